@@ -1,0 +1,58 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace testsupport {
+
+// Runs fn on a thread of its own; false when it has not returned after timeoutMs
+// (the thread is then left behind: the test has failed anyway).
+bool RunWithTimeout(const std::function<void()>& fn, unsigned timeoutMs);
+
+// Dispatches this thread's messages for about ms milliseconds.
+void PumpMessages(unsigned ms);
+
+// Polls (pumping this thread's messages) until pred() holds; false on time-out.
+bool WaitUntil(const std::function<bool()>& pred, unsigned timeoutMs, unsigned stepMs = 10);
+
+// A top-level window of any process, by class and/or caption (null matches any).
+HWND WaitForWindow(const char* className, const char* caption, unsigned timeoutMs);
+// A top-level window of the given process whose caption equals caption (null: any visible one).
+HWND WaitForProcessWindow(DWORD processId, const char* caption, unsigned timeoutMs);
+// A child (any depth) by control id, or by class and text.
+HWND FindChildById(HWND parent, int id);
+HWND FindChildByText(HWND parent, const char* className, const char* text);
+
+// The text of a window or control of any process (WM_GETTEXT with a time-out).
+std::string WindowText(HWND hwnd);
+std::string ClassName(HWND hwnd);
+
+// Clicks a button of any process and lets it act.
+bool ClickButton(HWND button);
+
+// Saves the window's picture as an RGB PNG (PrintWindow into a DIB).
+bool SaveWindowPng(HWND hwnd, const std::string& path);
+
+// A child process with its handles; killed on destruction if still running.
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // commandLine as CreateProcess takes it; the child inherits this environment.
+  bool Start(const std::string& commandLine, const std::string& workDir = "");
+  // true when it ended within timeoutMs.
+  bool Wait(unsigned timeoutMs);
+  DWORD ExitCode() const;
+  DWORD Id() const { return pi_.dwProcessId; }
+  HANDLE Handle() const { return pi_.hProcess; }
+  void Kill();
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+}  // namespace testsupport
