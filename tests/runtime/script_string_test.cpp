@@ -61,28 +61,8 @@ const ScriptCase kStringRows[] = {
     {"length counts bytes", R"(string s = "abc"; print(s.length()); s.resize(5, 0);
         print(s.length());)",
      "3|5"},
-    {"find",
-     R"(string s = "abcabc";
-        print(s.find("c", 0)); print(s.find("c", 2)); print(s.find("c", 3));
-        print(s.find("abc", 1)); print(s.find("abc", 4)); print(s.find("x", 0));)",
-     "2|2|5|3|4294967295|4294967295"},
-    {"find: empty and past the end",
-     R"(string s = "abcabc";
-        print(s.find("", 0)); print(s.find("", 6)); print(s.find("", 7));
-        print(s.find("c", 0xFFFFFFFF)); print("".find("", 0)); print("".find("a", 0));)",
-     "0|6|4294967295|4294967295|0|4294967295"},
-    {"find on a constant and a const reference",
-     R"(print("key".find("y", 0)); const string k = "key"; print(k.find("k", 0));)", "2|0"},
-    {"rfind",
-     R"(string s = "abcabc";
-        print(s.rfind("c", 0xFFFFFFFF)); print(s.rfind("c", 5)); print(s.rfind("c", 4));
-        print(s.rfind("abc", 3)); print(s.rfind("abc", 2)); print(s.rfind("a", 0));)",
-     "5|5|2|3|0|0"},
-    {"rfind: not found, empty, too long",
-     R"(string s = "abcabc";
-        print(s.rfind("c", 1)); print(s.rfind("x", 100)); print(s.rfind("", 100));
-        print(s.rfind("", 2)); print(s.rfind("abcabcd", 100)); print("".rfind("", 0));)",
-     "4294967295|4294967295|6|2|4294967295|0"},
+    {"find and rfind on a constant and a const reference",
+     R"(print("key".find("y", 0)); const string k = "key"; print(k.rfind("k", 2));)", "2|0"},
     {"resize",
      R"(string s = "abc"; s.resize(5, 0x78); print(s); s.resize(1, 0); print(s);
         s.resize(3, 0x141); print(s); s.resize(0, 0); print(s.length());)",
@@ -155,6 +135,60 @@ TEST(ScriptString, ComparisonsAgreeWithUnsignedBytes) {
       ASSERT_EQ(script.Execute(), asEXECUTION_FINISHED);
       EXPECT_EQ(script.Output(), expected) << "texts of sizes " << a.size() << " and " << c.size();
     }
+  }
+}
+
+constexpr unsigned kNotFound = 0xFFFFFFFF;
+
+struct FindCase {
+  const char* text;
+  const char* needle;
+  unsigned offset;
+  unsigned find;
+  unsigned rfind;
+};
+
+// find: first at or after offset; rfind: last at or before offset.
+const FindCase kFindCases[] = {
+    {"abcabc", "c", 0, 2, kNotFound},
+    {"abcabc", "c", 2, 2, 2},
+    {"abcabc", "c", 3, 5, 2},
+    {"abcabc", "c", 5, 5, 5},
+    {"abcabc", "c", kNotFound, kNotFound, 5},
+    {"abcabc", "abc", 1, 3, 0},
+    {"abcabc", "abc", 3, 3, 3},
+    {"abcabc", "abc", 4, kNotFound, 3},
+    {"abcabc", "a", 0, 0, 0},
+    {"abcabc", "x", 0, kNotFound, kNotFound},
+    {"abcabc", "abcabcd", 0, kNotFound, kNotFound},
+    {"abcabc", "", 0, 0, 0},
+    {"abcabc", "", 2, 2, 2},
+    {"abcabc", "", 6, 6, 6},
+    {"abcabc", "", 7, kNotFound, 6},
+    {"", "", 0, 0, 0},
+    {"", "a", 0, kNotFound, kNotFound},
+};
+
+TEST(ScriptString, FindAndRfindEdges) {
+  ScriptFixture script;
+  ASSERT_EQ(script.Build("", R"(
+      uint Find(const string &in s, const string &in n, uint o) { return s.find(n, o); }
+      uint Rfind(const string &in s, const string &in n, uint o) { return s.rfind(n, o); })"),
+            0)
+      << script.Messages();
+  asIScriptModule* mod = script.Engine()->GetModule("test");
+  auto call = [&](const char* name, std::string text, std::string needle, unsigned offset) {
+    EXPECT_GE(script.Prepare(mod->GetFunctionByName(name)), 0);
+    script.Context()->SetArgAddress(0, &text);
+    script.Context()->SetArgAddress(1, &needle);
+    script.Context()->SetArgDWord(2, offset);
+    EXPECT_EQ(script.Context()->Execute(), asEXECUTION_FINISHED);
+    return static_cast<unsigned>(script.Context()->GetReturnDWord());
+  };
+  for (const FindCase& c : kFindCases) {
+    SCOPED_TRACE(std::string(c.text) + " / " + c.needle + " @ " + std::to_string(c.offset));
+    EXPECT_EQ(call("Find", c.text, c.needle, c.offset), c.find);
+    EXPECT_EQ(call("Rfind", c.text, c.needle, c.offset), c.rfind);
   }
 }
 
