@@ -59,21 +59,21 @@ void StringResize(asUINT size, asUINT val, std::string& self) {
 
 template <class T>
 std::string& AssignValue(T value, std::string& self) {
-  self = ValueText(value);
+  self = ScriptValueText(value);
   return self;
 }
 template <class T>
 std::string& AppendValue(T value, std::string& self) {
-  self += ValueText(value);
+  self += ScriptValueText(value);
   return self;
 }
 template <class T>
 std::string AddValue(const std::string& self, T value) {
-  return self + ValueText(value);
+  return self + ScriptValueText(value);
 }
 template <class T>
 std::string AddValueFirst(T value, const std::string& self) {
-  return ValueText(value) + self;
+  return ScriptValueText(value) + self;
 }
 
 // Rows for one number type: assign, append, string + value, value + string.
@@ -91,9 +91,9 @@ void RegisterValueForms(ScriptRegistrar& reg, const std::string& type) {
 
 }  // namespace
 
-std::string ValueText(double value) { return StreamText(value); }
-std::string ValueText(std::int32_t value) { return StreamText(value); }
-std::string ValueText(std::uint32_t value) { return StreamText(value); }
+std::string ScriptValueText(double value) { return StreamText(value); }
+std::string ScriptValueText(std::int32_t value) { return StreamText(value); }
+std::string ScriptValueText(std::uint32_t value) { return StreamText(value); }
 
 int CompareScriptStrings(const std::string& a, const std::string& b) {
   const auto* pa = reinterpret_cast<const unsigned char*>(a.data());

@@ -13,9 +13,9 @@ class ScriptRegistrar;
 void RegisterScriptString(ScriptRegistrar& reg);
 
 // The texts a number gets when a script adds it to or assigns it to a string.
-std::string ValueText(double value);
-std::string ValueText(std::int32_t value);
-std::string ValueText(std::uint32_t value);
+std::string ScriptValueText(double value);
+std::string ScriptValueText(std::int32_t value);
+std::string ScriptValueText(std::uint32_t value);
 
 // -1, 0 or 1: the texts compared as unsigned bytes; where one is a prefix of the other the
 // shorter is smaller.

@@ -193,10 +193,10 @@ TEST(ScriptString, FindAndRfindEdges) {
 }
 
 TEST(ScriptString, ValueTexts) {
-  EXPECT_EQ(ValueText(0.5), "0.5");
-  EXPECT_EQ(ValueText(1e20), "1e+20");
-  EXPECT_EQ(ValueText(-5), "-5");
-  EXPECT_EQ(ValueText(0xFFFFFFFFu), "4294967295");
+  EXPECT_EQ(ScriptValueText(0.5), "0.5");
+  EXPECT_EQ(ScriptValueText(1e20), "1e+20");
+  EXPECT_EQ(ScriptValueText(-5), "-5");
+  EXPECT_EQ(ScriptValueText(0xFFFFFFFFu), "4294967295");
 }
 
 // A string the host cannot allocate ends the script with an exception; no host exception
