@@ -40,7 +40,8 @@ class Program : public ::testing::Test {
       HWND w = FindWindowA("OrvaneII_Class", nullptr);
       DWORD pid = 0;
       if (w) GetWindowThreadProcessId(w, &pid);
-      if (pid == p.Id()) found = w;
+      // The dialog's controls come after its window: wait for the last of them.
+      if (pid == p.Id() && FindChildById(w, 1018)) found = w;
       return found != nullptr;
     }, 20000);
     return found;
