@@ -28,6 +28,9 @@ struct EventPair {
   UniqueHandle removal;
 };
 
+// A fresh unnamed pair.
+EventPair MakeLocalEvents();
+
 // An interface in use.
 class Port {
  public:

@@ -160,13 +160,18 @@ int Library::SwitchMode(int handle) {
   return backend_->SwitchMode(iface->info) ? VHX_OK : VHX_ERR_NO_SWITCH;
 }
 
+// Everything queued goes; the newest report stays as the latest.
+static void DrainToLatest(Port& port, int inputLength, std::vector<uint8_t>& latest) {
+  std::vector<uint8_t> report(std::max(inputLength, 1));
+  while (port.Read(report.data())) latest = report;
+}
+
 int Library::StartSampling(int handle) {
   auto iface = Find(handle);
   if (!iface) return VHX_ERR_HANDLE;
   std::lock_guard lock(iface->mutex);
   if (!iface->port) return VHX_ERR_OPEN;
-  std::vector<uint8_t> report(std::max(iface->info.inputLength, 1));
-  while (iface->port->Read(report.data())) iface->latest = report;
+  DrainToLatest(*iface->port, iface->info.inputLength, iface->latest);
   return VHX_OK;
 }
 
@@ -176,8 +181,7 @@ int Library::ReadLatest(int handle, uint8_t* buffer) {
   if (!iface) return VHX_ERR_HANDLE;
   std::lock_guard lock(iface->mutex);
   if (!iface->port) return VHX_ERR_OPEN;
-  std::vector<uint8_t> report(std::max(iface->info.inputLength, 1));
-  while (iface->port->Read(report.data())) iface->latest = report;
+  DrainToLatest(*iface->port, iface->info.inputLength, iface->latest);
   if (iface->port->Failed()) return VHX_ERR_GONE;
   if (iface->latest.empty()) return VHX_ERR_NO_REPORT;
   std::copy(iface->latest.begin(), iface->latest.begin() + iface->info.inputLength, buffer);

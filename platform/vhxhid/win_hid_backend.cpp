@@ -226,12 +226,7 @@ class WinHidBackend : public Backend {
     return true;
   }
 
-  EventPair CreateEvents(const InterfaceInfo&) override {
-    EventPair events;
-    events.read.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    events.removal.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    return events;
-  }
+  EventPair CreateEvents(const InterfaceInfo&) override { return MakeLocalEvents(); }
 
   std::unique_ptr<Port> Open(const InterfaceInfo& info, const EventPair* events) override {
     UniqueHandle file = OpenPath(info.key, GENERIC_READ | GENERIC_WRITE, FILE_FLAG_OVERLAPPED);
@@ -251,6 +246,13 @@ class WinHidBackend : public Backend {
 };
 
 }  // namespace
+
+EventPair MakeLocalEvents() {
+  EventPair events;
+  events.read.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  events.removal.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  return events;
+}
 
 std::unique_ptr<Backend> MakeWinHidBackend() { return std::make_unique<WinHidBackend>(); }
 

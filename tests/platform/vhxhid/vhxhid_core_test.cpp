@@ -202,12 +202,7 @@ class FakeBackend : public Backend {
     out = present;
     return true;
   }
-  EventPair CreateEvents(const InterfaceInfo&) override {
-    EventPair e;
-    e.read.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    e.removal.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    return e;
-  }
+  EventPair CreateEvents(const InterfaceInfo&) override { return MakeLocalEvents(); }
   std::unique_ptr<Port> Open(const InterfaceInfo&, const EventPair*) override { return nullptr; }
   bool SwitchMode(const InterfaceInfo&) override { return false; }
 };
