@@ -53,7 +53,8 @@ int FuzzPreprocessorLexer(const unsigned char* data, std::size_t size) {
     ++made;
   }
   for (auto it = list.begin(); it != list.end();) {
-    if (it->kind == LexemeKind::Directive) {
+    // One directive line per whole-line lexeme (its later '#'s are inside that line).
+    if (it->kind == LexemeKind::Directive && it != list.begin() && IsDirectiveLine(*std::prev(it))) {
       LexemeList line;
       for (auto j = it; j != list.end() && j->kind != LexemeKind::Newline; ++j)
         if (j->kind != LexemeKind::Blank) line.push_back(*j);
