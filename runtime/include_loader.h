@@ -50,10 +50,13 @@ struct SplitReport {
 };
 
 // Removes every marked include block from text and appends the rest to mainOut (no terminator
-// is added). With files, writes each block whose marker names a "..." file back into that
-// file (nested blocks into their own files), with CR LF line ends; a file that appears in
-// several blocks is written once, from the first copy that differs from it, and not at all
-// when no copy does.
+// is added). A block inserted before its #include line's own line end gives that line end
+// back, so load-then-split returns the root text unchanged; a block followed by other text
+// leaves the CR LF that began its opening marker. With files, writes each block whose marker
+// names a "..." file back into that file (nested blocks into their own files), lone LFs
+// written as CR LF; a file that appears in several blocks is written once, from the first
+// copy that differs from it, and not at all when no copy does. The error marker pair of a
+// missing file and unusable names are never written.
 SplitReport SplitIncludes(std::string_view text, std::string& mainOut, FileAccess* files);
 
 // The normalised paths that are not to be read again in one run; also what the "once"

@@ -6,6 +6,7 @@
 
 #include "runtime/memory_file_access.h"
 #include "runtime/preprocessor_fuzz.h"
+#include "tests/support/random_text.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
@@ -304,17 +305,11 @@ TEST(IncludeRoundTrip, RealFiles) {
 
 TEST(IncludeFuzz, RandomAndMarkerHeavyInputs) {
   std::mt19937 rng(42);
-  const std::string pieces[] = {Begin("a.oxs"), End("a.oxs"), Begin("<s>", '<', '>'),
-                                "\r", "\n", "#end_include: ", "#including_file: ", "x", "\"", "\0"};
+  const std::vector<std::string> pieces = {Begin("a.oxs"), End("a.oxs"), Begin("<s>", '<', '>'),
+                                           "\r", "\n", "#end_include: ", "#including_file: ",
+                                           "x", "\""};
   for (int i = 0; i < 3000; ++i) {
-    std::string input;
-    int length = rng() % 40;
-    for (int k = 0; k < length; ++k) {
-      if (rng() % 2)
-        input += pieces[rng() % std::size(pieces)];
-      else
-        input += static_cast<char>(rng() % 256);
-    }
+    std::string input = testsupport::RandomText(rng, pieces, 40);
     FuzzIncludeSplit(reinterpret_cast<const unsigned char*>(input.data()), input.size());
   }
 }

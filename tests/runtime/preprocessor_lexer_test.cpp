@@ -5,6 +5,7 @@
 #include <random>
 
 #include "runtime/preprocessor_fuzz.h"
+#include "tests/support/random_text.h"
 
 namespace {
 
@@ -132,18 +133,12 @@ TEST(PreprocessorLexer, CountLineBreaksCountsEachCrAndLf) {
 
 TEST(PreprocessorLexerFuzz, RandomAndScriptLikeInputs) {
   std::mt19937 rng(7);
-  const char* pieces[] = {"#define ", "#", "'", "\"", "\"\"\"", "/*", "*/", "//", "\\", "\r",
-                          "\n", "_X", "__CMD_ID__", "A", "x", "0x", "1.", "e", " ", "(", ")",
-                          ",", "#define F #(a,b) a", "'\\", "\xff", "RUN_COMMAND"};
+  const std::vector<std::string> pieces = {
+      "#define ", "#", "'", "\"", "\"\"\"", "/*", "*/", "//", "\\", "\r", "\n", "_X", "__CMD_ID__",
+      "A", "x", "0x", "1.", "e", " ", "(", ")", ",", "#define F #(a,b) a", "'\\", "\xff",
+      "RUN_COMMAND"};
   for (int i = 0; i < 4000; ++i) {
-    std::string input;
-    int length = rng() % 48;
-    for (int k = 0; k < length; ++k) {
-      if (rng() % 3)
-        input += pieces[rng() % std::size(pieces)];
-      else
-        input += static_cast<char>(rng() % 256);
-    }
+    std::string input = testsupport::RandomText(rng, pieces, 48);
     FuzzPreprocessorLexer(reinterpret_cast<const unsigned char*>(input.data()), input.size());
   }
 }
