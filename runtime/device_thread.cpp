@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/vhxhid/vhxhid.h"
 #include "runtime/device_folders.h"
 
 std::atomic<int> RequestCode{kRequestNone};
@@ -32,8 +33,13 @@ void PumpThreadMessages() {
   }
 }
 
+constexpr int kVendorId = 0x0A7C;
+
 DWORD WINAPI DeviceThreadMain(LPVOID) {
   DeviceThreadState& s = State();
+  VhxEntry entries[VHX_MAX_ENTRIES];
+  int count = 0;
+  if (VhxEnumerate(kVendorId, entries, &count) != VHX_OK) count = 0;
   while (!s.stopFlag) {
     for (int i = 0; i < 10 && !s.stopFlag; ++i) {
       PumpThreadMessages();
@@ -41,6 +47,7 @@ DWORD WINAPI DeviceThreadMain(LPVOID) {
     }
     if (RequestCode == kRequestRebuild) RequestCode = kRequestNone;
   }
+  for (int i = 0; i < count; ++i) VhxCloseInterface(entries[i].handle);
   FreeDeviceFolders();
   s.stopFlag = false;
   return 0;

@@ -25,6 +25,7 @@ struct MainProgram {
   HMENU trayMenu = nullptr;
   HWND nextViewer = nullptr;
   std::uint32_t clientModeValue = 0;
+  std::atomic<bool> programmingAllowed{true};  // this loop's mode, known before the thread runs
   std::atomic<int> clipboardCounter{0};
   int aboutProductId = 0;
   std::atomic<HWND> modelessDialog{nullptr};
@@ -68,7 +69,7 @@ void StoreInvisible(std::uint32_t value) {
 
 // A second instance asked for the script loader: only in client mode.
 void OnSecondInstance() {
-  if (IsProgrammingAllowed()) return;
+  if (Program().programmingAllowed) return;
   for (int attempt = 0; attempt < kScriptLoaderTries; ++attempt) {
     if (RequestCode.load() == kRequestNone) {
       RequestDevice = kNoRequestDevice;  // the loader then offers every device
@@ -249,6 +250,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 int RunMainLoop(bool programmingAllowed) {
   MainProgram& p = Program();
+  p.programmingAllowed = programmingAllowed;
   HINSTANCE instance = p.instance ? p.instance : GetModuleHandleA(nullptr);
   LoadStringA(instance, IDS_TITLE, p.title, sizeof p.title);
   LoadStringA(instance, IDS_WINDOW_CLASS, p.windowClass, sizeof p.windowClass);
