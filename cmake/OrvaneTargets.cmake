@@ -29,3 +29,14 @@ function(orvane_add_test name)
     set_tests_properties(${name} PROPERTIES LABELS gui)
   endif()
 endfunction()
+
+# Adds every folder of ORVANE_FOLDERS under base that holds a CMakeLists.txt. A glob, so that a
+# folder added later is picked up by the next build.
+macro(orvane_add_present_folders base)
+  foreach(dir ${ORVANE_FOLDERS})
+    file(GLOB present CONFIGURE_DEPENDS ${base}/${dir}/CMakeLists.txt)
+    if(present)
+      add_subdirectory(${base}/${dir})
+    endif()
+  endforeach()
+endmacro()
