@@ -18,3 +18,12 @@ std::vector<std::string_view> SplitFileLines(std::string_view text, std::size_t 
   }
   return lines;
 }
+
+std::string ReadAllText(std::FILE* file) {
+  std::string text;
+  if (!file) return text;
+  char chunk[4096];
+  std::size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, n);
+  return text;
+}

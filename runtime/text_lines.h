@@ -10,3 +10,9 @@
 // line feed or after `maxChars` characters (the rest of a longer line is the next line), and
 // nothing after a zero byte in a line counts.
 std::vector<std::string_view> SplitFileLines(std::string_view text, std::size_t maxChars);
+
+#include <cstdio>
+#include <string>
+
+// The rest of an open file.
+std::string ReadAllText(std::FILE* file);
