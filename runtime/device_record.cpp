@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/hid_library.h"
+#include "platform/vhxhid/vhxhid.h"
 #include "runtime/text_lines.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "runtime/hid_library.h"
+#include "platform/vhxhid/vhxhid.h"
 #include "runtime/device_description.h"
 #include "runtime/device_record.h"
 #include "runtime/device_thread.h"
