@@ -5,14 +5,10 @@
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/device_folders.h"
 
-std::atomic<int> RequestCode{kRequestNone};
-std::atomic<int> RequestDevice{kNoRequestDevice};
-
 namespace {
 
 struct DeviceThreadState {
   std::atomic<bool> stopFlag{false};
-  std::atomic<bool> programmingAllowed{true};
   HANDLE thread = nullptr;  // our own handle, for the bounded wait at stop
   HWND mainDialog = nullptr;
 };
@@ -58,7 +54,7 @@ DWORD WINAPI DeviceThreadMain(LPVOID) {
 HANDLE StartDeviceThread(HWND mainDialog, bool programmingAllowed) {
   DeviceThreadState& s = State();
   s.stopFlag = false;
-  s.programmingAllowed = programmingAllowed;
+  SetProgrammingAllowed(programmingAllowed);
   s.mainDialog = mainDialog;
   HANDLE thread = CreateThread(nullptr, 10240, DeviceThreadMain, mainDialog,
                                STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
@@ -80,11 +76,4 @@ void StopDeviceThread() {
   CloseHandle(s.thread);
   s.thread = nullptr;
   s.stopFlag = false;
-}
-
-bool IsProgrammingAllowed() { return State().programmingAllowed; }
-
-DeviceRecord* GetDeviceArray(int& count) {
-  count = 0;
-  return nullptr;
 }

@@ -10,7 +10,8 @@
 
 #include "platform/vhxhid/vhxhid.h"
 #include "platform/vhxhid/vhxsim_control.h"
-#include "tests/runtime/device_thread_stand_in.h"
+#include "runtime/device_record.h"
+#include "runtime/device_table.h"
 #include "tests/support/scratch_dir.h"
 
 using namespace testsupport;
@@ -80,8 +81,8 @@ class TrayMenu : public ::testing::Test {
     ASSERT_EQ(VhxSimReset(sim_), VHXSIM_OK);
     FreeDeviceFolders();
     InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
-    SetStandInDeviceTable(nullptr, 0);
-    SetStandInProgrammingAllowed(true);
+    PublishDeviceTable(nullptr, 0);
+    SetProgrammingAllowed(true);
     RequestCode = 0;
     RequestDevice = kNoRequestDevice;
     FreeTrayDeviceItems();
@@ -100,7 +101,7 @@ class TrayMenu : public ::testing::Test {
     FreeTrayDeviceItems();
     DestroyMenu(trayMenu);
     DestroyWindow(owner_);
-    SetStandInDeviceTable(nullptr, 0);
+    PublishDeviceTable(nullptr, 0);
     FreeDeviceFolders();
     if (sim_) VhxSimClose(sim_);
   }
@@ -163,7 +164,7 @@ TEST_F(TrayMenu, ListsEachDeviceOnceByItsDescription) {
   DeviceRecord table[1];
   table[0].hidHandle = HandleOf(0x19);
   table[0].unitId = 3;
-  SetStandInDeviceTable(table, 1);
+  PublishDeviceTable(table, 1);
 
   const std::vector<std::string> lines = OpenMenu();
   const auto& items = GetTrayDeviceItems();
@@ -222,7 +223,7 @@ TEST_F(TrayMenu, ChoosingAnItemPutsItsRequestIntoAFreeSlot) {
   EXPECT_EQ(RequestDevice, kNoRequestDevice);
 
   // In client mode every item asks for the script loader, whatever is in the slot.
-  SetStandInProgrammingAllowed(false);
+  SetProgrammingAllowed(false);
   RequestCode = kRequestRebuild;
   OnTrayDeviceCommand(owner_, IndexOf(0x30));
   EXPECT_EQ(RequestCode, kRequestScriptLoader);
@@ -236,7 +237,7 @@ TEST_F(TrayMenu, AModeSwitchEndsInAnOnboardReadOfTheReturningDevice) {
   DeviceRecord table[1];
   table[0].hidHandle = HandleOf(0x19);
   table[0].unitId = 3;  // the item's unit id: this entry is matched and skipped
-  SetStandInDeviceTable(table, 1);
+  PublishDeviceTable(table, 1);
   OpenMenu();
   const int oldHandle = HandleOf(0x19);
 
