@@ -96,6 +96,16 @@ class DebugEngineTest : public ::testing::Test {
     return *static_cast<T*>(library->GetAddressOfGlobalVar(library->GetGlobalVarIndexByName(name)));
   }
 
+  // What SetCallArguments passed, as the script stored it.
+  void ExpectCallArguments() {
+  EXPECT_EQ(Global<std::uint8_t>("m", "gotCode"), 0xA5);
+  EXPECT_TRUE(Global<bool>("m", "gotFlag"));
+  EXPECT_EQ(Global<int>("m", "gotInt"), -7);
+  EXPECT_EQ(Global<long long>("m", "gotLong"), 0x123456789ll);
+  EXPECT_EQ(Global<float>("m", "gotFloat"), 0.5f);
+  EXPECT_EQ(Global<double>("m", "gotDouble"), -2.25);
+  }
+
   asIScriptFunction* Function(const char* module, const char* declaration) {
     return engine->LibraryModule(engine->FindModule(module))->GetFunctionByDecl(declaration);
   }
@@ -429,12 +439,7 @@ TEST_F(DebugEngineTest, ArgumentsAreSetBySizeAndRecordedByKind) {
   EXPECT_THAT(kinds, ElementsAre(0, 0, 0, 1, 2, 3));
   EXPECT_THAT(indexes, ElementsAre(0, 1, 2, 3, 4, 5));
   ASSERT_EQ(context->Execute(), asEXECUTION_FINISHED);
-  EXPECT_EQ(Global<std::uint8_t>("m", "gotCode"), 0xA5);
-  EXPECT_TRUE(Global<bool>("m", "gotFlag"));
-  EXPECT_EQ(Global<int>("m", "gotInt"), -7);
-  EXPECT_EQ(Global<long long>("m", "gotLong"), 0x123456789ll);
-  EXPECT_EQ(Global<float>("m", "gotFloat"), 0.5f);
-  EXPECT_EQ(Global<double>("m", "gotDouble"), -2.25);
+  ExpectCallArguments();
   // Preparing again forgets them.
   ASSERT_EQ(context->Prepare(f), 0);
   EXPECT_TRUE(context->RecordedArguments().empty());
@@ -468,12 +473,7 @@ TEST_F(DebugEngineTest, CallsGoToTheBuildCallbackWhichReplaysThemAfterARebuild) 
   EXPECT_EQ(log.rebuildResult, 0) << messages.All();
   EXPECT_EQ(log.replayResult, 0);
   EXPECT_EQ(Global<int>("m", "calls"), 1);
-  EXPECT_EQ(Global<std::uint8_t>("m", "gotCode"), 0xA5);
-  EXPECT_TRUE(Global<bool>("m", "gotFlag"));
-  EXPECT_EQ(Global<int>("m", "gotInt"), -7);
-  EXPECT_EQ(Global<long long>("m", "gotLong"), 0x123456789ll);
-  EXPECT_EQ(Global<float>("m", "gotFloat"), 0.5f);
-  EXPECT_EQ(Global<double>("m", "gotDouble"), -2.25);
+  ExpectCallArguments();
   EXPECT_NE(context->PreparedFunctionId(), oldId);
   EXPECT_EQ(context->RecordedArguments().size(), 6u);
 
