@@ -27,6 +27,13 @@ add_library(angelscript STATIC ${AS_SOURCES})
 target_include_directories(angelscript SYSTEM PUBLIC ${AS_ROOT}/include)
 target_compile_options(angelscript PRIVATE -w)
 
+# The library's array add-on, built from the same unpacked source: the scripts' default array.
+set(AS_ADDONS ${ORVANE_CACHE}/angelscript-2.35.1/add_on)
+add_library(angelscript_scriptarray STATIC ${AS_ADDONS}/scriptarray/scriptarray.cpp)
+target_include_directories(angelscript_scriptarray SYSTEM PUBLIC ${AS_ADDONS})
+target_link_libraries(angelscript_scriptarray PUBLIC angelscript)
+target_compile_options(angelscript_scriptarray PRIVATE -w)
+
 # GoogleTest from the sources Debian's googletest package installs.
 set(GTEST_SRC /usr/src/googletest CACHE PATH "GoogleTest source tree")
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)

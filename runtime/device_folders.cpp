@@ -141,7 +141,8 @@ void SetDataRootFromArg(const std::wstring& arg) {
     WideCharToMultiByte(CP_ACP, 0, arg.data(), static_cast<int>(arg.size()), root.data(), n,
                         nullptr, nullptr);
   }
-  if (!root.empty() && root.back() == '\\') root.pop_back();
+  // "D:\My Data\" on the command line arrives as D:\My Data" (the backslash escapes the quote).
+  if (!root.empty() && (root.back() == '\\' || root.back() == '"')) root.pop_back();
   State().dataRoot = root;
 }
 

@@ -83,6 +83,8 @@ TEST_F(Folders, DataRootFromTheArgumentDropsOneTrailingBackslash) {
   EXPECT_EQ(GetDataRoot(), "C:\\data root");
   SetDataRootFromArg(L"C:\\data root");
   EXPECT_EQ(GetDataRoot(), "C:\\data root");
+  SetDataRootFromArg(L"C:\\My Data\"");  // a quoted root ending in a backslash, as argv gives it
+  EXPECT_EQ(GetDataRoot(), "C:\\My Data");
   SetDataRootFromArg(L"C:\\r\\\\");
   EXPECT_EQ(GetDataRoot(), "C:\\r\\");
   SetDataRootFromArg(L"C:\\Donn\u00e9es");

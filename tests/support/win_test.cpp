@@ -207,4 +207,82 @@ void ChildProcess::Kill() {
   pi_ = {};
 }
 
+namespace {
+
+// Reads a pipe to its end on a thread of its own, so that a child filling both pipes never
+// blocks.
+class PipeReader {
+ public:
+  bool Open(HANDLE& childEnd) {
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE read = nullptr;
+    if (!CreatePipe(&read, &childEnd, &sa, 0)) return false;
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    read_ = read;
+    return true;
+  }
+  void Start() {
+    thread_ = std::thread([this] {
+      char chunk[4096];
+      DWORD n = 0;
+      while (ReadFile(read_, chunk, sizeof chunk, &n, nullptr) && n > 0) text_.append(chunk, n);
+    });
+  }
+  std::string Finish() {
+    if (thread_.joinable()) thread_.join();
+    return text_;
+  }
+  ~PipeReader() {
+    if (thread_.joinable()) thread_.join();
+    if (read_) CloseHandle(read_);
+  }
+
+ private:
+  HANDLE read_ = nullptr;
+  std::thread thread_;
+  std::string text_;
+};
+
+}  // namespace
+
+CapturedRun RunCaptured(const std::string& commandLine, unsigned timeoutMs) {
+  CapturedRun run;
+  PipeReader out, err;
+  HANDLE outChild = nullptr, errChild = nullptr;
+  if (!out.Open(outChild)) return run;
+  if (!err.Open(errChild)) {
+    CloseHandle(outChild);
+    return run;
+  }
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  si.hStdOutput = outChild;
+  si.hStdError = errChild;
+  std::vector<char> cmd(commandLine.begin(), commandLine.end());
+  cmd.push_back('\0');
+  PROCESS_INFORMATION pi{};
+  BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                &si, &pi);
+  // Only the child keeps the write ends, so the readers see the end when it exits.
+  CloseHandle(outChild);
+  CloseHandle(errChild);
+  if (!started) return run;
+  out.Start();
+  err.Start();
+  if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+    run.finished = true;
+    GetExitCodeProcess(pi.hProcess, &run.exitCode);
+  } else {
+    TerminateProcess(pi.hProcess, 1);
+    WaitForSingleObject(pi.hProcess, 5000);
+  }
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  run.out = out.Finish();
+  run.err = err.Finish();
+  return run;
+}
+
 }  // namespace testsupport

@@ -55,4 +55,13 @@ class ChildProcess {
   PROCESS_INFORMATION pi_{};
 };
 
+// Runs a command line to its end with its standard output and error captured.
+struct CapturedRun {
+  bool finished = false;  // started and ended within the time-out (else it was killed)
+  DWORD exitCode = 0;
+  std::string out;
+  std::string err;
+};
+CapturedRun RunCaptured(const std::string& commandLine, unsigned timeoutMs);
+
 }  // namespace testsupport

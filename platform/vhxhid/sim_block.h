@@ -1,0 +1,106 @@
+#pragma once
+// The simulated devices as one block of plain data, shared by every process of a simulation
+// (mapped from a file; see sim_connection.h). Everything here runs with the simulation's lock
+// held and knows nothing of Windows, so it can be tested over an ordinary buffer.
+#include <cstddef>
+#include <cstdint>
+
+namespace vhx::sim {
+
+constexpr uint32_t kMagic = 0x53584856;  // "VHXS"
+constexpr uint32_t kLayoutVersion = 1;
+constexpr int kMaxDevices = 40;
+constexpr int kMaxReportBytes = 128;
+constexpr int kRingSlots = 64;
+constexpr int kModelStateBytes = 8192;
+
+// Results; the controller API passes them on.
+enum Result : int {
+  kOk = 0,
+  kNoSuchDevice = -1,
+  kTableFull = -2,
+  kBadLength = -3,
+  kBadSpec = -4,
+  kWriteRefused = -5,
+  kNoSwitch = -6,
+};
+
+// Device models beyond plain queues (replies to output reports and the like) plug in here.
+enum Model : uint32_t {
+  kModelPlain = 0,
+};
+
+struct Report {
+  uint16_t length;
+  uint8_t bytes[kMaxReportBytes];
+};
+
+// Oldest first; when full, a new report pushes the oldest out (as a device's buffer would).
+struct ReportRing {
+  uint32_t head;
+  uint32_t count;
+  uint32_t dropped;
+  Report slots[kRingSlots];
+};
+
+struct DeviceSpec {
+  uint32_t vendorId;
+  uint32_t productId;
+  uint32_t version;
+  uint32_t usagePage;
+  uint32_t usage;
+  uint32_t inputLength;   // bytes, report-id byte included
+  uint32_t outputLength;  // 0: the device takes no output reports
+  uint32_t switchProductId;  // 0: no mode switch
+  uint32_t model;
+};
+
+struct Device {
+  uint32_t id;  // 0: free slot; ids are never reused within a block
+  uint32_t failWrites;
+  DeviceSpec spec;
+  ReportRing input;
+  ReportRing output;
+  // State of the device's model (for example an on-board memory image).
+  uint8_t modelState[kModelStateBytes];
+};
+
+struct Block {
+  uint32_t magic;
+  uint32_t layout;
+  uint32_t nextId;
+  uint32_t reserved;
+  Device devices[kMaxDevices];
+};
+
+void InitBlock(Block& block);
+bool BlockReady(const Block& block);
+
+DeviceSpec DefaultSpec();
+// A new device's id (> 0), or kTableFull / kBadSpec.
+int AddDevice(Block& block, const DeviceSpec& spec);
+Device* FindDevice(Block& block, uint32_t id);
+bool RemoveDevice(Block& block, uint32_t id);
+// Removes every device.
+void ClearDevices(Block& block);
+// The device leaves and a new one with the switch product id takes its place (which can switch
+// back). The new id, or kNoSuchDevice / kNoSwitch / kTableFull.
+int SwitchDeviceMode(Block& block, uint32_t id);
+
+void PushReport(ReportRing& ring, const uint8_t* bytes, size_t length);
+bool PopReport(ReportRing& ring, Report& out);
+void ClearRing(ReportRing& ring);
+
+// Queues an input report of 1 .. inputLength bytes (shorter ones read as zero-padded).
+int QueueInput(Device& device, const uint8_t* bytes, size_t length);
+// Takes the oldest input report into out (outLength bytes, zero-padded); false when none.
+bool TakeInput(Device& device, uint8_t* out, size_t outLength);
+// A write of the device's output length from the host: recorded for the controller, then
+// handed to the device's model. kWriteRefused when writes fail or the device has no output.
+int WriteOutput(Device& device, const uint8_t* bytes);
+
+// Model hooks (sim_models.cpp), called with the lock held from whichever process is acting.
+void ModelAfterOutput(Device& device, const Report& report);
+void ModelBeforeInput(Device& device);
+
+}  // namespace vhx::sim

@@ -1,0 +1,170 @@
+#include "platform/vhxhid/vhxsim_control.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "platform/vhxhid/sim_connection.h"
+
+using vhx::sim::DeviceEvent;
+using vhx::sim::SimConnection;
+
+struct VhxSim {
+  explicit VhxSim(const std::string& name) : conn(name) {}
+  SimConnection conn;
+};
+
+static_assert(VHXSIM_MAX_DEVICES == vhx::sim::kMaxDevices);
+static_assert(VHXSIM_MAX_REPORT == vhx::sim::kMaxReportBytes);
+static_assert(VHXSIM_QUEUE_SLOTS == vhx::sim::kRingSlots);
+static_assert(VHXSIM_ERR_NO_DEVICE == vhx::sim::kNoSuchDevice);
+static_assert(VHXSIM_ERR_TABLE_FULL == vhx::sim::kTableFull);
+static_assert(VHXSIM_ERR_LENGTH == vhx::sim::kBadLength);
+static_assert(VHXSIM_ERR_SPEC == vhx::sim::kBadSpec);
+
+namespace {
+
+vhx::sim::DeviceSpec ToSpec(const VhxSimDeviceSpec& s) {
+  auto u = [](int v) { return static_cast<uint32_t>(v); };
+  return vhx::sim::DeviceSpec{u(s.vendorId),    u(s.productId),    u(s.version),
+                              u(s.usagePage),   u(s.usage),        u(s.inputLength),
+                              u(s.outputLength), u(s.switchProductId), u(s.model)};
+}
+
+VhxSimDeviceSpec FromSpec(const vhx::sim::DeviceSpec& s) {
+  auto i = [](uint32_t v) { return static_cast<int>(v); };
+  return VhxSimDeviceSpec{i(s.vendorId),     i(s.productId),       i(s.version),
+                          i(s.usagePage),    i(s.usage),           i(s.inputLength),
+                          i(s.outputLength), i(s.switchProductId), i(s.model)};
+}
+
+VhxSimDeviceInfo ToInfo(const vhx::sim::Device& d) {
+  VhxSimDeviceInfo info{};
+  info.id = static_cast<int>(d.id);
+  info.spec = FromSpec(d.spec);
+  info.queuedInputs = static_cast<int>(d.input.count);
+  info.queuedOutputs = static_cast<int>(d.output.count);
+  info.failWrites = d.failWrites ? 1 : 0;
+  return info;
+}
+
+bool BadId(int id) { return id <= 0; }
+
+}  // namespace
+
+extern "C" {
+
+VhxSim* VhxSimOpen(const char* name) {
+  std::string simName;
+  if (name) {
+    simName = name;
+  } else {
+    char value[256] = {};
+    DWORD n = GetEnvironmentVariableA("VHXHID_SIM", value, sizeof value);
+    if (n == 0 || n >= sizeof value) return nullptr;
+    simName = value;
+  }
+  try {
+    auto sim = std::make_unique<VhxSim>(simName);
+    return sim->conn.ok() ? sim.release() : nullptr;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void VhxSimClose(VhxSim* sim) { std::unique_ptr<VhxSim> owned(sim); }
+
+void VhxSimDefaultSpec(VhxSimDeviceSpec* spec) {
+  if (spec) *spec = FromSpec(vhx::sim::DefaultSpec());
+}
+
+int VhxSimAddDevice(VhxSim* sim, const VhxSimDeviceSpec* spec) {
+  if (!sim || !spec) return VHXSIM_ERR_ARGUMENT;
+  if (spec->vendorId < 0 || spec->productId < 0 || spec->inputLength < 0 ||
+      spec->outputLength < 0 || spec->switchProductId < 0)
+    return VHXSIM_ERR_SPEC;
+  SimConnection::Lock lock(sim->conn);
+  return vhx::sim::AddDevice(sim->conn.block(), ToSpec(*spec));
+}
+
+int VhxSimRemoveDevice(VhxSim* sim, int id) {
+  if (!sim || BadId(id)) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  if (!vhx::sim::RemoveDevice(sim->conn.block(), id)) return VHXSIM_ERR_NO_DEVICE;
+  sim->conn.SetDeviceEvent(id, DeviceEvent::kRemoval);
+  sim->conn.ForgetDevice(id);
+  return VHXSIM_OK;
+}
+
+int VhxSimReset(VhxSim* sim) {
+  if (!sim) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  for (vhx::sim::Device& d : sim->conn.block().devices) {
+    if (d.id == 0) continue;
+    uint32_t id = d.id;
+    d.id = 0;
+    sim->conn.SetDeviceEvent(id, DeviceEvent::kRemoval);
+    sim->conn.ForgetDevice(id);
+  }
+  return VHXSIM_OK;
+}
+
+int VhxSimQueueInput(VhxSim* sim, int id, const uint8_t* bytes, int length) {
+  if (!sim || BadId(id) || (!bytes && length > 0) || length < 0) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  vhx::sim::Device* d = vhx::sim::FindDevice(sim->conn.block(), id);
+  if (!d) return VHXSIM_ERR_NO_DEVICE;
+  int result = vhx::sim::QueueInput(*d, bytes, length);
+  if (result == VHXSIM_OK) sim->conn.SetDeviceEvent(id, DeviceEvent::kRead);
+  return result;
+}
+
+int VhxSimTakeOutput(VhxSim* sim, int id, uint8_t* buffer, int room) {
+  if (!sim || BadId(id) || !buffer || room < 0) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  vhx::sim::Device* d = vhx::sim::FindDevice(sim->conn.block(), id);
+  if (!d) return VHXSIM_ERR_NO_DEVICE;
+  if (d->output.count == 0) return 0;
+  if (d->output.slots[d->output.head % vhx::sim::kRingSlots].length > room)
+    return VHXSIM_ERR_LENGTH;
+  vhx::sim::Report report;
+  vhx::sim::PopReport(d->output, report);
+  std::copy(report.bytes, report.bytes + report.length, buffer);
+  return report.length;
+}
+
+int VhxSimSetFailWrites(VhxSim* sim, int id, int on) {
+  if (!sim || BadId(id)) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  vhx::sim::Device* d = vhx::sim::FindDevice(sim->conn.block(), id);
+  if (!d) return VHXSIM_ERR_NO_DEVICE;
+  d->failWrites = on ? 1 : 0;
+  return VHXSIM_OK;
+}
+
+int VhxSimListDevices(VhxSim* sim, VhxSimDeviceInfo* out, int room) {
+  if (!sim || (!out && room > 0)) return VHXSIM_ERR_ARGUMENT;
+  std::vector<VhxSimDeviceInfo> all;
+  {
+    SimConnection::Lock lock(sim->conn);
+    for (const vhx::sim::Device& d : sim->conn.block().devices)
+      if (d.id != 0) all.push_back(ToInfo(d));
+  }
+  std::sort(all.begin(), all.end(),
+            [](const VhxSimDeviceInfo& a, const VhxSimDeviceInfo& b) { return a.id < b.id; });
+  for (int i = 0; i < room && i < static_cast<int>(all.size()); ++i) out[i] = all[i];
+  return static_cast<int>(all.size());
+}
+
+int VhxSimGetDevice(VhxSim* sim, int id, VhxSimDeviceInfo* out) {
+  if (!sim || BadId(id) || !out) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  vhx::sim::Device* d = vhx::sim::FindDevice(sim->conn.block(), id);
+  if (!d) return VHXSIM_ERR_NO_DEVICE;
+  *out = ToInfo(*d);
+  return VHXSIM_OK;
+}
+
+}  // extern "C"

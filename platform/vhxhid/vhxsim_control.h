@@ -1,0 +1,75 @@
+/* Controller side of the simulated VHXHID devices: add and remove devices, queue their input
+ * reports, collect the output reports the host wrote, make writes fail. Any number of
+ * processes may use one simulation at once (they share it by name); the library side of a
+ * process whose VHXHID_SIM names the same simulation sees the same devices. */
+#ifndef VHXSIM_CONTROL_H
+#define VHXSIM_CONTROL_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define VHXSIM_OK 0
+#define VHXSIM_ERR_NO_DEVICE (-1)
+#define VHXSIM_ERR_TABLE_FULL (-2)
+#define VHXSIM_ERR_LENGTH (-3)
+#define VHXSIM_ERR_SPEC (-4)
+#define VHXSIM_ERR_ARGUMENT (-7)
+
+#define VHXSIM_MAX_DEVICES 40
+#define VHXSIM_MAX_REPORT 128 /* bytes of one report, report-id byte included */
+#define VHXSIM_QUEUE_SLOTS 64 /* per direction; a full queue drops its oldest report */
+
+typedef struct VhxSim VhxSim;
+
+typedef struct VhxSimDeviceSpec {
+  int vendorId;        /* default 0x0A7C */
+  int productId;       /* default 0x19 */
+  int version;         /* default 0x0100 */
+  int usagePage;       /* default 12 */
+  int usage;           /* default 1 */
+  int inputLength;     /* 1 .. VHXSIM_MAX_REPORT, default 9 */
+  int outputLength;    /* 0 .. VHXSIM_MAX_REPORT, default 9; 0 = takes no output */
+  int switchProductId; /* 0 = no mode switch (default) */
+  int model;           /* device behaviour; 0 = plain queues (default) */
+} VhxSimDeviceSpec;
+
+typedef struct VhxSimDeviceInfo {
+  int id;
+  VhxSimDeviceSpec spec;
+  int queuedInputs;  /* input reports not yet read by the host */
+  int queuedOutputs; /* output reports not yet taken by a controller */
+  int failWrites;
+} VhxSimDeviceInfo;
+
+/* Opens (creating if needed) the simulation of that name; NULL name: the value of VHXHID_SIM.
+ * NULL on failure. */
+VhxSim* VhxSimOpen(const char* name);
+void VhxSimClose(VhxSim* sim);
+
+void VhxSimDefaultSpec(VhxSimDeviceSpec* spec);
+/* The new device's id (> 0; ids are not reused), or a VHXSIM_ERR_ value. */
+int VhxSimAddDevice(VhxSim* sim, const VhxSimDeviceSpec* spec);
+/* The device leaves: its removal event is set, later enumerations and polls miss it. */
+int VhxSimRemoveDevice(VhxSim* sim, int id);
+/* Removes every device. */
+int VhxSimReset(VhxSim* sim);
+/* Queues one input report of 1 .. input length bytes (the host reads it zero-padded) and sets
+ * the device's report-waiting event. */
+int VhxSimQueueInput(VhxSim* sim, int id, const uint8_t* bytes, int length);
+/* Takes the oldest output report the host wrote: its length (> 0), 0 when none is left, or a
+ * VHXSIM_ERR_ value (VHXSIM_ERR_LENGTH: room too small, the report stays). */
+int VhxSimTakeOutput(VhxSim* sim, int id, uint8_t* buffer, int room);
+/* While on, the host's writes to the device fail (nothing is recorded). */
+int VhxSimSetFailWrites(VhxSim* sim, int id, int on);
+/* Fills up to room entries, oldest device first; returns the number of devices. */
+int VhxSimListDevices(VhxSim* sim, VhxSimDeviceInfo* out, int room);
+int VhxSimGetDevice(VhxSim* sim, int id, VhxSimDeviceInfo* out);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VHXSIM_CONTROL_H */

@@ -1,0 +1,36 @@
+#pragma once
+// The hidden main dialog, its tray icon and the GUI message loop.
+
+#include <windows.h>
+
+#include <cstdint>
+
+// The value of "Client Mode" that puts the program into client mode.
+constexpr std::uint32_t kClientModeValue = 0x7C41E2B6;
+
+constexpr UINT kTrayCallbackMessage = 1025;     // WM_USER + 1
+constexpr UINT kDeviceListChangedMessage = 1026;
+constexpr UINT kSecondInstanceMessage = 1027;
+
+extern "C" __declspec(dllexport) HWND GetOrvaneHWND();
+extern "C" __declspec(dllexport) HINSTANCE GetHInstOrvane();
+
+void SetOrvaneInstance(HINSTANCE instance);
+// Start-up, loop and shut-down; the WM_QUIT code, or 0 when the main dialog cannot be made.
+int RunMainLoop(bool programmingAllowed);
+bool RegisterMainClass(HINSTANCE instance);
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The "Client Mode" value under the program's key of the machine; 0 when absent.
+std::uint32_t ReadClientModeValue();
+void SetClientModeValue(std::uint32_t value);
+
+// The modeless dialog that the message loop hands keyboard messages to (null: none).
+HWND GetCurrentModelessDialog();
+void SetCurrentModelessDialog(HWND dialog);
+
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+void SetAboutProductId(int productId);
+
+// How many clipboard changes the viewer chain has reported.
+int GetClipboardChangeCount();

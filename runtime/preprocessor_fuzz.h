@@ -1,0 +1,10 @@
+#pragma once
+#include <cstddef>
+
+// Bytes-in entries for fuzzing (libFuzzer's LLVMFuzzerTestOneInput can call them). Each
+// aborts when an invariant of the code under test fails, and otherwise returns 0.
+
+// The lexer, the printer, define parsing and expansion over arbitrary text.
+int FuzzPreprocessorLexer(const unsigned char* data, std::size_t size);
+// Splitting a combined text with include markers, and loading then splitting a file.
+int FuzzIncludeSplit(const unsigned char* data, std::size_t size);

@@ -1,0 +1,35 @@
+#pragma once
+// Resource ids of the main program.
+
+#define IDS_TITLE 103
+#define IDS_WINDOW_CLASS 109
+#define IDI_ORVANE 107
+#define IDD_ABOUT 103
+#define IDD_MAIN 129
+#define IDD_LOAD_NEW_SCRIPT 171
+#define IDR_ACCELERATORS 145
+
+// Hidden main dialog
+#define IDC_ATTACHED_DEVICES 1001
+#define IDC_SCAN_FOR_DEVICES 1002
+#define IDC_CLIPBOARD_COUNTER 1003
+#define IDC_SEND_PACKET 1004
+#define IDC_CLIPBOARD_FORMAT 1005
+#define IDC_READ_PACKET 1006
+#define IDC_INVISIBLE 1017
+#define IDC_VISIBLE 1018
+
+// About dialog
+#define IDC_ABOUT_PRODUCT_ID 1053
+
+// Load a New Script
+#define IDC_SCRIPT_DEVICE 1001
+
+// Commands
+#define IDM_LEGEND_TOGGLE 104
+#define IDM_LEGEND_F9 32779
+#define IDM_LEGEND_F10 32780
+#define IDM_VISIBLE 32827
+#define IDM_FORWARD_TO_MODELESS 32830
+#define IDM_INVISIBLE 32832
+#define IDM_EXIT 32851

@@ -1,0 +1,294 @@
+// The platform-free parts of VHXHID (hex bytes, handle numbers, change baseline, the shared
+// block of the simulation) and the library's enumeration rules over a fake backend.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+#include "platform/vhxhid/handle_table.h"
+#include "platform/vhxhid/hex_bytes.h"
+#include "platform/vhxhid/hid_library.h"
+#include "platform/vhxhid/sim_block.h"
+
+namespace {
+
+using namespace vhx;
+
+TEST(HexBytes, ParsesAndFormatsPairs) {
+  struct Case {
+    const char* text;
+    bool ok;
+    std::vector<uint8_t> bytes;
+  } cases[] = {
+      {"0000ff10", true, {0x00, 0x00, 0xFF, 0x10}},
+      {"AbcD", true, {0xAB, 0xCD}},
+      {"", true, {}},
+      {"abc", false, {}},     // odd length
+      {"0g", false, {}},      // not a digit
+      {"00 11", false, {}},   // no separators
+      {"0x10", false, {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> out = {0x55};
+    EXPECT_EQ(ParseHexBytes(c.text, out), c.ok) << c.text;
+    EXPECT_EQ(out, c.bytes) << c.text;
+  }
+  std::vector<uint8_t> bytes = {0x00, 0x0A, 0xFF, 0x7C};
+  EXPECT_EQ(FormatHexBytes(bytes), "000aff7c");
+}
+
+TEST(HandleTable, MergeKeepsNumbersAndNumbersNewKeysPastOldOnes) {
+  HandleTable table;
+  EXPECT_EQ(table.Renumber({"a", "b", "c"}), (std::vector<int>{0, 1, 2}));
+  // "b" left, "d" arrived: a and c keep theirs, d gets a number nobody had.
+  EXPECT_EQ(table.Merge({"c", "d", "a"}), (std::vector<int>{2, 3, 0}));
+  EXPECT_EQ(table.Merge({"d", "e"}), (std::vector<int>{3, 4}));
+  ASSERT_NE(table.KeyOf(1), nullptr);
+  EXPECT_EQ(*table.KeyOf(1), "b");  // still valid for the one who holds it open
+  EXPECT_EQ(table.Renumber({"e", "a"}), (std::vector<int>{0, 1}));
+  EXPECT_EQ(table.KeyOf(2), nullptr);
+  EXPECT_EQ(*table.KeyOf(0), "e");
+}
+
+TEST(ChangeTracker, ReportsEachChangeOnce) {
+  ChangeTracker tracker;
+  tracker.Reset({"a", "b"});
+  struct Step {
+    std::vector<std::string> now;
+    int arrived, removed;
+  } steps[] = {
+      {{"a", "b"}, 0, 0},
+      {{"a"}, 0, 1},
+      {{"a"}, 0, 0},
+      {{"a", "c", "d"}, 2, 0},
+      {{"c", "e"}, 1, 2},  // a mode switch looks like this: one left, one came
+      {{"c", "e"}, 0, 0},
+  };
+  for (const Step& s : steps) {
+    DeviceChange change = tracker.Poll(s.now);
+    EXPECT_EQ(change.arrived, s.arrived);
+    EXPECT_EQ(change.removed, s.removed);
+  }
+}
+
+class SimBlockTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    storage_.resize(sizeof(sim::Block));
+    block_ = reinterpret_cast<sim::Block*>(storage_.data());
+    sim::InitBlock(*block_);
+  }
+  sim::Device& Add(uint32_t in = 4, uint32_t out = 3, uint32_t switchPid = 0) {
+    sim::DeviceSpec spec = sim::DefaultSpec();
+    spec.inputLength = in;
+    spec.outputLength = out;
+    spec.switchProductId = switchPid;
+    int id = sim::AddDevice(*block_, spec);
+    EXPECT_GT(id, 0);
+    return *sim::FindDevice(*block_, id);
+  }
+  std::vector<uint64_t> storage_;  // 8-byte aligned
+  sim::Block* block_ = nullptr;
+};
+
+TEST_F(SimBlockTest, StaleOrForeignBlocksAreNotReady) {
+  EXPECT_TRUE(sim::BlockReady(*block_));
+  block_->layout = sim::kLayoutVersion + 1;
+  EXPECT_FALSE(sim::BlockReady(*block_));
+  std::fill(storage_.begin(), storage_.end(), 0);
+  EXPECT_FALSE(sim::BlockReady(*block_));
+}
+
+TEST_F(SimBlockTest, IdsAreNotReusedAndTheTableHasAnEnd) {
+  sim::Device& first = Add();
+  uint32_t firstId = first.id;
+  ASSERT_TRUE(sim::RemoveDevice(*block_, firstId));
+  EXPECT_EQ(sim::FindDevice(*block_, firstId), nullptr);
+  EXPECT_FALSE(sim::RemoveDevice(*block_, firstId));
+  std::vector<uint32_t> ids;
+  for (int i = 0; i < sim::kMaxDevices; ++i) ids.push_back(Add().id);
+  EXPECT_EQ(std::count(ids.begin(), ids.end(), firstId), 0);
+  EXPECT_EQ(sim::AddDevice(*block_, sim::DefaultSpec()), sim::kTableFull);
+}
+
+TEST_F(SimBlockTest, RejectsSpecsTheBlockCannotHold) {
+  sim::DeviceSpec spec = sim::DefaultSpec();
+  spec.inputLength = 0;
+  EXPECT_EQ(sim::AddDevice(*block_, spec), sim::kBadSpec);
+  spec.inputLength = sim::kMaxReportBytes + 1;
+  EXPECT_EQ(sim::AddDevice(*block_, spec), sim::kBadSpec);
+  spec = sim::DefaultSpec();
+  spec.outputLength = sim::kMaxReportBytes + 1;
+  EXPECT_EQ(sim::AddDevice(*block_, spec), sim::kBadSpec);
+  spec = sim::DefaultSpec();
+  spec.productId = 0x10000;
+  EXPECT_EQ(sim::AddDevice(*block_, spec), sim::kBadSpec);
+}
+
+TEST_F(SimBlockTest, InputIsReadOldestFirstZeroPaddedAndBounded) {
+  sim::Device& d = Add(4);
+  const uint8_t longer[5] = {1, 2, 3, 4, 5};
+  EXPECT_EQ(sim::QueueInput(d, longer, 5), sim::kBadLength);
+  EXPECT_EQ(sim::QueueInput(d, longer, 0), sim::kBadLength);
+  const uint8_t a[2] = {0xAA, 0x01};
+  const uint8_t b[4] = {0xBB, 2, 3, 4};
+  ASSERT_EQ(sim::QueueInput(d, a, 2), sim::kOk);
+  ASSERT_EQ(sim::QueueInput(d, b, 4), sim::kOk);
+  uint8_t out[4];
+  ASSERT_TRUE(sim::TakeInput(d, out, 4));
+  EXPECT_EQ(std::vector<uint8_t>(out, out + 4), (std::vector<uint8_t>{0xAA, 1, 0, 0}));
+  ASSERT_TRUE(sim::TakeInput(d, out, 4));
+  EXPECT_EQ(out[0], 0xBB);
+  EXPECT_FALSE(sim::TakeInput(d, out, 4));
+}
+
+TEST_F(SimBlockTest, AFullQueueDropsItsOldestReport) {
+  sim::Device& d = Add(2);
+  for (int i = 0; i < sim::kRingSlots + 3; ++i) {
+    uint8_t r[2] = {static_cast<uint8_t>(i), 0};
+    sim::QueueInput(d, r, 2);
+  }
+  EXPECT_EQ(d.input.count, static_cast<uint32_t>(sim::kRingSlots));
+  EXPECT_EQ(d.input.dropped, 3u);
+  uint8_t out[2];
+  int expected = 3;
+  while (sim::TakeInput(d, out, 2)) EXPECT_EQ(out[0], expected++);
+  EXPECT_EQ(expected, sim::kRingSlots + 3);
+}
+
+TEST_F(SimBlockTest, WritesAreRecordedUnlessRefused) {
+  sim::Device& d = Add(4, 3);
+  const uint8_t report[3] = {2, 0xC5, 7};
+  ASSERT_EQ(sim::WriteOutput(d, report), sim::kOk);
+  d.failWrites = 1;
+  EXPECT_EQ(sim::WriteOutput(d, report), sim::kWriteRefused);
+  sim::Report taken;
+  ASSERT_TRUE(sim::PopReport(d.output, taken));
+  EXPECT_EQ(taken.length, 3);
+  EXPECT_EQ(taken.bytes[1], 0xC5);
+  EXPECT_FALSE(sim::PopReport(d.output, taken));
+  sim::Device& noOutput = Add(4, 0);
+  EXPECT_EQ(sim::WriteOutput(noOutput, report), sim::kWriteRefused);
+}
+
+TEST_F(SimBlockTest, ModeSwitchReplacesTheDeviceUnderTheOtherProductId) {
+  sim::Device& d = Add(4, 3, 0x1A);
+  uint32_t oldId = d.id;
+  int newId = sim::SwitchDeviceMode(*block_, oldId);
+  ASSERT_GT(newId, static_cast<int>(oldId));
+  EXPECT_EQ(sim::FindDevice(*block_, oldId), nullptr);
+  sim::Device* back = sim::FindDevice(*block_, newId);
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->spec.productId, 0x1Au);
+  EXPECT_EQ(back->spec.switchProductId, 0x19u);  // and can switch back
+  EXPECT_EQ(sim::SwitchDeviceMode(*block_, Add().id), sim::kNoSwitch);
+  EXPECT_EQ(sim::SwitchDeviceMode(*block_, 999), sim::kNoSuchDevice);
+}
+
+TEST_F(SimBlockTest, CorruptRingHeadsReadAsEmpty) {
+  sim::Device& d = Add();
+  d.input.head = 1000;
+  d.input.count = 5;
+  uint8_t out[4];
+  EXPECT_FALSE(sim::TakeInput(d, out, 4));
+  EXPECT_EQ(d.input.count, 0u);
+}
+
+// A backend of made-up interfaces, for the enumeration rules.
+class FakeBackend : public Backend {
+ public:
+  std::vector<InterfaceInfo> present;
+  bool Enumerate(std::vector<InterfaceInfo>& out) override {
+    out = present;
+    return true;
+  }
+  EventPair CreateEvents(const InterfaceInfo&) override { return MakeLocalEvents(); }
+  std::unique_ptr<Port> Open(const InterfaceInfo&, const EventPair*) override { return nullptr; }
+  bool SwitchMode(const InterfaceInfo&) override { return false; }
+};
+
+InterfaceInfo Info(const std::string& key, int pid, int page = 12, int vendor = 0x0A7C) {
+  InterfaceInfo info;
+  info.key = key;
+  info.vendorId = vendor;
+  info.productId = pid;
+  info.usagePage = page;
+  info.usage = page == 1 ? 6 : 1;
+  info.inputLength = 9;
+  info.outputLength = 9;
+  return info;
+}
+
+TEST(LibraryEnumeration, NeverWritesPastTheCallersRoom) {
+  struct Case {
+    int present, room, expected;
+  } cases[] = {{130, VHX_MAX_ENTRIES, 128}, {30, VHX_CAL_MAX_ENTRIES, 25}, {3, 25, 3}};
+  for (const Case& c : cases) {
+    auto backend = std::make_unique<FakeBackend>();
+    for (int i = 0; i < c.present; ++i) backend->present.push_back(Info(std::to_string(i), i));
+    Library library(std::move(backend));
+    std::vector<VhxEntry> entries(c.room + 8, VhxEntry{-7, -7, -7, -7});
+    int count = -1;
+    ASSERT_EQ(library.Enumerate(0x0A7C, entries.data(), &count, c.room, true), VHX_OK);
+    EXPECT_EQ(count, c.expected);
+    for (int i = c.room; i < c.room + 8; ++i) EXPECT_EQ(entries[i].handle, -7) << i;
+  }
+}
+
+TEST(LibraryEnumeration, FiltersByVendorAndListsPage12First) {
+  auto backend = std::make_unique<FakeBackend>();
+  backend->present = {Info("kbd", 0x19, 1), Info("other", 0x19, 12, 0x1234),
+                      Info("keys", 0x19, 12), Info("cab", 0xD2, 12)};
+  Library library(std::move(backend));
+  VhxEntry entries[VHX_MAX_ENTRIES];
+  int count = 0;
+  ASSERT_EQ(library.Enumerate(0x0A7C, entries, &count, VHX_MAX_ENTRIES, true), VHX_OK);
+  ASSERT_EQ(count, 3);
+  EXPECT_EQ(entries[0].usagePage, 12);
+  EXPECT_EQ(entries[0].productId, 0x19);
+  EXPECT_EQ(entries[1].productId, 0xD2);
+  EXPECT_EQ(entries[2].usagePage, 1);
+  EXPECT_EQ(entries[2].usage, 6);
+  for (int i = 0; i < count; ++i) EXPECT_EQ(entries[i].handle, i);
+}
+
+TEST(LibraryEnumeration, KeepOpenEnumerationKeepsHandlesAndTheChangeBaseline) {
+  auto owned = std::make_unique<FakeBackend>();
+  FakeBackend* backend = owned.get();
+  backend->present = {Info("a", 1), Info("b", 2)};
+  Library library(std::move(owned));
+  VhxEntry e[VHX_MAX_ENTRIES];
+  int count = 0;
+  ASSERT_EQ(library.Enumerate(0x0A7C, e, &count, VHX_MAX_ENTRIES, true), VHX_OK);
+  HANDLE read = nullptr, removal = nullptr;
+  library.SetUp(1, &read, &removal);  // cannot open, but the pair is the handle's
+  ASSERT_NE(read, nullptr);
+
+  backend->present = {Info("c", 3), Info("b", 2)};
+  ASSERT_EQ(library.Enumerate(0x0A7C, e, &count, VHX_MAX_ENTRIES, false), VHX_OK);
+  ASSERT_EQ(count, 2);
+  EXPECT_EQ(e[0].productId, 3);
+  EXPECT_EQ(e[0].handle, 2);  // new: past every number handed out
+  EXPECT_EQ(e[1].handle, 1);  // kept
+  HANDLE read2 = nullptr, removal2 = nullptr;
+  library.SetUp(1, &read2, &removal2);
+  EXPECT_EQ(read2, read);
+  EXPECT_EQ(removal2, removal);
+  EXPECT_EQ(library.InputLength(0), 9);  // "a" left, but its holder's handle stays answerable
+
+  int arrived = -1, removed = -1;
+  ASSERT_EQ(library.PollChanges(0x0A7C, &arrived, &removed), VHX_OK);
+  EXPECT_EQ(arrived, 1);  // the keep-open enumeration did not swallow the change
+  EXPECT_EQ(removed, 1);
+}
+
+TEST(LibraryEnumeration, NullArgumentsAreRefused) {
+  Library library(std::make_unique<FakeBackend>());
+  VhxEntry e[1];
+  int count = 0;
+  EXPECT_NE(library.Enumerate(0x0A7C, nullptr, &count, 1, true), VHX_OK);
+  EXPECT_NE(library.Enumerate(0x0A7C, e, nullptr, 1, true), VHX_OK);
+  EXPECT_EQ(library.PollChanges(0x0A7C, nullptr, nullptr), VHX_OK);
+}
+
+}  // namespace

@@ -1,0 +1,455 @@
+// Every function of VHXHID.dll, reached by ordinal through its import library, on simulated
+// devices; a controller in this process or in vhxsim.exe plays the devices.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/vhxhid/vhxhid.h"
+#include "platform/vhxhid/vhxsim_control.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/win_test.h"
+
+namespace {
+
+constexpr int kVendor = 0x0A7C;
+
+using Bytes = std::vector<uint8_t>;
+
+bool Signalled(HANDLE event, DWORD waitMs = 0) {
+  return WaitForSingleObject(event, waitMs) == WAIT_OBJECT_0;
+}
+
+class SimDevices : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(testsupport::EnvOr("VHXHID_SIM").empty()) << "the test runs on a simulation";
+    sim_ = VhxSimOpen(nullptr);
+    ASSERT_NE(sim_, nullptr);
+    ASSERT_EQ(VhxSimReset(sim_), VHXSIM_OK);
+  }
+  void TearDown() override {
+    if (sim_) VhxSimClose(sim_);
+  }
+
+  int Add(int pid = 0x19, int in = 9, int out = 9, int switchPid = 0, int page = 12,
+          int vendor = kVendor) {
+    VhxSimDeviceSpec spec;
+    VhxSimDefaultSpec(&spec);
+    spec.productId = pid;
+    spec.inputLength = in;
+    spec.outputLength = out;
+    spec.switchProductId = switchPid;
+    spec.usagePage = page;
+    spec.vendorId = vendor;
+    int id = VhxSimAddDevice(sim_, &spec);
+    EXPECT_GT(id, 0);
+    return id;
+  }
+  void Queue(int id, const Bytes& bytes) {
+    ASSERT_EQ(VhxSimQueueInput(sim_, id, bytes.data(), static_cast<int>(bytes.size())),
+              VHXSIM_OK);
+  }
+  std::vector<Bytes> Outputs(int id) {
+    std::vector<Bytes> all;
+    uint8_t buffer[VHXSIM_MAX_REPORT];
+    int n;
+    while ((n = VhxSimTakeOutput(sim_, id, buffer, sizeof buffer)) > 0)
+      all.emplace_back(buffer, buffer + n);
+    return all;
+  }
+  static std::vector<VhxEntry> Enumerate(bool keepOpen = false) {
+    std::vector<VhxEntry> entries(VHX_MAX_ENTRIES);
+    int count = -1;
+    int result = keepOpen ? VhxEnumerateKeepOpen(kVendor, entries.data(), &count)
+                          : VhxEnumerate(kVendor, entries.data(), &count);
+    EXPECT_EQ(result, VHX_OK);
+    entries.resize(count < 0 ? 0 : count);
+    return entries;
+  }
+  static Bytes Read(int handle, int length, int* result) {
+    Bytes buffer(length, 0xEE);
+    *result = VhxReadReport(handle, buffer.data());
+    return buffer;
+  }
+  static void SetUpEvents(int handle, HANDLE& read, HANDLE& removal) {
+    read = removal = nullptr;
+    ASSERT_EQ(VhxSetUpInterface(handle, &read, &removal), VHX_OK);
+    ASSERT_NE(read, nullptr);
+    ASSERT_NE(removal, nullptr);
+  }
+
+  VhxSim* sim_ = nullptr;
+};
+
+TEST_F(SimDevices, EnumerationDescribesTheVendorsInterfaces) {
+  VhxSimDeviceSpec spec;
+  VhxSimDefaultSpec(&spec);
+  spec.productId = 0x1A;
+  spec.version = 0x0123;
+  spec.usagePage = 1;
+  spec.usage = 6;
+  spec.inputLength = 5;
+  spec.outputLength = 8;
+  ASSERT_GT(VhxSimAddDevice(sim_, &spec), 0);
+  Add(0xD2, 16, 0);
+  Add(0x55, 9, 9, 0, 12, 0x1234);  // another vendor's
+
+  std::vector<VhxEntry> entries = Enumerate();
+  ASSERT_EQ(entries.size(), 2u);
+  struct Expect {
+    int pid, usage, page, version, in, out;
+  } expect[] = {{0xD2, 1, 12, 0x0100, 16, 0}, {0x1A, 6, 1, 0x0123, 5, 8}};  // page 12 first
+  for (int i = 0; i < 2; ++i) {
+    const VhxEntry& e = entries[i];
+    EXPECT_EQ(e.handle, i);
+    EXPECT_EQ(e.productId, expect[i].pid);
+    EXPECT_EQ(e.usage, expect[i].usage);
+    EXPECT_EQ(e.usagePage, expect[i].page);
+    EXPECT_EQ(VhxGetVersion(e.handle), expect[i].version);
+    EXPECT_EQ(VhxGetInputLength(e.handle), expect[i].in);
+    EXPECT_EQ(VhxGetOutputLength(e.handle), expect[i].out);
+  }
+}
+
+TEST_F(SimDevices, UnknownHandlesFailWithoutHarm) {
+  Add();
+  ASSERT_EQ(Enumerate().size(), 1u);
+  uint8_t buffer[VHXSIM_MAX_REPORT] = {};
+  HANDLE read = nullptr, removal = nullptr;
+  for (int handle : {-1, 1, 77}) {
+    EXPECT_EQ(VhxGetVersion(handle), 0);
+    EXPECT_EQ(VhxGetInputLength(handle), 0);
+    EXPECT_EQ(VhxGetOutputLength(handle), 0);
+    EXPECT_EQ(VhxSetUpInterface(handle, &read, &removal), VHX_ERR_HANDLE);
+    EXPECT_NE(VhxReadReport(handle, buffer), VHX_OK);
+    EXPECT_NE(VhxWriteReport(handle, buffer), VHX_OK);
+    EXPECT_NE(VhxCloseInterface(handle), VHX_OK);
+    EXPECT_NE(VhxOpenPolled(handle), VHX_OK);
+    EXPECT_NE(VhxSwitchMode(handle), VHX_OK);
+    EXPECT_NE(VhxCalSetUp(handle), VHX_OK);
+    EXPECT_NE(VhxCalStartSampling(handle), VHX_OK);
+    EXPECT_NE(VhxCalReadLatest(handle, buffer), VHX_OK);
+  }
+  EXPECT_EQ(read, nullptr);
+}
+
+TEST_F(SimDevices, ReadEventIsSignalledWhileReportsWait) {
+  int id = Add(0x19, 4);
+  Enumerate();
+  HANDLE read, removal;
+  SetUpEvents(0, read, removal);
+  EXPECT_FALSE(Signalled(read));
+  int result;
+  Read(0, 4, &result);
+  EXPECT_EQ(result, VHX_ERR_NO_REPORT);
+
+  Queue(id, {1, 0x10});
+  Queue(id, {2, 0x20, 0x21, 0x22});
+  Queue(id, {3});
+  EXPECT_TRUE(Signalled(read));
+  ResetEvent(read);  // as a caller that reads one report only does
+  EXPECT_EQ(Read(0, 4, &result), (Bytes{1, 0x10, 0, 0}));
+  EXPECT_EQ(result, VHX_OK);
+  EXPECT_TRUE(Signalled(read)) << "two reports still wait";
+  EXPECT_EQ(Read(0, 4, &result), (Bytes{2, 0x20, 0x21, 0x22}));
+  EXPECT_EQ(Read(0, 4, &result), (Bytes{3, 0, 0, 0}));
+  EXPECT_FALSE(Signalled(read));
+  Read(0, 4, &result);
+  EXPECT_EQ(result, VHX_ERR_NO_REPORT);
+  EXPECT_FALSE(Signalled(removal));
+}
+
+TEST_F(SimDevices, EventsLiveAsLongAsTheHandleAndCloseDiscardsTheQueue) {
+  int id = Add(0x19, 4);
+  Enumerate();
+  HANDLE read, removal;
+  SetUpEvents(0, read, removal);
+  Queue(id, {1});
+  Queue(id, {2});
+  ASSERT_EQ(VhxCloseInterface(0), VHX_OK);
+  EXPECT_FALSE(Signalled(read));
+  int result;
+  Read(0, 4, &result);
+  EXPECT_NE(result, VHX_OK) << "closed";
+
+  SetEvent(read);  // callers wake their own thread with it after closing
+  HANDLE read2, removal2;
+  SetUpEvents(0, read2, removal2);
+  EXPECT_EQ(read2, read);
+  EXPECT_EQ(removal2, removal);
+  Read(0, 4, &result);
+  EXPECT_EQ(result, VHX_ERR_NO_REPORT) << "reports from before the close are gone";
+  Queue(id, {9});
+  EXPECT_EQ(Read(0, 4, &result)[0], 9);
+}
+
+TEST_F(SimDevices, PolledUseWritesARequestAndReadsTheReplies) {
+  int id = Add(0x19, 6, 6);
+  Enumerate();
+  HANDLE read, removal;
+  SetUpEvents(0, read, removal);
+  Queue(id, {0x01, 0x55});  // a key report from before the exchange
+  ASSERT_EQ(VhxCloseInterface(0), VHX_OK);
+  ASSERT_EQ(VhxOpenPolled(0), VHX_OK);
+  const Bytes request = {2, 0xBF, 0, 0, 28, 0};
+  ASSERT_EQ(VhxWriteReport(0, request.data()), VHX_OK);
+  Queue(id, {3, 2, 0, 0, 'K', 'N'});
+  int result;
+  EXPECT_EQ(Read(0, 6, &result), (Bytes{3, 2, 0, 0, 'K', 'N'}));
+  EXPECT_EQ(result, VHX_OK);
+  Read(0, 6, &result);
+  EXPECT_EQ(result, VHX_ERR_NO_REPORT);
+  EXPECT_EQ(Outputs(id), std::vector<Bytes>{request});
+  // Back to event use.
+  ASSERT_EQ(VhxCloseInterface(0), VHX_OK);
+  HANDLE read2, removal2;
+  SetUpEvents(0, read2, removal2);
+  EXPECT_EQ(read2, read);
+}
+
+TEST_F(SimDevices, WritesAreRecordedAndFailQuicklyWhenRefused) {
+  int id = Add(0x19, 9, 8);
+  int noOutput = Add(0x1A, 9, 0);
+  (void)noOutput;
+  std::vector<VhxEntry> entries = Enumerate();
+  ASSERT_EQ(entries.size(), 2u);
+  const Bytes leds = {2, 0x10, 0xC0, 0, 0, 0, 0, 0};
+  const Bytes keyboard = {2, 0xC5, 0x02, 0x04, 0, 0, 0, 0};
+  ASSERT_EQ(VhxSetUpInterface(0, nullptr, nullptr), VHX_OK);
+  ASSERT_EQ(VhxWriteReport(0, leds.data()), VHX_OK);
+  ASSERT_EQ(VhxWriteReport(0, keyboard.data()), VHX_OK);
+  EXPECT_EQ(Outputs(id), (std::vector<Bytes>{leds, keyboard}));
+
+  ASSERT_EQ(VhxSimSetFailWrites(sim_, id, 1), VHXSIM_OK);
+  DWORD start = GetTickCount();
+  EXPECT_EQ(VhxWriteReport(0, leds.data()), VHX_ERR_WRITE);
+  EXPECT_LT(GetTickCount() - start, 500u);
+  EXPECT_TRUE(Outputs(id).empty());
+  ASSERT_EQ(VhxSimSetFailWrites(sim_, id, 0), VHXSIM_OK);
+  EXPECT_EQ(VhxWriteReport(0, leds.data()), VHX_OK);
+
+  EXPECT_EQ(VhxWriteReport(1, leds.data()), VHX_ERR_WRITE) << "a device without output";
+  EXPECT_EQ(VhxWriteReport(0, nullptr), VHX_ERR_ARGUMENT);
+}
+
+TEST_F(SimDevices, WriteWorksOnAnInterfaceNotSetUp) {
+  int id = Add();
+  Enumerate();
+  Bytes report(9, 0);
+  report[0] = 2;
+  EXPECT_EQ(VhxWriteReport(0, report.data()), VHX_OK);
+  EXPECT_EQ(Outputs(id).size(), 1u);
+}
+
+TEST_F(SimDevices, RemovalSignalsAndThePollReportsEachChangeOnce) {
+  int first = Add(0x19);
+  Add(0x1A);
+  Enumerate();
+  HANDLE read, removal;
+  SetUpEvents(0, read, removal);
+  Queue(first, {7});
+  int arrived = -1, removed = -1;
+  ASSERT_EQ(VhxPollChanges(kVendor, &arrived, &removed), VHX_OK);
+  EXPECT_EQ(arrived + removed, 0);
+
+  ASSERT_EQ(VhxSimRemoveDevice(sim_, first), VHXSIM_OK);
+  EXPECT_TRUE(Signalled(removal, 1000));
+  int result;
+  Read(0, 9, &result);
+  EXPECT_NE(result, VHX_OK) << "a gone device has no reports";
+  ASSERT_EQ(VhxPollChanges(kVendor, &arrived, &removed), VHX_OK);
+  EXPECT_EQ(arrived, 0);
+  EXPECT_EQ(removed, 1);
+  ASSERT_EQ(VhxPollChanges(kVendor, &arrived, &removed), VHX_OK);
+  EXPECT_EQ(removed, 0) << "reported once";
+
+  Add(0x1B);
+  Add(0x1C, 9, 9, 0, 12, 0x1234);  // not this vendor's
+  ASSERT_EQ(VhxPollChanges(kVendor, &arrived, &removed), VHX_OK);
+  EXPECT_EQ(arrived, 1);
+  EXPECT_EQ(removed, 0);
+
+  // A full enumeration is a new baseline.
+  Add(0x1D);
+  Enumerate();
+  ASSERT_EQ(VhxPollChanges(kVendor, &arrived, &removed), VHX_OK);
+  EXPECT_EQ(arrived + removed, 0);
+}
+
+TEST_F(SimDevices, SetUpOfAGoneDeviceFailsAndSignalsRemoval) {
+  int id = Add();
+  Enumerate();
+  ASSERT_EQ(VhxSimRemoveDevice(sim_, id), VHXSIM_OK);
+  HANDLE read = nullptr, removal = nullptr;
+  EXPECT_NE(VhxSetUpInterface(0, &read, &removal), VHX_OK);
+  ASSERT_NE(removal, nullptr);
+  EXPECT_TRUE(Signalled(removal));
+}
+
+TEST_F(SimDevices, ModeSwitchReturnsUnderTheOtherProductIdKeepingOpenHandles) {
+  Add(0x30);
+  Add(0x19, 9, 9, 0x1A);
+  std::vector<VhxEntry> before = Enumerate();
+  ASSERT_EQ(before.size(), 2u);
+  HANDLE read, removal;
+  SetUpEvents(0, read, removal);
+  SetUpEvents(1, read, removal);
+
+  // From the tray: an enumeration that must not disturb the device thread's interfaces.
+  std::vector<VhxEntry> tray = Enumerate(true);
+  ASSERT_EQ(tray.size(), 2u);
+  EXPECT_EQ(tray[0].handle, 0);
+  EXPECT_EQ(tray[1].handle, 1);
+  EXPECT_NE(VhxSwitchMode(0), VHX_OK) << "no mode switch";
+  ASSERT_EQ(VhxSwitchMode(1), VHX_OK);
+  EXPECT_TRUE(Signalled(removal, 1000));
+
+  int arrived = 0, removed = 0;
+  ASSERT_EQ(VhxPollChanges(kVendor, &arrived, &removed), VHX_OK);
+  EXPECT_EQ(arrived, 1);
+  EXPECT_EQ(removed, 1);
+  tray = Enumerate(true);
+  ASSERT_EQ(tray.size(), 2u);
+  EXPECT_EQ(tray[0].productId, 0x30);
+  EXPECT_EQ(tray[0].handle, 0);
+  EXPECT_EQ(tray[1].productId, 0x1A);
+  EXPECT_GE(tray[1].handle, 2) << "a newly seen interface gets a number nobody holds";
+  EXPECT_EQ(VhxGetVersion(tray[1].handle), 0x0100);
+  EXPECT_EQ(VhxGetInputLength(0), 9);
+
+  // The device thread's own enumeration renumbers, and the tray's next one agrees with it.
+  std::vector<VhxEntry> renumbered = Enumerate();
+  ASSERT_EQ(renumbered.size(), 2u);
+  tray = Enumerate(true);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(tray[i].handle, renumbered[i].handle);
+    EXPECT_EQ(tray[i].productId, renumbered[i].productId);
+  }
+  EXPECT_EQ(VhxGetVersion(5), 0);
+}
+
+TEST_F(SimDevices, CalibrationReadsTheLatestReport) {
+  for (int i = 0; i < 30; ++i) Add(0x100 + i, 16, 0);
+  std::vector<VhxEntry> entries(VHX_CAL_MAX_ENTRIES + 4, VhxEntry{-9, -9, -9, -9});
+  int count = 0;
+  ASSERT_EQ(VhxCalEnumerate(kVendor, entries.data(), &count), VHX_OK);
+  EXPECT_EQ(count, VHX_CAL_MAX_ENTRIES);
+  for (size_t i = VHX_CAL_MAX_ENTRIES; i < entries.size(); ++i) EXPECT_EQ(entries[i].handle, -9);
+
+  ASSERT_EQ(VhxSimReset(sim_), VHXSIM_OK);
+  int cab = Add(0xD2, 16, 0);
+  ASSERT_EQ(VhxCalEnumerate(kVendor, entries.data(), &count), VHX_OK);
+  ASSERT_EQ(count, 1);
+  EXPECT_EQ(entries[0].productId, 0xD2);
+  uint8_t report[16];
+  EXPECT_NE(VhxCalReadLatest(0, report), VHX_OK) << "not set up";
+  ASSERT_EQ(VhxCalSetUp(0), VHX_OK);
+  EXPECT_EQ(VhxCalReadLatest(0, report), VHX_ERR_NO_REPORT);
+  Queue(cab, {0, 171});
+  Queue(cab, {0, 172});
+  ASSERT_EQ(VhxCalReadLatest(0, report), VHX_OK);
+  EXPECT_EQ(report[1], 172);
+  report[1] = 0;
+  ASSERT_EQ(VhxCalReadLatest(0, report), VHX_OK) << "a lever held still sends nothing new";
+  EXPECT_EQ(report[1], 172);
+  Queue(cab, {0, 10});
+  Queue(cab, {0, 11});
+  ASSERT_EQ(VhxCalStartSampling(0), VHX_OK);
+  ASSERT_EQ(VhxCalReadLatest(0, report), VHX_OK);
+  EXPECT_EQ(report[1], 11);
+  ASSERT_EQ(VhxSimRemoveDevice(sim_, cab), VHXSIM_OK);
+  EXPECT_EQ(VhxCalReadLatest(0, report), VHX_ERR_GONE);
+}
+
+// The tool, as a separate process.
+class SimTool : public SimDevices {
+ protected:
+  static testsupport::CapturedRun Tool(const std::string& args) {
+    std::string exe = testsupport::EnvOr("ORVANE_BIN") + "\\vhxsim.exe";
+    testsupport::CapturedRun run = testsupport::RunCaptured("\"" + exe + "\" " + args, 20000);
+    EXPECT_TRUE(run.finished) << args;
+    return run;
+  }
+};
+
+TEST_F(SimTool, AnotherProcessWakesTheWaitingReader) {
+  testsupport::CapturedRun add = Tool("add --pid 0x19 --in 4 --version 0x0205");
+  ASSERT_EQ(add.exitCode, 0u) << add.err;
+  int id = std::stoi(add.out);
+  std::vector<VhxEntry> entries = Enumerate();
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(VhxGetVersion(0), 0x0205);
+  HANDLE read, removal;
+  SetUpEvents(0, read, removal);
+
+  testsupport::ChildProcess controller;
+  std::string exe = testsupport::EnvOr("ORVANE_BIN") + "\\vhxsim.exe";
+  ASSERT_TRUE(controller.Start("\"" + exe + "\" input " + std::to_string(id) + " 0000ff10"));
+  ASSERT_TRUE(Signalled(read, 15000));
+  int result;
+  EXPECT_EQ(Read(0, 4, &result), (Bytes{0x00, 0x00, 0xFF, 0x10}));
+  EXPECT_EQ(result, VHX_OK);
+  ASSERT_TRUE(controller.Wait(15000));
+  EXPECT_EQ(controller.ExitCode(), 0u);
+
+  testsupport::CapturedRun remove = Tool("remove " + std::to_string(id));
+  EXPECT_EQ(remove.exitCode, 0u) << remove.err;
+  EXPECT_TRUE(Signalled(removal, 1000));
+}
+
+TEST_F(SimTool, ListsOutputsAndFailsWrites) {
+  int id = Add(0x19, 9, 3);
+  Enumerate();
+  const Bytes first = {2, 0x01, 0xAB}, second = {2, 0x02, 0xCD};
+  ASSERT_EQ(VhxWriteReport(0, first.data()), VHX_OK);
+  ASSERT_EQ(VhxWriteReport(0, second.data()), VHX_OK);
+  std::string sid = std::to_string(id);
+
+  testsupport::CapturedRun outputs = Tool("outputs " + sid);
+  EXPECT_EQ(outputs.exitCode, 0u);
+  EXPECT_EQ(outputs.out, "0201ab\n0202cd\n");
+  EXPECT_EQ(Tool("outputs " + sid).out, "") << "only what came since the last call";
+
+  EXPECT_EQ(Tool("fail-writes " + sid + " on").exitCode, 0u);
+  EXPECT_EQ(VhxWriteReport(0, first.data()), VHX_ERR_WRITE);
+  EXPECT_EQ(Tool("fail-writes " + sid + " off").exitCode, 0u);
+  EXPECT_EQ(VhxWriteReport(0, first.data()), VHX_OK);
+
+  testsupport::CapturedRun list = Tool("list");
+  EXPECT_EQ(list.exitCode, 0u);
+  EXPECT_EQ(list.out, sid +
+                          " vid=0x0A7C pid=0x0019 version=0x0100 usage-page=12 usage=1 in=9 out=3"
+                          " switch-pid=0x0000 model=0 inputs=0 outputs=1 fail-writes=off\n");
+}
+
+TEST_F(SimTool, RefusesBadCommands) {
+  int id = Add(0x19, 2);
+  std::string sid = std::to_string(id);
+  struct Case {
+    std::string args;
+    DWORD exitCode;
+  } cases[] = {
+      {"", 2},
+      {"input " + sid + " abc", 2},         // odd hex
+      {"input " + sid + " 000102", 1},      // longer than the report
+      {"input 999 00", 1},                  // no such device
+      {"add --in 4", 2},                    // no --pid
+      {"add --pid 0x19 --in 500", 1},       // too long for the simulation
+      {"add --pid 0x19 --colour red", 2},
+      {"fail-writes " + sid + " maybe", 2},
+      {"remove", 2},
+      {"frobnicate 1", 2},
+  };
+  for (const Case& c : cases) {
+    testsupport::CapturedRun run = Tool(c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.args;
+    EXPECT_FALSE(run.err.empty()) << c.args;
+  }
+  VhxSimDeviceInfo info;
+  ASSERT_EQ(VhxSimGetDevice(sim_, id, &info), VHXSIM_OK);
+  EXPECT_EQ(info.queuedInputs, 0);
+}
+
+}  // namespace
