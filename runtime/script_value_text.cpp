@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include <scriptarray/scriptarray.h>
+
 namespace {
 
 constexpr const char* kNullObject = "unitialized";
@@ -88,6 +90,22 @@ std::string Quoted(const void* string) {
   return "\"" + *static_cast<const std::string*>(string) + "\"";
 }
 
+// Any other element type (float[], string[], ...) is the library's array add-on.
+bool IsDefaultArray(asIScriptEngine* engine, int typeId) {
+  asITypeInfo* type = engine->GetTypeInfoById(typeId & ~asTYPEID_OBJHANDLE);
+  asITypeInfo* array = engine->GetTypeInfoById(engine->GetDefaultArrayTypeId());
+  return type && array && (type->GetFlags() & asOBJ_TEMPLATE) && (type->GetFlags() & asOBJ_REF) &&
+         std::strcmp(type->GetName(), array->GetName()) == 0;
+}
+
+std::string ElementText(asIScriptEngine* engine, int typeId, const void* element) {
+  if (IsPrimitive(typeId)) return PrimitiveText(typeId, element);
+  if (typeId & asTYPEID_OBJHANDLE) element = *static_cast<void* const*>(element);
+  if (!element) return kNullObject;
+  if (HostValueType(engine, typeId, "string")) return Quoted(element);
+  return kOtherObject;
+}
+
 std::string ObjectText(asIScriptEngine* engine, int typeId, const void* object, ValueTextUse use,
                        std::size_t bufferSize) {
   if (!object) return kNullObject;
@@ -98,6 +116,13 @@ std::string ObjectText(asIScriptEngine* engine, int typeId, const void* object, 
       case asTYPEID_INT8: return JoinElements(ElementTexts<std::int8_t>(object, v.elementTypeId), bufferSize);
       default: return JoinElements(ElementTexts<std::int32_t>(object, v.elementTypeId), bufferSize);
     }
+  }
+  if (IsDefaultArray(engine, typeId)) {
+    const auto* array = static_cast<const CScriptArray*>(object);
+    std::vector<std::string> texts;
+    for (asUINT i = 0; i < array->GetSize(); ++i)
+      texts.push_back(ElementText(engine, array->GetElementTypeId(), array->At(i)));
+    return JoinElements(texts, bufferSize);
   }
   if (use == ValueTextUse::Local && IsScriptStringType(engine, typeId)) return Quoted(object);
   return kOtherObject;

@@ -1,5 +1,7 @@
 // The debug engine and context through the real script library.
 #include "runtime/debug_engine.h"
+#include "runtime/script_registrar.h"
+#include "runtime/script_types.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -542,6 +544,8 @@ TEST_F(DebugEngineTest, ExceptionLineCarriesTheSlot) {
 // Stops at one line and reads the locals there through the wrapper.
 struct LocalsProbe {
   int stopLine = 0;
+  int setIndex = -1;     // a primitive local to set from text, and an object one that is not set
+  int objectIndex = -1;
   bool done = false;
   std::vector<int> results;
   std::vector<std::string> names, types, values;
@@ -564,7 +568,11 @@ void ReadLocals(asCDebugContext* context, void* param) {
       void* address;
       std::memcpy(&address, value, sizeof address);
       probe->addresses.push_back(address);
-      probe->values.push_back("");
+      // The debugger reads the elements of the host's arrays itself, while the call is stopped.
+      std::string elements;
+      if (std::string(type) == "int[]")
+        for (int e : *static_cast<const std::vector<int>*>(address)) elements += std::to_string(e) + ";";
+      probe->values.push_back(elements);
     } else {
       probe->values.push_back(value);
     }
@@ -572,9 +580,11 @@ void ReadLocals(asCDebugContext* context, void* param) {
   char tiny[4], tinyType[3], tinyValue[3];
   context->GetVarAsText(0, tiny, sizeof tiny, tinyType, sizeof tinyType, tinyValue, sizeof tinyValue);
   probe->setResult = std::string(tiny) + "|" + tinyType + "|" + tinyValue;
-  EXPECT_TRUE(context->SetVarFromText(2, "-99"));
-  EXPECT_FALSE(context->SetVarFromText(4, "1"));
-  EXPECT_FALSE(context->SetVarFromText(100, "1"));
+  if (probe->setIndex >= 0) {
+    EXPECT_TRUE(context->SetVarFromText(probe->setIndex, "-99"));
+    EXPECT_FALSE(context->SetVarFromText(probe->objectIndex, "1"));
+    EXPECT_FALSE(context->SetVarFromText(100, "1"));
+  }
 }
 
 TEST_F(DebugEngineTest, LocalValueTextsThroughTheContext) {
@@ -592,6 +602,8 @@ TEST_F(DebugEngineTest, LocalValueTextsThroughTheContext) {
   auto context = engine->CreateContext();
   LocalsProbe probe;
   probe.stopLine = 8;
+  probe.setIndex = 2;
+  probe.objectIndex = 4;
   context->SetLineCallback(ReadLocals, &probe);
   ASSERT_EQ(context->Prepare(Function("m", "void f(uint8, double)")), 0);
   context->SetArgDWord(0, 200);
@@ -614,6 +626,115 @@ TEST_F(DebugEngineTest, LocalValueTextsThroughTheContext) {
 
   char name[8], type[8], value[8];
   EXPECT_EQ(context->GetVarAsText(0, name, 8, type, 8, value, 8), 0);  // nothing running
+}
+
+// With the program's string and array types.
+class DebugEngineScriptTypesTest : public DebugEngineTest {
+ protected:
+  void SetUp() override {
+    DebugEngineTest::SetUp();
+    ScriptRegistrar reg(engine->Library());
+    RegisterScriptTypes(reg);
+    ASSERT_TRUE(reg.Ok()) << reg.FailureText();
+  }
+
+  // Builds globals and runs "void init()" from them.
+  void BuildAndInit(const char* module, const std::string& code) {
+    ASSERT_EQ(BuildModule(module, code), 0) << messages.All();
+    if (asIScriptFunction* init = Function(module, "void init()")) {
+      auto context = engine->CreateContext();
+      ASSERT_EQ(context->Prepare(init), 0);
+      ASSERT_EQ(context->Execute(), asEXECUTION_FINISHED);
+    }
+  }
+};
+
+TEST_F(DebugEngineScriptTypesTest, GlobalTextsOfStringsAndArrays) {
+  BuildAndInit("m",
+               "string s = \"text\";\n"
+               "int[] three;\n"
+               "int[] none;\n"
+               "uint8[] bytes;\n"
+               "int8[] signedBytes;\n"
+               "uint[] library = {4000000000, 0, 7};\n"
+               "float[] floats = {0.5f};\n"
+               "string[] words = {\"a\", \"b c\"};\n"
+               "int[] many;\n"
+               "void init() {\n"
+               "  three.push_back(1); three.push_back(2); three.push_back(3);\n"
+               "  bytes.push_back(255); bytes.push_back(0);\n"
+               "  signedBytes.push_back(-1);\n"
+               "  for (int i = 0; i < 10; i++) many.push_back(1000000);\n"
+               "}\n");
+  EXPECT_EQ(GlobalText("m", "s"), "?????");  // the debugger shows string globals itself
+  EXPECT_EQ(GlobalText("m", "three"), "1, 2, 3");
+  EXPECT_EQ(GlobalText("m", "none"), "");
+  EXPECT_EQ(GlobalText("m", "bytes"), "255, 0");
+  EXPECT_EQ(GlobalText("m", "signedBytes"), "-1");
+  EXPECT_EQ(GlobalText("m", "library"), "4000000000, 0, 7");
+  EXPECT_EQ(GlobalText("m", "floats"), "0.500000");
+  EXPECT_EQ(GlobalText("m", "words"), "\"a\", \"b c\"");
+  // Once fewer than 22 bytes would remain after a separator, "..." ends the text.
+  EXPECT_EQ(GlobalText("m", "many", 40), "1000000, 1000000, 1000000, ...");
+  EXPECT_EQ(GlobalText("m", "many", 31), "1000000, 1000000, ...");
+  EXPECT_EQ(GlobalText("m", "many", 5), "1000");
+
+  // Objects are not set from text.
+  EXPECT_EQ(engine->SetGlobalVarFromText(GlobalId("m", "s"), "other"), 0);
+  EXPECT_EQ(Global<std::string>("m", "s"), "text");
+  EXPECT_EQ(engine->SetGlobalVarFromText(GlobalId("m", "three"), "5"), 0);
+  EXPECT_EQ(GlobalText("m", "three"), "1, 2, 3");
+}
+
+TEST_F(DebugEngineScriptTypesTest, LocalTextsOfStringsAndArrays) {
+  const char code[] =
+      "string seen;\n"
+      "void f(const string &in name, string &out back)\n"
+      "{\n"
+      "  string s = \"hi # there\";\n"
+      "  int[] list;\n"
+      "  list.push_back(5);\n"
+      "  uint[] more = {1};\n"
+      "  seen = s; back = name;\n"
+      "  string late = \"x\";\n"
+      "}\n";
+  ASSERT_EQ(BuildModule("m", code), 0) << messages.All();
+  auto context = engine->CreateContext();
+  LocalsProbe probe;
+  probe.stopLine = 8;
+  context->SetLineCallback(ReadLocals, &probe);
+  ASSERT_EQ(context->Prepare(Function("m", "void f(const string&in, string&out)")), 0);
+  std::string name = "given", back;
+  ASSERT_EQ(context->SetArgObject(0, &name), 0);
+  ASSERT_EQ(context->SetArgObject(1, &back), 0);
+  ASSERT_EQ(context->Execute(), asEXECUTION_FINISHED) << messages.All();
+  ASSERT_TRUE(probe.done);
+  EXPECT_THAT(probe.names, ElementsAre("name", "back", "s", "list", "more", "late"));
+  EXPECT_THAT(probe.results, ElementsAre(1, 1, 1, 2, 2, 1));
+  EXPECT_EQ(probe.values[0], "\"given\"");
+  EXPECT_EQ(probe.values[2], "\"hi # there\"");
+  EXPECT_EQ(probe.values[5], "unitialized");
+  EXPECT_EQ(probe.types[0], "const string&");
+  EXPECT_EQ(probe.types[3], "int[]");
+  EXPECT_EQ(probe.values[3], "5;");
+  ASSERT_EQ(probe.addresses.size(), 2u);
+  EXPECT_EQ(back, "given");
+  EXPECT_EQ(Global<std::string>("m", "seen"), "hi # there");
+}
+
+TEST_F(DebugEngineScriptTypesTest, HashInsideStringsIsText) {
+  const char code[] =
+      "string a = \"# not a comment\"; # a comment\n"
+      "string b = \"x\" + \"#\";\n"
+      "string c = \"\"\"\n"
+      "# inside a heredoc\n"
+      "\"\"\";\n"
+      "string d = \"// # \\\" #\"; // # \" tail\n";
+  ASSERT_EQ(BuildModule("m", code), 0) << messages.All();
+  EXPECT_EQ(Global<std::string>("m", "a"), "# not a comment");
+  EXPECT_EQ(Global<std::string>("m", "b"), "x#");
+  EXPECT_EQ(Global<std::string>("m", "c"), "# inside a heredoc\n");
+  EXPECT_EQ(Global<std::string>("m", "d"), "// # \" #");
 }
 
 }  // namespace
