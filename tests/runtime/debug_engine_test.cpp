@@ -237,6 +237,7 @@ TEST_F(DebugEngineTest, HashStartsACommentWhereATokenMayBegin) {
       "  a = 10;\n"
       "#endif\n"
       "}\n"
+      "#pragma once\rint e = 5;\n"  // a bare CR ends the line too
       "#endif";  // at the very end, no newline
   ASSERT_GE(engine->AddScriptSection("m", "s", code, std::strlen(code)), 0);
   ASSERT_EQ(engine->Build("m"), 0) << messages.All();
@@ -244,6 +245,7 @@ TEST_F(DebugEngineTest, HashStartsACommentWhereATokenMayBegin) {
   EXPECT_EQ(Global<int>("m", "a"), 1);
   EXPECT_EQ(Global<int>("m", "b"), 2);
   EXPECT_EQ(Global<int>("m", "c"), 3);
+  EXPECT_EQ(Global<int>("m", "e"), 5);
   auto context = engine->CreateContext();
   ASSERT_EQ(context->Prepare(Function("m", "void f()")), 0);
   ASSERT_EQ(context->Execute(), asEXECUTION_FINISHED);
