@@ -1,0 +1,4 @@
+#include "runtime/key_name_tables.h"
+
+void InitKeyNameTables() {}
+void ClearKeyNameTables() {}

@@ -1,0 +1,3 @@
+#include "runtime/keystroke_sender.h"
+
+void SendString(const std::string&) {}
