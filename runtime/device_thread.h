@@ -12,3 +12,9 @@
 HANDLE StartDeviceThread(HWND mainDialog, bool programmingAllowed);
 // Asks the thread to end and waits for it, for a bounded time.
 void StopDeviceThread();
+
+class asCDebugScriptEngine;
+class asCDebugContext;
+// The thread's engine and its one context (null while none is built).
+asCDebugScriptEngine* GetDeviceScriptEngine();
+asCDebugContext* GetDeviceScriptContext();

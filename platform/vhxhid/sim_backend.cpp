@@ -107,6 +107,7 @@ class SimBackend : public Backend {
       if (events) SetEvent(events->removal.get());
       return nullptr;
     }
+    if (events) sim::ModelOnOpen(*device);
     if (events && device->input.count > 0) SetEvent(events->read.get());
     return std::make_unique<SimPort>(conn_, id, info.inputLength);
   }

@@ -106,7 +106,14 @@ void ClearRing(ReportRing& ring) {
 int QueueInput(Device& device, const uint8_t* bytes, size_t length) {
   if (length < 1 || length > device.spec.inputLength) return kBadLength;
   PushReport(device.input, bytes, length);
+  device.state.length = static_cast<uint16_t>(length);
+  std::memcpy(device.state.bytes, bytes, length);
   return kOk;
+}
+
+void QueueStateOnOpen(Device& device) {
+  if (device.input.count == 0 && device.state.length > 0)
+    PushReport(device.input, device.state.bytes, device.state.length);
 }
 
 bool TakeInput(Device& device, uint8_t* out, size_t outLength) {

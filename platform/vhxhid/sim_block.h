@@ -8,7 +8,7 @@
 namespace vhx::sim {
 
 constexpr uint32_t kMagic = 0x53584856;  // "VHXS"
-constexpr uint32_t kLayoutVersion = 1;
+constexpr uint32_t kLayoutVersion = 2;
 constexpr int kMaxDevices = 40;
 constexpr int kMaxReportBytes = 128;
 constexpr int kRingSlots = 64;
@@ -28,6 +28,7 @@ enum Result : int {
 // Device models beyond plain queues (replies to output reports and the like) plug in here.
 enum Model : uint32_t {
   kModelPlain = 0,
+  kModelKeypad = 1,  // reports its state (keys, unit id) again whenever the host opens it
 };
 
 struct Report {
@@ -61,6 +62,9 @@ struct Device {
   DeviceSpec spec;
   ReportRing input;
   ReportRing output;
+  // The last input report queued: the device's state, which it reports again when the host
+  // opens it (as a keypad reports its keys and unit id when opened).
+  Report state;
   // State of the device's model (for example an on-board memory image).
   uint8_t modelState[kModelStateBytes];
 };
@@ -91,8 +95,11 @@ void PushReport(ReportRing& ring, const uint8_t* bytes, size_t length);
 bool PopReport(ReportRing& ring, Report& out);
 void ClearRing(ReportRing& ring);
 
-// Queues an input report of 1 .. inputLength bytes (shorter ones read as zero-padded).
+// Queues an input report of 1 .. inputLength bytes (shorter ones read as zero-padded); it
+// becomes the device's state.
 int QueueInput(Device& device, const uint8_t* bytes, size_t length);
+// Queues the device's state when nothing else is queued.
+void QueueStateOnOpen(Device& device);
 // Takes the oldest input report into out (outLength bytes, zero-padded); false when none.
 bool TakeInput(Device& device, uint8_t* out, size_t outLength);
 // A write of the device's output length from the host: recorded for the controller, then
@@ -102,5 +109,7 @@ int WriteOutput(Device& device, const uint8_t* bytes);
 // Model hooks (sim_models.cpp), called with the lock held from whichever process is acting.
 void ModelAfterOutput(Device& device, const Report& report);
 void ModelBeforeInput(Device& device);
+// The host opened the device for event use.
+void ModelOnOpen(Device& device);
 
 }  // namespace vhx::sim

@@ -23,4 +23,15 @@ void ModelBeforeInput(Device& device) {
   }
 }
 
+void ModelOnOpen(Device& device) {
+  switch (device.spec.model) {
+    case kModelKeypad:
+      QueueStateOnOpen(device);
+      break;
+    case kModelPlain:
+    default:
+      break;
+  }
+}
+
 }  // namespace vhx::sim

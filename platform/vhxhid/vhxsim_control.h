@@ -33,7 +33,8 @@ typedef struct VhxSimDeviceSpec {
   int inputLength;     /* 1 .. VHXSIM_MAX_REPORT, default 9 */
   int outputLength;    /* 0 .. VHXSIM_MAX_REPORT, default 9; 0 = takes no output */
   int switchProductId; /* 0 = no mode switch (default) */
-  int model;           /* device behaviour; 0 = plain queues (default) */
+  int model;           /* device behaviour; 0 = plain queues (default), 1 = a keypad that
+                          reports its state again whenever the host opens it */
 } VhxSimDeviceSpec;
 
 typedef struct VhxSimDeviceInfo {

@@ -1,0 +1,236 @@
+// The device service thread over simulated devices, with the sample device folders.
+#include "runtime/device_thread.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+
+#include "platform/vhxhid/vhxsim_control.h"
+#include "runtime/device_folders.h"
+#include "runtime/device_record.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/win_test.h"
+
+using namespace testsupport;
+
+namespace {
+
+std::atomic<int> listChanges{0};
+
+LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == 1026) ++listChanges;
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+bool CopyTree(const std::string& from, const std::string& to) {
+  MakeDirs(to);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  do {
+    const std::string name = fd.cFileName;
+    if (name == "." || name == "..") continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      CopyTree(from + "\\" + name, to + "\\" + name);
+    else
+      CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return true;
+}
+
+int DeviceCount() {
+  int count = 0;
+  GetDeviceArray(count);
+  return count;
+}
+
+class DeviceThread : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CopyTree(EnvOr("ORVANE_BIN") + "\\QpadDevices", dir_ / "QpadDevices"));
+    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
+    sim_ = VhxSimOpen(nullptr);
+    ASSERT_NE(sim_, nullptr);
+    VhxSimReset(sim_);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = MainProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DeviceThreadTestMain";
+    RegisterClassA(&wc);
+    main_ = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    listChanges = 0;
+    RequestCode = kRequestNone;
+    RequestDevice = kNoRequestDevice;
+  }
+
+  void TearDown() override {
+    StopDeviceThread();
+    EXPECT_EQ(DeviceCount(), 0);
+    VhxSimReset(sim_);
+    VhxSimClose(sim_);
+    DestroyWindow(main_);
+  }
+
+  // A keypad of the LED type (9-byte reports, unit id in byte 7) that reports its unit id
+  // whenever it is opened.
+  int AddKeypad(int unitId, int productId = 0x19) {
+    VhxSimDeviceSpec spec;
+    VhxSimDefaultSpec(&spec);
+    spec.productId = productId;
+    spec.inputLength = 9;
+    spec.outputLength = 9;
+    spec.model = 1;
+    const int id = VhxSimAddDevice(sim_, &spec);
+    const uint8_t first[9] = {0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(unitId), 0};
+    VhxSimQueueInput(sim_, id, first, 9);
+    return id;
+  }
+
+  // As the GUI does after writing the request slot.
+  void WakeFirstDevice() {
+    int count = 0;
+    DeviceRecord* table = GetDeviceArray(count);
+    if (count > 0) WakeDeviceThread(table[0]);
+  }
+
+  void Start() { ASSERT_NE(StartDeviceThread(main_, true), nullptr); }
+  bool WaitForCount(int n, unsigned ms = 10000) {
+    return WaitUntil([&] { return DeviceCount() == n; }, ms);
+  }
+  bool WaitForListChange(int atLeast, unsigned ms = 10000) {
+    return WaitUntil([&] { return listChanges >= atLeast; }, ms);
+  }
+
+  ScratchDir dir_{"devthread"};
+  VhxSim* sim_ = nullptr;
+  HWND main_ = nullptr;
+};
+
+TEST_F(DeviceThread, BuildsItsTableFromTheAttachedDevicesInUnitIdOrder) {
+  AddKeypad(3);
+  AddKeypad(1, 0x10);
+  Start();
+  ASSERT_TRUE(WaitForListChange(1));
+  ASSERT_TRUE(WaitForCount(2));
+  int count = 0;
+  DeviceRecord* table = GetDeviceArray(count);
+  EXPECT_EQ(table[0].productId, 0x10);
+  EXPECT_EQ(table[0].unitId, 1);
+  EXPECT_EQ(table[1].productId, 0x19);
+  EXPECT_EQ(table[1].unitId, 3);
+  EXPECT_TRUE(table[1].setUp);
+  EXPECT_EQ(table[1].inputLength, 9);
+}
+
+TEST_F(DeviceThread, ADeviceWithoutAFolderIsLeftOut) {
+  AddKeypad(1, 0x77);
+  AddKeypad(2);
+  Start();
+  ASSERT_TRUE(WaitForListChange(1));
+  EXPECT_EQ(DeviceCount(), 1);
+}
+
+TEST_F(DeviceThread, FindsADeviceThatArrivesLater) {
+  Start();
+  ASSERT_TRUE(WaitForListChange(1));
+  EXPECT_EQ(DeviceCount(), 0);
+  AddKeypad(1);
+  EXPECT_TRUE(WaitForCount(1));
+}
+
+TEST_F(DeviceThread, RemovingOneOfTwoDropsItAtOnce) {
+  const int first = AddKeypad(1);
+  AddKeypad(2);
+  Start();
+  ASSERT_TRUE(WaitForCount(2));
+  const int changes = listChanges;
+  VhxSimRemoveDevice(sim_, first);
+  ASSERT_TRUE(WaitForCount(1, 2000));
+  EXPECT_EQ(listChanges, changes);  // dropped without a rebuild
+  int count = 0;
+  EXPECT_EQ(GetDeviceArray(count)[0].unitId, 2);
+  // The next device-change poll sees the removal and rebuilds.
+  EXPECT_TRUE(WaitForListChange(changes + 1, 8000));
+  EXPECT_EQ(DeviceCount(), 1);
+}
+
+TEST_F(DeviceThread, RemovingTheLastDeviceLeadsToARebuild) {
+  const int only = AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  const int changes = listChanges;
+  VhxSimRemoveDevice(sim_, only);
+  ASSERT_TRUE(WaitForCount(0, 2000));
+  EXPECT_TRUE(WaitForListChange(changes + 1, 8000));
+}
+
+TEST_F(DeviceThread, ReadsReportsOfMoreDevicesThanOneWaitCanHold) {
+  constexpr int kDevices = 33;  // 66 events
+  int last = 0;
+  for (int unit = 1; unit <= kDevices; ++unit) last = AddKeypad(unit);
+  Start();
+  ASSERT_TRUE(WaitForCount(kDevices, 30000));
+  const uint8_t report[9] = {0, 0x04, 0, 0, 0, 0, 0, kDevices, 0};
+  VhxSimQueueInput(sim_, last, report, 9);
+  EXPECT_TRUE(WaitUntil([&] {
+    int count = 0;
+    DeviceRecord* table = GetDeviceArray(count);
+    return count == kDevices && table[kDevices - 1].previousReport.size() == 9 &&
+           table[kDevices - 1].previousReport[1] == 0x04;
+  }, 5000));
+}
+
+TEST_F(DeviceThread, AProgrammingRequestForAnUnknownDeviceIsRefusedWithAMessage) {
+  AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  RequestDevice = 99;
+  RequestCode = kRequestProgram;
+  WakeFirstDevice();
+  HWND box = WaitForProcessWindow(GetCurrentProcessId(), "Orvane II Error", 5000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(FindChildByText(box, "Static", "Invalid configuration for selected Qpad device."), nullptr);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([] { return RequestCode == kRequestNone; }, 5000));
+  EXPECT_EQ(RequestDevice, kNoRequestDevice);
+}
+
+TEST_F(DeviceThread, ARebuildRequestRebuildsAndFreesTheSlot) {
+  AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  ASSERT_TRUE(WaitForListChange(1));
+  const int changes = listChanges;
+  RequestCode = kRequestRebuild;
+  WakeFirstDevice();
+  EXPECT_TRUE(WaitForListChange(changes + 1, 1000));
+  EXPECT_EQ(RequestCode, kRequestNone);
+  EXPECT_EQ(DeviceCount(), 1);
+}
+
+TEST_F(DeviceThread, AnOnboardRequestWaitsForItsDeviceButNotForever) {
+  AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  RequestDevice = 77;  // a device that does not come back
+  RequestCode = kRequestReadOnboard;
+  PumpMessages(1500);
+  EXPECT_EQ(RequestCode, kRequestReadOnboard);  // still pending
+  EXPECT_TRUE(WaitUntil([] { return RequestCode == kRequestNone; }, 30000));
+}
+
+TEST_F(DeviceThread, StopsAndStartsAgain) {
+  AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  const DWORD before = GetTickCount();
+  StopDeviceThread();
+  EXPECT_LT(GetTickCount() - before, 1000u);  // woken, not left to its next deadline
+  EXPECT_EQ(DeviceCount(), 0);
+  Start();
+  EXPECT_TRUE(WaitForCount(1));
+}
+
+}  // namespace
