@@ -234,3 +234,63 @@ TEST_F(DeviceThread, StopsAndStartsAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string ComboItem(HWND combo, int index) {
+  char text[256] = "";
+  SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+TEST_F(DeviceThread, TheScriptLoaderOffersEveryDeviceAndCopiesTheChosenScript) {
+  AddKeypad(1);
+  AddKeypad(2, 0x10);
+  Start();
+  ASSERT_TRUE(WaitForCount(2));
+  const std::string chosen = dir_ / "chosen.oxs";
+  WriteTextFile(chosen, "void QpadInit() {}\r\n");
+
+  RequestDevice = kNoRequestDevice;
+  RequestCode = kRequestScriptLoader;
+  WakeFirstDevice();
+  HWND loader = WaitForProcessWindow(GetCurrentProcessId(), "Load a New Script", 10000);
+  ASSERT_NE(loader, nullptr);
+  HWND combo = GetDlgItem(loader, 1001);
+  ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(ComboItem(combo, 0), "Qpad 24 LED       ID:1");
+  EXPECT_EQ(ComboItem(combo, 1), "Qpad 12       ID:2");
+  SendMessageA(combo, CB_SETCURSEL, 1, 0);
+  PostMessageA(loader, WM_COMMAND, IDOK, 0);
+
+  HWND open = WaitForProcessWindow(GetCurrentProcessId(), "Select a Sctipt to Load...", 10000);
+  ASSERT_NE(open, nullptr);
+  // The file name box of the open dialog takes the path; Open copies it over the unit's script.
+  HWND name = FindChildById(open, 0x47c);
+  if (!name) name = FindChildById(open, 0x480);
+  ASSERT_NE(name, nullptr);
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+  PostMessageA(open, WM_COMMAND, IDOK, 0);
+  const std::string target = dir_ / "QpadDevices\\Vid0a7cPid0010\\Script_2.oxs";
+  EXPECT_TRUE(WaitUntil([&] { return FileExists(target); }, 10000));
+  EXPECT_EQ(ReadFileOr(target), "void QpadInit() {}\r\n");
+  EXPECT_TRUE(WaitForCount(2));
+}
+
+TEST_F(DeviceThread, CancellingTheScriptLoaderChangesNothing) {
+  AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  RequestDevice = kNoRequestDevice;
+  RequestCode = kRequestScriptLoader;
+  WakeFirstDevice();
+  HWND loader = WaitForProcessWindow(GetCurrentProcessId(), "Load a New Script", 10000);
+  ASSERT_NE(loader, nullptr);
+  PostMessageA(loader, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(loader); }, 5000));
+  EXPECT_EQ(WaitForProcessWindow(GetCurrentProcessId(), "Select a Sctipt to Load...", 500), nullptr);
+  EXPECT_FALSE(FileExists(dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"));
+  EXPECT_TRUE(WaitForCount(1));
+}
+
+}  // namespace
