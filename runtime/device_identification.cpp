@@ -1,26 +1,221 @@
 #include "runtime/device_identification.h"
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
 
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/device_record.h"
+#include "runtime/device_thread.h"
+#include "runtime/device_wait.h"
+#include "runtime/main_window.h"
+#include "runtime/registry_values.h"
+#include "runtime/resource.h"
+#include "runtime/script_engine_lock.h"
 
-bool IdentifyDevice(DeviceRecord& device) {
+namespace {
+
+constexpr DWORD kFirstReportWaitMs = 5000;
+constexpr DWORD kBlinkMs = 500;
+constexpr char kLedOutput[] = "setLEDs";
+constexpr char kUnitIdHelpPage[] = "https://www.kestrion.com/orvane/unit-ids.html";
+
+bool ReportWaiting(const DeviceRecord& d) {
+  return WaitForSingleObject(d.readEvent, 0) == WAIT_OBJECT_0;
+}
+
+bool Removed(const DeviceRecord& d) {
+  return WaitForSingleObject(d.removalEvent, 0) == WAIT_OBJECT_0;
+}
+
+bool HasOutput(const DeviceRecord& d, const char* name) {
+  for (const auto& o : d.outputs)
+    if (o.name == name) return true;
+  return false;
+}
+
+std::uint8_t* QpadLeds(DeviceRecord& d) {
+  auto find = GetDeviceRecordServices().findModuleGlobal;
+  return find ? static_cast<std::uint8_t*>(find(d, "QpadLEDs")) : nullptr;
+}
+
+void WriteLedByte(DeviceRecord& d, std::uint8_t byte) { WriteOutputReport(kLedOutput, d, &byte, 1); }
+
+void PumpDialogs() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// Until the user presses a key on the device: a dialog, and its LEDs flashing every 500 ms.
+// False when the device was removed meanwhile (or the program is ending).
+bool WaitForAKey(DeviceRecord& d) {
+  const int dialogId = HasOutput(d, kLedOutput) ? IDD_PRESS_KEY_BLINKING : IDD_PRESS_KEY_PLUGGED;
+  HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialogId), nullptr,
+                                   MinimalDlgProc, 0);
+  HANDLE events[] = {d.readEvent, d.removalEvent};
+  std::uint8_t leds = 0;
+  bool pressed = false;
+  while (!pressed) {
+    WaitWithMessagePump(2, events, kBlinkMs, PumpDialogs);
+    WriteLedByte(d, leds);
+    leds ^= 0xC0;
+    if (Removed(d) || IsDeviceThreadStopping()) break;
+    pressed = ReportWaiting(d);
+  }
+  if (dialog) DestroyWindow(dialog);
+  WriteLedByte(d, 0x80);
+  return pressed;
+}
+
+bool ReadFirstReport(DeviceRecord& d) {
+  ResetEvent(d.readEvent);
+  return VhxReadReport(d.hidHandle, d.previousReport.data()) == VHX_OK;
+}
+
+std::string UnitIdKey(const DeviceRecord& d) {
+  char key[24];
+  std::snprintf(key, sizeof key, "%X%X", d.productId, d.unitId);
+  return key;
+}
+
+bool ValidUnitId(int id) { return id >= 1 && id <= 254; }
+
+INT_PTR CALLBACK DuplicateUnitIdDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      return TRUE;
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+      if (LOWORD(wParam) == IDC_LEARN_MORE)
+        ShellExecuteA(dialog, "open", kUnitIdHelpPage, nullptr, nullptr, SW_SHOWNORMAL);
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDC_LEARN_MORE) EndDialog(dialog, 1);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MinimalDlgProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+bool IdentifyDevice(DeviceRecord& d) {
   void* read = nullptr;
   void* removal = nullptr;
-  if (VhxSetUpInterface(device.hidHandle, &read, &removal) != VHX_OK) return false;
-  device.readEvent = static_cast<HANDLE>(read);
-  device.removalEvent = static_cast<HANDLE>(removal);
-  HANDLE events[] = {device.readEvent, device.removalEvent};
-  WaitForMultipleObjects(2, events, FALSE, 5000);
-  ResetEvent(device.readEvent);
-  if (VhxReadReport(device.hidHandle, device.previousReport.data()) != VHX_OK) return false;
-  if (device.unitIdByte >= 0 && device.unitIdByte < device.inputLength)
-    device.unitId = device.previousReport[device.unitIdByte];
-  device.currentReport = device.previousReport;
+  if (VhxSetUpInterface(d.hidHandle, &read, &removal) != VHX_OK) return false;
+  d.readEvent = static_cast<HANDLE>(read);
+  d.removalEvent = static_cast<HANDLE>(removal);
+  if (!d.setUp || d.previousReport.empty()) return false;
+
+  HANDLE events[] = {d.readEvent, d.removalEvent};
+  WaitForMultipleObjects(2, events, FALSE, kFirstReportWaitMs);
+  if (!ReportWaiting(d) && !WaitForAKey(d)) return false;
+  if (!ReadFirstReport(d)) return false;
+  // These devices send a second report after the first.
+  if (d.productId >= 773 && d.productId <= 778 &&
+      WaitForSingleObject(d.readEvent, kFirstReportWaitMs) == WAIT_OBJECT_0)
+    ReadFirstReport(d);
+
+  d.unitId = d.previousReport[d.unitIdByte];
+  d.currentReport = d.previousReport;
   return true;
 }
 
-void CheckUnitIds(DeviceRecord*, int) {}
+void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count) {
+  char valueName[24];
+  std::snprintf(valueName, sizeof valueName, "Pid0%X", d.productId);
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kOrvaneRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return;
+  int candidate = 0;
+  // Every id may be taken: then the last candidate is used.
+  for (int attempt = 0; attempt < 254; ++attempt) {
+    DWORD stored = 0, size = sizeof stored, type = 0;
+    const bool present = RegQueryValueExA(key, valueName, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(&stored), &size) == ERROR_SUCCESS &&
+                         size == sizeof stored;
+    // A counter outside 1..254 (damaged) starts again as if missing.
+    if (!present || !ValidUnitId(static_cast<int>(stored))) {
+      candidate = 1;
+      stored = 2;
+    } else if (stored == 254) {
+      candidate = 254;
+      stored = 1;
+    } else {
+      candidate = static_cast<int>(stored);
+      stored = stored + 1;
+    }
+    RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+    bool taken = false;
+    for (int i = 0; i < count; ++i)
+      if (&table[i] != &d && table[i].productId == d.productId && table[i].unitId == candidate)
+        taken = true;
+    if (!taken) break;
+  }
+  d.unitId = candidate;
+  const std::uint8_t id = static_cast<std::uint8_t>(candidate);
+  WriteOutputReport("setID", d, &id, 1);
+  RegCloseKey(key);
+}
 
-void SetLayerLed(bool red, DeviceRecord& device) { device.redLayer = red; }
+void CheckUnitIds(DeviceRecord* table, int count) {
+  for (int i = 0; i < count; ++i)
+    if (!ValidUnitId(table[i].unitId)) AssignUnitId(table[i], table, count);
+  std::multiset<std::string> keys;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0 && keys.count(UnitIdKey(table[i])) == 1) {
+      AssignUnitId(table[i], table, count);
+      DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DUPLICATE_UNIT_ID),
+                      GetOrvaneHWND(), DuplicateUnitIdDlgProc, 0);
+    }
+    keys.insert(UnitIdKey(table[i]));
+  }
+}
+
+void SetLayerLed(bool red, DeviceRecord& d) {
+  LockScriptEngine();
+  if (red != d.redLayer) {
+    if (!d.setUp) {
+      d.redLayer = red;
+    } else if (std::uint8_t* leds = HasOutput(d, kLedOutput) ? QpadLeds(d) : nullptr) {
+      *leds = static_cast<std::uint8_t>((red ? d.redLedMask : d.greenLedMask) |
+                                        (*leds & ~d.greenLedMask & ~d.redLedMask));
+      WriteOutputReport(kLedOutput, d);
+      d.redLayer = red;
+    }
+  }
+  UnlockScriptEngine();
+}
+
+void SetDeviceLeds(bool red, bool green, DeviceRecord& d) {
+  LockScriptEngine();
+  if (!d.setUp) {
+    d.redLayer = red;
+  } else if (std::uint8_t* leds = HasOutput(d, kLedOutput) ? QpadLeds(d) : nullptr) {
+    *leds = static_cast<std::uint8_t>((red ? d.redLedMask : 0) | (green ? d.greenLedMask : 0) |
+                                      (*leds & ~d.greenLedMask & ~d.redLedMask));
+    WriteOutputReport(kLedOutput, d);
+  }
+  UnlockScriptEngine();
+}
+
+void SetDeviceBacklights(bool on, DeviceRecord& d) {
+  LockScriptEngine();
+  d.backlightStateKnown = true;
+  const char* name = on ? "setBacklightsOn" : "setBacklightsOff";
+  if (HasOutput(d, name)) {
+    if (std::uint8_t* leds = QpadLeds(d)) {
+      *leds = static_cast<std::uint8_t>((on ? d.backlightMask : 0) | (*leds & ~d.backlightMask));
+      WriteOutputReport(name, d);
+      d.backlightsOn = on;
+    }
+  }
+  UnlockScriptEngine();
+}

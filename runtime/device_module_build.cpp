@@ -1,19 +1,81 @@
 #include "runtime/device_module_build.h"
 
+#include <windows.h>
 #include <angelscript.h>
 
 #include <cstdio>
 #include <vector>
 
 #include "runtime/debug_engine.h"
+#include "runtime/device_identification.h"
 #include "runtime/device_record.h"
 #include "runtime/device_table.h"
+#include "runtime/script_engine_lock.h"
+#include "runtime/script_registrar.h"
+
+namespace {
+
+// The whole file; false when it cannot be read completely.
+bool ReadWhole(std::FILE* f, std::vector<char>& text) {
+  if (!f || std::fseek(f, 0, SEEK_END) != 0) return false;
+  const long size = std::ftell(f);
+  if (size < 0 || std::fseek(f, 0, SEEK_SET) != 0) return false;
+  text.assign(static_cast<std::size_t>(size), '\0');
+  return std::fread(text.data(), 1, text.size(), f) == text.size();
+}
+
+asIScriptModule* ModuleOf(const DeviceRecord& device, asCDebugScriptEngine& engine) {
+  if (device.moduleName.empty()) return nullptr;
+  const int index = engine.FindModule(device.moduleName.c_str());
+  return index >= 0 ? engine.LibraryModule(index) : nullptr;
+}
+
+DeviceRecord* DeviceOfModule(const char* moduleName) {
+  int count = 0;
+  DeviceRecord* table = GetDeviceArray(count);
+  for (int i = 0; i < count; ++i)
+    if (moduleName && table[i].moduleName == moduleName) return &table[i];
+  return nullptr;
+}
+
+// Loads the libraries of the device's "module" entries and registers their functions.
+void LoadModuleLibraries(DeviceRecord& device, asCDebugScriptEngine& engine) {
+  ScriptRegistrar registrar(engine.Library());
+  for (ModuleConfig& m : device.modules) {
+    if (m.library) continue;
+    HMODULE library = LoadLibraryA(m.path.c_str());
+    if (!library) continue;  // tried again at the next build
+    m.library = library;
+    for (ModuleFunction& f : m.functions) {
+      auto address = reinterpret_cast<ModuleProc>(GetProcAddress(library, f.exportName.c_str()));
+      if (!address) continue;
+      f.address = address;
+      registrar.GlobalFunctionIfAbsent(f.declaration.c_str(), asFUNCTION(address), asCALL_CDECL);
+    }
+  }
+}
+
+int BuildFromFile(DeviceRecord& device, asCDebugScriptEngine& engine, FilePtr script) {
+  std::vector<char> text;
+  if (!script || !ReadWhole(script.get(), text)) return -1;
+  return BuildDeviceModule(device.moduleName, text.data(), text.size(), engine);
+}
+
+}  // namespace
 
 std::string DeviceModuleName(const DeviceRecord& device) {
   char name[48];
   std::snprintf(name, sizeof name, "Vid%04xPid%04xv%04xUid%04x", device.vendorId & 0xFFFF,
                 device.productId & 0xFFFF, device.version & 0xFFFF, device.unitId & 0xFFFF);
   return name;
+}
+
+void* FindModuleGlobal(DeviceRecord& device, const std::string& name) {
+  asCDebugScriptEngine* engine = GetDeviceScriptEngine();
+  asIScriptModule* module = engine ? ModuleOf(device, *engine) : nullptr;
+  if (!module) return nullptr;
+  const int index = module->GetGlobalVarIndexByName(name.c_str());
+  return index >= 0 ? module->GetAddressOfGlobalVar(index) : nullptr;
 }
 
 int BuildDeviceModule(const std::string& moduleName, const char* text, std::size_t length,
@@ -24,27 +86,44 @@ int BuildDeviceModule(const std::string& moduleName, const char* text, std::size
 }
 
 int LoadDeviceModuleDlls(DeviceRecord& device, asCDebugScriptEngine& engine, FilePtr script) {
+  LoadModuleLibraries(device, engine);
   if (!script) return -1;
-  std::vector<char> text;
-  char chunk[4096];
-  std::size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, script.get())) > 0)
-    text.insert(text.end(), chunk, chunk + n);
+  ClearOutputGlobalPointers(device);  // they point into the module about to go
   device.moduleName = DeviceModuleName(device);
-  const int result = BuildDeviceModule(device.moduleName, text.data(), text.size(), engine);
-  if (result != 0 && result != kBuildRestoreBackup) device.moduleName.clear();
+  const int result = BuildFromFile(device, engine, std::move(script));
+  if (result == 0) {
+    if (asCDebugContext* context = GetDeviceScriptContext()) RunDeviceInit(device, engine, *context);
+  } else if (result != kBuildRestoreBackup) {
+    device.moduleName.clear();  // no module: its input is not dispatched
+  }
   return result;
 }
 
 void ReloadDeviceScript(DeviceRecord& device, asCDebugScriptEngine& engine,
                         asCDebugContext& context) {
-  if (LoadDeviceModuleDlls(device, engine, OpenDeviceScript(device.folder, device.unitId)) == 0)
+  FilePtr script = OpenDeviceScript(device.folder, device.unitId);
+  if (!script) return;
+  ClearOutputGlobalPointers(device);
+  const int result = BuildFromFile(device, engine, std::move(script));
+  auto started = [&] {
     RunDeviceInit(device, engine, context);
+    SetLayerLed(device.redLayerAtOpen, device);
+  };
+  if (result == 0) {
+    started();
+    BackupDeviceScript(device.folder, device.unitId);
+  } else if (result == kBuildRestoreBackup) {
+    if (RestoreDeviceScript(device.folder, device.unitId) != 0 ||
+        BuildFromFile(device, engine, OpenDeviceScript(device.folder, device.unitId)) != 0) {
+      device.moduleName.clear();
+    } else {
+      started();
+    }
+  }
 }
 
 bool RunDeviceInit(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugContext& context) {
-  const int index = engine.FindModule(device.moduleName.c_str());
-  asIScriptModule* module = index >= 0 ? engine.LibraryModule(index) : nullptr;
+  asIScriptModule* module = ModuleOf(device, engine);
   asIScriptFunction* init = module ? module->GetFunctionByDecl("void QpadInit()") : nullptr;
   if (!init || context.Prepare(init) < 0) return false;
   ClearOutputGlobalPointers(device);
@@ -53,4 +132,9 @@ bool RunDeviceInit(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugC
   return true;
 }
 
-bool SaveModuleScript(const char*, const char*, const char*, int) { return false; }
+bool SaveModuleScript(const char* moduleName, const char*, const char* text, int length) {
+  LockScriptEngine();
+  if (DeviceRecord* device = DeviceOfModule(moduleName); device && text && length >= 0)
+    WriteDeviceScriptFile(device->folder, device->unitId, text, static_cast<std::size_t>(length));
+  return UnlockScriptEngine();
+}

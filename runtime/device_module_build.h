@@ -12,6 +12,8 @@ struct DeviceRecord;
 
 // "Vid%04xPid%04xv%04xUid%04x" of the device.
 std::string DeviceModuleName(const DeviceRecord& device);
+// The address of a global variable of the device's module in the thread's engine, or null.
+void* FindModuleGlobal(DeviceRecord& device, const std::string& name);
 
 // Build results: 0 success, 8 the user asked for the last working script; anything else failed.
 constexpr int kBuildRestoreBackup = 8;

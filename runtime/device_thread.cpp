@@ -325,11 +325,9 @@ bool BuildCycle() {
     if (FilePtr script = OpenDeviceScript(d.folder, d.unitId)) {
       const int result = LoadDeviceModuleDlls(d, *s.engine, std::move(script));
       if (result == 0) {
-        RunDeviceInit(d, *s.engine, *s.context);
         BackupDeviceScript(d.folder, d.unitId);
       } else if (result == kBuildRestoreBackup && RestoreDeviceScript(d.folder, d.unitId) == 0) {
-        if (LoadDeviceModuleDlls(d, *s.engine, OpenDeviceScript(d.folder, d.unitId)) == 0)
-          RunDeviceInit(d, *s.engine, *s.context);
+        LoadDeviceModuleDlls(d, *s.engine, OpenDeviceScript(d.folder, d.unitId));
       }
     }
     if (d.hasLayerLed) {
@@ -540,6 +538,7 @@ DWORD WINAPI DeviceThreadMain(LPVOID) {
   DeviceRecordServices services = GetDeviceRecordServices();
   services.lockScriptEngine = [] { LockScriptEngine(); };
   services.unlockScriptEngine = UnlockScriptEngine;
+  services.findModuleGlobal = FindModuleGlobal;
   SetDeviceRecordServices(services);
 
   s.rebuild = true;
@@ -591,6 +590,8 @@ void StopDeviceThread() {
   s.thread = nullptr;
   s.stopFlag = false;
 }
+
+bool IsDeviceThreadStopping() { return State().stopFlag; }
 
 asCDebugScriptEngine* GetDeviceScriptEngine() { return State().engine.get(); }
 asCDebugContext* GetDeviceScriptContext() { return State().context.get(); }

@@ -12,6 +12,8 @@
 HANDLE StartDeviceThread(HWND mainDialog, bool programmingAllowed);
 // Asks the thread to end and waits for it, for a bounded time.
 void StopDeviceThread();
+// True once the thread has been asked to end (long waits on the thread give up then).
+bool IsDeviceThreadStopping();
 
 class asCDebugScriptEngine;
 class asCDebugContext;

@@ -6,7 +6,10 @@
 #define IDI_ORVANE 107
 #define IDD_ABOUT 103
 #define IDD_MAIN 129
+#define IDD_PRESS_KEY_BLINKING 169
 #define IDD_LOAD_NEW_SCRIPT 171
+#define IDD_PRESS_KEY_PLUGGED 172
+#define IDD_DUPLICATE_UNIT_ID 177
 #define IDR_ACCELERATORS 145
 
 // Hidden main dialog
@@ -21,6 +24,9 @@
 
 // About dialog
 #define IDC_ABOUT_PRODUCT_ID 1053
+
+// Duplicate Unit ID Error
+#define IDC_LEARN_MORE 1057
 
 // Load a New Script
 #define IDC_SCRIPT_DEVICE 1001
