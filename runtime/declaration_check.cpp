@@ -53,7 +53,8 @@ DeclarationCheck CheckGlobalFunctionDeclaration(asIScriptEngine* engine,
   else
     RegisterScriptTypes(reg);
   if (!reg.Ok()) return DeclarationCheck::Invalid;
-  int id = scratch->RegisterGlobalFunction(declaration.c_str(), asFUNCTION(ScratchStub), asCALL_CDECL);
+  int id =
+      scratch->RegisterGlobalFunction(declaration.c_str(), asFUNCTION(ScratchStub), asCALL_CDECL);
   if (id < 0) return DeclarationCheck::Invalid;
   asIScriptFunction* parsed = scratch->GetFunctionById(id);
   // Accessors would also have to agree with the engine's other accessors; scripts'

@@ -11,10 +11,10 @@
 class ScriptRegistrar;
 
 enum class DeclarationCheck {
-  Acceptable,     // registering it on the engine will succeed
-  AlreadyPresent, // the engine has a function with this declaration
-  Invalid,        // not a declaration the engine's types allow (or a virtual property)
-  Conflicts,      // its name or signature clashes with what the engine has
+  Acceptable,      // registering it on the engine will succeed
+  AlreadyPresent,  // the engine has a function with this declaration
+  Invalid,         // not a declaration the engine's types allow (or a virtual property)
+  Conflicts,       // its name or signature clashes with what the engine has
 };
 
 // The configuration a scratch engine gets so that declarations are parsed against the same

@@ -19,7 +19,7 @@ class LibraryLoader;
 inline constexpr std::string_view kUnknownPragmaMessage = "Unknown pragma command.";
 
 struct PragmaInfo {
-  std::string parameter;    // the string literal without its quotes; empty when absent
+  std::string parameter;  // the string literal without its quotes; empty when absent
   std::string currentFile;
   int lineInFile = 0;
   std::string rootName;
@@ -120,7 +120,7 @@ class ModulePragmaRegistry {
   asIScriptEngine* engine_ = nullptr;
   std::string baseFolder_;
   const Library* current_ = nullptr;
-  std::deque<Library> libraries_;   // deque: Function and current_ point into it
+  std::deque<Library> libraries_;  // deque: Function and current_ point into it
   std::deque<Function> functions_;
   std::vector<Registration> registrations_;
 };

@@ -141,9 +141,12 @@ class PreprocessorRun {
     }
     if (buffer.empty()) return list;
     // The opening marker's line ends are not lines of the file.
-    if (buffer.compare(0, 2, "\r\n") == 0 && buffer.compare(2, kIncludeBeginMarker.size(), kIncludeBeginMarker) == 0) {
+    if (buffer.starts_with("\r\n") &&
+        std::string_view(buffer).substr(2).starts_with(kIncludeBeginMarker)) {
       std::size_t markerEnd = buffer.find('\n', 2);
-      if (markerEnd != std::string::npos) line_ = -static_cast<int>(CountLineBreaks(buffer.substr(0, markerEnd + 1)));
+      if (markerEnd != std::string::npos)
+        line_ =
+            -static_cast<int>(CountLineBreaks(std::string_view(buffer).substr(0, markerEnd + 1)));
     }
     TokenizeScriptText(buffer, list);
     Walk(list);
@@ -235,7 +238,8 @@ class PreprocessorRun {
       if (name.empty()) {
         Error(kExpectedArgument);
       } else {
-        std::string text = "\n#define " + name + " " + name + "_INSTVAR_" + kCommandIdDefine + "\r\n";
+        std::string text =
+            "\n#define " + name + " " + name + "_INSTVAR_" + kCommandIdDefine + "\r\n";
         if (args.size() > 2) text += Declaration(args, lineText) + ";\r\n";
         return Insert(list, it, text);
       }
@@ -245,8 +249,9 @@ class PreprocessorRun {
         Error(kExpectedArgument);
       } else {
         std::string guard = "_GLOBLEVAR_" + name;
-        return Insert(list, it, "\n#ifndef " + guard + "\r\n#define " + guard + "\r\n" +
-                                    Declaration(args, lineText) + ";\r\n#endif\r\n");
+        return Insert(list, it,
+                      "\n#ifndef " + guard + "\r\n#define " + guard + "\r\n" +
+                          Declaration(args, lineText) + ";\r\n#endif\r\n");
       }
     } else if (word == "#define_cc") {
       if (args.size() < 2)
@@ -263,6 +268,9 @@ class PreprocessorRun {
         Error(kExpectedArgument);
       else
         AddToDefine(args[1].text, JoinArguments(args, 2, 2));
+    } else if (word == "#else" || word == "#elif") {
+      // Both branches stay (or both go with the block): say so rather than stay silent.
+      Warning(word + " is not supported; the line is removed.");
     }
     // "#endif" and any other word: the line is removed and nothing else happens.
     return it;
@@ -482,10 +490,12 @@ int PreprocessScriptFile(const std::string& rootName, std::string_view rootText,
   FileAccess& files = setup.files ? *setup.files : RealFiles();
   if (!setup.pragmas) setup.pragmas = &ProgramPragmas();
   ModulePragmaRegistry& modules = setup.modules ? *setup.modules : ProgramModulePragmas();
-  DefineTable& commandDefines = setup.commandDefines ? *setup.commandDefines : ProgramCommandDefines();
+  DefineTable& commandDefines =
+      setup.commandDefines ? *setup.commandDefines : ProgramCommandDefines();
 
   LineMap map;
-  PreprocessorRun run(setup, files, rootName, rootText, baseFolder, messages, lineMap ? &map : nullptr);
+  PreprocessorRun run(setup, files, rootName, rootText, baseFolder, messages,
+                      lineMap ? &map : nullptr);
   modules.Reset(baseFolder, engine, *setup.pragmas);
   DefineString(commandDefines, "RUN_COMMAND", "RUN_CUSTOM_COMMAND___CMD_ID__");
   DefineString(commandDefines, "CUSTOM_COMMAND_ID", kCommandIdDefine);
@@ -500,4 +510,29 @@ int PreprocessScriptFile(const std::string& rootName, std::string_view rootText,
                          TextOutputStream& out, TextOutputStream& messages, LineMap* lineMap) {
   return PreprocessScriptFile(rootName, rootText, engine, baseFolder, out, messages, lineMap,
                               ProgramPreprocessorSetup());
+}
+
+PreprocessedScript PreprocessScript(const std::string& rootName, std::string_view rootText,
+                                    asIScriptEngine* engine, const std::string& baseFolder,
+                                    const PreprocessorSetup& setup) {
+  BufferOutputStream out, messages;
+  PreprocessedScript result;
+  result.errors =
+      PreprocessScriptFile(rootName, rootText, engine, baseFolder, out, messages, nullptr, setup);
+  result.text = out.Take();
+  result.messages = messages.Take();
+  return result;
+}
+
+PreprocessedScript PreprocessScriptAtPath(const std::string& path, asIScriptEngine* engine,
+                                          const PreprocessorSetup& setup) {
+  FileAccess& files = setup.files ? *setup.files : RealFiles();
+  std::string bytes;
+  if (files.Read(path, bytes, kMaxIncludeRunBytes) != FileAccess::ReadResult::Ok) {
+    PreprocessedScript failed;
+    failed.messages = path + " (0) Error : " + std::string(kCouldNotOpenFile) + path + "\n";
+    failed.errors = 1;
+    return failed;
+  }
+  return PreprocessScript(path, bytes, engine, CutAtLastBackslash(path), setup);
 }

@@ -33,10 +33,10 @@ using LineMap = std::vector<LineMapEntry>;
 
 // What a run works with besides its inputs; null members mean the program's own.
 struct PreprocessorSetup {
-  FileAccess* files = nullptr;                // the real files
-  PragmaTable* pragmas = nullptr;             // ProgramPragmas()
-  ModulePragmaRegistry* modules = nullptr;    // ProgramModulePragmas()
-  DefineTable* commandDefines = nullptr;      // ProgramCommandDefines()
+  FileAccess* files = nullptr;                   // the real files
+  PragmaTable* pragmas = nullptr;                // ProgramPragmas()
+  ModulePragmaRegistry* modules = nullptr;       // ProgramModulePragmas()
+  DefineTable* commandDefines = nullptr;         // ProgramCommandDefines()
   std::vector<std::string> extraIncludeFolders;  // searched after the usual places
 };
 
@@ -56,13 +56,28 @@ DefineTable& ProgramCommandDefines();
 // (null: none are registered). Returns the number of errors. Runs must not overlap.
 int PreprocessScriptFile(const std::string& rootName, std::string_view rootText,
                          asIScriptEngine* engine, const std::string& baseFolder,
-                         TextOutputStream& out, TextOutputStream& messages,
-                         LineMap* lineMap, const PreprocessorSetup& setup);
+                         TextOutputStream& out, TextOutputStream& messages, LineMap* lineMap,
+                         const PreprocessorSetup& setup);
 // The same with ProgramPreprocessorSetup().
 int PreprocessScriptFile(const std::string& rootName, std::string_view rootText,
                          asIScriptEngine* engine, const std::string& baseFolder,
                          TextOutputStream& out, TextOutputStream& messages,
                          LineMap* lineMap = nullptr);
+
+// The text and the messages of one run, collected.
+struct PreprocessedScript {
+  std::string text;  // without a terminating zero (the script compiler refuses one)
+  std::string messages;
+  int errors = 0;
+};
+PreprocessedScript PreprocessScript(const std::string& rootName, std::string_view rootText,
+                                    asIScriptEngine* engine, const std::string& baseFolder,
+                                    const PreprocessorSetup& setup = ProgramPreprocessorSetup());
+// A script file asked for by its path, with includes searched from its folder (as the script
+// editor opens one). A file that cannot be read gives one error and no text.
+PreprocessedScript PreprocessScriptAtPath(
+    const std::string& path, asIScriptEngine* engine,
+    const PreprocessorSetup& setup = ProgramPreprocessorSetup());
 
 // Messages of the preprocessor's own (the define parser and the pragma table add theirs).
 inline constexpr std::string_view kCouldNotOpenFile = "Could not open file ";

@@ -45,12 +45,11 @@ struct PreprocessResult {
 class PreprocessorFixture {
  public:
   explicit PreprocessorFixture(LibraryLoader* libraries = nullptr, FileAccess* files = nullptr)
-      : files_(files ? *files : memory),
-        modules(libraries ? *libraries : fakeLibraries, files_) {}
+      : files_(files ? *files : memory), modules(libraries ? *libraries : fakeLibraries, files_) {}
 
   // The root text asked for as "Root" with base folder kBase.
   PreprocessResult Preprocess(const std::string& root, asIScriptEngine* engine = nullptr,
-                       const std::string& base = kBase) {
+                              const std::string& base = kBase) {
     PreprocessorSetup setup{&files_, &pragmas, &modules, &commandDefines, extraFolders};
     BufferOutputStream out, messages;
     PreprocessResult r;

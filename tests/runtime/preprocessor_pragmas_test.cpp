@@ -64,7 +64,7 @@ TEST(PragmaTable, RegisterReplaceAndDispatch) {
   EXPECT_EQ(second.seen[0].parameter, "p");
   EXPECT_EQ(second.seen[0].lineInFile, 3);
   EXPECT_FALSE(table.Dispatch("X", PragmaInfo{}));  // names are exact
-  table.Unregister("x", &first);  // not its handler any more
+  table.Unregister("x", &first);                    // not its handler any more
   EXPECT_EQ(table.Find("x"), &second);
   table.Unregister("x", &second);
   EXPECT_EQ(table.Find("x"), nullptr);
@@ -102,7 +102,8 @@ TEST_F(ModulePragmaTest, AllSpellingsAndTheLibrarySearch) {
   fakeLibraries.Add(dll, {"AddInts"});
   PreprocessResult r = Preprocess(
       "#pragma MODULE \"lib.dll\"\n#pragma Modulefunction \"int AddInts(int, int)\"\n"
-      "#pragma MODULEFUNCTION \"int Other()\"\n#pragma Module \"lib.dll\"\n#pragma module \"lib.dll\"",
+      "#pragma MODULEFUNCTION \"int Other()\"\n#pragma Module \"lib.dll\"\n#pragma module "
+      "\"lib.dll\"",
       nullptr, "C:\\Orvane\\QpadDevices\\Vid0A7CPid0019");
   EXPECT_EQ(r.messages, "");
   // Found through the DLLs folder two levels up; loaded once however often it is named.
@@ -115,7 +116,8 @@ TEST_F(ModulePragmaTest, AllSpellingsAndTheLibrarySearch) {
 }
 
 TEST_F(ModulePragmaTest, MissingLibraryIsSkippedSilentlyAndTriedAgainLater) {
-  PreprocessResult r = Preprocess("#pragma module \"none.dll\"\n#pragma moduleFunction \"int AddInts(int, int)\"");
+  PreprocessResult r =
+      Preprocess("#pragma module \"none.dll\"\n#pragma moduleFunction \"int AddInts(int, int)\"");
   EXPECT_EQ(r.messages, "");
   ASSERT_NE(modules.CurrentLibrary(), nullptr);
   EXPECT_EQ(modules.CurrentLibrary()->handle, nullptr);
@@ -201,13 +203,15 @@ TEST_F(ModuleLibraryTest, BadDeclarationsDoNotDisableTheEngine) {
   std::vector<DeclarationCheck> checks;
   for (const auto& reg : run.modules.Registrations()) checks.push_back(reg.check);
   // print and string are not exported by the library: not tried at all.
-  EXPECT_EQ(checks, (std::vector<DeclarationCheck>{DeclarationCheck::Invalid, DeclarationCheck::Invalid}));
+  EXPECT_EQ(checks,
+            (std::vector<DeclarationCheck>{DeclarationCheck::Invalid, DeclarationCheck::Invalid}));
   EXPECT_EQ(BuildAndRun(fixture, "print(AddInts(20, 22));"), "42");
 
   // Another return type for the same parameters: would be refused by the engine.
-  Preprocess(fixture.Engine(), "#pragma module \"PragmaTestModule.dll\"\r\n"
-                               "#pragma moduleFunction \"void AddInts(int, int)\"\r\n"
-                               "#pragma moduleFunction \"int AddInts(int a,int b)\"\r\n");
+  Preprocess(fixture.Engine(),
+             "#pragma module \"PragmaTestModule.dll\"\r\n"
+             "#pragma moduleFunction \"void AddInts(int, int)\"\r\n"
+             "#pragma moduleFunction \"int AddInts(int a,int b)\"\r\n");
   checks.clear();
   for (const auto& reg : run.modules.Registrations()) checks.push_back(reg.check);
   EXPECT_EQ(checks, (std::vector<DeclarationCheck>{DeclarationCheck::Conflicts,

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "runtime/include_loader.h"
 #include "runtime/preprocessor_fuzz.h"
 #include "tests/runtime/preprocessor_fixture.h"
 #include "tests/support/random_text.h"
@@ -51,32 +52,39 @@ TEST_F(PreprocessorTest, Directives) {
        "#define X\n#ifdef X\na\n#endif\n", ""},
       {"ifndef", "#define X\n#ifndef X\na\n#endif\nb", "#define X\n#ifndef X\r\n#endif\nb", ""},
       {"upper-case IFDEF and ENDIF", "#IFDEF X\na\n#ENDIF\nb", "#IFDEF X\r\n#ENDIF\nb", ""},
-      {"nested blocks inside a skipped one",
-       "#ifdef X\n#ifdef Y\na\n#endif\nb\n#endif\nc", "#ifdef X\r\n#endif\nc", ""},
+      {"nested blocks inside a skipped one", "#ifdef X\n#ifdef Y\na\n#endif\nb\n#endif\nc",
+       "#ifdef X\r\n#endif\nc", ""},
       {"unterminated ifdef drops the rest", "x\r\n#ifdef X\r\na\r\nb", "x\r\n#ifdef X",
        Err("Root", 2, "0x0FA4 Unexpected end of file.")},
-      {"unterminated ifdef of a defined name", "#define X\n#ifdef X\na", "#define X\n#ifdef X\na", ""},
+      {"unterminated ifdef of a defined name", "#define X\n#ifdef X\na", "#define X\n#ifdef X\na",
+       ""},
       {"ifdef without a name", "#ifdef\na", "#ifdef\na", Err("Root", 0, "Expected argument.")},
-      {"ifdef with two names", "#ifdef A B\na", "#ifdef A B\na", Err("Root", 0, "Too many arguments.")},
+      {"ifdef with two names", "#ifdef A B\na", "#ifdef A B\na",
+       Err("Root", 0, "Too many arguments.")},
       {"endif alone", "#endif\na", "#endif\na", ""},
+      {"else is not supported", "#define X\n#ifdef X\na\n#Else\nb\n#endif",
+       "#define X\n#ifdef X\na\n#Else\nb\n#endif",
+       Warn("Root", 3, "#else is not supported; the line is removed.")},
       {"unknown directive", "#frobnicate 1 2\na", "#frobnicate 1 2\na", ""},
       {"warning keeps the quotes", "\r\n#warning \"look\"\r\n", "\r\n#warning \"look\"\r\n",
        Warn("Root", 2, "\"look\"")},
       {"warning without text", "#warning", "#warning", Err("Root", 0, "Expected argument.")},
-      {"error on the third line of a CR LF file", "a\r\nb\r\n#undef\r\n",
-       "a\r\nb\r\n#undef\r\n", Err("Root", 4, "Define directive without arguments.")},
+      {"error on the third line of a CR LF file", "a\r\nb\r\n#undef\r\n", "a\r\nb\r\n#undef\r\n",
+       Err("Root", 4, "Define directive without arguments.")},
       {"lines inside a block comment count", "/* a\r\nb */\r\n#undef", "/* a\r\nb */\r\n#undef",
        Err("Root", 4, "Define directive without arguments.")},
-      {"lines of a skipped block count", "#ifdef X\na\nb\n#endif\n#undef", "#ifdef X\r\n#endif\n#undef",
-       Err("Root", 4, "Define directive without arguments.")},
-      {"define_cc", "#define_cc 12 name\nRUN_COMMAND();", "#define_cc 12 name\nRUN_CUSTOM_COMMAND_12();", ""},
-      {"define_cc without arguments", "#define_cc", "#define_cc", Err("Root", 0, "Expected argument.")},
+      {"lines of a skipped block count", "#ifdef X\na\nb\n#endif\n#undef",
+       "#ifdef X\r\n#endif\n#undef", Err("Root", 4, "Define directive without arguments.")},
+      {"define_cc", "#define_cc 12 name\nRUN_COMMAND();",
+       "#define_cc 12 name\nRUN_CUSTOM_COMMAND_12();", ""},
+      {"define_cc without arguments", "#define_cc", "#define_cc",
+       Err("Root", 0, "Expected argument.")},
       {"custom command id", "#define __CMD_ID__ 3\nint x = CUSTOM_COMMAND_ID;",
        "#define __CMD_ID__ 3\nint x = 3;", ""},
       {"delta_cc subtracts", "#define __CMD_ID__ 3\n#delta_cc -1\nx__CMD_ID__",
        "#define __CMD_ID__ 3\n#delta_cc -1\nx2", ""},
-      {"delta_cc without a define starts at 0", "#delta_cc 5\nCUSTOM_COMMAND_ID",
-       "#delta_cc 5\n5", ""},
+      {"delta_cc without a define starts at 0", "#delta_cc 5\nCUSTOM_COMMAND_ID", "#delta_cc 5\n5",
+       ""},
       {"delta_cc of an empty define", "#define __CMD_ID__\n#delta_cc 2\nCUSTOM_COMMAND_ID",
        "#define __CMD_ID__\n#delta_cc 2\n2", ""},
       {"define_delta of an undefined name", "#define_delta N 5\nN", "#define_delta N 5\n5", ""},
@@ -88,16 +96,22 @@ TEST_F(PreprocessorTest, Directives) {
        "#define __CMD_ID__ 7\n#instance int hits = 0\n#define hits hits_INSTVAR___CMD_ID__\r\n"
        "int hits_INSTVAR_7 = 0;\r\nhits_INSTVAR_7++;",
        ""},
-      {"instance of a name alone", "#inst hits\nhits", "#inst hits\n#define hits hits_INSTVAR___CMD_ID__\r\nhits_INSTVAR___CMD_ID__", ""},
+      {"instance of a name alone", "#inst hits\nhits",
+       "#inst hits\n#define hits hits_INSTVAR___CMD_ID__\r\nhits_INSTVAR___CMD_ID__", ""},
       {"instance with a trailing comment", "#instvar int n = 1 // count\nn",
-       "#instvar int n = 1 // count\n#define n n_INSTVAR___CMD_ID__\r\nint n_INSTVAR___CMD_ID__ = 1 ;\r\nn_INSTVAR___CMD_ID__", ""},
-      {"instance without a name", "#instance = 1", "#instance = 1", Err("Root", 0, "Expected argument.")},
+       "#instvar int n = 1 // count\n#define n n_INSTVAR___CMD_ID__\r\nint n_INSTVAR___CMD_ID__ = "
+       "1 ;\r\nn_INSTVAR___CMD_ID__",
+       ""},
+      {"instance without a name", "#instance = 1", "#instance = 1",
+       Err("Root", 0, "Expected argument.")},
       {"global declared once", "#global int total = 0\n#glob int total = 0\ntotal",
-       "#global int total = 0\n#ifndef _GLOBLEVAR_total\r\n#define _GLOBLEVAR_total\r\nint total = 0;\r\n#endif\r\n"
+       "#global int total = 0\n#ifndef _GLOBLEVAR_total\r\n#define _GLOBLEVAR_total\r\nint total = "
+       "0;\r\n#endif\r\n"
        "#glob int total = 0\n#ifndef _GLOBLEVAR_total\r\n#endif\r\ntotal",
        ""},
       {"lines of inserted text do not count", "#instance int a = 0\n#undef",
-       "#instance int a = 0\n#define a a_INSTVAR___CMD_ID__\r\nint a_INSTVAR___CMD_ID__ = 0;\r\n#undef",
+       "#instance int a = 0\n#define a a_INSTVAR___CMD_ID__\r\nint a_INSTVAR___CMD_ID__ = "
+       "0;\r\n#undef",
        Err("Root", 1, "Define directive without arguments.")},
       {"pragma without a name", "#pragma", "#pragma", Err("Root", 0, "Pragmas need arguments.")},
       {"unknown pragma", "#pragma oNce", "#pragma oNce", Err("Root", 0, "Unknown pragma command.")},
@@ -109,7 +123,8 @@ TEST_F(PreprocessorTest, Directives) {
        Err("Root", 0, "Too many arguments.")},
       {"include of a missing file", "\n#include \"none.oxs\"\n", "\n#include \"none.oxs\"\n",
        Err("Root", 1, "Could not open file none.oxs")},
-      {"unclosed angle include", "#include <a.oxs", "#include <a.oxs", Err("Root", 0, "Expected >.")},
+      {"unclosed angle include", "#include <a.oxs", "#include <a.oxs",
+       Err("Root", 0, "Expected >.")},
       {"self-naming define ends", "#define A xA\nA", "#define A xA\nxA", ""},
   };
   for (const Case& c : cases) {
@@ -117,7 +132,8 @@ TEST_F(PreprocessorTest, Directives) {
     EXPECT_EQ(r.out, c.out) << c.name;
     EXPECT_EQ(r.messages, c.messages) << c.name;
     int errors = 0;
-    for (std::size_t p = 0; (p = c.messages.find(") Error : ", p)) != std::string::npos; ++p) ++errors;
+    for (std::size_t p = 0; (p = c.messages.find(") Error : ", p)) != std::string::npos; ++p)
+      ++errors;
     EXPECT_EQ(r.errors, errors) << c.name;
   }
 }
@@ -133,10 +149,11 @@ TEST_F(PreprocessorTest, ReplacementThatNeverEndsIsBoundedAndReported) {
 TEST_F(PreprocessorTest, IncludesGoBetweenMarkersAndKeepTheirLines) {
   memory.Put(kA, "int a = A;\n#include \"b.oxs\"\nint c;");
   memory.Put(kB, "int b = __LINE__;\n#undef");
-  PreprocessResult r = Preprocess("#define A 1\r\n#include \"a.oxs\"\r\nint z = __LINE__;\r\n#undef");
-  EXPECT_EQ(r.out, "#define A 1\r\n#include \"a.oxs\"" + Begin(kA) + "int a = 1;\r\n#include \"b.oxs\"" +
-                       Begin(kB) + "int b = 0;\r\n#undef" + End(kB) + "\r\nint c;" + End(kA) +
-                       "\r\nint z = 4;\r\n#undef");
+  PreprocessResult r =
+      Preprocess("#define A 1\r\n#include \"a.oxs\"\r\nint z = __LINE__;\r\n#undef");
+  EXPECT_EQ(r.out, "#define A 1\r\n#include \"a.oxs\"" + Begin(kA) +
+                       "int a = 1;\r\n#include \"b.oxs\"" + Begin(kB) + "int b = 0;\r\n#undef" +
+                       End(kB) + "\r\nint c;" + End(kA) + "\r\nint z = 4;\r\n#undef");
   // Each message names the file and its own line (included files get CR LF line ends); the
   // includer's lines go on after the include.
   EXPECT_EQ(r.messages, Err(kB, 2, "Define directive without arguments.") +
@@ -192,11 +209,13 @@ TEST_F(PreprocessorTest, GlobalInTwoIncludedFilesIsDeclaredOnce) {
 TEST_F(PreprocessorTest, InstanceVariablesPerCustomCommandInclude) {
   memory.Put("C:\\s\\count.oxc", "#instance int hits = 0\r\nvoid RUN_COMMAND() { hits++; }\r\n");
   PreprocessResult r = Preprocess(
-      "#define __CMD_ID__ 3\r\n#include \"count.oxc\"\r\n#define __CMD_ID__ 4\r\n#include \"count.oxc\"\r\n"
+      "#define __CMD_ID__ 3\r\n#include \"count.oxc\"\r\n#define __CMD_ID__ 4\r\n#include "
+      "\"count.oxc\"\r\n"
       "void f() { RUN_CUSTOM_COMMAND_3(); RUN_CUSTOM_COMMAND_4(); }");
   EXPECT_EQ(r.messages, "");
-  for (const char* text : {"int hits_INSTVAR_3 = 0;", "void RUN_CUSTOM_COMMAND_3() { hits_INSTVAR_3++; }",
-                           "int hits_INSTVAR_4 = 0;", "void RUN_CUSTOM_COMMAND_4() { hits_INSTVAR_4++; }"})
+  for (const char* text :
+       {"int hits_INSTVAR_3 = 0;", "void RUN_CUSTOM_COMMAND_3() { hits_INSTVAR_3++; }",
+        "int hits_INSTVAR_4 = 0;", "void RUN_CUSTOM_COMMAND_4() { hits_INSTVAR_4++; }"})
     EXPECT_NE(r.out.find(text), std::string::npos) << text;
 }
 
@@ -221,6 +240,14 @@ TEST_F(PreprocessorTest, SelfIncludeIsBoundedByTheNestingLimit) {
   EXPECT_EQ(r.messages, Err(kA, 0, "Could not open file a.oxs (includes nested too deeply)"));
 }
 
+TEST_F(PreprocessorTest, FileThatIncludesItselfTwiceEndsAtTheLoadBound) {
+  memory.Put(kA, "#include \"a.oxs\"\n#include \"a.oxs\"\nint x;\n");
+  PreprocessResult r = Preprocess("#include \"a.oxs\"");
+  EXPECT_GT(r.errors, 0);
+  EXPECT_NE(r.messages.find("Could not open file a.oxs (too many includes)"), std::string::npos);
+  EXPECT_LT(r.out.size(), kMaxIncludeRunBytes * 4);
+}
+
 TEST_F(PreprocessorTest, CommandDefinesAreCopiedIntoEveryRun) {
   DefineString(commandDefines, "_SUFFIX", "9");
   EXPECT_EQ(Preprocess("x_SUFFIX RUN_COMMAND").out, "x9 RUN_CUSTOM_COMMAND___CMD_ID__");
@@ -238,15 +265,49 @@ TEST_F(PreprocessorTest, LineMapGivesEachStretchItsFile) {
   EXPECT_EQ(r.lineMap, expected);
 }
 
+TEST_F(PreprocessorTest, ScriptAtAPathIncludesFromItsFolder) {
+  memory.Put("D:\\scripts\\main.oxs", "#include \"lib.oxs\"\r\n#undef");
+  memory.Put("D:\\scripts\\lib.oxs", "lib");
+  PreprocessorSetup setup{&memory, &pragmas, &modules, &commandDefines, {}};
+  PreprocessedScript r = PreprocessScriptAtPath("D:\\scripts\\main.oxs", nullptr, setup);
+  EXPECT_EQ(r.text, "#include \"lib.oxs\"" + Begin("D:\\scripts\\lib.oxs") + "lib" +
+                        End("D:\\scripts\\lib.oxs") + "\r\n#undef");
+  EXPECT_EQ(r.messages, Err("D:\\scripts\\main.oxs", 2, "Define directive without arguments."));
+  EXPECT_EQ(r.errors, 1);
+  r = PreprocessScriptAtPath("D:\\scripts\\none.oxs", nullptr, setup);
+  EXPECT_EQ(r.text, "");
+  EXPECT_EQ(r.messages,
+            Err("D:\\scripts\\none.oxs", 0, "Could not open file D:\\scripts\\none.oxs"));
+  EXPECT_EQ(r.errors, 1);
+}
+
 TEST(PreprocessorFuzz, RandomAndScriptLikeInputs) {
   std::mt19937 rng(1143);
-  const std::vector<std::string> pieces = {
-      "#define ", "#undef ", "#ifdef ", "#ifndef ", "#endif", "#IFDEF ", "#ENDIF", "#include ",
-      "#pragma ", "once", "module ", "moduleFunction ", "#warning ", "#instance ", "#global ",
-      "#define_cc ", "#delta_cc ", "#define_delta ", "\"a.oxs\"", "\"b.oxs\"", "<a.oxs>", "\"",
-      "__CMD_ID__", "_X", "X", "A", "RUN_COMMAND", "CUSTOM_COMMAND_ID", "__LINE__", "__FILE__",
-      "=", "-", "1", "0x1F", "int ", "(", ")", ",", ";", "\r\n", "\n", "\r", " ", "/*", "*/",
-      "//", "'", "\f", "#", "\\"};
+  const std::vector<std::string> pieces = {"#define ",    "#undef ",
+                                           "#ifdef ",     "#ifndef ",
+                                           "#endif",      "#IFDEF ",
+                                           "#ENDIF",      "#include ",
+                                           "#pragma ",    "once",
+                                           "module ",     "moduleFunction ",
+                                           "#warning ",   "#instance ",
+                                           "#global ",    "#define_cc ",
+                                           "#delta_cc ",  "#define_delta ",
+                                           "\"a.oxs\"",   "\"b.oxs\"",
+                                           "<a.oxs>",     "\"",
+                                           "__CMD_ID__",  "_X",
+                                           "X",           "A",
+                                           "RUN_COMMAND", "CUSTOM_COMMAND_ID",
+                                           "__LINE__",    "__FILE__",
+                                           "=",           "-",
+                                           "1",           "0x1F",
+                                           "int ",        "(",
+                                           ")",           ",",
+                                           ";",           "\r\n",
+                                           "\n",          "\r",
+                                           " ",           "/*",
+                                           "*/",          "//",
+                                           "'",           "\f",
+                                           "#",           "\\"};
   for (int i = 0; i < 10000; ++i) {
     std::string input = testsupport::RandomText(rng, pieces, 80);
     FuzzScriptPreprocessor(reinterpret_cast<const unsigned char*>(input.data()), input.size());
