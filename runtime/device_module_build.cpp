@@ -7,11 +7,15 @@
 #include <vector>
 
 #include "runtime/debug_engine.h"
+#include "runtime/declaration_check.h"
 #include "runtime/device_identification.h"
 #include "runtime/device_record.h"
 #include "runtime/device_table.h"
+#include "runtime/device_thread.h"
 #include "runtime/script_engine_lock.h"
+#include "runtime/script_preprocessor.h"
 #include "runtime/script_registrar.h"
+#include "runtime/text_streams.h"
 
 namespace {
 
@@ -50,7 +54,11 @@ void LoadModuleLibraries(DeviceRecord& device, asCDebugScriptEngine& engine) {
       auto address = reinterpret_cast<ModuleProc>(GetProcAddress(library, f.exportName.c_str()));
       if (!address) continue;
       f.address = address;
-      registrar.GlobalFunctionIfAbsent(f.declaration.c_str(), asFUNCTION(address), asCALL_CDECL);
+      // A declaration the engine would refuse must not reach it: one refusal fails every
+      // later build on the engine, for every device.
+      if (CheckGlobalFunctionDeclaration(engine.Library(), f.declaration) ==
+          DeclarationCheck::Acceptable)
+        registrar.GlobalFunction(f.declaration.c_str(), asFUNCTION(address), asCALL_CDECL);
     }
   }
 }
@@ -78,10 +86,19 @@ void* FindModuleGlobal(DeviceRecord& device, const std::string& name) {
   return index >= 0 ? module->GetAddressOfGlobalVar(index) : nullptr;
 }
 
+std::string GetModuleScriptFolder(const std::string& moduleName) {
+  const DeviceRecord* device = DeviceOfModule(moduleName.c_str());
+  return device ? GetDeviceScriptFolder(device->folder, device->unitId) : std::string();
+}
+
 int BuildDeviceModule(const std::string& moduleName, const char* text, std::size_t length,
                       asCDebugScriptEngine& engine) {
   engine.Discard(moduleName.c_str());
-  engine.AddScriptSection(moduleName.c_str(), "QpadHandler", text, length);
+  BufferOutputStream preprocessed;
+  NullOutputStream messages;  // device builds do not show them
+  PreprocessScriptFile(moduleName, std::string_view(text, length), engine.Library(),
+                       GetModuleScriptFolder(moduleName), preprocessed, messages);
+  engine.AddScriptSection(moduleName.c_str(), "QpadHandler", preprocessed.CStr(), preprocessed.Size());
   return engine.Build(moduleName.c_str());
 }
 

@@ -12,6 +12,8 @@ struct DeviceRecord;
 
 // "Vid%04xPid%04xv%04xUid%04x" of the device.
 std::string DeviceModuleName(const DeviceRecord& device);
+// The script folder of the device whose module this is ("" for none): the base of includes.
+std::string GetModuleScriptFolder(const std::string& moduleName);
 // The address of a global variable of the device's module in the thread's engine, or null.
 void* FindModuleGlobal(DeviceRecord& device, const std::string& name);
 

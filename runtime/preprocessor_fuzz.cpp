@@ -7,7 +7,10 @@
 #include "runtime/define_table.h"
 #include "runtime/include_loader.h"
 #include "runtime/memory_file_access.h"
+#include "runtime/library_loader.h"
 #include "runtime/preprocessor_lexer.h"
+#include "runtime/preprocessor_pragmas.h"
+#include "runtime/script_preprocessor.h"
 #include "runtime/text_streams.h"
 
 namespace {
@@ -15,6 +18,26 @@ namespace {
 void Check(bool condition) {
   if (!condition) std::abort();
 }
+
+class NoLibraries : public LibraryLoader {
+ public:
+  void* Load(const std::string&) override { return nullptr; }
+  void* FindExport(void*, const std::string&) override { return nullptr; }
+};
+
+// Counts the messages (one write each) and checks that each is one line.
+class MessageCheck : public TextOutputStream {
+ public:
+  using TextOutputStream::Write;
+  void Write(const char* text, std::size_t length) override {
+    std::string_view line(text, length);
+    Check(!line.empty() && line.back() == '\n');
+    Check(line.find(") Error : ") != std::string_view::npos ||
+          line.find(") Warning : ") != std::string_view::npos);
+    ++count;
+  }
+  int count = 0;
+};
 
 }  // namespace
 
@@ -95,5 +118,34 @@ int FuzzIncludeSplit(const unsigned char* data, std::size_t size) {
     Check(rest.empty());
     Check(*files.Get("C:\\s\\f.oxs") == text);
   }
+  return 0;
+}
+
+int FuzzScriptPreprocessor(const unsigned char* data, std::size_t size) {
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+  // Parts split at the first two form feeds: the root, then a.oxs and b.oxs.
+  std::string_view parts[3];
+  for (int i = 0; i < 2; ++i) {
+    std::size_t cut = text.find('\f');
+    parts[i] = text.substr(0, cut);
+    text = cut == std::string_view::npos ? std::string_view() : text.substr(cut + 1);
+  }
+  parts[2] = text;
+  MemoryFileAccess files;
+  files.Put("C:\\s\\a.oxs", std::string(parts[1]));
+  files.Put("C:\\s\\b.oxs", std::string(parts[2]));
+  NoLibraries libraries;
+  PragmaTable pragmas;
+  ModulePragmaRegistry modules(libraries, files);
+  DefineTable commandDefines;
+  PreprocessorSetup setup{&files, &pragmas, &modules, &commandDefines, {}};
+  BufferOutputStream out;
+  MessageCheck messages;
+  LineMap map;
+  int errors = PreprocessScriptFile("Root", parts[0], nullptr, "C:\\s", out, messages, &map, setup);
+  Check(errors >= 0 && errors <= messages.count);
+  // The run's "once" handler is gone with the run.
+  Check(pragmas.Find("once") == nullptr);
+  Check(modules.Registrations().empty());
   return 0;
 }

@@ -8,3 +8,6 @@
 int FuzzPreprocessorLexer(const unsigned char* data, std::size_t size);
 // Splitting a combined text with include markers, and loading then splitting a file.
 int FuzzIncludeSplit(const unsigned char* data, std::size_t size);
+// A whole preprocessing run over a root text and two include files cut from the input, with
+// in-memory files and no libraries: it ends, and every message is one line.
+int FuzzScriptPreprocessor(const unsigned char* data, std::size_t size);
