@@ -64,6 +64,9 @@ struct DeviceThreadState {
 
   VhxEntry enumeration[VHX_MAX_ENTRIES] = {};
   int enumerationCount = 0;
+
+  std::atomic<DeviceBuildCallback> buildCallback{nullptr};
+  std::atomic<void (*)(ScriptRegistrar&)> extraRegistration{nullptr};
 };
 
 DeviceThreadState& State() {
@@ -166,13 +169,14 @@ void ReleaseEngine() {
 // A fresh engine with the whole script interface; false when any of it was refused.
 bool CreateEngine() {
   DeviceThreadState& s = State();
-  s.engine.reset(asCreateDebugScriptEngine(20401, nullptr, SaveModuleScript));
+  s.engine.reset(asCreateDebugScriptEngine(20401, s.buildCallback.load(), SaveModuleScript));
   if (!s.engine) return false;
   s.context = s.engine->CreateContext();
   SetLockedScriptContext(s.context ? s.context->Library() : nullptr);
   ScriptRegistrar registrar(s.engine->Library());
   RegisterScriptTypes(registrar);
   InitKeyNameTables();
+  if (auto extra = s.extraRegistration.load()) extra(registrar);
   return registrar.Ok() && s.context && s.engine->Library()->GetTypeIdByDecl("int[]") >= 0;
 }
 
@@ -592,6 +596,12 @@ void StopDeviceThread() {
 }
 
 bool IsDeviceThreadStopping() { return State().stopFlag; }
+
+void SetDeviceBuildCallback(DeviceBuildCallback callback) { State().buildCallback = callback; }
+
+void SetExtraScriptRegistration(void (*registration)(ScriptRegistrar&)) {
+  State().extraRegistration = registration;
+}
 
 asCDebugScriptEngine* GetDeviceScriptEngine() { return State().engine.get(); }
 asCDebugContext* GetDeviceScriptContext() { return State().context.get(); }

@@ -17,6 +17,14 @@ bool IsDeviceThreadStopping();
 
 class asCDebugScriptEngine;
 class asCDebugContext;
+class ScriptRegistrar;
+
+// The build callback every engine of the thread is made with (the script debugger's; none:
+// builds go straight to the library). Takes effect at the next build cycle.
+using DeviceBuildCallback = int (*)(asCDebugScriptEngine*, asCDebugContext*, const char*);
+void SetDeviceBuildCallback(DeviceBuildCallback callback);
+// Further registrations on every new engine, after the program's own (a host's or a test's).
+void SetExtraScriptRegistration(void (*registration)(ScriptRegistrar&));
 // The thread's engine and its one context (null while none is built).
 asCDebugScriptEngine* GetDeviceScriptEngine();
 asCDebugContext* GetDeviceScriptContext();
