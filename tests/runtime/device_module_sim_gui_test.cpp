@@ -156,3 +156,27 @@ TEST_F(Modules, ModuleLibrariesOfTheReportConfigurationAreCallable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Modules, TheSaveCallbackWritesTheScriptAndAMarkedDeviceIsRebuilt) {
+  WriteTextFile(Folder() + "\\Script_1.oxs", "void QpadInit() { record(\"first\"); }\r\n");
+  AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  ASSERT_TRUE(WaitUntil([] { return Recorded("first"); }, 5000));
+  const std::string module = First()->moduleName;
+  const std::string edited = "void QpadInit() { record(\"edited\"); }\r\n";
+  EXPECT_TRUE(SaveModuleScript(module.c_str(), "QpadHandler", edited.data(), static_cast<int>(edited.size())));
+  EXPECT_EQ(ReadFileOr(Folder() + "\\Script_1.oxs"), edited);
+  EXPECT_TRUE(SaveModuleScript("Vid0000Pid0000v0000Uid0000", "QpadHandler", "x", 1));  // no device: nothing
+
+  int count = 0;
+  DeviceRecord* table = GetDeviceArray(count);
+  table[0].rebuildScript = true;
+  WakeFirstDevice();
+  EXPECT_TRUE(WaitUntil([] { return Recorded("edited"); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return ReadFileOr(Folder() + "\\Script_1_backup.oxs") == edited; }, 5000));
+}
+
+}  // namespace
