@@ -13,6 +13,7 @@
 #include "runtime/device_folders.h"
 #include "runtime/device_record.h"
 #include "runtime/device_thread.h"
+#include "tests/runtime/sim_keypad.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 
@@ -75,20 +76,7 @@ class DeviceThread : public ::testing::Test {
     DestroyWindow(main_);
   }
 
-  // A keypad of the LED type (9-byte reports, unit id in byte 7) that reports its unit id
-  // whenever it is opened.
-  int AddKeypad(int unitId, int productId = 0x19) {
-    VhxSimDeviceSpec spec;
-    VhxSimDefaultSpec(&spec);
-    spec.productId = productId;
-    spec.inputLength = 9;
-    spec.outputLength = 9;
-    spec.model = 1;
-    const int id = VhxSimAddDevice(sim_, &spec);
-    const uint8_t first[9] = {0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(unitId), 0};
-    VhxSimQueueInput(sim_, id, first, 9);
-    return id;
-  }
+  int AddKeypad(int unitId, int productId = 0x19) { return AddSimKeypad(sim_, unitId, productId); }
 
   // As the GUI does after writing the request slot.
   void WakeFirstDevice() {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/vhxhid/vhxsim_control.h"
+#include "tests/runtime/sim_keypad.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 
@@ -29,17 +29,7 @@ int main(int argc, char** argv) {
   VhxSim* sim = VhxSimOpen("idle-cpu-bench");
   if (!sim) return 1;
   VhxSimReset(sim);
-  for (int unit = 1; unit <= 2; ++unit) {
-    VhxSimDeviceSpec spec;
-    VhxSimDefaultSpec(&spec);
-    spec.productId = 0x19;
-    spec.inputLength = 9;
-    spec.outputLength = 9;
-    spec.model = 1;
-    const int id = VhxSimAddDevice(sim, &spec);
-    const uint8_t state[9] = {0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(unit), 0};
-    VhxSimQueueInput(sim, id, state, 9);
-  }
+  for (int unit = 1; unit <= 2; ++unit) AddSimKeypad(sim, unit);
 
   ScratchDir dir("idle");
   const std::string bin = EnvOr("ORVANE_BIN", ".");
