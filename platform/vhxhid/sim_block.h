@@ -8,7 +8,7 @@
 namespace vhx::sim {
 
 constexpr uint32_t kMagic = 0x53584856;  // "VHXS"
-constexpr uint32_t kLayoutVersion = 1;
+constexpr uint32_t kLayoutVersion = 2;
 constexpr int kMaxDevices = 40;
 constexpr int kMaxReportBytes = 128;
 constexpr int kRingSlots = 64;
@@ -28,7 +28,21 @@ enum Result : int {
 // Device models beyond plain queues (replies to output reports and the like) plug in here.
 enum Model : uint32_t {
   kModelPlain = 0,
+  // Answers the next output report with replies that the controller armed beforehand.
+  kModelScriptedReplies = 1,
 };
+
+// State of kModelScriptedReplies in Device::modelState.
+constexpr int kMaxScriptedReplies = 32;
+struct ScriptedReplies {
+  uint32_t armed;        // the next output report releases the replies
+  uint32_t released;     // an output came: queue them once delayReads host reads have passed
+  uint32_t delayReads;
+  uint32_t count;
+  uint32_t length;       // bytes of each reply
+  uint8_t bytes[kMaxScriptedReplies * kMaxReportBytes];
+};
+static_assert(sizeof(ScriptedReplies) <= kModelStateBytes);
 
 struct Report {
   uint16_t length;
@@ -62,7 +76,7 @@ struct Device {
   ReportRing input;
   ReportRing output;
   // State of the device's model (for example an on-board memory image).
-  uint8_t modelState[kModelStateBytes];
+  alignas(8) uint8_t modelState[kModelStateBytes];
 };
 
 struct Block {
@@ -102,5 +116,9 @@ int WriteOutput(Device& device, const uint8_t* bytes);
 // Model hooks (sim_models.cpp), called with the lock held from whichever process is acting.
 void ModelAfterOutput(Device& device, const Report& report);
 void ModelBeforeInput(Device& device);
+// Arms the replies of a kModelScriptedReplies device (count 0 disarms). kBadSpec for another
+// model, kBadLength for a reply length outside 1 .. inputLength or too many replies.
+int ArmScriptedReplies(Device& device, const uint8_t* reports, size_t length, size_t count,
+                       uint32_t delayReads);
 
 }  // namespace vhx::sim

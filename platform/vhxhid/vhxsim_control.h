@@ -22,6 +22,11 @@ extern "C" {
 #define VHXSIM_MAX_REPORT 128 /* bytes of one report, report-id byte included */
 #define VHXSIM_QUEUE_SLOTS 64 /* per direction; a full queue drops its oldest report */
 
+/* Device models (VhxSimDeviceSpec.model). */
+#define VHXSIM_MODEL_PLAIN 0
+/* Answers the next output report with the replies armed by VhxSimArmReplies (polled use). */
+#define VHXSIM_MODEL_SCRIPTED_REPLIES 1
+
 typedef struct VhxSim VhxSim;
 
 typedef struct VhxSimDeviceSpec {
@@ -62,6 +67,12 @@ int VhxSimQueueInput(VhxSim* sim, int id, const uint8_t* bytes, int length);
 /* Takes the oldest output report the host wrote: its length (> 0), 0 when none is left, or a
  * VHXSIM_ERR_ value (VHXSIM_ERR_LENGTH: room too small, the report stays). */
 int VhxSimTakeOutput(VhxSim* sim, int id, uint8_t* buffer, int room);
+/* Arms the replies of a VHXSIM_MODEL_SCRIPTED_REPLIES device: the next output report the host
+ * writes queues `count` input reports of `length` bytes each (back to back in `reports`), once
+ * the host has tried to read `delayReads` more times. Count 0 disarms. VHXSIM_ERR_SPEC for
+ * another model, VHXSIM_ERR_LENGTH for a bad length or more than 32 replies. */
+int VhxSimArmReplies(VhxSim* sim, int id, const uint8_t* reports, int length, int count,
+                     int delayReads);
 /* While on, the host's writes to the device fail (nothing is recorded). */
 int VhxSimSetFailWrites(VhxSim* sim, int id, int on);
 /* Fills up to room entries, oldest device first; returns the number of devices. */
