@@ -6,14 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/vhxhid/vhxhid.h"
-#include "platform/vhxhid/vhxsim_control.h"
 #include "runtime/auto_repeat.h"
 #include "runtime/device_functions.h"
 #include "runtime/device_record.h"
 #include "runtime/device_table.h"
 #include "runtime/periodic_function.h"
 #include "tests/runtime/script_fixture.h"
+#include "tests/runtime/sim_device.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 
@@ -93,50 +92,38 @@ void* FindGlobal(DeviceRecord& device, const std::string& name) {
 class DeviceFunctions : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(EnvOr("VHXHID_SIM").empty());
-    sim_ = VhxSimOpen(nullptr);
-    ASSERT_NE(sim_, nullptr);
-    ASSERT_EQ(VhxSimReset(sim_), VHXSIM_OK);
-    VhxSimDeviceSpec spec;
-    VhxSimDefaultSpec(&spec);
-    spec.outputLength = kOutputLength;
-    spec.model = VHXSIM_MODEL_SCRIPTED_REPLIES;
-    id_ = VhxSimAddDevice(sim_, &spec);
-    ASSERT_GT(id_, 0);
-
     ASSERT_TRUE(MakeDirs(root_ / "Vid0A7CPid0019"));
     ASSERT_TRUE(WriteTextFile(root_ / "Vid0A7CPid0019\\ReportConfig.txt", kReportConfig));
     FreeDeviceFolders();
     InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
     SetDataRootFromHost(root_.path());
-
-    VhxEntry entries[VHX_MAX_ENTRIES];
-    int count = 0;
-    ASSERT_EQ(VhxEnumerate(0x0A7C, entries, &count), 0);
-    ASSERT_EQ(count, 1);
-    const int handle = entries[0].handle;
-    ASSERT_TRUE(InitDeviceRecord(d_, 0x0A7C, 0x19, VhxGetVersion(handle)));
-    d_.hidHandle = handle;
+    VhxSimDeviceSpec spec;
+    VhxSimDefaultSpec(&spec);
+    spec.outputLength = kOutputLength;
+    spec.model = VHXSIM_MODEL_SCRIPTED_REPLIES;
+    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_));
     d_.unitId = 5;
-    ASSERT_TRUE(SetUpDeviceReports(d_, VhxGetInputLength(handle), VhxGetOutputLength(handle)));
-    ASSERT_EQ(VhxSetUpInterface(handle, &d_.readEvent, &d_.removalEvent), 0);
     d_.moduleName = kModule;
 
     scriptEngine = script_.Engine();
     ASSERT_EQ(RegisterDeviceFunctions(script_.Registrar()), 0);
+    // Those the system registration adds.
+    const struct {
+      const char* declaration;
+      asSFuncPtr function;
+    } functions[] = {
+        {"void AutoRepeatThisKey(uint initialRepeatDelay,uint repeatDelay)",
+         asFUNCTION(AutoRepeatThisKey)},
+        {"void EnableProgramming(uint enable)", asFUNCTION(EnableProgramming)},
+        {"void RequestProgrammingMode()", asFUNCTION(RequestProgrammingMode)},
+        {"int ExecuteMemoryTest()", asFUNCTION(ExecuteMemoryTest)},
+        {"void SetBacklights(bool on)", asFUNCTION(SetBacklights)},
+        {"void ToggleBacklights()", asFUNCTION(ToggleBacklights)},
+        {"void SetQpadLayer(bool red)", asFUNCTION(SetQpadLayer)},
+        {"void repeatFunction(string &in,int repeatTime)", asFUNCTION(RepeatFunction)},
+    };
     ScriptRegistrar& reg = script_.Registrar();
-    reg.GlobalFunction("void AutoRepeatThisKey(uint initialRepeatDelay,uint repeatDelay)",
-                       asFUNCTION(AutoRepeatThisKey), asCALL_CDECL);
-    reg.GlobalFunction("void EnableProgramming(uint enable)", asFUNCTION(EnableProgramming),
-                       asCALL_CDECL);
-    reg.GlobalFunction("void RequestProgrammingMode()", asFUNCTION(RequestProgrammingMode),
-                       asCALL_CDECL);
-    reg.GlobalFunction("int ExecuteMemoryTest()", asFUNCTION(ExecuteMemoryTest), asCALL_CDECL);
-    reg.GlobalFunction("void SetBacklights(bool on)", asFUNCTION(SetBacklights), asCALL_CDECL);
-    reg.GlobalFunction("void ToggleBacklights()", asFUNCTION(ToggleBacklights), asCALL_CDECL);
-    reg.GlobalFunction("void SetQpadLayer(bool red)", asFUNCTION(SetQpadLayer), asCALL_CDECL);
-    reg.GlobalFunction("void repeatFunction(string &in,int repeatTime)",
-                       asFUNCTION(RepeatFunction), asCALL_CDECL);
+    for (const auto& f : functions) reg.GlobalFunction(f.declaration, f.function, asCALL_CDECL);
     ASSERT_TRUE(reg.Ok()) << reg.FailureText();
     ASSERT_EQ(BuildModule(kModule), 0) << script_.Messages();
 
@@ -194,14 +181,7 @@ class DeviceFunctions : public ::testing::Test {
     asIScriptModule* m = scriptEngine->GetModule(module);
     return *static_cast<T*>(m->GetAddressOfGlobalVar(m->GetGlobalVarIndexByName(name)));
   }
-  std::vector<Bytes> Outputs() {
-    std::vector<Bytes> all;
-    std::uint8_t buffer[VHXSIM_MAX_REPORT];
-    int n;
-    while ((n = VhxSimTakeOutput(sim_, id_, buffer, sizeof buffer)) > 0)
-      all.emplace_back(buffer, buffer + n);
-    return all;
-  }
+  std::vector<Bytes> Outputs() { return TakeSimulatedOutputs(sim_, id_); }
   static Bytes Report(Bytes head, std::size_t length = kOutputLength) {
     head.resize(length, 0);
     return head;

@@ -55,19 +55,23 @@ Bytes BytesOf(const T& value) {
 class PersistentVariables : public ::testing::Test {
  protected:
   void SetUp() override {
+    const struct {
+      const char* declaration;
+      asSFuncPtr function;
+    } functions[] = {
+        {"bool SetPersistentInt(string &in,string &in,int value)", asFUNCTION(SetPersistentInt)},
+        {"bool SetPersistentDouble(string &in,string &in,double value)",
+         asFUNCTION(SetPersistentDouble)},
+        {"bool SetPersistentString(string &in,string &in,string &in)",
+         asFUNCTION(SetPersistentString)},
+        {"bool GetPersistentInt(string &in,string &in,int &out)", asFUNCTION(GetPersistentInt)},
+        {"bool GetPersistentDouble(string &in,string &in,double &out)",
+         asFUNCTION(GetPersistentDouble)},
+        {"bool GetPersistentString(string &in,string &in,string &out)",
+         asFUNCTION(GetPersistentString)},
+    };
     ScriptRegistrar& reg = script_.Registrar();
-    reg.GlobalFunction("bool SetPersistentInt(string &in,string &in,int value)",
-                       asFUNCTION(SetPersistentInt), asCALL_CDECL);
-    reg.GlobalFunction("bool SetPersistentDouble(string &in,string &in,double value)",
-                       asFUNCTION(SetPersistentDouble), asCALL_CDECL);
-    reg.GlobalFunction("bool SetPersistentString(string &in,string &in,string &in)",
-                       asFUNCTION(SetPersistentString), asCALL_CDECL);
-    reg.GlobalFunction("bool GetPersistentInt(string &in,string &in,int &out)",
-                       asFUNCTION(GetPersistentInt), asCALL_CDECL);
-    reg.GlobalFunction("bool GetPersistentDouble(string &in,string &in,double &out)",
-                       asFUNCTION(GetPersistentDouble), asCALL_CDECL);
-    reg.GlobalFunction("bool GetPersistentString(string &in,string &in,string &out)",
-                       asFUNCTION(GetPersistentString), asCALL_CDECL);
+    for (const auto& f : functions) reg.GlobalFunction(f.declaration, f.function, asCALL_CDECL);
     ASSERT_TRUE(reg.Ok()) << reg.FailureText();
   }
   void TearDown() override {
