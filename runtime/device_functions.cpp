@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/auto_repeat.h"
