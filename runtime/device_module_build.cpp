@@ -8,10 +8,12 @@
 
 #include "runtime/debug_engine.h"
 #include "runtime/declaration_check.h"
+#include "runtime/device_functions.h"
 #include "runtime/device_identification.h"
 #include "runtime/device_record.h"
 #include "runtime/device_table.h"
 #include "runtime/device_thread.h"
+#include "runtime/periodic_function.h"
 #include "runtime/script_engine_lock.h"
 #include "runtime/script_preprocessor.h"
 #include "runtime/script_registrar.h"
@@ -34,12 +36,12 @@ asIScriptModule* ModuleOf(const DeviceRecord& device, asCDebugScriptEngine& engi
   return index >= 0 ? engine.LibraryModule(index) : nullptr;
 }
 
-DeviceRecord* DeviceOfModule(const char* moduleName) {
-  int count = 0;
-  DeviceRecord* table = GetDeviceArray(count);
-  for (int i = 0; i < count; ++i)
-    if (moduleName && table[i].moduleName == moduleName) return &table[i];
-  return nullptr;
+// The periodic script function must not outlive its module: its id would name another
+// function, or none, after the rebuild.
+void StopPeriodicFunctionOf(const std::string& moduleName, asCDebugScriptEngine& engine) {
+  if (!PeriodicFunctionRunning()) return;
+  asIScriptFunction* f = engine.Library()->GetFunctionById(GetPeriodicFunction().functionId);
+  if (!f || !f->GetModuleName() || moduleName == f->GetModuleName()) StopPeriodicFunction();
 }
 
 // Loads the libraries of the device's "module" entries and registers their functions.
@@ -87,12 +89,13 @@ void* FindModuleGlobal(DeviceRecord& device, const std::string& name) {
 }
 
 std::string GetModuleScriptFolder(const std::string& moduleName) {
-  const DeviceRecord* device = DeviceOfModule(moduleName.c_str());
+  const DeviceRecord* device = FindDeviceByModule(moduleName.c_str());
   return device ? GetDeviceScriptFolder(device->folder, device->unitId) : std::string();
 }
 
 int BuildDeviceModule(const std::string& moduleName, const char* text, std::size_t length,
                       asCDebugScriptEngine& engine) {
+  StopPeriodicFunctionOf(moduleName, engine);
   engine.Discard(moduleName.c_str());
   BufferOutputStream preprocessed;
   NullOutputStream messages;  // device builds do not show them
@@ -151,7 +154,7 @@ bool RunDeviceInit(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugC
 
 bool SaveModuleScript(const char* moduleName, const char*, const char* text, int length) {
   LockScriptEngine();
-  if (DeviceRecord* device = DeviceOfModule(moduleName); device && text && length >= 0)
+  if (DeviceRecord* device = FindDeviceByModule(moduleName); device && text && length >= 0)
     WriteDeviceScriptFile(device->folder, device->unitId, text, static_cast<std::size_t>(length));
   return UnlockScriptEngine();
 }

@@ -13,6 +13,7 @@
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/debug_engine.h"
 #include "runtime/device_description.h"
+#include "runtime/device_functions.h"
 #include "runtime/device_folders.h"
 #include "runtime/device_identification.h"
 #include "runtime/device_module_build.h"
@@ -21,6 +22,7 @@
 #include "runtime/host_interface.h"
 #include "runtime/input_dispatch.h"
 #include "runtime/key_name_tables.h"
+#include "runtime/periodic_function.h"
 #include "runtime/resource.h"
 #include "runtime/script_engine_lock.h"
 #include "runtime/script_registrar.h"
@@ -175,6 +177,7 @@ bool CreateEngine() {
   SetLockedScriptContext(s.context ? s.context->Library() : nullptr);
   ScriptRegistrar registrar(s.engine->Library());
   RegisterScriptTypes(registrar);
+  RegisterDeviceFunctions(registrar);
   InitKeyNameTables();
   if (auto extra = s.extraRegistration.load()) extra(registrar);
   return registrar.Ok() && s.context && s.engine->Library()->GetTypeIdByDecl("int[]") >= 0;
@@ -277,6 +280,7 @@ bool BuildCycle() {
   // The old records hold pointers into the old engine: they go first.
   TearDownDevices();
   CloseEnumeration();
+  StopPeriodicFunction();
   ReleaseEngine();
   if (!CreateEngine()) {
     UnlockScriptEngine();
@@ -408,6 +412,9 @@ void RunDeadlines() {
   DeviceThreadState& s = State();
   const DWORD now = GetTickCount();
   RunAutoRepeat(now);
+  RunDuePeriodicFunction(now, [&](int id) {  // the current device stays as it is
+    if (s.context && s.context->Prepare(id) == 0) s.context->Execute();
+  });
   RunDuePeriodicInput(now);
   if (TickReached(s.nextPollTick, now)) PollForChanges(now);
 }
@@ -422,6 +429,7 @@ DWORD WaitTime() {
   DeviceRecord* device = nullptr;
   if (InputConfig* in = EarliestPeriodicInput(&device)) consider(in->dueTick);
   if (GetAutoRepeat().active) consider(GetAutoRepeat().dueTick);
+  if (PeriodicFunctionRunning()) consider(GetPeriodicFunction().nextRun);
   return TickReached(due, now) ? 0 : due - now;
 }
 
@@ -530,6 +538,7 @@ void EndThread() {
   LockScriptEngine();
   TearDownDevices();
   CloseEnumeration();
+  StopPeriodicFunction();
   ReleaseEngine();
   FreeDeviceFolders();
   ClearKeyNameTables();

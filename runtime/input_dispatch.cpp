@@ -9,6 +9,8 @@ AutoRepeatState& GetAutoRepeat() {
 
 void CancelAutoRepeat() { GetAutoRepeat() = AutoRepeatState{}; }
 
+void StartAutoRepeat(int, int) {}
+
 void DispatchInputReport(DeviceRecord& device) { device.previousReport = device.currentReport; }
 
 void RunPeriodicInputs(DeviceRecord&, InputConfig& input) { input.dueTick += input.period; }

@@ -21,6 +21,10 @@ struct AutoRepeatState {
 AutoRepeatState& GetAutoRepeat();
 void CancelAutoRepeat();
 
+// The script function AutoRepeatThisKey: repeats the key that the call under way reported as
+// pressed, first after initialRepeatDelay ms, then every repeatDelay ms.
+void StartAutoRepeat(int initialRepeatDelay, int repeatDelay);
+
 void DispatchInputReport(DeviceRecord& device);
 void RunPeriodicInputs(DeviceRecord& device, InputConfig& input);
 // True when the report belongs to programming mode and is not dispatched.

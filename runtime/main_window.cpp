@@ -12,6 +12,7 @@
 #include "runtime/device_thread.h"
 #include "runtime/registry_values.h"
 #include "runtime/resource.h"
+#include "runtime/saved_clipboard.h"
 #include "runtime/tray_menu.h"
 
 namespace {
@@ -251,6 +252,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 int RunMainLoop(bool programmingAllowed) {
   MainProgram& p = Program();
   p.programmingAllowed = programmingAllowed;
+  // Before any file dialog can move the current directory.
+  CaptureClipboardFolder();
   HINSTANCE instance = p.instance ? p.instance : GetModuleHandleA(nullptr);
   LoadStringA(instance, IDS_TITLE, p.title, sizeof p.title);
   LoadStringA(instance, IDS_WINDOW_CLASS, p.windowClass, sizeof p.windowClass);

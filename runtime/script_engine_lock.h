@@ -19,3 +19,12 @@ void RetakeScriptEngine(int depth);
 
 // The context LockScriptEngine gives (set by the device thread when it builds the engine).
 void SetLockedScriptContext(asIScriptContext* context);
+
+// Holds the lock for a scope.
+class ScriptEngineGuard {
+ public:
+  ScriptEngineGuard() { LockScriptEngine(); }
+  ~ScriptEngineGuard() { UnlockScriptEngine(); }
+  ScriptEngineGuard(const ScriptEngineGuard&) = delete;
+  ScriptEngineGuard& operator=(const ScriptEngineGuard&) = delete;
+};

@@ -8,7 +8,7 @@
 namespace vhx::sim {
 
 constexpr uint32_t kMagic = 0x53584856;  // "VHXS"
-constexpr uint32_t kLayoutVersion = 2;
+constexpr uint32_t kLayoutVersion = 3;
 constexpr int kMaxDevices = 40;
 constexpr int kMaxReportBytes = 128;
 constexpr int kRingSlots = 64;
@@ -28,8 +28,22 @@ enum Result : int {
 // Device models beyond plain queues (replies to output reports and the like) plug in here.
 enum Model : uint32_t {
   kModelPlain = 0,
-  kModelKeypad = 1,  // reports its state (keys, unit id) again whenever the host opens it
+  // Answers the next output report with replies that the controller armed beforehand.
+  kModelScriptedReplies = 1,
+  kModelKeypad = 2,  // reports its state (keys, unit id) again whenever the host opens it
 };
+
+// State of kModelScriptedReplies in Device::modelState.
+constexpr int kMaxScriptedReplies = 32;
+struct ScriptedReplies {
+  uint32_t armed;        // the next output report releases the replies
+  uint32_t released;     // an output came: queue them once delayReads host reads have passed
+  uint32_t delayReads;
+  uint32_t count;
+  uint32_t length;       // bytes of each reply
+  uint8_t bytes[kMaxScriptedReplies * kMaxReportBytes];
+};
+static_assert(sizeof(ScriptedReplies) <= kModelStateBytes);
 
 struct Report {
   uint16_t length;
@@ -66,7 +80,7 @@ struct Device {
   // opens it (as a keypad reports its keys and unit id when opened).
   Report state;
   // State of the device's model (for example an on-board memory image).
-  uint8_t modelState[kModelStateBytes];
+  alignas(8) uint8_t modelState[kModelStateBytes];
 };
 
 struct Block {
@@ -111,5 +125,9 @@ void ModelAfterOutput(Device& device, const Report& report);
 void ModelBeforeInput(Device& device);
 // The host opened the device for event use.
 void ModelOnOpen(Device& device);
+// Arms the replies of a kModelScriptedReplies device (count 0 disarms). kBadSpec for another
+// model, kBadLength for a reply length outside 1 .. inputLength or too many replies.
+int ArmScriptedReplies(Device& device, const uint8_t* reports, size_t length, size_t count,
+                       uint32_t delayReads);
 
 }  // namespace vhx::sim

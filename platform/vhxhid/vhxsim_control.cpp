@@ -23,6 +23,7 @@ static_assert(VHXSIM_ERR_NO_DEVICE == vhx::sim::kNoSuchDevice);
 static_assert(VHXSIM_ERR_TABLE_FULL == vhx::sim::kTableFull);
 static_assert(VHXSIM_ERR_LENGTH == vhx::sim::kBadLength);
 static_assert(VHXSIM_ERR_SPEC == vhx::sim::kBadSpec);
+static_assert(VHXSIM_MODEL_SCRIPTED_REPLIES == vhx::sim::kModelScriptedReplies);
 
 namespace {
 
@@ -133,6 +134,17 @@ int VhxSimTakeOutput(VhxSim* sim, int id, uint8_t* buffer, int room) {
   vhx::sim::PopReport(d->output, report);
   std::copy(report.bytes, report.bytes + report.length, buffer);
   return report.length;
+}
+
+int VhxSimArmReplies(VhxSim* sim, int id, const uint8_t* reports, int length, int count,
+                     int delayReads) {
+  if (!sim || BadId(id) || length < 0 || count < 0 || delayReads < 0) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  vhx::sim::Device* d = vhx::sim::FindDevice(sim->conn.block(), id);
+  if (!d) return VHXSIM_ERR_NO_DEVICE;
+  return vhx::sim::ArmScriptedReplies(*d, reports, static_cast<size_t>(length),
+                                      static_cast<size_t>(count),
+                                      static_cast<uint32_t>(delayReads));
 }
 
 int VhxSimSetFailWrites(VhxSim* sim, int id, int on) {

@@ -22,6 +22,13 @@ extern "C" {
 #define VHXSIM_MAX_REPORT 128 /* bytes of one report, report-id byte included */
 #define VHXSIM_QUEUE_SLOTS 64 /* per direction; a full queue drops its oldest report */
 
+/* Device models (VhxSimDeviceSpec.model). */
+#define VHXSIM_MODEL_PLAIN 0
+/* Answers the next output report with the replies armed by VhxSimArmReplies (polled use). */
+#define VHXSIM_MODEL_SCRIPTED_REPLIES 1
+/* A keypad that reports its state (keys, unit id) again whenever the host opens it. */
+#define VHXSIM_MODEL_KEYPAD 2
+
 typedef struct VhxSim VhxSim;
 
 typedef struct VhxSimDeviceSpec {
@@ -33,8 +40,7 @@ typedef struct VhxSimDeviceSpec {
   int inputLength;     /* 1 .. VHXSIM_MAX_REPORT, default 9 */
   int outputLength;    /* 0 .. VHXSIM_MAX_REPORT, default 9; 0 = takes no output */
   int switchProductId; /* 0 = no mode switch (default) */
-  int model;           /* device behaviour; 0 = plain queues (default), 1 = a keypad that
-                          reports its state again whenever the host opens it */
+  int model;           /* device behaviour: a VHXSIM_MODEL_ value; 0 = plain queues */
 } VhxSimDeviceSpec;
 
 typedef struct VhxSimDeviceInfo {
@@ -63,6 +69,12 @@ int VhxSimQueueInput(VhxSim* sim, int id, const uint8_t* bytes, int length);
 /* Takes the oldest output report the host wrote: its length (> 0), 0 when none is left, or a
  * VHXSIM_ERR_ value (VHXSIM_ERR_LENGTH: room too small, the report stays). */
 int VhxSimTakeOutput(VhxSim* sim, int id, uint8_t* buffer, int room);
+/* Arms the replies of a VHXSIM_MODEL_SCRIPTED_REPLIES device: the next output report the host
+ * writes queues `count` input reports of `length` bytes each (back to back in `reports`), once
+ * the host has tried to read `delayReads` more times. Count 0 disarms. VHXSIM_ERR_SPEC for
+ * another model, VHXSIM_ERR_LENGTH for a bad length or more than 32 replies. */
+int VhxSimArmReplies(VhxSim* sim, int id, const uint8_t* reports, int length, int count,
+                     int delayReads);
 /* While on, the host's writes to the device fail (nothing is recorded). */
 int VhxSimSetFailWrites(VhxSim* sim, int id, int on);
 /* Fills up to room entries, oldest device first; returns the number of devices. */

@@ -13,7 +13,7 @@ inline int AddSimKeypad(VhxSim* sim, int unitId, int productId = 0x19) {
   spec.productId = productId;
   spec.inputLength = 9;
   spec.outputLength = 9;
-  spec.model = 1;
+  spec.model = VHXSIM_MODEL_KEYPAD;
   const int id = VhxSimAddDevice(sim, &spec);
   const std::uint8_t state[9] = {0, 0, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(unitId), 0};
   VhxSimQueueInput(sim, id, state, 9);

@@ -292,3 +292,26 @@ TEST(LibraryEnumeration, NullArgumentsAreRefused) {
 }
 
 }  // namespace
+
+TEST_F(SimBlockTest, ArmedRepliesAnswerTheNextOutputOnce) {
+  sim::Device& plain = Add(4, 3);
+  const uint8_t replies[] = {3, 1, 0, 0, 3, 2, 0, 0};
+  EXPECT_EQ(sim::ArmScriptedReplies(plain, replies, 4, 2, 0), sim::kBadSpec);
+  sim::Device& d = Add(4, 3);
+  d.spec.model = sim::kModelScriptedReplies;
+  EXPECT_EQ(sim::ArmScriptedReplies(d, replies, 5, 1, 0), sim::kBadLength);  // past the input
+  EXPECT_EQ(sim::ArmScriptedReplies(d, replies, 4, sim::kMaxScriptedReplies + 1, 0),
+            sim::kBadLength);
+  ASSERT_EQ(sim::ArmScriptedReplies(d, replies, 4, 2, 1), sim::kOk);
+  uint8_t in[4];
+  EXPECT_FALSE(sim::TakeInput(d, in, sizeof in));  // nothing before the request
+  const uint8_t request[3] = {2, 0xB0, 0};
+  ASSERT_EQ(sim::WriteOutput(d, request), sim::kOk);
+  EXPECT_FALSE(sim::TakeInput(d, in, sizeof in));  // one read of delay
+  ASSERT_TRUE(sim::TakeInput(d, in, sizeof in));
+  EXPECT_EQ(in[1], 1);
+  ASSERT_TRUE(sim::TakeInput(d, in, sizeof in));
+  EXPECT_EQ(in[1], 2);
+  ASSERT_EQ(sim::WriteOutput(d, request), sim::kOk);  // disarmed: no more replies
+  EXPECT_FALSE(sim::TakeInput(d, in, sizeof in));
+}

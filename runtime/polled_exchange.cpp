@@ -1,0 +1,23 @@
+#include "runtime/polled_exchange.h"
+
+#include "platform/vhxhid/vhxhid.h"
+#include "runtime/device_record.h"
+
+PolledUse::PolledUse(DeviceRecord& device) : device_(device) {
+  VhxCloseInterface(device_.hidHandle);
+  VhxOpenPolled(device_.hidHandle);
+}
+
+PolledUse::~PolledUse() {
+  VhxCloseInterface(device_.hidHandle);
+  VhxSetUpInterface(device_.hidHandle, &device_.readEvent, &device_.removalEvent);
+}
+
+bool PolledUse::Write(const std::uint8_t* report) {
+  return VhxWriteReport(device_.hidHandle, report) == VHX_OK;
+}
+
+bool PolledUse::Read(std::vector<std::uint8_t>& report) {
+  report.resize(static_cast<std::size_t>(device_.inputLength > 0 ? device_.inputLength : 0));
+  return !report.empty() && VhxReadReport(device_.hidHandle, report.data()) == VHX_OK;
+}
