@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "runtime/debug_engine.h"
+#include "runtime/device_functions.h"
 #include "runtime/script_registrar.h"
 #include "tests/runtime/device_thread_fixture.h"
 
@@ -23,6 +24,8 @@ void Record(const std::string& text) {
 void RecordInt(int value) { Record(std::to_string(value)); }
 
 void RegisterRecorders(ScriptRegistrar& r) {
+  r.GlobalFunction("void repeatFunction(string &in,int repeatTime)", asFUNCTION(RepeatFunction),
+                   asCALL_CDECL);
   r.GlobalFunction("void record(const string &in)", asFUNCTION(Record), asCALL_CDECL);
   r.GlobalFunction("void recordInt(int)", asFUNCTION(RecordInt), asCALL_CDECL);
 }
@@ -177,6 +180,39 @@ TEST_F(Modules, TheSaveCallbackWritesTheScriptAndAMarkedDeviceIsRebuilt) {
   WakeFirstDevice();
   EXPECT_TRUE(WaitUntil([] { return Recorded("edited"); }, 5000));
   EXPECT_TRUE(WaitUntil([&] { return ReadFileOr(Folder() + "\\Script_1_backup.oxs") == edited; }, 5000));
+}
+
+}  // namespace
+
+namespace {
+
+int RecordCount(const std::string& text) {
+  std::lock_guard lock(recordMutex);
+  return static_cast<int>(std::count(records.begin(), records.end(), text));
+}
+
+TEST_F(Modules, APeriodicScriptFunctionRunsAtItsRateAndStopsWithARebuild) {
+  WriteTextFile(Folder() + "\\Script_1.oxs",
+                "void Tick() { record(\"tick\"); }\r\n"
+                "void QpadInit() { repeatFunction(\"Tick\", 20); }\r\n");  // every 50 ms
+  AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  ASSERT_TRUE(WaitUntil([] { return RecordCount("tick") >= 3; }, 5000));
+  const int before = RecordCount("tick");
+  PumpMessages(500);
+  const int ran = RecordCount("tick") - before;
+  EXPECT_GE(ran, 5);   // about 10 in half a second
+  EXPECT_LE(ran, 15);
+
+  WriteTextFile(Folder() + "\\Script_1.oxs", "void QpadInit() {}\r\n");
+  RequestCode = kRequestRebuild;
+  WakeFirstDevice();
+  ASSERT_TRUE(WaitForListChange(listChanges + 1, 5000));
+  PumpMessages(100);
+  const int after = RecordCount("tick");
+  PumpMessages(400);
+  EXPECT_EQ(RecordCount("tick"), after);
 }
 
 }  // namespace
