@@ -64,6 +64,7 @@ struct DeviceThreadState {
 
   VhxEntry enumeration[VHX_MAX_ENTRIES] = {};
   int enumerationCount = 0;
+  void (*extraRegistration)(ScriptRegistrar&) = nullptr;
 };
 
 DeviceThreadState& State() {
@@ -173,6 +174,7 @@ bool CreateEngine() {
   ScriptRegistrar registrar(s.engine->Library());
   RegisterScriptTypes(registrar);
   InitKeyNameTables();
+  if (s.extraRegistration) s.extraRegistration(registrar);  // last: after the whole interface
   return registrar.Ok() && s.context && s.engine->Library()->GetTypeIdByDecl("int[]") >= 0;
 }
 
@@ -592,6 +594,10 @@ void StopDeviceThread() {
 }
 
 bool IsDeviceThreadStopping() { return State().stopFlag; }
+
+void SetExtraScriptRegistration(void (*registration)(ScriptRegistrar& registrar)) {
+  State().extraRegistration = registration;
+}
 
 asCDebugScriptEngine* GetDeviceScriptEngine() { return State().engine.get(); }
 asCDebugContext* GetDeviceScriptContext() { return State().context.get(); }

@@ -15,6 +15,10 @@ void StopDeviceThread();
 // True once the thread has been asked to end (long waits on the thread give up then).
 bool IsDeviceThreadStopping();
 
+class ScriptRegistrar;
+// Registrations made on every new engine after the program's own (for tests); null for none.
+void SetExtraScriptRegistration(void (*registration)(ScriptRegistrar& registrar));
+
 class asCDebugScriptEngine;
 class asCDebugContext;
 // The thread's engine and its one context (null while none is built).
