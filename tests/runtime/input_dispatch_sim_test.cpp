@@ -66,14 +66,21 @@ void WindowKey(DeviceRecord&, int code, bool pressed) {
 
 constexpr int kUnit = 1;
 
+// A sample device type folder of the build, copied into the test's program folder.
+bool CopySampleType(const ScratchDir& dir, int productId) {
+  char type[40];
+  std::snprintf(type, sizeof type, "QpadDevices\\Vid0a7cPid%04x", productId);
+  const std::string from = EnvOr("ORVANE_BIN") + "\\" + type;
+  const std::string to = dir / type;
+  MakeDirs(to);
+  for (const char* file : {"ReportConfig.txt", "DeviceDescription.txt"})
+    if (!CopyFileA((from + "\\" + file).c_str(), (to + "\\" + file).c_str(), FALSE)) return false;
+  return true;
+}
+
 class DispatchThread : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(CopyTree(EnvOr("ORVANE_BIN") + "\\QpadDevices", dir_ / "QpadDevices"));
-    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
-    sim_ = VhxSimOpen(nullptr);
-    ASSERT_NE(sim_, nullptr);
-    VhxSimReset(sim_);
     {
       std::lock_guard<std::mutex> hold(eventsLock);
       events.clear();
@@ -86,15 +93,22 @@ class DispatchThread : public ::testing::Test {
     StopDeviceThread();
     SetExtraScriptRegistration(nullptr);
     SetProgrammingWindowHooks({});
-    VhxSimReset(sim_);
-    VhxSimClose(sim_);
+    if (sim_) {
+      VhxSimReset(sim_);
+      VhxSimClose(sim_);
+    }
   }
 
   // A device of the sample folder `productId` with the script, built by the thread.
   void StartWith(int productId, const std::string& script) {
+    ASSERT_TRUE(CopySampleType(dir_, productId));
     char folder[40];
     std::snprintf(folder, sizeof folder, "QpadDevices\\Vid0a7cPid%04x", productId);
     ASSERT_TRUE(WriteTextFile(dir_ / (std::string(folder) + "\\Script_1.oxs"), script));
+    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
+    sim_ = VhxSimOpen(nullptr);
+    ASSERT_NE(sim_, nullptr);
+    VhxSimReset(sim_);
     VhxSimDeviceSpec spec;
     VhxSimDefaultSpec(&spec);
     spec.productId = productId;
