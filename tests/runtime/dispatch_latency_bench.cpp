@@ -1,0 +1,116 @@
+// Latency of a key press: from a report queued in the simulation to the start of the device
+// script's KeyDown, through the real device thread with the sample keypad type. Not a test;
+// run by hand: dispatch_latency_bench [reports] (default 10000), from build/bin.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/vhxhid/vhxsim_control.h"
+#include "runtime/device_folders.h"
+#include "runtime/device_record.h"
+#include "runtime/device_thread.h"
+#include "runtime/script_registrar.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/win_test.h"
+
+using namespace testsupport;
+
+namespace {
+
+std::int64_t Now() {
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return t.QuadPart;
+}
+
+std::int64_t stamped = 0;
+HANDLE stampedEvent = nullptr;
+
+void Stamp() {
+  stamped = Now();
+  SetEvent(stampedEvent);
+}
+
+void RegisterStamp(ScriptRegistrar& reg) {
+  reg.GlobalFunction("void Stamp()", asFUNCTION(Stamp), asCALL_CDECL);
+}
+
+std::string ExeFolder() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string p = path;
+  return p.substr(0, p.find_last_of('\\'));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int reports = argc > 1 ? std::atoi(argv[1]) : 10000;
+  if (reports <= 0) reports = 10000;
+  SetEnvironmentVariableA("VHXHID_SIM", "dispatch-latency-bench");
+  VhxSim* sim = VhxSimOpen("dispatch-latency-bench");
+  if (!sim) return 1;
+  VhxSimReset(sim);
+  VhxSimDeviceSpec spec;
+  VhxSimDefaultSpec(&spec);
+  spec.model = 1;
+  const int id = VhxSimAddDevice(sim, &spec);
+  std::uint8_t report[9] = {0, 0, 0, 0, 0, 0, 0, 1, 0};
+  VhxSimQueueInput(sim, id, report, 9);
+
+  ScratchDir dir("latency");
+  const std::string type = "QpadDevices\\Vid0a7cPid0019";
+  const std::string from = EnvOr("ORVANE_BIN", ExeFolder()) + "\\" + type;
+  MakeDirs(dir / type);
+  for (const char* file : {"ReportConfig.txt", "DeviceDescription.txt"})
+    CopyFileA((from + "\\" + file).c_str(), (dir / (type + "\\" + file)).c_str(), FALSE);
+  WriteTextFile(dir / (type + "\\Script_1.oxs"),
+                "void KeyDown(uint8 c) { Stamp(); }\nvoid KeyUp(uint8 c) { Stamp(); }\n");
+  InitProgramFolders("\"" + dir.path() + "\\Orvane.exe\"");
+
+  stampedEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  SetExtraScriptRegistration(RegisterStamp);
+  if (!StartDeviceThread(nullptr, true) || !WaitUntil([] {
+        int count = 0;
+        DeviceRecord* table = GetDeviceArray(count);
+        return count == 1 && !table[0].moduleName.empty();
+      }, 15000)) {
+    std::fprintf(stderr, "no keypad with a built script\n");
+    return 1;
+  }
+
+  LARGE_INTEGER freq;
+  QueryPerformanceFrequency(&freq);
+  std::vector<double> micros;
+  micros.reserve(reports);
+  int result = 0;
+  for (int i = 0; i < reports && result == 0; ++i) {
+    for (std::uint8_t keys : {std::uint8_t{0x01}, std::uint8_t{0x00}}) {  // press, release
+      report[1] = keys;
+      const std::int64_t queued = Now();
+      if (VhxSimQueueInput(sim, id, report, 9) != VHXSIM_OK ||
+          WaitForSingleObject(stampedEvent, 5000) != WAIT_OBJECT_0) {
+        std::fprintf(stderr, "no script call for report %d\n", i);
+        result = 1;
+        break;
+      }
+      if (keys) micros.push_back(static_cast<double>(stamped - queued) * 1e6 / freq.QuadPart);
+    }
+  }
+  StopDeviceThread();
+  VhxSimReset(sim);
+  VhxSimClose(sim);
+  if (micros.empty()) return 1;
+  std::sort(micros.begin(), micros.end());
+  auto at = [&](double q) {
+    return micros[std::min(micros.size() - 1, static_cast<std::size_t>(q * micros.size()))];
+  };
+  std::printf("key presses %zu, queued to KeyDown: median %.1f us, 99th %.1f us, max %.1f us\n",
+              micros.size(), at(0.5), at(0.99), micros.back());
+  return result;
+}
