@@ -1,7 +1,6 @@
 #include "runtime/shell_functions.h"
 
 #include <windows.h>
-// after windows.h
 #include <shlobj.h>
 
 #include <cstdint>

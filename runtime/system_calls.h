@@ -4,7 +4,6 @@
 // place, so a script's effects can be seen without typing, clicking or opening anything.
 
 #include <windows.h>
-// after windows.h
 #include <shellapi.h>
 
 struct SystemCalls {

@@ -1,7 +1,6 @@
 #include "runtime/window_functions.h"
 
 #include <windows.h>
-// after windows.h
 #include <psapi.h>
 
 #include <cstdint>

@@ -164,15 +164,8 @@ TEST(FormatDateText, ResultIsBounded) {
 
 TEST(GetDate, ReadsTheLocalTimeThroughTheScript) {
   RecordedSystemCalls calls;
-  SYSTEMTIME now{};
-  now.wYear = 2024;
-  now.wMonth = 3;
-  now.wDayOfWeek = 2;
-  now.wDay = 5;
-  now.wHour = 12;
-  now.wMinute = 30;
-  now.wSecond = 7;
-  calls.SetClock(now);
+  // Year, month, weekday, day, hour, minute, second, millisecond.
+  calls.SetClock(SYSTEMTIME{2024, 3, 2, 5, 12, 30, 7, 0});
   ScriptFixture f;
   ASSERT_EQ(RegisterScriptFunctions(f.Engine()), 0);
   ASSERT_EQ(f.Run(R"(print(GetDate("DD/MM/YYYY")); print(GetDate("Hrs12 AMPM"));

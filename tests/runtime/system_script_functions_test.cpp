@@ -96,7 +96,8 @@ struct ScriptCase {
   const char* name;
   const char* body;
   const char* printed;
-  const char* events;  // what reached the platform, in order
+  const char* events;    // what reached the platform, in order
+  int boxAnswer = IDOK;  // what a message box answers
 };
 
 void RunCases(SystemScript& f, RecordedSystemCalls& calls, const ScriptCase* begin,
@@ -104,6 +105,7 @@ void RunCases(SystemScript& f, RecordedSystemCalls& calls, const ScriptCase* beg
   for (const ScriptCase* c = begin; c != end; ++c) {
     SCOPED_TRACE(c->name);
     calls.ClearEvents();
+    calls.SetBoxAnswer(c->boxAnswer);
     ASSERT_EQ(f.Run(c->body), asEXECUTION_FINISHED) << f.Messages() << f.Exception();
     EXPECT_EQ(f.Output(), c->printed);
     EXPECT_EQ(calls.Events(), c->events);
@@ -280,30 +282,19 @@ TEST_F(ProgramFolder, ShellAndMessageBoxes) {
           print(ShellExecute(0, "", "x", "", "", 0));)",
        "42|42", events[0].c_str()},
       {"MessageBox", R"(print(MessageBox(0x55, "Main text", "Title", 0x24));)", "2",
-       events[1].c_str()},
+       events[1].c_str(), IDCANCEL},
       {"OpenOXFile", R"(print(OpenOXFile("Readme.txt"));)", "true", events[2].c_str()},
       {"OpenOXFile without the file", R"(print(OpenOXFile("Missing.txt"));)", "false",
        events[3].c_str()},
       {"OpenMyDocuments", "OpenMyDocuments();", "", events[4].c_str()},
+      {"PlayDemo without the video, OK", "PlayDemo();", "", events[5].c_str(), IDOK},
+      {"PlayDemo without the video, Cancel", "PlayDemo();", "", events[6].c_str(), IDCANCEL},
   };
-  calls.SetBoxAnswer(IDCANCEL);
   RunCases(f, calls, std::begin(cases), std::end(cases));
-
-  const ScriptCase demoCases[] = {
-      {"PlayDemo without the video, OK", "PlayDemo();", "", events[5].c_str()},
-  };
-  calls.SetBoxAnswer(IDOK);
-  RunCases(f, calls, std::begin(demoCases), std::end(demoCases));
-  const ScriptCase cancelCases[] = {
-      {"PlayDemo without the video, Cancel", "PlayDemo();", "", events[6].c_str()},
-  };
-  calls.SetBoxAnswer(IDCANCEL);
-  RunCases(f, calls, std::begin(cancelCases), std::end(cancelCases));
   ASSERT_TRUE(WriteTextFile(dir_ / "Demo.mpg", "video"));
-  const ScriptCase videoCases[] = {
-      {"PlayDemo with the video", "PlayDemo();", "", events[7].c_str()},
-  };
-  RunCases(f, calls, std::begin(videoCases), std::end(videoCases));
+  const ScriptCase withVideo = {"PlayDemo with the video", "PlayDemo();", "", events[7].c_str(),
+                                IDCANCEL};
+  RunCases(f, calls, &withVideo, &withVideo + 1);
 
   // The wizard belongs to the programming tools; without them nothing starts.
   wizardStarts = 0;
