@@ -1,0 +1,22 @@
+#pragma once
+// Script functions that hand work to the shell or ask the user: opening documents, folders and
+// programs, the demonstration video and plain message boxes.
+
+#include <string>
+
+// Where PlayDemo sends the user when the video is not installed.
+extern const char kTutorialPageAddress[];
+
+// "int ShellExecute(int hWindow,string &in,string &in,string &in,string &in,int showCommand)":
+// the shell's result (above 32 on success).
+int ShellExecuteText(int window, const std::string& verb, const std::string& file,
+                     const std::string& parameters, const std::string& directory, int showCommand);
+// "void OpenMyDocuments()".
+void OpenMyDocuments();
+// "bool OpenOXFile(string fileName)": the program folder's file, opened by the shell; false
+// when there is no such file.
+bool OpenOXFile(std::string fileName);
+// "void PlayDemo()".
+void PlayDemo();
+// "int MessageBox(int hWnd, string mainText, string titleText, uint flags)".
+int MessageBoxText(int owner, std::string text, std::string caption, unsigned flags);
