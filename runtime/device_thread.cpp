@@ -27,6 +27,7 @@
 #include "runtime/script_engine_lock.h"
 #include "runtime/script_registrar.h"
 #include "runtime/script_types.h"
+#include "runtime/system_script_functions.h"
 
 namespace {
 
@@ -178,7 +179,7 @@ bool CreateEngine() {
   ScriptRegistrar registrar(s.engine->Library());
   RegisterScriptTypes(registrar);
   RegisterDeviceFunctions(registrar);
-  InitKeyNameTables();
+  RegisterScriptFunctions(registrar);  // builds the key-name tables first
   if (auto extra = s.extraRegistration.load()) extra(registrar);
   return registrar.Ok() && s.context && s.engine->Library()->GetTypeIdByDecl("int[]") >= 0;
 }

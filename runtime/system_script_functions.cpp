@@ -7,13 +7,13 @@
 #include <string>
 
 #include "runtime/date_text.h"
-#include "runtime/device_script_functions.h"
+#include "runtime/device_functions.h"
 #include "runtime/device_values.h"
 #include "runtime/key_name_tables.h"
 #include "runtime/keystroke_sender.h"
 #include "runtime/mouse_buttons.h"
 #include "runtime/persistent_variables.h"
-#include "runtime/saved_clipboards.h"
+#include "runtime/saved_clipboard.h"
 #include "runtime/script_registrar.h"
 #include "runtime/shell_functions.h"
 #include "runtime/system_calls.h"

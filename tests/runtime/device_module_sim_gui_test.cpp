@@ -6,7 +6,6 @@
 #include <mutex>
 
 #include "runtime/debug_engine.h"
-#include "runtime/device_functions.h"
 #include "runtime/script_registrar.h"
 #include "tests/runtime/device_thread_fixture.h"
 
@@ -24,8 +23,6 @@ void Record(const std::string& text) {
 void RecordInt(int value) { Record(std::to_string(value)); }
 
 void RegisterRecorders(ScriptRegistrar& r) {
-  r.GlobalFunction("void repeatFunction(string &in,int repeatTime)", asFUNCTION(RepeatFunction),
-                   asCALL_CDECL);
   r.GlobalFunction("void record(const string &in)", asFUNCTION(Record), asCALL_CDECL);
   r.GlobalFunction("void recordInt(int)", asFUNCTION(RecordInt), asCALL_CDECL);
 }
