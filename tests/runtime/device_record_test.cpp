@@ -267,7 +267,7 @@ TEST_F(Records, TheShippedDeviceFoldersAreUsable) {
   } cases[] = {
       {0x19, 2, 5, 0, true, true, true},
       {0x18, 0, 1, 0, false, false, false},
-      {0x10, 2, 2, 0, false, true, true},
+      {0x10, 2, 1, 0, false, false, true},
       {0x30, 4, 1, 1, false, false, false},
   };
   for (const auto& c : cases) {
