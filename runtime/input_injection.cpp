@@ -43,6 +43,14 @@ void InjectInput(const InputRecord& record) {
 
 LockStates ReadLockStates() {
   if (Hooks().readLockStates) return Hooks().readLockStates();
+  // A thread's key states follow the input it reads itself, and the device thread reads none:
+  // it borrows those of the thread the keys will reach.
+  const DWORD self = GetCurrentThreadId();
+  HWND foreground = GetForegroundWindow();
+  const DWORD target = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+  const bool attached = target && target != self && AttachThreadInput(self, target, TRUE);
   // Greater than 0: the toggle bit is set and the key is not held at this moment.
-  return {GetKeyState(VK_CAPITAL) > 0, GetKeyState(VK_NUMLOCK) > 0};
+  const LockStates states{GetKeyState(VK_CAPITAL) > 0, GetKeyState(VK_NUMLOCK) > 0};
+  if (attached) AttachThreadInput(self, target, FALSE);
+  return states;
 }

@@ -14,5 +14,6 @@ void SetInputInjectionHooks(const InputInjectionHooks& hooks);
 
 // Sends one record by its own SendInput(1, ...) call; the result is not looked at.
 void InjectInput(const InputRecord& record);
-// Caps Lock and Num Lock as GetKeyState gives them to the calling thread (toggled and not held).
+// Caps Lock and Num Lock (toggled and not held) as the thread of the foreground window sees
+// them, which is where injected keys go.
 LockStates ReadLockStates();

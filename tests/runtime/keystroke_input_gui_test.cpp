@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 #include "runtime/input_injection.h"
 #include "runtime/key_name_tables.h"
@@ -104,6 +105,23 @@ TEST_F(TypedInput, ModifierCombinations) {
   EXPECT_FALSE(ModifierDown());
   // Press-only and release-only steps hold Shift over typed text.
   EXPECT_TRUE(Types({"_{Shift}", "<Left>", "<Left>", "-{Shift}", "yz"}, "yz"));
+}
+
+// Macros run on the device thread, which never has the keyboard focus: the lock states that
+// count are those of the window being typed into.
+TEST_F(TypedInput, CapsLockOfTheFocusedWindowOnAnotherThread) {
+  const auto tapCapsLock = [] {
+    SendString("<CAPS>");
+    PumpMessages(50);
+  };
+  tapCapsLock();
+  ASSERT_TRUE(WaitUntil([] { return (GetKeyState(VK_CAPITAL) & 1) != 0; }, 2000));
+  std::thread device([] { SendString("aB"); });
+  device.join();
+  const ::testing::AssertionResult typed = Types({}, "aB");
+  tapCapsLock();
+  EXPECT_TRUE(WaitUntil([] { return (GetKeyState(VK_CAPITAL) & 1) == 0; }, 2000));
+  EXPECT_TRUE(typed);
 }
 
 }  // namespace
