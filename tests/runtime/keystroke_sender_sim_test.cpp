@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/vhxhid/vhxhid.h"
-#include "platform/vhxhid/vhxsim_control.h"
 #include "runtime/device_record.h"
 #include "runtime/device_table.h"
 #include "runtime/input_injection.h"
@@ -15,13 +13,10 @@
 #include "runtime/keystroke_sender.h"
 #include "tests/runtime/input_record_printer.h"
 #include "tests/runtime/script_fixture.h"
-#include "tests/support/scratch_dir.h"
-
-using namespace testsupport;
-
+#include "tests/runtime/sim_device_fixture.h"
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using simtest::Bytes;
 
 int locks = 0;
 std::vector<InputRecord> injected;
@@ -29,10 +24,8 @@ std::vector<InputRecord> injected;
 class KeystrokeSender : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(EnvOr("VHXHID_SIM").empty());
-    sim_ = VhxSimOpen(nullptr);
+    sim_ = simtest::OpenEmptySimulation();
     ASSERT_NE(sim_, nullptr);
-    ASSERT_EQ(VhxSimReset(sim_), VHXSIM_OK);
     DeviceRecordServices s;
     s.lockScriptEngine = [] { ++locks; };
     s.unlockScriptEngine = [] { return true; };
@@ -43,8 +36,6 @@ class KeystrokeSender : public ::testing::Test {
     hooks.send = [](const InputRecord& r) { injected.push_back(r); };
     hooks.readLockStates = [] { return LockStates{}; };
     SetInputInjectionHooks(hooks);
-    FreeDeviceFolders();
-    InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
 
     InitKeyNameTables();
     script_.Registrar().GlobalFunction("void SendString(string &in)", asFUNCTION(SendString),
@@ -68,15 +59,7 @@ class KeystrokeSender : public ::testing::Test {
     spec.productId = productId;
     id_ = VhxSimAddDevice(sim_, &spec);
     ASSERT_GT(id_, 0);
-    VhxEntry entries[VHX_MAX_ENTRIES];
-    int count = 0;
-    ASSERT_EQ(VhxEnumerate(0x0A7C, entries, &count), 0);
-    ASSERT_EQ(count, 1);
-    const int handle = entries[0].handle;
-    ASSERT_TRUE(InitDeviceRecord(d_, 0x0A7C, productId, VhxGetVersion(handle)));
-    d_.hidHandle = handle;
-    ASSERT_TRUE(SetUpDeviceReports(d_, VhxGetInputLength(handle), VhxGetOutputLength(handle)));
-    ASSERT_EQ(VhxSetUpInterface(handle, &d_.readEvent, &d_.removalEvent), 0);
+    ASSERT_TRUE(simtest::SetUpOnlyDevice(d_, productId));
     SetCurrentDevice(&d_);
   }
 
@@ -84,14 +67,7 @@ class KeystrokeSender : public ::testing::Test {
     ASSERT_EQ(script_.Run(body), asEXECUTION_FINISHED) << script_.Messages();
   }
 
-  std::vector<Bytes> Outputs() {
-    std::vector<Bytes> all;
-    std::uint8_t buffer[VHXSIM_MAX_REPORT];
-    int n;
-    while ((n = VhxSimTakeOutput(sim_, id_, buffer, sizeof buffer)) > 0)
-      all.emplace_back(buffer, buffer + n);
-    return all;
-  }
+  std::vector<Bytes> Outputs() { return simtest::TakeOutputs(sim_, id_); }
   // The keyboard report of the sample keypads: 9 bytes.
   static Bytes Report(std::uint8_t modifiers, Bytes keys = {}) {
     Bytes r(9, 0);
