@@ -9,14 +9,13 @@
 #include "platform/vhxhid/vhxhid.h"
 #include "platform/vhxhid/vhxsim_control.h"
 #include "runtime/device_record.h"
-#include "tests/runtime/sim_device_fixture.h"
 #include "tests/support/scratch_dir.h"
 
 using namespace testsupport;
 
 namespace {
 
-using simtest::Bytes;
+using Bytes = std::vector<std::uint8_t>;
 
 int locks = 0, unlocks = 0;
 std::map<std::string, std::uint8_t> globals;
@@ -29,8 +28,10 @@ void* FindGlobal(DeviceRecord&, const std::string& name) {
 class SimKeypad : public ::testing::Test {
  protected:
   void SetUp() override {
-    sim_ = simtest::OpenEmptySimulation();
+    ASSERT_FALSE(EnvOr("VHXHID_SIM").empty());
+    sim_ = VhxSimOpen(nullptr);
     ASSERT_NE(sim_, nullptr);
+    ASSERT_EQ(VhxSimReset(sim_), VHXSIM_OK);
     VhxSimDeviceSpec spec;
     VhxSimDefaultSpec(&spec);
     spec.productId = 0x19;
@@ -46,7 +47,17 @@ class SimKeypad : public ::testing::Test {
     locks = unlocks = 0;
     globals = {{"QpadLEDs", 0x40}, {"QpadUnitId", 5}};
 
-    ASSERT_TRUE(simtest::SetUpOnlyDevice(d_, 0x19));
+    FreeDeviceFolders();
+    InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
+    VhxEntry entries[VHX_MAX_ENTRIES];
+    int count = 0;
+    ASSERT_EQ(VhxEnumerate(0x0A7C, entries, &count), 0);
+    ASSERT_EQ(count, 1);
+    const int handle = entries[0].handle;
+    ASSERT_TRUE(InitDeviceRecord(d_, 0x0A7C, 0x19, VhxGetVersion(handle)));
+    d_.hidHandle = handle;
+    ASSERT_TRUE(SetUpDeviceReports(d_, VhxGetInputLength(handle), VhxGetOutputLength(handle)));
+    ASSERT_EQ(VhxSetUpInterface(handle, &d_.readEvent, &d_.removalEvent), 0);
   }
   void TearDown() override {
     DestroyDeviceRecord(d_);
@@ -54,7 +65,14 @@ class SimKeypad : public ::testing::Test {
     FreeDeviceFolders();
     if (sim_) VhxSimClose(sim_);
   }
-  std::vector<Bytes> Outputs() { return simtest::TakeOutputs(sim_, id_); }
+  std::vector<Bytes> Outputs() {
+    std::vector<Bytes> all;
+    std::uint8_t buffer[VHXSIM_MAX_REPORT];
+    int n;
+    while ((n = VhxSimTakeOutput(sim_, id_, buffer, sizeof buffer)) > 0)
+      all.emplace_back(buffer, buffer + n);
+    return all;
+  }
   static Bytes Report(Bytes head) {
     head.resize(12, 0);
     return head;

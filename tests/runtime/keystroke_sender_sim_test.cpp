@@ -13,10 +13,14 @@
 #include "runtime/keystroke_sender.h"
 #include "tests/runtime/input_record_printer.h"
 #include "tests/runtime/script_fixture.h"
-#include "tests/runtime/sim_device_fixture.h"
+#include "tests/runtime/sim_device.h"
+#include "tests/support/scratch_dir.h"
+
+using namespace testsupport;
+
 namespace {
 
-using simtest::Bytes;
+using Bytes = std::vector<std::uint8_t>;
 
 int locks = 0;
 std::vector<InputRecord> injected;
@@ -24,8 +28,6 @@ std::vector<InputRecord> injected;
 class KeystrokeSender : public ::testing::Test {
  protected:
   void SetUp() override {
-    sim_ = simtest::OpenEmptySimulation();
-    ASSERT_NE(sim_, nullptr);
     DeviceRecordServices s;
     s.lockScriptEngine = [] { ++locks; };
     s.unlockScriptEngine = [] { return true; };
@@ -36,6 +38,8 @@ class KeystrokeSender : public ::testing::Test {
     hooks.send = [](const InputRecord& r) { injected.push_back(r); };
     hooks.readLockStates = [] { return LockStates{}; };
     SetInputInjectionHooks(hooks);
+    FreeDeviceFolders();
+    InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
 
     InitKeyNameTables();
     script_.Registrar().GlobalFunction("void SendString(string &in)", asFUNCTION(SendString),
@@ -57,9 +61,7 @@ class KeystrokeSender : public ::testing::Test {
     VhxSimDeviceSpec spec;
     VhxSimDefaultSpec(&spec);
     spec.productId = productId;
-    id_ = VhxSimAddDevice(sim_, &spec);
-    ASSERT_GT(id_, 0);
-    ASSERT_TRUE(simtest::SetUpOnlyDevice(d_, productId));
+    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_));
     SetCurrentDevice(&d_);
   }
 
@@ -67,7 +69,7 @@ class KeystrokeSender : public ::testing::Test {
     ASSERT_EQ(script_.Run(body), asEXECUTION_FINISHED) << script_.Messages();
   }
 
-  std::vector<Bytes> Outputs() { return simtest::TakeOutputs(sim_, id_); }
+  std::vector<Bytes> Outputs() { return TakeSimulatedOutputs(sim_, id_); }
   // The keyboard report of the sample keypads: 9 bytes.
   static Bytes Report(std::uint8_t modifiers, Bytes keys = {}) {
     Bytes r(9, 0);

@@ -12,7 +12,6 @@
 #include "platform/vhxhid/vhxsim_control.h"
 #include "runtime/device_record.h"
 #include "runtime/device_table.h"
-#include "tests/runtime/sim_device_fixture.h"
 #include "tests/support/scratch_dir.h"
 
 using namespace testsupport;
@@ -76,8 +75,12 @@ std::vector<std::string> MenuLines(HMENU menu) {
 class TrayMenu : public ::testing::Test {
  protected:
   void SetUp() override {
-    sim_ = simtest::OpenEmptySimulation();
+    ASSERT_FALSE(EnvOr("VHXHID_SIM").empty());
+    sim_ = VhxSimOpen(nullptr);
     ASSERT_NE(sim_, nullptr);
+    ASSERT_EQ(VhxSimReset(sim_), VHXSIM_OK);
+    FreeDeviceFolders();
+    InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
     PublishDeviceTable(nullptr, 0);
     SetProgrammingAllowed(true);
     RequestCode = 0;
