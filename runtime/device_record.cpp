@@ -86,6 +86,7 @@ bool SetUpDeviceReports(DeviceRecord& d, int inputLength, int outputLength) {
   d.previousReport.assign(d.inputLength, 0);
   d.keyEnableMask.assign(d.inputLength, 0xFF);
   d.outputReport.assign(d.outputLength, 0);
+  d.keyboardState.fill(0);
   d.pendingKey = kNoPendingKey;
   d.keyboardReportOutput = nullptr;
 

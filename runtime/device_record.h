@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -56,6 +57,9 @@ struct DeviceRecord {
   std::vector<std::uint8_t> previousReport;  // inputLength
   std::vector<std::uint8_t> keyEnableMask;   // inputLength, 0xFF; a 0 bit disables a key
   std::vector<std::uint8_t> outputReport;    // outputLength
+  // What the keyboard reports hold down across macro steps: the modifier byte and five
+  // packed key usages; zero from set-up on.
+  std::array<std::uint8_t, 6> keyboardState{};
   int memoryImageLength = 0;
   std::vector<std::uint8_t> memoryImage;      // on-board memory to write or just read
   std::vector<std::uint8_t> memoryImageRead;  // as last read

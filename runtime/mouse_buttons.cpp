@@ -2,65 +2,51 @@
 
 #include <windows.h>
 
+#include "runtime/input_injection.h"
 #include "runtime/system_calls.h"
 
 namespace {
 
-constexpr DWORD kClickPauseMs = 40;
-
-struct ButtonFlags {
-  DWORD down = 0;
-  DWORD up = 0;
-  DWORD data = 0;
-};
-
-bool FlagsOf(int button, ButtonFlags& flags) {
-  switch (button) {
-    case 1: flags = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0}; return true;
-    case 2: flags = {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 0}; return true;
-    case 4: flags = {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0}; return true;
-    case 5: flags = {MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON1}; return true;
-    case 6: flags = {MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON2}; return true;
-    default: return false;
-  }
-}
-
-void SendMouseRecord(LONG dx, LONG dy, DWORD data, DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = dx;
-  input.mi.dy = dy;
-  input.mi.mouseData = data;
-  input.mi.dwFlags = flags;
-  GetSystemCalls().sendInput(1, &input, sizeof(INPUT));
-}
-
 void SendButton(int button, bool down) {
-  ButtonFlags flags;
-  if (FlagsOf(button, flags)) SendMouseRecord(0, 0, flags.data, down ? flags.down : flags.up);
+  if (std::optional<InputRecord> record = MouseButtonRecord(button, down)) InjectInput(*record);
 }
 
 }  // namespace
+
+std::optional<InputRecord> MouseButtonRecord(int button, bool down) {
+  std::uint32_t flags = 0;
+  std::uint32_t data = 0;
+  switch (button) {
+    case 1: flags = down ? kMouseEventLeftDown : kMouseEventLeftUp; break;
+    case 2: flags = down ? kMouseEventRightDown : kMouseEventRightUp; break;
+    case 4: flags = down ? kMouseEventMiddleDown : kMouseEventMiddleUp; break;
+    case 5:
+    case 6:
+      flags = down ? kMouseEventXDown : kMouseEventXUp;
+      data = button == 5 ? 1 : 2;
+      break;
+    default: return std::nullopt;
+  }
+  return MouseRecord(0, 0, data, flags);
+}
 
 void PressMouseButton(int button) { SendButton(button, true); }
 void ReleaseMouseButton(int button) { SendButton(button, false); }
 
 void ClickButton(int button) {
-  ButtonFlags flags;
-  if (!FlagsOf(button, flags)) return;
+  if (!MouseButtonRecord(button, true)) return;
   PressMouseButton(button);
-  GetSystemCalls().sleep(kClickPauseMs);
+  GetSystemCalls().sleep(40);
   ReleaseMouseButton(button);
 }
 
 void DoubleClickButton(int button) {
-  ButtonFlags flags;
-  if (!FlagsOf(button, flags)) return;
+  if (!MouseButtonRecord(button, true)) return;
   ClickButton(button);
   GetSystemCalls().sleep(GetSystemCalls().getDoubleClickTime() / 2);
   ClickButton(button);
 }
 
 void SendMouseMove(int dx, int dy, int dz) {
-  SendMouseRecord(dx, dy, static_cast<DWORD>(dz), MOUSEEVENTF_WHEEL);
+  InjectInput(MouseRecord(dx, dy, static_cast<std::uint32_t>(dz), kMouseEventWheel));
 }
