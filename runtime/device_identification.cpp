@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/device_record.h"
@@ -79,11 +80,9 @@ bool ReadFirstReport(DeviceRecord& d) {
   return VhxReadReport(d.hidHandle, d.previousReport.data()) == VHX_OK;
 }
 
-std::string UnitIdKey(const DeviceRecord& d) {
-  char key[24];
-  std::snprintf(key, sizeof key, "%X%X", d.productId, d.unitId);
-  return key;
-}
+// Product 0x1 with unit 0x23 and product 0x12 with unit 0x3 are different devices: the pair,
+// not its hex text run together, is the key.
+std::pair<int, int> UnitIdKey(const DeviceRecord& d) { return {d.productId, d.unitId}; }
 
 bool ValidUnitId(int id) { return id >= 1 && id <= 254; }
 
@@ -114,12 +113,12 @@ bool IdentifyDevice(DeviceRecord& d) {
   if (!d.setUp || d.previousReport.empty()) return false;
 
   HANDLE events[] = {d.readEvent, d.removalEvent};
-  WaitForMultipleObjects(2, events, FALSE, kFirstReportWaitMs);
+  WaitWithMessagePump(2, events, kFirstReportWaitMs, PumpDialogs);
   if (!ReportWaiting(d) && !WaitForAKey(d)) return false;
   if (!ReadFirstReport(d)) return false;
   // These devices send a second report after the first.
   if (d.productId >= 773 && d.productId <= 778 &&
-      WaitForSingleObject(d.readEvent, kFirstReportWaitMs) == WAIT_OBJECT_0)
+      WaitWithMessagePump(1, events, kFirstReportWaitMs, PumpDialogs) == 0)
     ReadFirstReport(d);
 
   d.unitId = d.previousReport[d.unitIdByte];
@@ -168,7 +167,7 @@ void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count) {
 void CheckUnitIds(DeviceRecord* table, int count) {
   for (int i = 0; i < count; ++i)
     if (!ValidUnitId(table[i].unitId)) AssignUnitId(table[i], table, count);
-  std::multiset<std::string> keys;
+  std::multiset<std::pair<int, int>> keys;
   for (int i = 0; i < count; ++i) {
     if (i > 0 && keys.count(UnitIdKey(table[i])) == 1) {
       AssignUnitId(table[i], table, count);

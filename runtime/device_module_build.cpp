@@ -154,7 +154,18 @@ bool RunDeviceInit(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugC
 
 bool SaveModuleScript(const char* moduleName, const char*, const char* text, int length) {
   LockScriptEngine();
+  bool saved = false;
   if (DeviceRecord* device = FindDeviceByModule(moduleName); device && text && length >= 0)
-    WriteDeviceScriptFile(device->folder, device->unitId, text, static_cast<std::size_t>(length));
-  return UnlockScriptEngine();
+    saved = WriteDeviceScriptFile(device->folder, device->unitId, text,
+                                  static_cast<std::size_t>(length)) == 0;
+  // Nothing written is a failure, whatever the lock says.
+  return UnlockScriptEngine() && saved;
+}
+
+void DiscardDeviceModule(DeviceRecord& device, asCDebugScriptEngine& engine) {
+  if (device.moduleName.empty()) return;
+  StopPeriodicFunctionOf(device.moduleName, engine);
+  ClearOutputGlobalPointers(device);
+  engine.Discard(device.moduleName.c_str());
+  device.moduleName.clear();
 }

@@ -27,6 +27,8 @@ int LoadDeviceModuleDlls(DeviceRecord& device, asCDebugScriptEngine& engine, Fil
 void ReloadDeviceScript(DeviceRecord& device, asCDebugScriptEngine& engine,
                         asCDebugContext& context);
 bool RunDeviceInit(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugContext& context);
-// The debug engine's save callback.
+// A removed device's module goes from the engine (its libraries go with its record).
+void DiscardDeviceModule(DeviceRecord& device, asCDebugScriptEngine& engine);
+// The debug engine's save callback; false when nothing was saved.
 bool SaveModuleScript(const char* moduleName, const char* sectionName, const char* text,
                       int length);

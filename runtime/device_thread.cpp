@@ -363,6 +363,7 @@ void RemoveDevice(std::size_t index) {
   CancelAutoRepeatOf(d.hidHandle);
   if (GetCurrentDevice() == &d) SetCurrentDevice(nullptr);
   PublishDeviceTable(nullptr, 0);
+  if (s.engine) DiscardDeviceModule(d, *s.engine);
   DestroyDeviceRecord(d);
   s.devices.erase(s.devices.begin() + static_cast<std::ptrdiff_t>(index));
   SetCurrentDevice(nullptr);  // later records moved

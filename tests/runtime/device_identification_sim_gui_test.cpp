@@ -126,3 +126,21 @@ TEST_F(UnitIds, ADeviceRemovedWhileAskedForAKeyIsDropped) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UnitIds, DevicesWhoseIdTextsRunTogetherAlikeAreNoDuplicates) {
+  ASSERT_TRUE(CloneDeviceType(dir_, 0x19, 0x01));
+  ASSERT_TRUE(CloneDeviceType(dir_, 0x19, 0x12));
+  AddKeypad(0x23, 0x01);  // "1" "23"
+  AddKeypad(0x03, 0x12);  // "12" "3"
+  Start();
+  ASSERT_TRUE(WaitForCount(2));
+  EXPECT_EQ(WaitForProcessWindow(GetCurrentProcessId(), "Duplicate Unit ID Error", 500), nullptr);
+  int count = 0;
+  DeviceRecord* table = GetDeviceArray(count);
+  EXPECT_EQ(table[0].unitId, 0x03);
+  EXPECT_EQ(table[1].unitId, 0x23);
+}
+
+}  // namespace

@@ -169,7 +169,7 @@ TEST_F(Modules, TheSaveCallbackWritesTheScriptAndAMarkedDeviceIsRebuilt) {
   const std::string edited = "void QpadInit() { record(\"edited\"); }\r\n";
   EXPECT_TRUE(SaveModuleScript(module.c_str(), "QpadHandler", edited.data(), static_cast<int>(edited.size())));
   EXPECT_EQ(ReadFileOr(Folder() + "\\Script_1.oxs"), edited);
-  EXPECT_TRUE(SaveModuleScript("Vid0000Pid0000v0000Uid0000", "QpadHandler", "x", 1));  // no device: nothing
+  EXPECT_FALSE(SaveModuleScript("Vid0000Pid0000v0000Uid0000", "QpadHandler", "x", 1));  // no device
 
   int count = 0;
   DeviceRecord* table = GetDeviceArray(count);
@@ -210,6 +210,35 @@ TEST_F(Modules, APeriodicScriptFunctionRunsAtItsRateAndStopsWithARebuild) {
   const int after = RecordCount("tick");
   PumpMessages(400);
   EXPECT_EQ(RecordCount("tick"), after);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Modules, AScriptFileEndingInZeroBytesBuilds) {
+  WriteTextFile(Folder() + "\\Script_1.oxs",
+                std::string("void QpadInit() { record(\"zeros\"); }\r\n") + std::string(2, '\0'));
+  AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  EXPECT_TRUE(WaitUntil([] { return Recorded("zeros"); }, 5000));
+}
+
+TEST_F(Modules, ARemovedDevicesModuleIsDiscarded) {
+  WriteTextFile(Folder() + "\\Script_1.oxs", "void QpadInit() { record(\"one\"); }\r\n");
+  WriteTextFile(Folder() + "\\Script_2.oxs", "void QpadInit() { record(\"two\"); }\r\n");
+  const int first = AddKeypad(1);
+  AddKeypad(2);
+  Start();
+  ASSERT_TRUE(WaitForCount(2));
+  ASSERT_TRUE(WaitUntil([] { return Recorded("one") && Recorded("two"); }, 5000));
+  const std::string gone = First()->moduleName;
+  VhxSimRemoveDevice(sim_, first);
+  ASSERT_TRUE(WaitForCount(1, 2000));
+  asCDebugScriptEngine* engine = GetDeviceScriptEngine();
+  ASSERT_NE(engine, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return engine->FindModule(gone.c_str()) < 0; }, 2000));
 }
 
 }  // namespace
