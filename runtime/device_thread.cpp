@@ -274,15 +274,20 @@ void RunScriptLoader() {
   if (!target.empty()) CopyFileA(file, target.c_str(), FALSE);
 }
 
-// Builds the device table anew: engine, enumeration, records, unit ids, modules.
-bool BuildCycle() {
-  DeviceThreadState& s = State();
-  LockScriptEngine();
-  // The old records hold pointers into the old engine: they go first.
+// Everything of the last build cycle. The old records hold pointers into the old engine: they
+// go first.
+void ReleaseDevicesAndEngine() {
   TearDownDevices();
   CloseEnumeration();
   StopPeriodicFunction();
   ReleaseEngine();
+}
+
+// Builds the device table anew: engine, enumeration, records, unit ids, modules.
+bool BuildCycle() {
+  DeviceThreadState& s = State();
+  LockScriptEngine();
+  ReleaseDevicesAndEngine();
   if (!CreateEngine()) {
     UnlockScriptEngine();
     return false;
@@ -538,10 +543,7 @@ void HandleRequest() {
 void EndThread() {
   DeviceThreadState& s = State();
   LockScriptEngine();
-  TearDownDevices();
-  CloseEnumeration();
-  StopPeriodicFunction();
-  ReleaseEngine();
+  ReleaseDevicesAndEngine();
   FreeDeviceFolders();
   ClearKeyNameTables();
   s.stopFlag = false;
