@@ -14,6 +14,7 @@
 #include "runtime/input_dispatch.h"
 #include "runtime/device_record.h"
 #include "runtime/device_table.h"
+#include "runtime/device_thread.h"
 #include "runtime/periodic_function.h"
 #include "runtime/polled_exchange.h"
 #include "runtime/script_engine_lock.h"
@@ -117,8 +118,14 @@ int RetrieveData(const std::string& outputName, std::vector<std::uint8_t>& data,
   std::vector<std::uint8_t> report;
   for (;;) {
     if (dataLength == 0) return kRetrieveDone;
-    if (GetTickCount() - start > timeoutMs) return kRetrieveTimedOut;
-    if (!polled.Read(report)) continue;
+    // A removed device, or a program that is ending, waits no longer.
+    if (GetTickCount() - start > timeoutMs || IsDeviceThreadStopping() ||
+        (device->removalEvent && WaitForSingleObject(device->removalEvent, 0) == WAIT_OBJECT_0))
+      return kRetrieveTimedOut;
+    if (!polled.Read(report)) {
+      Sleep(1);
+      continue;
+    }
     for (std::uint8_t b : report) {
       data.push_back(b);
       if (--dataLength == 0) break;

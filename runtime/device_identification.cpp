@@ -46,14 +46,6 @@ std::uint8_t* QpadLeds(DeviceRecord& d) {
 
 void WriteLedByte(DeviceRecord& d, std::uint8_t byte) { WriteOutputReport(kLedOutput, d, &byte, 1); }
 
-void PumpDialogs() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
 // Until the user presses a key on the device: a dialog, and its LEDs flashing every 500 ms.
 // False when the device was removed meanwhile (or the program is ending).
 bool WaitForAKey(DeviceRecord& d) {
@@ -64,7 +56,7 @@ bool WaitForAKey(DeviceRecord& d) {
   std::uint8_t leds = 0;
   bool pressed = false;
   while (!pressed) {
-    WaitWithMessagePump(2, events, kBlinkMs, PumpDialogs);
+    WaitWithMessagePump(2, events, kBlinkMs, PumpModelessDialogs);
     WriteLedByte(d, leds);
     leds ^= 0xC0;
     if (Removed(d) || IsDeviceThreadStopping()) break;
@@ -113,12 +105,12 @@ bool IdentifyDevice(DeviceRecord& d) {
   if (!d.setUp || d.previousReport.empty()) return false;
 
   HANDLE events[] = {d.readEvent, d.removalEvent};
-  WaitWithMessagePump(2, events, kFirstReportWaitMs, PumpDialogs);
+  WaitWithMessagePump(2, events, kFirstReportWaitMs, PumpModelessDialogs);
   if (!ReportWaiting(d) && !WaitForAKey(d)) return false;
   if (!ReadFirstReport(d)) return false;
   // These devices send a second report after the first.
   if (d.productId >= 773 && d.productId <= 778 &&
-      WaitWithMessagePump(1, events, kFirstReportWaitMs, PumpDialogs) == 0)
+      WaitWithMessagePump(1, events, kFirstReportWaitMs, PumpModelessDialogs) == 0)
     ReadFirstReport(d);
 
   d.unitId = d.previousReport[d.unitIdByte];
@@ -209,7 +201,7 @@ void SetDeviceBacklights(bool on, DeviceRecord& d) {
   LockScriptEngine();
   d.backlightStateKnown = true;
   const char* name = on ? "setBacklightsOn" : "setBacklightsOff";
-  if (HasOutput(d, name)) {
+  if (d.setUp && HasOutput(d, name)) {
     if (std::uint8_t* leds = QpadLeds(d)) {
       *leds = static_cast<std::uint8_t>((on ? d.backlightMask : 0) | (*leds & ~d.backlightMask));
       WriteOutputReport(name, d);

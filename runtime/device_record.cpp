@@ -185,7 +185,9 @@ void ClearOutputGlobalPointers(DeviceRecord& device) {
 }
 
 void DestroyDeviceRecord(DeviceRecord& device) {
-  if (Services().regenerateDeviceScript) Services().regenerateDeviceScript(device);
+  // Only a device that had a script module has a script to regenerate.
+  if (Services().regenerateDeviceScript && !device.moduleName.empty())
+    Services().regenerateDeviceScript(device);
   if (device.programmingWindow && IsWindow(device.programmingWindow)) {
     // The window's teardown waits for its LED worker, which needs the lock.
     int depth = 0;

@@ -27,7 +27,7 @@ struct DeviceRecord {
   HANDLE removalEvent = nullptr;
   int version = 0;
   DeviceFolderEntry* folder = nullptr;
-  int hidHandle = 0;
+  int hidHandle = -1;  // none: 0 is the first enumerated interface
   int vendorId = 0;
   int productId = 0;
   int unitId = 0;

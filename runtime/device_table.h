@@ -3,6 +3,8 @@
 // table it publishes after every change, the current device and the programming mode.
 
 #include <atomic>
+#include <optional>
+#include <vector>
 
 struct DeviceRecord;
 
@@ -22,9 +24,24 @@ constexpr int kNoRequestDevice = -1;
 extern std::atomic<int> RequestCode;
 extern std::atomic<int> RequestDevice;
 
-// The device table and its count (read without a lock by the GUI thread).
+// The device table and its count: the device thread's own (and tests', between its changes).
 DeviceRecord* GetDeviceArray(int& count);
+// The thread publishes the table after every change; null while it changes.
 void PublishDeviceTable(DeviceRecord* table, int count);
+
+// What other threads may know of the table: a copy, taken under a lock, of each device's
+// identity as last published. Never a pointer into the table, which moves as devices come
+// and go.
+struct DeviceSummary {
+  int hidHandle = -1;
+  int productId = 0;
+  int unitId = 0;
+};
+std::vector<DeviceSummary> GetDeviceSummaries();
+std::optional<DeviceSummary> FindDeviceSummary(int hidHandle);
+// Signals the read event of the device with this handle (the first device's when none has
+// it), so the thread looks at the request slot now; false when no device is published.
+bool WakeDeviceThreadFor(int hidHandle);
 
 // The device whose script is about to run or running.
 DeviceRecord* GetCurrentDevice();
@@ -33,5 +50,5 @@ void SetCurrentDevice(DeviceRecord* device);
 bool IsProgrammingAllowed();
 void SetProgrammingAllowed(bool allowed);
 
-// Signals the device's read event, so the thread looks at the request slot at once.
+// Signals the device's read event (on the device thread, from a script).
 void WakeDeviceThread(DeviceRecord& device);

@@ -62,6 +62,9 @@ struct DeviceThreadState {
   DWORD removalTick = 0;  // 0: none
   PeriodicInputRef earliestPeriodic;
   int lastEventDevice = -1;  // HID handle of the device whose event ended the last wait
+  // The device a script-loader request named, by what survives the next enumeration.
+  int loaderProductId = -1;
+  int loaderUnitId = -1;
   DWORD onboardRequestSince = 0;
   bool onboardRequestPending = false;
 
@@ -77,13 +80,6 @@ DeviceThreadState& State() {
   return state;
 }
 
-void PumpThreadWindows() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 DeviceRecord* FindDeviceByHandle(int hidHandle) {
   for (auto& d : State().devices)
@@ -126,7 +122,10 @@ void FindEarliestPeriodicInput() {
 InputConfig* EarliestPeriodicInput(DeviceRecord** device) {
   const PeriodicInputRef& ref = State().earliestPeriodic;
   DeviceRecord* d = FindDeviceByHandle(ref.hidHandle);
-  if (!d || ref.inputIndex < 0 || ref.inputIndex >= d->inputCount()) return nullptr;
+  // An entry whose key auto-repeats has its period set to 0: it is no longer periodic.
+  if (!d || ref.inputIndex < 0 || ref.inputIndex >= d->inputCount() ||
+      d->inputs[ref.inputIndex].period <= 0)
+    return nullptr;
   *device = d;
   return &d->inputs[ref.inputIndex];
 }
@@ -234,7 +233,9 @@ INT_PTR CALLBACK LoadNewScriptDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPAR
 void RunScriptLoader() {
   DeviceThreadState& s = State();
   std::vector<ScriptChoice> choices;
-  DeviceRecord* match = FindDeviceByHandle(RequestDevice);
+  DeviceRecord* match = nullptr;
+  for (auto& d : s.devices)
+    if (d.productId == s.loaderProductId && d.unitId == s.loaderUnitId) match = &d;
   auto add = [&](const DeviceRecord& d) {
     ScriptChoice c;
     char label[160];
@@ -340,8 +341,11 @@ bool BuildCycle() {
       const int result = LoadDeviceModuleDlls(d, *s.engine, std::move(script));
       if (result == 0) {
         BackupDeviceScript(d.folder, d.unitId);
-      } else if (result == kBuildRestoreBackup && RestoreDeviceScript(d.folder, d.unitId) == 0) {
-        LoadDeviceModuleDlls(d, *s.engine, OpenDeviceScript(d.folder, d.unitId));
+      } else if (result == kBuildRestoreBackup) {
+        // With no backup, or a backup that fails too, the device keeps no module.
+        if (RestoreDeviceScript(d.folder, d.unitId) != 0 ||
+            LoadDeviceModuleDlls(d, *s.engine, OpenDeviceScript(d.folder, d.unitId)) != 0)
+          d.moduleName.clear();
       }
     }
     if (d.hasLayerLed) {
@@ -386,7 +390,7 @@ void ReadReports(DeviceRecord& device) {
     DeviceRecord* d = FindDeviceByHandle(handle);
     if (!d || !d->setUp || VhxReadReport(handle, d->currentReport.data()) != VHX_OK) return;
     DispatchInputReport(*d);
-    if (RunDuePeriodicInput(GetTickCount())) PumpThreadWindows();
+    if (RunDuePeriodicInput(GetTickCount())) PumpModelessDialogs();
   }
 }
 
@@ -450,7 +454,7 @@ void RoundWithDevices() {
     ReloadDeviceScript(s.devices[i], *s.engine, *s.context);
   }
   const DWORD r = WaitWithMessagePump(static_cast<DWORD>(s.handles.size()), s.handles.data(), wait,
-                                      PumpThreadWindows);
+                                      PumpModelessDialogs);
   if (r != kWaitTimedOut && r < s.handles.size()) {
     const std::size_t index = r / 2;
     s.lastEventDevice = s.devices[index].hidHandle;
@@ -461,13 +465,13 @@ void RoundWithDevices() {
     }
   }
   RunDeadlines();
-  PumpThreadWindows();
+  PumpModelessDialogs();
 }
 
 void RoundWithoutDevices() {
   DeviceThreadState& s = State();
   for (int i = 0; i < 10 && !s.stopFlag; ++i) {
-    PumpThreadWindows();
+    PumpModelessDialogs();
     Sleep(50);
   }
   const DWORD now = GetTickCount();
@@ -509,7 +513,8 @@ void HandleRequest() {
       break;
     case kRequestReadOnboard:
       if (DeviceRecord* d = FindDeviceByHandle(RequestDevice)) {
-        d->onboardMacros = true;
+        // onboardMacros is set only by a read of the device's memory that succeeded: a window
+        // over an image never read would write the layout over the device's own macros.
         OpenProgramming(*d);
         ClearRequest();
         s.onboardRequestPending = false;
@@ -523,6 +528,13 @@ void HandleRequest() {
       }
       break;
     case kRequestScriptLoader:
+      // The build cycle numbers the handles anew: remember the device by product and unit.
+      if (DeviceRecord* d = FindDeviceByHandle(RequestDevice)) {
+        s.loaderProductId = d->productId;
+        s.loaderUnitId = d->unitId;
+      } else {
+        s.loaderProductId = s.loaderUnitId = -1;
+      }
       s.scriptLoader = true;
       s.rebuild = true;
       RequestCode = kRequestNone;
@@ -594,21 +606,31 @@ HANDLE StartDeviceThread(HWND mainDialog, bool programmingAllowed) {
   return thread;
 }
 
-void StopDeviceThread() {
+bool StopDeviceThread() {
   DeviceThreadState& s = State();
-  if (s.stopFlag || !s.thread) return;
+  if (!s.thread) return true;
+  if (s.stopFlag && WaitForSingleObject(s.thread, 0) != WAIT_OBJECT_0) return false;
   s.stopFlag = true;
-  int count = 0;
-  if (DeviceRecord* table = GetDeviceArray(count); count > 0) WakeDeviceThread(table[0]);
-  for (DWORD waited = 0; s.stopFlag && waited < kStopLimitMs; waited += kStopPollMs) {
-    if (WaitForSingleObject(s.thread, kStopPollMs) == WAIT_OBJECT_0) break;
-  }
+  WakeDeviceThreadFor(kNoRequestDevice);
+  bool ended = false;
+  for (DWORD waited = 0; !ended && waited < kStopLimitMs; waited += kStopPollMs)
+    ended = WaitForSingleObject(s.thread, kStopPollMs) == WAIT_OBJECT_0;
+  if (!ended) return false;  // still in a modal wait: it keeps its state, and the flag
   CloseHandle(s.thread);
   s.thread = nullptr;
   s.stopFlag = false;
+  return true;
 }
 
 bool IsDeviceThreadStopping() { return State().stopFlag; }
+
+void PumpModelessDialogs() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
 
 void SetDeviceBuildCallback(DeviceBuildCallback callback) { State().buildCallback = callback; }
 

@@ -10,8 +10,11 @@
 
 // Starts the thread (stack 10240 bytes); null when it could not be created.
 HANDLE StartDeviceThread(HWND mainDialog, bool programmingAllowed);
-// Asks the thread to end and waits for it, for a bounded time.
-void StopDeviceThread();
+// Asks the thread to end and waits for it, for a bounded time; false when it has not ended
+// (it is stuck in a modal wait): the process must then not run its exit code under it.
+bool StopDeviceThread();
+// Dispatches the messages of the windows of the calling thread (the device thread's dialogs).
+void PumpModelessDialogs();
 // True once the thread has been asked to end (long waits on the thread give up then).
 bool IsDeviceThreadStopping();
 

@@ -27,5 +27,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   SetClientModeValue(clientMode);
   const int result = RunMainLoop(clientMode != kClientModeValue);
   if (mutex) CloseHandle(mutex);
+  // Returning would run the program's exit code under the stuck device thread.
+  if (DeviceThreadOutlivedTheLoop()) ExitProcess(static_cast<UINT>(result));
   return result;
 }

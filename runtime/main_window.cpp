@@ -30,6 +30,7 @@ struct MainProgram {
   std::atomic<int> clipboardCounter{0};
   int aboutProductId = 0;
   std::atomic<HWND> modelessDialog{nullptr};
+  bool deviceThreadStuck = false;
 };
 
 MainProgram& Program() {
@@ -138,6 +139,8 @@ HWND GetCurrentModelessDialog() { return Program().modelessDialog; }
 void SetCurrentModelessDialog(HWND dialog) { Program().modelessDialog = dialog; }
 
 int GetClipboardChangeCount() { return Program().clipboardCounter; }
+
+bool DeviceThreadOutlivedTheLoop() { return Program().deviceThreadStuck; }
 
 void SetAboutProductId(int productId) { Program().aboutProductId = productId; }
 
@@ -291,9 +294,15 @@ int RunMainLoop(bool programmingAllowed) {
     DispatchMessageA(&msg);
   }
 
-  StopDeviceThread();
+  const bool stopped = StopDeviceThread();
   RemoveTrayIcon(dialog);
   p.mainDialog = nullptr;
+  if (!stopped) {
+    // The device thread still uses the engine and the devices: ending the process here is the
+    // one shut-down that does not pull them from under it.
+    p.deviceThreadStuck = true;
+    return static_cast<int>(msg.wParam);
+  }
   Gdiplus::GdiplusShutdown(gdiplusToken);
   return static_cast<int>(msg.wParam);
 }

@@ -32,5 +32,8 @@ void SetCurrentModelessDialog(HWND dialog);
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 void SetAboutProductId(int productId);
 
+// True when the last loop ended with the device thread still running (stuck in a modal wait).
+bool DeviceThreadOutlivedTheLoop();
+
 // How many clipboard changes the viewer chain has reported.
 int GetClipboardChangeCount();

@@ -61,22 +61,6 @@ void MarkOtherInterfaces(std::vector<VhxEntry>& entries) {
   }
 }
 
-const DeviceRecord* TableDeviceByHandle(int hidHandle) {
-  int count = 0;
-  const DeviceRecord* table = GetDeviceArray(count);
-  for (int i = 0; table && i < count; ++i)
-    if (table[i].hidHandle == hidHandle) return &table[i];
-  return nullptr;
-}
-
-// Lets the device thread see a new request now rather than at its next poll.
-void WakeDeviceThreadFor(int hidHandle) {
-  int count = 0;
-  const DeviceRecord* table = GetDeviceArray(count);
-  const DeviceRecord* device = TableDeviceByHandle(hidHandle);
-  if (!device && table && count > 0) device = &table[0];
-  if (device && device->readEvent) SetEvent(device->readEvent);
-}
 
 void PutRequest(int code, int hidHandle, bool onlyIntoFreeSlot) {
   if (onlyIntoFreeSlot && RequestCode.load() != kRequestNone) return;
@@ -129,7 +113,7 @@ void ShowTrayMenu(HWND mainDialog, HMENU menu) {
       item.hidHandle = e.handle;
       ReadDeviceDescription(&item, nullptr);
       if (item.mode == kModeQuorlSwitchable || item.mode == kModeQuorl) {
-        const DeviceRecord* device = TableDeviceByHandle(e.handle);
+        const auto device = FindDeviceSummary(e.handle);
         item.unitId = device ? device->unitId : 0;
       } else {
         item.unitId = -1;
@@ -176,7 +160,7 @@ void OnDeviceListChangedMessage(HWND) {
   std::vector<VhxEntry> entries;
   if (!EnumerateKeepOpen(entries)) return;
   for (VhxEntry& e : entries)
-    if (const DeviceRecord* device = TableDeviceByHandle(e.handle)) e.usage = device->unitId;
+    if (const auto device = FindDeviceSummary(e.handle)) e.usage = device->unitId;
   for (VhxEntry& e : entries)
     for (const TrayDeviceItem& item : s.items)
       if (item.vendorId == kVendorId && item.productId == e.productId && item.unitId == e.usage)

@@ -242,3 +242,19 @@ TEST_F(Modules, ARemovedDevicesModuleIsDiscarded) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Modules, AFailedBuildWithoutABackupLeavesNoModule) {
+  SetDeviceBuildCallback(RestoreWhenBroken);
+  WriteTextFile(Folder() + "\\Script_1.oxs", "BROKEN\r\n");
+  AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  ASSERT_TRUE(WaitForListChange(1));
+  ASSERT_NE(First(), nullptr);
+  EXPECT_EQ(First()->moduleName, "");
+  EXPECT_EQ(ReadFileOr(Folder() + "\\Script_1.oxs"), "BROKEN\r\n");
+}
+
+}  // namespace

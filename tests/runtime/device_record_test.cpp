@@ -232,6 +232,7 @@ TEST_F(Records, DestroyRegeneratesThenClosesTheWindowWithoutTheLock) {
   ASSERT_TRUE(Make(d, "output o\nconstant 1\nmodule missing.dll\nmoduleFunction void F()\n"));
   ASSERT_TRUE(SetUpDeviceReports(d, 9, 9));
   d.unitId = 3;
+  d.moduleName = "Vid0a7cPid0019v0100Uid0003";
   d.programmingWindow = CreateWindowA("RecordTestWindow", "", 0, 0, 0, 10, 10, nullptr, nullptr,
                                       wc.hInstance, nullptr);
   ASSERT_NE(d.programmingWindow, nullptr);
@@ -247,11 +248,12 @@ TEST_F(Records, DestroyRegeneratesThenClosesTheWindowWithoutTheLock) {
   EXPECT_TRUE(d.outputReport.empty());
   EXPECT_FALSE(d.setUp);
   EXPECT_EQ(d.programmingWindow, nullptr);
-  // A stale window handle is left alone.
+  // A stale window handle is left alone, and a record that never had a module has no script
+  // to regenerate.
   calls.clear();
   d.programmingWindow = window;
   DestroyDeviceRecord(d);
-  EXPECT_EQ(calls, (std::vector<std::string>{"regenerate 0"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{}));
   EXPECT_EQ(lockDepth, 2);
 }
 
