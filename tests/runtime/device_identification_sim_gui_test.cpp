@@ -66,18 +66,6 @@ TEST_F(UnitIds, ADuplicateGetsANewIdAndTheUserIsTold) {
   EXPECT_EQ(WaitForProcessWindow(GetCurrentProcessId(), "Duplicate Unit ID Error", 300), nullptr);
 }
 
-TEST_F(UnitIds, IdsOfOtherProductsAreNoDuplicates) {
-  AddKeypad(3, kPid);
-  AddKeypad(3, 0x19);
-  Start();
-  ASSERT_TRUE(WaitForCount(2));
-  EXPECT_EQ(WaitForProcessWindow(GetCurrentProcessId(), "Duplicate Unit ID Error", 500), nullptr);
-  int count = 0;
-  DeviceRecord* table = GetDeviceArray(count);
-  EXPECT_EQ(table[0].unitId, 3);
-  EXPECT_EQ(table[1].unitId, 3);
-}
-
 // A plain device that sends nothing until a key is pressed.
 int AddSilentKeypad(VhxSim* sim) {
   VhxSimDeviceSpec spec;
@@ -129,18 +117,29 @@ TEST_F(UnitIds, ADeviceRemovedWhileAskedForAKeyIsDropped) {
 
 namespace {
 
-TEST_F(UnitIds, DevicesWhoseIdTextsRunTogetherAlikeAreNoDuplicates) {
+TEST_F(UnitIds, EqualIdsOfOtherProductsAreNoDuplicates) {
   ASSERT_TRUE(CloneDeviceType(dir_, 0x19, 0x01));
   ASSERT_TRUE(CloneDeviceType(dir_, 0x19, 0x12));
-  AddKeypad(0x23, 0x01);  // "1" "23"
-  AddKeypad(0x03, 0x12);  // "12" "3"
-  Start();
-  ASSERT_TRUE(WaitForCount(2));
-  EXPECT_EQ(WaitForProcessWindow(GetCurrentProcessId(), "Duplicate Unit ID Error", 500), nullptr);
-  int count = 0;
-  DeviceRecord* table = GetDeviceArray(count);
-  EXPECT_EQ(table[0].unitId, 0x03);
-  EXPECT_EQ(table[1].unitId, 0x23);
+  const struct {
+    const char* what;
+    int pidA, unitA, pidB, unitB;
+  } cases[] = {
+      {"the same id on two products", kPid, 3, 0x19, 3},
+      {"ids whose hex texts run together alike", 0x01, 0x23, 0x12, 0x03},  // "1" "23", "12" "3"
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    VhxSimReset(sim_);
+    AddKeypad(c.unitA, c.pidA);
+    AddKeypad(c.unitB, c.pidB);
+    Start();
+    ASSERT_TRUE(WaitForCount(2));
+    EXPECT_EQ(WaitForProcessWindow(GetCurrentProcessId(), "Duplicate Unit ID Error", 500), nullptr);
+    int count = 0;
+    DeviceRecord* table = GetDeviceArray(count);
+    EXPECT_EQ(std::minmax(table[0].unitId, table[1].unitId), std::minmax(c.unitA, c.unitB));
+    EXPECT_TRUE(StopDeviceThread());
+  }
 }
 
 }  // namespace
