@@ -99,8 +99,7 @@ int asCDebugScriptEngine::FindModule(const char* module) const {
 }
 
 asIScriptModule* asCDebugScriptEngine::LibraryModule(int index) const {
-  const char* name = ModuleName(index);
-  return name ? library_->GetModule(name, asGM_ONLY_IF_EXISTS) : nullptr;
+  return ModuleName(index) ? modules_[index].library : nullptr;
 }
 
 int asCDebugScriptEngine::AddModule(const std::string& name) {
@@ -146,6 +145,7 @@ int asCDebugScriptEngine::AddScriptSection(const char* module, const char* secti
   }
   if (index < 0) index = AddModule(module);
   modules_[index].libraryBuilt = false;
+  modules_[index].library = library;
   sections_[slot] = Section{true, sectionName, std::string(code ? code : "", WithoutTrailingZeros(code, length)), 0, index};
   ++sectionCount_;
   built_ = false;
@@ -198,6 +198,7 @@ int asCDebugScriptEngine::RebuildModule(const char* moduleName, bool reAdd) {
     library_->DiscardModule(module);
     if (index >= 0) {
       asIScriptModule* library = library_->GetModule(module, asGM_ALWAYS_CREATE);
+      modules_[index].library = library;
       if (!library) return asNO_MODULE;
       modules_[index].libraryBuilt = false;
       for (int slot = 0; slot < SectionCapacity(); ++slot) {

@@ -122,6 +122,9 @@ class asCDebugScriptEngine {
     bool used = false;
     std::string name;
     bool libraryBuilt = false;  // the library module holds a build
+    // Kept: asking the library for a module takes its engine lock exclusively, which costs
+    // a dozen kernel waits, on every key press.
+    asIScriptModule* library = nullptr;
   };
 
   bool ValidSlot(int slot) const;

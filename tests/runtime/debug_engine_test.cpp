@@ -288,6 +288,11 @@ TEST_F(DebugEngineTest, AddingToABuiltModuleStartsItAfresh) {
   EXPECT_EQ(engine->RebuildModule("m", true), 0) << messages.All();
   ASSERT_GE(engine->AddScriptSection("m", "s3", "int y;", 6), 0);
   EXPECT_EQ(engine->Build("m"), 0) << messages.All();
+  // The kept module is always the library's current one, through every fresh start.
+  EXPECT_EQ(engine->LibraryModule(engine->FindModule("m")),
+            engine->Library()->GetModule("m", asGM_ONLY_IF_EXISTS));
+  engine->Discard("m");
+  EXPECT_EQ(engine->LibraryModule(0), nullptr);
 }
 
 TEST_F(DebugEngineTest, InvalidConfigurationIsReportedByRebuild) {
