@@ -99,9 +99,8 @@ void GetScriptPath(std::string& path) {
 void ResetInterface() {
   DeviceRecord* device = CurrentSetUpDevice();
   if (!device) return;
-  VhxCloseInterface(device->hidHandle);
   std::fill(device->previousReport.begin(), device->previousReport.end(), 0);
-  VhxSetUpInterface(device->hidHandle, &device->readEvent, &device->removalEvent);
+  ReopenForEvents(*device);
 }
 
 int RetrieveData(const std::string& outputName, std::vector<std::uint8_t>& data,

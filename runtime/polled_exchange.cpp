@@ -8,9 +8,11 @@ PolledUse::PolledUse(DeviceRecord& device) : device_(device) {
   VhxOpenPolled(device_.hidHandle);
 }
 
-PolledUse::~PolledUse() {
-  VhxCloseInterface(device_.hidHandle);
-  VhxSetUpInterface(device_.hidHandle, &device_.readEvent, &device_.removalEvent);
+PolledUse::~PolledUse() { ReopenForEvents(device_); }
+
+void ReopenForEvents(DeviceRecord& device) {
+  VhxCloseInterface(device.hidHandle);
+  VhxSetUpInterface(device.hidHandle, &device.readEvent, &device.removalEvent);
 }
 
 bool PolledUse::Write(const std::uint8_t* report) {

@@ -23,3 +23,6 @@ class PolledUse {
  private:
   DeviceRecord& device_;
 };
+
+// Closes the device's interface and sets it up again for event use (the same event pair).
+void ReopenForEvents(DeviceRecord& device);
