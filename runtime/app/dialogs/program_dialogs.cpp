@@ -1,0 +1,108 @@
+#include "runtime/app/dialogs/program_dialogs.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/app/resource.h"
+#include "runtime/device/program_hooks.h"
+#include "runtime/service/device_thread.h"
+
+namespace {
+
+constexpr char kUnitIdHelpPage[] = "https://www.kestrion.com/orvane/unit-ids.html";
+
+// Answers only WM_INITDIALOG (the "press any key" dialogs).
+INT_PTR CALLBACK MinimalDlgProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+HWND OpenPressKeyDialog(bool blinking) {
+  const int id = blinking ? IDD_PRESS_KEY_BLINKING : IDD_PRESS_KEY_PLUGGED;
+  return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), nullptr,
+                            MinimalDlgProc, 0);
+}
+
+INT_PTR CALLBACK DuplicateUnitIdDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      return TRUE;
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+      if (LOWORD(wParam) == IDC_LEARN_MORE)
+        ShellExecuteA(dialog, "open", kUnitIdHelpPage, nullptr, nullptr, SW_SHOWNORMAL);
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDC_LEARN_MORE) EndDialog(dialog, 1);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+void ShowDuplicateUnitId(HWND owner) {
+  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DUPLICATE_UNIT_ID), owner,
+                  DuplicateUnitIdDlgProc, 0);
+}
+
+struct LoaderDialog {
+  const std::vector<std::string>* labels;
+  int chosen = -1;
+};
+
+INT_PTR CALLBACK LoadNewScriptDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<LoaderDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  switch (msg) {
+    case WM_INITDIALOG: {
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      state = reinterpret_cast<LoaderDialog*>(lParam);
+      HWND combo = GetDlgItem(dialog, IDC_SCRIPT_DEVICE);
+      for (const auto& label : *state->labels)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+      SendMessageA(combo, CB_SETCURSEL, 0, 0);
+      return TRUE;
+    }
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+      if (LOWORD(wParam) == IDOK) {
+        state->chosen = static_cast<int>(SendDlgItemMessageA(dialog, IDC_SCRIPT_DEVICE, CB_GETCURSEL, 0, 0));
+        EndDialog(dialog, 2);
+      } else if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, -1);
+      }
+      return TRUE;
+  }
+  return FALSE;
+}
+
+int ChooseScriptDevice(HWND owner, const std::vector<std::string>& labels) {
+  LoaderDialog state{&labels};
+  const INT_PTR r = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOAD_NEW_SCRIPT),
+                                    owner, LoadNewScriptDlgProc, reinterpret_cast<LPARAM>(&state));
+  return r == 2 ? state.chosen : -1;
+}
+
+bool ChooseScriptFile(HWND owner, const std::string& folder, std::string& chosen) {
+  char file[MAX_PATH] = "";
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = "Orvane Script (*.oxs)\0*.oxs\0";
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrDefExt = "oxs";
+  ofn.lpstrTitle = "Select a Sctipt to Load...";
+  ofn.lpstrInitialDir = folder.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  if (!GetOpenFileNameA(&ofn)) return false;
+  chosen = file;
+  return true;
+}
+
+}  // namespace
+
+void InstallProgramDialogs() {
+  ProgramHooks hooks = GetProgramHooks();
+  hooks.openPressKeyDialog = OpenPressKeyDialog;
+  hooks.showDuplicateUnitId = ShowDuplicateUnitId;
+  SetProgramHooks(hooks);
+  SetScriptLoaderHooks({ChooseScriptDevice, ChooseScriptFile});
+}

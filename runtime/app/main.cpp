@@ -1,0 +1,33 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "runtime/device/device_folders.h"
+#include "runtime/app/main_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  HANDLE mutex = CreateMutexA(nullptr, TRUE, "Orvane II Only Run Once Mutex");
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (HWND running = FindWindowA("OrvaneII_Class", nullptr))
+      PostMessageA(running, kSecondInstanceMessage, 0, 0);
+    if (mutex) CloseHandle(mutex);
+    return 0;
+  }
+
+  SetOrvaneInstance(instance);
+  InitProgramFolders(GetCommandLineA());
+  int argc = 0;
+  if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
+    if (argc > 1) SetDataRootFromArg(argv[1]);
+    LocalFree(argv);
+  }
+
+  const std::uint32_t clientMode = ReadClientModeValue();
+  SetClientModeValue(clientMode);
+  const int result = RunMainLoop(clientMode != kClientModeValue);
+  if (mutex) CloseHandle(mutex);
+  // Returning would run the program's exit code under the stuck device thread.
+  if (DeviceThreadOutlivedTheLoop()) ExitProcess(static_cast<UINT>(result));
+  return result;
+}

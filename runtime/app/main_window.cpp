@@ -1,0 +1,318 @@
+#include "runtime/app/main_window.h"
+
+#include <windows.h>
+#include <objidl.h>  // gdiplus needs it with the lean headers
+#include <gdiplus.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+
+#include "runtime/service/device_thread.h"
+#include "platform/base/registry_values.h"
+#include "runtime/app/resource.h"
+#include "runtime/functions/saved_clipboard.h"
+#include "runtime/app/tray_menu.h"
+#include "runtime/app/dialogs/program_dialogs.h"
+#include "runtime/device/program_hooks.h"
+
+namespace {
+
+struct MainProgram {
+  HINSTANCE instance = nullptr;
+  std::atomic<HWND> mainDialog{nullptr};
+  char title[100] = "";
+  char windowClass[100] = "";
+  HICON smallIcon = nullptr;
+  HMENU trayMenu = nullptr;
+  HWND nextViewer = nullptr;
+  std::uint32_t clientModeValue = 0;
+  std::atomic<bool> programmingAllowed{true};  // this loop's mode, known before the thread runs
+  std::atomic<int> clipboardCounter{0};
+  int aboutProductId = 0;
+  std::atomic<HWND> modelessDialog{nullptr};
+  bool deviceThreadStuck = false;
+};
+
+MainProgram& Program() {
+  static MainProgram program;
+  return program;
+}
+
+constexpr int kTrayTries = 5;
+constexpr int kScriptLoaderTries = 40;
+
+bool AddTrayIcon(HWND hwnd, HICON icon) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = hwnd;
+  data.uID = 0;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_STATE | NIF_INFO;
+  data.uCallbackMessage = kTrayCallbackMessage;
+  data.hIcon = icon;
+  std::snprintf(data.szTip, sizeof data.szTip, "%s", "Lococab ORVX");
+  for (int attempt = 0; attempt < kTrayTries; ++attempt) {
+    if (Shell_NotifyIconA(NIM_ADD, &data)) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+void RemoveTrayIcon(HWND hwnd) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = hwnd;
+  data.uID = 0;
+  Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+void StoreInvisible(std::uint32_t value) {
+  WriteMachineDword(kOrvaneRegistryKey, "Invisible", value);  // a failure is not reported
+}
+
+// A second instance asked for the script loader: only in client mode.
+void OnSecondInstance() {
+  if (Program().programmingAllowed) return;
+  for (int attempt = 0; attempt < kScriptLoaderTries; ++attempt) {
+    if (RequestCode.load() == kRequestNone) {
+      RequestDevice = kNoRequestDevice;  // the loader then offers every device
+      RequestCode = kRequestScriptLoader;
+      return;
+    }
+    Sleep(250);
+  }
+  MessageBoxA(nullptr, "ORVX was too busy at the moment to run the Script Loader.  Please try again.",
+              "Script Loader Unable to Run", MB_OK);
+}
+
+void OnDrawClipboard(HWND hwnd) {
+  MainProgram& p = Program();
+  const int counter = ++p.clipboardCounter;
+  UINT format = 0;
+  char name[128] = "";
+  if (OpenClipboard(hwnd)) {
+    format = EnumClipboardFormats(0);
+    // Predefined formats have no registered name.
+    if (format == 0 || GetClipboardFormatNameA(format, name, sizeof name) <= 0) name[0] = '\0';
+    CloseClipboard();
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "%d %08lx", counter, static_cast<unsigned long>(format));
+  SetDlgItemTextA(hwnd, IDC_CLIPBOARD_COUNTER, text);
+  SetDlgItemTextA(hwnd, IDC_CLIPBOARD_FORMAT, name);
+}
+
+void MeasureCaption(HWND hwnd, MEASUREITEMSTRUCT* item) {
+  const char* text = reinterpret_cast<const char*>(item->itemData);
+  if (!text) return;
+  HDC dc = GetDC(hwnd);
+  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+  item->itemWidth = size.cx;
+  item->itemHeight = size.cy;
+}
+
+void DrawCaption(const DRAWITEMSTRUCT* item) {
+  const char* text = reinterpret_cast<const char*>(item->itemData);
+  if (!text) return;
+  HGDIOBJ old = SelectObject(item->hDC, GetStockObject(DEFAULT_GUI_FONT));
+  ExtTextOutA(item->hDC, item->rcItem.left + GetSystemMetrics(SM_CXMENUCHECK), item->rcItem.top,
+              ETO_OPAQUE, &item->rcItem, text, static_cast<UINT>(std::strlen(text)), nullptr);
+  SelectObject(item->hDC, old);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) HWND GetOrvaneHWND() { return Program().mainDialog; }
+extern "C" __declspec(dllexport) HINSTANCE GetHInstOrvane() { return Program().instance; }
+
+void SetOrvaneInstance(HINSTANCE instance) { Program().instance = instance; }
+
+std::uint32_t ReadClientModeValue() {
+  return ReadMachineDword(kOrvaneRegistryKey, "Client Mode").value_or(0);
+}
+void SetClientModeValue(std::uint32_t value) { Program().clientModeValue = value; }
+
+HWND GetCurrentModelessDialog() { return Program().modelessDialog; }
+void SetCurrentModelessDialog(HWND dialog) { Program().modelessDialog = dialog; }
+
+int GetClipboardChangeCount() { return Program().clipboardCounter; }
+
+bool DeviceThreadOutlivedTheLoop() { return Program().deviceThreadStuck; }
+
+void SetAboutProductId(int productId) { Program().aboutProductId = productId; }
+
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG: {
+      char text[16];
+      std::snprintf(text, sizeof text, "0%X", Program().aboutProductId);
+      SetDlgItemTextA(dialog, IDC_ABOUT_PRODUCT_ID, text);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+bool RegisterMainClass(HINSTANCE instance) {
+  MainProgram& p = Program();
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = MainWndProc;
+  wc.cbWndExtra = DLGWINDOWEXTRA;
+  wc.hInstance = instance;
+  wc.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ORVANE), IMAGE_ICON, 32, 32, 0));
+  p.smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ORVANE), IMAGE_ICON, 16, 16, 0));
+  wc.hIconSm = p.smallIcon;
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = p.windowClass;
+  const bool ok = RegisterClassExA(&wc) != 0;
+  if (!p.trayMenu) p.trayMenu = CreatePopupMenu();
+  return ok;
+}
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  MainProgram& p = Program();
+  switch (msg) {
+    case WM_DESTROY:
+      FreeTrayDeviceItems();
+      ChangeClipboardChain(hwnd, p.nextViewer);
+      PostQuitMessage(0);
+      return 0;
+
+    case WM_COMMAND: {
+      const UINT id = LOWORD(wParam);
+      if (id == IDC_VISIBLE || id == IDM_VISIBLE) {
+        StoreInvisible(0);
+      } else if (id == IDC_INVISIBLE || id == IDM_INVISIBLE) {
+        StoreInvisible(1);
+      } else if (id == IDM_FORWARD_TO_MODELESS) {
+        if (HWND dialog = GetCurrentModelessDialog())
+          PostMessageA(dialog, WM_COMMAND, IDM_FORWARD_TO_MODELESS, 0);
+      } else if (id == kTrayExitId) {
+        DestroyWindow(hwnd);
+      } else if (id >= kTrayFirstDeviceId) {
+        OnTrayDeviceCommand(hwnd, static_cast<int>(id - kTrayFirstDeviceId));
+      }
+      return 0;
+    }
+
+    case kTrayCallbackMessage:
+      if (lParam == WM_LBUTTONUP || lParam == WM_RBUTTONUP) ShowTrayMenu(hwnd, p.trayMenu);
+      return 0;
+
+    case kDeviceListChangedMessage:
+      OnDeviceListChangedMessage(hwnd);
+      return 0;
+
+    case kSecondInstanceMessage:
+      OnSecondInstance();
+      return 0;
+
+    case WM_DRAWCLIPBOARD:
+      OnDrawClipboard(hwnd);
+      if (p.nextViewer) SendMessageA(p.nextViewer, msg, wParam, lParam);
+      return 0;
+
+    case WM_CHANGECBCHAIN:
+      if (reinterpret_cast<HWND>(wParam) == p.nextViewer)
+        p.nextViewer = reinterpret_cast<HWND>(lParam);
+      else if (p.nextViewer)
+        SendMessageA(p.nextViewer, msg, wParam, lParam);
+      return 0;
+
+    case WM_MEASUREITEM: {
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (item->CtlType == ODT_MENU) {
+        MeasureCaption(hwnd, item);
+        return TRUE;
+      }
+      break;
+    }
+
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlType == ODT_MENU) {
+        DrawCaption(item);
+        return TRUE;
+      }
+      break;
+    }
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void InstallProgramHooks() {
+  ProgramHooks hooks = GetProgramHooks();
+  hooks.mainWindow = GetOrvaneHWND;
+  SetProgramHooks(hooks);
+  InstallProgramDialogs();
+}
+
+int RunMainLoop(bool programmingAllowed) {
+  MainProgram& p = Program();
+  p.programmingAllowed = programmingAllowed;
+  // Before any file dialog can move the current directory.
+  CaptureClipboardFolder();
+  HINSTANCE instance = p.instance ? p.instance : GetModuleHandleA(nullptr);
+  LoadStringA(instance, IDS_TITLE, p.title, sizeof p.title);
+  LoadStringA(instance, IDS_WINDOW_CLASS, p.windowClass, sizeof p.windowClass);
+  LoadLibraryA("Riched20.dll");
+  Gdiplus::GdiplusStartupInput gdiplusInput;
+  ULONG_PTR gdiplusToken = 0;
+  Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+
+  RegisterMainClass(instance);
+  HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                   reinterpret_cast<DLGPROC>(MainWndProc), 0);
+  if (!dialog) {
+    Gdiplus::GdiplusShutdown(gdiplusToken);
+    return 0;
+  }
+  p.mainDialog = dialog;
+  UpdateWindow(dialog);
+
+  AddTrayIcon(dialog, p.smallIcon);  // the program runs on without an icon
+  InstallProgramHooks();
+  HANDLE thread = StartDeviceThread(dialog, programmingAllowed);
+  if (thread) CloseHandle(thread);
+
+  HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  p.nextViewer = nullptr;
+  p.nextViewer = SetClipboardViewer(dialog);
+
+  MSG msg{};
+  int result;
+  while ((result = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+    if (result == -1) break;
+    if (accelerators && TranslateAcceleratorA(msg.hwnd, accelerators, &msg)) continue;
+    HWND modeless = GetCurrentModelessDialog();
+    if (modeless && IsDialogMessageA(modeless, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+
+  const bool stopped = StopDeviceThread();
+  RemoveTrayIcon(dialog);
+  p.mainDialog = nullptr;
+  if (!stopped) {
+    // The device thread still uses the engine and the devices: ending the process here is the
+    // one shut-down that does not pull them from under it.
+    p.deviceThreadStuck = true;
+    return static_cast<int>(msg.wParam);
+  }
+  Gdiplus::GdiplusShutdown(gdiplusToken);
+  return static_cast<int>(msg.wParam);
+}

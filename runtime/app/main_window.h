@@ -1,0 +1,40 @@
+#pragma once
+// The hidden main dialog, its tray icon and the GUI message loop.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "runtime/device/program_messages.h"
+
+// The value of "Client Mode" that puts the program into client mode.
+constexpr std::uint32_t kClientModeValue = 0x7C41E2B6;
+
+
+extern "C" __declspec(dllexport) HWND GetOrvaneHWND();
+extern "C" __declspec(dllexport) HINSTANCE GetHInstOrvane();
+
+void SetOrvaneInstance(HINSTANCE instance);
+// Gives the layers below the main window and the program's dialogs.
+void InstallProgramHooks();
+// Start-up, loop and shut-down; the WM_QUIT code, or 0 when the main dialog cannot be made.
+int RunMainLoop(bool programmingAllowed);
+bool RegisterMainClass(HINSTANCE instance);
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The "Client Mode" value under the program's key of the machine; 0 when absent.
+std::uint32_t ReadClientModeValue();
+void SetClientModeValue(std::uint32_t value);
+
+// The modeless dialog that the message loop hands keyboard messages to (null: none).
+HWND GetCurrentModelessDialog();
+void SetCurrentModelessDialog(HWND dialog);
+
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+void SetAboutProductId(int productId);
+
+// True when the last loop ended with the device thread still running (stuck in a modal wait).
+bool DeviceThreadOutlivedTheLoop();
+
+// How many clipboard changes the viewer chain has reported.
+int GetClipboardChangeCount();

@@ -1,0 +1,190 @@
+#include "runtime/device/device_identification.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "platform/vhxhid/vhxhid.h"
+#include "runtime/device/device_record.h"
+#include "runtime/device/device_wait.h"
+#include "runtime/device/program_hooks.h"
+#include "platform/base/registry_values.h"
+#include "runtime/script/script_engine_lock.h"
+
+namespace {
+
+constexpr DWORD kFirstReportWaitMs = 5000;
+constexpr DWORD kBlinkMs = 500;
+constexpr char kLedOutput[] = "setLEDs";
+
+bool ReportWaiting(const DeviceRecord& d) {
+  return WaitForSingleObject(d.readEvent, 0) == WAIT_OBJECT_0;
+}
+
+bool Removed(const DeviceRecord& d) {
+  return WaitForSingleObject(d.removalEvent, 0) == WAIT_OBJECT_0;
+}
+
+bool HasOutput(const DeviceRecord& d, const char* name) {
+  for (const auto& o : d.outputs)
+    if (o.name == name) return true;
+  return false;
+}
+
+std::uint8_t* QpadLeds(DeviceRecord& d) {
+  auto find = GetDeviceRecordServices().findModuleGlobal;
+  return find ? static_cast<std::uint8_t*>(find(d, "QpadLEDs")) : nullptr;
+}
+
+void WriteLedByte(DeviceRecord& d, std::uint8_t byte) { WriteOutputReport(kLedOutput, d, &byte, 1); }
+
+// Until the user presses a key on the device: a dialog, and its LEDs flashing every 500 ms.
+// False when the device was removed meanwhile (or the program is ending).
+bool WaitForAKey(DeviceRecord& d) {
+  const auto open = GetProgramHooks().openPressKeyDialog;
+  HWND dialog = open ? open(HasOutput(d, kLedOutput)) : nullptr;
+  HANDLE events[] = {d.readEvent, d.removalEvent};
+  std::uint8_t leds = 0;
+  bool pressed = false;
+  while (!pressed) {
+    WaitWithMessagePump(2, events, kBlinkMs, PumpProgramWindows);
+    WriteLedByte(d, leds);
+    leds ^= 0xC0;
+    if (Removed(d) || IsDeviceThreadStopping()) break;
+    pressed = ReportWaiting(d);
+  }
+  if (dialog) DestroyWindow(dialog);
+  WriteLedByte(d, 0x80);
+  return pressed;
+}
+
+bool ReadFirstReport(DeviceRecord& d) {
+  ResetEvent(d.readEvent);
+  return VhxReadReport(d.hidHandle, d.previousReport.data()) == VHX_OK;
+}
+
+// Product 0x1 with unit 0x23 and product 0x12 with unit 0x3 are different devices: the pair,
+// not its hex text run together, is the key.
+std::pair<int, int> UnitIdKey(const DeviceRecord& d) { return {d.productId, d.unitId}; }
+
+bool ValidUnitId(int id) { return id >= 1 && id <= 254; }
+
+}  // namespace
+
+bool IdentifyDevice(DeviceRecord& d) {
+  void* read = nullptr;
+  void* removal = nullptr;
+  if (VhxSetUpInterface(d.hidHandle, &read, &removal) != VHX_OK) return false;
+  d.readEvent = static_cast<HANDLE>(read);
+  d.removalEvent = static_cast<HANDLE>(removal);
+  if (!d.setUp || d.previousReport.empty()) return false;
+
+  HANDLE events[] = {d.readEvent, d.removalEvent};
+  WaitWithMessagePump(2, events, kFirstReportWaitMs, PumpProgramWindows);
+  if (!ReportWaiting(d) && !WaitForAKey(d)) return false;
+  if (!ReadFirstReport(d)) return false;
+  // These devices send a second report after the first.
+  if (d.productId >= 773 && d.productId <= 778 &&
+      WaitWithMessagePump(1, events, kFirstReportWaitMs, PumpProgramWindows) == 0)
+    ReadFirstReport(d);
+
+  d.unitId = d.previousReport[d.unitIdByte];
+  d.currentReport = d.previousReport;
+  return true;
+}
+
+void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count) {
+  char valueName[24];
+  std::snprintf(valueName, sizeof valueName, "Pid0%X", d.productId);
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kOrvaneRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return;
+  int candidate = 0;
+  // Every id may be taken: then the last candidate is used.
+  for (int attempt = 0; attempt < 254; ++attempt) {
+    DWORD stored = 0, size = sizeof stored, type = 0;
+    const bool present = RegQueryValueExA(key, valueName, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(&stored), &size) == ERROR_SUCCESS &&
+                         size == sizeof stored;
+    // A counter outside 1..254 (damaged) starts again as if missing.
+    if (!present || !ValidUnitId(static_cast<int>(stored))) {
+      candidate = 1;
+      stored = 2;
+    } else if (stored == 254) {
+      candidate = 254;
+      stored = 1;
+    } else {
+      candidate = static_cast<int>(stored);
+      stored = stored + 1;
+    }
+    RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+    bool taken = false;
+    for (int i = 0; i < count; ++i)
+      if (&table[i] != &d && table[i].productId == d.productId && table[i].unitId == candidate)
+        taken = true;
+    if (!taken) break;
+  }
+  d.unitId = candidate;
+  const std::uint8_t id = static_cast<std::uint8_t>(candidate);
+  WriteOutputReport("setID", d, &id, 1);
+  RegCloseKey(key);
+}
+
+void CheckUnitIds(DeviceRecord* table, int count) {
+  for (int i = 0; i < count; ++i)
+    if (!ValidUnitId(table[i].unitId)) AssignUnitId(table[i], table, count);
+  std::multiset<std::pair<int, int>> keys;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0 && keys.count(UnitIdKey(table[i])) == 1) {
+      AssignUnitId(table[i], table, count);
+      if (const auto show = GetProgramHooks().showDuplicateUnitId) show(ProgramMainWindow());
+    }
+    keys.insert(UnitIdKey(table[i]));
+  }
+}
+
+void SetLayerLed(bool red, DeviceRecord& d) {
+  LockScriptEngine();
+  if (red != d.redLayer) {
+    if (!d.setUp) {
+      d.redLayer = red;
+    } else if (std::uint8_t* leds = HasOutput(d, kLedOutput) ? QpadLeds(d) : nullptr) {
+      *leds = static_cast<std::uint8_t>((red ? d.redLedMask : d.greenLedMask) |
+                                        (*leds & ~d.greenLedMask & ~d.redLedMask));
+      WriteOutputReport(kLedOutput, d);
+      d.redLayer = red;
+    }
+  }
+  UnlockScriptEngine();
+}
+
+void SetDeviceLeds(bool red, bool green, DeviceRecord& d) {
+  LockScriptEngine();
+  if (!d.setUp) {
+    d.redLayer = red;
+  } else if (std::uint8_t* leds = HasOutput(d, kLedOutput) ? QpadLeds(d) : nullptr) {
+    *leds = static_cast<std::uint8_t>((red ? d.redLedMask : 0) | (green ? d.greenLedMask : 0) |
+                                      (*leds & ~d.greenLedMask & ~d.redLedMask));
+    WriteOutputReport(kLedOutput, d);
+  }
+  UnlockScriptEngine();
+}
+
+void SetDeviceBacklights(bool on, DeviceRecord& d) {
+  LockScriptEngine();
+  d.backlightStateKnown = true;
+  const char* name = on ? "setBacklightsOn" : "setBacklightsOff";
+  if (d.setUp && HasOutput(d, name)) {
+    if (std::uint8_t* leds = QpadLeds(d)) {
+      *leds = static_cast<std::uint8_t>((on ? d.backlightMask : 0) | (*leds & ~d.backlightMask));
+      WriteOutputReport(name, d);
+      d.backlightsOn = on;
+    }
+  }
+  UnlockScriptEngine();
+}

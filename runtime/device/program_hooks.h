@@ -1,0 +1,30 @@
+#pragma once
+// What the device and function layers reach of the program above them: its main window, the
+// pump of the device thread's windows and the dialogs the device thread shows. The program
+// fills these in once at start-up (tests fill in what they need); each may be left null.
+
+#include <windows.h>
+
+struct ProgramHooks {
+  // The hidden main dialog: the owner of the program's boxes and of the clipboard.
+  HWND (*mainWindow)() = nullptr;
+  // Dispatches the messages of the calling thread's windows; null: a plain
+  // PeekMessage/DispatchMessage loop.
+  void (*pumpWindows)() = nullptr;
+  // Identification: the modeless "press a key" dialog (the blinking variant for devices with
+  // layer LEDs), which the caller destroys; null: none is shown.
+  HWND (*openPressKeyDialog)(bool blinking) = nullptr;
+  // Identification: the modal "Duplicate Unit ID" box; null: nothing is shown.
+  void (*showDuplicateUnitId)(HWND owner) = nullptr;
+};
+void SetProgramHooks(const ProgramHooks& hooks);
+const ProgramHooks& GetProgramHooks();
+
+// The main dialog, or null when there is none (a host, a test).
+HWND ProgramMainWindow();
+// Dispatches the calling thread's window messages through the program's pump.
+void PumpProgramWindows();
+
+// Set while the device thread is asked to end: long waits on it give up then.
+bool IsDeviceThreadStopping();
+void SetDeviceThreadStopping(bool stopping);

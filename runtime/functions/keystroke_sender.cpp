@@ -1,0 +1,38 @@
+#include "runtime/functions/keystroke_sender.h"
+
+#include "runtime/device/device_record.h"
+#include "runtime/device/device_table.h"
+#include "platform/base/input_injection.h"
+#include "runtime/keys/key_input_records.h"
+#include "runtime/keys/keyboard_report_state.h"
+#include "runtime/keys/macro_tokens.h"
+#include "runtime/keys/mouse_buttons.h"
+
+bool SendMouseToken(const std::string& text) {
+  const std::optional<MouseStep> mouse = ParseMouseStep(text);
+  if (!mouse) return false;
+  switch (mouse->action) {
+    case MouseStep::Action::Press: PressMouseButton(mouse->button); break;
+    case MouseStep::Action::Release: ReleaseMouseButton(mouse->button); break;
+    case MouseStep::Action::Click: ClickButton(mouse->button); break;
+    case MouseStep::Action::DoubleClick: DoubleClickButton(mouse->button); break;
+  }
+  return true;
+}
+
+bool CurrentDeviceHasKeyboardReport() {
+  DeviceRecord* device = GetCurrentDevice();
+  return device && FindKeyboardReportOutput(*device);
+}
+
+void SendString(const std::string& text) {
+  if (SendMouseToken(text)) return;
+  const std::vector<MacroToken> tokens = TokenizeMacroText(text, ReadLockStates());
+  if (CurrentDeviceHasKeyboardReport()) {
+    DeviceRecord& device = *GetCurrentDevice();
+    for (const KeyboardState& state : SendTokensAsDeviceReports(tokens, device.keyboardState))
+      SendKeyboardReportBytes(device, state.data());
+    return;
+  }
+  for (const InputRecord& record : SendTokensAsInput(tokens)) InjectInput(record);
+}

@@ -1,0 +1,154 @@
+#include "runtime/functions/saved_clipboard.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "runtime/device/device_folders.h"
+#include "runtime/device/program_hooks.h"
+
+namespace {
+
+constexpr std::size_t kHeaderBytes = 4;
+// A clipboard owner that does not answer must not hold the device thread.
+constexpr UINT kRenderWaitMs = 2000;
+
+std::string& Folder() {
+  static std::string folder;
+  return folder;
+}
+
+// The main dialog; without one (a host, a test) a message-only window of this thread, since
+// a clipboard opened for no window cannot be given data once emptied.
+HWND ClipboardWindow() {
+  if (HWND main = ProgramMainWindow()) return main;
+  thread_local HWND own = nullptr;
+  if (!own || !IsWindow(own))
+    own = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  return own;
+}
+
+class ClipboardOpen {
+ public:
+  ClipboardOpen() : open_(OpenClipboard(ClipboardWindow()) != 0) {}
+  ~ClipboardOpen() {
+    if (open_) CloseClipboard();
+  }
+  ClipboardOpen(const ClipboardOpen&) = delete;
+  ClipboardOpen& operator=(const ClipboardOpen&) = delete;
+  explicit operator bool() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+class GlobalLockGuard {
+ public:
+  explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
+  ~GlobalLockGuard() {
+    if (data_) GlobalUnlock(block_);
+  }
+  GlobalLockGuard(const GlobalLockGuard&) = delete;
+  GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+  void* data() const { return data_; }
+
+ private:
+  HGLOBAL block_;
+  void* data_;
+};
+
+}  // namespace
+
+std::string ClipDataFileName(int key) {
+  char name[32];
+  std::snprintf(name, sizeof name, "ClipData%04x.bin", static_cast<unsigned>(key));
+  return name;
+}
+
+std::vector<std::uint8_t> EncodeClipData(std::uint32_t format, const void* data,
+                                         std::size_t size) {
+  std::vector<std::uint8_t> file(kHeaderBytes + size);
+  for (std::size_t i = 0; i < kHeaderBytes; ++i)
+    file[i] = static_cast<std::uint8_t>(format >> (8 * i));
+  if (size) std::memcpy(file.data() + kHeaderBytes, data, size);
+  return file;
+}
+
+bool ClipDataLayout(const std::uint8_t* head, std::size_t fileLength, std::uint32_t& format,
+                    std::size_t& dataLength) {
+  format = 0;
+  dataLength = 0;
+  if (!head || fileLength <= kHeaderBytes) return false;
+  for (std::size_t i = 0; i < kHeaderBytes; ++i)
+    format |= static_cast<std::uint32_t>(head[i]) << (8 * i);
+  dataLength = fileLength - kHeaderBytes;
+  return true;
+}
+
+void CaptureClipboardFolder() {
+  char buffer[MAX_PATH + 1];
+  const DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
+  Folder() = (n > 0 && n < sizeof buffer) ? std::string(buffer, n) : std::string();
+}
+
+std::string GetClipboardFolder() {
+  if (Folder().empty()) CaptureClipboardFolder();
+  return Folder();
+}
+
+std::string ClipDataFilePath(int key) {
+  std::string folder = GetClipboardFolder();
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder.empty() ? ClipDataFileName(key) : folder + "\\" + ClipDataFileName(key);
+}
+
+void SaveClipboard(int key) {
+  if (HWND owner = GetClipboardOwner())
+    SendMessageTimeoutA(owner, WM_RENDERALLFORMATS, 0, 0, SMTO_ABORTIFHUNG, kRenderWaitMs,
+                        nullptr);
+  ClipboardOpen clipboard;
+  if (!clipboard) return;
+  FilePtr file(std::fopen(ClipDataFilePath(key).c_str(), "w+b"));
+  if (!file) return;
+  const UINT format = EnumClipboardFormats(0);
+  if (format == 0 || format == kUnsavedClipboardFormat) return;
+  HANDLE data = GetClipboardData(format);
+  if (!data) return;
+  // Handle formats (bitmaps, metafiles) are no memory blocks: nothing to lock, nothing saved.
+  GlobalLockGuard lock(data);
+  if (!lock.data()) return;
+  const std::vector<std::uint8_t> bytes = EncodeClipData(format, lock.data(), GlobalSize(data));
+  std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+}
+
+void PasteScrap(int key) {
+  ClipboardOpen clipboard;
+  if (!clipboard) return;
+  FilePtr file(std::fopen(ClipDataFilePath(key).c_str(), "rb"));
+  if (!file) return;
+  std::uint8_t head[kHeaderBytes];
+  if (std::fread(head, 1, sizeof head, file.get()) != sizeof head) return;
+  if (std::fseek(file.get(), 0, SEEK_END) != 0) return;
+  const long length = std::ftell(file.get());
+  std::uint32_t format = 0;
+  std::size_t dataLength = 0;
+  if (length < 0 || !ClipDataLayout(head, static_cast<std::size_t>(length), format, dataLength))
+    return;
+  if (std::fseek(file.get(), static_cast<long>(kHeaderBytes), SEEK_SET) != 0) return;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, dataLength);
+  if (!block) return;
+  bool whole = false;
+  {
+    GlobalLockGuard lock(block);
+    whole = lock.data() && std::fread(lock.data(), 1, dataLength, file.get()) == dataLength;
+  }
+  // A file that shrank under us is refused rather than restored in part.
+  if (!whole) {
+    GlobalFree(block);
+    return;
+  }
+  // Formats of an earlier owner would stay beside the restored one and win in other programs.
+  EmptyClipboard();
+  if (!SetClipboardData(format, block)) GlobalFree(block);
+}

@@ -1,9 +1,0 @@
-#include "runtime/text_streams.h"
-
-#include <cstring>
-
-void TextOutputStream::Write(const char* zeroTerminated) {
-  if (zeroTerminated) Write(zeroTerminated, std::strlen(zeroTerminated));
-}
-
-void TextOutputStream::WriteInt(long long value) { Write(std::to_string(value)); }

@@ -1,0 +1,47 @@
+#include "runtime/device/device_table.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "runtime/device/device_record.h"
+
+namespace {
+
+bool Signalled(HANDLE e) { return WaitForSingleObject(e, 0) == WAIT_OBJECT_0; }
+
+TEST(DeviceTable, OtherThreadsSeeCopiesAndWakeThroughTheLock) {
+  DeviceRecord table[2];
+  for (int i = 0; i < 2; ++i) {
+    table[i].hidHandle = 10 + i;
+    table[i].productId = 0x19;
+    table[i].unitId = i + 1;
+    table[i].readEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  }
+  EXPECT_FALSE(WakeDeviceThreadFor(10));  // nothing published yet
+  PublishDeviceTable(table, 2);
+  ASSERT_EQ(GetDeviceSummaries().size(), 2u);
+  EXPECT_EQ(FindDeviceSummary(11)->unitId, 2);
+  EXPECT_FALSE(FindDeviceSummary(12).has_value());
+
+  EXPECT_TRUE(WakeDeviceThreadFor(11));
+  EXPECT_FALSE(Signalled(table[0].readEvent));
+  EXPECT_TRUE(Signalled(table[1].readEvent));
+  ResetEvent(table[1].readEvent);
+  EXPECT_TRUE(WakeDeviceThreadFor(kNoRequestDevice));  // no such device: the first one wakes
+  EXPECT_TRUE(Signalled(table[0].readEvent));
+
+  // The copies stay what they were when published, whatever the table does later.
+  table[1].unitId = 99;
+  EXPECT_EQ(FindDeviceSummary(11)->unitId, 2);
+  PublishDeviceTable(nullptr, 0);
+  EXPECT_TRUE(GetDeviceSummaries().empty());
+  EXPECT_FALSE(WakeDeviceThreadFor(10));
+  for (auto& d : table) CloseHandle(d.readEvent);
+}
+
+TEST(DeviceTable, ARecordStartsWithNoHandle) {
+  // 0 is the first enumerated interface: a record that was never set up must not name it.
+  EXPECT_EQ(DeviceRecord{}.hidHandle, -1);
+}
+
+}  // namespace

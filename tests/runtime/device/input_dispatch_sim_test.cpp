@@ -1,0 +1,208 @@
+// Input reports of simulated devices through the real device thread into a device script.
+#include "runtime/device/input_dispatch.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/vhxhid/vhxsim_control.h"
+#include "runtime/device/device_folders.h"
+#include "runtime/device/device_record.h"
+#include "runtime/service/device_thread.h"
+#include "runtime/script/script_registrar.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/win_test.h"
+
+using namespace testsupport;
+
+namespace {
+
+struct Event {
+  std::string text;
+  DWORD tick;
+};
+std::mutex eventsLock;
+std::vector<Event> events;
+
+void Record(const std::string& text) {
+  std::lock_guard<std::mutex> hold(eventsLock);
+  events.push_back({text, GetTickCount()});
+}
+void RepeatThisKey(unsigned initial, unsigned repeat) {
+  StartAutoRepeat(static_cast<int>(initial), static_cast<int>(repeat));
+}
+
+void RegisterTestFunctions(ScriptRegistrar& reg) {
+  reg.GlobalFunction("void Record(const string &in)", asFUNCTION(Record), asCALL_CDECL);
+  // The program's own, once the system functions register it.
+  reg.GlobalFunctionIfAbsent("void AutoRepeatThisKey(uint initialRepeatDelay,uint repeatDelay)",
+                             asFUNCTION(RepeatThisKey), asCALL_CDECL);
+}
+
+std::vector<Event> Events(const std::string& text) {
+  std::lock_guard<std::mutex> hold(eventsLock);
+  std::vector<Event> out;
+  for (const Event& e : events)
+    if (e.text == text) out.push_back(e);
+  return out;
+}
+std::size_t Count(const std::string& text) { return Events(text).size(); }
+
+std::vector<HWND> openedWindows;
+HWND OpenWindow(DeviceRecord&) {
+  HWND w = CreateWindowA("STATIC", "programming", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                         nullptr);
+  std::lock_guard<std::mutex> hold(eventsLock);
+  openedWindows.push_back(w);
+  return w;
+}
+void WindowKey(DeviceRecord&, int code, bool pressed) {
+  Record((pressed ? "window +" : "window -") + std::to_string(code));
+}
+
+constexpr int kUnit = 1;
+
+// A sample device type folder of the build, copied into the test's program folder.
+bool CopySampleType(const ScratchDir& dir, int productId) {
+  char type[40];
+  std::snprintf(type, sizeof type, "QpadDevices\\Vid0a7cPid%04x", productId);
+  const std::string from = EnvOr("ORVANE_BIN") + "\\" + type;
+  const std::string to = dir / type;
+  MakeDirs(to);
+  for (const char* file : {"ReportConfig.txt", "DeviceDescription.txt"})
+    if (!CopyFileA((from + "\\" + file).c_str(), (to + "\\" + file).c_str(), FALSE)) return false;
+  return true;
+}
+
+class DispatchThread : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    {
+      std::lock_guard<std::mutex> hold(eventsLock);
+      events.clear();
+      openedWindows.clear();
+    }
+    SetExtraScriptRegistration(RegisterTestFunctions);
+    SetProgrammingWindowHooks({OpenWindow, WindowKey});
+  }
+  void TearDown() override {
+    StopDeviceThread();
+    SetExtraScriptRegistration(nullptr);
+    SetProgrammingWindowHooks({});
+    if (sim_) {
+      VhxSimReset(sim_);
+      VhxSimClose(sim_);
+    }
+  }
+
+  // A device of the sample folder `productId` with the script, built by the thread.
+  void StartWith(int productId, const std::string& script) {
+    ASSERT_TRUE(CopySampleType(dir_, productId));
+    char folder[40];
+    std::snprintf(folder, sizeof folder, "QpadDevices\\Vid0a7cPid%04x", productId);
+    ASSERT_TRUE(WriteTextFile(dir_ / (std::string(folder) + "\\Script_1.oxs"), script));
+    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
+    sim_ = VhxSimOpen(nullptr);
+    ASSERT_NE(sim_, nullptr);
+    VhxSimReset(sim_);
+    VhxSimDeviceSpec spec;
+    VhxSimDefaultSpec(&spec);
+    spec.productId = productId;
+    spec.model = 1;
+    id_ = VhxSimAddDevice(sim_, &spec);
+    Send({});
+    ASSERT_NE(StartDeviceThread(nullptr, true), nullptr);
+    ASSERT_TRUE(WaitUntil([] {
+      int count = 0;
+      DeviceRecord* table = GetDeviceArray(count);
+      return count == 1 && !table[0].moduleName.empty();
+    }, 10000));
+  }
+
+  // A 9-byte report: bytes from 1 on, the unit id in byte 7.
+  void Send(std::vector<std::uint8_t> bytes) {
+    bytes.insert(bytes.begin(), 0);
+    bytes.resize(9, 0);
+    bytes[7] = kUnit;
+    VhxSimQueueInput(sim_, id_, bytes.data(), 9);
+  }
+
+  ScratchDir dir_{"dispatch"};
+  VhxSim* sim_ = nullptr;
+  int id_ = 0;
+};
+
+TEST_F(DispatchThread, AHeldKeyRepeatsAfterTheInitialDelayThenAtTheRepeatDelayUntilReleased) {
+  StartWith(0x19,
+            "void KeyDown(uint8 c) { Record('down ' + c); AutoRepeatThisKey(300, 100); }\n"
+            "void KeyUp(uint8 c) { Record('up ' + c); }\n");
+  Send({0x02});
+  ASSERT_TRUE(WaitUntil([] { return Count("down 1") >= 5; }, 5000));
+  Send({0x00});
+  ASSERT_TRUE(WaitUntil([] { return Count("up 1") == 1; }, 2000));
+  const DWORD released = Events("up 1")[0].tick;
+  PumpMessages(400);
+  const std::vector<Event> downs = Events("down 1");
+  EXPECT_LE(downs.back().tick, released);  // nothing repeats after the release
+
+  ASSERT_GE(downs.size(), 5u);
+  EXPECT_GE(downs[1].tick - downs[0].tick, 290u);
+  std::vector<DWORD> gaps;
+  for (std::size_t i = 2; i < downs.size(); ++i) {
+    EXPECT_GE(downs[i].tick - downs[i - 1].tick, 90u);
+    gaps.push_back(downs[i].tick - downs[i - 1].tick);
+  }
+  std::sort(gaps.begin(), gaps.end());
+  EXPECT_LT(gaps[gaps.size() / 2], 250u);  // the repeat delay, not the initial one
+}
+
+TEST_F(DispatchThread, AScriptExceptionLeavesTheThreadDispatching) {
+  StartWith(0x19,
+            "void KeyDown(uint8 c) { Record('down ' + c); int[] a; a[c + 5] = 1; }\n"
+            "void KeyUp(uint8 c) { Record('up ' + c); }\n");
+  Send({0x01});
+  Send({0x00});
+  Send({0x04});
+  EXPECT_TRUE(WaitUntil([] { return Count("down 2") == 1; }, 5000));
+  EXPECT_EQ(Count("down 0"), 1u);
+  EXPECT_EQ(Count("up 0"), 1u);
+}
+
+TEST_F(DispatchThread, TheProgrammingSwitchOpensTheWindowAndItsReleaseClosesIt) {
+  StartWith(0x19,
+            "void KeyDown(uint8 c) { Record('down ' + c); }\n"
+            "void KeyUp(uint8 c) { Record('up ' + c); }\n");
+  Send({0, 0, 0, 0x10});  // byte 4: the switch
+  Send({0x01, 0, 0, 0x10});
+  ASSERT_TRUE(WaitUntil([] { return Count("window +0") == 1; }, 5000));
+  HWND window;
+  {
+    std::lock_guard<std::mutex> hold(eventsLock);
+    ASSERT_EQ(openedWindows.size(), 1u);
+    window = openedWindows[0];
+  }
+  EXPECT_TRUE(IsWindow(window));
+  Send({0x01, 0, 0, 0x00});
+  Send({0x00, 0, 0, 0x00});
+  ASSERT_TRUE(WaitUntil([] { return Count("up 0") == 1; }, 5000));
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(Count("down 0"), 0u);  // the press went to the window
+}
+
+TEST_F(DispatchThread, PeriodicInputsRunAtTheirPeriodWithThePresentValues) {
+  StartWith(0x30,
+            "void LeverInput(uint8 r, uint8 t, uint8 a, uint8 i, uint8 b) { Record('lever ' + t); }\n"
+            "void RotaryInput(uint8 p) { Record('rotary ' + p); }\n");
+  Send({1, 77, 3, 4, 5, 0, 0, 9});
+  ASSERT_TRUE(WaitUntil([] { return Count("rotary 9") == 1; }, 5000));
+  const std::size_t before = Count("lever 77");
+  PumpMessages(600);  // period 50 ms
+  EXPECT_GE(Count("lever 77") - before, 5u);
+  EXPECT_EQ(Count("rotary 9"), 1u);  // on change only
+}
+
+}  // namespace

@@ -1,0 +1,167 @@
+// Saved clipboards: the file layout, and a save and a restore made by two other processes (this
+// test's own executable started again as a helper).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "runtime/functions/saved_clipboard.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/win_test.h"
+
+using namespace testsupport;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr char kActionVariable[] = "ORVANE_CLIP_ACTION";
+constexpr char kElsewhereVariable[] = "ORVANE_CLIP_ELSEWHERE";
+
+HWND OwnWindow() {
+  static HWND window =
+      CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  return window;
+}
+
+bool OpenOwnClipboard() {
+  return WaitUntil([] { return OpenClipboard(OwnWindow()) != 0; }, 2000);
+}
+
+// Empties the clipboard and puts the bytes on it under the format (nothing for no bytes).
+void PutOnClipboard(UINT format, const void* data, std::size_t size) {
+  ASSERT_TRUE(OpenOwnClipboard());
+  EmptyClipboard();
+  if (size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+    EXPECT_NE(SetClipboardData(format, block), nullptr);
+  }
+  CloseClipboard();
+}
+
+void PutText(const std::string& text) { PutOnClipboard(CF_TEXT, text.c_str(), text.size() + 1); }
+
+// The clipboard's data in that format, up to its first zero character; "<none>" without.
+std::string ClipboardText(UINT format) {
+  if (!OpenOwnClipboard()) return "<not open>";
+  std::string text = "<none>";
+  if (HANDLE data = GetClipboardData(format)) {
+    if (const void* p = GlobalLock(data)) {
+      if (format == CF_UNICODETEXT) {
+        const std::wstring wide(static_cast<const wchar_t*>(p));
+        text.assign(wide.begin(), wide.end());
+      } else {
+        text = static_cast<const char*>(p);
+      }
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+std::string OwnExe() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  return path;
+}
+
+// Runs this executable's helper with the action in the folder; true when it succeeded.
+bool RunHelper(const std::string& action, const std::string& folder,
+               const std::string& elsewhere) {
+  SetEnvironmentVariableA(kActionVariable, action.c_str());
+  SetEnvironmentVariableA(kElsewhereVariable, elsewhere.c_str());
+  ChildProcess child;
+  const bool started =
+      child.Start("\"" + OwnExe() + "\" --gtest_filter=ClipboardHelper.Act", folder);
+  SetEnvironmentVariableA(kActionVariable, nullptr);
+  SetEnvironmentVariableA(kElsewhereVariable, nullptr);
+  // Pumps while it waits: this process owns the clipboard, and a save asks the owner to
+  // render what it holds.
+  return started && WaitUntil([&] { return child.Wait(0); }, 20000) && child.ExitCode() == 0;
+}
+
+// The helper: captures its start folder, moves away from it as a file dialog would, then
+// saves or restores the clipboard of key 10.
+TEST(ClipboardHelper, Act) {
+  const std::string action = EnvOr(kActionVariable);
+  if (action.empty()) GTEST_SKIP() << "runs only as the helper";
+  CaptureClipboardFolder();
+  ASSERT_TRUE(SetCurrentDirectoryA(EnvOr(kElsewhereVariable).c_str()));
+  if (action == "save") {
+    SaveClipboard(10);
+  } else if (action == "paste") {
+    PasteScrap(10);
+  } else {
+    FAIL() << action;
+  }
+}
+
+TEST(SavedClipboard, FileNamesAndLayout) {
+  EXPECT_EQ(ClipDataFileName(10), "ClipData000a.bin");
+  EXPECT_EQ(ClipDataFileName(0x12345), "ClipData12345.bin");
+  EXPECT_EQ(EncodeClipData(0x0D, "hi", 2), (Bytes{0x0D, 0, 0, 0, 'h', 'i'}));
+  const Bytes file{0x01, 0xC0, 0, 0, 'x'};
+  std::uint32_t format = 0;
+  std::size_t length = 0;
+  ASSERT_TRUE(ClipDataLayout(file.data(), file.size(), format, length));
+  EXPECT_EQ(format, 0xC001u);
+  EXPECT_EQ(length, 1u);
+  // Nothing to restore in a file of the id alone, or shorter.
+  EXPECT_FALSE(ClipDataLayout(file.data(), 4, format, length));
+  EXPECT_FALSE(ClipDataLayout(file.data(), 0, format, length));
+}
+
+TEST(SavedClipboard, SaveAndRestoreInTwoOtherProcesses) {
+  ScratchDir start("clipstart"), elsewhere("clipelse");
+  PutText("saved text");
+  ASSERT_TRUE(RunHelper("save", start.path(), elsewhere.path()));
+  std::string file;
+  ASSERT_TRUE(ReadTextFile(start / "ClipData000a.bin", file));
+  ASSERT_GE(file.size(), 15u);
+  EXPECT_EQ(file.substr(0, 15), std::string("\x01\0\0\0saved text\0", 15));
+  EXPECT_FALSE(FileExists(elsewhere / "ClipData000a.bin"));
+
+  // Another program's text, in a format the saved one does not replace by itself.
+  const std::wstring other = L"other text";
+  PutOnClipboard(CF_UNICODETEXT, other.c_str(), (other.size() + 1) * sizeof(wchar_t));
+  ASSERT_TRUE(RunHelper("paste", start.path(), elsewhere.path()));
+  EXPECT_EQ(ClipboardText(CF_TEXT), "saved text");
+  EXPECT_EQ(ClipboardText(CF_UNICODETEXT), "saved text");
+}
+
+TEST(SavedClipboard, EmptyAndBrokenFilesRestoreNothing) {
+  ScratchDir dir("clipfiles");
+  char before[MAX_PATH];
+  GetCurrentDirectoryA(sizeof before, before);
+  ASSERT_TRUE(SetCurrentDirectoryA(dir.path().c_str()));
+  CaptureClipboardFolder();
+  ASSERT_TRUE(SetCurrentDirectoryA(before));
+  EXPECT_EQ(ClipDataFilePath(3), dir / "ClipData0003.bin");
+
+  PutOnClipboard(CF_TEXT, nullptr, 0);  // empty
+  SaveClipboard(3);
+  std::string file = "<missing>";
+  ASSERT_TRUE(ReadTextFile(dir / "ClipData0003.bin", file));
+  EXPECT_EQ(file, "");
+
+  ASSERT_TRUE(WriteTextFile(dir / "ClipData0004.bin", std::string("\x01\0\0", 3)));
+  ASSERT_TRUE(WriteTextFile(dir / "ClipData0005.bin", std::string("\x01\0\0\0", 4)));
+  PutText("stays");
+  for (int key : {3, 4, 5, 6}) {
+    SCOPED_TRACE(key);
+    PasteScrap(key);
+    EXPECT_EQ(ClipboardText(CF_TEXT), "stays");
+  }
+  // A file of this process restores too, and replaces every format that was there.
+  ASSERT_TRUE(WriteTextFile(dir / "ClipData0007.bin", std::string("\x01\0\0\0back\0", 9)));
+  PasteScrap(7);
+  EXPECT_EQ(ClipboardText(CF_TEXT), "back");
+  EXPECT_EQ(ClipboardText(CF_UNICODETEXT), "back");
+}
+
+}  // namespace

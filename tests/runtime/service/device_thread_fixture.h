@@ -1,0 +1,134 @@
+#pragma once
+// The real device thread over simulated devices, with the sample device folders copied into a
+// program folder of the test's own.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/vhxhid/vhxsim_control.h"
+#include "runtime/device/device_folders.h"
+#include "runtime/device/device_record.h"
+#include "runtime/device/program_messages.h"
+#include "runtime/app/dialogs/program_dialogs.h"
+#include "runtime/service/device_thread.h"
+#include "tests/runtime/device/sim_keypad.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/win_test.h"
+
+namespace testsupport {
+
+inline std::atomic<int> listChanges{0};
+
+inline LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kDeviceListChangedMessage) ++listChanges;
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+inline bool CopyTree(const std::string& from, const std::string& to) {
+  MakeDirs(to);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  do {
+    const std::string name = fd.cFileName;
+    if (name == "." || name == "..") continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      CopyTree(from + "\\" + name, to + "\\" + name);
+    else
+      CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return true;
+}
+
+inline int DeviceCount() {
+  int count = 0;
+  GetDeviceArray(count);
+  return count;
+}
+
+class DeviceThread : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CopyTree(EnvOr("ORVANE_BIN") + "\\QpadDevices", dir_ / "QpadDevices"));
+    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
+    InstallProgramDialogs();
+    sim_ = VhxSimOpen(nullptr);
+    ASSERT_NE(sim_, nullptr);
+    VhxSimReset(sim_);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = MainProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DeviceThreadTestMain";
+    RegisterClassA(&wc);
+    main_ = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    listChanges = 0;
+    RequestCode = kRequestNone;
+    RequestDevice = kNoRequestDevice;
+  }
+
+  void TearDown() override {
+    StopDeviceThread();
+    EXPECT_EQ(DeviceCount(), 0);
+    VhxSimReset(sim_);
+    VhxSimClose(sim_);
+    DestroyWindow(main_);
+  }
+
+  int AddKeypad(int unitId, int productId = 0x19) { return AddSimKeypad(sim_, unitId, productId); }
+
+  // As the GUI does after writing the request slot.
+  void WakeFirstDevice() {
+    int count = 0;
+    DeviceRecord* table = GetDeviceArray(count);
+    if (count > 0) WakeDeviceThread(table[0]);
+  }
+
+  void Start() { ASSERT_NE(StartDeviceThread(main_, true), nullptr); }
+  bool WaitForCount(int n, unsigned ms = 10000) {
+    return WaitUntil([&] { return DeviceCount() == n; }, ms);
+  }
+  bool WaitForListChange(int atLeast, unsigned ms = 10000) {
+    return WaitUntil([&] { return listChanges >= atLeast; }, ms);
+  }
+
+  ScratchDir dir_{"devthread"};
+  VhxSim* sim_ = nullptr;
+  HWND main_ = nullptr;
+};
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+// Every output report the device got since the last call, as lower-case hex lines.
+inline std::vector<std::string> TakeOutputs(VhxSim* sim, int id) {
+  std::vector<std::string> lines;
+  std::uint8_t buf[128];
+  int n;
+  while ((n = VhxSimTakeOutput(sim, id, buf, sizeof buf)) > 0) {
+    std::string hex;
+    char two[3];
+    for (int i = 0; i < n; ++i) {
+      std::snprintf(two, sizeof two, "%02x", buf[i]);
+      hex += two;
+    }
+    lines.push_back(hex);
+  }
+  return lines;
+}
+
+// A device type folder of the test's own, made from a sample one with another product id, so
+// that registry counters and scripts of one test do not meet another's.
+inline bool CloneDeviceType(const ScratchDir& dir, int fromPid, int toPid) {
+  char from[64], to[64];
+  std::snprintf(from, sizeof from, "QpadDevices\\Vid0a7cPid%04x", fromPid);
+  std::snprintf(to, sizeof to, "QpadDevices\\Vid0a7cPid%04x", toPid);
+  return CopyTree(dir / from, dir / to);
+}
+
+}  // namespace testsupport
