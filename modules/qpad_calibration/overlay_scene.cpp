@@ -102,8 +102,10 @@ int OverlayScene::DeleteTextBlock(int id) {
 void OverlayScene::Draw(OverlayCanvas& canvas) const {
   if (background_) canvas.DrawPicture(*background_, backgroundRect_);
   if (control_) canvas.DrawPicture(*control_, controlRect_);
-  for (const OverlayImage& image : images_) canvas.DrawPicture(*image.picture, image.rect);
-  for (const TextBlock& block : textBlocks_) canvas.DrawText(block.text, *block.style, block.layout);
+  for (const OverlayImage& image : images_)
+    if (image.picture) canvas.DrawPicture(*image.picture, image.rect);
+  for (const TextBlock& block : textBlocks_)
+    if (block.style) canvas.DrawText(block.text, *block.style, block.layout);
 }
 
 }  // namespace qpadcal

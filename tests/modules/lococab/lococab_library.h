@@ -9,15 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/modules/loaded_library.h"
+
 namespace lococabtest {
 
-class LococabLibrary {
+class LococabLibrary : public modulestest::LoadedLibrary {
  public:
-  explicit LococabLibrary(const std::string& path) : module_(LoadLibraryA(path.c_str())) {
-    if (!module_) {
-      missing_ = "the library itself";
-      return;
-    }
+  explicit LococabLibrary(const std::string& path) : LoadedLibrary(path) {
     Bind(SetLococabConnected, "SetLococabConnected");
     Bind(GetLococabConnected, "GetLococabConnected");
     Bind(SetVeltrakConnected, "SetVeltrakConnected");
@@ -33,15 +31,6 @@ class LococabLibrary {
     Bind(GetLococabGetType, "GetLococabGetType");
     Bind(SetLococabValue, "SetLococabValue");
   }
-  ~LococabLibrary() {
-    if (module_) FreeLibrary(module_);
-  }
-  LococabLibrary(const LococabLibrary&) = delete;
-  LococabLibrary& operator=(const LococabLibrary&) = delete;
-
-  // Loaded, with every export found; else missing() says what is not.
-  bool ok() const { return missing_.empty(); }
-  const std::string& missing() const { return missing_; }
 
   // The byte results as a caller that declares them int sees them.
   void (*SetLococabConnected)(int) = nullptr;
@@ -58,15 +47,6 @@ class LococabLibrary {
   int (*GetLococabGetId)() = nullptr;
   int (*GetLococabGetType)() = nullptr;
   void (*SetLococabValue)(int, float) = nullptr;
-
- private:
-  template <typename F>
-  void Bind(F& f, const char* name) {
-    f = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    if (!f) missing_ += std::string(missing_.empty() ? "" : " ") + name;
-  }
-  HMODULE module_;
-  std::string missing_;
 };
 
 inline std::string FloatText(float v) {

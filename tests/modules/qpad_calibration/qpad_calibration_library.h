@@ -5,17 +5,15 @@
 
 #include <string>
 
+#include "tests/modules/loaded_library.h"
+
 namespace qpadcaltest {
 
 using Overlay = void*;
 
-class QpadCalibrationLibrary {
+class QpadCalibrationLibrary : public modulestest::LoadedLibrary {
  public:
-  explicit QpadCalibrationLibrary(const std::string& path) : module_(LoadLibraryA(path.c_str())) {
-    if (!module_) {
-      missing_ = "the library itself";
-      return;
-    }
+  explicit QpadCalibrationLibrary(const std::string& path) : LoadedLibrary(path) {
     Bind(BeginCalibration, "BeginCalibration");
     Bind(AddBackgroundAndControlImages, "AddBackgroundAndControlImages");
     Bind(MoveControlImage, "MoveControlImage");
@@ -26,16 +24,6 @@ class QpadCalibrationLibrary {
     Bind(ModifyTextBlock, "ModifyTextBlock");
     Bind(DeleteTextBlock, "DeleteTextBlock");
     Bind(EndCalibration, "EndCalibration");
-  }
-  ~QpadCalibrationLibrary() { Unload(); }
-  QpadCalibrationLibrary(const QpadCalibrationLibrary&) = delete;
-  QpadCalibrationLibrary& operator=(const QpadCalibrationLibrary&) = delete;
-
-  bool ok() const { return missing_.empty(); }
-  const std::string& missing() const { return missing_; }
-  void Unload() {
-    if (module_) FreeLibrary(module_);
-    module_ = nullptr;
   }
 
   Overlay (*BeginCalibration)(std::string& name, std::string& path) = nullptr;
@@ -51,15 +39,6 @@ class QpadCalibrationLibrary {
                          int red, int green, int blue, std::string& font, int size) = nullptr;
   int (*DeleteTextBlock)(Overlay, int id) = nullptr;
   int (*EndCalibration)(Overlay) = nullptr;
-
- private:
-  template <typename F>
-  void Bind(F& f, const char* name) {
-    f = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    if (!f) missing_ += std::string(missing_.empty() ? "" : " ") + name;
-  }
-  HMODULE module_;
-  std::string missing_;
 };
 
 }  // namespace qpadcaltest
