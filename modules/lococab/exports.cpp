@@ -7,8 +7,8 @@
 namespace {
 
 // Section "SHARED", initialised, readable, writable and shared between processes.
-__attribute__((section("SHARED"), shared))
-constinit lococab::SharedBridgeData sharedBlock = lococab::InitialBridgeData();
+__attribute__((section("SHARED"), shared)) constinit lococab::SharedBridgeData sharedBlock =
+    lococab::InitialBridgeData();
 
 void WaitOneMillisecond() { Sleep(1); }
 

@@ -12,10 +12,10 @@ constexpr int kSlotCount = 58;
 constexpr int kNoSlot = -1;
 
 // Flags of a value slot.
-constexpr std::uint32_t kSlotNewValue = 0x1;     // set by a publish, cleared by a read
+constexpr std::uint32_t kSlotNewValue = 0x1;       // set by a publish, cleared by a read
 constexpr std::uint32_t kSlotPublishClears = 0x2;  // cleared by every publish
-constexpr std::uint32_t kSlotRequestable = 0x4;  // a value request may be posted for it
-constexpr std::uint32_t kSlotInitialMark = 0x8;  // only ever in the initial data
+constexpr std::uint32_t kSlotRequestable = 0x4;    // a value request may be posted for it
+constexpr std::uint32_t kSlotInitialMark = 0x8;    // only ever in the initial data
 
 struct ValueSlot {
   float value;

@@ -35,7 +35,8 @@ CalibrationWindow* OverlayOfWindow(HWND window) {
 void ForgetWindow(HWND window) {
   SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   auto& open = State().open;
-  auto it = std::find_if(open.begin(), open.end(), [window](const auto& o) { return o->window() == window; });
+  auto it = std::find_if(open.begin(), open.end(),
+                         [window](const auto& o) { return o->window() == window; });
   if (it != open.end()) open.erase(it);
 }
 
@@ -77,9 +78,9 @@ void RegisterOverlayClass(HINSTANCE instance) {
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = OverlayProc;
   wc.hInstance = instance;
-  wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_CALIBRATION_OVERLAY),
-                                           IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                           GetSystemMetrics(SM_CYICON), 0));
+  wc.hIcon =
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_CALIBRATION_OVERLAY), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
   wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_CALIBRATION_OVERLAY),
                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), 0));
@@ -161,9 +162,9 @@ CalibrationWindow* OpenOverlay(std::string_view name, std::string& path) {
   auto overlay = std::make_unique<CalibrationWindow>(path, state.ids);
   const std::wstring title = WidenBytes(std::string(name) + " Calibration");
   state.open.reserve(state.open.size() + 1);  // nothing can fail once the window exists
-  HWND window = CreateWindowExW(0, kOverlayClassName, title.c_str(), WS_CAPTION, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                state.instance, nullptr);
+  HWND window =
+      CreateWindowExW(0, kOverlayClassName, title.c_str(), WS_CAPTION, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, state.instance, nullptr);
   if (!window) return nullptr;
   overlay->window_ = window;
   CalibrationWindow* handle = overlay.get();

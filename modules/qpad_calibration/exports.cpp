@@ -15,7 +15,9 @@ using qpadcal::FindOverlay;
 
 namespace {
 
-std::string_view Text(const std::string* s) { return s ? std::string_view(*s) : std::string_view(); }
+std::string_view Text(const std::string* s) {
+  return s ? std::string_view(*s) : std::string_view();
+}
 
 // Runs the call on the overlay that the handle names; 0 for one that is not open, fallback
 // when the call fails with an exception.
@@ -61,7 +63,8 @@ int AddBackgroundAndControlImages(void* overlay, const std::string* background,
 }
 
 int MoveControlImage(void* overlay, int x, int y) noexcept {
-  return WithOverlay(overlay, 0, [&](CalibrationWindow& o) { return o.scene().MoveControlImage(x, y); });
+  return WithOverlay(overlay, 0,
+                     [&](CalibrationWindow& o) { return o.scene().MoveControlImage(x, y); });
 }
 
 int ModifyImage(void* overlay, int id, const std::string* file, int x, int y) noexcept {
@@ -75,7 +78,8 @@ int AddImage(void* overlay, const std::string* file, int x, int y) noexcept {
 }
 
 int DeleteImage(void* overlay, int id) noexcept {
-  return WithOverlay(overlay, qpadcal::kNotFound, [&](CalibrationWindow& o) { return o.scene().DeleteImage(id); });
+  return WithOverlay(overlay, qpadcal::kNotFound,
+                     [&](CalibrationWindow& o) { return o.scene().DeleteImage(id); });
 }
 
 int ModifyTextBlock(void* overlay, int id, const std::string* text, int x, int y, int width,
@@ -94,7 +98,8 @@ int AddTextBlock(void* overlay, const std::string* text, int x, int y, int width
 }
 
 int DeleteTextBlock(void* overlay, int id) noexcept {
-  return WithOverlay(overlay, qpadcal::kNotFound, [&](CalibrationWindow& o) { return o.scene().DeleteTextBlock(id); });
+  return WithOverlay(overlay, qpadcal::kNotFound,
+                     [&](CalibrationWindow& o) { return o.scene().DeleteTextBlock(id); });
 }
 
 int EndCalibration(void* overlay) noexcept {

@@ -18,9 +18,14 @@ struct GdipFree {
     if (object) Free(object);
   }
 };
-using GdipImagePtr = std::unique_ptr<Gdiplus::GpImage, GdipFree<Gdiplus::GpImage, Gdiplus::DllExports::GdipDisposeImage>>;
-using GdipFontPtr = std::unique_ptr<Gdiplus::GpFont, GdipFree<Gdiplus::GpFont, Gdiplus::DllExports::GdipDeleteFont>>;
-using GdipBrushPtr = std::unique_ptr<Gdiplus::GpBrush, GdipFree<Gdiplus::GpBrush, Gdiplus::DllExports::GdipDeleteBrush>>;
+using GdipImagePtr =
+    std::unique_ptr<Gdiplus::GpImage,
+                    GdipFree<Gdiplus::GpImage, Gdiplus::DllExports::GdipDisposeImage>>;
+using GdipFontPtr = std::unique_ptr<Gdiplus::GpFont,
+                                    GdipFree<Gdiplus::GpFont, Gdiplus::DllExports::GdipDeleteFont>>;
+using GdipBrushPtr =
+    std::unique_ptr<Gdiplus::GpBrush,
+                    GdipFree<Gdiplus::GpBrush, Gdiplus::DllExports::GdipDeleteBrush>>;
 
 class GdipPicture : public OverlayPicture {
  public:
@@ -37,7 +42,8 @@ class GdipPicture : public OverlayPicture {
 
 class GdipTextStyle : public OverlayTextStyle {
  public:
-  GdipTextStyle(GdipFontPtr font, GdipBrushPtr brush) : font_(std::move(font)), brush_(std::move(brush)) {}
+  GdipTextStyle(GdipFontPtr font, GdipBrushPtr brush)
+      : font_(std::move(font)), brush_(std::move(brush)) {}
   Gdiplus::GpFont* font() const { return font_.get(); }  // either null: no text drawn
   Gdiplus::GpBrush* brush() const { return brush_.get(); }
 

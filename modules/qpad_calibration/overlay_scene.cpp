@@ -11,7 +11,8 @@ namespace {
 // The first record with the id, or a new one at the end with the next id of the counter.
 template <typename Record>
 Record& FindOrAppend(std::vector<Record>& records, int id, int& nextId) {
-  auto it = std::find_if(records.begin(), records.end(), [id](const Record& r) { return r.id == id; });
+  auto it =
+      std::find_if(records.begin(), records.end(), [id](const Record& r) { return r.id == id; });
   if (it != records.end()) return *it;
   Record& added = records.emplace_back();
   added.id = nextId++;
@@ -21,7 +22,8 @@ Record& FindOrAppend(std::vector<Record>& records, int id, int& nextId) {
 // Frees the first record with the id, keeping the others in their order.
 template <typename Record>
 bool EraseFirst(std::vector<Record>& records, int id) {
-  auto it = std::find_if(records.begin(), records.end(), [id](const Record& r) { return r.id == id; });
+  auto it =
+      std::find_if(records.begin(), records.end(), [id](const Record& r) { return r.id == id; });
   if (it == records.end()) return false;
   records.erase(it);
   return true;
@@ -82,12 +84,14 @@ int OverlayScene::ModifyTextBlock(int id, std::string_view text, int x, int y, i
                                   int height, int red, int green, int blue,
                                   std::string_view fontName, int size) {
   std::wstring wide = platform_.Widen(text);
-  std::unique_ptr<OverlayTextStyle> style = platform_.MakeTextStyle(
-      platform_.Widen(fontName), static_cast<float>(size), {LowByte(red), LowByte(green), LowByte(blue)});
+  std::unique_ptr<OverlayTextStyle> style =
+      platform_.MakeTextStyle(platform_.Widen(fontName), static_cast<float>(size),
+                              {LowByte(red), LowByte(green), LowByte(blue)});
   TextBlock& block = FindOrAppend(textBlocks_, id, ids_.nextTextBlock);
   block.text = std::move(wide);
-  block.layout = {static_cast<float>(backgroundRect_.x + x), static_cast<float>(backgroundRect_.y + y),
-                  static_cast<float>(width), static_cast<float>(height)};
+  block.layout = {static_cast<float>(backgroundRect_.x + x),
+                  static_cast<float>(backgroundRect_.y + y), static_cast<float>(width),
+                  static_cast<float>(height)};
   block.style = std::move(style);
   platform_.InvalidateAll(true);
   return block.id;

@@ -105,13 +105,13 @@ class OverlayScene {
   OverlayScene(std::string dataFolder, OverlayPlatform& platform, IdCounters& ids);
 
   // The export results.
-  int AddBackgroundAndControlImages(std::string_view background, std::string_view control,
-                                    int x, int y);
+  int AddBackgroundAndControlImages(std::string_view background, std::string_view control, int x,
+                                    int y);
   int MoveControlImage(int x, int y);
   int ModifyImage(int id, std::string_view file, int x, int y);
   int DeleteImage(int id);
-  int ModifyTextBlock(int id, std::string_view text, int x, int y, int width, int height,
-                      int red, int green, int blue, std::string_view fontName, int size);
+  int ModifyTextBlock(int id, std::string_view text, int x, int y, int width, int height, int red,
+                      int green, int blue, std::string_view fontName, int size);
   int DeleteTextBlock(int id);
 
   // Background, control, pictures in list order, then text blocks in list order.

@@ -26,7 +26,8 @@ class LoadedLibrary {
  protected:
   template <typename F>
   void Bind(F& f, const char* name) {
-    f = module_ ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_, name))) : nullptr;
+    f = module_ ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_, name)))
+                : nullptr;
     if (module_ && !f) missing_ += std::string(missing_.empty() ? "" : " ") + name;
   }
 

@@ -53,7 +53,8 @@ class ScriptedDevice {
     device_.productId = 0x30;
     device_.unitId = 1;
     WriteTextFile(dir_ / "Script_1.oxs", script);
-    buildResult_ = LoadDeviceModuleDlls(device_, *engine_, FilePtr(std::fopen((dir_ / "Script_1.oxs").c_str(), "rb")));
+    buildResult_ = LoadDeviceModuleDlls(device_, *engine_,
+                                        FilePtr(std::fopen((dir_ / "Script_1.oxs").c_str(), "rb")));
   }
   ~ScriptedDevice() {
     engine_.reset();  // the engine holds the libraries' function addresses
@@ -125,27 +126,29 @@ TEST(ModuleBinding, TheCabControllersSampleConfigurationBindsTheBridge) {
 // A script declares the overlay's exports with its own strings passed by reference: the cut
 // of the path reaches the script's variable.
 TEST(ModuleBinding, AScriptOpensAndClosesAnOverlayWithItsOwnStrings) {
+  const std::string library = EnvOr("ORVANE_BIN") + "\\QpadCalibration.dll";
   const std::string config =
-      "output setID\r\nconstant 2\r\n\r\n"
-      "module " + EnvOr("ORVANE_BIN") + "\\QpadCalibration.dll\r\n"
+      "output setID\r\nconstant 2\r\n\r\nmodule " + library +
+      "\r\n"
       "moduleFunction uint BeginCalibration(string &name, string &path)\r\n"
       "moduleFunction int AddTextBlock(uint overlay, string &text, int x, int y, int width, "
       "int height, int red, int green, int blue, string &font, int size)\r\n"
       "moduleFunction int MoveControlImage(uint overlay, int x, int y)\r\n"
       "moduleFunction int EndCalibration(uint overlay)\r\n";
-  ScriptedDevice device(config,
-                        "void QpadInit() {}\r\n"
-                        "void Calibrate() {\r\n"
-                        "  string name = \"Cab\", path = \"E:\\\\cab\\\\data\\\\script.oxs\";\r\n"
-                        "  string font = \"Arial\";\r\n"
-                        "  uint overlay = BeginCalibration(name, path);\r\n"
-                        "  record(path);\r\n"
-                        "  recordInt(overlay == 0 ? 0 : 1);\r\n"
-                        "  recordInt(AddTextBlock(overlay, name, 0, 0, 50, 20, 0, 0, 0, font, 9));\r\n"
-                        "  recordInt(MoveControlImage(overlay, 1, 2));\r\n"
-                        "  recordInt(EndCalibration(overlay));\r\n"
-                        "  recordInt(MoveControlImage(overlay, 1, 2));\r\n"
-                        "}\r\n");
+  ScriptedDevice device(
+      config,
+      "void QpadInit() {}\r\n"
+      "void Calibrate() {\r\n"
+      "  string name = \"Cab\", path = \"E:\\\\cab\\\\data\\\\script.oxs\";\r\n"
+      "  string font = \"Arial\";\r\n"
+      "  uint overlay = BeginCalibration(name, path);\r\n"
+      "  record(path);\r\n"
+      "  recordInt(overlay == 0 ? 0 : 1);\r\n"
+      "  recordInt(AddTextBlock(overlay, name, 0, 0, 50, 20, 0, 0, 0, font, 9));\r\n"
+      "  recordInt(MoveControlImage(overlay, 1, 2));\r\n"
+      "  recordInt(EndCalibration(overlay));\r\n"
+      "  recordInt(MoveControlImage(overlay, 1, 2));\r\n"
+      "}\r\n");
   ASSERT_EQ(device.Problem(), "");
   EXPECT_EQ(device.Call("Calibrate"), asEXECUTION_FINISHED);
   EXPECT_EQ(Records(), "E:\\cab\\data;1;0;1;0;0;");

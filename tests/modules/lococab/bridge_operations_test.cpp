@@ -107,8 +107,8 @@ TEST(BridgeValues, TheWalkStartsAfterItsArgumentAndNeverOverflows) {
   const struct {
     int after;
     int next;
-  } cases[] = {{INT_MIN, -1}, {-2, -1}, {-1, 0}, {0, 57}, {56, 57}, {57, -1}, {58, -1},
-               {INT_MAX, -1}};
+  } cases[] = {{INT_MIN, -1}, {-2, -1}, {-1, 0},  {0, 57},
+               {56, 57},      {57, -1}, {58, -1}, {INT_MAX, -1}};
   for (const auto& c : cases) EXPECT_EQ(GetNextLococabId(b, c.after), c.next) << c.after;
   EXPECT_EQ(GetNextLococabId(Fresh(), -1), -1);
 }
@@ -184,7 +184,8 @@ TEST(BridgeConcurrency, APublishRacingAReadNeverLosesTheLastValue) {
   int lost = 0;
   std::thread simulator([&] {
     for (int r = 1; r <= kRounds; ++r) {
-      for (int v = 1; v <= kValuesPerRound; ++v) SetVeltrakValue(b, 10, static_cast<float>(r * 100 + v));
+      for (int v = 1; v <= kValuesPerRound; ++v)
+        SetVeltrakValue(b, 10, static_cast<float>(r * 100 + v));
       published = r;
       while (round.load() < r) std::this_thread::yield();
     }
@@ -193,8 +194,10 @@ TEST(BridgeConcurrency, APublishRacingAReadNeverLosesTheLastValue) {
     float last = 0.0f;
     for (;;) {
       const bool done = published.load() >= r;
-      if (GetNextLococabId(b, 9) == 10) last = GetLococabValue(b, 10);
-      else if (done) break;
+      if (GetNextLococabId(b, 9) == 10)
+        last = GetLococabValue(b, 10);
+      else if (done)
+        break;
     }
     if (last != static_cast<float>(r * 100 + kValuesPerRound)) ++lost;
     round = r;

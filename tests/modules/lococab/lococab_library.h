@@ -64,7 +64,9 @@ inline std::string RunCommand(LococabLibrary& lib, const std::string& command) {
   for (std::string part; std::getline(in, part, ':');) p.push_back(part);
   if (p.empty()) return "?";
   auto i = [&](std::size_t n) { return n < p.size() ? std::atoi(p[n].c_str()) : 0; };
-  auto f = [&](std::size_t n) { return n < p.size() ? static_cast<float>(std::atof(p[n].c_str())) : 0.0f; };
+  auto f = [&](std::size_t n) {
+    return n < p.size() ? static_cast<float>(std::atof(p[n].c_str())) : 0.0f;
+  };
   const std::string& name = p[0];
   if (name == "SetLococabConnected") return lib.SetLococabConnected(i(1)), "";
   if (name == "GetLococabConnected") return std::to_string(lib.GetLococabConnected());

@@ -46,16 +46,18 @@ TEST_F(Lococab, SequencesOfCallsGiveTheirResults) {
     std::vector<std::string> commands;
     const char* results;
   } cases[] = {
-      {"a fresh block", {"GetLococabConnected", "GetVeltrakConnected", "GetVeltrakLocoChanged",
-                         "GetVeltrakLocoChanged", "GetLococabGetId", "GetNextLococabId:-1",
-                         "GetVeltrakCombinedThrottleBrake", "GetLococabGetType"},
+      {"a fresh block",
+       {"GetLococabConnected", "GetVeltrakConnected", "GetVeltrakLocoChanged",
+        "GetVeltrakLocoChanged", "GetLococabGetId", "GetNextLococabId:-1",
+        "GetVeltrakCombinedThrottleBrake", "GetLococabGetType"},
        "0;0;1;0;-1;-1;0;0;"},
       {"byte results reach an int caller alone",
        {"SetLococabConnected:511", "GetLococabConnected", "SetVeltrakConnected:-1",
         "GetVeltrakConnected", "SetLococabLocoChanged:0x180", "GetVeltrakCombinedThrottleBrake"},
        ";255;;255;;0;"},
       {"a disconnect raises loco changed",
-       {"GetVeltrakLocoChanged", "SetLococabConnected:0", "GetVeltrakLocoChanged"}, "1;;1;"},
+       {"GetVeltrakLocoChanged", "SetLococabConnected:0", "GetVeltrakLocoChanged"},
+       "1;;1;"},
       {"the edges of the slot table",
        {"SetVeltrakValue:57:4.5", "SetVeltrakValue:58:1", "SetVeltrakValue:-1:1",
         "GetNextLococabId:-1", "GetLococabValue:57", "GetLococabValue:58", "GetNextLococabId:-1"},
@@ -65,9 +67,9 @@ TEST_F(Lococab, SequencesOfCallsGiveTheirResults) {
         "GetNextLococabId:5", "GetNextLococabId:9", "GetLococabValue:5", "GetNextLococabId:-1"},
        ";;5;9;-1;1.5;9;"},
       {"a slot that is not requestable",
-       {"GetVeltrakValue:9:3", "GetLococabGetId", "GetLococabGetType"}, "0;-1;0;"},
-      {"an answer without a request",
-       {"SetLococabValue:27:3.0", "GetLococabGetId"}, ";-1;"},
+       {"GetVeltrakValue:9:3", "GetLococabGetId", "GetLococabGetType"},
+       "0;-1;0;"},
+      {"an answer without a request", {"SetLococabValue:27:3.0", "GetLococabGetId"}, ";-1;"},
   };
   for (const auto& c : cases) {
     SetUp();  // a fresh block for each

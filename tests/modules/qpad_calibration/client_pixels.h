@@ -86,7 +86,8 @@ class ClientPixels {
     folder = folder.substr(0, folder.find_last_of('\\')) + "\\pictures";
     testsupport::MakeDirs(folder);
     return !rgb_.empty() &&
-           testsupport::WriteBinaryFile(folder + "\\" + name, testsupport::EncodePngRgb(width_, height_, rgb_));
+           testsupport::WriteBinaryFile(folder + "\\" + name,
+                                        testsupport::EncodePngRgb(width_, height_, rgb_));
   }
 
  private:

@@ -62,7 +62,9 @@ class FakePlatform : public OverlayPlatform {
   void Invalidate(const IntRect& rect, bool erase) override {
     calls.push_back("invalidate " + RectText(rect) + (erase ? " erase" : ""));
   }
-  void InvalidateAll(bool erase) override { calls.push_back(std::string("invalidate all") + (erase ? " erase" : "")); }
+  void InvalidateAll(bool erase) override {
+    calls.push_back(std::string("invalidate all") + (erase ? " erase" : ""));
+  }
   void Show() override { calls.push_back("show"); }
 
   std::string TakeCalls() {
@@ -72,8 +74,10 @@ class FakePlatform : public OverlayPlatform {
     return out;
   }
 
-  std::map<std::string, std::pair<int, int>> sizes{
-      {"bg.png", {200, 120}}, {"knob.png", {20, 10}}, {"mark.png", {8, 6}}, {"narrow.png", {60, 40}}};
+  std::map<std::string, std::pair<int, int>> sizes{{"bg.png", {200, 120}},
+                                                   {"knob.png", {20, 10}},
+                                                   {"mark.png", {8, 6}},
+                                                   {"narrow.png", {60, 40}}};
   IntRect clientOrigin;
   int minimumWidth = 106;
   bool failLoads = false;

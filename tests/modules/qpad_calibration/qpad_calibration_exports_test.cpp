@@ -51,7 +51,8 @@ TEST_F(Exports, AHandleThatIsNoOpenOverlayIsRefusedWithoutTouchingIt) {
   memory.fill(0xAB);
   EXPECT_EQ(CallAll(memory.data()), "0,0,0,0,0,0,0,0,0");
   for (unsigned char byte : memory) ASSERT_EQ(byte, 0xAB);
-  EXPECT_EQ(CallAll(reinterpret_cast<Overlay>(static_cast<std::uintptr_t>(0x10))), "0,0,0,0,0,0,0,0,0");
+  EXPECT_EQ(CallAll(reinterpret_cast<Overlay>(static_cast<std::uintptr_t>(0x10))),
+            "0,0,0,0,0,0,0,0,0");
 }
 
 }  // namespace

@@ -150,7 +150,8 @@ TEST_F(Overlay, TextIsDrawnInItsBoxAlsoWithAFontThatDoesNotExist) {
   EXPECT_EQ(p.Count(0, 0, 170, 38, Reddish), 0);
   EXPECT_EQ(p.Count(0, 82, 150, 120, Reddish), 0);
 
-  EXPECT_EQ(lib_->ModifyTextBlock(overlay, id, text, 10, 40, 150, 40, 0x20, 0xE0, 0x20, font, 20), id);
+  EXPECT_EQ(lib_->ModifyTextBlock(overlay, id, text, 10, 40, 150, 40, 0x20, 0xE0, 0x20, font, 20),
+            id);
   p = Pixels(window);
   EXPECT_EQ(p.Count(10, 40, 160, 80, Reddish), 0);
   EXPECT_GT(p.Count(10, 40, 160, 80, Greenish), 40);
