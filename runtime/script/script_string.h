@@ -8,6 +8,10 @@
 
 class ScriptRegistrar;
 
+// Module libraries take scripts' strings as std::string*: both sides must share one layout,
+// the one of this compiler and its C++ library on i686.
+static_assert(sizeof(std::string) == 24, "script strings are shared with module libraries");
+
 // Registers `string`, its constant factory, operators and methods. Registered before the array
 // types and every function that names `string`.
 void RegisterScriptString(ScriptRegistrar& reg);
