@@ -117,6 +117,10 @@ void MainForm::Build() {
   back_ = &AddButton(Handle(), {408, kButtonTop, 100, 28}, "", 0);
   next_ = &AddButton(Handle(), {516, kButtonTop, 100, 28}, "", 1);
   status_ = &AddStatusBar();
+  auto onButton = [this](vcl::Button& button) { Act([&] { wizard_.OnButton(button.Tag()); }); };
+  back_->onClick = onButton;
+  next_->onClick = onButton;
+  calibrate_->onClick = [this](vcl::Button&) { Act([this] { wizard_.OnCalibrate(); }); };
 
   vcl::MainMenu& menu = Menu();
   languageMenu_ = &menu.AddMenu("&Language");
@@ -160,9 +164,9 @@ void MainForm::ApplyStaticTexts() {
   hint_->SetCaption(t[1043]);
 }
 
-void MainForm::ApplyButton(vcl::Button& button, const ButtonView& view) {
+void MainForm::ApplyButton(vcl::Button& button, const ButtonView& view, bool locked) {
   button.SetCaption(view.caption);
-  button.SetEnabled(view.enabled);
+  button.SetEnabled(view.enabled && !locked);
   button.SetVisible(view.visible);
 }
 
@@ -178,9 +182,10 @@ void MainForm::Refresh() {
     shownPage_ = s.page;
     pages_[shownPage_]->SetVisible(true);
   }
-  ApplyButton(*back_, s.back);
-  ApplyButton(*next_, s.next);
-  ApplyButton(*calibrate_, s.calibrate);
+  // While a position is sampled the page cannot change.
+  ApplyButton(*back_, s.back, s.sampling);
+  ApplyButton(*next_, s.next, s.sampling);
+  ApplyButton(*calibrate_, s.calibrate, false);
   calibrate_->SetLeft(s.calibrateLeft);
   welcome_->SetCaption(s.welcome);
   guidance_->SetCaption(s.guidance);
@@ -206,7 +211,10 @@ void MainForm::Refresh() {
   diagnostics_->SetVisible(s.diagnosticsShown);
   hint_->SetVisible(s.diagnosticsShown);
   status_->SetCaption(s.status);
-  for (vcl::MenuItem* item : languages_) item->SetChecked(item->Tag() == s.language);
+  for (vcl::MenuItem* item : languages_) {
+    item->SetChecked(item->Tag() == s.language);
+    item->SetEnabled(!s.sampling);
+  }
   if (busy_ != s.busy) {
     busy_ = s.busy;
     vcl::Application::SetBusy(s.busy);
@@ -225,6 +233,9 @@ void MainForm::Refresh() {
   }
 }
 
-void MainForm::OnTimer(int /*id*/) {}
+void MainForm::OnTimer(int id) {
+  if (id == kSamplingTimer) Act([this] { wizard_.OnSamplingTick(); });
+  else if (id == kBlinkTimer) Act([this] { wizard_.OnBlinkTick(); });
+}
 
 }  // namespace cal

@@ -56,7 +56,7 @@ class MainForm : public vcl::Form {
     Refresh();
   }
   void ApplyStaticTexts();
-  void ApplyButton(vcl::Button& button, const ButtonView& view);
+  void ApplyButton(vcl::Button& button, const ButtonView& view, bool locked);
 
   Wizard& wizard_;
   unsigned samplingMs_, blinkMs_;

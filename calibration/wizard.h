@@ -40,6 +40,15 @@ class Wizard {
   // Called before every message box, so that the window shows the state the box talks about.
   void SetRefresh(std::function<void()> refresh) { refresh_ = std::move(refresh); }
 
+  // The buttons and the timers. Back, Next and the language menu do nothing while a position
+  // is sampled.
+  void OnBack();
+  void OnNext();
+  void OnButton(int tag) { tag == 0 ? OnBack() : OnNext(); }
+  void OnCalibrate();
+  void OnSamplingTick();
+  void OnBlinkTick();
+
   // Language menu, help menu and the about box's hidden switches.
   void OnLanguage(int tag);
   void OnHelpContents();
@@ -57,6 +66,11 @@ class Wizard {
   const Ranges& GetRanges() const { return ranges_; }
   bool Done(int position) const { return done_[position] != 0; }
   int CalibratedValue() const { return calibratedValue_; }
+  int CurrentPosition() const { return position_; }
+  int CurrentSection() const { return section_; }
+  bool DeviceReady() const { return deviceReady_; }
+  bool DeviceLost() const { return deviceLost_; }
+  bool Marked() const { return marked_; }
 
  private:
   void ApplyLanguageTexts();
@@ -66,6 +80,30 @@ class Wizard {
     Ask(text, caption, vcl::Buttons::Ok);
   }
   bool AnyUserPositionMissing() const;
+  bool SectionComplete(int page) const;
+  const std::string& Lever(int page) const { return texts_[Section(page).leverKey]; }
+  std::string Instruction(int position) const { return texts_[Position(position).instructionKey]; }
+  void FocusOn(Focus focus) {
+    screen_.focus = focus;
+    ++screen_.focusSerial;
+  }
+  void StopSampling() {
+    screen_.sampling = false;
+  }
+  void ClearDoneFlags() { done_.fill(0); }
+  void ShowSectionOutline(int page);  // page 2: that section's outline solid, the others clear
+  void DeviceSearch();
+  void ReturnToWelcome();
+  void EnterSection(int page);
+  void FinishPosition();
+  void MoveMarkers(int position);
+  void ResetMarkers();
+  bool AskIncomplete(int page);
+  void Next();
+  void Back();
+  void AfterButton();
+  void ArriveAtFinish();
+  void Finish();
 
   std::string folder_;
   vcl::System& system_;
@@ -91,6 +129,21 @@ class Wizard {
   int calibratedValue_ = 0;
   bool finishing_ = false;
   bool boundsCheckOff_ = false;
+  bool lastClickWasNext_ = false;
+  bool deviceReady_ = false;
+  bool autoAdvance_ = false;
+  int position_ = 0;
+  int first_ = 0;
+  int last_ = 0;
+  int ticks_ = 0;
+  int failures_ = 0;
+  bool readThisTime_ = false;  // a good report arrived while the position was sampled
+  int runMin_ = 500, runMax_ = 0;
+  int companionMin_ = 500, companionMax_ = 0;
+  bool marked_ = false;  // report byte 14 was 0xD2 in the last good report
+  std::vector<int> productIds_;
+  std::vector<int> handles_;
+  int selected_ = -1;
 };
 
 }  // namespace cal

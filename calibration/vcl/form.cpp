@@ -164,7 +164,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const int id = LOWORD(wp);
       if (lp == 0) {  // a menu item
         if (menu_)
-          if (MenuItem* item = menu_->Find(id); item && item->onClick) item->onClick(*item);
+          if (MenuItem* item = menu_->Find(id); item && item->Enabled() && item->onClick) item->onClick(*item);
         return 0;
       }
       for (auto& c : controls_) {

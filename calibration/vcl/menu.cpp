@@ -21,6 +21,13 @@ void MenuItem::SetChecked(bool checked) {
     CheckMenuItem(parent_, static_cast<UINT>(id_), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
+void MenuItem::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  if (visible_)
+    EnableMenuItem(parent_, static_cast<UINT>(id_), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 MainMenu::MainMenu() : bar_(CreateMenu()) {}
 
 MainMenu::~MainMenu() {

@@ -19,6 +19,8 @@ class MenuItem {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
   void SetChecked(bool checked);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
   std::function<void(MenuItem&)> onClick;
 
  private:
@@ -28,6 +30,7 @@ class MenuItem {
   int tag_ = 0;
   bool checked_ = false;
   bool visible_ = true;
+  bool enabled_ = true;
   std::string caption_;
   HWND owner_ = nullptr;  // redrawn when a top-level caption changes
 };
