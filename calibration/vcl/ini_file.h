@@ -12,10 +12,10 @@ class IniFile {
   const std::string& Path() const { return path_; }
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& fallback) const {
-    return system_.ReadProfileString(path_, section, key, fallback);
+    return system_.ReadIniString(path_, section, key, fallback);
   }
   bool WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    return system_.WriteProfileString(path_, section, key, value);
+    return system_.WriteIniString(path_, section, key, value);
   }
 
  private:

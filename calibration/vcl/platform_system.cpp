@@ -41,7 +41,7 @@ class PlatformSystemImpl : public System {
     return ok;
   }
 
-  std::string ReadProfileString(const std::string& file, const std::string& section,
+  std::string ReadIniString(const std::string& file, const std::string& section,
                                 const std::string& key, const std::string& fallback) override {
     char buffer[1000];
     const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer,
@@ -49,7 +49,7 @@ class PlatformSystemImpl : public System {
     return std::string(buffer, n);
   }
 
-  bool WriteProfileString(const std::string& file, const std::string& section,
+  bool WriteIniString(const std::string& file, const std::string& section,
                           const std::string& key, const std::string& value) override {
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
   }

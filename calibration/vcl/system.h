@@ -23,9 +23,9 @@ class System {
   virtual bool ReadRegistryString(RegistryRoot root, const std::string& key,
                                   const std::string& name, std::string& value) = 0;
   // Private-profile (ini) values; reads take up to 999 characters.
-  virtual std::string ReadProfileString(const std::string& file, const std::string& section,
+  virtual std::string ReadIniString(const std::string& file, const std::string& section,
                                         const std::string& key, const std::string& fallback) = 0;
-  virtual bool WriteProfileString(const std::string& file, const std::string& section,
+  virtual bool WriteIniString(const std::string& file, const std::string& section,
                                   const std::string& key, const std::string& value) = 0;
   // Opens a file or address with the shell's "open" verb in a normal window; the shell's
   // result (above 32 when it worked).

@@ -40,13 +40,13 @@ class FakeSystem : public vcl::System {
     value = it->second;
     return true;
   }
-  std::string ReadProfileString(const std::string& file, const std::string& section,
+  std::string ReadIniString(const std::string& file, const std::string& section,
                                 const std::string& key, const std::string& fallback) override {
     if (failProfileKey == key) throw std::runtime_error("profile read failed");
     auto it = profiles.find({file, section, key});
     return it == profiles.end() ? fallback : it->second;
   }
-  bool WriteProfileString(const std::string& file, const std::string& section,
+  bool WriteIniString(const std::string& file, const std::string& section,
                           const std::string& key, const std::string& value) override {
     profiles[{file, section, key}] = value;
     return true;
