@@ -1,0 +1,44 @@
+// Writing every file at the end of a calibration: the controller definition and the
+// calibration file in the program's controller folder, the simulators' copies and the main
+// program's device folder.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "calibration/calibration_file.h"
+#include "calibration/controller_file.h"
+#include "calibration/vcl/system.h"
+
+namespace cal {
+
+struct CalibrationResult {
+  Ranges ranges = InitialRanges();
+  LeverNames leverNames;
+  bool marked = false;  // report byte 14 was 0xD2
+  std::vector<ControllerRow> rows;
+};
+
+// The App Paths keys of the simulators that get "controllers\modern.lcm", in order.
+extern const char* const kSimulatorKeys[4];
+inline constexpr const char* kSimulatorDocumentCommand = "TM4.Document\\shell\\open\\command";
+inline constexpr const char* kMainProgramKey = "SOFTWARE\\Kestrion\\Lococab ORVX";
+inline constexpr const char* kCabDeviceFolder = "\\QpadDevices\\Vid0A7CPid00D2";
+
+// The folder of the program that an open command starts: its first token (quoted or up to the
+// first blank) up to its last backslash; "" when there is none.
+std::string CommandFolder(const std::string& command);
+// The folder an App Paths "Path" value names: its first entry, without trailing backslashes.
+std::string AppPathFolder(const std::string& value);
+
+// Creates or replaces the file with exactly these bytes; false when it cannot be written.
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// Every destination in order; a destination that fails is skipped.
+void WriteCalibrationFiles(const std::string& programFolder, const CalibrationResult& result,
+                           vcl::System& system);
+void WriteSimulatorCalibration(const std::string& key, const std::string& calibrationText,
+                               vcl::System& system);
+void WriteDeviceFolderCalibration(const std::string& mainProgramFolder,
+                                  const std::string& calibrationText);
+
+}  // namespace cal

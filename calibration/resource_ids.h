@@ -1,0 +1,15 @@
+/* Resource ids of LCcalibration.exe (also read by the resource compiler). */
+#ifndef CALIBRATION_RESOURCE_IDS_H
+#define CALIBRATION_RESOURCE_IDS_H
+
+#define IDR_CONTROLLER_PICTURE 101
+#define IDR_REVERSER_PICTURE 102
+#define IDR_THROTTLE_PICTURE 103
+#define IDR_AUTO_BRAKE_PICTURE 104
+#define IDR_INDEPENDENT_PICTURE 105
+#define IDR_ROTARY_PICTURE 106
+#define IDR_KNOB_FULL_PICTURE 107
+#define IDR_KNOB_OFF_PICTURE 108
+#define IDR_ABOUT_PICTURE 109
+
+#endif

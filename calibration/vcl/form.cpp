@@ -1,0 +1,247 @@
+// Forms over plain Win32.
+#include "calibration/vcl/form.h"
+
+#include <commctrl.h>
+
+#include "calibration/vcl/application.h"
+
+namespace vcl {
+
+namespace {
+
+void RegisterFormClass(const char* name, WNDPROC proc) {
+  WNDCLASSA existing;
+  if (GetClassInfoA(GetModuleHandleA(nullptr), name, &existing)) return;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  wc.hbrBackground = FaceBrush();
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
+HFONT MakeFont(int height, int weight) {
+  return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_SWISS, "Tahoma");
+}
+
+}  // namespace
+
+Form::Form(System& system, const FormStyle& style, HWND owner)
+    : system_(system), owner_(owner), font_(MakeFont(-11, FW_NORMAL)),
+      boldFont_(MakeFont(-11, FW_BOLD)), titleFont_(MakeFont(-16, FW_BOLD)) {
+  static bool commonControls = [] {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)commonControls;
+  RegisterFormClass(style.className, &Form::Proc);
+  const DWORD windowStyle = style.dialogFrame
+                                ? WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME
+                                : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  const DWORD exStyle = WS_EX_CONTROLPARENT | (style.dialogFrame ? WS_EX_DLGMODALFRAME : 0);
+  RECT r{0, 0, style.clientWidth, style.clientHeight};
+  AdjustWindowRectEx(&r, windowStyle, FALSE, exStyle);
+  hwnd_ = CreateWindowExA(exStyle, style.className, style.caption.c_str(),
+                          windowStyle | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                          r.right - r.left, r.bottom - r.top, owner, nullptr,
+                          GetModuleHandleA(nullptr), this);
+}
+
+Form::~Form() {
+  if (IsWindow(hwnd_)) {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    quitOnDestroy_ = false;
+    DestroyWindow(hwnd_);
+  }
+  DeleteObject(font_);
+  DeleteObject(boldFont_);
+  DeleteObject(titleFont_);
+}
+
+void Form::Show() {
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+}
+
+void Form::Close() { SendMessageA(hwnd_, WM_CLOSE, 0, 0); }
+
+int Form::ShowModal() {
+  modalResult_ = 0;
+  modal_ = true;
+  if (owner_) {
+    RECT o, m;
+    GetWindowRect(owner_, &o);
+    GetWindowRect(hwnd_, &m);
+    SetWindowPos(hwnd_, nullptr, o.left + ((o.right - o.left) - (m.right - m.left)) / 2,
+                 o.top + ((o.bottom - o.top) - (m.bottom - m.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    EnableWindow(owner_, FALSE);
+  }
+  ShowWindow(hwnd_, SW_SHOW);
+  MSG msg;
+  bool quit = false;
+  while (modalResult_ == 0 && IsWindow(hwnd_)) {
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+      quit = true;
+      break;
+    }
+    if (IsDialogMessageA(hwnd_, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  if (owner_) EnableWindow(owner_, TRUE);
+  if (IsWindow(hwnd_)) ShowWindow(hwnd_, SW_HIDE);
+  if (owner_) SetActiveWindow(owner_);
+  modal_ = false;
+  if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+  return modalResult_;
+}
+
+Page& Form::AddPage(int number, const Bounds& bounds) {
+  pages_.push_back(std::make_unique<Page>(hwnd_, number, bounds));
+  return *pages_.back();
+}
+
+Label& Form::AddLabel(HWND parent, const Bounds& bounds, const std::string& text,
+                      Label::Sizing sizing, bool clickable, HFONT font) {
+  auto label = std::make_unique<Label>(parent, NextId(), bounds, text, font ? font : font_, sizing,
+                                       clickable);
+  Label& ref = *label;
+  controls_.push_back(std::move(label));
+  return ref;
+}
+
+Button& Form::AddButton(HWND parent, const Bounds& bounds, const std::string& text, int tag) {
+  auto button = std::make_unique<Button>(parent, NextId(), bounds, text, font_, tag);
+  Button& ref = *button;
+  controls_.push_back(std::move(button));
+  return ref;
+}
+
+ListBox& Form::AddListBox(HWND parent, const Bounds& bounds) {
+  auto list = std::make_unique<ListBox>(parent, NextId(), bounds, font_);
+  ListBox& ref = *list;
+  controls_.push_back(std::move(list));
+  return ref;
+}
+
+StatusBar& Form::AddStatusBar() {
+  auto bar = std::make_unique<StatusBar>(hwnd_, NextId(), font_);
+  StatusBar& ref = *bar;
+  controls_.push_back(std::move(bar));
+  return ref;
+}
+
+MainMenu& Form::Menu() {
+  if (!menu_) {
+    menu_ = std::make_unique<MainMenu>();
+    menu_->AttachTo(hwnd_);
+  }
+  return *menu_;
+}
+
+void Form::SetTimer(int id, unsigned intervalMs, bool enabled) {
+  TimerState& t = timers_[id];
+  if (t.enabled == enabled && t.interval == intervalMs) return;
+  t.enabled = enabled;
+  t.interval = intervalMs;
+  if (enabled) ::SetTimer(hwnd_, static_cast<UINT_PTR>(id), intervalMs, nullptr);
+  else KillTimer(hwnd_, static_cast<UINT_PTR>(id));
+}
+
+bool Form::TimerEnabled(int id) const {
+  auto it = timers_.find(id);
+  return it != timers_.end() && it->second.enabled;
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wp);
+      if (lp == 0) {  // a menu item
+        if (menu_)
+          if (MenuItem* item = menu_->Find(id); item && item->Enabled() && item->onClick) item->onClick(*item);
+        return 0;
+      }
+      for (auto& c : controls_) {
+        if (c->Id() != id || c->Handle() != reinterpret_cast<HWND>(lp)) continue;
+        if (auto* button = dynamic_cast<Button*>(c.get()); button && HIWORD(wp) == BN_CLICKED) {
+          if (button->onClick) button->onClick(*button);
+        } else if (auto* label = dynamic_cast<Label*>(c.get()); label && HIWORD(wp) == STN_CLICKED) {
+          if (label->onClick) label->onClick();
+        }
+        break;
+      }
+      return 0;
+    }
+    case WM_TIMER: {
+      auto it = timers_.find(static_cast<int>(wp));
+      if (it == timers_.end() || !it->second.enabled || it->second.running) return 0;
+      it->second.running = true;
+      struct Reset {
+        std::map<int, TimerState>& timers;
+        int id;
+        ~Reset() {
+          auto found = timers.find(id);
+          if (found != timers.end()) found->second.running = false;
+        }
+      } reset{timers_, static_cast<int>(wp)};
+      OnTimer(static_cast<int>(wp));
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      SetBkColor(dc, kFaceColour);
+      SetTextColor(dc, RGB(0, 0, 0));
+      return reinterpret_cast<LRESULT>(FaceBrush());
+    }
+    case WM_SETCURSOR:
+      if (Application::Busy()) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_SIZE:
+      for (auto& c : controls_)
+        if (dynamic_cast<StatusBar*>(c.get())) SendMessageA(c->Handle(), WM_SIZE, 0, 0);
+      break;
+    case WM_CLOSE:
+      if (CanClose()) {
+        if (modal_) modalResult_ = IDCANCEL;
+        else DestroyWindow(hwnd_);
+      }
+      return 0;
+    case WM_DESTROY:
+      if (quitOnDestroy_) PostQuitMessage(0);
+      break;
+  }
+  return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  try {
+    return HandleMessage(msg, wp, lp);
+  } catch (const std::exception& e) {
+    Application::ShowException(system_, e);
+    return 0;
+  }
+}
+
+LRESULT CALLBACK Form::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
+  const LRESULT result = form->Dispatch(msg, wp, lp);
+  if (msg == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  return result;
+}
+
+}  // namespace vcl
