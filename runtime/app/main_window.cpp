@@ -11,6 +11,7 @@
 
 #include "runtime/service/device_thread.h"
 #include "platform/base/registry_values.h"
+#include "platform/base/system_calls.h"
 #include "runtime/app/resource.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/app/tray_menu.h"
@@ -82,8 +83,9 @@ void OnSecondInstance() {
     }
     Sleep(250);
   }
-  MessageBoxA(nullptr, "ORVX was too busy at the moment to run the Script Loader.  Please try again.",
-              "Script Loader Unable to Run", MB_OK);
+  GetSystemCalls().ShowMessageBox(
+      nullptr, "ORVX was too busy at the moment to run the Script Loader.  Please try again.",
+      "Script Loader Unable to Run", MB_OK);
 }
 
 void OnDrawClipboard(HWND hwnd) {

@@ -45,7 +45,7 @@ bool MaxLineValue(std::string_view line, int& value) {
 }
 
 void ShowError(const char* text, const char* caption) {
-  GetSystemCalls().messageBox(nullptr, text, caption, MB_OK);
+  GetSystemCalls().ShowMessageBox(nullptr, text, caption, MB_OK);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "runtime/service/device_thread.h"
 
 #include <windows.h>
-#include <commdlg.h>
 #include <angelscript.h>
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/script/debug_engine.h"
 #include "runtime/device/device_description.h"
@@ -464,8 +464,8 @@ void HandleRequest() {
         if (code == kRequestProgramSwitchable) d->modeSwitchAvailable = true;
         OpenProgramming(*d);
       } else {
-        MessageBoxA(nullptr, "Invalid configuration for selected Qpad device.", "Orvane II Error",
-                    MB_ICONERROR);
+        GetSystemCalls().ShowMessageBox(nullptr, "Invalid configuration for selected Qpad device.",
+                                        "Orvane II Error", MB_ICONERROR);
       }
       ClearRequest();
       break;
@@ -532,7 +532,8 @@ DWORD WINAPI DeviceThreadMain(LPVOID) {
   while (!IsDeviceThreadStopping()) {
     if (s.rebuild && !BuildCycle()) {
       EndThread();
-      MessageBoxA(nullptr, "The script engine could not be set up.", "Orvane II Error", MB_ICONERROR);
+      GetSystemCalls().ShowMessageBox(nullptr, "The script engine could not be set up.",
+                                      "Orvane II Error", MB_ICONERROR);
       return 1;
     }
     if (!s.devices.empty()) {
