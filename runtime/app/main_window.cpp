@@ -93,11 +93,10 @@ void OnDrawClipboard(HWND hwnd) {
   const int counter = ++p.clipboardCounter;
   UINT format = 0;
   char name[128] = "";
-  if (OpenClipboard(hwnd)) {
-    format = EnumClipboardFormats(0);
+  if (const auto clipboard = GetSystemCalls().OpenClipboardFor(hwnd)) {
+    format = clipboard->FirstFormat();
     // Predefined formats have no registered name.
     if (format == 0 || GetClipboardFormatNameA(format, name, sizeof name) <= 0) name[0] = '\0';
-    CloseClipboard();
   }
   char text[64];
   std::snprintf(text, sizeof text, "%d %08lx", counter, static_cast<unsigned long>(format));
@@ -288,8 +287,7 @@ int RunMainLoop(bool programmingAllowed) {
 
   AddTrayIcon(dialog, p.smallIcon);  // the program runs on without an icon
   InstallProgramHooks();
-  HANDLE thread = StartDeviceThread(dialog, programmingAllowed);
-  if (thread) CloseHandle(thread);
+  StartDeviceThread(dialog, programmingAllowed);  // the handle is not kept
 
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   p.nextViewer = nullptr;

@@ -144,7 +144,7 @@ void CheckUnitIds(DeviceRecord* table, int count) {
 }
 
 void SetLayerLed(bool red, DeviceRecord& d) {
-  LockScriptEngine();
+  ScriptEngineGuard lock;
   if (red != d.redLayer) {
     if (!d.setUp) {
       d.redLayer = red;
@@ -155,11 +155,10 @@ void SetLayerLed(bool red, DeviceRecord& d) {
       d.redLayer = red;
     }
   }
-  UnlockScriptEngine();
 }
 
 void SetDeviceLeds(bool red, bool green, DeviceRecord& d) {
-  LockScriptEngine();
+  ScriptEngineGuard lock;
   if (!d.setUp) {
     d.redLayer = red;
   } else if (std::uint8_t* leds = HasOutput(d, kLedOutput) ? QpadLeds(d) : nullptr) {
@@ -167,11 +166,10 @@ void SetDeviceLeds(bool red, bool green, DeviceRecord& d) {
                                       (*leds & ~d.greenLedMask & ~d.redLedMask));
     WriteOutputReport(kLedOutput, d);
   }
-  UnlockScriptEngine();
 }
 
 void SetDeviceBacklights(bool on, DeviceRecord& d) {
-  LockScriptEngine();
+  ScriptEngineGuard lock;
   d.backlightStateKnown = true;
   const char* name = on ? "setBacklightsOn" : "setBacklightsOff";
   if (d.setUp && HasOutput(d, name)) {
@@ -181,5 +179,4 @@ void SetDeviceBacklights(bool on, DeviceRecord& d) {
       d.backlightsOn = on;
     }
   }
-  UnlockScriptEngine();
 }

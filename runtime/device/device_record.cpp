@@ -12,22 +12,45 @@ DeviceRecordServices& Services() {
   return services;
 }
 
-void Lock() {
-  if (Services().lockScriptEngine) Services().lockScriptEngine();
-}
-void Unlock() {
-  if (Services().unlockScriptEngine) Services().unlockScriptEngine();
-}
+// The services' engine lock, held for a scope.
+class EngineLock {
+ public:
+  EngineLock() {
+    if (Services().lockScriptEngine) Services().lockScriptEngine();
+  }
+  ~EngineLock() {
+    if (Services().unlockScriptEngine) Services().unlockScriptEngine();
+  }
+  EngineLock(const EngineLock&) = delete;
+  EngineLock& operator=(const EngineLock&) = delete;
+};
+
+// Every level of the services' engine lock that this thread holds, let go for a scope and
+// taken back after it.
+class EngineLockLetGo {
+ public:
+  EngineLockLetGo() {
+    while (Services().unlockScriptEngine && Services().unlockScriptEngine()) ++depth_;
+  }
+  ~EngineLockLetGo() {
+    for (int i = 0; i < depth_; ++i)
+      if (Services().lockScriptEngine) Services().lockScriptEngine();
+  }
+  EngineLockLetGo(const EngineLockLetGo&) = delete;
+  EngineLockLetGo& operator=(const EngineLockLetGo&) = delete;
+
+ private:
+  int depth_ = 0;
+};
 
 // Writes the report, retrying every 10 ms up to `retries` more times; true when written.
 bool WriteWithRetries(int hidHandle, const std::uint8_t* report, int retries) {
-  Lock();
+  EngineLock lock;
   bool written = VhxWriteReport(hidHandle, report) == 0;
   for (int i = 0; !written && i < retries; ++i) {
     Sleep(10);
     written = VhxWriteReport(hidHandle, report) == 0;
   }
-  Unlock();
   return written;
 }
 
@@ -190,10 +213,8 @@ void DestroyDeviceRecord(DeviceRecord& device) {
     Services().regenerateDeviceScript(device);
   if (device.programmingWindow && IsWindow(device.programmingWindow)) {
     // The window's teardown waits for its LED worker, which needs the lock.
-    int depth = 0;
-    while (Services().unlockScriptEngine && Services().unlockScriptEngine()) ++depth;
+    EngineLockLetGo letGo;
     DestroyWindow(device.programmingWindow);
-    for (int i = 0; i < depth; ++i) Lock();
   }
   for (ModuleConfig& m : device.modules)
     if (m.library) FreeLibrary(static_cast<HMODULE>(m.library));

@@ -153,13 +153,11 @@ bool RunDeviceInit(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugC
 }
 
 bool SaveModuleScript(const char* moduleName, const char*, const char* text, int length) {
-  LockScriptEngine();
-  bool saved = false;
-  if (DeviceRecord* device = FindDeviceByModule(moduleName); device && text && length >= 0)
-    saved = WriteDeviceScriptFile(device->folder, device->unitId, text,
-                                  static_cast<std::size_t>(length)) == 0;
-  // Nothing written is a failure, whatever the lock says.
-  return UnlockScriptEngine() && saved;
+  ScriptEngineGuard lock;
+  DeviceRecord* device = FindDeviceByModule(moduleName);
+  return device && text && length >= 0 &&
+         WriteDeviceScriptFile(device->folder, device->unitId, text,
+                               static_cast<std::size_t>(length)) == 0;
 }
 
 void DiscardDeviceModule(DeviceRecord& device, asCDebugScriptEngine& engine) {

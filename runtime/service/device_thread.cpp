@@ -46,7 +46,7 @@ struct PeriodicInputRef {
 };
 
 struct DeviceThreadState {
-  HANDLE thread = nullptr;  // our own handle, for the bounded wait at stop
+  UniqueHandle thread;  // our own handle, for the bounded wait at stop
   HWND mainDialog = nullptr;
   ScriptLoaderHooks loaderHooks;
 
@@ -242,15 +242,13 @@ void ReleaseDevicesAndEngine() {
   ReleaseEngine();
 }
 
-// Builds the device table anew: engine, enumeration, records, unit ids, modules.
-bool BuildCycle() {
+// Builds the device table anew under the engine lock: engine, enumeration, records, unit ids,
+// modules.
+bool RebuildDeviceTable() {
   DeviceThreadState& s = State();
-  LockScriptEngine();
+  ScriptEngineGuard lock;
   ReleaseDevicesAndEngine();
-  if (!CreateEngine()) {
-    UnlockScriptEngine();
-    return false;
-  }
+  if (!CreateEngine()) return false;
 
   int count = 0;
   if (VhxEnumerate(kVendorId, s.enumeration, &count) != VHX_OK) count = 0;
@@ -318,8 +316,13 @@ bool BuildCycle() {
     for (auto& d : s.devices) regenerate(d);
   FindEarliestPeriodicInput();
   FillHandles();
-  UnlockScriptEngine();
-  OnDeviceListChanged(s.mainDialog);
+  return true;
+}
+
+// A new device table, then the news of it (outside the lock).
+bool BuildCycle() {
+  if (!RebuildDeviceTable()) return false;
+  OnDeviceListChanged(State().mainDialog);
   return true;
 }
 
@@ -511,13 +514,11 @@ void HandleRequest() {
 }
 
 void EndThread() {
-  DeviceThreadState& s = State();
-  LockScriptEngine();
+  ScriptEngineGuard lock;
   ReleaseDevicesAndEngine();
   FreeDeviceFolders();
   ClearKeyNameTables();
   SetDeviceThreadStopping(false);
-  UnlockScriptEngine();
 }
 
 DWORD WINAPI DeviceThreadMain(LPVOID) {
@@ -549,34 +550,34 @@ DWORD WINAPI DeviceThreadMain(LPVOID) {
 
 }  // namespace
 
-HANDLE StartDeviceThread(HWND mainDialog, bool programmingAllowed) {
+UniqueHandle StartDeviceThread(HWND mainDialog, bool programmingAllowed) {
   DeviceThreadState& s = State();
   SetDeviceThreadStopping(false);
   SetProgrammingAllowed(programmingAllowed);
   s.mainDialog = mainDialog;
   // 10240 bytes committed at first; the reserve stays the program's default, which script
   // calls need.
-  HANDLE thread = CreateThread(nullptr, 10240, DeviceThreadMain, mainDialog, 0, nullptr);
-  if (!thread) return nullptr;
+  UniqueHandle thread(CreateThread(nullptr, 10240, DeviceThreadMain, mainDialog, 0, nullptr));
+  if (!thread) return thread;
   HANDLE own = nullptr;
-  DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &own, SYNCHRONIZE, FALSE, 0);
-  if (s.thread) CloseHandle(s.thread);
-  s.thread = own;
+  DuplicateHandle(GetCurrentProcess(), thread.get(), GetCurrentProcess(), &own, SYNCHRONIZE,
+                  FALSE, 0);
+  s.thread.reset(own);
   return thread;
 }
 
 bool StopDeviceThread() {
   DeviceThreadState& s = State();
   if (!s.thread) return true;
-  if (IsDeviceThreadStopping() && WaitForSingleObject(s.thread, 0) != WAIT_OBJECT_0) return false;
+  if (IsDeviceThreadStopping() && WaitForSingleObject(s.thread.get(), 0) != WAIT_OBJECT_0)
+    return false;
   SetDeviceThreadStopping(true);
   WakeDeviceThreadFor(kNoRequestDevice);
   bool ended = false;
   for (DWORD waited = 0; !ended && waited < kStopLimitMs; waited += kStopPollMs)
-    ended = WaitForSingleObject(s.thread, kStopPollMs) == WAIT_OBJECT_0;
+    ended = WaitForSingleObject(s.thread.get(), kStopPollMs) == WAIT_OBJECT_0;
   if (!ended) return false;  // still in a modal wait: it keeps its state, and the flag
-  CloseHandle(s.thread);
-  s.thread = nullptr;
+  s.thread.reset();
   SetDeviceThreadStopping(false);
   return true;
 }

@@ -115,7 +115,7 @@ class DispatchThread : public ::testing::Test {
     spec.model = 1;
     id_ = VhxSimAddDevice(sim_, &spec);
     Send({});
-    ASSERT_NE(StartDeviceThread(nullptr, true), nullptr);
+    ASSERT_TRUE(StartDeviceThread(nullptr, true));
     ASSERT_TRUE(WaitUntil([] {
       int count = 0;
       DeviceRecord* table = GetDeviceArray(count);

@@ -88,7 +88,7 @@ class DeviceThread : public ::testing::Test {
     if (count > 0) WakeDeviceThread(table[0]);
   }
 
-  void Start() { ASSERT_NE(StartDeviceThread(main_, true), nullptr); }
+  void Start() { ASSERT_TRUE(StartDeviceThread(main_, true)); }
   bool WaitForCount(int n, unsigned ms = 10000) {
     return WaitUntil([&] { return DeviceCount() == n; }, ms);
   }
