@@ -8,9 +8,9 @@
 #include "runtime/device/device_folders.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  UniqueHandle mutex(CreateMutexA(nullptr, TRUE, "Orvane II Only Run Once Mutex"));
+  UniqueHandle mutex(CreateMutexA(nullptr, TRUE, kRunOnceMutexName));
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (HWND running = FindWindowA("OrvaneII_Class", nullptr))
+    if (HWND running = FindWindowA(kMainWindowClass, nullptr))
       PostMessageA(running, kSecondInstanceMessage, 0, 0);
     return 0;
   }

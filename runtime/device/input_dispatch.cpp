@@ -106,7 +106,7 @@ void StepBit(InputField& f) {
   }
 }
 
-bool Reports(int type, bool down) {
+bool Reports(ReportFieldType type, bool down) {
   return type == kFieldScanCodeDown ? down : type == kFieldScanCodeUp ? !down : true;
 }
 

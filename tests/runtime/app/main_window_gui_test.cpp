@@ -5,6 +5,7 @@
 
 #include <thread>
 
+#include "runtime/app/resource.h"
 #include "runtime/service/device_thread.h"
 #include "tests/support/win_test.h"
 
@@ -23,7 +24,7 @@ class MainLoop : public ::testing::Test {
   }
   void TearDown() override {
     if (loop_.joinable()) {
-      PostMessageA(main_, WM_COMMAND, 32851, 0);
+      PostMessageA(main_, WM_COMMAND, IDM_EXIT, 0);
       loop_.join();
       EXPECT_EQ(result_, 0);
     }
@@ -37,20 +38,20 @@ class MainLoop : public ::testing::Test {
 
 TEST_F(MainLoop, TheMainDialogIsHiddenAndTheExportsGiveIt) {
   Run(true);
-  EXPECT_EQ(ClassName(main_), "OrvaneII_Class");
+  EXPECT_EQ(ClassName(main_), kMainWindowClass);
   EXPECT_FALSE(IsWindowVisible(main_));
   EXPECT_EQ(GetHInstOrvane(), nullptr);  // only WinMain stores the instance
 }
 
 TEST_F(MainLoop, NormalModeIgnoresASecondInstance) {
   Run(true);
-  SendMessageA(main_, 1027, 0, 0);
+  SendMessageA(main_, kSecondInstanceMessage, 0, 0);
   EXPECT_EQ(RequestCode, kRequestNone);
 }
 
 TEST_F(MainLoop, ClientModeAsksForTheScriptLoaderWithoutADevice) {
   Run(false);
-  SendMessageA(main_, 1027, 0, 0);
+  SendMessageA(main_, kSecondInstanceMessage, 0, 0);
   EXPECT_EQ(RequestCode, kRequestScriptLoader);
   EXPECT_EQ(RequestDevice, kNoRequestDevice);  // never a stale device from an earlier request
 }
@@ -58,7 +59,7 @@ TEST_F(MainLoop, ClientModeAsksForTheScriptLoaderWithoutADevice) {
 TEST_F(MainLoop, ClientModeTellsWhenTheSlotStaysBusy) {
   Run(false);
   RequestCode = kRequestProgram;
-  PostMessageA(main_, 1027, 0, 0);
+  PostMessageA(main_, kSecondInstanceMessage, 0, 0);
   // 40 tries 250 ms apart, then the message.
   HWND box = WaitForProcessWindow(GetCurrentProcessId(), "Script Loader Unable to Run", 20000);
   ASSERT_NE(box, nullptr);
@@ -77,10 +78,10 @@ TEST(AboutDialog, ShowsTheProductIdInHex) {
   std::thread closer([&] {
     dialog = WaitForProcessWindow(GetCurrentProcessId(), "About", 10000);
     if (!dialog) return;
-    shown = WindowText(GetDlgItem(dialog, 1053));
+    shown = WindowText(GetDlgItem(dialog, IDC_ABOUT_PRODUCT_ID));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   });
-  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(103), nullptr,
+  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), nullptr,
                                          AboutDlgProc, 0);
   closer.join();
   ASSERT_NE(dialog, nullptr);
