@@ -196,8 +196,8 @@ bool SendKeyboardReportBytes(DeviceRecord& device, const std::uint8_t keys[6]) {
   if (!FindKeyboardReportOutput(device)) return false;
   if (device.outputLength < int(kKeyboardReportLength)) return false;
   std::vector<std::uint8_t> report(device.outputLength, 0);
-  report[0] = 2;
-  report[1] = 0xC5;
+  report[0] = kOutputReportId;
+  report[1] = kKeyboardReportCommand;
   std::copy(keys, keys + 6, report.begin() + 2);
   return WriteWithRetries(device.hidHandle, report.data(), 100);
 }

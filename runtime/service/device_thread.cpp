@@ -258,7 +258,7 @@ bool RebuildDeviceTable() {
 
   for (int i = 0; i < s.enumerationCount; ++i) {
     const VhxEntry& e = s.enumeration[i];
-    if (e.usagePage != 12) continue;
+    if (e.usagePage != kDeviceUsagePage) continue;
     DeviceRecord rec;
     if (!InitDeviceRecord(rec, kVendorId, e.productId, VhxGetVersion(e.handle))) continue;
     rec.pendingKey = kNoPendingKey;

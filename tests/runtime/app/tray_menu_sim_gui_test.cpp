@@ -124,7 +124,7 @@ class TrayMenu : public ::testing::Test {
     int count = 0;
     EXPECT_EQ(VhxEnumerateKeepOpen(0x0A7C, entries, &count), 0);
     for (int i = 0; i < count; ++i)
-      if (entries[i].productId == pid && entries[i].usagePage == 12) return entries[i].handle;
+      if (entries[i].productId == pid && entries[i].usagePage == kDeviceUsagePage) return entries[i].handle;
     return -100;
   }
   std::vector<std::string> OpenMenu() {

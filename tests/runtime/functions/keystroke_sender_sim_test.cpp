@@ -66,8 +66,8 @@ class KeystrokeSender : public ::testing::Test {
   // The keyboard report of the sample keypads: 9 bytes.
   static Bytes Report(std::uint8_t modifiers, Bytes keys = {}) {
     Bytes r(9, 0);
-    r[0] = 2;
-    r[1] = 0xC5;
+    r[0] = kOutputReportId;
+    r[1] = kKeyboardReportCommand;
     r[2] = modifiers;
     for (std::size_t i = 0; i < keys.size() && i < 5; ++i) r[3 + i] = keys[i];
     return r;
