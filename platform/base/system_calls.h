@@ -78,7 +78,8 @@ class SystemCalls {
   virtual std::unique_ptr<ClipboardAccess> OpenClipboardFor(void* window);
 
   virtual ClockTime LocalTime();
-  // The pauses of script functions (the device thread's own waits do not come here).
+  // The pauses of script functions and of the main window's wait for the request slot (the
+  // device thread's own waits do not come here).
   virtual void Sleep(unsigned ms);
 };
 

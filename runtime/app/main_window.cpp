@@ -81,7 +81,7 @@ void OnSecondInstance() {
       RequestCode = kRequestScriptLoader;
       return;
     }
-    Sleep(250);
+    GetSystemCalls().Sleep(250);
   }
   GetSystemCalls().ShowMessageBox(
       nullptr, "ORVX was too busy at the moment to run the Script Loader.  Please try again.",
