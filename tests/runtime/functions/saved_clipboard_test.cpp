@@ -104,6 +104,15 @@ TEST(ClipboardHelper, Act) {
   }
 }
 
+// Makes the folder the saved clipboards' one, as start-up in it would.
+void CaptureFolder(const ScratchDir& dir) {
+  char before[MAX_PATH];
+  GetCurrentDirectoryA(sizeof before, before);
+  ASSERT_TRUE(SetCurrentDirectoryA(dir.path().c_str()));
+  CaptureClipboardFolder();
+  ASSERT_TRUE(SetCurrentDirectoryA(before));
+}
+
 TEST(SavedClipboard, FileNamesAndLayout) {
   EXPECT_EQ(ClipDataFileName(10), "ClipData000a.bin");
   EXPECT_EQ(ClipDataFileName(0x12345), "ClipData12345.bin");
@@ -139,11 +148,7 @@ TEST(SavedClipboard, SaveAndRestoreInTwoOtherProcesses) {
 
 TEST(SavedClipboard, EmptyAndBrokenFilesRestoreNothing) {
   ScratchDir dir("clipfiles");
-  char before[MAX_PATH];
-  GetCurrentDirectoryA(sizeof before, before);
-  ASSERT_TRUE(SetCurrentDirectoryA(dir.path().c_str()));
-  CaptureClipboardFolder();
-  ASSERT_TRUE(SetCurrentDirectoryA(before));
+  ASSERT_NO_FATAL_FAILURE(CaptureFolder(dir));
   EXPECT_EQ(ClipDataFilePath(3), dir / "ClipData0003.bin");
 
   PutOnClipboard(CF_TEXT, nullptr, 0);  // empty
@@ -215,11 +220,7 @@ std::string Joined(const std::vector<std::string>& parts) {
 
 TEST(SavedClipboard, GoesThroughTheSeamAndSkipsTheUnsavedFormat) {
   ScratchDir dir("clipseam");
-  char before[MAX_PATH];
-  GetCurrentDirectoryA(sizeof before, before);
-  ASSERT_TRUE(SetCurrentDirectoryA(dir.path().c_str()));
-  CaptureClipboardFolder();
-  ASSERT_TRUE(SetCurrentDirectoryA(before));
+  ASSERT_NO_FATAL_FAILURE(CaptureFolder(dir));
   MemoryClipboard clipboard;
   ScopedSystemCalls scope(clipboard);
 
