@@ -9,14 +9,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "runtime/service/device_thread.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
-#include "runtime/app/resource.h"
-#include "runtime/functions/saved_clipboard.h"
-#include "runtime/app/tray_menu.h"
 #include "runtime/app/dialogs/program_dialogs.h"
+#include "runtime/app/resource.h"
+#include "runtime/app/tray_menu.h"
 #include "runtime/device/program_hooks.h"
+#include "runtime/functions/saved_clipboard.h"
+#include "runtime/service/device_thread.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <utility>
 
+#include "platform/base/registry_values.h"
+#include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_wait.h"
 #include "runtime/device/program_hooks.h"
-#include "platform/base/registry_values.h"
-#include "platform/base/system_calls.h"
 #include "runtime/script/script_engine_lock.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/vhxhid/vhxhid.h"
 #include "platform/base/text_lines.h"
+#include "platform/vhxhid/vhxhid.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "runtime/functions/keystroke_sender.h"
 
+#include "platform/base/system_calls.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
-#include "platform/base/system_calls.h"
 #include "runtime/keys/key_input_records.h"
 #include "runtime/keys/keyboard_report_state.h"
 #include "runtime/keys/macro_tokens.h"

@@ -6,18 +6,18 @@
 #include <iterator>
 #include <string>
 
+#include "platform/base/system_calls.h"
 #include "runtime/functions/date_text.h"
 #include "runtime/functions/device_functions.h"
 #include "runtime/functions/device_values.h"
-#include "runtime/keys/key_name_tables.h"
 #include "runtime/functions/keystroke_sender.h"
-#include "runtime/keys/mouse_buttons.h"
 #include "runtime/functions/persistent_variables.h"
 #include "runtime/functions/saved_clipboard.h"
-#include "runtime/script/script_registrar.h"
 #include "runtime/functions/shell_functions.h"
-#include "platform/base/system_calls.h"
 #include "runtime/functions/window_functions.h"
+#include "runtime/keys/key_name_tables.h"
+#include "runtime/keys/mouse_buttons.h"
+#include "runtime/script/script_registrar.h"
 
 namespace {
 

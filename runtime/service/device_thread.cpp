@@ -11,22 +11,22 @@
 
 #include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxhid.h"
-#include "runtime/script/debug_engine.h"
 #include "runtime/device/device_description.h"
-#include "runtime/functions/device_functions.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_identification.h"
-#include "runtime/service/device_module_build.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_wait.h"
 #include "runtime/device/host_interface.h"
 #include "runtime/device/input_dispatch.h"
-#include "runtime/keys/key_name_tables.h"
 #include "runtime/device/periodic_function.h"
+#include "runtime/functions/device_functions.h"
+#include "runtime/functions/system_script_functions.h"
+#include "runtime/keys/key_name_tables.h"
+#include "runtime/script/debug_engine.h"
 #include "runtime/script/script_engine_lock.h"
 #include "runtime/script/script_registrar.h"
 #include "runtime/script/script_types.h"
-#include "runtime/functions/system_script_functions.h"
+#include "runtime/service/device_module_build.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "runtime/app/main_window.h"
 #include "runtime/app/resource.h"
-#include "tests/runtime/service/device_thread_fixture.h"
 #include "tests/runtime/device/sim_keypad.h"
+#include "tests/runtime/service/device_thread_fixture.h"
 
 using namespace testsupport;
 

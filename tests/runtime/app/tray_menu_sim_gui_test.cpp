@@ -11,8 +11,8 @@
 #include "platform/vhxhid/vhxhid.h"
 #include "platform/vhxhid/vhxsim_control.h"
 #include "runtime/device/device_record.h"
-#include "runtime/device/program_messages.h"
 #include "runtime/device/device_table.h"
+#include "runtime/device/program_messages.h"
 #include "tests/support/scratch_dir.h"
 
 using namespace testsupport;

@@ -10,8 +10,8 @@
 
 #include "platform/base/split_string.h"
 #include "runtime/functions/system_script_functions.h"
-#include "tests/runtime/script/script_fixture.h"
 #include "tests/platform/base/system_calls_recorder.h"
+#include "tests/runtime/script/script_fixture.h"
 
 namespace {
 

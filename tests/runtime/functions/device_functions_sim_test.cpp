@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "runtime/device/input_dispatch.h"
-#include "runtime/functions/device_functions.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
+#include "runtime/device/input_dispatch.h"
 #include "runtime/device/periodic_function.h"
-#include "tests/runtime/script/script_fixture.h"
+#include "runtime/functions/device_functions.h"
 #include "tests/runtime/device/sim_device.h"
+#include "tests/runtime/script/script_fixture.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 

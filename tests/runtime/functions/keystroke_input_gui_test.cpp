@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "platform/base/system_calls.h"
-#include "runtime/keys/key_name_tables.h"
 #include "runtime/functions/keystroke_sender.h"
+#include "runtime/keys/key_name_tables.h"
 #include "tests/support/win_test.h"
 
 using namespace testsupport;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/base/system_calls.h"
-#include "runtime/keys/key_name_tables.h"
 #include "runtime/functions/keystroke_sender.h"
+#include "runtime/keys/key_name_tables.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
-#include "runtime/keys/key_name_tables.h"
 #include "runtime/functions/keystroke_sender.h"
+#include "runtime/keys/key_name_tables.h"
 #include "tests/platform/base/input_record_printer.h"
 #include "tests/platform/base/system_calls_recorder.h"
-#include "tests/runtime/script/script_fixture.h"
 #include "tests/runtime/device/sim_device.h"
+#include "tests/runtime/script/script_fixture.h"
 #include "tests/support/scratch_dir.h"
 
 using namespace testsupport;

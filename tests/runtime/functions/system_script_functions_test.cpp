@@ -17,11 +17,11 @@
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/functions/device_values.h"
+#include "runtime/functions/shell_functions.h"
 #include "runtime/keys/mouse_buttons.h"
 #include "runtime/script/script_registrar.h"
-#include "runtime/functions/shell_functions.h"
-#include "tests/runtime/script/script_fixture.h"
 #include "tests/platform/base/system_calls_recorder.h"
+#include "tests/runtime/script/script_fixture.h"
 #include "tests/support/scratch_dir.h"
 
 using namespace testsupport;

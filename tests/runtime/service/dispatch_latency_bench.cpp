@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxsim_control.h"
-#include "tests/runtime/device/sim_keypad.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
-#include "runtime/service/device_thread.h"
-#include "platform/base/system_calls.h"
 #include "runtime/script/script_registrar.h"
+#include "runtime/service/device_thread.h"
+#include "tests/runtime/device/sim_keypad.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 
