@@ -1,14 +1,10 @@
 #include "platform/base/file_access.h"
 
 #include <cstdio>
-#include <memory>
+
+#include "platform/base/path_text.h"
 
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 FilePtr Open(const std::string& path, const char* mode) {
   // A zero byte would silently cut the name short.

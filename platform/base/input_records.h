@@ -1,7 +1,7 @@
 #pragma once
 // Keyboard and mouse input records as the keystroke sender builds them, and the lock states
-// that typed text depends on; free of the platform's headers. input_injection.h turns the
-// records into the platform's INPUT and sends them.
+// that typed text depends on; free of the platform's headers. The platform seam
+// (system_calls.h) turns the records into the platform's INPUT and sends them.
 
 #include <cstdint>
 

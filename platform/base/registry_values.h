@@ -1,11 +1,24 @@
 #pragma once
-// The program's values under its key of the machine.
+// The program's values under its key of the machine, and the value record the registry seam
+// (system_calls.h) reads and writes.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 inline constexpr char kOrvaneRegistryKey[] = "SOFTWARE\\Kestrion\\Orvane II";
+
+// Value types (the platform's REG_* numbers).
+constexpr std::uint32_t kRegistryText = 1;
+constexpr std::uint32_t kRegistryBinary = 3;
+constexpr std::uint32_t kRegistryDword = 4;
+
+struct RegistryValue {
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> bytes;
+  bool operator==(const RegistryValue&) const = default;
+};
 
 // A 4-byte value; nothing when the key or the value is missing or of another size.
 std::optional<std::uint32_t> ReadMachineDword(const std::string& subkey, const std::string& name);

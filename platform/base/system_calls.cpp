@@ -1,11 +1,247 @@
 #include "platform/base/system_calls.h"
 
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <atomic>
+#include <cstring>
+
+static_assert(sizeof(INPUT) == 28, "one record is the 28 bytes that SendInput is told");
+static_assert(kRegistryText == REG_SZ && kRegistryBinary == REG_BINARY &&
+              kRegistryDword == REG_DWORD);
+
 namespace {
-SystemCalls& Calls() {
-  static SystemCalls calls;
-  return calls;
+
+// A clipboard owner that does not answer must not hold the device thread.
+constexpr UINT kRenderWaitMs = 2000;
+
+SystemCalls& Platform() {
+  static SystemCalls platform;
+  return platform;
 }
+
+std::atomic<SystemCalls*>& Current() {
+  static std::atomic<SystemCalls*> current{&Platform()};
+  return current;
+}
+
+HWND ToWindow(void* window) { return static_cast<HWND>(window); }
+
+INPUT ToPlatformInput(const InputRecord& r) {
+  INPUT in{};
+  if (r.kind == InputRecord::Kind::Keyboard) {
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = r.virtualKey;
+    in.ki.wScan = r.scanCode;
+    in.ki.dwFlags = r.flags;
+  } else {
+    in.type = INPUT_MOUSE;
+    in.mi.dx = r.dx;
+    in.mi.dy = r.dy;
+    in.mi.mouseData = r.mouseData;
+    in.mi.dwFlags = r.flags;
+  }
+  return in;
+}
+
+class RegistryKey {
+ public:
+  RegistryKey() = default;
+  ~RegistryKey() {
+    if (key_) RegCloseKey(key_);
+  }
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  HKEY* Out() { return &key_; }
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+bool CreateKey(const std::string& path, RegistryKey& key) {
+  return RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                         KEY_ALL_ACCESS, nullptr, key.Out(), nullptr) == ERROR_SUCCESS;
+}
+
+class GlobalLockGuard {
+ public:
+  explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
+  ~GlobalLockGuard() {
+    if (data_) GlobalUnlock(block_);
+  }
+  GlobalLockGuard(const GlobalLockGuard&) = delete;
+  GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+  void* data() const { return data_; }
+
+ private:
+  HGLOBAL block_;
+  void* data_;
+};
+
+class PlatformClipboard : public ClipboardAccess {
+ public:
+  ~PlatformClipboard() override { CloseClipboard(); }
+
+  std::uint32_t FirstFormat() override { return EnumClipboardFormats(0); }
+
+  std::optional<std::vector<std::uint8_t>> Data(std::uint32_t format) override {
+    HANDLE data = GetClipboardData(format);
+    if (!data) return std::nullopt;
+    GlobalLockGuard lock(data);
+    if (!lock.data()) return std::nullopt;
+    const auto* bytes = static_cast<const std::uint8_t*>(lock.data());
+    return std::vector<std::uint8_t>(bytes, bytes + GlobalSize(data));
+  }
+
+  bool Replace(std::uint32_t format, const std::vector<std::uint8_t>& bytes) override {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!block) return false;
+    bool copied = false;
+    {
+      GlobalLockGuard lock(block);
+      if (lock.data()) {
+        std::memcpy(lock.data(), bytes.data(), bytes.size());
+        copied = true;
+      }
+    }
+    // Nothing that could not be copied whole replaces what is there.
+    if (!copied) {
+      GlobalFree(block);
+      return false;
+    }
+    // Formats of an earlier owner would stay beside the new one and win in other programs.
+    EmptyClipboard();
+    if (SetClipboardData(format, block)) return true;
+    GlobalFree(block);
+    return false;
+  }
+};
+
 }  // namespace
 
-const SystemCalls& GetSystemCalls() { return Calls(); }
-void SetSystemCalls(const SystemCalls& calls) { Calls() = calls; }
+void SystemCalls::InjectInput(const InputRecord& record) {
+  INPUT in = ToPlatformInput(record);
+  SendInput(1, &in, sizeof in);  // the result is not looked at
+}
+
+LockStates SystemCalls::ReadLockStates() {
+  // A thread's key states follow the input it reads itself, and the device thread reads none:
+  // it borrows those of the thread the keys will reach.
+  const DWORD self = GetCurrentThreadId();
+  HWND foreground = GetForegroundWindow();
+  const DWORD target = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+  const bool attached = target && target != self && AttachThreadInput(self, target, TRUE);
+  // Greater than 0: the toggle bit is set and the key is not held at this moment.
+  const LockStates states{GetKeyState(VK_CAPITAL) > 0, GetKeyState(VK_NUMLOCK) > 0};
+  if (attached) AttachThreadInput(self, target, FALSE);
+  return states;
+}
+
+short SystemCalls::KeyState(int virtualKey) { return GetKeyState(virtualKey); }
+
+unsigned SystemCalls::DoubleClickTime() { return GetDoubleClickTime(); }
+
+int SystemCalls::ShowMessageBox(void* owner, const char* text, const char* caption,
+                                unsigned type) {
+  return MessageBoxA(ToWindow(owner), text, caption, type);
+}
+
+std::intptr_t SystemCalls::ExecuteWithShell(void* owner, const char* verb, const char* file,
+                                            const char* parameters, const char* directory,
+                                            int showCommand) {
+  return reinterpret_cast<std::intptr_t>(
+      ShellExecuteA(ToWindow(owner), verb, file, parameters, directory, showCommand));
+}
+
+std::string SystemCalls::DocumentsFolder() {
+  char folder[MAX_PATH] = {};
+  if (SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK)
+    return {};
+  return folder;
+}
+
+std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion& q) {
+  // The filter is name and pattern, each ended by a zero, and one more zero after the last.
+  std::string filter = q.filterName;
+  filter += '\0';
+  filter += q.filterPattern;
+  filter += '\0';
+  char file[MAX_PATH] = "";
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = ToWindow(q.owner);
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrDefExt = q.defaultExtension.c_str();
+  ofn.lpstrTitle = q.title.c_str();
+  ofn.lpstrInitialDir = q.initialFolder.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  return std::string(file);
+}
+
+std::optional<RegistryValue> SystemCalls::ReadMachineValue(const std::string& key,
+                                                           const std::string& name) {
+  RegistryKey k;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, k.Out()) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  RegistryValue value;
+  DWORD type = 0;
+  DWORD size = 0;
+  LONG rc = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, nullptr, &size);
+  // A value that grows between the two calls is asked for again.
+  for (int attempt = 0; attempt < 4 && rc == ERROR_SUCCESS; ++attempt) {
+    value.bytes.resize(size);
+    rc = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, value.bytes.data(), &size);
+    if (rc == ERROR_SUCCESS) {
+      value.bytes.resize(size);
+      value.type = type;
+      return value;
+    }
+    if (rc == ERROR_MORE_DATA) rc = ERROR_SUCCESS;
+  }
+  return std::nullopt;
+}
+
+bool SystemCalls::WriteMachineValue(const std::string& key, const std::string& name,
+                                    const RegistryValue& value) {
+  RegistryKey k;
+  if (!CreateKey(key, k)) return false;
+  return RegSetValueExA(k.get(), name.c_str(), 0, value.type, value.bytes.data(),
+                        static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
+}
+
+bool SystemCalls::CreateMachineKey(const std::string& key) {
+  RegistryKey k;
+  return CreateKey(key, k);
+}
+
+void SystemCalls::RenderClipboardFormats() {
+  if (HWND owner = GetClipboardOwner())
+    SendMessageTimeoutA(owner, WM_RENDERALLFORMATS, 0, 0, SMTO_ABORTIFHUNG, kRenderWaitMs,
+                        nullptr);
+}
+
+std::unique_ptr<ClipboardAccess> SystemCalls::OpenClipboardFor(void* window) {
+  if (!OpenClipboard(ToWindow(window))) return nullptr;
+  return std::make_unique<PlatformClipboard>();
+}
+
+ClockTime SystemCalls::LocalTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDayOfWeek, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+void SystemCalls::Sleep(unsigned ms) { ::Sleep(ms); }
+
+SystemCalls& GetSystemCalls() { return *Current().load(); }
+
+ScopedSystemCalls::ScopedSystemCalls(SystemCalls& calls) : previous_(Current().exchange(&calls)) {}
+
+ScopedSystemCalls::~ScopedSystemCalls() { Current().store(previous_); }

@@ -1,23 +1,99 @@
 #pragma once
-// The platform calls of the script functions that act outside the program: input injection,
-// key states, message boxes, the shell, the clock and pauses. Tests put recorders in their
-// place, so a script's effects can be seen without typing, clicking or opening anything.
+// The one seam over the platform calls a test may want to see or replace: input injection and
+// key states, message boxes, the shell, file dialogs, the registry of the machine, the
+// clipboard, the clock and the pauses of script functions. The base class makes the real calls;
+// a test derives from it, overrides what it records or answers, and installs it for a scope
+// with ScopedSystemCalls. Free of the platform's headers: windows are passed as void* (an
+// HWND converts to it).
 
-#include <windows.h>
-#include <shellapi.h>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
-struct SystemCalls {
-  UINT(WINAPI* sendInput)(UINT count, LPINPUT inputs, int size) = ::SendInput;
-  SHORT(WINAPI* getKeyState)(int vKey) = ::GetKeyState;
-  int(WINAPI* messageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type) = ::MessageBoxA;
-  HINSTANCE(WINAPI* shellExecute)
-  (HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
-   INT showCommand) = ::ShellExecuteA;
-  void(WINAPI* getLocalTime)(LPSYSTEMTIME time) = ::GetLocalTime;
-  void(WINAPI* sleep)(DWORD ms) = ::Sleep;
-  UINT(WINAPI* getDoubleClickTime)() = ::GetDoubleClickTime;
+#include "platform/base/clock_time.h"
+#include "platform/base/input_records.h"
+#include "platform/base/registry_values.h"
+
+// The clipboard while it is open; it is closed when this goes.
+class ClipboardAccess {
+ public:
+  virtual ~ClipboardAccess() = default;
+  // The first format it holds; 0 when it is empty.
+  virtual std::uint32_t FirstFormat() = 0;
+  // The bytes of a format held in a memory block; nothing for a missing format or one held
+  // another way (bitmaps, metafiles).
+  virtual std::optional<std::vector<std::uint8_t>> Data(std::uint32_t format) = 0;
+  // Empties it and puts the bytes on it under the format; false when that was refused.
+  virtual bool Replace(std::uint32_t format, const std::vector<std::uint8_t>& bytes) = 0;
 };
 
-const SystemCalls& GetSystemCalls();
-// Replaces the calls (tests); SystemCalls{} puts the platform's own back.
-void SetSystemCalls(const SystemCalls& calls);
+// What a file dialog for opening one existing file shows.
+struct OpenFileQuestion {
+  void* owner = nullptr;
+  std::string title;
+  std::string filterName;     // "Orvane Script (*.oxs)"
+  std::string filterPattern;  // "*.oxs"
+  std::string defaultExtension;
+  std::string initialFolder;
+};
+
+class SystemCalls {
+ public:
+  virtual ~SystemCalls() = default;
+
+  // Input: one record per injection, the lock states typed text depends on (as the thread of
+  // the foreground window sees them, which is where injected keys go), one key's state
+  // (0x80 held, 0x01 toggled) and the double-click time in ms.
+  virtual void InjectInput(const InputRecord& record);
+  virtual LockStates ReadLockStates();
+  virtual short KeyState(int virtualKey);
+  virtual unsigned DoubleClickTime();
+
+  // A message box (the platform's MB_* type); the button that closed it (IDOK ...).
+  virtual int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned type);
+  // The shell's open-with-verb; null texts are passed as null. Its result as a number (above
+  // 32 on success).
+  virtual std::intptr_t ExecuteWithShell(void* owner, const char* verb, const char* file,
+                                         const char* parameters, const char* directory,
+                                         int showCommand);
+  // The user's documents folder; empty when the platform has none.
+  virtual std::string DocumentsFolder();
+  // The chosen file, or nothing for Cancel.
+  virtual std::optional<std::string> ChooseFileToOpen(const OpenFileQuestion& question);
+
+  // The registry of the machine, in the program's view. A read gives the value whatever its
+  // size; a write creates the key when missing.
+  virtual std::optional<RegistryValue> ReadMachineValue(const std::string& key,
+                                                        const std::string& name);
+  virtual bool WriteMachineValue(const std::string& key, const std::string& name,
+                                 const RegistryValue& value);
+  // Creates the key (or opens it) for writing; false when that is refused.
+  virtual bool CreateMachineKey(const std::string& key);
+
+  // Asks the clipboard's owner to render the formats it promised, waiting a bounded time.
+  virtual void RenderClipboardFormats();
+  // The clipboard opened for the window; null when another program holds it.
+  virtual std::unique_ptr<ClipboardAccess> OpenClipboardFor(void* window);
+
+  virtual ClockTime LocalTime();
+  // The pauses of script functions and of the main window's wait for the request slot (the
+  // device thread's own waits do not come here).
+  virtual void Sleep(unsigned ms);
+};
+
+// The calls in force: the platform's own unless a test put others in place.
+SystemCalls& GetSystemCalls();
+
+// Puts `calls` in place of those in force for its own lifetime, then puts the earlier ones back.
+class ScopedSystemCalls {
+ public:
+  explicit ScopedSystemCalls(SystemCalls& calls);
+  ~ScopedSystemCalls();
+  ScopedSystemCalls(const ScopedSystemCalls&) = delete;
+  ScopedSystemCalls& operator=(const ScopedSystemCalls&) = delete;
+
+ private:
+  SystemCalls* previous_;
+};

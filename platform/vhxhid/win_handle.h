@@ -1,36 +1,7 @@
 #pragma once
-#include <windows.h>
-
-#include <utility>
+// The library's handles are the platform layer's owned handles.
+#include "platform/base/unique_handle.h"
 
 namespace vhx {
-
-// Owns a kernel handle (null or INVALID_HANDLE_VALUE: none).
-class UniqueHandle {
- public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
-  ~UniqueHandle() { reset(); }
-  UniqueHandle(UniqueHandle&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) {
-      reset();
-      h_ = std::exchange(other.h_, nullptr);
-    }
-    return *this;
-  }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-  HANDLE get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  void reset(HANDLE h = nullptr) {
-    if (h_) CloseHandle(h_);
-    h_ = (h == INVALID_HANDLE_VALUE) ? nullptr : h;
-  }
-
- private:
-  HANDLE h_ = nullptr;
-};
-
+using UniqueHandle = ::UniqueHandle;
 }  // namespace vhx

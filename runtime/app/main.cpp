@@ -3,15 +3,15 @@
 
 #include <string>
 
-#include "runtime/device/device_folders.h"
+#include "platform/base/unique_handle.h"
 #include "runtime/app/main_window.h"
+#include "runtime/device/device_folders.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  HANDLE mutex = CreateMutexA(nullptr, TRUE, "Orvane II Only Run Once Mutex");
+  UniqueHandle mutex(CreateMutexA(nullptr, TRUE, kRunOnceMutexName));
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (HWND running = FindWindowA("OrvaneII_Class", nullptr))
+    if (HWND running = FindWindowA(kMainWindowClass, nullptr))
       PostMessageA(running, kSecondInstanceMessage, 0, 0);
-    if (mutex) CloseHandle(mutex);
     return 0;
   }
 
@@ -26,7 +26,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const std::uint32_t clientMode = ReadClientModeValue();
   SetClientModeValue(clientMode);
   const int result = RunMainLoop(clientMode != kClientModeValue);
-  if (mutex) CloseHandle(mutex);
+  mutex.reset();
   // Returning would run the program's exit code under the stuck device thread.
   if (DeviceThreadOutlivedTheLoop()) ExitProcess(static_cast<UINT>(result));
   return result;

@@ -9,13 +9,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "runtime/service/device_thread.h"
 #include "platform/base/registry_values.h"
-#include "runtime/app/resource.h"
-#include "runtime/functions/saved_clipboard.h"
-#include "runtime/app/tray_menu.h"
+#include "platform/base/system_calls.h"
 #include "runtime/app/dialogs/program_dialogs.h"
+#include "runtime/app/resource.h"
+#include "runtime/app/tray_menu.h"
 #include "runtime/device/program_hooks.h"
+#include "runtime/functions/saved_clipboard.h"
+#include "runtime/service/device_thread.h"
 
 namespace {
 
@@ -80,10 +81,11 @@ void OnSecondInstance() {
       RequestCode = kRequestScriptLoader;
       return;
     }
-    Sleep(250);
+    GetSystemCalls().Sleep(250);
   }
-  MessageBoxA(nullptr, "ORVX was too busy at the moment to run the Script Loader.  Please try again.",
-              "Script Loader Unable to Run", MB_OK);
+  GetSystemCalls().ShowMessageBox(
+      nullptr, "ORVX was too busy at the moment to run the Script Loader.  Please try again.",
+      "Script Loader Unable to Run", MB_OK);
 }
 
 void OnDrawClipboard(HWND hwnd) {
@@ -91,11 +93,10 @@ void OnDrawClipboard(HWND hwnd) {
   const int counter = ++p.clipboardCounter;
   UINT format = 0;
   char name[128] = "";
-  if (OpenClipboard(hwnd)) {
-    format = EnumClipboardFormats(0);
+  if (const auto clipboard = GetSystemCalls().OpenClipboardFor(hwnd)) {
+    format = clipboard->FirstFormat();
     // Predefined formats have no registered name.
     if (format == 0 || GetClipboardFormatNameA(format, name, sizeof name) <= 0) name[0] = '\0';
-    CloseClipboard();
   }
   char text[64];
   std::snprintf(text, sizeof text, "%d %08lx", counter, static_cast<unsigned long>(format));
@@ -286,8 +287,7 @@ int RunMainLoop(bool programmingAllowed) {
 
   AddTrayIcon(dialog, p.smallIcon);  // the program runs on without an icon
   InstallProgramHooks();
-  HANDLE thread = StartDeviceThread(dialog, programmingAllowed);
-  if (thread) CloseHandle(thread);
+  StartDeviceThread(dialog, programmingAllowed);  // the handle is not kept
 
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   p.nextViewer = nullptr;

@@ -9,6 +9,10 @@
 
 // The value of "Client Mode" that puts the program into client mode.
 constexpr std::uint32_t kClientModeValue = 0x7C41E2B6;
+// The main dialog's window class (the resources give it too), and the mutex that the running
+// instance holds: a second start finds the first by them.
+inline constexpr char kMainWindowClass[] = "OrvaneII_Class";
+inline constexpr char kRunOnceMutexName[] = "Orvane II Only Run Once Mutex";
 
 
 extern "C" __declspec(dllexport) HWND GetOrvaneHWND();

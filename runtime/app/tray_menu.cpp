@@ -26,7 +26,7 @@ TrayMenuState& State() {
   return state;
 }
 
-bool Listable(const VhxEntry& e) { return e.usagePage == 12 || (e.usagePage == 1 && e.usage == 6); }
+bool Listable(const VhxEntry& e) { return e.usagePage == kDeviceUsagePage || (e.usagePage == 1 && e.usage == 6); }
 bool SameInterfaceKind(const VhxEntry& a, const VhxEntry& b) {
   return a.usage == b.usage && a.usagePage == b.usagePage;
 }
@@ -46,9 +46,9 @@ void MarkOtherInterfaces(std::vector<VhxEntry>& entries) {
   for (VhxEntry& e : entries)
     if (!Listable(e)) e.productId = kMarked;
   for (VhxEntry& e : entries) {
-    if (e.productId == kMarked || e.usagePage == 12) continue;
+    if (e.productId == kMarked || e.usagePage == kDeviceUsagePage) continue;
     for (const VhxEntry& other : entries)
-      if (other.productId == e.productId && other.usagePage == 12) {
+      if (other.productId == e.productId && other.usagePage == kDeviceUsagePage) {
         e.productId = kMarked;
         break;
       }
@@ -168,7 +168,7 @@ void OnDeviceListChangedMessage(HWND) {
   // Only the interface the device thread opens can take the request.
   for (const VhxEntry& e : entries) {
     if (e.productId == kMarked || e.productId != s.pendingModeSwitch->quorlProductId ||
-        e.usagePage != 12)
+        e.usagePage != kDeviceUsagePage)
       continue;
     PutRequest(kRequestReadOnboard, e.handle, false);
     s.pendingModeSwitch.reset();

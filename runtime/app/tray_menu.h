@@ -5,22 +5,24 @@
 
 #include <vector>
 
+#include "runtime/app/resource.h"
 #include "runtime/device/device_description.h"
 
 // Builds the menu (caption, devices, version line, "Exit") and tracks it at the cursor.
 void ShowTrayMenu(HWND mainDialog, HMENU menu);
-// Command 32853 + index: a request for the device thread, or the switch to QUORL mode.
+// Command kTrayFirstDeviceId + index: a request for the device thread, or the switch to QUORL
+// mode.
 void OnTrayDeviceCommand(HWND mainDialog, int index);
 // Message 1026: the device thread's list changed (completes a pending mode switch).
 void OnDeviceListChangedMessage(HWND mainDialog);
 // Also forgets a pending mode switch.
 void FreeTrayDeviceItems();
-// The items of the last menu, by index (command 32853 + index).
+// The items of the last menu, by index (command kTrayFirstDeviceId + index).
 const std::vector<TrayDeviceItem>& GetTrayDeviceItems();
 
 // The caption items are owner-drawn: their item data points at their text, which the main
 // dialog measures and draws (WM_MEASUREITEM, WM_DRAWITEM).
 constexpr UINT kTrayCaptionId = 0xFFFE;
 constexpr UINT kTrayVersionId = 0xFFFF;
-constexpr UINT kTrayExitId = 32851;
+constexpr UINT kTrayExitId = IDM_EXIT;
 constexpr UINT kTrayFirstDeviceId = 32853;

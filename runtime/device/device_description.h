@@ -1,6 +1,7 @@
 #pragma once
 // "DeviceDescription.txt": a device type's name for the tray menu and its hardware modes.
-// The text parser is plain C++; ReadDeviceDescription opens the device folder's file.
+// The text parser is plain C++; ReadDeviceDescription (device_description_file.cpp) opens the
+// device folder's file.
 
 #include <cstddef>
 #include <string>

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/base/unique_handle.h"
 #include "runtime/preprocessor/script_preprocessor.h"
 
 namespace {
@@ -87,19 +88,19 @@ std::vector<std::pair<std::string, std::string>> ScriptPairs(const DeviceFolderE
 }
 
 bool WriteWholeFile(const std::string& path, const char* bytes, std::size_t length) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   bool ok = true;
   while (ok && length > 0) {
     const DWORD chunk = length > 0x100000 ? 0x100000 : static_cast<DWORD>(length);
     DWORD written = 0;
-    ok = WriteFile(h, bytes, chunk, &written, nullptr) && written == chunk;
+    ok = WriteFile(file.get(), bytes, chunk, &written, nullptr) && written == chunk;
     bytes += chunk;
     length -= chunk;
   }
-  ok = FlushFileBuffers(h) && ok;
-  return CloseHandle(h) && ok;
+  ok = FlushFileBuffers(file.get()) && ok;
+  return file.Close() && ok;
 }
 
 // Puts `temp` in place of `target`; the old target stays whole until the swap succeeds.

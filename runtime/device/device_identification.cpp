@@ -8,11 +8,12 @@
 #include <string>
 #include <utility>
 
+#include "platform/base/registry_values.h"
+#include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_wait.h"
 #include "runtime/device/program_hooks.h"
-#include "platform/base/registry_values.h"
 #include "runtime/script/script_engine_lock.h"
 
 namespace {
@@ -100,29 +101,24 @@ bool IdentifyDevice(DeviceRecord& d) {
 void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count) {
   char valueName[24];
   std::snprintf(valueName, sizeof valueName, "Pid0%X", d.productId);
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kOrvaneRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
-    return;
+  if (!GetSystemCalls().CreateMachineKey(kOrvaneRegistryKey)) return;
   int candidate = 0;
   // Every id may be taken: then the last candidate is used.
   for (int attempt = 0; attempt < 254; ++attempt) {
-    DWORD stored = 0, size = sizeof stored, type = 0;
-    const bool present = RegQueryValueExA(key, valueName, nullptr, &type,
-                                          reinterpret_cast<BYTE*>(&stored), &size) == ERROR_SUCCESS &&
-                         size == sizeof stored;
+    const std::optional<std::uint32_t> counter = ReadMachineDword(kOrvaneRegistryKey, valueName);
+    std::uint32_t stored = 0;
     // A counter outside 1..254 (damaged) starts again as if missing.
-    if (!present || !ValidUnitId(static_cast<int>(stored))) {
+    if (!counter || !ValidUnitId(static_cast<int>(*counter))) {
       candidate = 1;
       stored = 2;
-    } else if (stored == 254) {
+    } else if (*counter == 254) {
       candidate = 254;
       stored = 1;
     } else {
-      candidate = static_cast<int>(stored);
-      stored = stored + 1;
+      candidate = static_cast<int>(*counter);
+      stored = *counter + 1;
     }
-    RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+    WriteMachineDword(kOrvaneRegistryKey, valueName, stored);
     bool taken = false;
     for (int i = 0; i < count; ++i)
       if (&table[i] != &d && table[i].productId == d.productId && table[i].unitId == candidate)
@@ -132,7 +128,6 @@ void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count) {
   d.unitId = candidate;
   const std::uint8_t id = static_cast<std::uint8_t>(candidate);
   WriteOutputReport("setID", d, &id, 1);
-  RegCloseKey(key);
 }
 
 void CheckUnitIds(DeviceRecord* table, int count) {
@@ -149,7 +144,7 @@ void CheckUnitIds(DeviceRecord* table, int count) {
 }
 
 void SetLayerLed(bool red, DeviceRecord& d) {
-  LockScriptEngine();
+  ScriptEngineGuard lock;
   if (red != d.redLayer) {
     if (!d.setUp) {
       d.redLayer = red;
@@ -160,11 +155,10 @@ void SetLayerLed(bool red, DeviceRecord& d) {
       d.redLayer = red;
     }
   }
-  UnlockScriptEngine();
 }
 
 void SetDeviceLeds(bool red, bool green, DeviceRecord& d) {
-  LockScriptEngine();
+  ScriptEngineGuard lock;
   if (!d.setUp) {
     d.redLayer = red;
   } else if (std::uint8_t* leds = HasOutput(d, kLedOutput) ? QpadLeds(d) : nullptr) {
@@ -172,11 +166,10 @@ void SetDeviceLeds(bool red, bool green, DeviceRecord& d) {
                                       (*leds & ~d.greenLedMask & ~d.redLedMask));
     WriteOutputReport(kLedOutput, d);
   }
-  UnlockScriptEngine();
 }
 
 void SetDeviceBacklights(bool on, DeviceRecord& d) {
-  LockScriptEngine();
+  ScriptEngineGuard lock;
   d.backlightStateKnown = true;
   const char* name = on ? "setBacklightsOn" : "setBacklightsOff";
   if (d.setUp && HasOutput(d, name)) {
@@ -186,5 +179,4 @@ void SetDeviceBacklights(bool on, DeviceRecord& d) {
       d.backlightsOn = on;
     }
   }
-  UnlockScriptEngine();
 }

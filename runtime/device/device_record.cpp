@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/vhxhid/vhxhid.h"
 #include "platform/base/text_lines.h"
+#include "platform/vhxhid/vhxhid.h"
 
 namespace {
 
@@ -12,22 +12,45 @@ DeviceRecordServices& Services() {
   return services;
 }
 
-void Lock() {
-  if (Services().lockScriptEngine) Services().lockScriptEngine();
-}
-void Unlock() {
-  if (Services().unlockScriptEngine) Services().unlockScriptEngine();
-}
+// The services' engine lock, held for a scope.
+class EngineLock {
+ public:
+  EngineLock() {
+    if (Services().lockScriptEngine) Services().lockScriptEngine();
+  }
+  ~EngineLock() {
+    if (Services().unlockScriptEngine) Services().unlockScriptEngine();
+  }
+  EngineLock(const EngineLock&) = delete;
+  EngineLock& operator=(const EngineLock&) = delete;
+};
+
+// Every level of the services' engine lock that this thread holds, let go for a scope and
+// taken back after it.
+class EngineLockLetGo {
+ public:
+  EngineLockLetGo() {
+    while (Services().unlockScriptEngine && Services().unlockScriptEngine()) ++depth_;
+  }
+  ~EngineLockLetGo() {
+    for (int i = 0; i < depth_; ++i)
+      if (Services().lockScriptEngine) Services().lockScriptEngine();
+  }
+  EngineLockLetGo(const EngineLockLetGo&) = delete;
+  EngineLockLetGo& operator=(const EngineLockLetGo&) = delete;
+
+ private:
+  int depth_ = 0;
+};
 
 // Writes the report, retrying every 10 ms up to `retries` more times; true when written.
 bool WriteWithRetries(int hidHandle, const std::uint8_t* report, int retries) {
-  Lock();
+  EngineLock lock;
   bool written = VhxWriteReport(hidHandle, report) == 0;
   for (int i = 0; !written && i < retries; ++i) {
     Sleep(10);
     written = VhxWriteReport(hidHandle, report) == 0;
   }
-  Unlock();
   return written;
 }
 
@@ -173,8 +196,8 @@ bool SendKeyboardReportBytes(DeviceRecord& device, const std::uint8_t keys[6]) {
   if (!FindKeyboardReportOutput(device)) return false;
   if (device.outputLength < int(kKeyboardReportLength)) return false;
   std::vector<std::uint8_t> report(device.outputLength, 0);
-  report[0] = 2;
-  report[1] = 0xC5;
+  report[0] = kOutputReportId;
+  report[1] = kKeyboardReportCommand;
   std::copy(keys, keys + 6, report.begin() + 2);
   return WriteWithRetries(device.hidHandle, report.data(), 100);
 }
@@ -190,10 +213,8 @@ void DestroyDeviceRecord(DeviceRecord& device) {
     Services().regenerateDeviceScript(device);
   if (device.programmingWindow && IsWindow(device.programmingWindow)) {
     // The window's teardown waits for its LED worker, which needs the lock.
-    int depth = 0;
-    while (Services().unlockScriptEngine && Services().unlockScriptEngine()) ++depth;
+    EngineLockLetGo letGo;
     DestroyWindow(device.programmingWindow);
-    for (int i = 0; i < depth; ++i) Lock();
   }
   for (ModuleConfig& m : device.modules)
     if (m.library) FreeLibrary(static_cast<HMODULE>(m.library));

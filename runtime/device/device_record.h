@@ -18,8 +18,13 @@ struct MacroContext;
 
 constexpr std::uint8_t kNoPendingKey = 255;
 constexpr int kVendorId = 0x0A7C;
-// The keyboard output report: report id 2, 0xC5, modifier byte and five usages.
+// The usage page of the interfaces that carry a device's reports (the others are its keyboard
+// and mouse).
+constexpr int kDeviceUsagePage = 12;
+// The keyboard output report: report id, command, modifier byte and five usages.
 constexpr std::size_t kKeyboardReportLength = 8;
+constexpr std::uint8_t kOutputReportId = 2;
+constexpr std::uint8_t kKeyboardReportCommand = 0xC5;
 
 struct DeviceRecord {
   MacroContext* macroContext = nullptr;  // of the open programming window
@@ -134,7 +139,7 @@ int FillOutputReport(std::string_view name, DeviceRecord& device,
 // up to 5 more times. False only when the fill failed (a failed write is not reported).
 bool WriteOutputReport(std::string_view name, DeviceRecord& device,
                        const std::uint8_t* bytes = nullptr, std::size_t byteCount = 0);
-// Writes 2, 0xC5 and the six bytes (rest of the report zero) under the lock, retrying every
+// Writes the report id, the keyboard command and the six bytes (rest of the report zero) under the lock, retrying every
 // 10 ms up to 100 more times. False without a "SendKeyboardReport" output or when the last
 // try failed.
 bool SendKeyboardReportBytes(DeviceRecord& device, const std::uint8_t keys[6]);

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "runtime/script/debug_engine.h"
 #include "runtime/device/device_identification.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
-#include "runtime/device/program_hooks.h"
 #include "runtime/device/host_interface.h"
+#include "runtime/device/program_hooks.h"
+#include "runtime/script/debug_engine.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ void StepBit(InputField& f) {
   }
 }
 
-bool Reports(int type, bool down) {
+bool Reports(ReportFieldType type, bool down) {
   return type == kFieldScanCodeDown ? down : type == kFieldScanCodeUp ? !down : true;
 }
 

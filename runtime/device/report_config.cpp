@@ -115,8 +115,8 @@ class Parser {
       }
       if (section_ != Section::kInput) return true;
     }
-    const int type = ReportFieldTypeFromKeyword(key);
-    if (type == 0) return Fail("unknown keyword");
+    const ReportFieldType type = ReportFieldTypeFromKeyword(key);
+    if (type == kFieldNone) return Fail("unknown keyword");
     switch (section_) {
       case Section::kNone:
         return Fail("field outside a section");
@@ -192,7 +192,7 @@ class Parser {
     return true;
   }
 
-  bool InputFieldLine(int type, const std::vector<Token>& t) {
+  bool InputFieldLine(ReportFieldType type, const std::vector<Token>& t) {
     InputField f;
     f.type = type;
     switch (type) {
@@ -215,7 +215,7 @@ class Parser {
     return true;
   }
 
-  bool OutputFieldLine(int type, const std::vector<Token>& t) {
+  bool OutputFieldLine(ReportFieldType type, const std::vector<Token>& t) {
     OutputField f;
     f.type = type;
     switch (type) {
@@ -235,7 +235,7 @@ class Parser {
     return true;
   }
 
-  bool ModuleFieldLine(int type, std::string_view line, const std::vector<Token>& t) {
+  bool ModuleFieldLine(ReportFieldType type, std::string_view line, const std::vector<Token>& t) {
     if (type != kFieldModuleFunction) return Fail("field type not allowed in a module");
     ModuleFunction fn;
     const std::string_view decl = TrimRest(line.substr(t[0].offset + t[0].text.size()));
@@ -259,14 +259,14 @@ class Parser {
 
 }  // namespace
 
-int ReportFieldTypeFromKeyword(std::string_view word) {
+ReportFieldType ReportFieldTypeFromKeyword(std::string_view word) {
   static constexpr std::string_view kWords[] = {"value",           "values",   "scanCodeDown",
                                                 "scanCodeUp",      "scanCodeChanged",
                                                 "constant",        "bitfield", "moduleFunction",
                                                 "require"};
   for (std::size_t i = 0; i < std::size(kWords); ++i)
-    if (word == kWords[i]) return static_cast<int>(i) + 1;
-  return 0;
+    if (word == kWords[i]) return static_cast<ReportFieldType>(i + 1);
+  return kFieldNone;
 }
 
 bool ParseReportConfigText(std::string_view text, ReportConfig& config, std::string* reason) {

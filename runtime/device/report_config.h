@@ -10,6 +10,7 @@
 
 // Field keywords and their numbers, as the file and the dispatch know them.
 enum ReportFieldType : int {
+  kFieldNone = 0,  // a word that is no field keyword
   kFieldValue = 1,
   kFieldValues = 2,
   kFieldScanCodeDown = 3,
@@ -20,11 +21,11 @@ enum ReportFieldType : int {
   kFieldModuleFunction = 8,
   kFieldRequire = 9,
 };
-// The type of a field keyword (case-sensitive), or 0 for a word that is none.
-int ReportFieldTypeFromKeyword(std::string_view word);
+// The type of a field keyword (case-sensitive), or kFieldNone for a word that is none.
+ReportFieldType ReportFieldTypeFromKeyword(std::string_view word);
 
 struct InputField {
-  int type = 0;
+  ReportFieldType type = kFieldNone;
   int position = 0;  // "constant": the value
   int count = 1;     // "values": end position (exclusive); scan codes: bytes; "require": value
   // Walk state of scan-code fields (input dispatch).
@@ -46,7 +47,7 @@ struct InputConfig {
 struct OutputField {
   std::string globalName;         // a script global of the device's module
   void* globalPointer = nullptr;  // its address once looked up; cleared after every build
-  int type = 0;
+  ReportFieldType type = kFieldNone;
   int constant = 0;
   int low = 0;
   int high = 0;

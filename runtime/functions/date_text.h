@@ -1,19 +1,12 @@
 #pragma once
 // Date and time in a layout of the script's choosing: field words of a format text are
-// replaced by parts of the local time, everything else is kept.
+// replaced by parts of the local time, everything else is kept. Plain C++; only GetDate reads
+// the clock (date_text_clock.cpp).
 
 #include <cstddef>
 #include <string>
 
-struct ClockTime {
-  int year = 2000;
-  int month = 1;      // 1 to 12
-  int dayOfWeek = 0;  // 0 Sunday to 6 Saturday
-  int day = 1;        // 1 to 31
-  int hour = 0;       // 0 to 23
-  int minute = 0;
-  int second = 0;
-};
+#include "platform/base/clock_time.h"
 
 // The characters between the words of a format.
 extern const char kDateSeparators[];

@@ -11,12 +11,12 @@
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_identification.h"
-#include "runtime/device/input_dispatch.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
-#include "runtime/device/program_hooks.h"
+#include "runtime/device/input_dispatch.h"
 #include "runtime/device/periodic_function.h"
 #include "runtime/device/polled_exchange.h"
+#include "runtime/device/program_hooks.h"
 #include "runtime/script/script_engine_lock.h"
 #include "runtime/script/script_registrar.h"
 
@@ -175,11 +175,10 @@ int ExecuteMemoryTest() {
   DeviceRecord* device = CurrentSetUpDevice();
   if (!device || device->outputLength < 6) return -1;
   constexpr unsigned kReplyWaitMs = 280;
-  constexpr std::uint8_t kReadRequest = 0xBF, kReadReply = 3;
   const unsigned end = kMemoryTestStart + kMemoryTestLength;
   std::vector<std::uint8_t> request(device->outputLength, 0);
-  request[0] = 2;
-  request[1] = kReadRequest;
+  request[0] = kOutputReportId;
+  request[1] = kMemoryReadRequest;
   request[2] = kMemoryTestStart & 0xFF;
   request[3] = kMemoryTestStart >> 8;
   request[4] = end & 0xFF;
@@ -197,7 +196,7 @@ int ExecuteMemoryTest() {
           Sleep(1);
           continue;
         }
-        if (reply.size() < 4 || reply[0] != kReadReply) continue;
+        if (reply.size() < 4 || reply[0] != kMemoryReadReply) continue;
         // Data bytes as far as the reply holds them, at their place in the tested range.
         const unsigned n = std::min<unsigned>(reply[1], static_cast<unsigned>(reply.size() - 4));
         const int offset = (reply[2] | reply[3] << 8) - kMemoryTestStart;

@@ -66,7 +66,10 @@ void SetBacklights(bool on);
 // "void repeatFunction(string &in,int repeatTime)"
 void RepeatFunction(const std::string& name, int repeatTime);
 
-// The memory test's request and the signature it expects.
+// The memory test's request (read command, first and end address) and the signature it
+// expects in the device's replies (reply id, byte count, address, data).
+constexpr std::uint8_t kMemoryReadRequest = 0xBF;
+constexpr std::uint8_t kMemoryReadReply = 3;
 constexpr std::uint16_t kMemoryTestStart = 0x0FF8;
 constexpr std::uint16_t kMemoryTestLength = 28;
 inline constexpr char kMemorySignature[] = "KN Sig";

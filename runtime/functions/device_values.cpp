@@ -7,11 +7,11 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/base/system_calls.h"
+#include "platform/base/text_lines.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
-#include "platform/base/system_calls.h"
-#include "platform/base/text_lines.h"
 
 const char kCalibrationFileName[] = "ModernCalibration.lcm";
 
@@ -45,7 +45,7 @@ bool MaxLineValue(std::string_view line, int& value) {
 }
 
 void ShowError(const char* text, const char* caption) {
-  GetSystemCalls().messageBox(nullptr, text, caption, MB_OK);
+  GetSystemCalls().ShowMessageBox(nullptr, text, caption, MB_OK);
 }
 
 }  // namespace

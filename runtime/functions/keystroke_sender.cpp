@@ -1,8 +1,8 @@
 #include "runtime/functions/keystroke_sender.h"
 
+#include "platform/base/system_calls.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
-#include "platform/base/input_injection.h"
 #include "runtime/keys/key_input_records.h"
 #include "runtime/keys/keyboard_report_state.h"
 #include "runtime/keys/macro_tokens.h"
@@ -27,12 +27,13 @@ bool CurrentDeviceHasKeyboardReport() {
 
 void SendString(const std::string& text) {
   if (SendMouseToken(text)) return;
-  const std::vector<MacroToken> tokens = TokenizeMacroText(text, ReadLockStates());
+  const std::vector<MacroToken> tokens = TokenizeMacroText(text, GetSystemCalls().ReadLockStates());
   if (CurrentDeviceHasKeyboardReport()) {
     DeviceRecord& device = *GetCurrentDevice();
     for (const KeyboardState& state : SendTokensAsDeviceReports(tokens, device.keyboardState))
       SendKeyboardReportBytes(device, state.data());
     return;
   }
-  for (const InputRecord& record : SendTokensAsInput(tokens)) InjectInput(record);
+  for (const InputRecord& record : SendTokensAsInput(tokens))
+    GetSystemCalls().InjectInput(record);
 }

@@ -1,39 +1,30 @@
 #include "runtime/functions/persistent_variables.h"
 
-#include <windows.h>
-
 #include <cstring>
+
+#include "platform/base/registry_values.h"
+#include "platform/base/system_calls.h"
 
 namespace {
 
-void WriteValue(const std::string& section, const std::string& name, DWORD type,
-                const void* bytes, DWORD size) {
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, PersistentSectionKey(section).c_str(), 0, nullptr,
-                      REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
-    return;
-  RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(bytes), size);
-  RegCloseKey(key);
+void WriteValue(const std::string& section, const std::string& name, std::uint32_t type,
+                const void* bytes, std::size_t size) {
+  const auto* first = static_cast<const std::uint8_t*>(bytes);
+  // A key that cannot be written (no rights) is not reported.
+  GetSystemCalls().WriteMachineValue(PersistentSectionKey(section), name,
+                                     {type, std::vector<std::uint8_t>(first, first + size)});
 }
 
 // Reads the value into a zeroed buffer of `room` bytes; its size, or -1 when it is missing or
 // does not fit.
-long ReadValue(const std::string& section, const std::string& name, void* buffer, DWORD room) {
+long ReadValue(const std::string& section, const std::string& name, void* buffer,
+               std::size_t room) {
   std::memset(buffer, 0, room);
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PersistentSectionKey(section).c_str(), 0,
-                    KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-    return -1;
-  DWORD size = room;
-  const LONG rc =
-      RegQueryValueExA(key, name.c_str(), nullptr, nullptr, static_cast<BYTE*>(buffer), &size);
-  RegCloseKey(key);
-  if (rc != ERROR_SUCCESS || size > room) {
-    std::memset(buffer, 0, room);
-    return -1;
-  }
-  return static_cast<long>(size);
+  const std::optional<RegistryValue> value =
+      GetSystemCalls().ReadMachineValue(PersistentSectionKey(section), name);
+  if (!value || value->bytes.size() > room) return -1;
+  if (!value->bytes.empty()) std::memcpy(buffer, value->bytes.data(), value->bytes.size());
+  return static_cast<long>(value->bytes.size());
 }
 
 }  // namespace
@@ -44,18 +35,18 @@ std::string PersistentSectionKey(const std::string& section) {
 }
 
 bool SetPersistentInt(const std::string& section, const std::string& name, int value) {
-  WriteValue(section, name, REG_DWORD, &value, sizeof value);
+  WriteValue(section, name, kRegistryDword, &value, sizeof value);
   return true;
 }
 
 bool SetPersistentDouble(const std::string& section, const std::string& name, double value) {
-  WriteValue(section, name, REG_BINARY, &value, sizeof value);
+  WriteValue(section, name, kRegistryBinary, &value, sizeof value);
   return true;
 }
 
 bool SetPersistentString(const std::string& section, const std::string& name,
                          const std::string& value) {
-  WriteValue(section, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+  WriteValue(section, name, kRegistryText, value.c_str(), value.size() + 1);
   return true;
 }
 

@@ -4,15 +4,15 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
+#include "platform/base/system_calls.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/program_hooks.h"
 
 namespace {
 
 constexpr std::size_t kHeaderBytes = 4;
-// A clipboard owner that does not answer must not hold the device thread.
-constexpr UINT kRenderWaitMs = 2000;
 
 std::string& Folder() {
   static std::string folder;
@@ -28,35 +28,6 @@ HWND ClipboardWindow() {
     own = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   return own;
 }
-
-class ClipboardOpen {
- public:
-  ClipboardOpen() : open_(OpenClipboard(ClipboardWindow()) != 0) {}
-  ~ClipboardOpen() {
-    if (open_) CloseClipboard();
-  }
-  ClipboardOpen(const ClipboardOpen&) = delete;
-  ClipboardOpen& operator=(const ClipboardOpen&) = delete;
-  explicit operator bool() const { return open_; }
-
- private:
-  bool open_;
-};
-
-class GlobalLockGuard {
- public:
-  explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
-  ~GlobalLockGuard() {
-    if (data_) GlobalUnlock(block_);
-  }
-  GlobalLockGuard(const GlobalLockGuard&) = delete;
-  GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
-  void* data() const { return data_; }
-
- private:
-  HGLOBAL block_;
-  void* data_;
-};
 
 }  // namespace
 
@@ -104,26 +75,24 @@ std::string ClipDataFilePath(int key) {
 }
 
 void SaveClipboard(int key) {
-  if (HWND owner = GetClipboardOwner())
-    SendMessageTimeoutA(owner, WM_RENDERALLFORMATS, 0, 0, SMTO_ABORTIFHUNG, kRenderWaitMs,
-                        nullptr);
-  ClipboardOpen clipboard;
+  SystemCalls& calls = GetSystemCalls();
+  calls.RenderClipboardFormats();
+  const std::unique_ptr<ClipboardAccess> clipboard = calls.OpenClipboardFor(ClipboardWindow());
   if (!clipboard) return;
   FilePtr file(std::fopen(ClipDataFilePath(key).c_str(), "w+b"));
   if (!file) return;
-  const UINT format = EnumClipboardFormats(0);
+  const std::uint32_t format = clipboard->FirstFormat();
   if (format == 0 || format == kUnsavedClipboardFormat) return;
-  HANDLE data = GetClipboardData(format);
+  // Handle formats (bitmaps, metafiles) are no memory blocks: nothing is saved.
+  const std::optional<std::vector<std::uint8_t>> data = clipboard->Data(format);
   if (!data) return;
-  // Handle formats (bitmaps, metafiles) are no memory blocks: nothing to lock, nothing saved.
-  GlobalLockGuard lock(data);
-  if (!lock.data()) return;
-  const std::vector<std::uint8_t> bytes = EncodeClipData(format, lock.data(), GlobalSize(data));
+  const std::vector<std::uint8_t> bytes = EncodeClipData(format, data->data(), data->size());
   std::fwrite(bytes.data(), 1, bytes.size(), file.get());
 }
 
 void PasteScrap(int key) {
-  ClipboardOpen clipboard;
+  const std::unique_ptr<ClipboardAccess> clipboard =
+      GetSystemCalls().OpenClipboardFor(ClipboardWindow());
   if (!clipboard) return;
   FilePtr file(std::fopen(ClipDataFilePath(key).c_str(), "rb"));
   if (!file) return;
@@ -136,19 +105,13 @@ void PasteScrap(int key) {
   if (length < 0 || !ClipDataLayout(head, static_cast<std::size_t>(length), format, dataLength))
     return;
   if (std::fseek(file.get(), static_cast<long>(kHeaderBytes), SEEK_SET) != 0) return;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, dataLength);
-  if (!block) return;
-  bool whole = false;
-  {
-    GlobalLockGuard lock(block);
-    whole = lock.data() && std::fread(lock.data(), 1, dataLength, file.get()) == dataLength;
+  std::vector<std::uint8_t> data;
+  try {
+    data.resize(dataLength);
+  } catch (const std::bad_alloc&) {
+    return;  // no room for the file's data: the clipboard stays as it is
   }
   // A file that shrank under us is refused rather than restored in part.
-  if (!whole) {
-    GlobalFree(block);
-    return;
-  }
-  // Formats of an earlier owner would stay beside the restored one and win in other programs.
-  EmptyClipboard();
-  if (!SetClipboardData(format, block)) GlobalFree(block);
+  if (std::fread(data.data(), 1, dataLength, file.get()) != dataLength) return;
+  clipboard->Replace(format, data);
 }

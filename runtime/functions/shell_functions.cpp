@@ -1,38 +1,35 @@
 #include "runtime/functions/shell_functions.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <cstdint>
 
-#include "runtime/device/device_folders.h"
 #include "platform/base/system_calls.h"
+#include "runtime/device/device_folders.h"
 
 // The maker's tutorial page is not settled yet; this stands in for it.
 const char kTutorialPageAddress[] = "https://www.example.com/orvane/tutorials";
 
 namespace {
 
-HWND ToWindow(int window) { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(window)); }
+void* ToWindow(int window) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(window)); }
 
 void ShellOpen(const char* target) {
-  GetSystemCalls().shellExecute(nullptr, "open", target, nullptr, nullptr, SW_SHOWNORMAL);
+  GetSystemCalls().ExecuteWithShell(nullptr, "open", target, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace
 
 int ShellExecuteText(int window, const std::string& verb, const std::string& file,
                      const std::string& parameters, const std::string& directory, int showCommand) {
-  HINSTANCE result =
-      GetSystemCalls().shellExecute(ToWindow(window), verb.c_str(), file.c_str(),
-                                    parameters.c_str(), directory.c_str(), showCommand);
-  return static_cast<int>(reinterpret_cast<std::intptr_t>(result));
+  return static_cast<int>(GetSystemCalls().ExecuteWithShell(ToWindow(window), verb.c_str(),
+                                                            file.c_str(), parameters.c_str(),
+                                                            directory.c_str(), showCommand));
 }
 
 void OpenMyDocuments() {
-  char folder[MAX_PATH] = {};
-  if (SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK)
-    ShellOpen(folder);
+  const std::string folder = GetSystemCalls().DocumentsFolder();
+  if (!folder.empty()) ShellOpen(folder.c_str());
 }
 
 bool OpenOXFile(std::string fileName) {
@@ -44,7 +41,7 @@ bool OpenOXFile(std::string fileName) {
 
 void PlayDemo() {
   if (OpenOXFile("Demo.mpg")) return;
-  const int answer = GetSystemCalls().messageBox(
+  const int answer = GetSystemCalls().ShowMessageBox(
       nullptr,
       "Orvane was unable to find the demo video on your computer.  Click Ok to view the video "
       "on our web site or click Cancel to close this window.",
@@ -53,5 +50,5 @@ void PlayDemo() {
 }
 
 int MessageBoxText(int owner, std::string text, std::string caption, unsigned flags) {
-  return GetSystemCalls().messageBox(ToWindow(owner), text.c_str(), caption.c_str(), flags);
+  return GetSystemCalls().ShowMessageBox(ToWindow(owner), text.c_str(), caption.c_str(), flags);
 }

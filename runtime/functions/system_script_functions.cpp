@@ -6,18 +6,18 @@
 #include <iterator>
 #include <string>
 
+#include "platform/base/system_calls.h"
 #include "runtime/functions/date_text.h"
 #include "runtime/functions/device_functions.h"
 #include "runtime/functions/device_values.h"
-#include "runtime/keys/key_name_tables.h"
 #include "runtime/functions/keystroke_sender.h"
-#include "runtime/keys/mouse_buttons.h"
 #include "runtime/functions/persistent_variables.h"
 #include "runtime/functions/saved_clipboard.h"
-#include "runtime/script/script_registrar.h"
 #include "runtime/functions/shell_functions.h"
-#include "platform/base/system_calls.h"
 #include "runtime/functions/window_functions.h"
+#include "runtime/keys/key_name_tables.h"
+#include "runtime/keys/mouse_buttons.h"
+#include "runtime/script/script_registrar.h"
 
 namespace {
 
@@ -28,15 +28,15 @@ float IntToFloat(int x) { return static_cast<float>(x); }
 void SetJoyStick(int, int, int) {}
 
 void SetVKey(int vKey, bool down) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = static_cast<WORD>(vKey & 0xFFFF);
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  GetSystemCalls().sendInput(1, &input, sizeof(INPUT));
+  GetSystemCalls().InjectInput(
+      KeyboardRecord(static_cast<std::uint16_t>(vKey & 0xFFFF), 0, down ? 0 : kKeyEventKeyUp));
 }
 // The key state's low byte: 0x80 down, 0x01 toggled.
-bool IsVKeyDown(int vKey) { return (GetSystemCalls().getKeyState(vKey) & 0xF0) != 0; }
-bool IsVKeyToggled(int vKey, bool) { return (GetSystemCalls().getKeyState(vKey) & 0x0F) != 0; }
+bool IsVKeyDown(int vKey) { return (GetSystemCalls().KeyState(vKey) & 0xF0) != 0; }
+bool IsVKeyToggled(int vKey, bool) { return (GetSystemCalls().KeyState(vKey) & 0x0F) != 0; }
+
+// Bound with the calling convention of the platform's Sleep, which scripts were first given.
+void __stdcall ScriptSleep(asUINT ms) { GetSystemCalls().Sleep(ms); }
 
 float AbsoluteValue(float x) { return std::fabs(x); }
 float FloatDivision(float first, float second) { return first / second; }
@@ -64,8 +64,7 @@ int RegisterScriptFunctions(asIScriptEngine* engine) {
 
 int RegisterScriptFunctions(ScriptRegistrar& reg) {
   InitKeyNameTables();
-  // Scripts and their generator rely on these declarations, in this order. The platform's
-  // Sleep is bound as it is, with its own calling convention.
+  // Scripts and their generator rely on these declarations, in this order.
   const Row rows[] = {
       {"string GetDate(string dateString)", asFUNCTION(GetDate), asCALL_CDECL},
       {"string IntToString(int x)", asFUNCTION(IntToString), asCALL_CDECL},
@@ -94,7 +93,7 @@ int RegisterScriptFunctions(ScriptRegistrar& reg) {
       {"void GetTopWindowExeName(string &out)", asFUNCTION(GetTopWindowExeName), asCALL_CDECL},
       {"int GetHandleForExe(string &in)", asFUNCTION(GetHandleForExe), asCALL_CDECL},
       {"int SetForegroundWindow(int hWindow)", asFUNCTION(BringWindowToForeground), asCALL_CDECL},
-      {"void sleep(uint ms)", asFUNCTION(Sleep), asCALL_STDCALL},
+      {"void sleep(uint ms)", asFUNCTION(ScriptSleep), asCALL_STDCALL},
       {"void AutoRepeatThisKey(uint initialRepeatDelay,uint repeatDelay)",
        asFUNCTION(AutoRepeatThisKey), asCALL_CDECL},
       {"void EnableProgramming(uint enable)", asFUNCTION(EnableProgramming), asCALL_CDECL},

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/base/unique_handle.h"
+
 namespace {
 
 HWND ToWindow(int window) { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(window)); }
@@ -22,32 +24,25 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-struct ProcessHandle {
-  HANDLE handle;
-  ~ProcessHandle() {
-    if (handle) CloseHandle(handle);
-  }
-};
-
 // The full image path works for 64-bit and elevated programs too, which the module list of a
 // 32-bit caller does not reach.
 std::string ExeNameFromImagePath(DWORD processId) {
-  ProcessHandle process{OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId)};
-  if (!process.handle) return {};
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return {};
   char path[MAX_PATH] = {};
   DWORD size = MAX_PATH;
-  if (!QueryFullProcessImageNameA(process.handle, 0, path, &size)) return {};
+  if (!QueryFullProcessImageNameA(process.get(), 0, path, &size)) return {};
   return BaseName(std::string(path, size));
 }
 
 std::string ExeNameFromModules(DWORD processId) {
-  ProcessHandle process{OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId)};
-  if (!process.handle) return {};
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+  if (!process) return {};
   HMODULE module = nullptr;
   DWORD needed = 0;
-  if (!EnumProcessModules(process.handle, &module, sizeof(module), &needed)) return {};
+  if (!EnumProcessModules(process.get(), &module, sizeof(module), &needed)) return {};
   char name[kMaxExeNameChars + 1] = {};
-  const DWORD length = GetModuleBaseNameA(process.handle, module, name, sizeof(name));
+  const DWORD length = GetModuleBaseNameA(process.get(), module, name, sizeof(name));
   return std::string(name, length < sizeof(name) ? length : 0);
 }
 

@@ -1,14 +1,12 @@
 #include "runtime/keys/mouse_buttons.h"
 
-#include <windows.h>
-
-#include "platform/base/input_injection.h"
 #include "platform/base/system_calls.h"
 
 namespace {
 
 void SendButton(int button, bool down) {
-  if (std::optional<InputRecord> record = MouseButtonRecord(button, down)) InjectInput(*record);
+  if (std::optional<InputRecord> record = MouseButtonRecord(button, down))
+    GetSystemCalls().InjectInput(*record);
 }
 
 }  // namespace
@@ -36,17 +34,18 @@ void ReleaseMouseButton(int button) { SendButton(button, false); }
 void ClickButton(int button) {
   if (!MouseButtonRecord(button, true)) return;
   PressMouseButton(button);
-  GetSystemCalls().sleep(40);
+  GetSystemCalls().Sleep(40);
   ReleaseMouseButton(button);
 }
 
 void DoubleClickButton(int button) {
   if (!MouseButtonRecord(button, true)) return;
   ClickButton(button);
-  GetSystemCalls().sleep(GetSystemCalls().getDoubleClickTime() / 2);
+  GetSystemCalls().Sleep(GetSystemCalls().DoubleClickTime() / 2);
   ClickButton(button);
 }
 
 void SendMouseMove(int dx, int dy, int dz) {
-  InjectInput(MouseRecord(dx, dy, static_cast<std::uint32_t>(dz), kMouseEventWheel));
+  GetSystemCalls().InjectInput(
+      MouseRecord(dx, dy, static_cast<std::uint32_t>(dz), kMouseEventWheel));
 }

@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "platform/base/path_text.h"
 #include "platform/base/file_access.h"
+#include "platform/base/path_text.h"
 #include "runtime/preprocessor/include_loader.h"
-#include "runtime/script/library_loader.h"
 #include "runtime/preprocessor/preprocessor_lexer.h"
+#include "runtime/script/library_loader.h"
 #include "runtime/script/script_registrar.h"
 
 void PragmaTable::Register(const std::string& name, PragmaHandler* handler) {

@@ -5,8 +5,8 @@
 #include <iterator>
 #include <utility>
 
-#include "platform/base/path_text.h"
 #include "platform/base/file_access.h"
+#include "platform/base/path_text.h"
 #include "runtime/preprocessor/include_loader.h"
 #include "runtime/preprocessor/preprocessor_lexer.h"
 #include "runtime/preprocessor/preprocessor_pragmas.h"

@@ -1,8 +1,8 @@
 #include "runtime/script/debug_engine.h"
 
-#include "runtime/script/script_value_text.h"
-
 #include <algorithm>
+
+#include "runtime/script/script_value_text.h"
 
 namespace {
 

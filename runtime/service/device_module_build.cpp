@@ -6,18 +6,18 @@
 #include <cstdio>
 #include <vector>
 
-#include "runtime/script/debug_engine.h"
-#include "runtime/script/declaration_check.h"
-#include "runtime/functions/device_functions.h"
 #include "runtime/device/device_identification.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
-#include "runtime/service/device_thread.h"
 #include "runtime/device/periodic_function.h"
-#include "runtime/script/script_engine_lock.h"
+#include "runtime/functions/device_functions.h"
 #include "runtime/preprocessor/script_preprocessor.h"
-#include "runtime/script/script_registrar.h"
 #include "runtime/preprocessor/text_streams.h"
+#include "runtime/script/debug_engine.h"
+#include "runtime/script/declaration_check.h"
+#include "runtime/script/script_engine_lock.h"
+#include "runtime/script/script_registrar.h"
+#include "runtime/service/device_thread.h"
 
 namespace {
 
@@ -153,13 +153,11 @@ bool RunDeviceInit(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugC
 }
 
 bool SaveModuleScript(const char* moduleName, const char*, const char* text, int length) {
-  LockScriptEngine();
-  bool saved = false;
-  if (DeviceRecord* device = FindDeviceByModule(moduleName); device && text && length >= 0)
-    saved = WriteDeviceScriptFile(device->folder, device->unitId, text,
-                                  static_cast<std::size_t>(length)) == 0;
-  // Nothing written is a failure, whatever the lock says.
-  return UnlockScriptEngine() && saved;
+  ScriptEngineGuard lock;
+  DeviceRecord* device = FindDeviceByModule(moduleName);
+  return device && text && length >= 0 &&
+         WriteDeviceScriptFile(device->folder, device->unitId, text,
+                               static_cast<std::size_t>(length)) == 0;
 }
 
 void DiscardDeviceModule(DeviceRecord& device, asCDebugScriptEngine& engine) {

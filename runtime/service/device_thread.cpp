@@ -1,7 +1,6 @@
 #include "runtime/service/device_thread.h"
 
 #include <windows.h>
-#include <commdlg.h>
 #include <angelscript.h>
 
 #include <algorithm>
@@ -10,23 +9,24 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxhid.h"
-#include "runtime/script/debug_engine.h"
 #include "runtime/device/device_description.h"
-#include "runtime/functions/device_functions.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_identification.h"
-#include "runtime/service/device_module_build.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_wait.h"
 #include "runtime/device/host_interface.h"
 #include "runtime/device/input_dispatch.h"
-#include "runtime/keys/key_name_tables.h"
 #include "runtime/device/periodic_function.h"
+#include "runtime/functions/device_functions.h"
+#include "runtime/functions/system_script_functions.h"
+#include "runtime/keys/key_name_tables.h"
+#include "runtime/script/debug_engine.h"
 #include "runtime/script/script_engine_lock.h"
 #include "runtime/script/script_registrar.h"
 #include "runtime/script/script_types.h"
-#include "runtime/functions/system_script_functions.h"
+#include "runtime/service/device_module_build.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ struct PeriodicInputRef {
 };
 
 struct DeviceThreadState {
-  HANDLE thread = nullptr;  // our own handle, for the bounded wait at stop
+  UniqueHandle thread;  // our own handle, for the bounded wait at stop
   HWND mainDialog = nullptr;
   ScriptLoaderHooks loaderHooks;
 
@@ -242,15 +242,13 @@ void ReleaseDevicesAndEngine() {
   ReleaseEngine();
 }
 
-// Builds the device table anew: engine, enumeration, records, unit ids, modules.
-bool BuildCycle() {
+// Builds the device table anew under the engine lock: engine, enumeration, records, unit ids,
+// modules.
+bool RebuildDeviceTable() {
   DeviceThreadState& s = State();
-  LockScriptEngine();
+  ScriptEngineGuard lock;
   ReleaseDevicesAndEngine();
-  if (!CreateEngine()) {
-    UnlockScriptEngine();
-    return false;
-  }
+  if (!CreateEngine()) return false;
 
   int count = 0;
   if (VhxEnumerate(kVendorId, s.enumeration, &count) != VHX_OK) count = 0;
@@ -260,7 +258,7 @@ bool BuildCycle() {
 
   for (int i = 0; i < s.enumerationCount; ++i) {
     const VhxEntry& e = s.enumeration[i];
-    if (e.usagePage != 12) continue;
+    if (e.usagePage != kDeviceUsagePage) continue;
     DeviceRecord rec;
     if (!InitDeviceRecord(rec, kVendorId, e.productId, VhxGetVersion(e.handle))) continue;
     rec.pendingKey = kNoPendingKey;
@@ -318,8 +316,13 @@ bool BuildCycle() {
     for (auto& d : s.devices) regenerate(d);
   FindEarliestPeriodicInput();
   FillHandles();
-  UnlockScriptEngine();
-  OnDeviceListChanged(s.mainDialog);
+  return true;
+}
+
+// A new device table, then the news of it (outside the lock).
+bool BuildCycle() {
+  if (!RebuildDeviceTable()) return false;
+  OnDeviceListChanged(State().mainDialog);
   return true;
 }
 
@@ -464,8 +467,8 @@ void HandleRequest() {
         if (code == kRequestProgramSwitchable) d->modeSwitchAvailable = true;
         OpenProgramming(*d);
       } else {
-        MessageBoxA(nullptr, "Invalid configuration for selected Qpad device.", "Orvane II Error",
-                    MB_ICONERROR);
+        GetSystemCalls().ShowMessageBox(nullptr, "Invalid configuration for selected Qpad device.",
+                                        "Orvane II Error", MB_ICONERROR);
       }
       ClearRequest();
       break;
@@ -511,13 +514,11 @@ void HandleRequest() {
 }
 
 void EndThread() {
-  DeviceThreadState& s = State();
-  LockScriptEngine();
+  ScriptEngineGuard lock;
   ReleaseDevicesAndEngine();
   FreeDeviceFolders();
   ClearKeyNameTables();
   SetDeviceThreadStopping(false);
-  UnlockScriptEngine();
 }
 
 DWORD WINAPI DeviceThreadMain(LPVOID) {
@@ -532,7 +533,8 @@ DWORD WINAPI DeviceThreadMain(LPVOID) {
   while (!IsDeviceThreadStopping()) {
     if (s.rebuild && !BuildCycle()) {
       EndThread();
-      MessageBoxA(nullptr, "The script engine could not be set up.", "Orvane II Error", MB_ICONERROR);
+      GetSystemCalls().ShowMessageBox(nullptr, "The script engine could not be set up.",
+                                      "Orvane II Error", MB_ICONERROR);
       return 1;
     }
     if (!s.devices.empty()) {
@@ -548,34 +550,34 @@ DWORD WINAPI DeviceThreadMain(LPVOID) {
 
 }  // namespace
 
-HANDLE StartDeviceThread(HWND mainDialog, bool programmingAllowed) {
+UniqueHandle StartDeviceThread(HWND mainDialog, bool programmingAllowed) {
   DeviceThreadState& s = State();
   SetDeviceThreadStopping(false);
   SetProgrammingAllowed(programmingAllowed);
   s.mainDialog = mainDialog;
   // 10240 bytes committed at first; the reserve stays the program's default, which script
   // calls need.
-  HANDLE thread = CreateThread(nullptr, 10240, DeviceThreadMain, mainDialog, 0, nullptr);
-  if (!thread) return nullptr;
+  UniqueHandle thread(CreateThread(nullptr, 10240, DeviceThreadMain, mainDialog, 0, nullptr));
+  if (!thread) return thread;
   HANDLE own = nullptr;
-  DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &own, SYNCHRONIZE, FALSE, 0);
-  if (s.thread) CloseHandle(s.thread);
-  s.thread = own;
+  DuplicateHandle(GetCurrentProcess(), thread.get(), GetCurrentProcess(), &own, SYNCHRONIZE,
+                  FALSE, 0);
+  s.thread.reset(own);
   return thread;
 }
 
 bool StopDeviceThread() {
   DeviceThreadState& s = State();
   if (!s.thread) return true;
-  if (IsDeviceThreadStopping() && WaitForSingleObject(s.thread, 0) != WAIT_OBJECT_0) return false;
+  if (IsDeviceThreadStopping() && WaitForSingleObject(s.thread.get(), 0) != WAIT_OBJECT_0)
+    return false;
   SetDeviceThreadStopping(true);
   WakeDeviceThreadFor(kNoRequestDevice);
   bool ended = false;
   for (DWORD waited = 0; !ended && waited < kStopLimitMs; waited += kStopPollMs)
-    ended = WaitForSingleObject(s.thread, kStopPollMs) == WAIT_OBJECT_0;
+    ended = WaitForSingleObject(s.thread.get(), kStopPollMs) == WAIT_OBJECT_0;
   if (!ended) return false;  // still in a modal wait: it keeps its state, and the flag
-  CloseHandle(s.thread);
-  s.thread = nullptr;
+  s.thread.reset();
   SetDeviceThreadStopping(false);
   return true;
 }

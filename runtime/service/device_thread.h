@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/unique_handle.h"
 #include "runtime/device/device_table.h"
 #include "runtime/device/program_hooks.h"
 
-// Starts the thread (stack 10240 bytes); null when it could not be created.
-HANDLE StartDeviceThread(HWND mainDialog, bool programmingAllowed);
+// Starts the thread (stack 10240 bytes); its handle, empty when it could not be created.
+UniqueHandle StartDeviceThread(HWND mainDialog, bool programmingAllowed);
 // Asks the thread to end and waits for it, for a bounded time; false when it has not ended
 // (it is stuck in a modal wait): the process must then not run its exit code under it.
 bool StopDeviceThread();

@@ -1,12 +1,11 @@
 #include "runtime/app/dialogs/program_dialogs.h"
 
 #include <windows.h>
-#include <commdlg.h>
-#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "runtime/app/resource.h"
 #include "runtime/device/program_hooks.h"
 #include "runtime/service/device_thread.h"
@@ -31,7 +30,8 @@ INT_PTR CALLBACK DuplicateUnitIdDlgProc(HWND dialog, UINT msg, WPARAM wParam, LP
     case WM_COMMAND:
     case WM_SYSCOMMAND:
       if (LOWORD(wParam) == IDC_LEARN_MORE)
-        ShellExecuteA(dialog, "open", kUnitIdHelpPage, nullptr, nullptr, SW_SHOWNORMAL);
+        GetSystemCalls().ExecuteWithShell(dialog, "open", kUnitIdHelpPage, nullptr, nullptr,
+                                          SW_SHOWNORMAL);
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDC_LEARN_MORE) EndDialog(dialog, 1);
       return TRUE;
   }
@@ -81,19 +81,16 @@ int ChooseScriptDevice(HWND owner, const std::vector<std::string>& labels) {
 }
 
 bool ChooseScriptFile(HWND owner, const std::string& folder, std::string& chosen) {
-  char file[MAX_PATH] = "";
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = "Orvane Script (*.oxs)\0*.oxs\0";
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
-  ofn.lpstrDefExt = "oxs";
-  ofn.lpstrTitle = "Select a Sctipt to Load...";
-  ofn.lpstrInitialDir = folder.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
-  if (!GetOpenFileNameA(&ofn)) return false;
-  chosen = file;
+  OpenFileQuestion question;
+  question.owner = owner;
+  question.title = "Select a Sctipt to Load...";
+  question.filterName = "Orvane Script (*.oxs)";
+  question.filterPattern = "*.oxs";
+  question.defaultExtension = "oxs";
+  question.initialFolder = folder;
+  const std::optional<std::string> file = GetSystemCalls().ChooseFileToOpen(question);
+  if (!file) return false;
+  chosen = *file;
   return true;
 }
 

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "runtime/app/main_window.h"
+#include "runtime/app/resource.h"
 #include "tests/runtime/device/sim_keypad.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
@@ -48,7 +50,7 @@ int main(int argc, char** argv) {
   const double cpu = Seconds(kernel1) - Seconds(kernel0) + Seconds(user1) - Seconds(user0);
   std::printf("idle Orvane.exe, 2 keypads: %.3f s of processor time in %.1f s = %.2f%% of one core\n",
               cpu, wall, 100.0 * cpu / wall);
-  if (HWND main = FindWindowA("OrvaneII_Class", nullptr)) PostMessageA(main, WM_COMMAND, 32851, 0);
+  if (HWND main = FindWindowA(kMainWindowClass, nullptr)) PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
   p.Wait(10000);
   VhxSimReset(sim);
   VhxSimClose(sim);

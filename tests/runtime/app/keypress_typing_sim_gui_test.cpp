@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/runtime/service/device_thread_fixture.h"
+#include "runtime/app/main_window.h"
+#include "runtime/app/resource.h"
 #include "tests/runtime/device/sim_keypad.h"
+#include "tests/runtime/service/device_thread_fixture.h"
 
 using namespace testsupport;
 
@@ -36,7 +38,7 @@ class KeyPress : public ::testing::Test {
     VhxSimReset(sim_);
   }
   void TearDown() override {
-    if (HWND main = FindWindowA("OrvaneII_Class", nullptr)) PostMessageA(main, WM_COMMAND, 32851, 0);
+    if (HWND main = FindWindowA(kMainWindowClass, nullptr)) PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_TRUE(program_.Wait(15000));
     VhxSimReset(sim_);
     VhxSimClose(sim_);

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 
+#include "runtime/app/resource.h"
 #include "runtime/service/device_thread.h"
+#include "tests/platform/base/system_calls_recorder.h"
 #include "tests/support/win_test.h"
 
 using namespace testsupport;
@@ -23,13 +26,15 @@ class MainLoop : public ::testing::Test {
   }
   void TearDown() override {
     if (loop_.joinable()) {
-      PostMessageA(main_, WM_COMMAND, 32851, 0);
+      PostMessageA(main_, WM_COMMAND, IDM_EXIT, 0);
       loop_.join();
       EXPECT_EQ(result_, 0);
     }
     RequestCode = kRequestNone;
   }
 
+  // Outlives the loop, which may call through it until TearDown has joined it.
+  std::unique_ptr<RecordedSystemCalls> calls_;
   std::thread loop_;
   int result_ = -1;
   HWND main_ = nullptr;
@@ -37,37 +42,36 @@ class MainLoop : public ::testing::Test {
 
 TEST_F(MainLoop, TheMainDialogIsHiddenAndTheExportsGiveIt) {
   Run(true);
-  EXPECT_EQ(ClassName(main_), "OrvaneII_Class");
+  EXPECT_EQ(ClassName(main_), kMainWindowClass);
   EXPECT_FALSE(IsWindowVisible(main_));
   EXPECT_EQ(GetHInstOrvane(), nullptr);  // only WinMain stores the instance
 }
 
 TEST_F(MainLoop, NormalModeIgnoresASecondInstance) {
   Run(true);
-  SendMessageA(main_, 1027, 0, 0);
+  SendMessageA(main_, kSecondInstanceMessage, 0, 0);
   EXPECT_EQ(RequestCode, kRequestNone);
 }
 
 TEST_F(MainLoop, ClientModeAsksForTheScriptLoaderWithoutADevice) {
   Run(false);
-  SendMessageA(main_, 1027, 0, 0);
+  SendMessageA(main_, kSecondInstanceMessage, 0, 0);
   EXPECT_EQ(RequestCode, kRequestScriptLoader);
   EXPECT_EQ(RequestDevice, kNoRequestDevice);  // never a stale device from an earlier request
 }
 
 TEST_F(MainLoop, ClientModeTellsWhenTheSlotStaysBusy) {
+  calls_ = std::make_unique<RecordedSystemCalls>();
   Run(false);
   RequestCode = kRequestProgram;
-  PostMessageA(main_, 1027, 0, 0);
+  SendMessageA(main_, kSecondInstanceMessage, 0, 0);
   // 40 tries 250 ms apart, then the message.
-  HWND box = WaitForProcessWindow(GetCurrentProcessId(), "Script Loader Unable to Run", 20000);
-  ASSERT_NE(box, nullptr);
-  EXPECT_NE(FindChildByText(box, "Static",
-                            "ORVX was too busy at the moment to run the Script Loader.  Please try again."),
-            nullptr);
+  std::string tries;
+  for (int i = 0; i < 40; ++i) tries += "sleep 250 / ";
+  EXPECT_EQ(calls_->Events(), tries +
+                                  "box 0x0 \"Script Loader Unable to Run\" \"ORVX was too busy at "
+                                  "the moment to run the Script Loader.  Please try again.\" 0x0");
   EXPECT_EQ(RequestCode, kRequestProgram);
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
 }
 
 TEST(AboutDialog, ShowsTheProductIdInHex) {
@@ -77,10 +81,10 @@ TEST(AboutDialog, ShowsTheProductIdInHex) {
   std::thread closer([&] {
     dialog = WaitForProcessWindow(GetCurrentProcessId(), "About", 10000);
     if (!dialog) return;
-    shown = WindowText(GetDlgItem(dialog, 1053));
+    shown = WindowText(GetDlgItem(dialog, IDC_ABOUT_PRODUCT_ID));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   });
-  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(103), nullptr,
+  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), nullptr,
                                          AboutDlgProc, 0);
   closer.join();
   ASSERT_NE(dialog, nullptr);

@@ -6,14 +6,14 @@
 #include <cstring>
 
 #include "platform/base/registry_values.h"
+#include "runtime/app/main_window.h"
+#include "runtime/app/resource.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 
 using namespace testsupport;
 
 namespace {
-
-constexpr UINT kSecondInstanceMessage = 1027;
 
 class Program : public ::testing::Test {
  protected:
@@ -37,18 +37,18 @@ class Program : public ::testing::Test {
     if (!p.Start("\"" + exe() + "\"" + (args.empty() ? "" : " " + args), dir_.path())) return nullptr;
     HWND found = nullptr;
     WaitUntil([&] {
-      HWND w = FindWindowA("OrvaneII_Class", nullptr);
+      HWND w = FindWindowA(kMainWindowClass, nullptr);
       DWORD pid = 0;
       if (w) GetWindowThreadProcessId(w, &pid);
       // The dialog's controls come after its window: wait for the last of them.
-      if (pid == p.Id() && FindChildById(w, 1018)) found = w;
+      if (pid == p.Id() && FindChildById(w, IDC_VISIBLE)) found = w;
       return found != nullptr;
     }, 20000);
     return found;
   }
 
   void Exit(ChildProcess& p, HWND main) {
-    PostMessageA(main, WM_COMMAND, 32851, 0);
+    PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_TRUE(p.Wait(15000));
     EXPECT_EQ(p.ExitCode(), 0u);
   }
@@ -62,37 +62,37 @@ TEST_F(Program, StartsHiddenWithItsFoldersAndExitsCleanly) {
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(WindowText(main), "Qpad Test Program");
   EXPECT_FALSE(IsWindowVisible(main));  // also without a tray under a plain display
-  EXPECT_NE(FindChildById(main, 1002), nullptr);
+  EXPECT_NE(FindChildById(main, IDC_SCAN_FOR_DEVICES), nullptr);
   EXPECT_TRUE(WaitUntil([&] { return DirExists(dir_ / "QpadDevices"); }, 5000));
   Exit(p, main);
-  EXPECT_EQ(FindWindowA("OrvaneII_Class", nullptr), nullptr);
+  EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), nullptr);
 }
 
 LRESULT CALLBACK SpyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == kSecondInstanceMessage) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 1027);
+  if (msg == kSecondInstanceMessage) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 1);
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 TEST_F(Program, ASecondInstancePostsToTheFirstAndEndsAtOnce) {
   // This process plays the running instance: it holds the mutex and the window class.
-  HANDLE mutex = CreateMutexA(nullptr, TRUE, "Orvane II Only Run Once Mutex");
+  HANDLE mutex = CreateMutexA(nullptr, TRUE, kRunOnceMutexName);
   ASSERT_NE(mutex, nullptr);
   WNDCLASSA wc{};
   wc.lpfnWndProc = SpyProc;
   wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "OrvaneII_Class";
+  wc.lpszClassName = kMainWindowClass;
   RegisterClassA(&wc);
-  HWND spy = CreateWindowA("OrvaneII_Class", "", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND spy = CreateWindowA(kMainWindowClass, "", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
   ASSERT_NE(spy, nullptr);
 
   ChildProcess second;
   ASSERT_TRUE(second.Start("\"" + exe() + "\""));
   EXPECT_TRUE(second.Wait(10000));
   EXPECT_EQ(second.ExitCode(), 0u);
-  EXPECT_TRUE(WaitUntil([&] { return GetWindowLongPtrA(spy, GWLP_USERDATA) == 1027; }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return GetWindowLongPtrA(spy, GWLP_USERDATA) == 1; }, 3000));
 
   DestroyWindow(spy);
-  UnregisterClassA("OrvaneII_Class", wc.hInstance);
+  UnregisterClassA(kMainWindowClass, wc.hInstance);
   CloseHandle(mutex);
 }
 
@@ -115,7 +115,7 @@ TEST_F(Program, VisibleAndInvisibleLandInTheMachineKey) {
   const struct {
     WPARAM command;
     std::uint32_t stored;
-  } cases[] = {{1017, 1}, {1018, 0}, {32832, 1}, {32827, 0}};
+  } cases[] = {{IDC_INVISIBLE, 1}, {IDC_VISIBLE, 0}, {IDM_INVISIBLE, 1}, {IDM_VISIBLE, 0}};
   for (const auto& c : cases) {
     WriteMachineDword(kOrvaneRegistryKey, "Invisible", 7);
     SendMessageA(main, WM_COMMAND, c.command, 0);
@@ -128,7 +128,7 @@ TEST_F(Program, CountsClipboardChangesOfOtherPrograms) {
   ChildProcess p;
   HWND main = Start(p);
   ASSERT_NE(main, nullptr);
-  HWND counter = FindChildById(main, 1003);
+  HWND counter = FindChildById(main, IDC_CLIPBOARD_COUNTER);
   ASSERT_NE(counter, nullptr);
   auto count = [&] {
     int n = 0;

@@ -12,20 +12,21 @@
 #include "platform/vhxhid/vhxsim_control.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
+#include "runtime/device/program_messages.h"
 #include "tests/support/scratch_dir.h"
 
 using namespace testsupport;
 
 namespace {
 
-constexpr UINT kTrayMessage = 1025;
+std::string Id(UINT id) { return std::to_string(id); }
 
 HMENU trayMenu = nullptr;
 bool menuWasUp = false;
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case kTrayMessage:
+    case kTrayCallbackMessage:
       if (lp == WM_RBUTTONUP || lp == WM_LBUTTONUP) ShowTrayMenu(hwnd, trayMenu);
       return 0;
     case WM_ENTERIDLE:
@@ -123,13 +124,13 @@ class TrayMenu : public ::testing::Test {
     int count = 0;
     EXPECT_EQ(VhxEnumerateKeepOpen(0x0A7C, entries, &count), 0);
     for (int i = 0; i < count; ++i)
-      if (entries[i].productId == pid && entries[i].usagePage == 12) return entries[i].handle;
+      if (entries[i].productId == pid && entries[i].usagePage == kDeviceUsagePage) return entries[i].handle;
     return -100;
   }
   std::vector<std::string> OpenMenu() {
     menuWasUp = false;
     SetTimer(owner_, 1, 1500, nullptr);
-    SendMessageA(owner_, kTrayMessage, 0, WM_RBUTTONUP);
+    SendMessageA(owner_, kTrayCallbackMessage, 0, WM_RBUTTONUP);
     KillTimer(owner_, 1);
     EXPECT_TRUE(menuWasUp);
     return MenuLines(trayMenu);
@@ -148,9 +149,10 @@ class TrayMenu : public ::testing::Test {
 TEST_F(TrayMenu, WithoutDevicesItHoldsTheCaptionAndExit) {
   Add(0x77);          // no device folder
   Add(0x10, 1, 2);    // a mouse interface
-  const std::vector<std::string> want = {"65534 owner: Lococab ORVX (disabled)", "---",
-                                         "65535 owner: Version Beta 1.0 (disabled)",
-                                         "32851 Exit"};
+  const std::vector<std::string> want = {Id(kTrayCaptionId) + " owner: Lococab ORVX (disabled)",
+                                         "---",
+                                         Id(kTrayVersionId) + " owner: Version Beta 1.0 (disabled)",
+                                         Id(kTrayExitId) + " Exit"};
   EXPECT_EQ(OpenMenu(), want);
   EXPECT_TRUE(GetTrayDeviceItems().empty());
 }
@@ -170,17 +172,19 @@ TEST_F(TrayMenu, ListsEachDeviceOnceByItsDescription) {
   const auto& items = GetTrayDeviceItems();
   ASSERT_EQ(items.size(), 4u);
   ASSERT_EQ(lines.size(), 4u + 5u) << ::testing::PrintToString(lines);
-  EXPECT_EQ(lines[0], "65534 owner: Lococab ORVX (disabled)");
+  EXPECT_EQ(lines[0], Id(kTrayCaptionId) + " owner: Lococab ORVX (disabled)");
   EXPECT_EQ(lines[1], "---");
   EXPECT_EQ(lines[6], "---");
-  EXPECT_EQ(lines[7], "65535 owner: Version Beta 1.0 (disabled)");
-  EXPECT_EQ(lines[8], "32851 Exit");
+  EXPECT_EQ(lines[7], Id(kTrayVersionId) + " owner: Version Beta 1.0 (disabled)");
+  EXPECT_EQ(lines[8], Id(kTrayExitId) + " Exit");
   // The last enumerated device is at the top.
   for (int i = 0; i < 4; ++i) {
     const TrayDeviceItem& item = items[i];
     std::string text = item.name + "\tID:";
-    text += (item.mode == 1 || item.mode == 3) ? std::to_string(item.unitId) : "BT";
-    EXPECT_EQ(lines[2 + 3 - i], std::to_string(32853 + i) + " " + text);
+    text += (item.mode == kModeQuorlSwitchable || item.mode == kModeQuorl)
+                ? std::to_string(item.unitId)
+                : "BT";
+    EXPECT_EQ(lines[2 + 3 - i], Id(kTrayFirstDeviceId + i) + " " + text);
   }
   ASSERT_NE(Item(0x19), nullptr);
   EXPECT_EQ(Item(0x19)->name, "Qpad 24 LED");

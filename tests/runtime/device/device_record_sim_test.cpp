@@ -109,7 +109,7 @@ TEST_F(SimKeypad, AFailingWriteIsRetriedAndNotReported) {
 TEST_F(SimKeypad, KeyboardReportsFillTheWholeOutputReport) {
   const std::uint8_t keys[6] = {0x02, 0x04, 0x05, 0, 0, 0};
   EXPECT_TRUE(SendKeyboardReportBytes(d_, keys));
-  EXPECT_EQ(Outputs(), (std::vector<Bytes>{Report({2, 0xC5, 0x02, 0x04, 0x05, 0, 0, 0})}));
+  EXPECT_EQ(Outputs(), (std::vector<Bytes>{Report({kOutputReportId, kKeyboardReportCommand, 0x02, 0x04, 0x05, 0, 0, 0})}));
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 #include "platform/vhxhid/vhxsim_control.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
-#include "runtime/service/device_thread.h"
 #include "runtime/script/script_registrar.h"
+#include "runtime/service/device_thread.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 
@@ -115,7 +115,7 @@ class DispatchThread : public ::testing::Test {
     spec.model = 1;
     id_ = VhxSimAddDevice(sim_, &spec);
     Send({});
-    ASSERT_NE(StartDeviceThread(nullptr, true), nullptr);
+    ASSERT_TRUE(StartDeviceThread(nullptr, true));
     ASSERT_TRUE(WaitUntil([] {
       int count = 0;
       DeviceRecord* table = GetDeviceArray(count);

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "runtime/script/debug_engine.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/device/report_config.h"
+#include "runtime/script/debug_engine.h"
+#include "runtime/script/script_output_stream.h"
 #include "runtime/script/script_registrar.h"
 #include "runtime/script/script_types.h"
-#include "runtime/script/script_output_stream.h"
 
 namespace {
 

@@ -16,15 +16,23 @@ ReportConfig Parse(const std::string& text) {
   return c;
 }
 
-TEST(ReportFieldType, KeywordsAreCaseSensitiveAndNumbered) {
+TEST(ReportFieldType, KeywordsAreCaseSensitive) {
   const struct {
     const char* word;
-    int type;
-  } cases[] = {{"value", 1},    {"values", 2},         {"scanCodeDown", 3},
-               {"scanCodeUp", 4}, {"scanCodeChanged", 5}, {"constant", 6},
-               {"bitfield", 7}, {"moduleFunction", 8},  {"require", 9},
-               {"Value", 0},    {"scancodedown", 0},    {"", 0},
-               {"values2", 0}};
+    ReportFieldType type;
+  } cases[] = {{"value", kFieldValue},
+               {"values", kFieldValues},
+               {"scanCodeDown", kFieldScanCodeDown},
+               {"scanCodeUp", kFieldScanCodeUp},
+               {"scanCodeChanged", kFieldScanCodeChanged},
+               {"constant", kFieldConstant},
+               {"bitfield", kFieldBitfield},
+               {"moduleFunction", kFieldModuleFunction},
+               {"require", kFieldRequire},
+               {"Value", kFieldNone},
+               {"scancodedown", kFieldNone},
+               {"", kFieldNone},
+               {"values2", kFieldNone}};
   for (const auto& c : cases) EXPECT_EQ(ReportFieldTypeFromKeyword(c.word), c.type) << c.word;
 }
 
@@ -337,7 +345,8 @@ TEST(SplitFileLines, CutsAtLineFeedsAndAtTheRoom) {
 
 TEST(ReportLayout, FieldsMustLieInsideTheirReport) {
   const struct {
-    int type, position, count;
+    ReportFieldType type;
+    int position, count;
     bool fits;
   } cases[] = {
       {kFieldValue, 0, 1, true},          {kFieldValue, 7, 1, true},

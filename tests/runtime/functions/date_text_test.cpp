@@ -10,8 +10,8 @@
 
 #include "platform/base/split_string.h"
 #include "runtime/functions/system_script_functions.h"
-#include "tests/runtime/script/script_fixture.h"
 #include "tests/platform/base/system_calls_recorder.h"
+#include "tests/runtime/script/script_fixture.h"
 
 namespace {
 
@@ -164,8 +164,8 @@ TEST(FormatDateText, ResultIsBounded) {
 
 TEST(GetDate, ReadsTheLocalTimeThroughTheScript) {
   RecordedSystemCalls calls;
-  // Year, month, weekday, day, hour, minute, second, millisecond.
-  calls.SetClock(SYSTEMTIME{2024, 3, 2, 5, 12, 30, 7, 0});
+  // Year, month, weekday, day, hour, minute, second.
+  calls.SetClock(ClockTime{2024, 3, 2, 5, 12, 30, 7});
   ScriptFixture f;
   ASSERT_EQ(RegisterScriptFunctions(f.Engine()), 0);
   ASSERT_EQ(f.Run(R"(print(GetDate("DD/MM/YYYY")); print(GetDate("Hrs12 AMPM"));

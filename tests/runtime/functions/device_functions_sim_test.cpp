@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "runtime/device/input_dispatch.h"
-#include "runtime/functions/device_functions.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
+#include "runtime/device/input_dispatch.h"
 #include "runtime/device/periodic_function.h"
-#include "tests/runtime/script/script_fixture.h"
+#include "runtime/functions/device_functions.h"
 #include "tests/runtime/device/sim_device.h"
+#include "tests/runtime/script/script_fixture.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 
@@ -375,13 +375,14 @@ TEST_F(DeviceFunctions, RetrieveDataResults) {
 }
 
 TEST_F(DeviceFunctions, MemoryTestReadsTheSignature) {
-  // Replies: 3, byte count, offset (little-endian), data; five data bytes fit a 9-byte report.
+  // Replies: reply id, byte count, offset (little-endian), data; five data bytes fit a 9-byte
+  // report.
   auto replies = [](const std::string& memory) {
     std::vector<Bytes> all;
     for (std::size_t at = 0; at < memory.size(); at += 5) {
       const std::string part = memory.substr(at, 5);
-      const unsigned offset = 0x0FF8 + static_cast<unsigned>(at);
-      Bytes r{3, static_cast<std::uint8_t>(part.size()), static_cast<std::uint8_t>(offset),
+      const unsigned offset = kMemoryTestStart + static_cast<unsigned>(at);
+      Bytes r{kMemoryReadReply, static_cast<std::uint8_t>(part.size()), static_cast<std::uint8_t>(offset),
               static_cast<std::uint8_t>(offset >> 8)};
       r.insert(r.end(), part.begin(), part.end());
       all.push_back(Report(r, 9));
@@ -402,7 +403,7 @@ TEST_F(DeviceFunctions, MemoryTestReadsTheSignature) {
     if (!c.memory.empty()) Arm(replies(c.memory));
     ASSERT_EQ(Call("void MemoryTest()"), asEXECUTION_FINISHED);
     EXPECT_EQ(Global<int>("result"), c.result);
-    EXPECT_EQ(Outputs(), (std::vector<Bytes>{Report({2, 0xBF, 0xF8, 0x0F, 0x14, 0x10})}));
+    EXPECT_EQ(Outputs(), (std::vector<Bytes>{Report({kOutputReportId, kMemoryReadRequest, 0xF8, 0x0F, 0x14, 0x10})}));
     ExpectEventUse();
   }
 }

@@ -6,9 +6,9 @@
 #include <string>
 #include <thread>
 
-#include "platform/base/input_injection.h"
-#include "runtime/keys/key_name_tables.h"
+#include "platform/base/system_calls.h"
 #include "runtime/functions/keystroke_sender.h"
+#include "runtime/keys/key_name_tables.h"
 #include "tests/support/win_test.h"
 
 using namespace testsupport;
@@ -32,7 +32,6 @@ class TypedInput : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     InitKeyNameTables();
-    SetInputInjectionHooks({});
     window_ = CreateWindowExA(0, "STATIC", "Keystroke target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                               50, 50, 400, 300, nullptr, nullptr, nullptr, nullptr);
     edit_ = CreateWindowExA(0, "EDIT", "",
@@ -61,7 +60,7 @@ class TypedInput : public ::testing::Test {
     SetFocus(edit_);
     ASSERT_TRUE(WaitUntil([&] { return GetFocus() == edit_; }, 5000));
     // Typed text depends on Caps Lock; nothing may be left held.
-    ASSERT_FALSE(ReadLockStates().capsLock);
+    ASSERT_FALSE(GetSystemCalls().ReadLockStates().capsLock);
     ASSERT_FALSE(ModifierDown());
   }
 

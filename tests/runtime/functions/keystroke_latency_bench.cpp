@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/base/input_injection.h"
-#include "runtime/keys/key_name_tables.h"
+#include "platform/base/system_calls.h"
 #include "runtime/functions/keystroke_sender.h"
+#include "runtime/keys/key_name_tables.h"
 
 namespace {
 
@@ -22,9 +22,17 @@ LONGLONG Now() {
   return t.QuadPart;
 }
 
-void TakeRecord(const InputRecord&) {
-  if (!firstRecord) firstRecord = Now();
-}
+// Takes the records instead of sending them; the lock states are the platform's unless given.
+class TakenInput : public SystemCalls {
+ public:
+  bool giveLockStates = false;
+  void InjectInput(const InputRecord&) override {
+    if (!firstRecord) firstRecord = Now();
+  }
+  LockStates ReadLockStates() override {
+    return giveLockStates ? LockStates{} : SystemCalls::ReadLockStates();
+  }
+};
 
 // Median, 99th percentile and maximum in microseconds over the presses.
 void Measure(const char* what, int presses, double ticksPerMicro) {
@@ -51,13 +59,11 @@ int main(int argc, char** argv) {
   QueryPerformanceFrequency(&freq);
   const double ticksPerMicro = static_cast<double>(freq.QuadPart) / 1e6;
 
-  InputInjectionHooks hooks;
-  hooks.send = TakeRecord;
-  SetInputInjectionHooks(hooks);
+  TakenInput calls;
+  ScopedSystemCalls taken(calls);
   Measure("SendString(\"a\") to first input record", presses, ticksPerMicro);
   // The same without the two GetKeyState calls, which go to the platform.
-  hooks.readLockStates = [] { return LockStates{}; };
-  SetInputInjectionHooks(hooks);
+  calls.giveLockStates = true;
   Measure("  lock states given", presses, ticksPerMicro);
   ClearKeyNameTables();
   return 0;

@@ -8,12 +8,12 @@
 
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
-#include "platform/base/input_injection.h"
-#include "runtime/keys/key_name_tables.h"
 #include "runtime/functions/keystroke_sender.h"
+#include "runtime/keys/key_name_tables.h"
 #include "tests/platform/base/input_record_printer.h"
-#include "tests/runtime/script/script_fixture.h"
+#include "tests/platform/base/system_calls_recorder.h"
 #include "tests/runtime/device/sim_device.h"
+#include "tests/runtime/script/script_fixture.h"
 #include "tests/support/scratch_dir.h"
 
 using namespace testsupport;
@@ -23,7 +23,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 int locks = 0;
-std::vector<InputRecord> injected;
 
 class KeystrokeSender : public ::testing::Test {
  protected:
@@ -33,11 +32,6 @@ class KeystrokeSender : public ::testing::Test {
     s.unlockScriptEngine = [] { return true; };
     SetDeviceRecordServices(s);
     locks = 0;
-    injected.clear();
-    InputInjectionHooks hooks;
-    hooks.send = [](const InputRecord& r) { injected.push_back(r); };
-    hooks.readLockStates = [] { return LockStates{}; };
-    SetInputInjectionHooks(hooks);
     FreeDeviceFolders();
     InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
 
@@ -50,7 +44,6 @@ class KeystrokeSender : public ::testing::Test {
     SetCurrentDevice(nullptr);
     DestroyDeviceRecord(d_);
     SetDeviceRecordServices({});
-    SetInputInjectionHooks({});
     ClearKeyNameTables();
     FreeDeviceFolders();
     if (sim_) VhxSimClose(sim_);
@@ -73,13 +66,16 @@ class KeystrokeSender : public ::testing::Test {
   // The keyboard report of the sample keypads: 9 bytes.
   static Bytes Report(std::uint8_t modifiers, Bytes keys = {}) {
     Bytes r(9, 0);
-    r[0] = 2;
-    r[1] = 0xC5;
+    r[0] = kOutputReportId;
+    r[1] = kKeyboardReportCommand;
     r[2] = modifiers;
     for (std::size_t i = 0; i < keys.size() && i < 5; ++i) r[3 + i] = keys[i];
     return r;
   }
 
+  std::vector<InputRecord> Injected() const { return calls_.Inputs(); }
+
+  RecordedSystemCalls calls_;  // Caps Lock and Num Lock off
   ScriptFixture script_;
   VhxSim* sim_ = nullptr;
   int id_ = 0;
@@ -97,7 +93,7 @@ TEST_F(KeystrokeSender, KeyboardReportsOfTextNamesAndCombinations) {
                            Report(0x05), Report(0x01), Report(0),
                        }));
   EXPECT_EQ(locks, 14);  // each report under the script-engine lock
-  EXPECT_TRUE(injected.empty());
+  EXPECT_TRUE(Injected().empty());
 }
 
 // Press-only and release-only steps leave the device's keys down between calls.
@@ -117,7 +113,7 @@ TEST_F(KeystrokeSender, CommandsAndEmptyStepsSendNothing) {
   Attach(0x19);
   Run(R"(SendString(""); SendString("[Scroll Up]"); SendString("_"); SendString("-");)");
   EXPECT_TRUE(Outputs().empty());
-  EXPECT_TRUE(injected.empty());
+  EXPECT_TRUE(Injected().empty());
 }
 
 // Without a "SendKeyboardReport" output (and without a current device) the keys are injected.
@@ -128,11 +124,11 @@ TEST_F(KeystrokeSender, InputRecordsWithoutAKeyboardReport) {
       KeyboardRecord(0xA2, 29, S | U)};
   Attach(0x18);
   Run(R"(SendString("{Ctrl+c}");)");
-  EXPECT_EQ(injected, ctrlC);
+  EXPECT_EQ(Injected(), ctrlC);
   SetCurrentDevice(nullptr);
-  injected.clear();
+  calls_.ClearEvents();
   Run(R"(SendString("{Ctrl+c}");)");
-  EXPECT_EQ(injected, ctrlC);
+  EXPECT_EQ(Injected(), ctrlC);
   EXPECT_TRUE(Outputs().empty());
 }
 
@@ -143,25 +139,25 @@ TEST_F(KeystrokeSender, MouseStepsAreAlwaysInjected) {
   Run(R"(SendString("_<Mouse Click>"); SendString("-<Mouse Click>");
          SendString("<Mouse Right Click>"); SendString("x<Mouse Button 5 Click>");
          SendString("<Mouse Button 4 Click>");)");
-  EXPECT_EQ(injected, (std::vector<InputRecord>{
-                          MouseRecord(0, 0, 0, kMouseEventLeftDown),
-                          MouseRecord(0, 0, 0, kMouseEventLeftUp),
-                          MouseRecord(0, 0, 0, kMouseEventRightDown),
-                          MouseRecord(0, 0, 0, kMouseEventRightUp),
-                          MouseRecord(0, 0, 1, kMouseEventXDown),
-                          MouseRecord(0, 0, 1, kMouseEventXUp),
-                      }));
+  EXPECT_EQ(Injected(), (std::vector<InputRecord>{
+                            MouseRecord(0, 0, 0, kMouseEventLeftDown),
+                            MouseRecord(0, 0, 0, kMouseEventLeftUp),
+                            MouseRecord(0, 0, 0, kMouseEventRightDown),
+                            MouseRecord(0, 0, 0, kMouseEventRightUp),
+                            MouseRecord(0, 0, 1, kMouseEventXDown),
+                            MouseRecord(0, 0, 1, kMouseEventXUp),
+                        }));
   EXPECT_TRUE(Outputs().empty());
 }
 
 TEST_F(KeystrokeSender, DoubleClickWaitsHalfTheDoubleClickTime) {
   Attach(0x19);
-  const DWORD start = GetTickCount();
+  calls_.SetDoubleClickTime(430);
   Run(R"(SendString("-<Mouse Double Click>");)");
-  EXPECT_GE(GetTickCount() - start, GetDoubleClickTime() / 2 + 2 * 40 - 20);
-  const InputRecord down = MouseRecord(0, 0, 0, kMouseEventLeftDown);
-  const InputRecord up = MouseRecord(0, 0, 0, kMouseEventLeftUp);
-  EXPECT_EQ(injected, (std::vector<InputRecord>{down, up, down, up}));
+  const std::string down = "mouse 0 0 0 " + RecordedSystemCalls::Hex(kMouseEventLeftDown);
+  const std::string up = "mouse 0 0 0 " + RecordedSystemCalls::Hex(kMouseEventLeftUp);
+  EXPECT_EQ(calls_.Events(), down + " / sleep 40 / " + up + " / sleep 215 / " + down +
+                                 " / sleep 40 / " + up);
 }
 
 }  // namespace

@@ -4,9 +4,12 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
@@ -101,6 +104,15 @@ TEST(ClipboardHelper, Act) {
   }
 }
 
+// Makes the folder the saved clipboards' one, as start-up in it would.
+void CaptureFolder(const ScratchDir& dir) {
+  char before[MAX_PATH];
+  GetCurrentDirectoryA(sizeof before, before);
+  ASSERT_TRUE(SetCurrentDirectoryA(dir.path().c_str()));
+  CaptureClipboardFolder();
+  ASSERT_TRUE(SetCurrentDirectoryA(before));
+}
+
 TEST(SavedClipboard, FileNamesAndLayout) {
   EXPECT_EQ(ClipDataFileName(10), "ClipData000a.bin");
   EXPECT_EQ(ClipDataFileName(0x12345), "ClipData12345.bin");
@@ -136,11 +148,7 @@ TEST(SavedClipboard, SaveAndRestoreInTwoOtherProcesses) {
 
 TEST(SavedClipboard, EmptyAndBrokenFilesRestoreNothing) {
   ScratchDir dir("clipfiles");
-  char before[MAX_PATH];
-  GetCurrentDirectoryA(sizeof before, before);
-  ASSERT_TRUE(SetCurrentDirectoryA(dir.path().c_str()));
-  CaptureClipboardFolder();
-  ASSERT_TRUE(SetCurrentDirectoryA(before));
+  ASSERT_NO_FATAL_FAILURE(CaptureFolder(dir));
   EXPECT_EQ(ClipDataFilePath(3), dir / "ClipData0003.bin");
 
   PutOnClipboard(CF_TEXT, nullptr, 0);  // empty
@@ -162,6 +170,96 @@ TEST(SavedClipboard, EmptyAndBrokenFilesRestoreNothing) {
   PasteScrap(7);
   EXPECT_EQ(ClipboardText(CF_TEXT), "back");
   EXPECT_EQ(ClipboardText(CF_UNICODETEXT), "back");
+}
+
+// A clipboard in memory: what the functions ask of it, and what they put on it.
+class MemoryClipboard : public SystemCalls {
+ public:
+  struct Held {
+    std::uint32_t format = 0;
+    Bytes bytes;
+  };
+  void RenderClipboardFormats() override { asked.push_back("render"); }
+  std::unique_ptr<ClipboardAccess> OpenClipboardFor(void*) override {
+    asked.push_back("open");
+    if (!free) return nullptr;
+    return std::make_unique<Access>(*this);
+  }
+  std::vector<std::string> asked;
+  bool free = true;
+  std::vector<Held> held;  // in format order
+
+ private:
+  class Access : public ClipboardAccess {
+   public:
+    explicit Access(MemoryClipboard& c) : c_(c) {}
+    ~Access() override { c_.asked.push_back("close"); }
+    std::uint32_t FirstFormat() override { return c_.held.empty() ? 0 : c_.held.front().format; }
+    std::optional<Bytes> Data(std::uint32_t format) override {
+      c_.asked.push_back("data " + std::to_string(format));
+      for (const Held& h : c_.held)
+        if (h.format == format) return h.bytes;
+      return std::nullopt;
+    }
+    bool Replace(std::uint32_t format, const Bytes& bytes) override {
+      c_.asked.push_back("replace " + std::to_string(format));
+      c_.held = {{format, bytes}};
+      return true;
+    }
+
+   private:
+    MemoryClipboard& c_;
+  };
+};
+
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string out;
+  for (const std::string& p : parts) out += (out.empty() ? "" : ", ") + p;
+  return out;
+}
+
+TEST(SavedClipboard, GoesThroughTheSeamAndSkipsTheUnsavedFormat) {
+  ScratchDir dir("clipseam");
+  ASSERT_NO_FATAL_FAILURE(CaptureFolder(dir));
+  MemoryClipboard clipboard;
+  ScopedSystemCalls scope(clipboard);
+
+  // The first format only, with its data as it is.
+  clipboard.held = {{0xC123, Bytes{'a', 0, 'b'}}, {CF_TEXT, Bytes{'x', 0}}};
+  SaveClipboard(1);
+  EXPECT_EQ(Joined(clipboard.asked), "render, open, data 49443, close");
+  std::string file;
+  ASSERT_TRUE(ReadTextFile(dir / "ClipData0001.bin", file));
+  EXPECT_EQ(file, std::string("\x23\xC1\0\0a\0b", 7));
+
+  // The unsaved format's data is never asked for (its owner may not answer): an empty file.
+  clipboard.asked.clear();
+  clipboard.held = {{kUnsavedClipboardFormat, Bytes{1}}};
+  SaveClipboard(2);
+  EXPECT_EQ(Joined(clipboard.asked), "render, open, close");
+  ASSERT_TRUE(ReadTextFile(dir / "ClipData0002.bin", file));
+  EXPECT_EQ(file, "");
+
+  // Held by another program: no file at all.
+  clipboard.asked.clear();
+  clipboard.free = false;
+  SaveClipboard(3);
+  EXPECT_EQ(Joined(clipboard.asked), "render, open");
+  EXPECT_FALSE(FileExists(dir / "ClipData0003.bin"));
+  PasteScrap(1);
+  EXPECT_EQ(clipboard.held.size(), 1u);
+
+  // The file's format and data replace everything; an empty file changes nothing.
+  clipboard.free = true;
+  clipboard.asked.clear();
+  PasteScrap(1);
+  EXPECT_EQ(Joined(clipboard.asked), "open, replace 49443, close");
+  ASSERT_EQ(clipboard.held.size(), 1u);
+  EXPECT_EQ(clipboard.held[0].format, 0xC123u);
+  EXPECT_EQ(clipboard.held[0].bytes, (Bytes{'a', 0, 'b'}));
+  clipboard.asked.clear();
+  PasteScrap(2);
+  EXPECT_EQ(Joined(clipboard.asked), "open, close");
 }
 
 }  // namespace

@@ -17,11 +17,11 @@
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/functions/device_values.h"
+#include "runtime/functions/shell_functions.h"
 #include "runtime/keys/mouse_buttons.h"
 #include "runtime/script/script_registrar.h"
-#include "runtime/functions/shell_functions.h"
-#include "tests/runtime/script/script_fixture.h"
 #include "tests/platform/base/system_calls_recorder.h"
+#include "tests/runtime/script/script_fixture.h"
 #include "tests/support/scratch_dir.h"
 
 using namespace testsupport;
@@ -196,6 +196,8 @@ TEST(SystemScriptFunctions, MouseAndKeys) {
        "mouse 0 0 0 0x8 / sleep 40 / mouse 0 0 0 0x10"},
       {"virtual key", "SetVKey(0x41, true); SetVKey(0x41, false); SetVKey(0x12345, true);", "",
        "key 0x41 0 0x0 / key 0x41 0 0x2 / key 0x2345 0 0x0"},
+      {"script pause", "sleep(7); ClickButton(1); sleep(0);", "",
+       "sleep 7 / mouse 0 0 0 0x2 / sleep 40 / mouse 0 0 0 0x4 / sleep 0"},
       {"key down",
        "print(IsVKeyDown(0x41)); print(IsVKeyDown(0x42)); print(IsVKeyDown(0x43));"
        "print(IsVKeyDown(0x44));",
@@ -216,8 +218,8 @@ TEST(SystemScriptFunctions, MouseAndKeys) {
   EXPECT_EQ(calls.Events(), "mouse 0 0 0 0x2 / mouse 0 0 2 0x100");
 }
 
-// The platform's own Sleep, bound with its calling convention: many calls leave the stack
-// whole, and the pause is real.
+// sleep is bound with the platform Sleep's calling convention: many calls leave the stack
+// whole, and without a recorder the pause is real.
 TEST(SystemScriptFunctions, SleepPauses) {
   SystemScript f;
   ASSERT_EQ(f.RegisterResult(), 0);

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/script/library_loader.h"
 #include "platform/base/memory_file_access.h"
 #include "runtime/preprocessor/preprocessor_pragmas.h"
 #include "runtime/preprocessor/script_preprocessor.h"
+#include "runtime/script/library_loader.h"
 
 // Libraries by path, each with its exports; records every load.
 class FakeLibraries : public LibraryLoader {

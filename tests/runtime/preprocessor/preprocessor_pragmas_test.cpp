@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/script/declaration_check.h"
 #include "platform/base/file_access.h"
+#include "runtime/script/declaration_check.h"
 #include "tests/runtime/preprocessor/preprocessor_fixture.h"
 #include "tests/runtime/script/script_fixture.h"
 #include "tests/support/scratch_dir.h"

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "platform/vhxhid/vhxsim_control.h"
+#include "runtime/app/dialogs/program_dialogs.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/program_messages.h"
-#include "runtime/app/dialogs/program_dialogs.h"
 #include "runtime/service/device_thread.h"
 #include "tests/runtime/device/sim_keypad.h"
 #include "tests/support/scratch_dir.h"
@@ -88,7 +88,7 @@ class DeviceThread : public ::testing::Test {
     if (count > 0) WakeDeviceThread(table[0]);
   }
 
-  void Start() { ASSERT_NE(StartDeviceThread(main_, true), nullptr); }
+  void Start() { ASSERT_TRUE(StartDeviceThread(main_, true)); }
   bool WaitForCount(int n, unsigned ms = 10000) {
     return WaitUntil([&] { return DeviceCount() == n; }, ms);
   }

@@ -2,7 +2,10 @@
 #include "runtime/service/device_thread.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <dlgs.h>  // the open dialog's control ids
 
+#include "runtime/app/resource.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 
 using namespace testsupport;
@@ -157,7 +160,7 @@ TEST_F(DeviceThread, TheScriptLoaderOffersEveryDeviceAndCopiesTheChosenScript) {
   WakeFirstDevice();
   HWND loader = WaitForProcessWindow(GetCurrentProcessId(), "Load a New Script", 10000);
   ASSERT_NE(loader, nullptr);
-  HWND combo = GetDlgItem(loader, 1001);
+  HWND combo = GetDlgItem(loader, IDC_SCRIPT_DEVICE);
   ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 2);
   EXPECT_EQ(ComboItem(combo, 0), "Qpad 24 LED       ID:1");
   EXPECT_EQ(ComboItem(combo, 1), "Qpad 12       ID:2");
@@ -167,8 +170,8 @@ TEST_F(DeviceThread, TheScriptLoaderOffersEveryDeviceAndCopiesTheChosenScript) {
   HWND open = WaitForProcessWindow(GetCurrentProcessId(), "Select a Sctipt to Load...", 10000);
   ASSERT_NE(open, nullptr);
   // The file name box of the open dialog takes the path; Open copies it over the unit's script.
-  HWND name = FindChildById(open, 0x47c);
-  if (!name) name = FindChildById(open, 0x480);
+  HWND name = FindChildById(open, cmb13);
+  if (!name) name = FindChildById(open, edt1);
   ASSERT_NE(name, nullptr);
   SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
   PostMessageA(open, WM_COMMAND, IDOK, 0);

@@ -9,16 +9,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxsim_control.h"
-#include "tests/runtime/device/sim_keypad.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
-#include "runtime/service/device_thread.h"
-#include "platform/base/input_injection.h"
 #include "runtime/script/script_registrar.h"
+#include "runtime/service/device_thread.h"
+#include "tests/runtime/device/sim_keypad.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 
@@ -40,14 +41,17 @@ void Stamp() {
   SetEvent(stampedEvent);
 }
 
-// The first record of each press is the one that counts.
+// The first record of each press is the one that counts; none is sent.
 bool recordSeen = false;
-void StampFirstRecord(const InputRecord&) {
-  if (!recordSeen) {
-    recordSeen = true;
-    Stamp();
+class StampFirstRecord : public SystemCalls {
+ public:
+  void InjectInput(const InputRecord&) override {
+    if (!recordSeen) {
+      recordSeen = true;
+      Stamp();
+    }
   }
-}
+};
 
 void RegisterStamp(ScriptRegistrar& reg) {
   reg.GlobalFunction("void Stamp()", asFUNCTION(Stamp), asCALL_CDECL);
@@ -84,7 +88,9 @@ int main(int argc, char** argv) {
   WriteTextFile(dir / (type + "\\Script_1.oxs"),
                 toInput ? "void KeyDown(uint8 c) { SendString(\"/a\"); }\nvoid KeyUp(uint8 c) { Stamp(); }\n"
                         : "void KeyDown(uint8 c) { Stamp(); }\nvoid KeyUp(uint8 c) { Stamp(); }\n");
-  if (toInput) SetInputInjectionHooks({StampFirstRecord, nullptr});
+  StampFirstRecord stampCalls;
+  std::optional<ScopedSystemCalls> stamping;
+  if (toInput) stamping.emplace(stampCalls);
   InitProgramFolders("\"" + dir.path() + "\\Orvane.exe\"");
 
   stampedEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);

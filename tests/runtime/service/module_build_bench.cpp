@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "runtime/script/debug_engine.h"
 #include "runtime/functions/device_functions.h"
-#include "runtime/service/device_module_build.h"
+#include "runtime/functions/system_script_functions.h"
+#include "runtime/script/debug_engine.h"
 #include "runtime/script/script_registrar.h"
 #include "runtime/script/script_types.h"
-#include "runtime/functions/system_script_functions.h"
+#include "runtime/service/device_module_build.h"
 
 namespace {
 

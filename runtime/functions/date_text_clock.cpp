@@ -1,0 +1,9 @@
+// GetDate: the date text of the local time, kept apart from the text rules so that those
+// build without the platform.
+#include "runtime/functions/date_text.h"
+
+#include "platform/base/system_calls.h"
+
+std::string GetDate(std::string format) {
+  return FormatDateText(format, GetSystemCalls().LocalTime());
+}

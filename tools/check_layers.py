@@ -1,0 +1,159 @@
+#!/usr/bin/env python3
+"""Checks the arrangement of the code in layers, from the repository root (or the given one).
+
+1. Every include written from the root ("runtime/device/x.h") names the file's own layer or a
+   layer below it. Tests are not held to it: a test may drive its layer through those above.
+2. The plain C++ units (parsers, text rules, models, fuzz entries) reach no platform header
+   through any chain of the repository's own includes.
+Prints each offence with its place; exits 1 when there is any.
+"""
+import os
+import re
+import sys
+
+# Each layer and the layers it may include (a trailing "/" takes every folder under it).
+ALLOWED = {
+    'platform/base': [],
+    'platform/vhxhid': ['platform/base'],
+    'platform/wingui': ['platform/base'],
+    'runtime/script': ['platform/base'],
+    'runtime/keys': ['platform/base'],
+    'runtime/preprocessor': ['runtime/script', 'platform/base'],
+    'runtime/device': ['runtime/script', 'runtime/keys', 'runtime/preprocessor',
+                       'platform/vhxhid', 'platform/base'],
+    'runtime/functions': ['runtime/device', 'runtime/keys', 'runtime/script',
+                          'runtime/preprocessor', 'platform/vhxhid', 'platform/base'],
+    'runtime/service': ['runtime/', 'platform/'],
+    'macros/model': ['runtime/keys', 'platform/base'],
+    'macros': ['macros/', 'runtime/', 'platform/'],
+    'ui': ['ui/', 'macros/', 'runtime/', 'platform/'],
+    'runtime/app': ['runtime/', 'macros/', 'ui/', 'platform/'],
+    'calibration': ['calibration/', 'platform/'],
+    'modules/qpad_calibration': ['platform/'],
+    'modules/lococab': ['platform/'],
+}
+
+# Units that must build without the platform: files, and folders whose every file must.
+PLAIN = [
+    'platform/base/clock_time.h',
+    'platform/base/file_access.cpp',
+    'platform/base/input_records.h',
+    'platform/base/memory_file_access.cpp',
+    'platform/base/path_text.cpp',
+    'platform/base/split_string.cpp',
+    'platform/base/system_calls.h',
+    'platform/base/text_lines.cpp',
+    'runtime/keys/key_input_records.cpp',
+    'runtime/keys/key_name_tables.cpp',
+    'runtime/keys/keyboard_report_state.cpp',
+    'runtime/keys/macro_tokens.cpp',
+    'runtime/preprocessor/define_table.cpp',
+    'runtime/preprocessor/include_loader.cpp',
+    'runtime/preprocessor/preprocessor_lexer.cpp',
+    'runtime/preprocessor/text_streams.cpp',
+    'runtime/device/device_description.cpp',
+    'runtime/device/device_folder_names.cpp',
+    'runtime/device/report_config.cpp',
+    'runtime/functions/date_text.cpp',
+    'macros/model/',
+    'tests/fuzz/',
+]
+PLATFORM_HEADERS = re.compile(
+    r'^(windows|windef|winbase|winuser|wingdi|winreg|winnt|shellapi|shlobj|commdlg|commctrl|'
+    r'richedit|psapi|objidl|gdiplus|windowsx|mmsystem|setupapi|hidsdi|hidpi|winioctl|'
+    r'process|io|direct|tchar)\.h$', re.IGNORECASE)
+
+SOURCE_TOPS = ('platform', 'runtime', 'macros', 'ui', 'calibration', 'modules')
+EXTENSIONS = ('.cpp', '.h', '.hpp', '.c')
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+
+
+def layer_of(folder):
+    matches = [l for l in ALLOWED if folder == l or folder.startswith(l + '/')]
+    return max(matches, key=len) if matches else None
+
+
+def may_use(me, target):
+    return target == me or any(target == a.rstrip('/') or target.startswith(a)
+                               for a in ALLOWED[me])
+
+
+def includes(path):
+    with open(path, errors='replace') as f:
+        for number, line in enumerate(f, 1):
+            m = INCLUDE.match(line)
+            if m:
+                yield number, m.group(1) == '<', m.group(2)
+
+
+def source_files(tops):
+    for top in tops:
+        for folder, _, names in os.walk(top):
+            for name in sorted(names):
+                if name.endswith(EXTENSIONS):
+                    yield os.path.join(folder, name).replace(os.sep, '/')
+
+
+def layer_offences():
+    for path in source_files(SOURCE_TOPS):
+        me = layer_of(os.path.dirname(path))
+        if not me:
+            continue
+        for number, system, name in includes(path):
+            if system or '/' not in name:
+                continue
+            target = layer_of(os.path.dirname(name))
+            if target and not may_use(me, target):
+                yield f'{path}:{number} includes {name} (a layer above {me})'
+
+
+def platform_reach(path, seen):
+    """The chain of includes from path to a platform header, or None."""
+    if path in seen:
+        return None
+    seen.add(path)
+    for number, system, name in includes(path):
+        if system:
+            if PLATFORM_HEADERS.match(os.path.basename(name)):
+                return [f'{path}:{number} <{name}>']
+            continue
+        for candidate in (name, os.path.join(os.path.dirname(path), name)):
+            candidate = os.path.normpath(candidate).replace(os.sep, '/')
+            if os.path.isfile(candidate):
+                chain = platform_reach(candidate, seen)
+                if chain:
+                    return [f'{path}:{number}'] + chain
+                break
+    return None
+
+
+def plain_offences():
+    for entry in PLAIN:
+        if entry.endswith('/'):
+            files = list(source_files([entry.rstrip('/')])) if os.path.isdir(entry) else []
+        elif os.path.isfile(entry):
+            files = [entry]
+        else:
+            yield f'{entry}: listed as plain C++ but missing'
+            continue
+        for path in files:
+            header = os.path.splitext(path)[0] + '.h'
+            for unit in [path] + ([header] if path.endswith('.cpp') and os.path.isfile(header) else []):
+                chain = platform_reach(unit, set())
+                if chain:
+                    yield f'{unit} reaches the platform: ' + ' -> '.join(chain)
+                    break
+
+
+def main():
+    os.chdir(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..'))
+    offences = list(layer_offences()) + list(plain_offences())
+    for offence in offences:
+        print(offence)
+    if not offences:
+        print('layers and plain units in order')
+    return 1 if offences else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
