@@ -103,11 +103,20 @@ bool WriteWholeFile(const std::string& path, const char* bytes, std::size_t leng
   return file.Close() && ok;
 }
 
-// Puts `temp` in place of `target`; the old target stays whole until the swap succeeds.
+// Puts `temp` in place of `target`; the old target stays whole until the swap succeeds. A
+// target that another program holds open for a moment (a reader, a virus scanner) is tried
+// again for a while before the write counts as failed.
 bool ReplaceWith(const std::string& temp, const std::string& target) {
-  if (MoveFileExA(temp.c_str(), target.c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
+  constexpr int kTries = 20;
+  constexpr DWORD kPauseMs = 25;
+  for (int i = 0; i < kTries; ++i) {
+    if (MoveFileExA(temp.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) break;
+    Sleep(kPauseMs);
+  }
   DeleteFileA(temp.c_str());
   return false;
 }

@@ -337,6 +337,18 @@ TEST_F(Folders, AFailedScriptWriteLeavesTheOldFileWhole) {
 
   EXPECT_EQ(WriteDeviceScriptFile(e, 5, "new", 3), 0);
   EXPECT_EQ(ReadFileOr(target), "new");
+
+  // Held open only for a moment (a reader, a virus scanner): the write waits for it.
+  held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::thread reader([held] {
+    Sleep(100);
+    CloseHandle(held);
+  });
+  EXPECT_EQ(WriteDeviceScriptFile(e, 5, "newer", 5), 0);
+  reader.join();
+  EXPECT_EQ(ReadFileOr(target), "newer");
 }
 
 TEST_F(Folders, BackupAndRestoreWalkTheScriptPairs) {
