@@ -24,9 +24,26 @@ void MessagePump::HookRegistration::Reset() {
   entry_ = nullptr;
 }
 
+namespace {
+
+void WINAPI DeletePump(void* pump) { delete static_cast<MessagePump*>(pump); }
+
+// A fiber-local slot whose callback frees the thread's pump when the thread ends. (A C++
+// thread_local with a destructor, used on a thread that the platform made, crashed the process
+// at its exit.)
+DWORD PumpSlot() {
+  static const DWORD slot = FlsAlloc(&DeletePump);
+  return slot;
+}
+
+}  // namespace
+
 MessagePump& MessagePump::ForThisThread() {
-  thread_local MessagePump pump;
-  return pump;
+  const DWORD slot = PumpSlot();
+  if (auto* pump = static_cast<MessagePump*>(FlsGetValue(slot))) return *pump;
+  auto pump = std::make_unique<MessagePump>();
+  FlsSetValue(slot, pump.get());
+  return *pump.release();
 }
 
 void MessagePump::AddDialog(HWND dialog, HACCEL accelerators) {

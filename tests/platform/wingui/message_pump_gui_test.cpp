@@ -164,11 +164,28 @@ TEST_F(Pump, AQuitStopsThePumpAndStaysForTheLoopOutside) {
   EXPECT_EQ(dialog_.probes, 2);
 }
 
+DWORD WINAPI PumpOnAThreadOfItsOwn(void* result) {
+  MessagePump& pump = MessagePump::ForThisThread();
+  const auto hook = pump.AddHook([](MSG&) { return false; });
+  PostThreadMessageA(GetCurrentThreadId(), kProbeMessage, 0, 0);
+  pump.PumpPending();
+  *static_cast<MessagePump**>(result) = &pump;
+  return 0;
+}
+
 TEST_F(Pump, EachThreadHasItsOwn) {
   MessagePump* other = nullptr;
   std::thread([&] { other = &MessagePump::ForThisThread(); }).join();
   EXPECT_NE(other, &pump_);
   EXPECT_EQ(&MessagePump::ForThisThread(), &pump_);
+  // A thread of the platform's own (as the device thread is) makes and ends its pump too.
+  MessagePump* platformThreads = nullptr;
+  const HANDLE thread = CreateThread(nullptr, 10240, PumpOnAThreadOfItsOwn, &platformThreads, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+  CloseHandle(thread);
+  EXPECT_NE(platformThreads, nullptr);
+  EXPECT_NE(platformThreads, &pump_);
 }
 
 }  // namespace
