@@ -5,6 +5,7 @@
 
 #include <thread>
 
+#include "runtime/app/dialogs/about_dialog.h"
 #include "runtime/service/device_thread.h"
 #include "tests/support/win_test.h"
 
@@ -78,10 +79,10 @@ TEST(AboutDialog, ShowsTheProductIdInHex) {
     dialog = WaitForProcessWindow(GetCurrentProcessId(), "About", 10000);
     if (!dialog) return;
     shown = WindowText(GetDlgItem(dialog, 1053));
+    SavePicture(dialog, "about_dialog");
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   });
-  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(103), nullptr,
-                                         AboutDlgProc, 0);
+  const INT_PTR result = ShowAboutDialog(nullptr);
   closer.join();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(shown, "01A");
