@@ -130,7 +130,6 @@ class Window {
   WNDPROC oldProc_ = nullptr;
   bool drawsItself_ = false;  // set while a foreign window is subclassed
 
-  friend class Dialog;
   friend bool RegisterWindowClass(const WindowClass& windowClass);
 };
 

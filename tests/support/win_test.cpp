@@ -4,6 +4,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/wingui/gdi.h"
 #include "tests/support/png_writer.h"
 
 namespace testsupport {
@@ -208,39 +209,22 @@ WindowPicture CaptureWindow(HWND hwnd) {
   RECT r;
   if (!GetWindowRect(hwnd, &r)) return picture;
   const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return picture;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (dib) {
-    HGDIOBJ old = SelectObject(mem, dib);
-    // The frame and caption are not drawn: the window's own face colour stands for them.
-    RECT all{0, 0, w, h};
-    FillRect(mem, &all, GetSysColorBrush(COLOR_3DFACE));
-    PrintWindowTree(hwnd, mem, POINT{r.left, r.top}, all, false);
-    GdiFlush();
-    picture.width = w;
-    picture.height = h;
-    picture.rgb.resize(static_cast<std::size_t>(w) * h * 3);
-    const auto* px = static_cast<const std::uint8_t*>(bits);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(w) * h; ++i) {
-      picture.rgb[i * 3] = px[i * 4 + 2];
-      picture.rgb[i * 3 + 1] = px[i * 4 + 1];
-      picture.rgb[i * 3 + 2] = px[i * 4];
-    }
-    SelectObject(mem, old);
-    DeleteObject(dib);
+  wingui::DibBitmap canvas(w, h);
+  if (!canvas) return picture;
+  // The frame and caption are not drawn: the window's own face colour stands for them.
+  const RECT all{0, 0, w, h};
+  FillRect(canvas.dc(), &all, GetSysColorBrush(COLOR_3DFACE));
+  PrintWindowTree(hwnd, canvas.dc(), POINT{r.left, r.top}, all, false);
+  GdiFlush();
+  picture.width = w;
+  picture.height = h;
+  picture.rgb.resize(static_cast<std::size_t>(w) * h * 3);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(w) * h; ++i) {
+    const std::uint32_t pixel = canvas.bits()[i];
+    picture.rgb[i * 3] = static_cast<std::uint8_t>(pixel >> 16);
+    picture.rgb[i * 3 + 1] = static_cast<std::uint8_t>(pixel >> 8);
+    picture.rgb[i * 3 + 2] = static_cast<std::uint8_t>(pixel);
   }
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
   return picture;
 }
 
