@@ -44,7 +44,8 @@ class Window {
 
   HWND hwnd() const { return hwnd_; }
   bool IsOpen() const { return hwnd_ != nullptr; }
-  // The object of a window, or null when the window is not one of ours.
+  // The object of a window, or null when the window is not one of ours. Meant for the window's
+  // own thread: on another, the object may go at any moment.
   static Window* FromHandle(HWND hwnd);
   template <class T>
   static T* FromHandleAs(HWND hwnd) {
