@@ -26,6 +26,7 @@ class KeyDialog : public Dialog {
   KeyDialog() : Dialog(IDD_PROBE) {}
   std::vector<int> commands;
   int probes = 0;
+  int tabs = 0;  // the dialog manager moving the focus on
 
  protected:
   // Menu and accelerator commands only, not the controls' notifications.
@@ -35,6 +36,7 @@ class KeyDialog : public Dialog {
   }
   bool HandleMessage(Message& m) override {
     if (m.id == kProbeMessage) ++probes;
+    if (m.id == WM_NEXTDLGCTL) ++tabs;
     return Dialog::HandleMessage(m);
   }
 };
@@ -48,11 +50,6 @@ class Pump : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dialog_.CreateModeless(nullptr));
     first_ = dialog_.Item(IDC_FIRST_EDIT);
-    second_ = dialog_.Item(IDC_SECOND_EDIT);
-  }
-  void FocusOn(HWND control) {
-    SetFocus(control);
-    ASSERT_TRUE(testsupport::WaitUntil([&] { return GetFocus() == control; }, 5000));
   }
   // A key as the keyboard would queue it for the focused control.
   void PressKey(HWND target, WPARAM key) {
@@ -63,20 +60,20 @@ class Pump : public ::testing::Test {
   MessagePump& pump_ = MessagePump::ForThisThread();
   KeyDialog dialog_;
   HWND first_ = nullptr;
-  HWND second_ = nullptr;
 };
 
-TEST_F(Pump, TabMovesTheFocusOnlyInARegisteredDialog) {
+// The focus itself is not looked at: other tests' windows on the display may take the
+// activation at any time. The dialog manager asks the dialog to move it on instead.
+TEST_F(Pump, TabGoesToTheDialogManagerOnlyInARegisteredDialog) {
   pump_.RemoveDialog(dialog_.hwnd());
-  FocusOn(first_);
   PressKey(first_, VK_TAB);
   EXPECT_TRUE(pump_.PumpPending());
-  EXPECT_EQ(GetFocus(), first_);  // a plain loop hands Tab to the edit, which ignores it
+  EXPECT_EQ(dialog_.tabs, 0);  // a plain loop hands Tab to the edit, which ignores it
 
   pump_.AddDialog(dialog_.hwnd());
   PressKey(first_, VK_TAB);
   EXPECT_TRUE(pump_.PumpPending());
-  EXPECT_EQ(GetFocus(), second_);
+  EXPECT_EQ(dialog_.tabs, 1);
 }
 
 TEST_F(Pump, ADialogsAcceleratorsComeBeforeItsKeys) {
@@ -84,7 +81,6 @@ TEST_F(Pump, ADialogsAcceleratorsComeBeforeItsKeys) {
   ASSERT_NE(keys, nullptr);
   pump_.AddDialog(dialog_.hwnd(), keys);  // again: only the table changes
   EXPECT_EQ(pump_.Size(), 1u);
-  FocusOn(first_);
   PressKey(first_, VK_F7);
   pump_.PumpPending();
   EXPECT_EQ(dialog_.commands, std::vector<int>{IDM_PROBE_KEY});
