@@ -11,6 +11,7 @@
 
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
+#include "platform/wingui/message_pump.h"
 #include "runtime/app/dialogs/program_dialogs.h"
 #include "runtime/app/resource.h"
 #include "runtime/app/tray_menu.h"
@@ -31,7 +32,6 @@ struct MainProgram {
   std::uint32_t clientModeValue = 0;
   std::atomic<bool> programmingAllowed{true};  // this loop's mode, known before the thread runs
   std::atomic<int> clipboardCounter{0};
-  int aboutProductId = 0;
   std::atomic<HWND> modelessDialog{nullptr};
   bool deviceThreadStuck = false;
 };
@@ -145,26 +145,6 @@ int GetClipboardChangeCount() { return Program().clipboardCounter; }
 
 bool DeviceThreadOutlivedTheLoop() { return Program().deviceThreadStuck; }
 
-void SetAboutProductId(int productId) { Program().aboutProductId = productId; }
-
-INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
-  switch (msg) {
-    case WM_INITDIALOG: {
-      char text[16];
-      std::snprintf(text, sizeof text, "0%X", Program().aboutProductId);
-      SetDlgItemTextA(dialog, IDC_ABOUT_PRODUCT_ID, text);
-      return TRUE;
-    }
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-      }
-      break;
-  }
-  return FALSE;
-}
-
 bool RegisterMainClass(HINSTANCE instance) {
   MainProgram& p = Program();
   WNDCLASSEXA wc{};
@@ -258,6 +238,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 void InstallProgramHooks() {
   ProgramHooks hooks = GetProgramHooks();
   hooks.mainWindow = GetOrvaneHWND;
+  // The waits of the device thread pump its windows with the keyboard handling of the modeless
+  // dialogs that thread opens.
+  hooks.pumpWindows = [] { wingui::MessagePump::ForThisThread().PumpPending(); };
   SetProgramHooks(hooks);
   InstallProgramDialogs();
 }
@@ -293,16 +276,17 @@ int RunMainLoop(bool programmingAllowed) {
   p.nextViewer = nullptr;
   p.nextViewer = SetClipboardViewer(dialog);
 
-  MSG msg{};
-  int result;
-  while ((result = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
-    if (result == -1) break;
-    if (accelerators && TranslateAcceleratorA(msg.hwnd, accelerators, &msg)) continue;
-    HWND modeless = GetCurrentModelessDialog();
-    if (modeless && IsDialogMessageA(modeless, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  // Each message goes to the accelerators first, then to the current modeless dialog, and is
+  // translated and dispatched when neither took it.
+  wingui::MessagePump& pump = wingui::MessagePump::ForThisThread();
+  const auto acceleratorHook = pump.AddHook([accelerators](MSG& msg) {
+    return accelerators && TranslateAcceleratorA(msg.hwnd, accelerators, &msg);
+  });
+  const auto modelessHook = pump.AddHook([](MSG& msg) {
+    const HWND modeless = GetCurrentModelessDialog();
+    return modeless && IsDialogMessageA(modeless, &msg);
+  });
+  const int exitCode = pump.Run();
 
   const bool stopped = StopDeviceThread();
   RemoveTrayIcon(dialog);
@@ -311,8 +295,8 @@ int RunMainLoop(bool programmingAllowed) {
     // The device thread still uses the engine and the devices: ending the process here is the
     // one shut-down that does not pull them from under it.
     p.deviceThreadStuck = true;
-    return static_cast<int>(msg.wParam);
+    return exitCode;
   }
   Gdiplus::GdiplusShutdown(gdiplusToken);
-  return static_cast<int>(msg.wParam);
+  return exitCode;
 }

@@ -34,9 +34,6 @@ void SetClientModeValue(std::uint32_t value);
 HWND GetCurrentModelessDialog();
 void SetCurrentModelessDialog(HWND dialog);
 
-INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
-void SetAboutProductId(int productId);
-
 // True when the last loop ended with the device thread still running (stuck in a modal wait).
 bool DeviceThreadOutlivedTheLoop();
 

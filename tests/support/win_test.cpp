@@ -4,6 +4,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/wingui/gdi.h"
 #include "tests/support/png_writer.h"
 
 namespace testsupport {
@@ -137,41 +138,109 @@ bool ClickButton(HWND button) {
   return true;
 }
 
-bool SaveWindowPng(HWND hwnd, const std::string& path) {
-  RECT r;
-  if (!GetWindowRect(hwnd, &r)) return false;
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return false;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool ok = false;
-  if (dib) {
-    HGDIOBJ old = SelectObject(mem, dib);
-    if (!PrintWindow(hwnd, mem, 0)) BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
-    const auto* px = static_cast<const std::uint8_t*>(bits);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(w) * h; ++i) {
-      rgb[i * 3] = px[i * 4 + 2];
-      rgb[i * 3 + 1] = px[i * 4 + 1];
-      rgb[i * 3 + 2] = px[i * 4];
-    }
-    ok = WriteBinaryFile(path, EncodePngRgb(w, h, rgb));
-    SelectObject(mem, old);
-    DeleteObject(dib);
+COLORREF WindowPicture::At(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+  const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
+  return RGB(rgb[i], rgb[i + 1], rgb[i + 2]);
+}
+
+namespace {
+
+RECT Intersection(const RECT& a, const RECT& b) {
+  RECT r{};
+  IntersectRect(&r, &a, &b);
+  return r;
+}
+
+// Paints a window and its visible children into picture (a DC of the top-level window's outer
+// size, whose corner is at top on the screen) as the screen would show them, each cut to clip
+// and then to its own client area. Each client area paints itself (WM_ERASEBKGND,
+// WM_PRINTCLIENT) into a bitmap of its own first: Wine's WM_PRINT draws neither children nor
+// frames, and Wine's buttons clip wrongly in a DC whose origin is moved. A child with a border
+// gets a simple frame.
+void PrintWindowTree(HWND hwnd, HDC picture, POINT top, const RECT& clip, bool frame) {
+  RECT outer;
+  GetWindowRect(hwnd, &outer);
+  OffsetRect(&outer, -top.x, -top.y);
+  const int saved = SaveDC(picture);
+  const RECT visible = Intersection(clip, outer);
+  IntersectClipRect(picture, visible.left, visible.top, visible.right, visible.bottom);
+  if (frame) {
+    if (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
+      DrawEdge(picture, &outer, EDGE_SUNKEN, BF_RECT);
+    else if (GetWindowLongA(hwnd, GWL_STYLE) & WS_BORDER)
+      FrameRect(picture, &outer, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return ok;
+  RestoreDC(picture, saved);
+
+  RECT area;
+  GetClientRect(hwnd, &area);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  RECT client = area;
+  OffsetRect(&client, origin.x - top.x, origin.y - top.y);
+  const RECT inner = Intersection(clip, client);
+  if (IsRectEmpty(&inner)) return;
+  HDC own = CreateCompatibleDC(picture);
+  HBITMAP bitmap = CreateCompatibleBitmap(picture, area.right, area.bottom);
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(own, bitmap);
+    FillRect(own, &area, GetSysColorBrush(COLOR_3DFACE));
+    SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(own), 0);
+    SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(own), PRF_CLIENT);
+    BitBlt(picture, inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top, own,
+           inner.left - client.left, inner.top - client.top, SRCCOPY);
+    SelectObject(own, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(own);
+  // Bottom of the z-order first, so that the top one ends up in front.
+  const HWND first = GetWindow(hwnd, GW_CHILD);
+  for (HWND child = first ? GetWindow(first, GW_HWNDLAST) : nullptr; child;
+       child = GetWindow(child, GW_HWNDPREV)) {
+    if (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) PrintWindowTree(child, picture, top, inner, true);
+  }
+}
+
+}  // namespace
+
+WindowPicture CaptureWindow(HWND hwnd) {
+  WindowPicture picture;
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return picture;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  wingui::DibBitmap canvas(w, h);
+  if (!canvas) return picture;
+  // The frame and caption are not drawn: the window's own face colour stands for them.
+  const RECT all{0, 0, w, h};
+  FillRect(canvas.dc(), &all, GetSysColorBrush(COLOR_3DFACE));
+  PrintWindowTree(hwnd, canvas.dc(), POINT{r.left, r.top}, all, false);
+  GdiFlush();
+  picture.width = w;
+  picture.height = h;
+  picture.rgb.resize(static_cast<std::size_t>(w) * h * 3);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(w) * h; ++i) {
+    const std::uint32_t pixel = canvas.bits()[i];
+    picture.rgb[i * 3] = static_cast<std::uint8_t>(pixel >> 16);
+    picture.rgb[i * 3 + 1] = static_cast<std::uint8_t>(pixel >> 8);
+    picture.rgb[i * 3 + 2] = static_cast<std::uint8_t>(pixel);
+  }
+  return picture;
+}
+
+bool SaveWindowPng(HWND hwnd, const std::string& path) {
+  const WindowPicture picture = CaptureWindow(hwnd);
+  return picture && WriteBinaryFile(path, EncodePngRgb(picture.width, picture.height, picture.rgb));
+}
+
+std::string SavePicture(HWND hwnd, const std::string& name) {
+  // Tests run with ORVANE_BIN set to build\bin; the pictures go beside it.
+  char bin[MAX_PATH] = "";
+  const DWORD n = GetEnvironmentVariableA("ORVANE_BIN", bin, sizeof bin);
+  std::string folder = n > 0 && n < sizeof bin ? std::string(bin) + "\\..\\pictures" : "pictures";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string path = folder + "\\" + name + ".png";
+  return SaveWindowPng(hwnd, path) ? path : std::string();
 }
 
 ChildProcess::~ChildProcess() { Kill(); }

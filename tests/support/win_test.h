@@ -1,8 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -31,8 +33,25 @@ std::string ClassName(HWND hwnd);
 // Clicks a button of any process and lets it act.
 bool ClickButton(HWND button);
 
-// Saves the window's picture as an RGB PNG (PrintWindow into a DIB).
+// A window's picture: 8-bit RGB pixels, rows top to bottom.
+struct WindowPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgb;
+  explicit operator bool() const { return width > 0 && height > 0; }
+  // RGB(...) of a pixel in window coordinates (the outer corner is 0, 0).
+  COLORREF At(int x, int y) const;
+};
+// The window and its visible children as each paints itself (WM_PRINTCLIENT) into a bitmap of
+// the window's outer size; the caption and frame are left in the face colour. Other windows
+// over it do not matter.
+WindowPicture CaptureWindow(HWND hwnd);
+
+// Saves the window's picture as an RGB PNG.
 bool SaveWindowPng(HWND hwnd, const std::string& path);
+// Saves the window's picture as build/pictures/<name>.png, for a look by eye at the main states
+// of a window; the file's path, or "" when it could not be written.
+std::string SavePicture(HWND hwnd, const std::string& name);
 
 // A child process with its handles; killed on destruction if still running.
 class ChildProcess {

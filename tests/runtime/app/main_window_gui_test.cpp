@@ -6,6 +6,7 @@
 #include <memory>
 #include <thread>
 
+#include "runtime/app/dialogs/about_dialog.h"
 #include "runtime/app/resource.h"
 #include "runtime/service/device_thread.h"
 #include "tests/platform/base/system_calls_recorder.h"
@@ -82,10 +83,10 @@ TEST(AboutDialog, ShowsTheProductIdInHex) {
     dialog = WaitForProcessWindow(GetCurrentProcessId(), "About", 10000);
     if (!dialog) return;
     shown = WindowText(GetDlgItem(dialog, IDC_ABOUT_PRODUCT_ID));
+    SavePicture(dialog, "about_dialog");
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   });
-  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), nullptr,
-                                         AboutDlgProc, 0);
+  const INT_PTR result = ShowAboutDialog(nullptr);
   closer.join();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(shown, "01A");
