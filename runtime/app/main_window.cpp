@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "runtime/service/device_thread.h"
+#include "platform/base/own_module.h"
 #include "platform/base/registry_values.h"
 #include "runtime/app/resource.h"
 #include "runtime/functions/saved_clipboard.h"
@@ -266,7 +267,7 @@ int RunMainLoop(bool programmingAllowed) {
   p.programmingAllowed = programmingAllowed;
   // Before any file dialog can move the current directory.
   CaptureClipboardFolder();
-  HINSTANCE instance = p.instance ? p.instance : GetModuleHandleA(nullptr);
+  HINSTANCE instance = p.instance ? p.instance : OwnModule();
   LoadStringA(instance, IDS_TITLE, p.title, sizeof p.title);
   LoadStringA(instance, IDS_WINDOW_CLASS, p.windowClass, sizeof p.windowClass);
   LoadLibraryA("Riched20.dll");
