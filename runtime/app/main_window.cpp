@@ -12,6 +12,7 @@
 #include "runtime/service/device_thread.h"
 #include "platform/base/own_module.h"
 #include "platform/base/registry_values.h"
+#include "runtime/app/program_image.h"
 #include "runtime/app/resource.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/app/tray_menu.h"
@@ -128,8 +129,13 @@ void DrawCaption(const DRAWITEMSTRUCT* item) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) HWND GetOrvaneHWND() { return Program().mainDialog; }
-extern "C" __declspec(dllexport) HINSTANCE GetHInstOrvane() { return Program().instance; }
+// A host may call these before anything else of the program has run.
+extern "C" __declspec(dllexport) HWND GetOrvaneHWND() {
+  return PrepareProgramImage() ? Program().mainDialog.load() : nullptr;
+}
+extern "C" __declspec(dllexport) HINSTANCE GetHInstOrvane() {
+  return PrepareProgramImage() ? Program().instance : nullptr;
+}
 
 void SetOrvaneInstance(HINSTANCE instance) { Program().instance = instance; }
 
