@@ -43,6 +43,7 @@ extern "C" __declspec(dllexport) int __cdecl OXLaunchMainThread(bool allowProgra
                                                                  OXHostCallback callback,
                                                                  char* dataRoot) {
   if (!PrepareProgramImage()) return 0;
+  AfterProgramImageReady();
   // One program per process: a second loop would share the device thread and the engine.
   bool expected = false;
   if (GetOrvaneHWND() || !launched.compare_exchange_strong(expected, true)) return 0;
@@ -65,6 +66,7 @@ extern "C" __declspec(dllexport) int __cdecl OXLaunchMainThread(bool allowProgra
 extern "C" __declspec(dllexport) int __cdecl OXRegisterDevice(int hostId, int vendorId,
                                                                int productId, int index) {
   if (!PrepareProgramImage()) return -1;
+  AfterProgramImageReady();
   try {
     AddHostDeviceClaim(hostId, vendorId, productId, index);
     return 0;
@@ -76,6 +78,7 @@ extern "C" __declspec(dllexport) int __cdecl OXRegisterDevice(int hostId, int ve
 extern "C" __declspec(dllexport) int __cdecl OXWriteToDevice(int hostId, unsigned char* report,
                                                               int length) {
   if (!PrepareProgramImage()) return kNoHostDevice;
+  AfterProgramImageReady();
   try {
     return WriteToHostDevice(hostId, report, length);
   } catch (...) {

@@ -131,10 +131,14 @@ void DrawCaption(const DRAWITEMSTRUCT* item) {
 
 // A host may call these before anything else of the program has run.
 extern "C" __declspec(dllexport) HWND GetOrvaneHWND() {
-  return PrepareProgramImage() ? Program().mainDialog.load() : nullptr;
+  if (!PrepareProgramImage()) return nullptr;
+  AfterProgramImageReady();
+  return Program().mainDialog;
 }
 extern "C" __declspec(dllexport) HINSTANCE GetHInstOrvane() {
-  return PrepareProgramImage() ? Program().instance : nullptr;
+  if (!PrepareProgramImage()) return nullptr;
+  AfterProgramImageReady();
+  return Program().instance;
 }
 
 void SetOrvaneInstance(HINSTANCE instance) { Program().instance = instance; }

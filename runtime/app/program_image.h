@@ -8,3 +8,7 @@
 // sits at another address than it was linked for and was not relocated (Wine maps an .exe
 // loaded as a library where it can, without relocating it), or an import cannot be found.
 bool PrepareProgramImage();
+
+// Right after a yes from PrepareProgramImage: keeps the compiler from reading the program's
+// memory ahead of the answer (a conditional move reads its operand whichever way it goes).
+inline void AfterProgramImageReady() { asm volatile("" ::: "memory"); }
