@@ -33,7 +33,9 @@ void InitFoldersFromOwnFile() {
 
 DWORD WINAPI MainThread(LPVOID programmingAllowed) {
   const int result = RunMainLoop(programmingAllowed != nullptr);
-  launched = false;
+  // A device thread stuck in a modal wait still uses the engine and the devices: no second
+  // program may start beside it.
+  if (!DeviceThreadOutlivedTheLoop()) launched = false;
   return static_cast<DWORD>(result);
 }
 

@@ -6,6 +6,7 @@
  * caller removes the arguments), as the program's other exports and its module libraries do.
  * The program ends when the host posts WM_COMMAND with the Exit command (IDM_EXIT, 32851) to
  * GetOrvaneHWND(); the thread from OXLaunchMainThread then ends with the loop's exit code.
+ * Orvane.exe stays loaded to the end of the process (no FreeLibrary): its clean-up runs then.
  * Plain C, so that hosts in any language that calls C can use it. */
 #ifndef ORVANE_HOST_EXPORTS_H
 #define ORVANE_HOST_EXPORTS_H
