@@ -18,13 +18,6 @@ using namespace testsupport;
 
 namespace {
 
-// A key press writes "setID" with 200 (02 c2 c8 ...).
-constexpr char kScript[] =
-    "uint8 QpadUnitId = 1;\r\n"
-    "void QpadInit() {}\r\n"
-    "void KeyDown(uint8 scanCode) { QpadUnitId = 200; SendOutputReport(\"setID\"); }\r\n"
-    "void KeyUp(uint8 scanCode) {}\r\n";
-constexpr char kScriptRan[] = "02c2c8000000000000";
 constexpr char kHostReport[] = "02c15a000000000000";
 
 bool Contains(const std::vector<std::string>& lines, const std::string& line) {
@@ -75,8 +68,9 @@ class HostProcess : public ::testing::Test {
 
 TEST_F(HostProcess, RunsTheProgramOnItsThreadAndTakesTheClaimedKeypad) {
   // The claimed keypad's script sits in the program's folder, the other's under the data root.
-  ASSERT_TRUE(WriteTextFile(dir_ / "program\\QpadDevices\\Vid0a7cPid0019\\Script_1.oxs", kScript));
-  ASSERT_TRUE(WriteTextFile(dir_ / "data\\Vid0A7CPid0019\\Script_2.oxs", kScript));
+  const std::string programScript = dir_ / "program\\QpadDevices\\Vid0a7cPid0019\\Script_1.oxs";
+  ASSERT_TRUE(WriteTextFile(programScript, kKeyPressScript));
+  ASSERT_TRUE(WriteTextFile(dir_ / "data\\Vid0A7CPid0019\\Script_2.oxs", kKeyPressScript));
   const int claimed = AddSimKeypad(sim_, 1);
   const int other = AddSimKeypad(sim_, 2);
 
@@ -98,7 +92,8 @@ TEST_F(HostProcess, RunsTheProgramOnItsThreadAndTakesTheClaimedKeypad) {
     VhxSimQueueInput(sim_, id, down, 9);
     VhxSimQueueInput(sim_, id, up, 9);
   }
-  EXPECT_TRUE(WaitUntil([&] { return Contains(TakeOutputs(sim_, other), kScriptRan); }, 10000));
+  EXPECT_TRUE(
+      WaitUntil([&] { return Contains(TakeOutputs(sim_, other), kKeyPressScriptRan); }, 10000));
 
   const CapturedRun run = host.get();
   const std::vector<std::string> out = Lines(run.out);
@@ -120,7 +115,7 @@ TEST_F(HostProcess, RunsTheProgramOnItsThreadAndTakesTheClaimedKeypad) {
   EXPECT_NE(programThread, hostThread);
 
   collect();
-  EXPECT_FALSE(Contains(claimedOutputs, kScriptRan));  // its script never ran
+  EXPECT_FALSE(Contains(claimedOutputs, kKeyPressScriptRan));  // its script never ran
 }
 
 // Wine maps an .exe loaded as a library where it finds room and does not relocate it: with

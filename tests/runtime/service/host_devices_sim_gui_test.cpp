@@ -17,13 +17,6 @@ constexpr int kVendor = 0x0A7C;
 // Each case claims devices of a product id of its own: claims last as long as the process.
 constexpr int kProduct = 0x1B1;
 
-// The keypads' script: a key press writes "setID" with 200 (02 c2 c8 ...).
-constexpr char kScript[] =
-    "uint8 QpadUnitId = 1;\r\n"
-    "void QpadInit() {}\r\n"
-    "void KeyDown(uint8 scanCode) { QpadUnitId = 200; SendOutputReport(\"setID\"); }\r\n"
-    "void KeyUp(uint8 scanCode) {}\r\n";
-constexpr char kScriptRan[] = "02c2c8000000000000";
 
 struct HostCall {
   int hostId;
@@ -72,7 +65,7 @@ class HostDevices : public DeviceThread {
     char folder[64];
     std::snprintf(folder, sizeof folder, "QpadDevices\\Vid0a7cPid%04x", productId);
     for (const char* script : {"\\Script_1.oxs", "\\Script_2.oxs"})
-      ASSERT_TRUE(WriteTextFile(dir_ / (folder + std::string(script)), kScript));
+      ASSERT_TRUE(WriteTextFile(dir_ / (folder + std::string(script)), kKeyPressScript));
     first_ = AddKeypad(1, productId);
     second_ = AddKeypad(2, productId);
     Start();
@@ -104,7 +97,7 @@ TEST_F(HostDevices, TheClaimedKeypadReportsToTheHostTheOtherToItsScript) {
     for (auto& o : TakeOutputs(sim_, first_)) firstOutputs.push_back(o);
     return !firstOutputs.empty() && Calls().size() >= 3;
   }, 10000));
-  EXPECT_EQ(firstOutputs, std::vector<std::string>{kScriptRan});
+  EXPECT_EQ(firstOutputs, std::vector<std::string>{kKeyPressScriptRan});
   const std::vector<HostCall> expected = {
       {-1, "", -1}, {7, "000100000000000000", 9}, {7, "000000000000000000", 9}};
   EXPECT_EQ(Calls(), expected);
