@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/base/own_module.h"
 #include "platform/wingui/gdi.h"
 #include "platform/wingui/window_map.h"
 #include "platform/wingui/window_text.h"
@@ -16,7 +17,7 @@ thread_local Window* pendingWindow = nullptr;
 }  // namespace
 
 HINSTANCE ProgramInstance(HINSTANCE instance) {
-  return instance ? instance : GetModuleHandleA(nullptr);
+  return instance ? instance : OwnModule();
 }
 
 bool RegisterWindowClass(const WindowClass& c) {

@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/base/own_module.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
 #include "platform/wingui/message_pump.h"
+#include "runtime/app/program_image.h"
 #include "runtime/app/dialogs/program_dialogs.h"
 #include "runtime/app/resource.h"
 #include "runtime/app/tray_menu.h"
@@ -128,8 +130,17 @@ void DrawCaption(const DRAWITEMSTRUCT* item) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) HWND GetOrvaneHWND() { return Program().mainDialog; }
-extern "C" __declspec(dllexport) HINSTANCE GetHInstOrvane() { return Program().instance; }
+// A host may call these before anything else of the program has run.
+extern "C" __declspec(dllexport) HWND GetOrvaneHWND() {
+  if (!PrepareProgramImage()) return nullptr;
+  AfterProgramImageReady();
+  return Program().mainDialog;
+}
+extern "C" __declspec(dllexport) HINSTANCE GetHInstOrvane() {
+  if (!PrepareProgramImage()) return nullptr;
+  AfterProgramImageReady();
+  return Program().instance;
+}
 
 void SetOrvaneInstance(HINSTANCE instance) { Program().instance = instance; }
 
@@ -250,7 +261,7 @@ int RunMainLoop(bool programmingAllowed) {
   p.programmingAllowed = programmingAllowed;
   // Before any file dialog can move the current directory.
   CaptureClipboardFolder();
-  HINSTANCE instance = p.instance ? p.instance : GetModuleHandleA(nullptr);
+  HINSTANCE instance = p.instance ? p.instance : OwnModule();
   LoadStringA(instance, IDS_TITLE, p.title, sizeof p.title);
   LoadStringA(instance, IDS_WINDOW_CLASS, p.windowClass, sizeof p.windowClass);
   LoadLibraryA("Riched20.dll");

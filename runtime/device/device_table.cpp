@@ -35,7 +35,8 @@ void PublishDeviceTable(DeviceRecord* records, int count) {
   tableCount = records ? count : 0;
   published.clear();
   for (int i = 0; records && i < count; ++i)
-    published.push_back({{records[i].hidHandle, records[i].productId, records[i].unitId},
+    published.push_back({{records[i].hidHandle, records[i].productId, records[i].unitId,
+                          records[i].vendorId, records[i].outputLength},
                          records[i].readEvent});
 }
 

@@ -36,6 +36,8 @@ struct DeviceSummary {
   int hidHandle = -1;
   int productId = 0;
   int unitId = 0;
+  int vendorId = 0;
+  int outputLength = 0;
 };
 std::vector<DeviceSummary> GetDeviceSummaries();
 std::optional<DeviceSummary> FindDeviceSummary(int hidHandle);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/own_module.h"
 #include "platform/base/system_calls.h"
 #include "runtime/app/resource.h"
 #include "runtime/device/program_hooks.h"
@@ -19,7 +20,7 @@ INT_PTR CALLBACK MinimalDlgProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == 
 
 HWND OpenPressKeyDialog(bool blinking) {
   const int id = blinking ? IDD_PRESS_KEY_BLINKING : IDD_PRESS_KEY_PLUGGED;
-  return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), nullptr,
+  return CreateDialogParamA(OwnModule(), MAKEINTRESOURCEA(id), nullptr,
                             MinimalDlgProc, 0);
 }
 
@@ -39,7 +40,7 @@ INT_PTR CALLBACK DuplicateUnitIdDlgProc(HWND dialog, UINT msg, WPARAM wParam, LP
 }
 
 void ShowDuplicateUnitId(HWND owner) {
-  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DUPLICATE_UNIT_ID), owner,
+  DialogBoxParamA(OwnModule(), MAKEINTRESOURCEA(IDD_DUPLICATE_UNIT_ID), owner,
                   DuplicateUnitIdDlgProc, 0);
 }
 
@@ -75,7 +76,7 @@ INT_PTR CALLBACK LoadNewScriptDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPAR
 
 int ChooseScriptDevice(HWND owner, const std::vector<std::string>& labels) {
   LoaderDialog state{&labels};
-  const INT_PTR r = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOAD_NEW_SCRIPT),
+  const INT_PTR r = DialogBoxParamA(OwnModule(), MAKEINTRESOURCEA(IDD_LOAD_NEW_SCRIPT),
                                     owner, LoadNewScriptDlgProc, reinterpret_cast<LPARAM>(&state));
   return r == 2 ? state.chosen : -1;
 }

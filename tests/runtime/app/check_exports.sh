@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
-# Orvane.exe exports, undecorated, the functions hosts and modules find by name. They live in
-# static libraries, whose objects the linker would drop if nothing pulled them in.
+# Fails when the program does not export its functions for hosts, plug-ins and modules under
+# their plain names, as read from its export table: no leading underscore, no "@bytes" of
+# stdcall. They live in static libraries, whose objects the linker would drop if nothing
+# pulled them in.
 set -u
-objdump=$1 bin=$2
-expected="GetOrvaneHWND GetHInstOrvane asCreateDebugScriptEngine"
-dump=$("$objdump" -p "$bin/Orvane.exe") || { echo "cannot read Orvane.exe"; exit 1; }
-names=$(printf '%s\n' "$dump" |
-  awk '/^\[Ordinal\/Name Pointer\] Table/ { inside = 1; next }
-       inside && /^\t\[ *[0-9]+\] / { print $NF; next }
-       inside { inside = 0 }')
+objdump=$1 exe=$2
+names=$("$objdump" -p "$exe" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[ *[0-9]*\] //p')
+[ -n "$names" ] || { echo "no export table in $exe"; exit 1; }
 status=0
-for name in $expected; do
-  if ! printf '%s\n' "$names" | grep -qx "$name"; then
-    echo "Orvane.exe does not export $name undecorated"
-    status=1
-  fi
+for want in OXLaunchMainThread OXRegisterDevice OXWriteToDevice GetOrvaneHWND GetHInstOrvane \
+    asCreateDebugScriptEngine; do
+  grep -qx "$want" <<<"$names" || { echo "missing export $want"; status=1; }
 done
-[ $status -eq 0 ] && echo "exported:" $names
+if grep -E '^_|@' <<<"$names"; then
+  echo "decorated export names above"
+  status=1
+fi
+[ $status -eq 0 ] && echo "exports: $(tr '\n' ' ' <<<"$names")"
 exit $status

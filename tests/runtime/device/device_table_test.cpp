@@ -15,12 +15,16 @@ TEST(DeviceTable, OtherThreadsSeeCopiesAndWakeThroughTheLock) {
     table[i].hidHandle = 10 + i;
     table[i].productId = 0x19;
     table[i].unitId = i + 1;
+    table[i].vendorId = 0x0A7C;
+    table[i].outputLength = 9 + i;
     table[i].readEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   }
   EXPECT_FALSE(WakeDeviceThreadFor(10));  // nothing published yet
   PublishDeviceTable(table, 2);
   ASSERT_EQ(GetDeviceSummaries().size(), 2u);
   EXPECT_EQ(FindDeviceSummary(11)->unitId, 2);
+  EXPECT_EQ(FindDeviceSummary(11)->vendorId, 0x0A7C);
+  EXPECT_EQ(FindDeviceSummary(11)->outputLength, 10);  // what a host's write is checked against
   EXPECT_FALSE(FindDeviceSummary(12).has_value());
 
   EXPECT_TRUE(WakeDeviceThreadFor(11));

@@ -20,4 +20,13 @@ inline int AddSimKeypad(VhxSim* sim, int unitId, int productId = 0x19) {
   return id;
 }
 
+// A script for that type whose every key press writes "setID" with 200: whether the script ran
+// shows in the keypad's output reports.
+constexpr char kKeyPressScript[] =
+    "uint8 QpadUnitId = 1;\r\n"
+    "void QpadInit() {}\r\n"
+    "void KeyDown(uint8 scanCode) { QpadUnitId = 200; SendOutputReport(\"setID\"); }\r\n"
+    "void KeyUp(uint8 scanCode) {}\r\n";
+constexpr char kKeyPressScriptRan[] = "02c2c8000000000000";
+
 }  // namespace testsupport
