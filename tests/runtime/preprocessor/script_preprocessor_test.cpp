@@ -7,6 +7,7 @@
 #include "runtime/preprocessor/include_loader.h"
 #include "tests/fuzz/preprocessor_fuzz.h"
 #include "tests/runtime/preprocessor/preprocessor_fixture.h"
+#include "tests/runtime/script/script_fixture.h"
 #include "tests/support/random_text.h"
 
 namespace {
@@ -164,8 +165,19 @@ TEST_F(PreprocessorTest, IncludesGoBetweenMarkersAndKeepTheirLines) {
 TEST_F(PreprocessorTest, FileNamesAreDefinedPerFile) {
   memory.Put(kA, "__FILE__ __CCNAME__");
   PreprocessResult r = Preprocess("#include \"a.oxs\"\r\n__FILE__");
-  EXPECT_EQ(r.out, "#include \"a.oxs\"" + Begin(kA) + "\"" + kA + "\" C__s_a_oxs" + End(kA) +
+  EXPECT_EQ(r.out, "#include \"a.oxs\"" + Begin(kA) + R"("C:\\s\\a.oxs" C__s_a_oxs)" + End(kA) +
                        "\r\n\"Root\"");
+}
+
+TEST_F(PreprocessorTest, AScriptReadsTheFileNameAsItIs) {
+  const std::string path = "C:\\tmp\\new\\x.oxs";  // \t and \n would be escapes
+  memory.Put(path, "string file = __FILE__;\r\nint __CCNAME__ = 7;\r\n");
+  PreprocessResult r = Preprocess("#include \"" + path + "\"\r\n");
+  ASSERT_EQ(r.messages, "");
+  ScriptFixture script;
+  // The identifier made from the path is made from the path itself, not from the constant.
+  ASSERT_EQ(script.Run("print(file); print(C__tmp_new_x_oxs);", r.out), 0) << script.Messages();
+  EXPECT_EQ(script.Output(), path + "|7");
 }
 
 TEST_F(PreprocessorTest, AngleIncludeAndIncludingFilesFolder) {
