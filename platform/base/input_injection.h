@@ -14,6 +14,7 @@ void SetInputInjectionHooks(const InputInjectionHooks& hooks);
 
 // Sends one record by its own SendInput(1, ...) call; the result is not looked at.
 void InjectInput(const InputRecord& record);
-// Caps Lock and Num Lock (toggled and not held) as the thread of the foreground window sees
-// them, which is where injected keys go.
+// Caps Lock and Num Lock (toggled and not held) as the calling thread sees them; the device
+// thread reads no keyboard input, so it sees the keyboard's present states. The thread the
+// keys go to is left alone.
 LockStates ReadLockStates();
