@@ -278,6 +278,35 @@ TEST_F(SimDevices, RemovalSignalsAndThePollReportsEachChangeOnce) {
   EXPECT_EQ(arrived + removed, 0);
 }
 
+// As the device thread uses a keypad that is unplugged and plugged in again, many times: set
+// up, reports read, a write, the removal, the interface closed, the next enumeration.
+TEST_F(SimDevices, UnplugAndReplugLeaveNoHandlesBehind) {
+  const auto cycle = [&] {
+    const int id = Add();
+    std::vector<VhxEntry> entries = Enumerate();
+    ASSERT_EQ(entries.size(), 1u);
+    const int handle = entries[0].handle;
+    HANDLE read, removal;
+    SetUpEvents(handle, read, removal);
+    Queue(id, {1, 2});
+    int result;
+    Read(handle, 9, &result);
+    Read(handle, 9, &result);
+    Bytes report(9, 0);
+    report[0] = 2;
+    VhxWriteReport(handle, report.data());
+    ASSERT_EQ(VhxSimRemoveDevice(sim_, id), VHXSIM_OK);
+    EXPECT_TRUE(Signalled(removal, 1000));
+    VhxCloseInterface(handle);
+  };
+  for (int i = 0; i < 10; ++i) cycle();
+  const int before = testsupport::OwnHandleCount();
+  ASSERT_GT(before, 0);
+  for (int i = 0; i < 200; ++i) cycle();
+  Enumerate();  // the last device's events go with its handle
+  EXPECT_LE(testsupport::OwnHandleCount(), before + 2);
+}
+
 TEST_F(SimDevices, SetUpOfAGoneDeviceFailsAndSignalsRemoval) {
   int id = Add();
   Enumerate();
