@@ -9,6 +9,8 @@
 namespace vhx {
 namespace {
 
+static_assert(sim::kInputSlots == kInputReportBuffers, "a simulated device queues as a real one");
+
 using sim::DeviceEvent;
 using sim::SimConnection;
 
