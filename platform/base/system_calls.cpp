@@ -128,16 +128,11 @@ void SystemCalls::InjectInput(const InputRecord& record) {
 }
 
 LockStates SystemCalls::ReadLockStates() {
-  // A thread's key states follow the input it reads itself, and the device thread reads none:
-  // it borrows those of the thread the keys will reach.
-  const DWORD self = GetCurrentThreadId();
-  HWND foreground = GetForegroundWindow();
-  const DWORD target = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
-  const bool attached = target && target != self && AttachThreadInput(self, target, TRUE);
+  // The calling thread's own states: a thread that reads no keyboard input sees the keyboard's
+  // present ones. Borrowing those of the thread the keys go to (by attaching to its input)
+  // resets that thread's key states, and with them a Shift it has yet to apply to a capital.
   // Greater than 0: the toggle bit is set and the key is not held at this moment.
-  const LockStates states{GetKeyState(VK_CAPITAL) > 0, GetKeyState(VK_NUMLOCK) > 0};
-  if (attached) AttachThreadInput(self, target, FALSE);
-  return states;
+  return LockStates{KeyState(VK_CAPITAL) > 0, KeyState(VK_NUMLOCK) > 0};
 }
 
 short SystemCalls::KeyState(int virtualKey) { return GetKeyState(virtualKey); }

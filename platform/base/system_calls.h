@@ -43,9 +43,10 @@ class SystemCalls {
  public:
   virtual ~SystemCalls() = default;
 
-  // Input: one record per injection, the lock states typed text depends on (as the thread of
-  // the foreground window sees them, which is where injected keys go), one key's state
-  // (0x80 held, 0x01 toggled) and the double-click time in ms.
+  // Input: one record per injection, the lock states typed text depends on (as the calling
+  // thread sees them: the device thread reads no keyboard input, so it sees the keyboard's
+  // present ones; the thread the keys go to is left alone), one key's state (0x80 held, 0x01
+  // toggled) and the double-click time in ms.
   virtual void InjectInput(const InputRecord& record);
   virtual LockStates ReadLockStates();
   virtual short KeyState(int virtualKey);

@@ -11,6 +11,10 @@
 
 namespace vhx {
 
+// Input reports kept for a reader that falls behind: the platform's buffers of a real device
+// (the most it allows; its default of 32 loses a fast device's burst) and the simulated queue.
+constexpr int kInputReportBuffers = 512;
+
 struct InterfaceInfo {
   std::string key;  // names the interface while it stays attached
   int vendorId = 0;

@@ -9,6 +9,8 @@
 namespace vhx {
 namespace {
 
+static_assert(sim::kInputSlots == kInputReportBuffers, "a simulated device queues as a real one");
+
 using sim::DeviceEvent;
 using sim::SimConnection;
 
@@ -17,19 +19,22 @@ uint32_t SimId(const InterfaceInfo& info) {
   return static_cast<uint32_t>(std::strtoul(info.key.c_str() + 4, nullptr, 10));
 }
 
+// The port keeps its own handle to the device's read event and closes it with the port: a
+// handle kept per device id for the life of the process would leak one for every device that
+// ever came and went.
 class SimPort : public Port {
  public:
   SimPort(SimConnection& conn, uint32_t id, int inputLength)
-      : conn_(conn), id_(id), inputLength_(inputLength) {}
+      : conn_(conn),
+        id_(id),
+        inputLength_(inputLength),
+        readEvent_(conn.OpenDeviceEvent(id, DeviceEvent::kRead)) {}
 
   bool Read(uint8_t* buffer) override {
     SimConnection::Lock lock(conn_);
     sim::Device* device = sim::FindDevice(conn_.block(), id_);
     bool took = device && sim::TakeInput(*device, buffer, inputLength_);
-    if (device && device->input.count > 0)
-      conn_.SetDeviceEvent(id_, DeviceEvent::kRead);
-    else
-      conn_.ResetDeviceEvent(id_, DeviceEvent::kRead);
+    SignalRead(device && device->input.count > 0);
     return took;
   }
 
@@ -39,14 +44,14 @@ class SimPort : public Port {
     if (!device) return false;
     bool written = sim::WriteOutput(*device, buffer) == sim::kOk;
     // The device's model may have queued a reply.
-    if (device->input.count > 0) conn_.SetDeviceEvent(id_, DeviceEvent::kRead);
+    if (device->input.count > 0) SignalRead(true);
     return written;
   }
 
   void Discard() override {
     SimConnection::Lock lock(conn_);
     if (sim::Device* device = sim::FindDevice(conn_.block(), id_)) sim::ClearRing(device->input);
-    conn_.ResetDeviceEvent(id_, DeviceEvent::kRead);
+    SignalRead(false);
   }
 
   bool Failed() override {
@@ -55,9 +60,18 @@ class SimPort : public Port {
   }
 
  private:
+  void SignalRead(bool waiting) {
+    if (!readEvent_) return;
+    if (waiting)
+      SetEvent(readEvent_.get());
+    else
+      ResetEvent(readEvent_.get());
+  }
+
   SimConnection& conn_;
   uint32_t id_;
   int inputLength_;
+  UniqueHandle readEvent_;
 };
 
 class SimBackend : public Backend {

@@ -73,35 +73,45 @@ int SwitchDeviceMode(Block& block, uint32_t id) {
   return newId;
 }
 
-void PushReport(ReportRing& ring, const uint8_t* bytes, size_t length) {
+template <int Slots>
+void PushReport(ReportRing<Slots>& ring, const uint8_t* bytes, size_t length) {
   length = std::min<size_t>(length, kMaxReportBytes);
-  if (ring.count == kRingSlots) {
-    ring.head = (ring.head + 1) % kRingSlots;
+  if (ring.count == ring.kSlots) {
+    ring.head = (ring.head + 1) % ring.kSlots;
     --ring.count;
     ++ring.dropped;
   }
-  Report& slot = ring.slots[(ring.head + ring.count) % kRingSlots];
+  Report& slot = ring.slots[(ring.head + ring.count) % ring.kSlots];
   slot.length = static_cast<uint16_t>(length);
   std::memcpy(slot.bytes, bytes, length);
   ++ring.count;
 }
 
-bool PopReport(ReportRing& ring, Report& out) {
-  if (ring.count == 0 || ring.head >= kRingSlots || ring.count > kRingSlots) {
+template <int Slots>
+bool PopReport(ReportRing<Slots>& ring, Report& out) {
+  if (ring.count == 0 || ring.head >= ring.kSlots || ring.count > ring.kSlots) {
     ring.head = ring.count = 0;
     return false;
   }
   out = ring.slots[ring.head];
   out.length = std::min<uint16_t>(out.length, kMaxReportBytes);
-  ring.head = (ring.head + 1) % kRingSlots;
+  ring.head = (ring.head + 1) % ring.kSlots;
   --ring.count;
   return true;
 }
 
-void ClearRing(ReportRing& ring) {
+template <int Slots>
+void ClearRing(ReportRing<Slots>& ring) {
   ring.head = 0;
   ring.count = 0;
 }
+
+template void PushReport(InputRing&, const uint8_t*, size_t);
+template void PushReport(OutputRing&, const uint8_t*, size_t);
+template bool PopReport(InputRing&, Report&);
+template bool PopReport(OutputRing&, Report&);
+template void ClearRing(InputRing&);
+template void ClearRing(OutputRing&);
 
 int QueueInput(Device& device, const uint8_t* bytes, size_t length) {
   if (length < 1 || length > device.spec.inputLength) return kBadLength;

@@ -8,10 +8,13 @@
 namespace vhx::sim {
 
 constexpr uint32_t kMagic = 0x53584856;  // "VHXS"
-constexpr uint32_t kLayoutVersion = 3;
+constexpr uint32_t kLayoutVersion = 4;
 constexpr int kMaxDevices = 40;
 constexpr int kMaxReportBytes = 128;
-constexpr int kRingSlots = 64;
+// Input reports a device keeps for a host that falls behind: as many as the library asks the
+// platform to buffer for a real device, so that a burst test sees what a real device would.
+constexpr int kInputSlots = 512;
+constexpr int kOutputSlots = 64;
 constexpr int kModelStateBytes = 8192;
 
 // Results; the controller API passes them on.
@@ -50,13 +53,18 @@ struct Report {
   uint8_t bytes[kMaxReportBytes];
 };
 
-// Oldest first; when full, a new report pushes the oldest out (as a device's buffer would).
+// Oldest first; when full, a new report pushes the oldest out (as a device's buffer would) and
+// is counted as dropped.
+template <int Slots>
 struct ReportRing {
+  static constexpr uint32_t kSlots = Slots;
   uint32_t head;
   uint32_t count;
   uint32_t dropped;
-  Report slots[kRingSlots];
+  Report slots[Slots];
 };
+using InputRing = ReportRing<kInputSlots>;
+using OutputRing = ReportRing<kOutputSlots>;
 
 struct DeviceSpec {
   uint32_t vendorId;
@@ -74,8 +82,8 @@ struct Device {
   uint32_t id;  // 0: free slot; ids are never reused within a block
   uint32_t failWrites;
   DeviceSpec spec;
-  ReportRing input;
-  ReportRing output;
+  InputRing input;
+  OutputRing output;
   // The last input report queued: the device's state, which it reports again when the host
   // opens it (as a keypad reports its keys and unit id when opened).
   Report state;
@@ -105,9 +113,12 @@ void ClearDevices(Block& block);
 // back). The new id, or kNoSuchDevice / kNoSwitch / kTableFull.
 int SwitchDeviceMode(Block& block, uint32_t id);
 
-void PushReport(ReportRing& ring, const uint8_t* bytes, size_t length);
-bool PopReport(ReportRing& ring, Report& out);
-void ClearRing(ReportRing& ring);
+template <int Slots>
+void PushReport(ReportRing<Slots>& ring, const uint8_t* bytes, size_t length);
+template <int Slots>
+bool PopReport(ReportRing<Slots>& ring, Report& out);
+template <int Slots>
+void ClearRing(ReportRing<Slots>& ring);
 
 // Queues an input report of 1 .. inputLength bytes (shorter ones read as zero-padded); it
 // becomes the device's state.

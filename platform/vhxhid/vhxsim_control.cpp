@@ -18,7 +18,8 @@ struct VhxSim {
 
 static_assert(VHXSIM_MAX_DEVICES == vhx::sim::kMaxDevices);
 static_assert(VHXSIM_MAX_REPORT == vhx::sim::kMaxReportBytes);
-static_assert(VHXSIM_QUEUE_SLOTS == vhx::sim::kRingSlots);
+static_assert(VHXSIM_INPUT_SLOTS == vhx::sim::kInputSlots);
+static_assert(VHXSIM_OUTPUT_SLOTS == vhx::sim::kOutputSlots);
 static_assert(VHXSIM_ERR_NO_DEVICE == vhx::sim::kNoSuchDevice);
 static_assert(VHXSIM_ERR_TABLE_FULL == vhx::sim::kTableFull);
 static_assert(VHXSIM_ERR_LENGTH == vhx::sim::kBadLength);
@@ -48,6 +49,7 @@ VhxSimDeviceInfo ToInfo(const vhx::sim::Device& d) {
   info.queuedInputs = static_cast<int>(d.input.count);
   info.queuedOutputs = static_cast<int>(d.output.count);
   info.failWrites = d.failWrites ? 1 : 0;
+  info.droppedInputs = static_cast<int>(d.input.dropped);
   return info;
 }
 
@@ -128,7 +130,7 @@ int VhxSimTakeOutput(VhxSim* sim, int id, uint8_t* buffer, int room) {
   vhx::sim::Device* d = vhx::sim::FindDevice(sim->conn.block(), id);
   if (!d) return VHXSIM_ERR_NO_DEVICE;
   if (d->output.count == 0) return 0;
-  if (d->output.slots[d->output.head % vhx::sim::kRingSlots].length > room)
+  if (d->output.slots[d->output.head % d->output.kSlots].length > room)
     return VHXSIM_ERR_LENGTH;
   vhx::sim::Report report;
   vhx::sim::PopReport(d->output, report);

@@ -20,7 +20,9 @@ extern "C" {
 
 #define VHXSIM_MAX_DEVICES 40
 #define VHXSIM_MAX_REPORT 128 /* bytes of one report, report-id byte included */
-#define VHXSIM_QUEUE_SLOTS 64 /* per direction; a full queue drops its oldest report */
+/* Reports queued per device; a full queue drops its oldest report and counts it. */
+#define VHXSIM_INPUT_SLOTS 512
+#define VHXSIM_OUTPUT_SLOTS 64
 
 /* Device models (VhxSimDeviceSpec.model). */
 #define VHXSIM_MODEL_PLAIN 0
@@ -49,6 +51,7 @@ typedef struct VhxSimDeviceInfo {
   int queuedInputs;  /* input reports not yet read by the host */
   int queuedOutputs; /* output reports not yet taken by a controller */
   int failWrites;
+  int droppedInputs; /* input reports pushed out of a full queue, unread */
 } VhxSimDeviceInfo;
 
 /* Opens (creating if needed) the simulation of that name; NULL name: the value of VHXHID_SIM.

@@ -17,7 +17,8 @@ const char kVhxsimUsage[] =
     "  input ID HEXBYTES                      queues one input report (e.g. 0000ff10)\n"
     "  outputs ID                             prints the output reports written since the\n"
     "                                         last call, one hex line each, oldest first\n"
-    "  list                                   one line per device\n"
+    "  list                                   one line per device (inputs: reports\n"
+    "                                         queued, dropped: pushed out of a full queue)\n"
     "  fail-writes ID on|off                  makes the host's writes fail\n"
     "  reset                                  removes every device\n";
 
@@ -94,6 +95,7 @@ int List(VhxSim* sim, std::string& out) {
            " switch-pid=" + Hex4(d.spec.switchProductId) +
            " model=" + std::to_string(d.spec.model) +
            " inputs=" + std::to_string(d.queuedInputs) +
+           " dropped=" + std::to_string(d.droppedInputs) +
            " outputs=" + std::to_string(d.queuedOutputs) +
            " fail-writes=" + (d.failWrites ? "on" : "off") + "\n";
   }

@@ -20,7 +20,7 @@ extern "C" {
 namespace vhx {
 namespace {
 
-constexpr size_t kQueueLimit = 256;     // reports kept for a reader that falls behind
+constexpr size_t kQueueLimit = kInputReportBuffers;  // reports kept for a reader behind
 constexpr DWORD kWriteTimeoutMs = 100;  // callers retry; a device that never takes a write
                                         // must not hold them
 
@@ -60,6 +60,8 @@ class WinHidPort : public Port {
       : file_(std::move(file)), inputLength_(inputLength), outputLength_(outputLength) {
     writeDone_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!events || inputLength_ <= 0) return;
+    // A refusal leaves the platform's default: the device still works, bursts may lose more.
+    HidD_SetNumInputBuffers(file_.get(), kInputReportBuffers);
     readEvent_ = events->read.get();
     removalEvent_ = events->removal.get();
     stop_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));

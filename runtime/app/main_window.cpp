@@ -81,6 +81,7 @@ void OnSecondInstance() {
     if (RequestCode.load() == kRequestNone) {
       RequestDevice = kNoRequestDevice;  // the loader then offers every device
       RequestCode = kRequestScriptLoader;
+      WakeDeviceThreadFor(kNoRequestDevice);  // it sleeps until an event or a deadline
       return;
     }
     GetSystemCalls().Sleep(250);

@@ -30,6 +30,20 @@ DWORD WaitSlice(DWORD count, const HANDLE* handles, DWORD sliceMs) {
 DWORD WaitWithMessagePump(DWORD count, const HANDLE* handles, DWORD timeoutMs,
                           const std::function<void()>& pump) {
   const DWORD start = GetTickCount();
+  // Handles and the message queue in one wait: the thread sleeps until an event, a message
+  // for its windows (timers and repaints included) or the time-out, instead of waking every
+  // slice to look.
+  while (count < MAXIMUM_WAIT_OBJECTS) {
+    const DWORD elapsed = GetTickCount() - start;
+    const DWORD left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
+    const DWORD r = pump ? MsgWaitForMultipleObjectsEx(count, handles, left, QS_ALLINPUT,
+                                                       MWMO_INPUTAVAILABLE)
+                         : WaitForMultipleObjects(count, handles, FALSE, left);
+    if (r < WAIT_OBJECT_0 + count) return r - WAIT_OBJECT_0;
+    if (r == WAIT_TIMEOUT) return kWaitTimedOut;
+    if (r != WAIT_OBJECT_0 + count) break;  // the wait failed: fall back to slices
+    pump();
+  }
   for (;;) {
     const DWORD r = WaitSlice(count, handles, kWaitSliceMs);
     if (r != kWaitTimedOut) return r;

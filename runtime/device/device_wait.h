@@ -1,6 +1,6 @@
 #pragma once
-// The device thread's only wait: on its devices' events, in 10 ms slices between which the
-// thread's own windows are kept alive.
+// The device thread's only wait: on its devices' events, keeping the thread's own windows
+// alive meanwhile.
 
 #include <windows.h>
 
@@ -9,9 +9,10 @@
 constexpr DWORD kWaitTimedOut = 258;
 constexpr DWORD kWaitSliceMs = 10;
 
-// The index of a signalled handle, or kWaitTimedOut once timeoutMs has passed. After every
-// slice in which nothing was signalled, `pump` runs once. Any number of handles: past the
-// platform's 64 they are waited on in groups.
+// The index of a signalled handle, or kWaitTimedOut once timeoutMs has passed. Up to 63
+// handles (the message queue takes the last place of one wait), `pump` runs whenever a message
+// for the thread's windows arrives, and the thread sleeps otherwise. With more handles they are
+// waited on in groups, in 10 ms slices after each of which `pump` runs once.
 DWORD WaitWithMessagePump(DWORD count, const HANDLE* handles, DWORD timeoutMs,
                           const std::function<void()>& pump);
 

@@ -136,10 +136,12 @@ bool NextKey(InputField& f, const DeviceRecord& d, WalkMode mode, int& code) {
   return false;
 }
 
-void Call(DeviceRecord& d, InputConfig& in, CallTarget& t) {
+// A call for a change cancels the auto-repeat (the held key's KeyDown renews it); a periodic
+// call does not, or a device with a periodic input would stop every other device's repeat.
+void Call(DeviceRecord& d, InputConfig& in, CallTarget& t, WalkMode mode) {
   DispatchState& s = State();
   s.lastInput = &in;
-  CancelAutoRepeat();
+  if (mode == WalkMode::Changes) CancelAutoRepeat();
   SetCurrentDevice(&d);
   // Neither a script nor a host may end the device thread.
   try {
@@ -220,7 +222,7 @@ void RunEntry(DeviceRecord& d, InputConfig& in, CallTarget& t, WalkMode mode) {
       }
       if (first && differs) changed = true;
     }
-    if (changed) Call(d, in, t);
+    if (changed) Call(d, in, t, mode);
     s.pressField = nullptr;  // the auto-repeat can start only inside the call
     if (!again) return;
   }

@@ -120,7 +120,13 @@ void DefineLine(DefineTable& defines, int line) {
 }
 
 void DefineFile(DefineTable& defines, const std::string& file) {
-  DefineOne(defines, "__FILE__", "\"" + file + "\"", LexemeKind::String);
+  // A string constant is read with escapes: a path's backslashes would turn "C:\temp" into a tab.
+  std::string literal = "\"";
+  for (char c : file) {
+    if (c == '\\' || c == '"') literal += '\\';
+    literal += c;
+  }
+  DefineOne(defines, "__FILE__", literal + "\"", LexemeKind::String);
 }
 
 void DefineString(DefineTable& defines, const std::string& name, const std::string& text) {

@@ -74,7 +74,8 @@ class PreprocessorRun {
         once_(*setup.pragmas, loader_.IncludedFiles()),
         messages_(messages),
         lineMap_(lineMap),
-        rootName_(rootName) {}
+        rootName_(rootName),
+        rootAlias_(setup.rootFile.empty() ? std::string() : NormalizePath(setup.rootFile)) {}
 
   DefineTable& Defines() { return defines_; }
 
@@ -83,6 +84,7 @@ class PreprocessorRun {
     combined_ = 0;
     errors_ = 0;
     rootFile_ = loader_.ResolveIncludePath(rootName_);
+    chain_.assign(1, rootAlias_.empty() ? rootFile_ : rootAlias_);
     LexemeList list = Preprocess(rootName_, currentFile_, 0);
     PrintLexemes(list, out);
     return errors_;
@@ -423,15 +425,35 @@ class PreprocessorRun {
     const std::string file = currentFile_;
     const int line = line_;
     loader_.SetCurrentFile(file);
+    // A file that includes itself, directly or through others, would be followed to the
+    // nesting limit, every branch of it: seconds of building while every device waits.
+    const std::string target = loader_.ResolveIncludePath(name);
+    if (const std::size_t on = OnChain(target); on < chain_.size()) {
+      std::string cycle;
+      for (std::size_t i = on; i < chain_.size(); ++i) cycle += chain_[i] + " -> ";
+      Warning(std::string(kIncludeCycleNotFollowed) + cycle + chain_[on]);
+      return;
+    }
+    chain_.push_back(target);
     ++depth_;
     LexemeList included = Preprocess(name, file, line);
     --depth_;
+    chain_.pop_back();
     list.splice(it, included);
     currentFile_ = file;
     line_ = line;
     stretchStart_ = combined_;
     DefineFileNames();
     loader_.CountInclude(currentFile_ == rootFile_);
+  }
+
+  // Where the file is on the chain of includes being followed (the root first); the chain's
+  // size when it is not. Paths are compared as the platform does, without regard to case.
+  std::size_t OnChain(const std::string& path) const {
+    if (Lower(path) == Lower(rootFile_)) return 0;
+    for (std::size_t i = 0; i < chain_.size(); ++i)
+      if (Lower(path) == Lower(chain_[i])) return i;
+    return chain_.size();
   }
 
   void Pragma(const Args& args) {
@@ -459,7 +481,9 @@ class PreprocessorRun {
   TextOutputStream& messages_;
   LineMap* lineMap_;
   std::string rootName_;
+  std::string rootAlias_;  // the root's own file, when the root is asked for by another name
   std::string rootFile_;
+  std::vector<std::string> chain_;  // the files whose includes are being followed, root first
   std::string currentFile_ = "ERROR";
   int line_ = 0;
   int combined_ = 0;

@@ -38,6 +38,9 @@ struct PreprocessorSetup {
   ModulePragmaRegistry* modules = nullptr;       // ProgramModulePragmas()
   DefineTable* commandDefines = nullptr;         // ProgramCommandDefines()
   std::vector<std::string> extraIncludeFolders;  // searched after the usual places
+  // The file the root text was read from, when the root is asked for by another name (a
+  // device's module name): an include of that file is an include of the root.
+  std::string rootFile;
 };
 
 // The program's setup: real files, the program's tables, and the program's include folder (its
@@ -90,3 +93,5 @@ inline constexpr std::string_view kPragmasNeedArguments = "Pragmas need argument
 inline constexpr std::string_view kPragmaParameterNotString =
     "Pragma parameter should be a string literal.";
 inline constexpr std::string_view kTooManyPragmaParameters = "Too many parameters to pragma.";
+// A warning: the named file is one of its own includers; the text goes on with the chain.
+inline constexpr std::string_view kIncludeCycleNotFollowed = "Include cycle not followed: ";

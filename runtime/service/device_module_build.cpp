@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "runtime/device/device_folders.h"
 #include "runtime/device/device_identification.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
@@ -99,8 +100,12 @@ int BuildDeviceModule(const std::string& moduleName, const char* text, std::size
   engine.Discard(moduleName.c_str());
   BufferOutputStream preprocessed;
   NullOutputStream messages;  // device builds do not show them
+  PreprocessorSetup setup = ProgramPreprocessorSetup();
+  // The root is asked for by the module name; an include of the script file itself is a cycle.
+  if (const DeviceRecord* device = FindDeviceByModule(moduleName.c_str()))
+    GetDeviceScriptPath(device->folder, device->unitId, setup.rootFile);
   PreprocessScriptFile(moduleName, std::string_view(text, length), engine.Library(),
-                       GetModuleScriptFolder(moduleName), preprocessed, messages);
+                       GetModuleScriptFolder(moduleName), preprocessed, messages, nullptr, setup);
   engine.AddScriptSection(moduleName.c_str(), "QpadHandler", preprocessed.CStr(), preprocessed.Size());
   return engine.Build(moduleName.c_str());
 }

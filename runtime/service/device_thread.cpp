@@ -407,13 +407,14 @@ DWORD WaitTime() {
 
 void RoundWithDevices() {
   DeviceThreadState& s = State();
-  const DWORD wait = WaitTime();
   FillHandles();
   for (std::size_t i = 0; i < s.devices.size(); ++i) {
     if (!s.devices[i].rebuildScript) continue;
     s.devices[i].rebuildScript = false;
     ReloadDeviceScript(s.devices[i], *s.engine, *s.context);
   }
+  // After the rebuilds, which take time: the wait must end at the deadline, not after it.
+  const DWORD wait = WaitTime();
   const DWORD r = WaitWithMessagePump(static_cast<DWORD>(s.handles.size()), s.handles.data(), wait,
                                       PumpProgramWindows);
   if (r != kWaitTimedOut && r < s.handles.size()) {

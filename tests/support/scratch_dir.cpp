@@ -49,6 +49,23 @@ bool MakeDirs(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) || DirExists(path);
 }
 
+bool CopyTree(const std::string& from, const std::string& to) {
+  MakeDirs(to);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  do {
+    const std::string name = fd.cFileName;
+    if (name == "." || name == "..") continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      CopyTree(from + "\\" + name, to + "\\" + name);
+    else
+      CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return true;
+}
+
 bool WriteTextFile(const std::string& path, const std::string& bytes) {
   const auto cut = path.find_last_of('\\');
   if (cut != std::string::npos) MakeDirs(path.substr(0, cut));

@@ -21,6 +21,8 @@ class ScratchDir {
 
 bool RemoveTree(const std::string& path);
 bool MakeDirs(const std::string& path);
+// Copies a folder with everything in it; false when the source cannot be listed.
+bool CopyTree(const std::string& from, const std::string& to);
 bool WriteTextFile(const std::string& path, const std::string& bytes);
 // Whole file as bytes; false when it cannot be read.
 bool ReadTextFile(const std::string& path, std::string& bytes);

@@ -1,5 +1,6 @@
 #include "tests/support/win_test.h"
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -352,6 +353,43 @@ CapturedRun RunCaptured(const std::string& commandLine, unsigned timeoutMs) {
   run.out = out.Finish();
   run.err = err.Finish();
   return run;
+}
+
+int OwnHandleCount() {
+  // The system's handle table, one entry per handle of every process.
+  struct HandleEntry {
+    ULONG ownerPid;
+    BYTE objectType;
+    BYTE flags;
+    USHORT value;
+    PVOID object;
+    ULONG access;
+  };
+  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  constexpr ULONG kSystemHandleInformation = 16;
+  constexpr LONG kLengthMismatch = static_cast<LONG>(0xC0000004);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return -1;
+  std::vector<BYTE> buffer(1 << 16);
+  for (;;) {
+    ULONG needed = 0;
+    const LONG status = query(kSystemHandleInformation, buffer.data(),
+                              static_cast<ULONG>(buffer.size()), &needed);
+    if (status == kLengthMismatch && buffer.size() < (64u << 20)) {
+      buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed));
+      continue;
+    }
+    if (status != 0) return -1;
+    break;
+  }
+  const ULONG entries = *reinterpret_cast<const ULONG*>(buffer.data());
+  const auto* entry = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
+  const DWORD self = GetCurrentProcessId();
+  int count = 0;
+  for (ULONG i = 0; i < entries; ++i)
+    if (entry[i].ownerPid == self) ++count;
+  return count;
 }
 
 }  // namespace testsupport

@@ -83,4 +83,8 @@ struct CapturedRun {
 };
 CapturedRun RunCaptured(const std::string& commandLine, unsigned timeoutMs);
 
+// The number of handles this process holds (the platform's own count, which Wine does not
+// keep, is not used); -1 when it cannot be had.
+int OwnHandleCount();
+
 }  // namespace testsupport

@@ -144,16 +144,16 @@ TEST_F(SimBlockTest, InputIsReadOldestFirstZeroPaddedAndBounded) {
 
 TEST_F(SimBlockTest, AFullQueueDropsItsOldestReport) {
   sim::Device& d = Add(2);
-  for (int i = 0; i < sim::kRingSlots + 3; ++i) {
+  for (int i = 0; i < sim::kInputSlots + 3; ++i) {
     uint8_t r[2] = {static_cast<uint8_t>(i), 0};
     sim::QueueInput(d, r, 2);
   }
-  EXPECT_EQ(d.input.count, static_cast<uint32_t>(sim::kRingSlots));
+  EXPECT_EQ(d.input.count, static_cast<uint32_t>(sim::kInputSlots));
   EXPECT_EQ(d.input.dropped, 3u);
   uint8_t out[2];
   int expected = 3;
-  while (sim::TakeInput(d, out, 2)) EXPECT_EQ(out[0], expected++);
-  EXPECT_EQ(expected, sim::kRingSlots + 3);
+  while (sim::TakeInput(d, out, 2)) EXPECT_EQ(out[0], static_cast<uint8_t>(expected++));
+  EXPECT_EQ(expected, sim::kInputSlots + 3);
 }
 
 TEST_F(SimBlockTest, WritesAreRecordedUnlessRefused) {

@@ -278,6 +278,35 @@ TEST_F(SimDevices, RemovalSignalsAndThePollReportsEachChangeOnce) {
   EXPECT_EQ(arrived + removed, 0);
 }
 
+// As the device thread uses a keypad that is unplugged and plugged in again, many times: set
+// up, reports read, a write, the removal, the interface closed, the next enumeration.
+TEST_F(SimDevices, UnplugAndReplugLeaveNoHandlesBehind) {
+  const auto cycle = [&] {
+    const int id = Add();
+    std::vector<VhxEntry> entries = Enumerate();
+    ASSERT_EQ(entries.size(), 1u);
+    const int handle = entries[0].handle;
+    HANDLE read, removal;
+    SetUpEvents(handle, read, removal);
+    Queue(id, {1, 2});
+    int result;
+    Read(handle, 9, &result);
+    Read(handle, 9, &result);
+    Bytes report(9, 0);
+    report[0] = 2;
+    VhxWriteReport(handle, report.data());
+    ASSERT_EQ(VhxSimRemoveDevice(sim_, id), VHXSIM_OK);
+    EXPECT_TRUE(Signalled(removal, 1000));
+    VhxCloseInterface(handle);
+  };
+  for (int i = 0; i < 10; ++i) cycle();
+  const int before = testsupport::OwnHandleCount();
+  ASSERT_GT(before, 0);
+  for (int i = 0; i < 200; ++i) cycle();
+  Enumerate();  // the last device's events go with its handle
+  EXPECT_LE(testsupport::OwnHandleCount(), before + 2);
+}
+
 TEST_F(SimDevices, SetUpOfAGoneDeviceFailsAndSignalsRemoval) {
   int id = Add();
   Enumerate();
@@ -417,11 +446,17 @@ TEST_F(SimTool, ListsOutputsAndFailsWrites) {
   EXPECT_EQ(Tool("fail-writes " + sid + " off").exitCode, 0u);
   EXPECT_EQ(VhxWriteReport(0, first.data()), VHX_OK);
 
+  // A burst beyond the queue: the reports pushed out are counted, so lost presses show.
+  const int burst = Add(0x1A, 2, 0);
+  for (int i = 0; i < VHXSIM_INPUT_SLOTS + 5; ++i) Queue(burst, {1, static_cast<uint8_t>(i)});
   testsupport::CapturedRun list = Tool("list");
   EXPECT_EQ(list.exitCode, 0u);
   EXPECT_EQ(list.out, sid +
                           " vid=0x0A7C pid=0x0019 version=0x0100 usage-page=12 usage=1 in=9 out=3"
-                          " switch-pid=0x0000 model=0 inputs=0 outputs=1 fail-writes=off\n");
+                          " switch-pid=0x0000 model=0 inputs=0 dropped=0 outputs=1 fail-writes=off\n" +
+                          std::to_string(burst) +
+                          " vid=0x0A7C pid=0x001A version=0x0100 usage-page=12 usage=1 in=2 out=0"
+                          " switch-pid=0x0000 model=0 inputs=512 dropped=5 outputs=0 fail-writes=off\n");
 }
 
 TEST_F(SimTool, RefusesBadCommands) {

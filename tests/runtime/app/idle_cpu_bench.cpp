@@ -1,6 +1,7 @@
 // How much processor time an idle Orvane.exe takes with two simulated keypads attached.
 // Not a test: tools/bench-idle-cpu runs it. Wine gives no times for another process, so the
-// figure printed here may read 0; that script also reads the Unix side's accounting.
+// figure printed here may read 0; that script also reads the Unix side's accounting of the
+// process started here, whose path the first line of output gives.
 // Usage: idle_cpu_bench [seconds]
 #include <windows.h>
 
@@ -37,8 +38,15 @@ int main(int argc, char** argv) {
   const std::string bin = EnvOr("ORVANE_BIN", ".");
   CopyFileA((bin + "\\Orvane.exe").c_str(), (dir / "Orvane.exe").c_str(), FALSE);
   CopyFileA((bin + "\\VHXHID.dll").c_str(), (dir / "VHXHID.dll").c_str(), FALSE);
+  // Without the device folders the keypads are no devices of the program's, and it idles in
+  // its no-device round instead.
+  if (!CopyTree(bin + "\\QpadDevices", dir / "QpadDevices")) return 1;
   ChildProcess p;
-  if (!p.Start("\"" + dir.path() + "\\Orvane.exe\"", dir.path())) return 1;
+  const std::string program = dir.path() + "\\Orvane.exe";
+  if (!p.Start("\"" + program + "\"", dir.path())) return 1;
+  // tools/bench-idle-cpu finds the process by this path.
+  std::printf("program: %s\n", program.c_str());
+  std::fflush(stdout);
   Sleep(3000);  // start-up and the first build cycle
 
   FILETIME created, ended, kernel0, user0, kernel1, user1;

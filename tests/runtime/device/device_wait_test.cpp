@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 namespace {
@@ -28,11 +29,81 @@ TEST(WaitWithMessagePump, GivesTheSignalledIndexInAnyGroup) {
   }
 }
 
-TEST(WaitWithMessagePump, TimesOutAndPumpsBetweenSlices) {
+// What the thread's windows see: every message, and when it was handled.
+struct Window {
+  Window() {
+    hwnd = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  }
+  ~Window() { DestroyWindow(hwnd); }
+  // Drains the queue as the device thread's pump does; counts the test's own messages.
+  void Pump() {
+    ++pumps;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_APP) handledAt = GetTickCount();
+      DispatchMessageA(&msg);
+    }
+  }
+  HWND hwnd;
+  int pumps = 0;
+  DWORD handledAt = 0;
+};
+
+TEST(WaitWithMessagePump, SleepsUntilTheTimeOutWhenNothingComes) {
   Events e(4);
+  Window w;
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(WaitWithMessagePump(4, e.handles.data(), 100, [&] { w.Pump(); }), kWaitTimedOut);
+  const DWORD took = GetTickCount() - start;
+  EXPECT_GE(took, 90u);
+  EXPECT_LT(took, 1000u);
+  EXPECT_EQ(w.pumps, 0);  // no wake without a reason
+}
+
+TEST(WaitWithMessagePump, PostedAndSentMessagesAreHandledAtOnceAndTheWaitGoesOn) {
+  Events e(2);
+  Window w;
+  DWORD posted = 0, sendReturned = 0, sendStarted = 0;
+  std::thread other([&] {
+    Sleep(50);
+    posted = GetTickCount();
+    PostMessageA(w.hwnd, WM_APP, 0, 0);
+    Sleep(50);
+    sendStarted = GetTickCount();
+    SendMessageA(w.hwnd, WM_NULL, 0, 0);  // returns once the waiting thread has handled it
+    sendReturned = GetTickCount();
+  });
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(WaitWithMessagePump(2, e.handles.data(), 600, [&] { w.Pump(); }), kWaitTimedOut);
+  const DWORD took = GetTickCount() - start;
+  other.join();
+  EXPECT_GE(took, 590u);
+  ASSERT_NE(w.handledAt, 0u);
+  EXPECT_LT(w.handledAt - posted, 200u);
+  EXPECT_LT(sendReturned - sendStarted, 200u);
+  EXPECT_LE(w.pumps, 4);
+}
+
+TEST(WaitWithMessagePump, AnEventSetDuringTheWaitEndsItAtOnce) {
+  Events e(63);  // with the message queue, the most one wait can hold
+  Window w;
+  DWORD set = 0;
+  std::thread other([&] {
+    Sleep(50);
+    set = GetTickCount();
+    SetEvent(e.handles[62]);
+  });
+  EXPECT_EQ(WaitWithMessagePump(63, e.handles.data(), 5000, [&] { w.Pump(); }), 62u);
+  const DWORD woke = GetTickCount();
+  other.join();
+  EXPECT_LT(woke - set, 200u);
+}
+
+TEST(WaitWithMessagePump, MoreHandlesThanOneWaitPumpBetweenSlices) {
+  Events e(130);
   int pumps = 0;
   const DWORD start = GetTickCount();
-  EXPECT_EQ(WaitWithMessagePump(4, e.handles.data(), 100, [&] { ++pumps; }), kWaitTimedOut);
+  EXPECT_EQ(WaitWithMessagePump(130, e.handles.data(), 100, [&] { ++pumps; }), kWaitTimedOut);
   const DWORD took = GetTickCount() - start;
   EXPECT_GE(took, 90u);
   EXPECT_LT(took, 1000u);

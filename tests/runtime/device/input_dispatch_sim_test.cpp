@@ -101,34 +101,51 @@ class DispatchThread : public ::testing::Test {
 
   // A device of the sample folder `productId` with the script, built by the thread.
   void StartWith(int productId, const std::string& script) {
-    ASSERT_TRUE(CopySampleType(dir_, productId));
+    id_ = Add(productId, script);
+    Start(1);
+  }
+
+  // A simulated device of the sample folder `productId` whose unit-1 script is `script`.
+  int Add(int productId, const std::string& script) {
+    EXPECT_TRUE(CopySampleType(dir_, productId));
     char folder[40];
     std::snprintf(folder, sizeof folder, "QpadDevices\\Vid0a7cPid%04x", productId);
-    ASSERT_TRUE(WriteTextFile(dir_ / (std::string(folder) + "\\Script_1.oxs"), script));
-    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
-    sim_ = VhxSimOpen(nullptr);
-    ASSERT_NE(sim_, nullptr);
-    VhxSimReset(sim_);
+    EXPECT_TRUE(WriteTextFile(dir_ / (std::string(folder) + "\\Script_1.oxs"), script));
+    if (!sim_) {
+      sim_ = VhxSimOpen(nullptr);
+      EXPECT_NE(sim_, nullptr);
+      VhxSimReset(sim_);
+    }
     VhxSimDeviceSpec spec;
     VhxSimDefaultSpec(&spec);
     spec.productId = productId;
     spec.model = 1;
-    id_ = VhxSimAddDevice(sim_, &spec);
-    Send({});
+    const int id = VhxSimAddDevice(sim_, &spec);
+    Send(id, {});
+    return id;
+  }
+
+  // Starts the thread and waits until `devices` devices have their modules.
+  void Start(int devices) {
+    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
     ASSERT_TRUE(StartDeviceThread(nullptr, true));
-    ASSERT_TRUE(WaitUntil([] {
+    ASSERT_TRUE(WaitUntil([devices] {
       int count = 0;
       DeviceRecord* table = GetDeviceArray(count);
-      return count == 1 && !table[0].moduleName.empty();
+      if (count != devices) return false;
+      for (int i = 0; i < count; ++i)
+        if (table[i].moduleName.empty()) return false;
+      return true;
     }, 10000));
   }
 
   // A 9-byte report: bytes from 1 on, the unit id in byte 7.
-  void Send(std::vector<std::uint8_t> bytes) {
+  void Send(std::vector<std::uint8_t> bytes) { Send(id_, std::move(bytes)); }
+  void Send(int id, std::vector<std::uint8_t> bytes) {
     bytes.insert(bytes.begin(), 0);
     bytes.resize(9, 0);
     bytes[7] = kUnit;
-    VhxSimQueueInput(sim_, id_, bytes.data(), 9);
+    VhxSimQueueInput(sim_, id, bytes.data(), 9);
   }
 
   ScratchDir dir_{"dispatch"};
@@ -158,6 +175,21 @@ TEST_F(DispatchThread, AHeldKeyRepeatsAfterTheInitialDelayThenAtTheRepeatDelayUn
   }
   std::sort(gaps.begin(), gaps.end());
   EXPECT_LT(gaps[gaps.size() / 2], 250u);  // the repeat delay, not the initial one
+}
+
+// The cab controller's levers are a periodic input: its calls must not stop a keypad's repeat.
+TEST_F(DispatchThread, AHeldKeyRepeatsBesideADeviceWithAPeriodicInput) {
+  id_ = Add(0x19,
+            "void KeyDown(uint8 c) { Record('down ' + c); AutoRepeatThisKey(200, 50); }\n"
+            "void KeyUp(uint8 c) { Record('up ' + c); }\n");
+  Add(0x30, "void LeverInput(uint8 r, uint8 t, uint8 a, uint8 i, uint8 b) { Record('lever'); }\n");
+  Start(2);
+  ASSERT_TRUE(WaitUntil([] { return Count("lever") >= 2; }, 5000));
+  Send({0x02});
+  PumpMessages(1000);
+  Send({0x00});
+  ASSERT_TRUE(WaitUntil([] { return Count("up 1") == 1; }, 2000));
+  EXPECT_GE(Count("down 1"), 8u);  // about 1 + 800 / 50
 }
 
 TEST_F(DispatchThread, AScriptExceptionLeavesTheThreadDispatching) {

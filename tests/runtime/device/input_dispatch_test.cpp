@@ -283,6 +283,24 @@ TEST_F(InputDispatch, AutoRepeatTakesTheKeyThatTheDownFieldReported) {
   EXPECT_FALSE(GetAutoRepeat().active);
 }
 
+TEST_F(InputDispatch, OnlyCallsForChangesCancelTheAutoRepeat) {
+  Device(std::string(kKeys) +
+             "input period 20 void Lever(uint8 v)\nvalue 4\n"
+             "input void Rotary(uint8 v)\nvalue 5\n",
+         "void KeyDown(uint8 c) { Record('down ' + c); AutoRepeatThisKey(400, 50); }\n"
+         "void KeyUp(uint8 c) { Record('up ' + c); }\n"
+         "void Lever(uint8 v) { Record('lever ' + v); }\n"
+         "void Rotary(uint8 v) { Record('rotary ' + v); }\n");
+  Report({0x01});
+  ASSERT_TRUE(GetAutoRepeat().active);
+  // A periodic input runs while the key is held (a lever of another device, say).
+  EXPECT_EQ(Periodic(2), "lever 0");
+  EXPECT_TRUE(GetAutoRepeat().active);
+  // Any call for a change does cancel it, as a held key's own KeyDown renews it.
+  EXPECT_EQ(Report({0x01, 0, 0, 0, 7}), "rotary 7");
+  EXPECT_FALSE(GetAutoRepeat().active);
+}
+
 // --- The programming switch --------------------------------------------------------------
 
 struct WindowLog {

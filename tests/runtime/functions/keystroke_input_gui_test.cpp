@@ -106,8 +106,9 @@ TEST_F(TypedInput, ModifierCombinations) {
   EXPECT_TRUE(Types({"_{Shift}", "<Left>", "<Left>", "-{Shift}", "yz"}, "yz"));
 }
 
-// Macros run on the device thread, which never has the keyboard focus: the lock states that
-// count are those of the window being typed into.
+// Macros run on the device thread, which never has the keyboard focus and reads no keyboard
+// input: it sees the keyboard's lock states as they are. Wine 8 gives such a thread none
+// (they read off); there the case is skipped.
 TEST_F(TypedInput, CapsLockOfTheFocusedWindowOnAnotherThread) {
   const auto tapCapsLock = [] {
     SendString("<CAPS>");
@@ -115,12 +116,47 @@ TEST_F(TypedInput, CapsLockOfTheFocusedWindowOnAnotherThread) {
   };
   tapCapsLock();
   ASSERT_TRUE(WaitUntil([] { return (GetKeyState(VK_CAPITAL) & 1) != 0; }, 2000));
-  std::thread device([] { SendString("aB"); });
-  device.join();
-  const ::testing::AssertionResult typed = Types({}, "aB");
+  bool seen = false;
+  std::thread([&] { seen = GetSystemCalls().ReadLockStates().capsLock; }).join();
+  ::testing::AssertionResult typed = ::testing::AssertionSuccess();
+  if (seen) {
+    std::thread device([] { SendString("aB"); });
+    device.join();
+    typed = Types({}, "aB");
+  }
   tapCapsLock();
   EXPECT_TRUE(WaitUntil([] { return (GetKeyState(VK_CAPITAL) & 1) == 0; }, 2000));
   EXPECT_TRUE(typed);
+  if (!seen) GTEST_SKIP() << "this platform shows a thread without keyboard input no lock states";
+}
+
+// Reading the lock states must not touch the key states of the thread the keys go to: a
+// Shift that it has taken but not yet applied to the next key would be lost.
+TEST_F(TypedInput, ReadingTheLockStatesLeavesTheFocusedThreadsKeysAlone) {
+  SendString("_{Shift}");
+  ASSERT_TRUE(WaitUntil([] { return GetKeyState(VK_SHIFT) < 0; }, 2000));
+  std::thread([] { GetSystemCalls().ReadLockStates(); }).join();
+  EXPECT_LT(GetKeyState(VK_SHIFT), 0);
+  SendString("-{Shift}");
+  EXPECT_TRUE(WaitUntil([] { return GetKeyState(VK_SHIFT) >= 0; }, 2000));
+}
+
+// The device thread types while the window's thread is still taking the earlier keys: every
+// capital after a line break keeps its Shift.
+TEST_F(TypedInput, CapitalsAfterReturnTypedFromAnotherThread) {
+  constexpr int kLines = 100;
+  std::thread device([] {
+    for (int i = 0; i < kLines; ++i) {
+      SendString("<Return>");
+      SendString("Hello");
+    }
+  });
+  std::string expected;
+  for (int i = 0; i < kLines; ++i) expected += "\r\nHello";
+  const ::testing::AssertionResult typed = Types({}, expected);
+  device.join();
+  EXPECT_TRUE(typed);
+  EXPECT_FALSE(ModifierDown());
 }
 
 }  // namespace

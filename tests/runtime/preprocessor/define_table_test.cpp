@@ -158,10 +158,11 @@ TEST(ExpandIdentifier, DefinesWithoutEndStop) {
 TEST(DefineHelpers, LineFileStringAndIdentifiers) {
   DefineTable defines;
   DefineLine(defines, 4);
-  DefineFile(defines, "C:\\x\\a.oxs");
+  DefineFile(defines, "C:\\x\\t\"a.oxs");
   DefineString(defines, "__CCNAME__", MakeIdentifier("C:\\x\\My File.oxc"));
   EXPECT_EQ(defines.at("__LINE__").value, (LexemeList{{"4", K::Number}}));
-  EXPECT_EQ(defines.at("__FILE__").value, (LexemeList{{"\"C:\\x\\a.oxs\"", K::String}}));
+  // Escaped as in a string constant, where "\\t" would read as a tab.
+  EXPECT_EQ(defines.at("__FILE__").value, (LexemeList{{R"("C:\\x\\t\"a.oxs")", K::String}}));
   EXPECT_EQ(defines.at("__CCNAME__").value, (LexemeList{{"C__x_My_File_oxc", K::String}}));
   EXPECT_EQ(MakeIdentifier("\"C:\\a.oxs\""), "C__a_oxs");
   EXPECT_EQ(MakeIdentifier("\""), "");

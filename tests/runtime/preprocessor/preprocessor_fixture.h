@@ -50,7 +50,7 @@ class PreprocessorFixture {
   // The root text asked for as "Root" with base folder kBase.
   PreprocessResult Preprocess(const std::string& root, asIScriptEngine* engine = nullptr,
                               const std::string& base = kBase) {
-    PreprocessorSetup setup{&files_, &pragmas, &modules, &commandDefines, extraFolders};
+    PreprocessorSetup setup{&files_, &pragmas, &modules, &commandDefines, extraFolders, rootFile};
     BufferOutputStream out, messages;
     PreprocessResult r;
     r.errors = PreprocessScriptFile("Root", root, engine, base, out, messages, &r.lineMap, setup);
@@ -65,6 +65,7 @@ class PreprocessorFixture {
   PragmaTable pragmas;
   DefineTable commandDefines;
   std::vector<std::string> extraFolders;
+  std::string rootFile;  // the file the root text stands for ("": none)
 
  private:
   FileAccess& files_;

@@ -7,6 +7,7 @@
 #include "runtime/preprocessor/include_loader.h"
 #include "tests/fuzz/preprocessor_fuzz.h"
 #include "tests/runtime/preprocessor/preprocessor_fixture.h"
+#include "tests/runtime/script/script_fixture.h"
 #include "tests/support/random_text.h"
 
 namespace {
@@ -164,8 +165,19 @@ TEST_F(PreprocessorTest, IncludesGoBetweenMarkersAndKeepTheirLines) {
 TEST_F(PreprocessorTest, FileNamesAreDefinedPerFile) {
   memory.Put(kA, "__FILE__ __CCNAME__");
   PreprocessResult r = Preprocess("#include \"a.oxs\"\r\n__FILE__");
-  EXPECT_EQ(r.out, "#include \"a.oxs\"" + Begin(kA) + "\"" + kA + "\" C__s_a_oxs" + End(kA) +
+  EXPECT_EQ(r.out, "#include \"a.oxs\"" + Begin(kA) + R"("C:\\s\\a.oxs" C__s_a_oxs)" + End(kA) +
                        "\r\n\"Root\"");
+}
+
+TEST_F(PreprocessorTest, AScriptReadsTheFileNameAsItIs) {
+  const std::string path = "C:\\tmp\\new\\x.oxs";  // \t and \n would be escapes
+  memory.Put(path, "string file = __FILE__;\r\nint __CCNAME__ = 7;\r\n");
+  PreprocessResult r = Preprocess("#include \"" + path + "\"\r\n");
+  ASSERT_EQ(r.messages, "");
+  ScriptFixture script;
+  // The identifier made from the path is made from the path itself, not from the constant.
+  ASSERT_EQ(script.Run("print(file); print(C__tmp_new_x_oxs);", r.out), 0) << script.Messages();
+  EXPECT_EQ(script.Output(), path + "|7");
 }
 
 TEST_F(PreprocessorTest, AngleIncludeAndIncludingFilesFolder) {
@@ -233,18 +245,70 @@ TEST_F(PreprocessorTest, OldIncludeBlocksInTheRootAreDropped) {
   EXPECT_EQ(r.out, "#include \"a.oxs\"" + Begin(kA) + "new" + End(kA) + "\r\nx");
 }
 
-TEST_F(PreprocessorTest, SelfIncludeIsBoundedByTheNestingLimit) {
-  memory.Put(kA, "#include \"a.oxs\"\n");
-  PreprocessResult r = Preprocess("#include \"a.oxs\"");
-  EXPECT_EQ(r.errors, 1);
-  EXPECT_EQ(r.messages, Err(kA, 0, "Could not open file a.oxs (includes nested too deeply)"));
+TEST_F(PreprocessorTest, AFileOnTheChainOfItsIncludersIsNotIncludedAgain) {
+  // The root (read from Script_1.oxs, asked for by another name) -> a -> b -> a, and b -> root.
+  const std::string root = "#include \"a.oxs\"\r\nint root;";
+  const std::string script = "C:\\s\\Script_1.oxs";
+  memory.Put(script, root);
+  memory.Put(kA, "#include \"b.oxs\"\r\nint a;");
+  memory.Put(kB, "#include \"a.oxs\"\r\n#include \"Script_1.oxs\"\r\nint b;");
+  rootFile = script;
+  PreprocessResult r = Preprocess(root);
+  EXPECT_EQ(r.errors, 0);
+  EXPECT_EQ(r.messages,
+            Warn(kB, 0, "Include cycle not followed: " + kA + " -> " + kB + " -> " + kA) +
+                Warn(kB, 2, "Include cycle not followed: " + script + " -> " + kA + " -> " + kB +
+                                " -> " + script));
+  for (const char* text : {"int a;", "int b;", "int root;"}) {
+    const std::size_t first = r.out.find(text);
+    EXPECT_NE(first, std::string::npos) << text;
+    EXPECT_EQ(r.out.find(text, first + 1), std::string::npos) << text;
+  }
+  // A file that includes itself, whatever the case of the name.
+  memory.Put(kA, "#include \"a.oxs\"\r\n#include \"C:\\S\\A.OXS\"\r\nint a;");
+  r = Preprocess("#include \"a.oxs\"");
+  EXPECT_EQ(r.errors, 0);
+  EXPECT_EQ(r.messages, Warn(kA, 0, "Include cycle not followed: " + kA + " -> " + kA) +
+                            Warn(kA, 2, "Include cycle not followed: " + kA + " -> " + kA));
 }
 
-TEST_F(PreprocessorTest, FileThatIncludesItselfTwiceEndsAtTheLoadBound) {
-  memory.Put(kA, "#include \"a.oxs\"\n#include \"a.oxs\"\nint x;\n");
-  PreprocessResult r = Preprocess("#include \"a.oxs\"");
+TEST_F(PreprocessorTest, RepeatedIncludesAndGuardedCyclesStillBuild) {
+  // Side by side, a file is included as often as it is named.
+  memory.Put(kB, "int b;");
+  PreprocessResult r = Preprocess("#include \"b.oxs\"\r\n#include \"b.oxs\"");
+  EXPECT_EQ(r.messages, "");
+  EXPECT_NE(r.out.find("int b;", r.out.find("int b;") + 1), std::string::npos);
+  // Files that include each other behind guards build, with a warning that names the cycle.
+  memory.Put(kA, "#ifndef A_H\r\n#define A_H\r\n#include \"b.oxs\"\r\nint a = b + 1;\r\n#endif\r\n");
+  memory.Put(kB, "#ifndef B_H\r\n#define B_H\r\n#include \"a.oxs\"\r\nint b = 1;\r\n#endif\r\n");
+  r = Preprocess("#include \"a.oxs\"\r\n#include \"b.oxs\"\r\n");
+  EXPECT_EQ(r.errors, 0);
+  EXPECT_EQ(r.messages, Warn(kB, 4, "Include cycle not followed: " + kA + " -> " + kB + " -> " + kA));
+  ScriptFixture script;
+  ASSERT_EQ(script.Run("print(a);", r.out), 0) << script.Messages();
+  EXPECT_EQ(script.Output(), "2");
+}
+
+TEST_F(PreprocessorTest, AChainOfIncludesIsBoundedByTheNestingLimit) {
+  for (int i = 0; i < 70; ++i)
+    memory.Put("C:\\s\\f" + std::to_string(i) + ".oxs",
+               "#include \"f" + std::to_string(i + 1) + ".oxs\"\n");
+  PreprocessResult r = Preprocess("#include \"f0.oxs\"");
+  EXPECT_EQ(r.errors, 1);
+  EXPECT_EQ(r.messages,
+            Err("C:\\s\\f63.oxs", 0, "Could not open file f64.oxs (includes nested too deeply)"));
+}
+
+TEST_F(PreprocessorTest, IncludesThatMultiplyEndAtTheLoadBound) {
+  // Each file includes the next twice: 2^13 loads.
+  for (int i = 0; i < 13; ++i)
+    memory.Put("C:\\s\\t" + std::to_string(i) + ".oxs",
+               "#include \"t" + std::to_string(i + 1) + ".oxs\"\n#include \"t" +
+                   std::to_string(i + 1) + ".oxs\"\n");
+  memory.Put("C:\\s\\t13.oxs", "int x;\n");
+  PreprocessResult r = Preprocess("#include \"t0.oxs\"");
   EXPECT_GT(r.errors, 0);
-  EXPECT_NE(r.messages.find("Could not open file a.oxs (too many includes)"), std::string::npos);
+  EXPECT_NE(r.messages.find("Could not open file t13.oxs (too many includes)"), std::string::npos);
   EXPECT_LT(r.out.size(), kMaxIncludeRunBytes * 4);
 }
 

@@ -98,6 +98,19 @@ TEST_F(Modules, DirectivesAndIncludesOfTheDeviceFolderAreBuilt) {
   EXPECT_TRUE(WaitUntil([] { return Recorded("from helper") && Recorded("defined"); }, 5000));
 }
 
+// Each file of a cycle is built once, the script file itself included, and at once.
+TEST_F(Modules, IncludeCyclesThroughTheScriptFileAreNotFollowed) {
+  WriteTextFile(Folder() + "\\Script_1.oxs",
+                "#include \"a.oxs\"\r\nvoid QpadInit() { A(); B(); }\r\n");
+  WriteTextFile(Folder() + "\\a.oxs", "#include \"b.oxs\"\r\nvoid A() { record(\"a\"); }\r\n");
+  WriteTextFile(Folder() + "\\b.oxs",
+                "#include \"a.oxs\"\r\n#include \"Script_1.oxs\"\r\nvoid B() { record(\"b\"); }\r\n");
+  AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  EXPECT_TRUE(WaitUntil([] { return Recorded("a") && Recorded("b"); }, 3000));
+}
+
 TEST_F(Modules, AScriptThatDoesNotBuildLeavesNoModule) {
   WriteTextFile(Folder() + "\\Script_1.oxs", "void QpadInit() { this is not a script }\r\n");
   AddKeypad(1);

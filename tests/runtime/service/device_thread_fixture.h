@@ -28,23 +28,6 @@ inline LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-inline bool CopyTree(const std::string& from, const std::string& to) {
-  MakeDirs(to);
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  do {
-    const std::string name = fd.cFileName;
-    if (name == "." || name == "..") continue;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      CopyTree(from + "\\" + name, to + "\\" + name);
-    else
-      CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return true;
-}
-
 inline int DeviceCount() {
   int count = 0;
   GetDeviceArray(count);

@@ -2,7 +2,7 @@
 // simulation to the start of the device script's KeyDown, or (with --to-input) to the first
 // input record that the KeyDown's one-key macro injects (the record is taken at the injection
 // seam, so nothing is typed). Not a test; run by hand from build/bin:
-// dispatch_latency_bench [reports] [--to-input] (default 10000 reports).
+// dispatch_latency_bench [reports] [--to-input], in either order (default 10000 reports).
 #include <windows.h>
 
 #include <algorithm>
@@ -67,9 +67,15 @@ std::string ExeFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int reports = argc > 1 ? std::atoi(argv[1]) : 10000;
-  if (reports <= 0) reports = 10000;
-  const bool toInput = argc > 2 && std::string(argv[2]) == "--to-input";
+  // The flag in any position; the count is the argument that is not it.
+  int reports = 10000;
+  bool toInput = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--to-input")
+      toInput = true;
+    else if (std::atoi(argv[i]) > 0)
+      reports = std::atoi(argv[i]);
+  }
   SetEnvironmentVariableA("VHXHID_SIM", "dispatch-latency-bench");
   VhxSim* sim = VhxSimOpen("dispatch-latency-bench");
   if (!sim) return 1;
