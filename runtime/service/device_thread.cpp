@@ -515,6 +515,7 @@ void HandleRequest() {
 
 void EndThread() {
   ScriptEngineGuard lock;
+  CloseProgramThreadWindows();
   ReleaseDevicesAndEngine();
   FreeDeviceFolders();
   ClearKeyNameTables();
