@@ -247,4 +247,18 @@ TEST_F(DesktopWizardSim, TheBlankLayoutAndCancelLeaveAnEmptyScriptAndOneWizardAt
   EXPECT_TRUE(machine_.Events().empty());
 }
 
+TEST_F(DesktopWizardSim, AWizardOpenAtTheThreadsEndIsClosedAndComesAgainAtTheNextStart) {
+  AddDesktop();
+  Start();
+  ASSERT_NE(WaitForPage(IDC_WIZARD_START_NEXT), nullptr);
+  ASSERT_TRUE(StopDeviceThread());
+  EXPECT_TRUE(WizardPages().empty());
+  // The unit still has no script of its own: the next start greets it again.
+  VhxSimReset(sim_);
+  AddDesktop();
+  Start();
+  EXPECT_NE(WaitForPage(IDC_WIZARD_START_NEXT), nullptr);
+  EXPECT_FALSE(FileExists(UnitScript()));
+}
+
 }  // namespace
