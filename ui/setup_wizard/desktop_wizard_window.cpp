@@ -125,15 +125,14 @@ class DeviceWizard : public WizardWindows, public WizardDevice {
     DeviceRecord* record = FindRecord(key_);
     // Only into a free slot: a pending request (an on-board read waiting for its device, the
     // script loader) must not be lost. The device's own rebuild stands in for it then.
-    int free = kRequestNone;
+    bool queued = false;
     if (RequestCode.load() == kRequestNone) {
       RequestDevice = record ? record->hidHandle : kNoRequestDevice;
-      if (!RequestCode.compare_exchange_strong(free, kRequestRebuild) && record)
-        record->rebuildScript = true;
-    } else if (record) {
-      record->rebuildScript = true;
+      int free = kRequestNone;
+      queued = RequestCode.compare_exchange_strong(free, kRequestRebuild);
     }
-    // The thread looks at the slot when a wait ends.
+    if (!queued && record) record->rebuildScript = true;
+    // The thread looks at the slot and the flag when a wait ends.
     if (record) WakeDeviceThread(*record);
   }
   void RebuildDevice() override {

@@ -247,6 +247,32 @@ TEST_F(DesktopWizardSim, TheBlankLayoutAndCancelLeaveAnEmptyScriptAndOneWizardAt
   EXPECT_TRUE(machine_.Events().empty());
 }
 
+TEST_F(DesktopWizardSim, FinishedLeavesAPendingRequestAloneAndBuildsTheUnitAllTheSame) {
+  AddDesktop();
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  HWND page = WaitForPage(IDC_WIZARD_START_NEXT);
+  ASSERT_NE(page, nullptr);
+  Click(page, IDC_WIZARD_START_NEXT);
+  page = WaitForPage(IDC_WIZARD_NAME);
+  ASSERT_NE(page, nullptr);
+  SetDlgItemTextA(page, IDC_WIZARD_NAME, "Jo");
+  Click(page, IDOK);
+  page = WaitForPage(IDC_WIZARD_FINISHED);
+  ASSERT_NE(page, nullptr);
+  Click(page, IDC_WIZARD_DEMO);
+  // An on-board read waits in the slot for a device that has not come back yet.
+  RequestDevice = kNoRequestDevice;
+  RequestCode = kRequestReadOnboard;
+  Click(page, IDC_WIZARD_FINISHED);
+  const std::string backup = dir_ / "QpadDevices\\Vid0a7cPid0028\\Script_12_backup.oxs";
+  const std::string starter = StarterScriptFile({L"Jo", L"", L""});
+  EXPECT_TRUE(WaitUntil([&] { return ReadFileOr(backup) == starter; }, 5000));
+  EXPECT_EQ(RequestCode.load(), kRequestReadOnboard);
+  EXPECT_TRUE(machine_.Events().empty());  // no demonstration asked for
+  RequestCode = kRequestNone;
+}
+
 TEST_F(DesktopWizardSim, AWizardOpenAtTheThreadsEndIsClosedAndComesAgainAtTheNextStart) {
   AddDesktop();
   Start();
