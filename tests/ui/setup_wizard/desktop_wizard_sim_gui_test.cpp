@@ -162,7 +162,9 @@ TEST_F(DesktopWizardSim, TheDefaultLayoutTypesTheUsersDetails) {
   SetDlgItemTextA(user, IDC_WIZARD_ADDRESS, address.c_str());
   SetDlgItemTextA(user, IDC_WIZARD_EMAIL, email.c_str());
   SavePicture(user, "setup_wizard_user_data");
-  Click(user, IDOK);
+  // Enter in a one-line edit goes to the page's dialog manager through the device thread's
+  // pump: Next.
+  PostMessageA(GetDlgItem(user, IDC_WIZARD_NAME), WM_KEYDOWN, VK_RETURN, 0);
 
   const HWND finish = WaitForPage(IDC_WIZARD_FINISHED);
   ASSERT_NE(finish, nullptr);
