@@ -56,6 +56,8 @@ PLAIN = [
     'runtime/device/report_config.cpp',
     'runtime/functions/date_text.cpp',
     'macros/model/',
+    'ui/setup_wizard/desktop_wizard.cpp',
+    'ui/setup_wizard/starter_script.cpp',
     'tests/fuzz/',
 ]
 PLATFORM_HEADERS = re.compile(

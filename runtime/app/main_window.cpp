@@ -20,6 +20,7 @@
 #include "runtime/device/program_hooks.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
+#include "ui/setup_wizard/desktop_wizard_window.h"
 
 namespace {
 
@@ -253,8 +254,10 @@ void InstallProgramHooks() {
   // The waits of the device thread pump its windows with the keyboard handling of the modeless
   // dialogs that thread opens.
   hooks.pumpWindows = [] { wingui::MessagePump::ForThisThread().PumpPending(); };
+  hooks.closeThreadWindows = CloseDesktopWizards;
   SetProgramHooks(hooks);
   InstallProgramDialogs();
+  InstallDesktopWizard();
 }
 
 int RunMainLoop(bool programmingAllowed) {

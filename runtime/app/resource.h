@@ -1,6 +1,9 @@
 #pragma once
 // Resource ids of the main program.
 
+// The windows of ui/ name their own.
+#include "ui/setup_wizard/setup_wizard_ids.h"
+
 #define IDS_TITLE 103
 #define IDS_WINDOW_CLASS 109
 #define IDI_ORVANE 107

@@ -30,5 +30,9 @@ void PumpProgramWindows() {
   }
 }
 
+void CloseProgramThreadWindows() {
+  if (Hooks().closeThreadWindows) Hooks().closeThreadWindows();
+}
+
 bool IsDeviceThreadStopping() { return stopping.load(); }
 void SetDeviceThreadStopping(bool value) { stopping.store(value); }

@@ -16,6 +16,9 @@ struct ProgramHooks {
   HWND (*openPressKeyDialog)(bool blinking) = nullptr;
   // Identification: the modal "Duplicate Unit ID" box; null: nothing is shown.
   void (*showDuplicateUnitId)(HWND owner) = nullptr;
+  // The device thread's end: closes the windows of the layers above that the thread opened and
+  // that no device record holds (the setup wizards); null: none.
+  void (*closeThreadWindows)() = nullptr;
 };
 void SetProgramHooks(const ProgramHooks& hooks);
 const ProgramHooks& GetProgramHooks();
@@ -24,6 +27,8 @@ const ProgramHooks& GetProgramHooks();
 HWND ProgramMainWindow();
 // Dispatches the calling thread's window messages through the program's pump.
 void PumpProgramWindows();
+// Closes the device thread's windows of the layers above (the hook's; nothing without it).
+void CloseProgramThreadWindows();
 
 // Set while the device thread is asked to end: long waits on it give up then.
 bool IsDeviceThreadStopping();

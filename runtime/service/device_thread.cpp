@@ -516,6 +516,7 @@ void HandleRequest() {
 
 void EndThread() {
   ScriptEngineGuard lock;
+  CloseProgramThreadWindows();
   ReleaseDevicesAndEngine();
   FreeDeviceFolders();
   ClearKeyNameTables();
