@@ -1,6 +1,7 @@
 #include "macros/device_macro_device.h"
 
 #include "platform/base/text_lines.h"
+#include "runtime/device/device_description.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 
@@ -42,4 +43,11 @@ bool DeviceRecordMacroDevice::ResolveButtonImage(const std::string& layoutFolder
 
 std::string DeviceRecordMacroDevice::ButtonImagesFolder() {
   return GetButtonImagesFolder(device_.folder);
+}
+
+bool DeviceRecordMacroDevice::DeviceName(std::string& name) {
+  std::string text, path;
+  if (!ReadDeviceFile("DeviceDescription.txt", text, path)) return false;
+  name = ParseDeviceDescriptionText(text).name;
+  return true;
 }

@@ -16,6 +16,7 @@ class DeviceRecordMacroDevice : public MacroDevice {
   bool ResolveButtonImage(const std::string& layoutFolder, const std::string& name,
                           std::wstring& path) override;
   std::string ButtonImagesFolder() override;
+  bool DeviceName(std::string& name) override;
 
   DeviceRecord& Record() { return device_; }
 

@@ -60,7 +60,8 @@ struct MacroContext {
   bool editingEntry = false;  // the editor has the current entry open
 
   std::map<int, std::string> includes;  // custom-command id -> include file
-  int customCommandCount = 0;
+  int customCommandCount = 0;            // the highest id in use
+  std::vector<int> removedCommandIds;    // taken out of macros while editing, not renumbered yet
 
   MacroContext() = default;
   MacroContext(const MacroContext&) = delete;

@@ -34,4 +34,6 @@ class MacroDevice {
                                   std::wstring& path) = 0;
   // The "Button Images" folder beside the device type folders, with its backslash.
   virtual std::string ButtonImagesFolder() = 0;
+  // The name the device type's description gives; false when the file cannot be read.
+  virtual bool DeviceName(std::string& name) = 0;
 };

@@ -37,6 +37,13 @@ class FakeDevice : public MacroDevice {
     return true;
   }
   std::string ButtonImagesFolder() override { return "C:\\Orvane\\QpadDevices\\Button Images\\"; }
+  bool DeviceName(std::string& name) override {
+    auto it = files.find("DeviceDescription.txt");
+    if (it == files.end()) return false;
+    const std::size_t at = it->second.find("Device Name:");
+    name = at == std::string::npos ? "" : it->second.substr(at + 13, it->second.find('\n', at) - at - 13);
+    return true;
+  }
 
   static std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 };
