@@ -51,3 +51,12 @@ bool DeviceRecordMacroDevice::DeviceName(std::string& name) {
   name = ParseDeviceDescriptionText(text).name;
   return true;
 }
+
+std::string DeviceRecordMacroDevice::ScriptPath() {
+  std::string path;
+  return GetDeviceScriptPath(device_.folder, device_.unitId, path) == 0 ? path : std::string();
+}
+
+std::string DeviceRecordMacroDevice::ScriptFolder() {
+  return GetDeviceScriptFolder(device_.folder, device_.unitId);
+}

@@ -17,6 +17,8 @@ class DeviceRecordMacroDevice : public MacroDevice {
                           std::wstring& path) override;
   std::string ButtonImagesFolder() override;
   bool DeviceName(std::string& name) override;
+  std::string ScriptPath() override;
+  std::string ScriptFolder() override;
 
   DeviceRecord& Record() { return device_; }
 

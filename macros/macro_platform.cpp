@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "macros/model/script_writer.h"
 #include "macros/model/text_code_page.h"
+#include "runtime/device/device_folders.h"
 
 namespace {
 
@@ -26,4 +28,12 @@ std::string NarrowAnsi(std::wstring_view text) {
 
 }  // namespace
 
-void InstallMacroPlatform() { SetTextCodePage({WidenAnsi, NarrowAnsi}); }
+bool AtomicFileAccess::Write(const std::string& path, std::string_view bytes) {
+  return ReplaceFileWith(path, bytes);
+}
+
+void InstallMacroPlatform() {
+  static AtomicFileAccess files;
+  SetTextCodePage({WidenAnsi, NarrowAnsi});
+  SetDefaultMacroFiles(&files);
+}

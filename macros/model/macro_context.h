@@ -19,6 +19,7 @@
 #include "macros/model/view_images.h"
 
 class MacroDevice;
+class FileAccess;
 
 inline constexpr int kNoKeyId = -1;
 
@@ -39,6 +40,7 @@ struct MacroContext {
   int hotKeyId = kNoKeyId;      // the key under the mouse
   int pressedKeyId = kNoKeyId;  // the key held down with the mouse
   MacroDevice* device = nullptr;  // not owned
+  FileAccess* files = nullptr;    // not owned; null: the program's (MacroFiles)
 
   // The keypad view.
   KeypadViewImages view;

@@ -36,4 +36,7 @@ class MacroDevice {
   virtual std::string ButtonImagesFolder() = 0;
   // The name the device type's description gives; false when the file cannot be read.
   virtual bool DeviceName(std::string& name) = 0;
+  // The device's script file and its folder (without a final backslash).
+  virtual std::string ScriptPath() = 0;
+  virtual std::string ScriptFolder() = 0;
 };

@@ -9,6 +9,8 @@ struct MacroModelHooks {
   void (*drawKey)(MacroContext& context, int keyIndex) = nullptr;
   // Makes the key records of the context's key caps (after a layout is loaded).
   void (*buildKeyCapViews)(MacroContext& context) = nullptr;
+  // Rebuilds the key records' macro entries from the function list (after a write).
+  void (*rebuildKeyCaps)(MacroContext& context) = nullptr;
 };
 void SetMacroModelHooks(const MacroModelHooks& hooks);
 const MacroModelHooks& GetMacroModelHooks();

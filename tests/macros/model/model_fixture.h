@@ -37,6 +37,9 @@ class FakeDevice : public MacroDevice {
     return true;
   }
   std::string ButtonImagesFolder() override { return "C:\\Orvane\\QpadDevices\\Button Images\\"; }
+  std::string scriptFolder = "C:\\Orvane\\QpadDevices\\Vid0a7cPid0019";
+  std::string ScriptPath() override { return scriptFolder + "\\Script_" + std::to_string(settings.unitId) + ".oxs"; }
+  std::string ScriptFolder() override { return scriptFolder; }
   bool DeviceName(std::string& name) override {
     auto it = files.find("DeviceDescription.txt");
     if (it == files.end()) return false;
