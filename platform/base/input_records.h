@@ -14,6 +14,7 @@ struct LockStates {
 // Keyboard record flags (the platform's KEYEVENTF_* values).
 constexpr std::uint32_t kKeyEventExtendedKey = 0x0001;
 constexpr std::uint32_t kKeyEventKeyUp = 0x0002;
+constexpr std::uint32_t kKeyEventUnicode = 0x0004;
 constexpr std::uint32_t kKeyEventScanCode = 0x0008;
 
 // Mouse record flags (the platform's MOUSEEVENTF_* values).

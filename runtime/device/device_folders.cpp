@@ -72,7 +72,6 @@ std::string ScriptName(int unitId) { return "Script_" + std::to_string(unitId) +
 std::string ScriptBackupName(int unitId) {
   return "Script_" + std::to_string(unitId) + "_backup.oxs";
 }
-std::string ScriptTempName(int unitId) { return "Script_" + std::to_string(unitId) + "_temp.oxs"; }
 
 // The script files in the order every lookup walks them, with their backups.
 std::vector<std::pair<std::string, std::string>> ScriptPairs(const DeviceFolderEntry& e,
@@ -290,14 +289,23 @@ int WriteDeviceScriptFile(const DeviceFolderEntry* entry, int unitId, const char
                           std::size_t length) {
   const std::string target = GetDeviceScriptFileName(entry, unitId);
   if (target.empty() || (length > 0 && !text)) return -1;
-  // The temporary file lies beside the target, so the final rename never crosses folders.
-  const std::string temp = JoinPath(CutAtLastBackslash(target), ScriptTempName(unitId));
-  if (temp.empty()) return -1;
-  if (!WriteWholeFile(temp, text, length)) {
+  return ReplaceFileWith(target, std::string_view(text ? text : "", length)) ? 0 : -1;
+}
+
+bool ReplaceFileWith(const std::string& target, std::string_view bytes) {
+  // The temporary file lies beside the target ("Script_1.oxs": "Script_1_temp.oxs"), so the
+  // final rename never crosses folders.
+  const std::size_t slash = target.find_last_of('\\');
+  const std::size_t dot = target.find_last_of('.');
+  const std::size_t cut = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? dot
+                                                                                                 : target.size();
+  const std::string temp = target.substr(0, cut) + "_temp" + target.substr(cut);
+  if (target.empty() || temp.size() > kMaxPathChars) return false;
+  if (!WriteWholeFile(temp, bytes.data(), bytes.size())) {
     DeleteFileA(temp.c_str());
-    return -1;
+    return false;
   }
-  return ReplaceWith(temp, target) ? 0 : -1;
+  return ReplaceWith(temp, target);
 }
 
 std::string GetDeviceScriptFolder(const DeviceFolderEntry* entry, int unitId) {

@@ -8,6 +8,8 @@ namespace {
 constexpr std::uint8_t kPrefixedKey = 0x80;
 
 InputRecord KeyRecord(const MacroToken& token) {
+  if (token.unicode)
+    return KeyboardRecord(0, token.unicode, kKeyEventUnicode | (token.down ? 0 : kKeyEventKeyUp));
   std::uint16_t scan = ScanCodeOf(token.name);
   const std::uint16_t vk = VirtualKeyOf(token.name);
   std::uint32_t flags = token.down ? 0 : kKeyEventKeyUp;

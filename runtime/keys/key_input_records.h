@@ -9,5 +9,5 @@
 // One record per token. Names of the virtual-key key set go by their virtual-key code; all
 // others by scan code, with the virtual-key code carried as well (Wine types nothing from a
 // scan code alone; Windows then ignores it). Keys of the 0xE0 group are sent as extended keys
-// with their set-1 code. Needs the key-name tables.
+// with their set-1 code; a character token goes as that character. Needs the key-name tables.
 std::vector<InputRecord> SendTokensAsInput(const std::vector<MacroToken>& tokens);

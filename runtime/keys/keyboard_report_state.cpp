@@ -18,6 +18,7 @@ std::uint8_t ModifierBit(const std::string& name) {
 
 // False when the token leaves no report: no free slot, or the usage is in none.
 bool Apply(const MacroToken& token, KeyboardState& state) {
+  if (token.unicode) return false;  // a keyboard report has no way to send a character
   if (std::uint8_t bit = ModifierBit(token.name)) {
     state[0] = token.down ? state[0] | bit : state[0] & ~bit;
     return true;

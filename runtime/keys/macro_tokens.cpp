@@ -37,10 +37,31 @@ int CharClass(char c) {
   return 4;
 }
 
+// The character of ESC and five decimal digits at chars[i], or 0.
+std::uint16_t EscapedCharacter(std::string_view chars, std::size_t i) {
+  if (chars[i] != '\x1B' || chars.size() - i <= 5) return 0;
+  unsigned value = 0;
+  for (std::size_t k = 1; k <= 5; ++k) {
+    const char d = chars[i + k];
+    if (d < '0' || d > '9') return 0;
+    value = value * 10 + static_cast<unsigned>(d - '0');
+  }
+  return static_cast<std::uint16_t>(value & 0xFFFF);
+}
+
 void TokenizeTypedText(std::string_view chars, StepKind kind, LockStates locks,
                        std::vector<MacroToken>& tokens) {
   bool shiftHeld = false;
-  for (char c : chars) {
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    const char c = chars[i];
+    if (const std::uint16_t character = EscapedCharacter(chars, i)) {
+      if (shiftHeld) tokens.push_back({"Shift", 0});
+      shiftHeld = false;
+      if (kind != StepKind::ReleaseOnly) tokens.push_back({"", 1, character});
+      if (kind != StepKind::PressOnly) tokens.push_back({"", 0, character});
+      i += 5;
+      continue;
+    }
     const int cls = CharClass(c);
     const bool needShift = locks.capsLock ? (cls == 0 || cls == 3) : (cls == 1 || cls == 3);
     const bool needNoShift = locks.capsLock ? (cls == 1 || cls == 2) : (cls == 0 || cls == 2);

@@ -1,6 +1,7 @@
 #pragma once
 // Macro step text turned into key tokens. One step is one of: typed text ("/" and the
-// characters, or any text not beginning with "[", "{", "<" or "/"), one key name ("<Home>"),
+// characters, or any text not beginning with "[", "{", "<" or "/"; ESC and five digits in it
+// stand for one character), one key name ("<Home>"),
 // a key combination ("{Ctrl+c}"), a command ("[...]", no tokens), or a mouse step (any text
 // containing "<Mouse"). A leading "_" makes a step press-only, then a leading "-" release-only.
 
@@ -24,6 +25,9 @@ MacroStep SplitStepPrefix(std::string_view text);
 struct MacroToken {
   std::string name;  // a key name, a single character, or any other text (sent as code 0)
   std::uint8_t down = 1;
+  // A character sent as itself rather than as a key (name empty): typed text carries one as
+  // ESC and five decimal digits, as the script files write characters beyond ASCII.
+  std::uint16_t unicode = 0;
 
   bool operator==(const MacroToken&) const = default;
 };

@@ -18,13 +18,13 @@ namespace {
 
 constexpr char kMacros[] =
     "void QpadInit() {}\r\n"
-    "void KeyDown(uint8 scanCode) {\r\n"
+    "void KeyDown(int scanCode) {\r\n"
     "  if (scanCode == 0) SendString(\"/Hi there\");\r\n"
     "  else if (scanCode == 1) SendString(\"<Return>\");\r\n"
     "  else if (scanCode == 2) SendString(\"{Shift+q}\");\r\n"
     "  else if (scanCode == 17) SendString(\"{Ctrl+c}\");\r\n"
     "}\r\n"
-    "void KeyUp(uint8 scanCode) {}\r\n";
+    "void KeyUp(int scanCode) {}\r\n";
 
 class KeyPress : public ::testing::Test {
  protected:

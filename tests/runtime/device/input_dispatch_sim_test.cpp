@@ -155,8 +155,8 @@ class DispatchThread : public ::testing::Test {
 
 TEST_F(DispatchThread, AHeldKeyRepeatsAfterTheInitialDelayThenAtTheRepeatDelayUntilReleased) {
   StartWith(0x19,
-            "void KeyDown(uint8 c) { Record('down ' + c); AutoRepeatThisKey(300, 100); }\n"
-            "void KeyUp(uint8 c) { Record('up ' + c); }\n");
+            "void KeyDown(int c) { Record('down ' + c); AutoRepeatThisKey(300, 100); }\n"
+            "void KeyUp(int c) { Record('up ' + c); }\n");
   Send({0x02});
   ASSERT_TRUE(WaitUntil([] { return Count("down 1") >= 5; }, 5000));
   Send({0x00});
@@ -180,8 +180,8 @@ TEST_F(DispatchThread, AHeldKeyRepeatsAfterTheInitialDelayThenAtTheRepeatDelayUn
 // The cab controller's levers are a periodic input: its calls must not stop a keypad's repeat.
 TEST_F(DispatchThread, AHeldKeyRepeatsBesideADeviceWithAPeriodicInput) {
   id_ = Add(0x19,
-            "void KeyDown(uint8 c) { Record('down ' + c); AutoRepeatThisKey(200, 50); }\n"
-            "void KeyUp(uint8 c) { Record('up ' + c); }\n");
+            "void KeyDown(int c) { Record('down ' + c); AutoRepeatThisKey(200, 50); }\n"
+            "void KeyUp(int c) { Record('up ' + c); }\n");
   Add(0x30, "void LeverInput(uint8 r, uint8 t, uint8 a, uint8 i, uint8 b) { Record('lever'); }\n");
   Start(2);
   ASSERT_TRUE(WaitUntil([] { return Count("lever") >= 2; }, 5000));
@@ -194,8 +194,8 @@ TEST_F(DispatchThread, AHeldKeyRepeatsBesideADeviceWithAPeriodicInput) {
 
 TEST_F(DispatchThread, AScriptExceptionLeavesTheThreadDispatching) {
   StartWith(0x19,
-            "void KeyDown(uint8 c) { Record('down ' + c); int[] a; a[c + 5] = 1; }\n"
-            "void KeyUp(uint8 c) { Record('up ' + c); }\n");
+            "void KeyDown(int c) { Record('down ' + c); int[] a; a[c + 5] = 1; }\n"
+            "void KeyUp(int c) { Record('up ' + c); }\n");
   Send({0x01});
   Send({0x00});
   Send({0x04});
@@ -206,8 +206,8 @@ TEST_F(DispatchThread, AScriptExceptionLeavesTheThreadDispatching) {
 
 TEST_F(DispatchThread, TheProgrammingSwitchOpensTheWindowAndItsReleaseClosesIt) {
   StartWith(0x19,
-            "void KeyDown(uint8 c) { Record('down ' + c); }\n"
-            "void KeyUp(uint8 c) { Record('up ' + c); }\n");
+            "void KeyDown(int c) { Record('down ' + c); }\n"
+            "void KeyUp(int c) { Record('up ' + c); }\n");
   Send({0, 0, 0, 0x10});  // byte 4: the switch
   Send({0x01, 0, 0, 0x10});
   ASSERT_TRUE(WaitUntil([] { return Count("window +0") == 1; }, 5000));

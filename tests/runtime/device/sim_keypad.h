@@ -25,8 +25,8 @@ inline int AddSimKeypad(VhxSim* sim, int unitId, int productId = 0x19) {
 constexpr char kKeyPressScript[] =
     "uint8 QpadUnitId = 1;\r\n"
     "void QpadInit() {}\r\n"
-    "void KeyDown(uint8 scanCode) { QpadUnitId = 200; SendOutputReport(\"setID\"); }\r\n"
-    "void KeyUp(uint8 scanCode) {}\r\n";
+    "void KeyDown(int scanCode) { QpadUnitId = 200; SendOutputReport(\"setID\"); }\r\n"
+    "void KeyUp(int scanCode) {}\r\n";
 constexpr char kKeyPressScriptRan[] = "02c2c8000000000000";
 
 }  // namespace testsupport

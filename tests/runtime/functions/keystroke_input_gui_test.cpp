@@ -88,6 +88,13 @@ TEST_F(TypedInput, TextWithShiftedCharacters) {
   EXPECT_FALSE(ModifierDown());
 }
 
+// Script files carry characters beyond ASCII as ESC and five digits: they arrive as themselves.
+TEST_F(TypedInput, CharactersBeyondTheKeys) {
+  EXPECT_TRUE(Types({"/Caf\x1b" "00233 ", "\x1b" "00252ber"}, "Caf\xe9 \xfc" "ber"));
+  EXPECT_FALSE(ModifierDown());
+  EXPECT_TRUE(Types({"{Ctrl+a}", "<Delete>"}, ""));
+}
+
 TEST_F(TypedInput, KeyNames) {
   EXPECT_TRUE(Types({"ab", "<Backspace>", "c", "<Tab>", "d", "<Return>", "e"}, "ac\td\r\ne"));
   EXPECT_TRUE(Types({"<Home>", "<Delete>", "{Shift+<End>}", "Z"}, "ac\td\r\nZ"));

@@ -60,6 +60,10 @@ TEST_F(KeystrokeOutput, FiveSlotsKeptPackedAcrossSteps) {
   EXPECT_EQ(Reports("_{Shift}"), (States{{0x02, 0x05, 0x07, 0x08, 0x09, 0}}));
 }
 
+TEST_F(KeystrokeOutput, CharactersBeyondTheKeysAreDroppedFromReports) {
+  EXPECT_EQ(Reports("/a\x1B" "00252"), (States{{0, 0x04, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}));
+}
+
 TEST_F(KeystrokeOutput, UnknownNamesGoOutAsUsageZero) {
   EXPECT_EQ(Reports("<Nope>"), (States{{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}));
   EXPECT_EQ(Reports("<F13>"), (States{{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}));
@@ -92,6 +96,9 @@ TEST_F(KeystrokeOutput, InputRecords) {
       {"-<F17>", {KeyboardRecord(0x80, 128, U)}},
       {"_<Cancel>", {KeyboardRecord(0x13, 0x45, S | E)}},
       {"_<Nope>", {KeyboardRecord(0, 0, S)}},
+      // A character beyond the keys: as itself.
+      {"/\x1B" "00252", {KeyboardRecord(0, 252, kKeyEventUnicode),
+                         KeyboardRecord(0, 252, kKeyEventUnicode | U)}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(SendTokensAsInput(TokenizeMacroText(c.text, {})), c.records) << c.text;

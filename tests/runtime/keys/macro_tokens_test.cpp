@@ -19,8 +19,11 @@ class MacroTokens : public ::testing::Test {
 // "+name" for a press, "-name" for a release, joined by ", ".
 std::string Format(const std::vector<MacroToken>& tokens) {
   std::string out;
-  for (const MacroToken& t : tokens)
-    out += (out.empty() ? "" : ", ") + std::string(t.down ? "+" : "-") + t.name;
+  for (const MacroToken& t : tokens) {
+    std::string name = t.name;
+    if (t.unicode) name = "U+" + std::to_string(t.unicode);
+    out += (out.empty() ? "" : ", ") + std::string(t.down ? "+" : "-") + name;
+  }
   return out;
 }
 
@@ -57,6 +60,14 @@ TEST_F(MacroTokens, TypedText) {
       {"A\tb", kOff, "+Shift, +A, -A, +\t, -\t, -Shift, +b, -b"},
       {"A\n", kOff, "+Shift, +A, -A, +\n, -\n, -Shift"},
       {"\xE9", kOff, "+\xE9, -\xE9"},
+      // ESC and five digits stand for one character, sent as itself; Shift is let go first.
+      {"/\x1B" "00252", kOff, "+U+252, -U+252"},
+      {"A\x1B" "00233b", kOff, "+Shift, +A, -A, -Shift, +U+233, -U+233, +b, -b"},
+      {"_\x1B" "08364", kOff, "+U+8364"},
+      {"-\x1B" "65535", kOff, "-U+65535"},
+      // A cut or broken escape is no character: its ESC and digits go as they are.
+      {"\x1B" "0025", kOff, "+\x1B, -\x1B, +0, -0, +0, -0, +2, -2, +5, -5"},
+      {"\x1B" "0a252", kOff, "+\x1B, -\x1B, +0, -0, +a, -a, +2, -2, +5, -5, +2, -2"},
       // Prefixes: press only, release only.
       {"_ab", kOff, "+a, +b"},
       {"-ab", kOff, "-a, -b"},

@@ -92,8 +92,8 @@ int main(int argc, char** argv) {
   for (const char* file : {"ReportConfig.txt", "DeviceDescription.txt"})
     CopyFileA((from + "\\" + file).c_str(), (dir / (type + "\\" + file)).c_str(), FALSE);
   WriteTextFile(dir / (type + "\\Script_1.oxs"),
-                toInput ? "void KeyDown(uint8 c) { SendString(\"/a\"); }\nvoid KeyUp(uint8 c) { Stamp(); }\n"
-                        : "void KeyDown(uint8 c) { Stamp(); }\nvoid KeyUp(uint8 c) { Stamp(); }\n");
+                toInput ? "void KeyDown(int c) { SendString(\"/a\"); }\nvoid KeyUp(int c) { Stamp(); }\n"
+                        : "void KeyDown(int c) { Stamp(); }\nvoid KeyUp(int c) { Stamp(); }\n");
   StampFirstRecord stampCalls;
   std::optional<ScopedSystemCalls> stamping;
   if (toInput) stamping.emplace(stampCalls);

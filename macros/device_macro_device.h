@@ -1,0 +1,27 @@
+#pragma once
+// The macro model's view of an attached device: its record's settings and the files of its
+// device type folder.
+
+#include "macros/model/macro_device.h"
+
+struct DeviceRecord;
+
+class DeviceRecordMacroDevice : public MacroDevice {
+ public:
+  explicit DeviceRecordMacroDevice(DeviceRecord& device) : device_(device) {}
+
+  DeviceScriptSettings Settings() const override;
+  bool ReadDeviceFile(const std::string& name, std::string& text, std::string& path) override;
+  bool ResolveDeviceFile(const std::string& name, std::wstring& path) override;
+  bool ResolveButtonImage(const std::string& layoutFolder, const std::string& name,
+                          std::wstring& path) override;
+  std::string ButtonImagesFolder() override;
+  bool DeviceName(std::string& name) override;
+  std::string ScriptPath() override;
+  std::string ScriptFolder() override;
+
+  DeviceRecord& Record() { return device_; }
+
+ private:
+  DeviceRecord& device_;
+};

@@ -1,0 +1,16 @@
+#pragma once
+// Puts the platform under the macro model: the ANSI code page for its narrow and wide texts and
+// the files it writes, each through a file beside it that then takes its place. The program
+// calls it once at start-up, before any macro context is made.
+
+#include <string>
+#include <string_view>
+
+#include "platform/base/file_access.h"
+
+class AtomicFileAccess : public StdioFileAccess {
+ public:
+  bool Write(const std::string& path, std::string_view bytes) override;
+};
+
+void InstallMacroPlatform();

@@ -1,0 +1,42 @@
+#pragma once
+// What the macro model needs of the device it programs: the settings the script file carries,
+// and the files of its device type folder. The device layer above implements it over its
+// device record; tests give one of their own.
+
+#include <cstdint>
+#include <string>
+
+struct DeviceScriptSettings {
+  std::uint8_t greenLedMask = 0x40;
+  std::uint8_t redLedMask = 0x80;
+  bool backlightsAvailable = false;
+  bool backlightsOn = false;
+  bool backlightStateKnown = false;  // set since the device was attached
+  bool keyswitchAvailable = false;
+  bool keyswitchOn = false;
+  int unitId = 0;
+};
+
+class MacroDevice {
+ public:
+  virtual ~MacroDevice() = default;
+
+  virtual DeviceScriptSettings Settings() const = 0;
+
+  // A file of the device type folder, whole, with the path it was read from; false when it
+  // cannot be read.
+  virtual bool ReadDeviceFile(const std::string& name, std::string& text, std::string& path) = 0;
+  // The path of a file of the device type folder; false when it does not exist.
+  virtual bool ResolveDeviceFile(const std::string& name, std::wstring& path) = 0;
+  // A picture of the keypad view: the device type folder, then the layout's folder, then the
+  // "Button Images" folder.
+  virtual bool ResolveButtonImage(const std::string& layoutFolder, const std::string& name,
+                                  std::wstring& path) = 0;
+  // The "Button Images" folder beside the device type folders, with its backslash.
+  virtual std::string ButtonImagesFolder() = 0;
+  // The name the device type's description gives; false when the file cannot be read.
+  virtual bool DeviceName(std::string& name) = 0;
+  // The device's script file and its folder (without a final backslash).
+  virtual std::string ScriptPath() = 0;
+  virtual std::string ScriptFolder() = 0;
+};

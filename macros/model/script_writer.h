@@ -1,0 +1,41 @@
+#pragma once
+// The generated script file: a layout written as the script the keypad runs, with marker
+// comments ("//ORVX") that carry what the reader takes back. The text is made with line feeds;
+// the file has CR LF line ends and none after its last "}".
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "macros/model/macro_device.h"
+
+struct MacroContext;
+class FileAccess;
+
+inline constexpr const char* kDeviceSpecificFileName = "Device Specific.oxs";
+inline constexpr const char* kPlainScriptFileName = "Script.oxs";
+
+// The file's text (line feeds only) for the context and the device's settings; the device's
+// own section is added when deviceSpecific holds the text of "Device Specific.oxs". The
+// context is not changed.
+std::string GenerateScriptText(const MacroContext& context, const DeviceScriptSettings& settings,
+                               const std::optional<std::string>& deviceSpecific);
+
+// True when the path's file name is "Script.oxs", whatever its case: the shared script of a
+// device type, which this writer leaves alone.
+bool IsPlainScriptPath(std::string_view path);
+
+// Writes the context's script file through a file beside it that then replaces it, and
+// rebuilds the key records' macro entries. "Device Specific.oxs" from the folder of the
+// device's script is copied in when the context held a function with a body. False when
+// nothing was written (the path names "Script.oxs", or the file could not be written).
+bool WriteScriptFile(MacroContext& context, const std::string& path);
+
+// Where the model reads and writes files when a context names none: the program puts its
+// atomic writer here at start-up; the real files until then.
+void SetDefaultMacroFiles(FileAccess* files);
+FileAccess& MacroFiles(const MacroContext& context);
+
+// Text as a text-mode stream writes it (each line feed becomes CR LF), and back.
+std::string ToCrLf(std::string_view text);
+std::string FromCrLf(std::string_view text);
