@@ -11,6 +11,9 @@ struct MacroModelHooks {
   void (*buildKeyCapViews)(MacroContext& context) = nullptr;
   // Rebuilds the key records' macro entries from the function list (after a write).
   void (*rebuildKeyCaps)(MacroContext& context) = nullptr;
+  // The programming window's New: starts an empty layout (before on-board macros are imported
+  // into the context).
+  void (*startNewLayout)(MacroContext& context) = nullptr;
 };
 void SetMacroModelHooks(const MacroModelHooks& hooks);
 const MacroModelHooks& GetMacroModelHooks();
