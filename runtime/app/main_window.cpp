@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "macros/macro_platform.h"
 #include "runtime/service/device_thread.h"
 #include "platform/base/registry_values.h"
 #include "runtime/app/resource.h"
@@ -259,6 +260,7 @@ void InstallProgramHooks() {
   hooks.mainWindow = GetOrvaneHWND;
   SetProgramHooks(hooks);
   InstallProgramDialogs();
+  InstallMacroPlatform();
 }
 
 int RunMainLoop(bool programmingAllowed) {
