@@ -1,6 +1,5 @@
 #include "ui/setup_wizard/starter_script.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "macros/model/macro_text.h"
