@@ -18,6 +18,7 @@
 #include "runtime/device/program_hooks.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
+#include "ui/script_editor/script_editor.h"
 
 namespace {
 
@@ -242,6 +243,18 @@ void InstallProgramHooks() {
   // dialogs that thread opens.
   hooks.pumpWindows = [] { wingui::MessagePump::ForThisThread().PumpPending(); };
   SetProgramHooks(hooks);
+  // The script editor lives on the device thread; command 32830 is forwarded to it.
+  DeviceThreadHooks thread;
+  thread.started = [] {
+    CreateIde();
+    SetCurrentModelessDialog(GetIdeWindow());
+  };
+  thread.engineReleasing = ForgetIdeEngine;
+  thread.ending = [] {
+    SetCurrentModelessDialog(nullptr);
+    DestroyIde();
+  };
+  SetDeviceThreadHooks(thread);
   InstallProgramDialogs();
 }
 
