@@ -56,6 +56,11 @@ PLAIN = [
     'runtime/device/report_config.cpp',
     'runtime/functions/date_text.cpp',
     'macros/model/',
+    'ui/script_editor/compile_messages.cpp',
+    'ui/script_editor/editor_layout.cpp',
+    'ui/script_editor/margin_marks.cpp',
+    'ui/script_editor/script_file_choice.cpp',
+    'ui/script_editor/script_source.cpp',
     'tests/fuzz/',
 ]
 PLATFORM_HEADERS = re.compile(

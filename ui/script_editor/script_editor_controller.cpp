@@ -363,6 +363,12 @@ bool ScriptEditorController::DiscardModule(const std::string& module) {
 }
 
 void ScriptEditorController::OpenScriptFile() {
+  if (opening_) return;
+  struct Opening {
+    bool& flag;
+    explicit Opening(bool& f) : flag(f) { flag = true; }
+    ~Opening() { flag = false; }
+  } opening(opening_);
   OpenFileQuestion question;
   question.title = "Open Orvane Script";
   question.filterName = "Orvane II Script (*.oxs)";

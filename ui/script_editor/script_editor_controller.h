@@ -173,5 +173,6 @@ class ScriptEditorController {
   int errorCount_ = 0;
   bool built_ = false;
   bool hidden_ = true;
+  bool opening_ = false;  // the file dialog's own loop may dispatch the command again
   OpenProgrammingHook openProgramming_;
 };

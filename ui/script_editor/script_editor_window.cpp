@@ -408,11 +408,8 @@ bool ScriptEditorWindow::OnCommand(int id, int code, HWND control) {
 bool ScriptEditorWindow::OnNotify(const NMHDR& header, LRESULT& result) {
   result = 0;
   if (header.hwndFrom == tree_ && header.code == NM_DBLCLK) {
-    TVHITTESTINFO hit{};
-    GetCursorPos(&hit.pt);
-    ScreenToClient(tree_, &hit.pt);
-    HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (!item) item = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    // The first click of the double click has selected the item.
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
     TVITEMA data{};
     data.mask = TVIF_PARAM | TVIF_HANDLE;
     data.hItem = item;

@@ -90,7 +90,7 @@ class Composer {
     while (pos <= text.size()) {
       std::size_t lf = text.find('\n', pos);
       std::size_t end = lf == std::string_view::npos ? text.size() : lf;
-      std::size_t contentEnd = end > pos && text[end - 1] == '\r' ? end - 1 : end;
+      std::size_t contentEnd = lf != std::string_view::npos && end > pos && text[end - 1] == '\r' ? end - 1 : end;
       std::string_view line = text.substr(pos, contentEnd - pos);
       out += line;
       if (!inComment) {

@@ -56,6 +56,7 @@ TEST(ComposeScriptSource, Cases) {
       {"directive words ignore case, blanks may lead", "  #Include \"lib.oxs\"", "  #Include \"lib.oxs\"" + Begin(kLib) + "L" + End(kLib)},
       {"trailing zero bytes go, lone line feeds become lines", std::string("a\nb\0\0", 5), "a\r\nb"},
       {"the root including itself adds nothing", "#include \"Mod\"", "#include \"Mod\""},
+      {"a carriage return at the very end stays", "a\r\nb\r", "a\r\nb\r"},
   };
   MemoryFileAccess files;
   files.Put(kLib, "L");
