@@ -56,6 +56,7 @@ PLAIN = [
     'runtime/device/report_config.cpp',
     'runtime/functions/date_text.cpp',
     'macros/model/',
+    'ui/debugger/variable_view.cpp',
     'ui/script_editor/compile_messages.cpp',
     'ui/script_editor/editor_layout.cpp',
     'ui/script_editor/margin_marks.cpp',

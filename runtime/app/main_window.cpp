@@ -18,6 +18,7 @@
 #include "runtime/device/program_hooks.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
+#include "ui/debugger/script_debugger.h"
 #include "ui/script_editor/script_editor.h"
 
 namespace {
@@ -243,18 +244,21 @@ void InstallProgramHooks() {
   // dialogs that thread opens.
   hooks.pumpWindows = [] { wingui::MessagePump::ForThisThread().PumpPending(); };
   SetProgramHooks(hooks);
-  // The script editor lives on the device thread; command 32830 is forwarded to it.
+  // The script editor and debugger live on the device thread; command 32830 is forwarded to
+  // the editor, and every build and script call of the thread's engines goes through the
+  // debugger.
   DeviceThreadHooks thread;
   thread.started = [] {
-    CreateIde();
+    CreateDebuggerIde();
     SetCurrentModelessDialog(GetIdeWindow());
   };
-  thread.engineReleasing = ForgetIdeEngine;
+  thread.engineReleasing = ForgetDebuggerEngine;
   thread.ending = [] {
     SetCurrentModelessDialog(nullptr);
-    DestroyIde();
+    DestroyDebuggerIde();
   };
   SetDeviceThreadHooks(thread);
+  SetDeviceBuildCallback(DebugBuildCallback);
   InstallProgramDialogs();
 }
 

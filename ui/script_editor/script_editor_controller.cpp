@@ -349,6 +349,12 @@ ScriptEditorController::SourceLine ScriptEditorController::SourceLineOfRow(int s
   return at;
 }
 
+void ScriptEditorController::ShowStopLine(int line) {
+  if (line >= 0) view_.GoToLine(line, 0);
+  margin_.SetCurrentLine(line);
+  view_.RepaintMargin();
+}
+
 bool ScriptEditorController::DiscardModule(const std::string& module) {
   if (!engine_) return false;
   const bool shown = current_ >= 0 && sources_[current_].module == module;

@@ -143,6 +143,9 @@ class ScriptEditorController {
     int line = -1;
   };
   SourceLine SourceLineOfRow(int slot, int row);
+  // A line the script stopped at: the caret at its start, marked in the margin (-1: no mark).
+  void ShowStopLine(int line);
+  void RepaintMargin() { view_.RepaintMargin(); }
 
   // --- Modules and files -----------------------------------------------------------------
   // Message 1040: the engine forgets the module, and the editor every pointer into it.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/base/registry_values.h"
@@ -457,16 +458,23 @@ void ScriptEditorWindow::SetListColumns(const std::vector<Column>& columns, DWOR
   SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
   while (SendMessageA(list_, LVM_DELETECOLUMN, 0, 0)) {
   }
-  for (std::size_t i = 0; i < columns.size(); ++i) {
+  // A column shows the sub-item of its index: each goes in at its sub-item, and the order
+  // in which they show is set apart.
+  std::vector<Column> bySubItem = columns;
+  std::sort(bySubItem.begin(), bySubItem.end(), [](const Column& a, const Column& b) { return a.subItem < b.subItem; });
+  std::vector<int> order(columns.size());
+  for (std::size_t i = 0; i < bySubItem.size(); ++i) {
     LVCOLUMNA column{};
-    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_ORDER;
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.pszText = const_cast<char*>(columns[i].title.c_str());
-    column.cx = columns[i].width;
-    column.iSubItem = columns[i].subItem;
-    column.iOrder = columns[i].order;
+    column.pszText = const_cast<char*>(bySubItem[i].title.c_str());
+    column.cx = bySubItem[i].width;
+    column.iSubItem = bySubItem[i].subItem;
     SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    if (bySubItem[i].order >= 0 && bySubItem[i].order < static_cast<int>(order.size()))
+      order[bySubItem[i].order] = static_cast<int>(i);
   }
+  SendMessageA(list_, LVM_SETCOLUMNORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()));
   SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, ~0u, extendedStyle);
 }
 

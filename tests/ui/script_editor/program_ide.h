@@ -61,6 +61,11 @@ struct ProgramIde {
     return found;
   }
   void Command(int id) const { PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+  // The command, done by the time this returns.
+  bool CommandNow(int id) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_COMMAND, static_cast<WPARAM>(id), 0, SMTO_NORMAL, 5000, &result) != 0;
+  }
   // The line (1-based, as the list shows) of the text.
   std::string Line(int line) const {
     const std::string t = Text();
@@ -84,16 +89,52 @@ struct ProgramIde {
   }
 };
 
-// The program's editor window (made hidden when its device thread starts).
-inline ProgramIde FindProgramIde(unsigned timeoutMs) {
+// The program's editor window (made hidden when its device thread starts); other processes
+// (the window tests) may have one too.
+inline ProgramIde FindProgramIde(DWORD pid, unsigned timeoutMs) {
+  struct Search {
+    DWORD pid;
+    HWND found;
+  } search{pid, nullptr};
   ProgramIde ide;
-  ide.window = WaitForWindow("AngelScriptIDE", nullptr, timeoutMs);
+  WaitUntil([&] {
+    EnumWindows([](HWND w, LPARAM s) WINAPI -> BOOL {
+      auto* find = reinterpret_cast<Search*>(s);
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == find->pid && ClassName(w) == "AngelScriptIDE") find->found = w;
+      return find->found == nullptr;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }, timeoutMs);
+  ide.window = search.found;
   // The window is found as soon as it exists; its controls come after it.
   if (!ide.window || !WaitUntil([&] { return FindChildById(ide.window, IDC_SCRIPT_LIST) != nullptr; }, 5000))
     return {};
   ide.text = FindChildById(ide.window, IDC_SCRIPT_TEXT);
   ide.list = FindChildById(ide.window, IDC_SCRIPT_LIST);
   return ide;
+}
+
+// Answers the next "AngelScript Build Error" question of the program with a button (IDYES or
+// IDNO), and waits until that box has gone; its text, or "" when no question came.
+inline std::string AnswerBuildQuestion(DWORD pid, int button, unsigned timeoutMs = 20000) {
+  HWND box = WaitForProcessWindow(pid, "AngelScript Build Error", timeoutMs);
+  if (!box) return "";
+  // The box shows before its text and buttons are made.
+  std::string text;
+  WaitUntil([&] {
+    text.clear();
+    EnumChildWindows(box, [](HWND child, LPARAM out) WINAPI -> BOOL {
+      auto* longest = reinterpret_cast<std::string*>(out);
+      if (ClassName(child) == "Static" && WindowText(child).size() > longest->size()) *longest = WindowText(child);
+      return TRUE;
+    }, reinterpret_cast<LPARAM>(&text));
+    return !text.empty() && FindChildById(box, button) != nullptr;
+  }, 5000);
+  PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+  WaitUntil([&] { return !IsWindow(box); }, 5000);
+  return text;
 }
 
 // Answers the program's "Open Orvane Script" dialog with a file.

@@ -1,6 +1,7 @@
-// The script editor of the real Orvane.exe: a keypad's script that does not build is opened
-// from the tray's command, its message shows at its line, the fix is typed, saved and built,
-// the untouched include stays byte for byte, and the keypad then runs the fixed script.
+// The script editor of the real Orvane.exe: a keypad's script that does not build (the user
+// declines both questions at the start) is opened from the tray's command, its message shows at
+// its line, the fix is typed, saved and built, the untouched include stays byte for byte, and
+// the keypad then runs the fixed script.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -59,11 +60,15 @@ TEST_F(ScriptEditorProgram, AFailedScriptIsOpenedFixedSavedAndBuiltAndTheKeypadR
   ASSERT_TRUE(WriteTextFile(Path("Script_1.oxs"), kBroken));
   const int keypad = AddSimKeypad(sim_, 1, kProductId);
   ASSERT_TRUE(program_.Start("\"" + dir_.path() + "\\Orvane.exe\"", dir_.path()));
-  const ProgramIde ide = FindProgramIde(20000);
+  const ProgramIde ide = FindProgramIde(program_.Id(), 20000);
   ASSERT_TRUE(ide) << "the device thread makes the editor at its start";
   EXPECT_FALSE(ide.Visible());
   HWND main = WaitForWindow(kMainWindowClass, nullptr, 5000);
   ASSERT_NE(main, nullptr);
+  // The keypad's build at the start fails: neither the last working script nor editing.
+  EXPECT_NE(AnswerBuildQuestion(program_.Id(), IDNO).find("corrupted"), std::string::npos);
+  EXPECT_EQ(AnswerBuildQuestion(program_.Id(), IDNO), "Would you like to edit the script?");
+  EXPECT_FALSE(ide.Visible());
 
   // The tray's command goes to the editor, which asks for a file. (The thread may still be
   // finishing the editor's set-up when its window shows: the command is given once more when
@@ -73,6 +78,9 @@ TEST_F(ScriptEditorProgram, AFailedScriptIsOpenedFixedSavedAndBuiltAndTheKeypadR
   if (!WaitForProcessWindow(program_.Id(), "Open Orvane Script", 5000))
     PostMessageA(main, WM_COMMAND, IDM_FORWARD_TO_MODELESS, 0);
   ASSERT_TRUE(ChooseInOpenDialog(program_.Id(), Path("Script_1.oxs")));
+  // Its build fails too: this time the user edits it.
+  EXPECT_NE(AnswerBuildQuestion(program_.Id(), IDNO).find("corrupted"), std::string::npos);
+  EXPECT_EQ(AnswerBuildQuestion(program_.Id(), IDYES), "Would you like to edit the script?");
   ASSERT_TRUE(WaitUntil([&] { return ide.Visible(); }, 15000));
   ASSERT_TRUE(WaitUntil([&] { return !ide.RowsOf("Error").empty(); }, 10000));
   const auto error = ide.RowsOf("Error").front();
