@@ -24,6 +24,7 @@ class DeviceRecordMacroDevice : public MacroDevice {
   bool DeviceName(std::string& name) override;
   std::string ScriptPath() override;
   std::string ScriptFolder() override;
+  std::string OwnScriptPath() override;
 
   DeviceRecord& Record() { return device_; }
 

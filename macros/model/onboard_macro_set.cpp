@@ -169,5 +169,5 @@ bool ImportDeviceMacros(MacroContext& context, const DeviceMacroSet& set) {
     AddImportedFunction(context, id, kKeyUp, "Red", steps[kKeyUpRed]);
   }
   if (!context.device) return false;
-  return WriteScriptFile(context, context.device->ScriptPath());
+  return WriteScriptFile(context, context.device->OwnScriptPath());
 }

@@ -22,6 +22,6 @@ DeviceMacroSet BuildDeviceMacroSet(const MacroContext& context);
 
 // Starts a new layout (the programming window's New, through its hook, and the context's own
 // functions, special keys, includes and layers emptied), makes toggle and shift keys and key
-// functions of the default program layer from the set, and writes the device's script file.
-// False when no file was written.
+// functions of the default program layer from the set, and writes the device's own script
+// file. False when no file was written.
 bool ImportDeviceMacros(MacroContext& context, const DeviceMacroSet& set);
