@@ -216,8 +216,8 @@ bool PackDeviceMacroImage(const MacroContext& context, DeviceRecord& device, Onb
   return false;
 }
 
-bool ImportDeviceMacroImage(MacroContext& context, const DeviceRecord& device) {
-  if (device.memoryImageLength <= 0) return false;
+bool ImportOnboardMacros(MacroContext& context, const DeviceRecord& device) {
+  if (!device.onboardMacros || device.memoryImageLength <= 0) return false;
   const std::size_t length = std::min(device.memoryImage.size(), static_cast<std::size_t>(device.memoryImageLength));
   const DeviceMacroSet set =
       DecodeDeviceMacroImage(std::span(device.memoryImage.data(), length), OnboardHighestKey(context));

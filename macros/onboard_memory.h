@@ -67,6 +67,8 @@ MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device, OnboardMemoryView
 // key cannot have its entries in the image.
 bool PackDeviceMacroImage(const MacroContext& context, DeviceRecord& device, OnboardMemoryView& view);
 
-// Unpacks the device's image as read for the context's keys and imports it as a new layout
-// (written to the device's script file). False when nothing was imported.
-bool ImportDeviceMacroImage(MacroContext& context, const DeviceRecord& device);
+// For the programming window as it opens, after the device's script was read: a device whose
+// macros were read from its memory (onboardMacros) has that image unpacked for the context's
+// keys and imported as a new layout, written to its script file. False when nothing was
+// imported.
+bool ImportOnboardMacros(MacroContext& context, const DeviceRecord& device);

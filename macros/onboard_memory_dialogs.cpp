@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "macros/device_macro_device.h"
+#include "macros/model/macro_context.h"
+#include "macros/model/macro_hooks.h"
 #include "macros/onboard_memory_ids.h"
 #include "platform/base/system_calls.h"
 #include "platform/wingui/controls.h"
@@ -75,8 +78,29 @@ MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device) {
   return WriteDeviceMacroMemory(device, dialogs);
 }
 
-MemoryWriteResult WriteOnboardMacros(const MacroContext& context, DeviceRecord& device) {
+namespace {
+
+DeviceRecord* RecordOf(MacroContext& context) {
+  auto* device = dynamic_cast<DeviceRecordMacroDevice*>(context.device);
+  return device ? &device->Record() : nullptr;
+}
+
+}  // namespace
+
+bool BuildOnboardImage(MacroContext& context) {
+  DeviceRecord* device = RecordOf(context);
+  if (!device) return false;
   OnboardMemoryDialogs dialogs;
-  if (!PackDeviceMacroImage(context, device, dialogs)) return MemoryWriteResult::kNothingToWrite;
-  return WriteDeviceMacroMemory(device, dialogs);
+  return PackDeviceMacroImage(context, *device, dialogs);
+}
+
+void WriteOnboardImage(MacroContext& context) {
+  if (DeviceRecord* device = RecordOf(context)) WriteDeviceMacroMemory(*device);
+}
+
+void InstallOnboardMemoryHooks() {
+  MacroModelHooks hooks = GetMacroModelHooks();
+  hooks.buildOnboardImage = BuildOnboardImage;
+  hooks.writeOnboardImage = WriteOnboardImage;
+  SetMacroModelHooks(hooks);
 }

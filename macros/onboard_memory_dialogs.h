@@ -35,6 +35,12 @@ class OnboardMemoryDialogs : public OnboardMemoryView {
 // The exchanges with the dialogs.
 bool ReadDeviceMacroMemory(DeviceRecord& device);
 MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device);
-// Packs the context's layout into the device's image and writes it (the close of the
-// programming window of a keypad whose macros live in its memory).
-MemoryWriteResult WriteOnboardMacros(const MacroContext& context, DeviceRecord& device);
+
+// The close of a programming window over a keypad that keeps its macros (the macro model's
+// buildOnboardImage and writeOnboardImage hooks): the layout is packed into the device's image
+// while the context still holds it, or the user is told why not and nothing is written; the
+// image is written once the context is released. Contexts of no device record do nothing.
+bool BuildOnboardImage(MacroContext& context);
+void WriteOnboardImage(MacroContext& context);
+// Puts those two into the macro model's hooks (the others stay as they are).
+void InstallOnboardMemoryHooks();

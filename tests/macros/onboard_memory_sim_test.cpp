@@ -10,7 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "macros/device_macro_device.h"
+#include "macros/model/key_functions.h"
+#include "macros/model/macro_context.h"
+#include "macros/model/macro_steps.h"
 #include "macros/model/onboard_image.h"
+#include "platform/base/memory_file_access.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
@@ -267,6 +272,75 @@ TEST_F(OnboardMemory, EndOfWritingRefused) {
   EXPECT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kEndRefused);
   EXPECT_EQ(view_.errors.size(), 1u);
   EXPECT_TRUE(d_.programmingAllowed);
+}
+
+// A layout of keys 0, 1 and 2 over the fixture's keypad, its files in memory.
+struct KeypadLayout {
+  explicit KeypadLayout(DeviceRecord& record) : device(record) {
+    context.device = &device;
+    context.files = &files;
+    for (int id : {0, 1, 2}) {
+      KeyRecord key;
+      key.keyId = static_cast<std::uint8_t>(id);
+      context.keys.push_back(key);
+    }
+  }
+  MemoryFileAccess files;
+  DeviceRecordMacroDevice device;
+  MacroContext context;
+};
+
+TEST_F(OnboardMemory, MacrosReadFromTheKeypadBecomeTheLayout) {
+  DeviceMacroSet set;
+  set.highestKey = 2;
+  set.Resize(MacroTableSize(2));
+  *set.Slot(kKeyDownGreen, 1) = {0xEC, 1, 6, 0xE8, 6, 0xEC, 0, 0};
+  *set.Slot(kKeyDownGreen, 2) = {0xEA, 0};
+  Bytes image;
+  int used = 0;
+  ASSERT_EQ(EncodeDeviceMacroImage(set, image, used), ImagePackResult::kPacked);
+  ASSERT_EQ(VhxSimWriteMemory(sim_, id_, 0, image.data(), kMemoryImageSize), VHXSIM_OK);
+  ASSERT_TRUE(ReadDeviceMacroMemory(d_, view_, timings_));
+
+  KeypadLayout layout(d_);
+  EXPECT_FALSE(ImportOnboardMacros(layout.context, d_));  // the device does not keep its macros
+  d_.onboardMacros = true;
+  ASSERT_TRUE(ImportOnboardMacros(layout.context, d_));
+  ASSERT_EQ(layout.context.functions.count(), 1);
+  EXPECT_EQ(KeyFunctionName(layout.context.functions.items[0]), "KeyDown_1_Green_Pnr()");
+  EXPECT_EQ(layout.context.toggleKeys, (std::set<int>{2}));
+  const std::string* file = layout.files.Get(layout.device.OwnScriptPath());
+  ASSERT_NE(file, nullptr);
+  EXPECT_NE(file->find("SendString(\"{Ctrl+c}\");"), std::string::npos);
+}
+
+TEST_F(OnboardMemory, LayoutsTheImageCannotHoldAreRefusedWithTheirReason) {
+  KeypadLayout layout(d_);
+  KeyRecord high;
+  high.keyId = 0xA0;  // its directory entries would fall on the next directory's first
+  layout.context.keys.push_back(high);
+  MacroEntry e;
+  e.event = "KeyDown";
+  e.colour = "Green";
+  e.program = "Pnr";
+  ParseMacroStep(e, 0, L"<Return>", L"");
+  layout.context.keys[1].entries.push_back(e);
+  EXPECT_FALSE(PackDeviceMacroImage(layout.context, d_, view_));
+  ASSERT_EQ(view_.errors.size(), 1u);
+  EXPECT_NE(view_.errors[0].find("key 160"), std::string::npos) << view_.errors[0];
+  EXPECT_EQ(d_.memoryImageLength, 0);
+
+  layout.context.keys.pop_back();
+  ParseMacroStep(layout.context.keys[1].entries[0], 8, L"/" + std::wstring(1400, L'x'), L"");
+  EXPECT_FALSE(PackDeviceMacroImage(layout.context, d_, view_));
+  ASSERT_EQ(view_.errors.size(), 2u);
+  EXPECT_NE(view_.errors[1].find("do not fit"), std::string::npos);
+  EXPECT_EQ(d_.memoryImageLength, 0);
+  EXPECT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kNothingToWrite);
+
+  layout.context.keys[1].entries[0].steps.resize(1);
+  EXPECT_TRUE(PackDeviceMacroImage(layout.context, d_, view_));
+  EXPECT_EQ(d_.memoryImageLength, 336);
 }
 
 TEST_F(OnboardMemory, MemoryTestReadsTheSignature) {
