@@ -22,8 +22,7 @@
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "tests/platform/base/system_calls_recorder.h"
-#include "tests/runtime/device/sim_device.h"
-#include "tests/support/scratch_dir.h"
+#include "tests/macros/onboard_keypad.h"
 #include "tests/support/win_test.h"
 
 using namespace testsupport;
@@ -31,15 +30,10 @@ using namespace testsupport;
 namespace {
 
 TEST(OnboardMemoryDialogs, SwitchPromptOverTheProgressCancelsTheWrite) {
-  FreeDeviceFolders();
-  InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
-  VhxSimDeviceSpec spec;
-  VhxSimDefaultSpec(&spec);
-  spec.model = VHXSIM_MODEL_KEYPAD;
   VhxSim* sim = nullptr;
   int id = 0;
   DeviceRecord d;
-  ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim, id, d));
+  ASSERT_NO_FATAL_FAILURE(AttachOnboardKeypad(sim, id, d));
   DeviceMacroSet set;
   set.highestKey = 0x10;
   set.Resize(MacroTableSize(0x10));
@@ -91,14 +85,8 @@ TEST(OnboardMemoryDialogs, SwitchPromptOverTheProgressCancelsTheWrite) {
 class ClosingProgramming : public ::testing::Test {
  protected:
   void SetUp() override {
-    FreeDeviceFolders();
-    InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
-    VhxSimDeviceSpec spec;
-    VhxSimDefaultSpec(&spec);
-    spec.model = VHXSIM_MODEL_KEYPAD;
-    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_));
-    const std::uint8_t switchOn[9] = {0, 0, 0, 0, 0x10, 0, 0, 5, 0};
-    ASSERT_EQ(VhxSimQueueInput(sim_, id_, switchOn, 9), VHXSIM_OK);
+    ASSERT_NO_FATAL_FAILURE(AttachOnboardKeypad(sim_, id_, d_));
+    ASSERT_EQ(VhxSimQueueInput(sim_, id_, kSwitchOnReport, 9), VHXSIM_OK);
     d_.onboardMacros = true;
     InstallOnboardMemoryHooks();
     context_ = std::make_unique<MacroContext>();

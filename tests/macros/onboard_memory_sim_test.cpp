@@ -20,18 +20,13 @@
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/functions/device_functions.h"
-#include "tests/runtime/device/sim_device.h"
-#include "tests/support/scratch_dir.h"
+#include "tests/macros/onboard_keypad.h"
 
 using namespace testsupport;
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// The sample keypad: 9-byte reports, the programming switch is bit 0x10 of byte 4.
-constexpr std::uint8_t kSwitchOn[9] = {0, 0, 0, 0, 0x10, 0, 0, 5, 0};
-constexpr std::uint8_t kSwitchOff[9] = {0, 0, 0, 0, 0, 0, 0, 5, 0};
 
 class RecordingView : public OnboardMemoryView {
  public:
@@ -63,12 +58,7 @@ class RecordingView : public OnboardMemoryView {
 class OnboardMemory : public ::testing::Test {
  protected:
   void SetUp() override {
-    FreeDeviceFolders();
-    InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
-    VhxSimDeviceSpec spec;
-    VhxSimDefaultSpec(&spec);
-    spec.model = VHXSIM_MODEL_KEYPAD;
-    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_));
+    ASSERT_NO_FATAL_FAILURE(AttachOnboardKeypad(sim_, id_, d_));
     ASSERT_TRUE(d_.hasProgrammingSwitch);
     SetSwitch(true);
     timings_.readLimitMs = 5000;
@@ -85,7 +75,9 @@ class OnboardMemory : public ::testing::Test {
     if (sim_) VhxSimClose(sim_);
   }
 
-  void SetSwitch(bool on) { ASSERT_EQ(VhxSimQueueInput(sim_, id_, on ? kSwitchOn : kSwitchOff, 9), VHXSIM_OK); }
+  void SetSwitch(bool on) {
+    ASSERT_EQ(VhxSimQueueInput(sim_, id_, on ? kSwitchOnReport : kSwitchOffReport, 9), VHXSIM_OK);
+  }
   Bytes Memory(int offset, int length) {
     Bytes b(static_cast<std::size_t>(length));
     EXPECT_EQ(VhxSimReadMemory(sim_, id_, offset, b.data(), length), VHXSIM_OK);
@@ -104,7 +96,7 @@ class OnboardMemory : public ::testing::Test {
   // Input reaches the device's read event again: the interface is in event use.
   bool InEventUse() {
     ResetEvent(d_.readEvent);
-    if (VhxSimQueueInput(sim_, id_, kSwitchOn, 9) != VHXSIM_OK) return false;
+    if (VhxSimQueueInput(sim_, id_, kSwitchOnReport, 9) != VHXSIM_OK) return false;
     return WaitForSingleObject(d_.readEvent, 2000) == WAIT_OBJECT_0;
   }
 
