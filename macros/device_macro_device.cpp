@@ -4,6 +4,7 @@
 #include "runtime/device/device_description.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
+#include "runtime/device/device_table.h"
 
 DeviceScriptSettings DeviceRecordMacroDevice::Settings() const {
   DeviceScriptSettings s;
@@ -59,4 +60,19 @@ std::string DeviceRecordMacroDevice::ScriptPath() {
 
 std::string DeviceRecordMacroDevice::ScriptFolder() {
   return GetDeviceScriptFolder(device_.folder, device_.unitId);
+}
+
+bool DeviceRecordMacroDevice::RedLayer() const { return device_.redLayer; }
+
+void* DeviceRecordMacroDevice::ProgrammingWindow() const { return device_.programmingWindow; }
+
+void DeviceRecordMacroDevice::HandOverPendingKey() {
+  if (device_.pendingKey == kNoPendingKey) return;
+  device_.pendingKey = kNoPendingKey;
+  device_.programmingRequested = false;
+  // Only into a free slot; the device thread then looks at the programming switch again.
+  if (RequestCode.load() != kRequestNone) return;
+  RequestDevice = kNoRequestDevice;
+  int free = kRequestNone;
+  if (RequestCode.compare_exchange_strong(free, kRequestPendingKey)) WakeDeviceThread(device_);
 }

@@ -1,0 +1,18 @@
+#pragma once
+// What the "Macro Input" editor needs of the device beyond the macro model's view of it: the
+// colour layer it shows, the programming window that owns the editor, and the key that
+// RecordSingleKey left to be handed over once the editor has closed. A context's device offers
+// it when it derives from this too (the program's devices do); without it the editor works on
+// the green layer, without an owner and hands nothing over.
+
+class MacroEditorDevice {
+ public:
+  virtual ~MacroEditorDevice() = default;
+
+  virtual bool RedLayer() const = 0;
+  // The device's programming window (an HWND), or null.
+  virtual void* ProgrammingWindow() const = 0;
+  // A pending key is dropped and the device thread asked, through a free request slot, to look
+  // at the programming switch again.
+  virtual void HandOverPendingKey() = 0;
+};
