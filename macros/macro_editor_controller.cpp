@@ -250,12 +250,12 @@ void MacroEditorController::Open() {
   if (IsToggleKey()) {
     wasToggle_ = true;
     context_.toggleKeys.erase(keyId_);
-    LayerToggle();
+    LayerKey(false);
   }
   if (IsShiftKey()) {
     wasShift_ = true;
     context_.shiftKeys.erase(keyId_);
-    LayerShift();
+    LayerKey(true);
   }
   savedCommandCount_ = context_.customCommandCount;
   savedIncludes_ = context_.includes;
@@ -299,10 +299,10 @@ EditorAction MacroEditorController::Command(int id) {
       SelectFolder();
       return EditorAction::Done;
     case IDM_MACRO_LAYER_TOGGLE:
-      LayerToggle();
+      LayerKey(false);
       return EditorAction::Done;
     case IDM_MACRO_LAYER_SHIFT:
-      LayerShift();
+      LayerKey(true);
       return EditorAction::Done;
     case IDM_MACRO_HELP:
       OpenHelp(false);
@@ -448,34 +448,19 @@ void MacroEditorController::Insert(const std::wstring& step, const std::optional
   InsertStep(step, code ? &*code : nullptr);
 }
 
-void MacroEditorController::LayerToggle() {
+void MacroEditorController::LayerKey(bool shift) {
+  std::set<int>& keys = shift ? context_.shiftKeys : context_.toggleKeys;
   ClearKeyEntries();
-  if (IsToggleKey()) {
-    context_.toggleKeys.erase(keyId_);
+  selection_ = {};
+  if (keys.count(keyId_)) {
+    keys.erase(keyId_);
     Select("KeyDown");
-    selection_ = {};
     return;
   }
   // A key is a toggle key or a shift key, never both: out of the other set first.
-  if (IsShiftKey()) LayerShift();
-  context_.toggleKeys.insert(keyId_);
-  selection_ = {};
-  MakeLayerEntries(false);
-  if (onRelease_) OnRelease();
-}
-
-void MacroEditorController::LayerShift() {
-  ClearKeyEntries();
-  if (IsShiftKey()) {
-    context_.shiftKeys.erase(keyId_);
-    Select("KeyDown");
-    selection_ = {};
-    return;
-  }
-  if (IsToggleKey()) LayerToggle();
-  context_.shiftKeys.insert(keyId_);
-  selection_ = {};
-  MakeLayerEntries(true);
+  if (shift ? IsToggleKey() : IsShiftKey()) LayerKey(!shift);
+  keys.insert(keyId_);
+  MakeLayerEntries(shift);
   if (onRelease_) OnRelease();
 }
 
@@ -501,8 +486,8 @@ void MacroEditorController::OnRelease() {
 }
 
 void MacroEditorController::Clear() {
-  if (IsToggleKey()) LayerToggle();
-  if (IsShiftKey()) LayerShift();
+  if (IsToggleKey()) LayerKey(false);
+  if (IsShiftKey()) LayerKey(true);
   MacroEntry* entry = Select(CurrentEvent());
   selection_ = {};
   if (!entry) return;

@@ -134,8 +134,9 @@ class MacroEditorController {
   bool IsShiftKey() const;
 
   void Insert(const std::wstring& step, const std::optional<std::wstring>& code);
-  void LayerToggle();
-  void LayerShift();
+  // Layer Toggle (false) and Layer Shift (true): the key becomes that kind of layer key, or a
+  // plain key again.
+  void LayerKey(bool shift);
   void OnRelease();
   void Clear();
   void SelectFile();
