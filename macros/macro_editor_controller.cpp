@@ -8,6 +8,7 @@
 #include "macros/macro_editor_device.h"
 #include "macros/macro_editor_ids.h"
 #include "macros/model/custom_commands.h"
+#include "macros/model/key_caps.h"
 #include "macros/model/key_functions.h"
 #include "macros/model/layer_names.h"
 #include "macros/model/macro_context.h"
@@ -229,7 +230,7 @@ MacroEditorController::MacroEditorController(MacroContext& context, int keyId)
   colour_ = device && device->RedLayer() ? "Red" : "Green";
   program_ = LayerToken(ProgramLayerOfIndex(context_, context_.programLayer));
   // The entries shown are those of the stored macro, whatever an earlier edit left behind.
-  RebuildKeyEntries();
+  RebuildKeyCaps(context_);
   onRelease_ = FindEntry("KeyUp") != nullptr;
 }
 
@@ -392,7 +393,7 @@ void MacroEditorController::Close(bool accepted) {
     context_.removedCommandIds.clear();
     context_.customCommandCount = savedCommandCount_;
     context_.includes = savedIncludes_;
-    RebuildKeyEntries();
+    RebuildKeyCaps(context_);
   }
   const int index = KeyIndex();
   if (const auto draw = GetMacroModelHooks().drawKey; draw && index >= 0) draw(context_, index);
@@ -569,22 +570,6 @@ void MacroEditorController::MakeLayerEntries(bool shift) {
   Select("KeyDown", "Green", any);
 }
 
-void MacroEditorController::RebuildKeyEntries() {
-  const int index = KeyIndex();
-  if (index < 0) return;
-  std::vector<MacroEntry>& entries = context_.keys[static_cast<std::size_t>(index)].entries;
-  entries.clear();
-  for (const KeyFunction& function : context_.functions.items) {
-    if (function.scan != keyId_) continue;
-    MacroEntry entry;
-    entry.event = function.event;
-    entry.colour = function.colour;
-    entry.program = function.program;
-    SplitMacroSteps(entry, function);
-    entries.push_back(std::move(entry));
-  }
-}
-
 void MacroEditorController::StoreKey() {
   RenumberCustomCommands(context_);
   const bool special = IsToggleKey() || IsShiftKey();
@@ -613,12 +598,12 @@ void MacroEditorController::StoreKey() {
     }
   }
   RenumberFunctions(list);
-  RebuildKeyEntries();
+  RebuildKeyCaps(context_);
   if (context_.device) WriteScriptFileAndTell(context_, context_.device->ScriptPath(), owner_);
   if (special) {
     // The writer makes the functions of toggle and shift keys itself.
     RemoveKeyFunctions();
-    RebuildKeyEntries();
+    RebuildKeyCaps(context_);
   }
 }
 

@@ -144,11 +144,9 @@ class MacroEditorController {
   void OpenHelp(bool webPage);
   void InsertOpenStep(const std::wstring& display, const std::wstring& path);
 
-  // The key's entries: none, the "Pni" ones of a toggle or shift key, or made from its
-  // functions.
+  // The key's entries: none, or the "Pni" ones of a toggle or shift key.
   void ClearKeyEntries();
   void MakeLayerEntries(bool shift);
-  void RebuildKeyEntries();
   void StoreKey();
   void RemoveKeyFunctions();
   void SetBlinkPeriod(int ms);
