@@ -28,6 +28,7 @@ class DeviceRecordMacroDevice : public MacroDevice, public MacroEditorDevice {
 
   bool RedLayer() const override;
   void* ProgrammingWindow() const override;
+  std::string ScriptFileName() override;
   void HandOverPendingKey() override;
 
   DeviceRecord& Record() { return device_; }

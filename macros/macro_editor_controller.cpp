@@ -599,7 +599,11 @@ void MacroEditorController::StoreKey() {
   }
   RenumberFunctions(list);
   RebuildKeyCaps(context_);
-  if (context_.device) WriteScriptFileAndTell(context_, context_.device->ScriptPath(), owner_);
+  // The unit's own script, not the type's shared one that the device may have run so far.
+  if (MacroEditorDevice* device = EditorDeviceOf(context_))
+    WriteScriptFileAndTell(context_, device->ScriptFileName(), owner_);
+  else if (context_.device)
+    WriteScriptFileAndTell(context_, context_.device->ScriptPath(), owner_);
   if (special) {
     // The writer makes the functions of toggle and shift keys itself.
     RemoveKeyFunctions();

@@ -114,6 +114,7 @@ class MacroEditorController {
 
   MacroEditorState State() const;
   EditorBox Current() const { return current_; }
+  bool Opened() const { return opened_; }
   bool Closed() const { return closed_; }
   bool Busy() const { return busy_; }
   int KeyId() const { return keyId_; }

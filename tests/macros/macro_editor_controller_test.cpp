@@ -205,6 +205,26 @@ TEST_F(Editor, OkStoresTheMacroAsItsKeyFunctionAndWritesTheScript) {
   EXPECT_EQ(pad_.device.handOvers, 1);
 }
 
+TEST_F(Editor, OkWritesTheUnitsOwnScriptWhenTheDeviceRunsItsTypesSharedOne) {
+  pad_.device.sharedScript = true;
+  MacroEditorController& editor = Open(5);
+  editor.InsertStep(L"/mine");
+  editor.Close(true);
+  EXPECT_EQ(pad_.files.WriteLog(), std::vector<std::string>{"C:\\Orvane\\QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"});
+  EXPECT_EQ(calls_.Events(), "");
+}
+
+TEST_F(Editor, AScriptThatCannotBeWrittenIsReported) {
+  pad_.files.Put(pad_.ScriptPath(), "old");
+  pad_.files.MakeReadOnly(pad_.ScriptPath());
+  MacroEditorController& editor = Open(5);
+  editor.InsertStep(L"/lost");
+  editor.Close(true);
+  EXPECT_EQ(calls_.Events(),
+            "box 0x4242 \"Orvane II Error\" \"The script file could not be written:\n"
+            "C:\\Orvane\\QpadDevices\\Vid0a7cPid0019\\Script_1.oxs\" 0x10");
+}
+
 TEST_F(Editor, AMacroEmptiedOnOkLeavesNoFunctionAndAnEmptyOneAddsNone) {
   pad_.Store(5, "KeyDown", "Green", "Pnr", {{L"/old", L""}});
   pad_.Store(5, "KeyUp", "Green", "Pnr", {{L"/up", L""}});

@@ -20,8 +20,12 @@ class EditorDevice : public FakeDevice, public MacroEditorDevice {
   void* window = nullptr;
   int handOvers = 0;
 
+  bool sharedScript = false;  // the device runs its type's "Script.oxs"
+
   bool RedLayer() const override { return red; }
   void* ProgrammingWindow() const override { return window; }
+  std::string ScriptFileName() override { return FakeDevice::ScriptPath(); }
+  std::string ScriptPath() override { return sharedScript ? scriptFolder + "\\Script.oxs" : FakeDevice::ScriptPath(); }
   void HandOverPendingKey() override { ++handOvers; }
 };
 
@@ -44,7 +48,7 @@ struct EditorKeypad {
     context.blinkPeriod = 500;
   }
 
-  std::string ScriptPath() { return device.ScriptPath(); }
+  std::string ScriptPath() { return device.ScriptFileName(); }
   std::string Script() {
     const std::string* text = files.Get(ScriptPath());
     return text ? *text : std::string();

@@ -100,15 +100,17 @@ class EditorRoad : public DeviceThread {
     wc.lpszClassName = kKeypadClass;
     RegisterClassA(&wc);
     SetProgrammingWindowHooks({OpenWindow, KeyInWindow});
-    ASSERT_TRUE(WriteTextFile(Script(), "void QpadInit() {}\r\nvoid KeyDown(int c) {}\r\nvoid KeyUp(int c) {}\r\n"));
+    // The keypad starts with its type's shared script; OK writes the unit's own.
+    ASSERT_TRUE(WriteTextFile(TypeFile("Script.oxs"), "void QpadInit() {}\r\nvoid KeyDown(int c) {}\r\nvoid KeyUp(int c) {}\r\n"));
   }
   void TearDown() override {
     DeviceThread::TearDown();
     SetProgrammingWindowHooks({});
   }
 
-  std::string Script() const { return dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"; }
-  std::string Backup() const { return dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1_backup.oxs"; }
+  std::string TypeFile(const std::string& name) const { return dir_ / ("QpadDevices\\Vid0a7cPid0019\\" + name); }
+  std::string Script() const { return TypeFile("Script_1.oxs"); }
+  std::string Backup() const { return TypeFile("Script_1_backup.oxs"); }
 
   // Byte 4 holds the programming switch, byte 7 the unit id.
   void Report(std::uint8_t keys, bool programmingSwitch) {
@@ -137,9 +139,11 @@ class EditorRoad : public DeviceThread {
 };
 
 TEST_F(EditorRoad, AKeysMacroMadeInTheEditorRunsOnTheKeypad) {
+  const std::string shared = ReadFileOr(TypeFile("Script.oxs"));
   id_ = AddKeypad(1);
   Start();
-  ASSERT_TRUE(WaitUntil([&] { return FileExists(Backup()); }, 20000)) << "the first script did not build";
+  ASSERT_TRUE(WaitUntil([&] { return FileExists(TypeFile("Script_backup.oxs")); }, 20000))
+      << "the shared script did not build";
 
   // The switch opens the window; the key opens its editor.
   Report(0, true);
@@ -194,6 +198,7 @@ TEST_F(EditorRoad, AKeysMacroMadeInTheEditorRunsOnTheKeypad) {
   SendMessageA(editor, WM_COMMAND, IDCANCEL, 0);
   Report(0, false);
   ASSERT_TRUE(WaitUntil([] { return FindWindowA(kKeypadClass, nullptr) == nullptr; }, 5000));
+  EXPECT_EQ(ReadFileOr(TypeFile("Script.oxs")), shared) << "the type's shared script is never written";
 }
 
 }  // namespace
