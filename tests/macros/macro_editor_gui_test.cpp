@@ -183,6 +183,22 @@ TEST_F(EditorWindow, OnReleaseTheKeyUpBoxAndTheLayerKeysNote) {
   EXPECT_EQ(pad_.Script(), "");
 }
 
+TEST_F(EditorWindow, AKeyThatItsPlugInTakesOpensNoEditorAndLeavesTheKeypadAsItWas) {
+  static int offered = -1;
+  MacroEditorHooks hooks;
+  hooks.openCustomKeyWindow = [](HWND, int keyId) {
+    offered = keyId;
+    return 1;
+  };
+  SetMacroEditorHooks(hooks);
+  EXPECT_EQ(Open(9), nullptr);
+  SetMacroEditorHooks({});
+  EXPECT_EQ(offered, 9);
+  EXPECT_FALSE(pad_.context.editingEntry);
+  EXPECT_TRUE(GetWindowLongA(keypad_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  EXPECT_NE(Open(9), nullptr) << "the next toggle opens the editor";
+}
+
 TEST_F(EditorWindow, ToggleClosesWithOkAndTheProgrammingWindowsEndStoresTheMacro) {
   pad_.device.settings.backlightsAvailable = false;
   HWND editor = Open(9);
