@@ -21,6 +21,8 @@
 #include "runtime/device/program_hooks.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
+#include "ui/debugger/script_debugger.h"
+#include "ui/script_editor/script_editor.h"
 #include "ui/setup_wizard/desktop_wizard_window.h"
 
 namespace {
@@ -257,6 +259,21 @@ void InstallProgramHooks() {
   hooks.pumpWindows = [] { wingui::MessagePump::ForThisThread().PumpPending(); };
   hooks.closeThreadWindows = CloseDesktopWizards;
   SetProgramHooks(hooks);
+  // The script editor and debugger live on the device thread; command 32830 is forwarded to
+  // the editor, and every build and script call of the thread's engines goes through the
+  // debugger.
+  DeviceThreadHooks thread;
+  thread.started = [] {
+    CreateDebuggerIde();
+    SetCurrentModelessDialog(GetIdeWindow());
+  };
+  thread.engineReleasing = ForgetDebuggerEngine;
+  thread.ending = [] {
+    SetCurrentModelessDialog(nullptr);
+    DestroyDebuggerIde();
+  };
+  SetDeviceThreadHooks(thread);
+  SetDeviceBuildCallback(DebugBuildCallback);
   InstallProgramDialogs();
   InstallDesktopWizard();
   InstallMacroPlatform();
