@@ -260,6 +260,8 @@ void MacroEditorController::Open() {
   }
   savedCommandCount_ = context_.customCommandCount;
   savedIncludes_ = context_.includes;
+  // Only the ids this edit takes out are renumbered when it is stored.
+  context_.removedCommandIds.clear();
 }
 
 EditorAction MacroEditorController::Command(int id) {
@@ -370,6 +372,8 @@ bool MacroEditorController::CheckMacroKeyUpDown() {
 void MacroEditorController::Close(bool accepted) {
   if (closed_) return;
   closed_ = true;
+  // An editor that never opened changed nothing and has nothing to put back.
+  if (!opened_) return;
   SetBlinkPeriod(500);
   const bool special = wasToggle_ || wasShift_ || IsToggleKey() || IsShiftKey();
   if (!accepted) {
