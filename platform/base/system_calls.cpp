@@ -245,7 +245,7 @@ std::optional<std::string> SystemCalls::ChooseFolder(const FolderQuestion& q) {
   if (!list) return std::nullopt;
   char path[MAX_PATH] = "";
   const bool found = SHGetPathFromIDListA(list, path) != 0;
-  CoTaskMemFree(list);
+  ILFree(list);
   if (!found) return std::nullopt;
   return std::string(path);
 }
