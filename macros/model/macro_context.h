@@ -49,6 +49,11 @@ struct MacroContext {
   bool noKeyCap = false;     // the layout takes no key caps
   bool windowOpen = false;   // a programming window shows this context
 
+  // The programming window's program layer: 0 and 1 the default layer (on green and on red),
+  // 2 + n the n-th of layerNames.
+  int programLayer = 0;
+  bool hiddenMode = false;  // the window, and with it the editor, is not shown
+
   std::vector<std::string> layerNames;     // parallel to layerPrograms
   std::vector<std::string> layerPrograms;
   std::vector<std::string> customCommandSteps;  // "[CC: ...]" of the menu items, in id order

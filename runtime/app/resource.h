@@ -2,6 +2,7 @@
 // Resource ids of the main program.
 
 // The windows of ui/ and macros/ name their own.
+#include "macros/macro_editor_ids.h"
 #include "macros/onboard_memory_ids.h"
 #include "ui/setup_wizard/setup_wizard_ids.h"
 
