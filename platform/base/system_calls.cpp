@@ -179,6 +179,29 @@ std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion&
   return std::string(file);
 }
 
+std::optional<std::string> SystemCalls::ChooseFileToSave(const OpenFileQuestion& q,
+                                                         const std::string& suggestedFile) {
+  std::string filter = q.filterName;
+  filter += '\0';
+  filter += q.filterPattern;
+  filter += '\0';
+  char file[MAX_PATH] = "";
+  if (suggestedFile.size() < sizeof file) suggestedFile.copy(file, suggestedFile.size());
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = ToWindow(q.owner);
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrDefExt = q.defaultExtension.c_str();
+  ofn.lpstrTitle = q.title.c_str();
+  ofn.lpstrInitialDir = q.initialFolder.c_str();
+  // A new name must be allowed here: a file-must-exist rule would refuse every new file.
+  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetSaveFileNameA(&ofn)) return std::nullopt;
+  return std::string(file);
+}
+
 std::optional<RegistryValue> SystemCalls::ReadMachineValue(const std::string& key,
                                                            const std::string& name) {
   RegistryKey k;

@@ -63,6 +63,10 @@ class SystemCalls {
   virtual std::string DocumentsFolder();
   // The chosen file, or nothing for Cancel.
   virtual std::optional<std::string> ChooseFileToOpen(const OpenFileQuestion& question);
+  // The same for a file to write, which need not exist yet; the dialog starts with
+  // suggestedFile (a name or a whole path; "" for none).
+  virtual std::optional<std::string> ChooseFileToSave(const OpenFileQuestion& question,
+                                                      const std::string& suggestedFile);
 
   // The registry of the machine, in the program's view. A read gives the value whatever its
   // size; a write creates the key when missing.
