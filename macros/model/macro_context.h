@@ -16,6 +16,7 @@
 #include "macros/model/key_functions.h"
 #include "macros/model/key_records.h"
 #include "macros/model/macro_records.h"
+#include "macros/model/programming_state.h"
 #include "macros/model/view_images.h"
 
 class MacroDevice;
@@ -47,6 +48,7 @@ struct MacroContext {
   std::string layoutFolder;  // the layout file's folder, with its backslash
   bool noKeyCap = false;     // the layout takes no key caps
   bool windowOpen = false;   // a programming window shows this context
+  ProgrammingState programming;
 
   std::vector<std::string> layerNames;     // parallel to layerPrograms
   std::vector<std::string> layerPrograms;
