@@ -14,12 +14,15 @@
 #include "platform/base/system_calls.h"
 #include "platform/wingui/message_pump.h"
 #include "runtime/app/program_image.h"
+#include "runtime/app/dialogs/about_dialog.h"
 #include "runtime/app/dialogs/program_dialogs.h"
 #include "runtime/app/resource.h"
 #include "runtime/app/tray_menu.h"
 #include "runtime/device/program_hooks.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
+#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_window.h"
 #include "ui/setup_wizard/desktop_wizard_window.h"
 
 namespace {
@@ -258,6 +261,13 @@ void InstallProgramHooks() {
   SetProgramHooks(hooks);
   InstallProgramDialogs();
   InstallDesktopWizard();
+  InstallProgrammingWindow();
+  ProgrammingExtensions programming;
+  programming.showAbout = [](HWND owner, int productId) {
+    SetAboutProductId(productId);
+    ShowAboutDialog(owner);
+  };
+  AddProgrammingExtensions(programming);
 }
 
 int RunMainLoop(bool programmingAllowed) {
