@@ -8,19 +8,6 @@
 
 namespace {
 
-std::unique_ptr<Gdiplus::FontFamily> FindFamily(const wchar_t* name) {
-  auto family = std::make_unique<Gdiplus::FontFamily>(name);
-  if (family->GetLastStatus() == Gdiplus::Ok && family->IsAvailable()) return family;
-  // The generic family by its name: the wrapper's own accessor keeps a copy past GDI+'s end.
-  Gdiplus::GpFontFamily* generic = nullptr;
-  WCHAR genericName[LF_FACESIZE] = L"";
-  if (Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&generic) != Gdiplus::Ok || !generic ||
-      Gdiplus::DllExports::GdipGetFamilyName(generic, genericName, LANG_NEUTRAL) != Gdiplus::Ok)
-    return nullptr;
-  family = std::make_unique<Gdiplus::FontFamily>(genericName);
-  return family->GetLastStatus() == Gdiplus::Ok ? std::move(family) : nullptr;
-}
-
 void Draw(Gdiplus::Graphics& g, const std::shared_ptr<ViewImage>& image, float x, float y) {
   auto* picture = static_cast<GdiplusImage*>(image.get());
   if (!picture) return;  // a picture that could not be loaded leaves its place empty
@@ -48,10 +35,29 @@ std::string ProgramTokenShown(const MacroContext& c) {
   return LayerToken(c.layerNames[n]);
 }
 
+std::unique_ptr<Gdiplus::FontFamily> Family(const wchar_t* name) {
+  auto family = std::make_unique<Gdiplus::FontFamily>(name);
+  if (family->GetLastStatus() == Gdiplus::Ok && family->IsAvailable()) return family;
+  return nullptr;
+}
+
 }  // namespace
 
+std::unique_ptr<Gdiplus::FontFamily> FindLabelFontFamily(const wchar_t* name) {
+  if (auto family = Family(name)) return family;
+  // The generic family by its name: the wrapper's own accessor keeps a copy past GDI+'s end.
+  Gdiplus::GpFontFamily* generic = nullptr;
+  WCHAR genericName[LF_FACESIZE] = L"";
+  if (Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&generic) == Gdiplus::Ok && generic &&
+      Gdiplus::DllExports::GdipGetFamilyName(generic, genericName, LANG_NEUTRAL) == Gdiplus::Ok)
+    if (auto family = Family(genericName)) return family;
+  for (const wchar_t* common : {L"Liberation Sans", L"DejaVu Sans"})
+    if (auto family = Family(common)) return family;
+  return nullptr;
+}
+
 KeypadPainter::KeypadPainter()
-    : family_(FindFamily(kLabelFontFamily)),
+    : family_(FindLabelFontFamily(kLabelFontFamily)),
       white_(std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(0xFFFFFFFF))),
       black_(std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(0xFF000000))),
       redText_(std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(kRedLayerLabelColour))),

@@ -20,6 +20,10 @@ inline constexpr float kLabelFontPoints = 7.0f;
 inline constexpr Gdiplus::ARGB kRedLayerLabelColour = 0xFFEA1004;
 inline constexpr Gdiplus::ARGB kGreenLayerLabelColour = 0xFF29AA29;
 
+// The family of that name; else the platform's generic sans-serif family; else a common
+// sans-serif family of free systems (Wine has no generic one of its own). Null when none is.
+std::unique_ptr<Gdiplus::FontFamily> FindLabelFontFamily(const wchar_t* name);
+
 class KeypadPainter {
  public:
   // Needs GDI+ started; everything is released with the painter (before GDI+ ends).

@@ -78,7 +78,7 @@ void ProgrammingController::Start() {
   menu.hiddenMode = s.hiddenMode;
   menu.red = f.red;
   menu.noKeyCap = context_.noKeyCap;
-  AdjustProgrammingMenu(GetMenu(port_.Window()), menu);
+  AdjustProgrammingMenu(port_.MenuBar(), menu);
   if (auto rebuild = GetProgrammingExtensions().rebuildLayerMenus) rebuild(context_, port_.Window());
 }
 
@@ -191,13 +191,13 @@ bool ProgrammingController::OnCommand(int id) {
 
 void ProgrammingController::OnMenuPopup() {
   const ProgrammingDeviceFacts f = device_.Facts();
-  UpdateProgrammingPopups(GetMenu(port_.Window()),
+  UpdateProgrammingPopups(port_.MenuBar(),
                           {context_.programming.onboardProgramming, f.bootMode, f.hasColourLayers});
 }
 
 void ProgrammingController::ShowColourLayer(bool red) {
   const ProgrammingDeviceFacts f = device_.Facts();
-  const HMENU bar = GetMenu(port_.Window());
+  const HMENU bar = port_.MenuBar();
   context_.programming.currentLayerCommand = red ? IDM_PW_RED_LAYER : IDM_PW_GREEN_LAYER;
   SetLayerMenuTexts(bar, f.hasColourLayers, context_.layerNames);
   CheckColourLayer(bar, red);
@@ -212,7 +212,7 @@ void ProgrammingController::ShowProgramLayer(int command) {
   const auto choice =
       ProgramLayerOfCommand(command, f.hasColourLayers, static_cast<int>(context_.layerNames.size()));
   if (!choice) return;  // a layer that does not exist
-  const HMENU bar = GetMenu(port_.Window());
+  const HMENU bar = port_.MenuBar();
   SetLayerMenuTexts(bar, f.hasColourLayers, context_.layerNames);
   context_.programming.currentLayerCommand = command;
   context_.programming.currentProgramLayer = choice->layer + 2;
@@ -314,7 +314,7 @@ void ProgrammingController::New() {
   c.layerMap.clear();
   // Save must not put the empty layout over the file opened before without asking.
   NoteSaved("");
-  SetLayerMenuTexts(GetMenu(port_.Window()), device_.Facts().hasColourLayers, c.layerNames);
+  SetLayerMenuTexts(port_.MenuBar(), device_.Facts().hasColourLayers, c.layerNames);
   ShowColourLayer(false);
   WriteDeviceScript();
 }
@@ -339,14 +339,14 @@ void ProgrammingController::ToggleHiddenMode() {
         "Entering Hidden Mode", MB_OK | MB_ICONINFORMATION);
   }
   // Only the menu follows: the window and its editor stay as they are until it closes.
-  CheckViewItem(GetMenu(window), IDM_PW_HIDDEN_MODE, !on);
+  CheckViewItem(port_.MenuBar(), IDM_PW_HIDDEN_MODE, !on);
 }
 
 void ProgrammingController::ToggleBacklights() {
   const ProgrammingDeviceFacts f = device_.Facts();
   if (!f.backlightsAvailable) return;
   device_.SetBacklights(!f.backlightsOn);
-  CheckViewItem(GetMenu(port_.Window()), IDM_PW_BACKLIGHTS, device_.Facts().backlightsOn);
+  CheckViewItem(port_.MenuBar(), IDM_PW_BACKLIGHTS, device_.Facts().backlightsOn);
   WriteDeviceScript();  // the script carries the state
 }
 
@@ -363,7 +363,7 @@ void ProgrammingController::ToggleKeyswitch() {
     Box(window, "Keyswitch mode will be activated after closing the programming window.",
         "Entering Keyswitch Mode", MB_OK | MB_ICONINFORMATION);
   }
-  CheckViewItem(GetMenu(window), IDM_PW_KEYSWITCH_MODE, !f.keyswitchOn);
+  CheckViewItem(port_.MenuBar(), IDM_PW_KEYSWITCH_MODE, !f.keyswitchOn);
   // The script carries the mode; unwritten, the regeneration at closing would read it back off.
   WriteDeviceScript();
 }

@@ -16,7 +16,8 @@ struct MacroContext;
 class ProgrammingWindowPort {
  public:
   virtual ~ProgrammingWindowPort() = default;
-  virtual HWND Window() = 0;  // the owner of boxes and dialogs; its menu bar is changed
+  virtual HWND Window() = 0;  // the owner of boxes and dialogs
+  virtual HMENU MenuBar() = 0;
   virtual void SetTitle(const std::string& title) = 0;
   // Paints the whole canvas anew and redraws the window.
   virtual void Repaint() = 0;

@@ -123,6 +123,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
 
   // ProgrammingWindowPort
   HWND Window() override { return hwnd(); }
+  HMENU MenuBar() override { return GetMenu(hwnd()); }
   void SetTitle(const std::string& title) override { SetText(title); }
   void Repaint() override {
     RepaintCanvas();
