@@ -2,6 +2,7 @@
 
 #include "platform/base/text_lines.h"
 #include "runtime/device/device_description.h"
+#include "runtime/device/device_identification.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 
@@ -59,4 +60,22 @@ std::string DeviceRecordMacroDevice::ScriptPath() {
 
 std::string DeviceRecordMacroDevice::ScriptFolder() {
   return GetDeviceScriptFolder(device_.folder, device_.unitId);
+}
+
+void DeviceRecordMacroDevice::SetBacklights(bool on) { SetDeviceBacklights(on, device_); }
+
+void DeviceRecordMacroDevice::SetKeyswitchMode(bool on) { device_.keyswitchOn = on; }
+
+bool DeviceRecordMacroDevice::KeepsOnboardMacros() const { return device_.onboardMacros; }
+
+void DeviceRecordMacroDevice::EndProgramming() {
+  device_.programmingRequested = false;
+  device_.rebuildScript = true;
+  device_.programmingWindow = nullptr;
+  device_.redLayer = false;
+  device_.macroContext = nullptr;
+}
+
+void DeviceRecordMacroDevice::Wake() {
+  if (device_.readEvent) SetEvent(device_.readEvent);
 }

@@ -11,6 +11,11 @@ class DeviceRecordMacroDevice : public MacroDevice {
   explicit DeviceRecordMacroDevice(DeviceRecord& device) : device_(device) {}
 
   DeviceScriptSettings Settings() const override;
+  void SetBacklights(bool on) override;
+  void SetKeyswitchMode(bool on) override;
+  bool KeepsOnboardMacros() const override;
+  void EndProgramming() override;
+  void Wake() override;
   bool ReadDeviceFile(const std::string& name, std::string& text, std::string& path) override;
   bool ResolveDeviceFile(const std::string& name, std::wstring& path) override;
   bool ResolveButtonImage(const std::string& layoutFolder, const std::string& name,

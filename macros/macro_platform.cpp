@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include "macros/macro_services.h"
 #include "macros/model/script_writer.h"
 #include "macros/model/text_code_page.h"
 #include "runtime/device/device_folders.h"
+#include "runtime/device/device_record.h"
 
 namespace {
 
@@ -36,4 +38,7 @@ void InstallMacroPlatform() {
   static AtomicFileAccess files;
   SetTextCodePage({WidenAnsi, NarrowAnsi});
   SetDefaultMacroFiles(&files);
+  DeviceRecordServices services = GetDeviceRecordServices();
+  services.regenerateDeviceScript = [](DeviceRecord& device) { RegenerateDeviceScript(device); };
+  SetDeviceRecordServices(services);
 }

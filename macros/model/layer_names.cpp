@@ -25,3 +25,10 @@ std::string LayerMarkerName(std::string_view name) {
     if (c == ',' || c == '\r' || c == '\n') c = ' ';
   return text;
 }
+
+std::string LayerMarkerProgram(std::string_view program) {
+  std::string text(program);
+  for (char& c : text)
+    if (c == '\r' || c == '\n') c = ' ';
+  return text;
+}

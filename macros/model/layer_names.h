@@ -12,3 +12,6 @@ std::string LayerToken(std::string_view name);
 int CompareNames(std::string_view a, std::string_view b);
 // The name with its "," and line ends made blanks, as a layer marker line can carry it.
 std::string LayerMarkerName(std::string_view name);
+// A program file name with its line ends made blanks (after the name's "," a marker line can
+// carry any other character).
+std::string LayerMarkerProgram(std::string_view program);

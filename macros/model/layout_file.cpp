@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <map>
 
+#include "macros/model/key_caps.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/text_code_page.h"
 #include "platform/base/path_text.h"
 #include "platform/base/text_lines.h"
@@ -366,7 +366,7 @@ bool LoadLayoutFile(MacroContext& context, ViewImageLoader& loader) {
     FreeViewImages(context.view);
     return false;
   }
-  if (auto build = GetMacroModelHooks().buildKeyCapViews) build(context);
+  BuildKeyCapViews(context);
   RedrawAllKeys(context);
   return true;
 }

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -60,8 +61,13 @@ struct MacroContext {
   std::set<int> shiftKeys;
   // Written by the window and its LED blink worker: -1 asks the worker to stop, which answers 0.
   std::atomic<int> blinkPeriod{0};
+  std::atomic<bool> blinkWorker{false};  // the window started one
   std::wstring imagesFolder;  // of the key-cap pictures
   bool editingEntry = false;  // the editor has the current entry open
+
+  // The backlight and keyswitch settings of the file last read, when it named them.
+  std::optional<bool> scriptBacklights;
+  std::optional<bool> scriptKeyswitch;
 
   std::map<int, std::string> includes;  // custom-command id -> include file
   int customCommandCount = 0;            // the highest id in use

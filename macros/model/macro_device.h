@@ -22,6 +22,16 @@ class MacroDevice {
   virtual ~MacroDevice() = default;
 
   virtual DeviceScriptSettings Settings() const = 0;
+  // Switches the device's backlights and remembers the state (as set since it was attached).
+  virtual void SetBacklights(bool on) = 0;
+  virtual void SetKeyswitchMode(bool on) = 0;
+  // The device keeps its macros in on-board memory.
+  virtual bool KeepsOnboardMacros() const = 0;
+  // Programming has ended: the device is no longer being programmed, has no programming
+  // window or shown layer, and is to be rebuilt from its new script.
+  virtual void EndProgramming() = 0;
+  // Wakes the device thread for the device, so that it sees the flags.
+  virtual void Wake() = 0;
 
   // A file of the device type folder, whole, with the path it was read from; false when it
   // cannot be read.

@@ -6,6 +6,9 @@
 #include <map>
 #include <set>
 
+#include "macros/model/custom_commands.h"
+#include "macros/model/script_reader.h"
+#include "macros/model/key_caps.h"
 #include "macros/model/key_functions.h"
 #include "macros/model/layer_names.h"
 #include "macros/model/macro_context.h"
@@ -79,7 +82,7 @@ bool IsGuardLine(std::string_view line) {
 // Takes out the guard lines (and the empty line after them) that an earlier write put at the
 // start of a body, so that a body read back gets them once.
 void StripGuardLines(std::string& body) {
-  std::size_t pos = std::min(kGuardAt, body.size());
+  std::size_t pos = kGuardAt;
   const std::size_t start = pos;
   bool any = false;
   for (;;) {
@@ -117,9 +120,11 @@ void AddEnableKeyCode(KeyFunctionList& list, const MacroContext& c) {
     } else {
       continue;
     }
+    // Guards go after a body's opening "{" line, and only for a cap over keys.
     std::string& body = list.items[i].body;
+    if (cap.covered.empty() || !body.starts_with("{\n")) continue;
     StripGuardLines(body);
-    body.insert(std::min(kGuardAt, body.size()), guard + "\n");
+    body.insert(kGuardAt, guard + "\n");
   }
 }
 
@@ -261,7 +266,7 @@ void WriteProgramLayerFunction(std::string& out, const MacroContext& c, const La
           program = i < c.layerPrograms.size() ? c.layerPrograms[i] : std::string();
           break;
         }
-      out += "\t//ORVX:Layer " + LayerMarkerName(name) + "," + LayerMarkerName(program) + "\n";
+      out += "\t//ORVX:Layer " + LayerMarkerName(name) + "," + LayerMarkerProgram(program) + "\n";
       out += "\tif(\"" + EscapeScriptString(program) + "\" == exeName)\n\t{\n\t\tcurrentProgramName = \"" +
              EscapeScriptString(LayerToken(name)) + "\";\n\t\treturn(layerIndex);\n\t}\n";
       out += "\t//ORVX:End_Layer\n\tlayerIndex++;\n";
@@ -301,7 +306,11 @@ std::string GenerateScriptText(const MacroContext& c, const DeviceScriptSettings
 
   std::string out;
   out += "bits8 QpadLEDs = " + Hex2(s.greenLedMask) + ";\nint curScanCode;\nint ledLayer = 0;\n\n";
-  for (const auto& [id, file] : c.includes)
+  // The includes of the commands that the written functions run, as their steps name them (the
+  // include map of a layout made in the editor holds the same).
+  std::map<int, std::string> includes;
+  for (const KeyFunction& f : work.items) CustomCommandsOfBody(f.body, includes);
+  for (const auto& [id, file] : includes)
     out += "#define __CMD_ID__ " + Number(id) + "\n#include \"" + file + "\"\n\n";
 
   out += "void QpadInit()\n{\n";
@@ -387,10 +396,7 @@ FileAccess& MacroFiles(const MacroContext& context) {
   return DefaultFiles() ? *DefaultFiles() : RealFiles();
 }
 
-bool WriteScriptFile(MacroContext& context, const std::string& path) {
-  if (IsPlainScriptPath(path)) return false;
-  FileAccess& files = MacroFiles(context);
-  const DeviceScriptSettings settings = context.device ? context.device->Settings() : DeviceScriptSettings{};
+std::string ScriptFileBytes(const MacroContext& context, const DeviceScriptSettings& settings) {
   // The placeholders that the reader leaves for toggle and shift keys have no body.
   const bool hadFunctions = std::any_of(context.functions.items.begin(), context.functions.items.end(),
                                         [](const KeyFunction& f) { return !f.body.empty(); });
@@ -398,11 +404,20 @@ bool WriteScriptFile(MacroContext& context, const std::string& path) {
   if (hadFunctions && context.device) {
     const std::string folder = context.device->ScriptFolder();
     std::string bytes;
-    if (!folder.empty() &&
-        files.Read(folder + "\\" + kDeviceSpecificFileName, bytes, 16 << 20) == FileAccess::ReadResult::Ok)
+    if (!folder.empty() && MacroFiles(context).Read(folder + "\\" + kDeviceSpecificFileName, bytes, 16 << 20) ==
+                               FileAccess::ReadResult::Ok)
       deviceSpecific = FromCrLf(bytes);
   }
-  const bool written = files.Write(path, ToCrLf(GenerateScriptText(context, settings, deviceSpecific)));
-  if (auto rebuild = GetMacroModelHooks().rebuildKeyCaps) rebuild(context);
+  return ToCrLf(GenerateScriptText(context, settings, deviceSpecific));
+}
+
+bool WriteScriptFile(MacroContext& context, const std::string& path, const DeviceScriptSettings& settings) {
+  if (IsPlainScriptPath(path)) return false;
+  const bool written = MacroFiles(context).Write(path, ScriptFileBytes(context, settings));
+  RebuildKeyCaps(context);
   return written;
+}
+
+bool WriteScriptFile(MacroContext& context, const std::string& path) {
+  return WriteScriptFile(context, path, context.device ? context.device->Settings() : DeviceScriptSettings{});
 }

@@ -25,11 +25,16 @@ std::string GenerateScriptText(const MacroContext& context, const DeviceScriptSe
 // device type, which this writer leaves alone.
 bool IsPlainScriptPath(std::string_view path);
 
-// Writes the context's script file through a file beside it that then replaces it, and
-// rebuilds the key records' macro entries. "Device Specific.oxs" from the folder of the
-// device's script is copied in when the context held a function with a body. False when
-// nothing was written (the path names "Script.oxs", or the file could not be written).
+// The file as WriteScriptFile writes it (CR LF) with these settings: "Device Specific.oxs" from
+// the folder of the device's script is copied in when the context held a function with a body.
+std::string ScriptFileBytes(const MacroContext& context, const DeviceScriptSettings& settings);
+
+// Writes the context's script file with the device's settings through a file beside it that
+// then replaces it, and rebuilds the key records' macro entries. False when nothing was written
+// (the path names "Script.oxs", or the file could not be written).
 bool WriteScriptFile(MacroContext& context, const std::string& path);
+// The same with settings of the caller's.
+bool WriteScriptFile(MacroContext& context, const std::string& path, const DeviceScriptSettings& settings);
 
 // Where the model reads and writes files when a context names none: the program puts its
 // atomic writer here at start-up; the real files until then.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "macros/macro_platform.h"
 #include "platform/base/own_module.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
@@ -261,6 +262,7 @@ void InstallProgramHooks() {
   SetProgramHooks(hooks);
   InstallProgramDialogs();
   InstallDesktopWizard();
+  InstallMacroPlatform();
   InstallProgrammingWindow();
   ProgrammingExtensions programming;
   programming.showAbout = [](HWND owner, int productId) {

@@ -50,10 +50,10 @@ void DeviceRecordProgrammingDevice::SetProgrammingRequested(bool on) {
   if (DeviceRecord* d = Find()) d->programmingRequested = on;
 }
 void DeviceRecordProgrammingDevice::SetBacklights(bool on) {
-  if (DeviceRecord* d = Find()) SetDeviceBacklights(on, *d);
+  if (DeviceRecord* d = Find()) DeviceRecordMacroDevice(*d).SetBacklights(on);
 }
-void DeviceRecordProgrammingDevice::SetKeyswitch(bool on) {
-  if (DeviceRecord* d = Find()) d->keyswitchOn = on;
+void DeviceRecordProgrammingDevice::SetKeyswitchMode(bool on) {
+  if (DeviceRecord* d = Find()) DeviceRecordMacroDevice(*d).SetKeyswitchMode(on);
 }
 
 void DeviceRecordProgrammingDevice::ShowLeds(bool red, bool green) {
@@ -77,6 +77,16 @@ std::string DeviceRecordProgrammingDevice::TypeFolder() {
 DeviceScriptSettings DeviceRecordProgrammingDevice::Settings() const {
   DeviceRecord* d = Find();
   return d ? DeviceRecordMacroDevice(*d).Settings() : DeviceScriptSettings{};
+}
+bool DeviceRecordProgrammingDevice::KeepsOnboardMacros() const {
+  DeviceRecord* d = Find();
+  return d && DeviceRecordMacroDevice(*d).KeepsOnboardMacros();
+}
+void DeviceRecordProgrammingDevice::EndProgramming() {
+  if (DeviceRecord* d = Find()) DeviceRecordMacroDevice(*d).EndProgramming();
+}
+void DeviceRecordProgrammingDevice::Wake() {
+  if (DeviceRecord* d = Find()) DeviceRecordMacroDevice(*d).Wake();
 }
 bool DeviceRecordProgrammingDevice::ReadDeviceFile(const std::string& name, std::string& text,
                                                    std::string& path) {

@@ -22,14 +22,17 @@ class DeviceRecordProgrammingDevice : public ProgrammingDevice, public MacroDevi
   void SetRed(bool red) override;
   void SetBootMode(bool on) override;
   void SetProgrammingRequested(bool on) override;
-  void SetBacklights(bool on) override;
-  void SetKeyswitch(bool on) override;
+  void SetBacklights(bool on) override;  // and the model's
+  void SetKeyswitchMode(bool on) override;  // and the model's
   void ShowLeds(bool red, bool green) override;
   std::string ScriptFileName() override;
   std::string TypeFolder() override;
 
   // MacroDevice
   DeviceScriptSettings Settings() const override;
+  bool KeepsOnboardMacros() const override;
+  void EndProgramming() override;
+  void Wake() override;
   bool ReadDeviceFile(const std::string& name, std::string& text, std::string& path) override;
   bool ResolveDeviceFile(const std::string& name, std::wstring& path) override;
   bool ResolveButtonImage(const std::string& layoutFolder, const std::string& name,

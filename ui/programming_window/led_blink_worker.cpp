@@ -2,20 +2,22 @@
 
 #include <algorithm>
 
+#include "macros/model/macro_lifecycle.h"
+
 namespace {
 
 constexpr int kStop = -1;
 constexpr int kShortestHalf = 50;  // a period the worker cannot use still blinks, slowly
 constexpr DWORD kStopWaitMs = 5000;
 
-// Sleeps one half of the blink in slices; false as soon as the period reads -1.
-bool Pause(const std::atomic<int>& period, int ms) {
+// Sleeps one half of the blink in slices, ending early when the period reads -1.
+void Pause(const std::atomic<int>& period, int ms) {
   const DWORD start = GetTickCount();
   const DWORD length = static_cast<DWORD>(std::max(ms, kShortestHalf));
   for (;;) {
-    if (period.load() == kStop) return false;
+    if (period.load() == kStop) return;
     const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= length) return true;
+    if (elapsed >= length) return;
     Sleep(std::min(kBlinkSliceMs, length - elapsed));
   }
 }
@@ -44,17 +46,12 @@ bool LedBlinkWorker::Stop() {
 DWORD WINAPI LedBlinkWorker::Run(LPVOID self) {
   auto& worker = *static_cast<LedBlinkWorker*>(self);
   std::atomic<int>& period = *worker.period_;
-  for (;;) {
-    int half = period.load();
-    if (half == kStop) break;
-    worker.phase_(false);
-    if (!Pause(period, half)) break;
-    half = period.load();
-    if (half == kStop) break;
-    worker.phase_(true);
-    if (!Pause(period, half)) break;
+  // Each half reads the period once; -1 is answered with 0, the worker's last touch of it:
+  // whoever waits for the 0 may free the period at once.
+  for (bool lit = false;; lit = !lit) {
+    const int half = TakeBlinkPeriod(period);
+    if (half < 0) return 0;
+    worker.phase_(lit);
+    Pause(period, half);
   }
-  // The last thing it does: whoever waits for the 0 may free the period at once.
-  period.store(0);
-  return 0;
 }

@@ -1,8 +1,10 @@
 #include "ui/programming_window/programming_controller.h"
 
+#include "macros/model/key_caps.h"
 #include "macros/model/key_functions.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_steps.h"
+#include "macros/model/script_reader.h"
 #include "macros/model/script_writer.h"
 #include "macros/script_file_write.h"
 #include "platform/base/registry_values.h"
@@ -265,17 +267,6 @@ void ProgrammingController::Open() {
   if (!chosen) return;
   const ProgrammingExtensions& x = GetProgrammingExtensions();
   MacroContext& c = context_;
-  // The key caps of the old layout go: their records, and the marks on the keys they covered.
-  std::vector<KeyRecord> keys;
-  for (KeyRecord& k : c.keys) {
-    if (k.pairedId != 0 && k.pairedId == k.keyId) continue;
-    if (k.capKind == kCoveredByCap) {
-      k.capKind = kPlainKey;
-      k.pairedId = 0;
-    }
-    keys.push_back(std::move(k));
-  }
-  c.keys = std::move(keys);
   ClearKeyFunctions(c.functions);
   c.toggleKeys.clear();
   c.shiftKeys.clear();
@@ -285,11 +276,11 @@ void ProgrammingController::Open() {
     if (x.clearKeySpacer) x.clearKeySpacer(c, spacer);
   c.spacers.clear();
   c.keyCaps.clear();
-  c.hotKeyId = kNoKeyId;
-  c.pressedKeyId = kNoKeyId;
-  if (x.readScriptFile) x.readScriptFile(c, *chosen);
-  if (x.rebuildKeyCaps) x.rebuildKeyCaps(c);
-  if (x.buildKeyCapViews) x.buildKeyCapViews(c);
+  ReadScriptFile(c, *chosen);
+  RebuildKeyCaps(c);
+  // The old layout's key caps go (their records, and the marks on the keys they covered), and
+  // those of the file come.
+  BuildKeyCapViews(c);
   RedrawAllKeys(c);
   NoteSaved(*chosen);
   port_.PostRedraw();
@@ -307,7 +298,7 @@ void ProgrammingController::New() {
   c.includes.clear();
   c.customCommandCount = 0;
   ClearKeyFunctions(c.functions);
-  if (x.rebuildKeyCaps) x.rebuildKeyCaps(c);
+  RebuildKeyCaps(c);
   port_.PostRedraw();
   if (x.removeAllProgramLayers) x.removeAllProgramLayers(c, port_.Window());
   // A removed layer must not come back from the map at the next reading.
@@ -355,11 +346,11 @@ void ProgrammingController::ToggleKeyswitch() {
   const HWND window = port_.Window();
   if (!f.keyswitchAvailable) return;
   if (f.keyswitchOn) {
-    device_.SetKeyswitch(false);
+    device_.SetKeyswitchMode(false);
   } else {
     if (Box(window, kKeyswitchQuestion, "Entering KeySwitch Mode", MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
       return;
-    device_.SetKeyswitch(true);
+    device_.SetKeyswitchMode(true);
     Box(window, "Keyswitch mode will be activated after closing the programming window.",
         "Entering Keyswitch Mode", MB_OK | MB_ICONINFORMATION);
   }

@@ -30,7 +30,7 @@ class ProgrammingDevice {
   virtual void SetProgrammingRequested(bool on) = 0;
   // Switches the backlights through the device's output reports.
   virtual void SetBacklights(bool on) = 0;
-  virtual void SetKeyswitch(bool on) = 0;
+  virtual void SetKeyswitchMode(bool on) = 0;
   // The layer LEDs as given, for the blink; the colour layer stays as it is.
   virtual void ShowLeds(bool red, bool green) = 0;
   // Where the window writes the device's script ("" when the device type has no folder), and

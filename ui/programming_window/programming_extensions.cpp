@@ -18,10 +18,6 @@ void AddProgrammingExtensions(const ProgrammingExtensions& e) {
   ProgrammingExtensions& x = Extensions();
   Take(x.toggleMacroEditor, e.toggleMacroEditor);
   Take(x.registerMacroEditorClass, e.registerMacroEditorClass);
-  Take(x.readScriptFile, e.readScriptFile);
-  Take(x.rebuildKeyCaps, e.rebuildKeyCaps);
-  Take(x.buildKeyCapViews, e.buildKeyCapViews);
-  Take(x.closeMacroContext, e.closeMacroContext);
   Take(x.rebuildLayerMenus, e.rebuildLayerMenus);
   Take(x.removeAllProgramLayers, e.removeAllProgramLayers);
   Take(x.showProgramLayerDialog, e.showProgramLayerDialog);
@@ -30,7 +26,6 @@ void AddProgrammingExtensions(const ProgrammingExtensions& e) {
   Take(x.removeKeyCap, e.removeKeyCap);
   Take(x.clearKeySpacer, e.clearKeySpacer);
   Take(x.openLegendMaker, e.openLegendMaker);
-  Take(x.releasePlugins, e.releasePlugins);
   Take(x.importOnboardMacros, e.importOnboardMacros);
   Take(x.showAbout, e.showAbout);
   Take(x.releaseUnsetDevice, e.releaseUnsetDevice);

@@ -1,9 +1,9 @@
 #pragma once
 // What the programming window reaches of the pieces built beside and after it: the "Macro
-// Input" editor, the script reader and the context's teardown, program layers, key caps, the
-// legend editor, plug-in windows, the About box and the script editor. Each is filled in once
-// at start-up by whoever provides it and may stay null: the window then does nothing for it
-// (or, for the model's calls, what it can do itself).
+// Input" editor, program layers, key caps, the legend editor, the on-board macros, the About
+// box and the script editor. Each is filled in once at start-up by whoever provides it and may
+// stay null: the window then does nothing for it. (The macro model's own hooks, such as the
+// plug-in library's unloading, stay the model's.)
 
 #include <windows.h>
 
@@ -19,16 +19,6 @@ struct ProgrammingExtensions {
   // Registers the editor's window class (with the programming window's own).
   bool (*registerMacroEditorClass)() = nullptr;
 
-  // --- The macro model's reading and teardown ----------------------------------------------
-  void (*readScriptFile)(MacroContext& context, const std::string& path) = nullptr;
-  // Rebuilds the key records' macro entries from the function list.
-  void (*rebuildKeyCaps)(MacroContext& context) = nullptr;
-  // Makes the key records of the context's key caps.
-  void (*buildKeyCapViews)(MacroContext& context) = nullptr;
-  // Ends programming: the on-board write in boot mode, the rebuild flag, the context's records
-  // freed (the context object itself stays its owner's).
-  void (*closeMacroContext)(MacroContext& context) = nullptr;
-
   // --- Program layers ----------------------------------------------------------------------
   // The layers of the context's layer map into the Layer menu (after creation and reading).
   void (*rebuildLayerMenus)(MacroContext& context, HWND window) = nullptr;
@@ -43,11 +33,9 @@ struct ProgrammingExtensions {
   // A spacer key made an ordinary key again (Open).
   void (*clearKeySpacer)(MacroContext& context, int keyId) = nullptr;
 
-  // --- The legend editor, plug-ins, on-board memory ----------------------------------------
+  // --- The legend editor, on-board memory ---------------------------------------------------
   // Turns the window into the key-cap legend editor.
   void (*openLegendMaker)(MacroContext& context, HWND window) = nullptr;
-  // Unloads the per-key plug-in libraries (after their windows are gone).
-  void (*releasePlugins)(MacroContext& context) = nullptr;
   // With onboardMacros: the device's on-board macros into the context at opening.
   void (*importOnboardMacros)(MacroContext& context, DeviceRecord& device) = nullptr;
 

@@ -11,10 +11,13 @@
 #include <vector>
 
 #include "macros/gdiplus_view_images.h"
+#include "macros/model/key_caps.h"
 #include "macros/model/key_display_names.h"
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_hooks.h"
+#include "macros/model/macro_lifecycle.h"
+#include "macros/model/script_reader.h"
 #include "platform/base/registry_values.h"
 #include "platform/wingui/controls.h"
 #include "platform/wingui/window.h"
@@ -28,6 +31,7 @@
 #include "ui/programming_window/led_blink_worker.h"
 #include "ui/programming_window/programming_controller.h"
 #include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_menu.h"
 #include "ui/programming_window/programming_window_ids.h"
 #include "ui/programming_window/shell_links.h"
 
@@ -104,9 +108,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   MacroContext* Context() { return tornDown_ ? nullptr : context_.get(); }
   ProgrammingDevice& Device() { return *device_; }
 
-  void ReadDeviceScript() {
-    if (auto read = GetProgrammingExtensions().readScriptFile) read(*context_, device_->ScriptPath());
-  }
+  void ReadDeviceScript() { ReadScriptFile(*context_, device_->ScriptPath()); }
 
   bool Open(bool hidden);
 
@@ -167,8 +169,7 @@ bool ProgrammingWindow::Open(bool hidden) {
 
   GdiplusImageLoader loader;
   if (!LoadLayoutFile(c, loader)) return false;
-  const ProgrammingExtensions& x = GetProgrammingExtensions();
-  if (x.rebuildKeyCaps) x.rebuildKeyCaps(c);
+  RebuildKeyCaps(c);
   painter_ = std::make_unique<KeypadPainter>();
   RepaintCanvas();
 
@@ -186,6 +187,11 @@ bool ProgrammingWindow::Open(bool hidden) {
   SetWindowLongPtrA(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
   c.programming.window = hwnd();
   c.windowOpen = true;
+  // The layer menus' own code puts the layers of the map into the menus and the lists anew.
+  if (GetProgrammingExtensions().rebuildLayerMenus) {
+    c.layerNames.clear();
+    c.layerPrograms.clear();
+  }
   controller_->Start();
   SetTitle(controller_->Title());
   if (!hidden) {
@@ -197,7 +203,7 @@ bool ProgrammingWindow::Open(bool hidden) {
   // Only a window that exists gets a worker, so a failed opening leaves none behind.
   c.blinkPeriod = kBlinkPeriodMs;
   const HWND target = hwnd();
-  blink_.Start(c.blinkPeriod, [target](bool lit) { PostMessageA(target, kBlinkMessage, lit, 0); });
+  c.blinkWorker = blink_.Start(c.blinkPeriod, [target](bool lit) { PostMessageA(target, kBlinkMessage, lit, 0); });
   return true;
 }
 
@@ -364,44 +370,34 @@ void ProgrammingWindow::CloseOwnedWindows() {
 void ProgrammingWindow::Teardown() {
   if (tornDown_) return;
   tornDown_ = true;
-  MacroContext& c = *context_;
-  if (opened_) {
-    const ProgrammingExtensions& x = GetProgrammingExtensions();
-    if (hwnd()) {
-      CloseOwnedWindows();
-      DragAcceptFiles(hwnd(), FALSE);
-    }
-    blink_.Stop();
-
-    DeviceRecord* record = device_->Record();
-    const bool setUp = record && record->setUp;
-    if (setUp && !record->moduleName.empty())
-      if (auto regenerate = GetDeviceRecordServices().regenerateDeviceScript) regenerate(*record);
-    if (x.closeMacroContext) x.closeMacroContext(c);
-    if (record) {
-      record->programmingRequested = false;
-      if (record->macroContext == &c) record->macroContext = nullptr;
-      if (record->programmingWindow == hwnd()) record->programmingWindow = nullptr;
-      if (setUp) {
-        // The device thread builds the device's module anew from the file just written.
-        record->rebuildScript = true;
-        if (record->readEvent) SetEvent(record->readEvent);
-      }
-    }
-    if (x.releasePlugins) x.releasePlugins(c);
-    if (hwnd()) SetWindowLongPtrA(hwnd(), GWLP_USERDATA, 0);
-    c.programming.window = nullptr;
-    c.windowOpen = false;
-    if (record && controller_->ReleaseRecordAfterClose() && x.releaseUnsetDevice)
-      x.releaseUnsetDevice(*record);
-  }
-  // Every GDI+ object goes now: GDI+ may end before this object does. The rest of the context
-  // goes with the object, once no handler of it can be on the stack.
+  // Every GDI+ object of the window goes now: GDI+ may end before this object does.
   cachedCanvas_.reset();
   painter_.reset();
-  FreeViewImages(c.view);
-  c.keys.clear();
-  c.leds.clear();
+  if (!opened_) {
+    FreeViewImages(context_->view);
+    context_->keys.clear();
+    return;
+  }
+  MacroContext& c = *context_;
+  if (hwnd()) {
+    CloseOwnedWindows();
+    DragAcceptFiles(hwnd(), FALSE);
+    SetWindowLongPtrA(hwnd(), GWLP_USERDATA, 0);
+  }
+  // Stopped before the context is closed, whatever lock this thread holds: the worker waits for
+  // nothing.
+  if (blink_.Stop()) c.blinkWorker = false;
+
+  DeviceRecord* record = device_->Record();
+  const bool setUp = record && record->setUp;
+  if (setUp && !record->moduleName.empty())
+    if (auto regenerate = GetDeviceRecordServices().regenerateDeviceScript) regenerate(*record);
+  c.programming.window = nullptr;
+  // The on-board write, the device out of programming and marked for its rebuild, the records
+  // released; the context itself goes with it.
+  CloseMacroContext(std::move(context_), false);
+  if (record && controller_->ReleaseRecordAfterClose())
+    if (auto release = GetProgrammingExtensions().releaseUnsetDevice) release(*record);
 }
 
 HWND OpenWindow(std::unique_ptr<ProgrammingWindow> window, bool hidden) {
@@ -428,6 +424,12 @@ bool HiddenAtOpening(MacroContext& context, const DeviceRecord& device) {
 void ResetForOpening(MacroContext& c) {
   c.layerNames.clear();
   c.layerPrograms.clear();
+  // Without the layer menus' own code the layers of the map are still shown by name.
+  if (!GetProgrammingExtensions().rebuildLayerMenus)
+    for (const auto& [name, program] : c.layerMap) {
+      c.layerNames.push_back(name);
+      c.layerPrograms.push_back(program);
+    }
   c.editingEntry = false;
   c.programming.currentPath.clear();
   c.programming.currentFolder.clear();
@@ -568,5 +570,9 @@ void InstallProgrammingWindow() {
   SetProgrammingWindowHooks(hooks);
   MacroModelHooks model = GetMacroModelHooks();
   model.drawKey = [](MacroContext& context, int keyIndex) { SetKeyViewState(context, keyIndex, kStateNormal); };
+  model.checkKeyswitch = [](MacroContext& context, bool on) {
+    if (const HWND window = static_cast<HWND>(context.programming.window))
+      CheckViewItem(GetMenu(window), IDM_PW_KEYSWITCH_MODE, on);
+  };
   SetMacroModelHooks(model);
 }

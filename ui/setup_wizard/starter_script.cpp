@@ -1,29 +1,16 @@
 #include "ui/setup_wizard/starter_script.h"
 
-#include <cstdio>
 #include <vector>
+
+#include "macros/model/macro_text.h"
 
 namespace {
 
-constexpr wchar_t kEscape = 27;
-
-// Characters a narrow script line cannot carry as they are (beyond ASCII, ESC itself, and the
-// control characters that would cut or split a marker line) as ESC and five decimal digits.
+// Characters a narrow script line cannot carry as they are, as ESC and five decimal digits; what
+// is left is ASCII.
 std::string EncodeForScriptFile(std::wstring_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (wchar_t c : text) {
-    const unsigned code = static_cast<unsigned>(c) & 0xFFFF;
-    if (code >= 32 && code < 128) {
-      out += static_cast<char>(code);
-      continue;
-    }
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%05u", code);
-    out += static_cast<char>(kEscape);
-    out += digits;
-  }
-  return out;
+  const std::wstring encoded = EncodeMacroText(text);
+  return std::string(encoded.begin(), encoded.end());
 }
 
 bool IsLineBreak(wchar_t c) { return c == L'\r' || c == L'\n'; }

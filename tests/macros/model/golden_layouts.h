@@ -13,7 +13,9 @@
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_steps.h"
 #include "macros/model/script_writer.h"
+#include "platform/base/memory_file_access.h"
 #include "tests/macros/model/model_fixture.h"
+#include "tests/support/scratch_dir.h"
 
 namespace testsupport {
 
@@ -63,6 +65,31 @@ inline void LedKeypad(FakeDevice& d, bool backlightsOn = true) {
 inline void AddLayer(MacroContext& c, const char* name, const char* program) {
   c.layerNames.push_back(name);
   c.layerPrograms.push_back(program);
+}
+
+// The device and the files of a golden layout, with its context made: the device's own script
+// section in the memory files where the writer looks for it.
+struct GoldenSetup {
+  MemoryFileAccess files;
+  FakeDevice device;
+  MacroContext made;
+
+  explicit GoldenSetup(const GoldenLayout& layout) {
+    layout.make(made, device);
+    Attach(made);
+    if (device.files.count(kDeviceSpecificFileName))
+      files.Put(device.ScriptFolder() + "\\" + kDeviceSpecificFileName, device.files[kDeviceSpecificFileName]);
+  }
+  void Attach(MacroContext& c) {
+    c.device = &device;
+    c.files = &files;
+  }
+};
+
+inline std::string GoldenFile(const std::string& name) {
+  std::string bytes;
+  ReadTextFile(EnvOr("ORVANE_TEST_DATA") + "\\macros\\" + name + ".oxs", bytes);
+  return bytes;
 }
 
 inline const std::vector<GoldenLayout>& GoldenLayouts() {

@@ -225,7 +225,9 @@ class LoadLayout : public ::testing::Test {
   void SetUp() override {
     keyCapBuilds = 0;
     MacroModelHooks hooks;
-    hooks.buildKeyCapViews = [](MacroContext&) { ++keyCapBuilds; };
+    hooks.changeKeyCap = [](MacroContext&, const KeyRecord&, const std::vector<int>&, int, bool store) {
+      if (!store) ++keyCapBuilds;
+    };
     SetMacroModelHooks(hooks);
   }
   void TearDown() override {
@@ -240,6 +242,7 @@ TEST_F(LoadLayout, ASampleLayoutWithAllItsPictures) {
   {
     MacroContext c;
     c.device = &device;
+    c.keyCaps.push_back({kDoubleWideCap, 9, {1, 2}, 0, 0, 120, 60});  // as a read gives them
     ASSERT_TRUE(LoadLayoutFile(c, loader));
     EXPECT_EQ(c.view.canvasWidth, 400);
     EXPECT_EQ(c.view.canvasHeight, 300);

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "macros/model/macro_device.h"
 #include "macros/model/view_images.h"
@@ -17,7 +18,22 @@ class FakeDevice : public MacroDevice {
   std::map<std::string, std::string> files;  // of the device type folder, by name
   std::map<std::string, std::string> buttonImages;  // of "Button Images", by name
 
+  std::vector<std::string> calls;  // the effects asked of the device, in order
+
   DeviceScriptSettings Settings() const override { return settings; }
+  void SetBacklights(bool on) override {
+    settings.backlightsOn = on;
+    settings.backlightStateKnown = true;
+    calls.push_back(on ? "backlights on" : "backlights off");
+  }
+  void SetKeyswitchMode(bool on) override {
+    settings.keyswitchOn = on;
+    calls.push_back(on ? "keyswitch on" : "keyswitch off");
+  }
+  bool onboard = false;
+  bool KeepsOnboardMacros() const override { return onboard; }
+  void EndProgramming() override { calls.push_back("end programming"); }
+  void Wake() override { calls.push_back("wake"); }
   bool ReadDeviceFile(const std::string& name, std::string& text, std::string& path) override {
     auto it = files.find(name);
     if (it == files.end()) return false;

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "macros/model/macro_hooks.h"
 #include "platform/base/memory_file_access.h"
 #include "tests/macros/model/golden_layouts.h"
 
@@ -137,12 +136,6 @@ TEST(ScriptWriter, DeviceSpecificIsCopiedOnlyAfterFunctionsWithBodies) {
 }
 
 TEST(ScriptWriter, OnlyTheSharedScriptOfADeviceTypeIsRefused) {
-  int rebuilds = 0;
-  static int* counter = nullptr;
-  counter = &rebuilds;
-  MacroModelHooks hooks;
-  hooks.rebuildKeyCaps = [](MacroContext&) { ++*counter; };
-  SetMacroModelHooks(hooks);
   MemoryFileAccess files;
   MacroContext c;
   c.files = &files;
@@ -152,10 +145,21 @@ TEST(ScriptWriter, OnlyTheSharedScriptOfADeviceTypeIsRefused) {
                               "C:\\Script.oxs\\Script_1.oxs"})
     EXPECT_TRUE(WriteScriptFile(c, written)) << written;
   EXPECT_EQ(files.WriteLog().size(), 4u);
-  EXPECT_EQ(rebuilds, 4);
-  SetMacroModelHooks({});
   files.MakeReadOnly("C:\\Dev\\MyScript.oxs");
   EXPECT_FALSE(WriteScriptFile(c, "C:\\Dev\\MyScript.oxs"));
+}
+
+TEST(ScriptWriter, AWriteRebuildsTheKeysEntries) {
+  MemoryFileAccess files;
+  MacroContext c;
+  c.files = &files;
+  KeyRecord key;
+  key.keyId = 1;
+  c.keys.push_back(key);
+  AddKeyFunction(c.functions, 1, "KeyDown", "Green", "Pnr", "{\n\n//ORVX: \"<F5>\"\nSendString(\"<F5>\");\n\n}");
+  ASSERT_TRUE(WriteScriptFile(c, "C:\\s\\Script_1.oxs"));
+  ASSERT_EQ(c.keys[0].entries.size(), 1u);
+  EXPECT_EQ(c.keys[0].entries[0].steps[0].text, L"<F5>");
 }
 
 TEST(ScriptWriter, ColourCasesAreFixed) {

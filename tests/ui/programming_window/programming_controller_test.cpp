@@ -10,6 +10,7 @@
 
 #include "macros/model/key_functions.h"
 #include "macros/model/macro_context.h"
+#include "macros/model/script_writer.h"
 #include "platform/base/memory_file_access.h"
 #include "platform/base/registry_values.h"
 #include "platform/wingui/menu.h"
@@ -42,7 +43,6 @@ class Platform : public RecordedSystemCalls {
 class Device : public FakeDevice, public ProgrammingDevice {
  public:
   ProgrammingDeviceFacts facts;
-  std::string calls;
 
   Device() {
     files["DeviceDescription.txt"] = "Device Name: Qpad 24 LED\n";
@@ -55,10 +55,13 @@ class Device : public FakeDevice, public ProgrammingDevice {
   void SetBootMode(bool on) override { facts.bootMode = on; }
   void SetProgrammingRequested(bool on) override { facts.programmingRequested = on; }
   void SetBacklights(bool on) override {
-    calls += on ? "backlights on;" : "backlights off;";
-    facts.backlightsOn = settings.backlightsOn = on;
+    FakeDevice::SetBacklights(on);
+    facts.backlightsOn = on;
   }
-  void SetKeyswitch(bool on) override { facts.keyswitchOn = settings.keyswitchOn = on; }
+  void SetKeyswitchMode(bool on) override {
+    FakeDevice::SetKeyswitchMode(on);
+    facts.keyswitchOn = on;
+  }
   void ShowLeds(bool, bool) override {}
   std::string ScriptFileName() override { return ScriptPath(); }
   std::string TypeFolder() override { return scriptFolder; }
@@ -91,10 +94,6 @@ class Controller : public ::testing::Test {
     HookCalls().clear();
     ResetProgrammingExtensions();
     ProgrammingExtensions x;
-    x.readScriptFile = [](MacroContext& c, const std::string& path) {
-      HookCalls() += "read " + path + ";";
-      AddKeyFunction(c.functions, 3, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"x\"\n}");
-    };
     x.showAbout = [](HWND, int productId) { HookCalls() += "about " + std::to_string(productId) + ";"; };
     x.addKeyCap = [](MacroContext&, HWND) { HookCalls() += "add cap;"; };
     x.removeProgramLayer = [](MacroContext&, HWND, int n) { HookCalls() += "remove layer " + std::to_string(n) + ";"; };
@@ -233,6 +232,12 @@ TEST_F(Controller, OpenAsksFirstWhenModified) {
   platform.ClearEvents();
   platform.SetBoxAnswer(IDNO);
   platform.SetChosenFile("C:\\Other\\old.oxs");
+  {
+    MacroContext old;
+    old.files = &files;
+    AddKeyFunction(old.functions, 3, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"x\"\nSendString(\"x\");\n}");
+    ASSERT_TRUE(WriteScriptFile(old, "C:\\Other\\old.oxs"));
+  }
   device.facts.red = true;
   c.keys[0].capKind = kCoveredByCap;
   c.keys[0].pairedId = 90;
@@ -244,7 +249,6 @@ TEST_F(Controller, OpenAsksFirstWhenModified) {
   c.includes[1] = "x.oxc";
   controller.OnCommand(IDM_PW_OPEN);
   EXPECT_NE(platform.Events().find("open dialog 0x4242 \"Open Orvane Script\""), std::string::npos);
-  EXPECT_EQ(HookCalls(), "read C:\\Other\\old.oxs;");
   ASSERT_EQ(c.keys.size(), 3u);
   EXPECT_EQ(c.keys[0].capKind, kPlainKey);
   EXPECT_EQ(c.keys[0].pairedId, 0);
@@ -332,11 +336,11 @@ TEST_F(Controller, BacklightsSwitchAndAreWritten) {
   device.facts.backlightsAvailable = device.settings.backlightsAvailable = true;
   controller.Start();
   controller.OnCommand(IDM_PW_BACKLIGHTS);
-  EXPECT_EQ(device.calls, "backlights on;");
+  EXPECT_EQ(device.calls, (std::vector<std::string>{"backlights on"}));
   EXPECT_TRUE(wingui::Menu(port.MenuBar()).IsChecked(IDM_PW_BACKLIGHTS));
   EXPECT_NE(Script().find("//ORVX: Backlights true"), std::string::npos) << Script();
   controller.OnCommand(IDM_PW_BACKLIGHTS);
-  EXPECT_EQ(device.calls, "backlights on;backlights off;");
+  EXPECT_EQ(device.calls, (std::vector<std::string>{"backlights on", "backlights off"}));
   EXPECT_FALSE(wingui::Menu(port.MenuBar()).IsChecked(IDM_PW_BACKLIGHTS));
 }
 

@@ -16,6 +16,7 @@
 #include "macros/model/key_functions.h"
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
+#include "macros/model/macro_hooks.h"
 #include "macros/model/macro_steps.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
@@ -71,15 +72,19 @@ class ProgrammingWindowTest : public ::testing::Test {
     ResetProgrammingExtensions();
     ProgrammingExtensions x;
     x.toggleMacroEditor = [](MacroContext&, int key) { Calls() += "toggle " + std::to_string(key) + ";"; };
-    x.closeMacroContext = [](MacroContext& c) {
-      Calls() += "close context, blink " + std::to_string(c.blinkPeriod.load()) + ";";
-    };
     AddProgrammingExtensions(x);
+    InstallProgrammingWindow();
+    MacroModelHooks model = GetMacroModelHooks();
+    model.removeMacroContext = [](MacroContext& c) {
+      Calls() += std::string("close context, worker ") + (c.blinkWorker ? "running" : "stopped") + ";";
+    };
+    SetMacroModelHooks(model);
     ASSERT_TRUE(RegisterProgrammingClasses());
   }
   void TearDown() override {
     if (IsWindow(window_)) DestroyWindow(window_);
     ResetProgrammingExtensions();
+    SetMacroModelHooks({});
     SetProgrammingInputEnabled(true);
     FreeDeviceFolders();
   }
@@ -238,8 +243,8 @@ TEST_F(ProgrammingWindowTest, OneTeardownClosesChildrenFirstThenTheContext) {
   record_.programmingWindow = window_;
   SendMessageA(window_, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(window_));
-  // The blink worker had stopped (its 0) before the context was closed.
-  EXPECT_EQ(Calls(), "child destroyed;child destroyed;close context, blink 0;");
+  // The blink worker had stopped before the context was closed.
+  EXPECT_EQ(Calls(), "child destroyed;child destroyed;close context, worker stopped;");
   EXPECT_FALSE(record_.programmingRequested);
   EXPECT_TRUE(record_.rebuildScript);
   EXPECT_EQ(record_.programmingWindow, nullptr);

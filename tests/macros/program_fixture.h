@@ -1,0 +1,91 @@
+#pragma once
+// The real Orvane.exe in a program folder of the test's own, with the sample device types and
+// simulated keypads; a window of the test to type into.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "macros/device_macro_device.h"
+#include "macros/macro_platform.h"
+#include "macros/model/macro_context.h"
+#include "macros/model/script_writer.h"
+#include "runtime/device/device_record.h"
+#include "runtime/device/device_folders.h"
+#include "tests/runtime/service/device_thread_fixture.h"
+
+namespace testsupport {
+
+class RunningProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallMacroPlatform();
+    const std::string bin = EnvOr("ORVANE_BIN");
+    ASSERT_TRUE(CopyFileA((bin + "\\Orvane.exe").c_str(), (dir_ / "Orvane.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((bin + "\\VHXHID.dll").c_str(), (dir_ / "VHXHID.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyTree(bin + "\\QpadDevices", dir_ / "QpadDevices"));
+    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
+    sim_ = VhxSimOpen(nullptr);  // VHXHID_SIM of this test, which the program inherits
+    ASSERT_NE(sim_, nullptr);
+    VhxSimReset(sim_);
+  }
+  void TearDown() override {
+    StopProgram();
+    DestroyWindow(window_);
+    VhxSimReset(sim_);
+    VhxSimClose(sim_);
+    FreeDeviceFolders();
+  }
+
+  bool StartProgram() { return program_.Start("\"" + dir_.path() + "\\Orvane.exe\"", dir_.path()); }
+  void StopProgram() {
+    if (HWND main = FindWindowA("OrvaneII_Class", nullptr)) PostMessageA(main, WM_COMMAND, 32851, 0);
+    EXPECT_TRUE(program_.Wait(15000));
+  }
+  // "QpadDevices\Vid0a7cPid00xx\<name>" of the program folder.
+  std::string TypeFile(int productId, const std::string& name) const {
+    char type[40];
+    std::snprintf(type, sizeof type, "QpadDevices\\Vid0a7cPid%04x\\", productId);
+    return dir_ / (type + name);
+  }
+  // Writes the unit's script of the device type from a layout that `make` programs.
+  template <typename Make>
+  bool WriteLayout(int productId, int unitId, Make make) {
+    DeviceRecord record;
+    record.folder = FindDeviceFolder(kVendorId, productId, 0);
+    record.unitId = unitId;
+    if (!record.folder) return false;
+    DeviceRecordMacroDevice device(record);
+    MacroContext c;
+    c.device = &device;
+    make(c);
+    return WriteScriptFile(c, TypeFile(productId, "Script_" + std::to_string(unitId) + ".oxs"));
+  }
+  // A key of the keypad's report: byte 1 holds codes 0-7, byte 2 codes 16-23.
+  void Press(int id, int byte, int bit) {
+    std::uint8_t down[9] = {0, 0, 0, 0, 0, 0, 0, 1, 0};
+    down[byte] = static_cast<std::uint8_t>(1 << bit);
+    const std::uint8_t up[9] = {0, 0, 0, 0, 0, 0, 0, 1, 0};
+    VhxSimQueueInput(sim_, id, down, 9);
+    VhxSimQueueInput(sim_, id, up, 9);
+  }
+  // An edit control in front, with the keyboard focus.
+  HWND TypingTarget() {
+    window_ = CreateWindowExA(0, "#32770", "Typing Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 420, 200,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, 5, 5, 400,
+                                150, window_, nullptr, nullptr, nullptr);
+    SetForegroundWindow(window_);
+    SetFocus(edit);
+    PumpMessages(200);
+    return edit;
+  }
+
+  ScratchDir dir_{"program"};
+  VhxSim* sim_ = nullptr;
+  ChildProcess program_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace testsupport
