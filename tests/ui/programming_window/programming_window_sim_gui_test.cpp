@@ -1,0 +1,168 @@
+// The programming window in the real program over a simulated LED keypad: the programming
+// switch opens it; a click on a drawn key and the real key select the same key; Save writes the
+// device's script; the window's close rebuilds the device, whose key press then runs the macro.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "macros/device_macro_device.h"
+#include "macros/macro_platform.h"
+#include "macros/model/script_writer.h"
+#include "runtime/device/device_folders.h"
+#include "runtime/device/device_record.h"
+#include "tests/macros/model/golden_layouts.h"
+#include "tests/runtime/service/device_thread_fixture.h"
+#include "ui/programming_window/programming_window.h"
+#include "ui/programming_window/programming_window_ids.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr char kFolder[] = "QpadDevices\\Vid0a7cPid0019";
+// The key bytes start at byte 1; the switch is byte 4's 0x10; the unit id is byte 7.
+constexpr std::uint8_t kSwitch = 0x10;
+constexpr int kKey7Byte = 1;
+constexpr std::uint8_t kKey7Bit = 0x80;
+
+class ProgrammingSim : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallMacroPlatform();
+    const std::string bin = EnvOr("ORVANE_BIN");
+    ASSERT_TRUE(CopyFileA((bin + "\\Orvane.exe").c_str(), (dir_ / "Orvane.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((bin + "\\VHXHID.dll").c_str(), (dir_ / "VHXHID.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyTree(bin + "\\QpadDevices", dir_ / "QpadDevices"));
+    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
+    sim_ = VhxSimOpen(nullptr);
+    ASSERT_NE(sim_, nullptr);
+    VhxSimReset(sim_);
+    screen_ = GetDC(nullptr);
+  }
+  void TearDown() override {
+    ReleaseDC(nullptr, screen_);
+    if (HWND main = FindWindowA("OrvaneII_Class", nullptr)) PostMessageA(main, WM_COMMAND, 32851, 0);
+    EXPECT_TRUE(program_.Wait(15000));
+    VhxSimReset(sim_);
+    VhxSimClose(sim_);
+    FreeDeviceFolders();
+  }
+
+  std::string Path(const char* name) { return dir_ / (std::string(kFolder) + "\\" + name); }
+
+  // Key 7's Key Down sends the "setID" report with 200: its running shows in the outputs.
+  void WriteLayout() {
+    ASSERT_TRUE(WriteTextFile(Path("Device Specific.oxs"), "uint8 QpadUnitId = 1;\r\n"));
+    DeviceRecord record;
+    record.folder = FindDeviceFolder(kVendorId, 0x19, 0);
+    ASSERT_NE(record.folder, nullptr);
+    record.unitId = 1;
+    DeviceRecordMacroDevice device(record);
+    MacroContext c;
+    c.device = &device;
+    Program(c, 7, "KeyDown", "Green", "Pnr", {{L"[Report]", L"QpadUnitId = 200; SendOutputReport(\"setID\");"}});
+    ASSERT_TRUE(WriteScriptFile(c, Path("Script_1.oxs")));
+  }
+
+  void Report(std::uint8_t keys, std::uint8_t switchByte) {
+    std::uint8_t report[9] = {0, 0, 0, 0, switchByte, 0, 0, 1, 0};
+    report[kKey7Byte] = keys;
+    VhxSimQueueInput(sim_, id_, report, 9);
+  }
+  // The pixel of the screen at a point of the window's client area.
+  COLORREF Screen(HWND window, POINT at) {
+    ClientToScreen(window, &at);
+    return GetPixel(screen_, at.x, at.y);
+  }
+  void Post(HWND window, UINT msg, POINT at, WPARAM keys = 0) {
+    PostMessageA(window, msg, keys, MAKELPARAM(at.x, at.y));
+  }
+
+  ScratchDir dir_{"progsim"};
+  VhxSim* sim_ = nullptr;
+  int id_ = -1;
+  ChildProcess program_;
+  HDC screen_ = nullptr;
+};
+
+TEST_F(ProgrammingSim, SwitchClickKeySaveCloseAndTheMacroRuns) {
+  WriteLayout();
+  SetCursorPos(0, 0);  // the real pointer stays off the keys
+  id_ = AddSimKeypad(sim_, 1, 0x19);
+  ASSERT_TRUE(program_.Start("\"" + dir_.path() + "\\Orvane.exe\"", dir_.path()));
+  ASSERT_TRUE(WaitUntil([&] { return FileExists(Path("Script_1_backup.oxs")); }, 20000)) << "no build";
+
+  // The programming switch opens the window.
+  Report(0, kSwitch);
+  const HWND window = WaitForWindow(kProgrammingWindowClass, nullptr, 10000);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(WindowText(window), "Qpad 24 LED ID:1 - Green Layer");
+
+  // Key 7 (the second row's second key) and key 0x10 beside it, by their centres.
+  const POINT key7{80 + 30, 105 + 30};
+  const POINT key16{140 + 30, 105 + 30};
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window) && Screen(window, key7) != CLR_INVALID; }, 5000));
+  // Whatever the pointer hovered at the opening is let go.
+  Post(window, WM_MOUSEMOVE, POINT{5, 5});
+  PumpMessages(300);
+  const COLORREF normal = Screen(window, key7);
+  const COLORREF neighbour = Screen(window, key16);
+
+  // A click on the drawn key leaves it selected.
+  Post(window, WM_MOUSEMOVE, key7);
+  Post(window, WM_LBUTTONDOWN, key7, MK_LBUTTON);
+  Post(window, WM_LBUTTONUP, key7);
+  ASSERT_TRUE(WaitUntil([&] { return Screen(window, key7) != normal; }, 5000));
+  PumpMessages(200);
+  const COLORREF clicked = Screen(window, key7);
+  // Off the keys it is let go...
+  Post(window, WM_MOUSEMOVE, POINT{5, 5});
+  ASSERT_TRUE(WaitUntil([&] { return Screen(window, key7) == normal; }, 5000));
+  // ...and the real key selects the same one.
+  Report(kKey7Bit, kSwitch);
+  Report(0, kSwitch);
+  EXPECT_TRUE(WaitUntil([&] { return Screen(window, key7) == clicked; }, 5000));
+  EXPECT_EQ(Screen(window, key16), neighbour);
+
+  // The device's script is replaced behind the window's back by one that does nothing; Save
+  // puts the window's layout back into it.
+  ASSERT_TRUE(WriteTextFile(Path("Script_1.oxs"),
+                            "void QpadInit() {}\r\nvoid KeyDown(int scanCode) {}\r\nvoid KeyUp(int scanCode) {}\r\n"));
+  PostMessageA(window, WM_COMMAND, IDM_PW_SAVE, 0);
+  const HWND dialog = WaitForProcessWindow(program_.Id(), "Save Orvane Script", 10000);
+  ASSERT_TRUE(dialog);
+  // The file name box (edt1), or the edit of the explorer style's name combo (cmb13).
+  HWND name = FindChildById(dialog, 0x480);
+  if (!name)
+    if (const HWND combo = FindChildById(dialog, 0x47c)) name = FindChildByText(combo, "Edit", nullptr);
+  ASSERT_TRUE(name);
+  const std::string target = Path("Script_1.oxs");
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return ReadFileOr(target).find("KeyDown_7_Green_Pnr") != std::string::npos; }, 10000))
+      << ReadFileOr(target);
+
+  // The switch goes off: the window closes, and the device is built from the saved script.
+  ASSERT_TRUE(DeleteFileA(Path("Script_1_backup.oxs").c_str()));
+  Report(0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return FileExists(Path("Script_1_backup.oxs")); }, 20000)) << "no rebuild";
+  TakeOutputs(sim_, id_);
+
+  // Key 7 now runs its macro.
+  Report(kKey7Bit, 0);
+  Report(0, 0);
+  std::vector<std::string> outputs;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        for (const std::string& o : TakeOutputs(sim_, id_)) outputs.push_back(o);
+        for (const std::string& o : outputs)
+          if (o == kKeyPressScriptRan) return true;
+        return false;
+      },
+      10000));
+}
+
+}  // namespace
