@@ -289,6 +289,29 @@ TEST_F(ProgrammingWindowTest, FilesDroppedOnAKeyBecomeItsSteps) {
   EXPECT_NE(script.find("[Open: list.txt]"), std::string::npos);
 }
 
+TEST_F(ProgrammingWindowTest, AScriptWithoutADeviceKeepsItsLayerAndGivesItsRecordBackOnce) {
+  static int released = 0;
+  released = 0;
+  ProgrammingExtensions x;
+  x.releaseUnsetDevice = [](DeviceRecord&) { ++released; };
+  AddProgrammingExtensions(x);
+  record_.setUp = false;  // a script opened without its device
+  ASSERT_TRUE(Open());
+  SendMessageA(window_, WM_COMMAND, IDM_PW_RED_LAYER, 0);
+  ASSERT_TRUE(record_.redLayer);
+  // Blinks come and go (500 ms each): the layer shown stays red.
+  PumpMessages(1200);
+  EXPECT_TRUE(record_.redLayer);
+  // Closed from elsewhere (the script editor's own end), the record stays its owner's.
+  DestroyWindow(window_);
+  EXPECT_EQ(released, 0);
+  // Exit gives it back, once, after the teardown.
+  ASSERT_TRUE(Open());
+  SendMessageA(window_, WM_COMMAND, IDM_PW_EXIT, 0);
+  EXPECT_FALSE(IsWindow(window_));
+  EXPECT_EQ(released, 1);
+}
+
 TEST_F(ProgrammingWindowTest, ALayoutThatCannotBeShownOpensNoWindow) {
   // The plain keypad's folder without its pictures.
   ASSERT_TRUE(DeleteFileA((dir_ / "QpadDevices\\Vid0a7cPid0019\\background.png").c_str()));

@@ -53,23 +53,32 @@ class ProgrammingSim : public ::testing::Test {
   std::string Path(const char* name) { return dir_ / (std::string(kFolder) + "\\" + name); }
 
   // Key 7's Key Down sends the "setID" report with 200: its running shows in the outputs.
-  void WriteLayout() {
+  void WriteLayout(int unitId = 1) {
     ASSERT_TRUE(WriteTextFile(Path("Device Specific.oxs"), "uint8 QpadUnitId = 1;\r\n"));
     DeviceRecord record;
     record.folder = FindDeviceFolder(kVendorId, 0x19, 0);
     ASSERT_NE(record.folder, nullptr);
-    record.unitId = 1;
+    record.unitId = unitId;
     DeviceRecordMacroDevice device(record);
     MacroContext c;
     c.device = &device;
     Program(c, 7, "KeyDown", "Green", "Pnr", {{L"[Report]", L"QpadUnitId = 200; SendOutputReport(\"setID\");"}});
-    ASSERT_TRUE(WriteScriptFile(c, Path("Script_1.oxs")));
+    ASSERT_TRUE(WriteScriptFile(c, Path(("Script_" + std::to_string(unitId) + ".oxs").c_str())));
   }
 
-  void Report(std::uint8_t keys, std::uint8_t switchByte) {
-    std::uint8_t report[9] = {0, 0, 0, 0, switchByte, 0, 0, 1, 0};
+  void Report(std::uint8_t keys, std::uint8_t switchByte, int unitId = 1) {
+    std::uint8_t report[9] = {0, 0, 0, 0, switchByte, 0, 0, static_cast<std::uint8_t>(unitId), 0};
     report[kKey7Byte] = keys;
-    VhxSimQueueInput(sim_, id_, report, 9);
+    VhxSimQueueInput(sim_, unitId == 1 ? id_ : id2_, report, 9);
+  }
+  bool Ran(int id) {
+    return WaitUntil(
+        [&] {
+          for (const std::string& o : TakeOutputs(sim_, id))
+            if (o == kKeyPressScriptRan) return true;
+          return false;
+        },
+        10000);
   }
   // The pixel of the screen at a point of the window's client area.
   COLORREF Screen(HWND window, POINT at) {
@@ -83,6 +92,7 @@ class ProgrammingSim : public ::testing::Test {
   ScratchDir dir_{"progsim"};
   VhxSim* sim_ = nullptr;
   int id_ = -1;
+  int id2_ = -1;
   ChildProcess program_;
   HDC screen_ = nullptr;
 };
@@ -154,15 +164,43 @@ TEST_F(ProgrammingSim, SwitchClickKeySaveCloseAndTheMacroRuns) {
   // Key 7 now runs its macro.
   Report(kKey7Bit, 0);
   Report(0, 0);
-  std::vector<std::string> outputs;
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        for (const std::string& o : TakeOutputs(sim_, id_)) outputs.push_back(o);
-        for (const std::string& o : outputs)
-          if (o == kKeyPressScriptRan) return true;
-        return false;
-      },
-      10000));
+  EXPECT_TRUE(Ran(id_));
+}
+
+TEST_F(ProgrammingSim, TheWindowOutlivesAnotherDeviceGoingAndGoesWithTheProgram) {
+  WriteLayout(1);
+  WriteLayout(2);
+  SetCursorPos(0, 0);
+  id_ = AddSimKeypad(sim_, 1, 0x19);
+  id2_ = AddSimKeypad(sim_, 2, 0x19);
+  ASSERT_TRUE(program_.Start("\"" + dir_.path() + "\\Orvane.exe\"", dir_.path()));
+  ASSERT_TRUE(WaitUntil([&] { return FileExists(Path("Script_2_backup.oxs")); }, 20000)) << "no build";
+
+  // The second keypad's window; then the first keypad goes, and the records move up.
+  Report(0, kSwitch, 2);
+  const HWND window = WaitForWindow(kProgrammingWindowClass, nullptr, 10000);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(WindowText(window), "Qpad 24 LED ID:2 - Green Layer");
+  VhxSimRemoveDevice(sim_, id_);
+  PumpMessages(500);
+  PostMessageA(window, WM_COMMAND, IDM_PW_RED_LAYER, 0);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(window) == "Qpad 24 LED ID:2 - Red Layer"; }, 5000));
+  PostMessageA(window, WM_COMMAND, IDM_PW_GREEN_LAYER, 0);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(window) == "Qpad 24 LED ID:2 - Green Layer"; }, 5000));
+
+  // Closed by its switch, the moved device is rebuilt and runs its macro.
+  ASSERT_TRUE(DeleteFileA(Path("Script_2_backup.oxs").c_str()));
+  Report(0, 0, 2);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return FileExists(Path("Script_2_backup.oxs")); }, 20000)) << "no rebuild";
+  TakeOutputs(sim_, id2_);
+  Report(kKey7Bit, 0, 2);
+  Report(0, 0, 2);
+  EXPECT_TRUE(Ran(id2_));
+
+  // Open again, the window goes with the program (the teardown checks the program's end).
+  Report(0, kSwitch, 2);
+  EXPECT_TRUE(WaitForWindow(kProgrammingWindowClass, nullptr, 10000));
 }
 
 }  // namespace
