@@ -158,29 +158,11 @@ std::string SystemCalls::DocumentsFolder() {
   return folder;
 }
 
-std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion& q) {
-  // The filter is name and pattern, each ended by a zero, and one more zero after the last.
-  std::string filter = q.filterName;
-  filter += '\0';
-  filter += q.filterPattern;
-  filter += '\0';
-  char file[MAX_PATH] = "";
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = ToWindow(q.owner);
-  ofn.lpstrFilter = filter.c_str();
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
-  ofn.lpstrDefExt = q.defaultExtension.c_str();
-  ofn.lpstrTitle = q.title.c_str();
-  ofn.lpstrInitialDir = q.initialFolder.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
-  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
-  return std::string(file);
-}
+namespace {
 
-std::optional<std::string> SystemCalls::ChooseFileToSave(const OpenFileQuestion& q,
-                                                         const std::string& suggestedFile) {
+// The common file dialog, for a file to open (it must exist) or to write (a new name is fine).
+std::optional<std::string> AskForFile(const OpenFileQuestion& q, const std::string& suggestedFile, bool save) {
+  // The filter is name and pattern, each ended by a zero, and one more zero after the last.
   std::string filter = q.filterName;
   filter += '\0';
   filter += q.filterPattern;
@@ -196,10 +178,21 @@ std::optional<std::string> SystemCalls::ChooseFileToSave(const OpenFileQuestion&
   ofn.lpstrDefExt = q.defaultExtension.c_str();
   ofn.lpstrTitle = q.title.c_str();
   ofn.lpstrInitialDir = q.initialFolder.c_str();
-  // A new name must be allowed here: a file-must-exist rule would refuse every new file.
-  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (!GetSaveFileNameA(&ofn)) return std::nullopt;
+  // A file-must-exist rule would refuse every new name in a save dialog.
+  ofn.Flags = save ? OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY : OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  if (!(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) return std::nullopt;
   return std::string(file);
+}
+
+}  // namespace
+
+std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion& q) {
+  return AskForFile(q, "", false);
+}
+
+std::optional<std::string> SystemCalls::ChooseFileToSave(const OpenFileQuestion& q,
+                                                         const std::string& suggestedFile) {
+  return AskForFile(q, suggestedFile, true);
 }
 
 std::optional<RegistryValue> SystemCalls::ReadMachineValue(const std::string& key,

@@ -1,7 +1,6 @@
 #include "ui/programming_window/dropped_files.h"
 
 #include "macros/model/key_functions.h"
-#include "macros/model/layer_names.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_steps.h"
 #include "macros/model/macro_text.h"
@@ -13,13 +12,6 @@ namespace {
 std::wstring_view FileNameOf(std::wstring_view path) {
   const std::size_t slash = path.find_last_of(L"\\/");
   return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-}
-
-// The program layer shown, as the function names carry it.
-std::string ProgramTokenShown(const MacroContext& c) {
-  const int n = c.programming.currentProgramLayer - 2;
-  if (n < 0 || n >= static_cast<int>(c.layerNames.size())) return std::string(kDefaultProgramLayer);
-  return LayerToken(c.layerNames[n]);
 }
 
 }  // namespace
@@ -49,7 +41,7 @@ bool AddDroppedFiles(MacroContext& c, int keyIndex, bool red, const std::vector<
   c.currentKey = keyId;
   c.currentEvent = "KeyDown";
   c.currentColour = std::string(ColourName(red));
-  c.currentProgram = ProgramTokenShown(c);
+  c.currentProgram = ProgramLayerTokenShown(c);
   bool added = false;
   for (const std::wstring& path : paths)
     if (const auto step = OpenFileStepFor(path)) added |= InsertMacroText(c, step->text, &step->code, nullptr);

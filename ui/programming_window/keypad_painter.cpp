@@ -1,7 +1,6 @@
 #include "ui/programming_window/keypad_painter.h"
 
 #include "macros/gdiplus_view_images.h"
-#include "macros/model/layer_names.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_steps.h"
 #include "ui/programming_window/layer_choice.h"
@@ -27,12 +26,6 @@ const std::shared_ptr<ViewImage>& KeyImage(const MacroContext& c, const KeyRecor
   if (state == kStatePressed) own = red ? kRedPressedImage : kGreenPressedImage;
   if (k.images[own]) return k.images[own];
   return c.view.table[red ? kRedKeyRow : kGreenKeyRow][state];
-}
-
-std::string ProgramTokenShown(const MacroContext& c) {
-  const int n = c.programming.currentProgramLayer - 2;
-  if (n < 0 || n >= static_cast<int>(c.layerNames.size())) return std::string(kDefaultProgramLayer);
-  return LayerToken(c.layerNames[n]);
 }
 
 std::unique_ptr<Gdiplus::FontFamily> Family(const wchar_t* name) {
@@ -99,7 +92,7 @@ bool KeypadPainter::Paint(MacroContext& c, bool red) {
 
   if (!font_) return true;
   const std::string colour(ColourName(red));
-  const std::string program = ProgramTokenShown(c);
+  const std::string program = ProgramLayerTokenShown(c);
   for (const KeyRecord& k : c.keys) {
     // A key without a label place has nowhere to put its text: drawn into an empty rectangle it
     // would land at the view's corner.

@@ -1,5 +1,7 @@
 #include "ui/programming_window/layer_choice.h"
 
+#include "macros/model/layer_names.h"
+#include "macros/model/macro_context.h"
 #include "ui/programming_window/programming_window_ids.h"
 
 std::string ProgrammingTitle(std::string_view displayName, std::string_view programLayer,
@@ -46,3 +48,9 @@ int MaxProgramLayers(bool hasColourLayers) {
 }
 
 std::string_view ColourName(bool red) { return red ? "Red" : "Green"; }
+
+std::string ProgramLayerTokenShown(const MacroContext& c) {
+  const int n = c.programming.currentProgramLayer - 2;
+  if (n < 0 || n >= static_cast<int>(c.layerNames.size())) return std::string(kDefaultProgramLayer);
+  return LayerToken(c.layerNames[n]);
+}

@@ -34,5 +34,10 @@ std::optional<int> RemovedLayerOfCommand(int command, int layerCount);
 // How many program layers fit the command ranges (49 with colour layers, 99 without).
 int MaxProgramLayers(bool hasColourLayers);
 
-// "Red" or "Green", and the program-layer token of the layer shown ("Pnr" for the default).
+struct MacroContext;
+
+// "Red" or "Green".
 std::string_view ColourName(bool red);
+// The program layer shown as function names carry it: "Pnr" for the default layer, else the
+// layer's token.
+std::string ProgramLayerTokenShown(const MacroContext& context);

@@ -16,26 +16,13 @@
 #include "macros/model/macro_steps.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
+#include "tests/support/bench_timing.h"
 #include "tests/support/scratch_dir.h"
 #include "ui/programming_window/programming_window.h"
 
 using namespace testsupport;
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-void Report(const char* what, std::vector<double> ms) {
-  std::sort(ms.begin(), ms.end());
-  const auto at = [&](double q) { return ms[std::min(ms.size() - 1, static_cast<std::size_t>(q * ms.size()))]; };
-  std::printf("%-22s median %7.2f ms, 99th percentile %7.2f ms, max %7.2f ms over %zu runs\n", what, at(0.5),
-              at(0.99), ms.back(), ms.size());
-}
 
 void Pump() {
   MSG msg;
@@ -60,14 +47,14 @@ int main(int argc, char** argv) {
 
   std::vector<double> open, repaint, canvas, onScreen;
   for (int i = 0; i < runs; ++i) {
-    const double start = Now();
+    const double start = NowMs();
     const HWND window = OpenProgrammingWindow(std::make_unique<MacroContext>(), record, false);
     if (!window) {
       std::printf("the window did not open\n");
       return 1;
     }
     UpdateWindow(window);  // the first paint
-    open.push_back(Now() - start);
+    open.push_back(NowMs() - start);
 
     MacroContext& c = *ProgrammingContextOf(window);
     for (KeyRecord& k : c.keys) {
@@ -79,11 +66,11 @@ int main(int argc, char** argv) {
       k.entries.push_back(e);
     }
     for (int j = 0; j < 5; ++j) {
-      const double a = Now();
+      const double a = NowMs();
       PaintKeypad(c);
-      const double b = Now();
+      const double b = NowMs();
       UpdateWindow(window);
-      const double e = Now();
+      const double e = NowMs();
       repaint.push_back(e - a);
       canvas.push_back(b - a);
       onScreen.push_back(e - b);
@@ -91,10 +78,10 @@ int main(int argc, char** argv) {
     DestroyWindow(window);
     Pump();
   }
-  Report("open to first paint", open);
-  Report("full repaint", repaint);
-  Report("  of it the canvas", canvas);
-  Report("  and the window", onScreen);
+  ReportTimes("open to first paint", open);
+  ReportTimes("full repaint", repaint);
+  ReportTimes("  of it the canvas", canvas);
+  ReportTimes("  and the window", onScreen);
   FreeDeviceFolders();
   return 0;
 }

@@ -4,16 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
-#include "macros/device_macro_device.h"
-#include "macros/macro_platform.h"
-#include "macros/model/script_writer.h"
-#include "runtime/device/device_folders.h"
-#include "runtime/device/device_record.h"
 #include "tests/macros/model/golden_layouts.h"
-#include "tests/runtime/service/device_thread_fixture.h"
+#include "tests/macros/program_fixture.h"
 #include "ui/programming_window/programming_window.h"
 #include "ui/programming_window/programming_window_ids.h"
 
@@ -21,49 +15,31 @@ using namespace testsupport;
 
 namespace {
 
-constexpr char kFolder[] = "QpadDevices\\Vid0a7cPid0019";
 // The key bytes start at byte 1; the switch is byte 4's 0x10; the unit id is byte 7.
 constexpr std::uint8_t kSwitch = 0x10;
 constexpr int kKey7Byte = 1;
 constexpr std::uint8_t kKey7Bit = 0x80;
 
-class ProgrammingSim : public ::testing::Test {
+class ProgrammingSim : public RunningProgram {
  protected:
   void SetUp() override {
-    InstallMacroPlatform();
-    const std::string bin = EnvOr("ORVANE_BIN");
-    ASSERT_TRUE(CopyFileA((bin + "\\Orvane.exe").c_str(), (dir_ / "Orvane.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA((bin + "\\VHXHID.dll").c_str(), (dir_ / "VHXHID.dll").c_str(), FALSE));
-    ASSERT_TRUE(CopyTree(bin + "\\QpadDevices", dir_ / "QpadDevices"));
-    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
-    sim_ = VhxSimOpen(nullptr);
-    ASSERT_NE(sim_, nullptr);
-    VhxSimReset(sim_);
+    RunningProgram::SetUp();
     screen_ = GetDC(nullptr);
   }
   void TearDown() override {
     ReleaseDC(nullptr, screen_);
-    if (HWND main = FindWindowA("OrvaneII_Class", nullptr)) PostMessageA(main, WM_COMMAND, 32851, 0);
-    EXPECT_TRUE(program_.Wait(15000));
-    VhxSimReset(sim_);
-    VhxSimClose(sim_);
-    FreeDeviceFolders();
+    RunningProgram::TearDown();
   }
 
-  std::string Path(const char* name) { return dir_ / (std::string(kFolder) + "\\" + name); }
+  std::string Path(const char* name) { return TypeFile(0x19, name); }
 
-  // Key 7's Key Down sends the "setID" report with 200: its running shows in the outputs.
+  // Key 7's Key Down sends the "setID" report with 200: its running shows in the outputs (the
+  // device's own section declares the global the report takes).
   void WriteLayout(int unitId = 1) {
     ASSERT_TRUE(WriteTextFile(Path("Device Specific.oxs"), "uint8 QpadUnitId = 1;\r\n"));
-    DeviceRecord record;
-    record.folder = FindDeviceFolder(kVendorId, 0x19, 0);
-    ASSERT_NE(record.folder, nullptr);
-    record.unitId = unitId;
-    DeviceRecordMacroDevice device(record);
-    MacroContext c;
-    c.device = &device;
-    Program(c, 7, "KeyDown", "Green", "Pnr", {{L"[Report]", L"QpadUnitId = 200; SendOutputReport(\"setID\");"}});
-    ASSERT_TRUE(WriteScriptFile(c, Path(("Script_" + std::to_string(unitId) + ".oxs").c_str())));
+    ASSERT_TRUE(RunningProgram::WriteLayout(0x19, unitId, [](MacroContext& c) {
+      Program(c, 7, "KeyDown", "Green", "Pnr", {{L"[Report]", L"QpadUnitId = 200; SendOutputReport(\"setID\");"}});
+    }));
   }
 
   void Report(std::uint8_t keys, std::uint8_t switchByte, int unitId = 1) {
@@ -89,11 +65,8 @@ class ProgrammingSim : public ::testing::Test {
     PostMessageA(window, msg, keys, MAKELPARAM(at.x, at.y));
   }
 
-  ScratchDir dir_{"progsim"};
-  VhxSim* sim_ = nullptr;
   int id_ = -1;
   int id2_ = -1;
-  ChildProcess program_;
   HDC screen_ = nullptr;
 };
 
@@ -101,7 +74,7 @@ TEST_F(ProgrammingSim, SwitchClickKeySaveCloseAndTheMacroRuns) {
   WriteLayout();
   SetCursorPos(0, 0);  // the real pointer stays off the keys
   id_ = AddSimKeypad(sim_, 1, 0x19);
-  ASSERT_TRUE(program_.Start("\"" + dir_.path() + "\\Orvane.exe\"", dir_.path()));
+  ASSERT_TRUE(StartProgram());
   ASSERT_TRUE(WaitUntil([&] { return FileExists(Path("Script_1_backup.oxs")); }, 20000)) << "no build";
 
   // The programming switch opens the window.
@@ -173,7 +146,7 @@ TEST_F(ProgrammingSim, TheWindowOutlivesAnotherDeviceGoingAndGoesWithTheProgram)
   SetCursorPos(0, 0);
   id_ = AddSimKeypad(sim_, 1, 0x19);
   id2_ = AddSimKeypad(sim_, 2, 0x19);
-  ASSERT_TRUE(program_.Start("\"" + dir_.path() + "\\Orvane.exe\"", dir_.path()));
+  ASSERT_TRUE(StartProgram());
   ASSERT_TRUE(WaitUntil([&] { return FileExists(Path("Script_2_backup.oxs")); }, 20000)) << "no build";
 
   // The second keypad's window; then the first keypad goes, and the records move up.
