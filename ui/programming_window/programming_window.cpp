@@ -111,6 +111,12 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   void ReadDeviceScript() { ReadScriptFile(*context_, device_->ScriptPath()); }
 
   bool Open(bool hidden);
+  void ShowOnScreen() {
+    DragAcceptFiles(hwnd(), TRUE);
+    Show(SW_SHOWNORMAL);
+    UpdateWindow(hwnd());
+    SetForegroundWindow(hwnd());
+  }
 
   void Apply(const KeypadEffects& effects);
   void RepaintCanvas() {
@@ -194,12 +200,7 @@ bool ProgrammingWindow::Open(bool hidden) {
   }
   controller_->Start();
   SetTitle(controller_->Title());
-  if (!hidden) {
-    DragAcceptFiles(hwnd(), TRUE);
-    Show(SW_SHOWNORMAL);
-    UpdateWindow(hwnd());
-    SetForegroundWindow(hwnd());
-  }
+  if (!hidden) ShowOnScreen();
   // Only a window that exists gets a worker, so a failed opening leaves none behind.
   c.blinkPeriod = kBlinkPeriodMs;
   const HWND target = hwnd();
@@ -501,6 +502,12 @@ HWND OpenProgrammingWindowFor(DeviceRecord& device) {
   return hwnd;
 }
 
+void RevealProgrammingWindow(HWND window) {
+  BusyScope busy;
+  ProgrammingWindow* w = FindWindowObject(window);
+  if (w && w->Context() && !IsWindowVisible(window)) w->ShowOnScreen();
+}
+
 void OnDeviceKeyInProgramming(HWND window, int keyId) {
   BusyScope busy;
   ProgrammingWindow* w = FindWindowObject(window);
@@ -567,6 +574,7 @@ void InstallProgrammingWindow() {
     else
       ReleaseKeyInView(device.programmingWindow, keyCode);
   };
+  hooks.reveal = [](DeviceRecord& device) { RevealProgrammingWindow(device.programmingWindow); };
   SetProgrammingWindowHooks(hooks);
   MacroModelHooks model = GetMacroModelHooks();
   model.drawKey = [](MacroContext& context, int keyIndex) { SetKeyViewState(context, keyIndex, kStateNormal); };

@@ -29,6 +29,9 @@ HWND ShowProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& 
 // device), hidden or shown; null when the layout cannot be loaded (the context is freed).
 HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device, bool hidden);
 
+// A window kept hidden (hidden mode) shown, as a request from the tray menu asks.
+void RevealProgrammingWindow(HWND window);
+
 // The device thread's keys while the window is open (key ids as the layout has them).
 void OnDeviceKeyInProgramming(HWND window, int keyId);
 void ReleaseKeyInView(HWND window, int keyId);

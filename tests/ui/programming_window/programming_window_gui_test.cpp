@@ -22,6 +22,7 @@
 #include "platform/base/system_calls.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
+#include "runtime/device/input_dispatch.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 #include "ui/programming_window/keypad_geometry.h"
@@ -262,6 +263,10 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
   EXPECT_TRUE(Context().programming.hiddenMode);
   EXPECT_TRUE(GetMenu(window_) && (GetMenuState(GetMenu(window_), IDM_PW_HIDDEN_MODE, MF_BYCOMMAND) & MF_CHECKED));
   EXPECT_FALSE(SavePicture(window_, "programming_window_hidden").empty());
+  // The tray's request shows it.
+  record_.programmingWindow = window_;
+  GetProgrammingWindowHooks().reveal(record_);
+  EXPECT_TRUE(IsWindowVisible(window_));
   DestroyWindow(window_);
 
   record_.programmingRequested = true;  // the tray's request always shows it
