@@ -58,6 +58,12 @@ PLAIN = [
     'macros/model/',
     'ui/setup_wizard/desktop_wizard.cpp',
     'ui/setup_wizard/starter_script.cpp',
+    'ui/debugger/variable_view.cpp',
+    'ui/script_editor/compile_messages.cpp',
+    'ui/script_editor/editor_layout.cpp',
+    'ui/script_editor/margin_marks.cpp',
+    'ui/script_editor/script_file_choice.cpp',
+    'ui/script_editor/script_source.cpp',
     'tests/fuzz/',
 ]
 PLATFORM_HEADERS = re.compile(

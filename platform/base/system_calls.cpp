@@ -61,9 +61,39 @@ class RegistryKey {
   HKEY key_ = nullptr;
 };
 
-bool CreateKey(const std::string& path, RegistryKey& key) {
-  return RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+bool CreateKey(const std::string& path, RegistryKey& key, HKEY root = HKEY_LOCAL_MACHINE) {
+  return RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                          KEY_ALL_ACCESS, nullptr, key.Out(), nullptr) == ERROR_SUCCESS;
+}
+
+std::optional<RegistryValue> ReadValue(HKEY root, const std::string& key, const std::string& name) {
+  RegistryKey k;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, k.Out()) != ERROR_SUCCESS)
+    return std::nullopt;
+  RegistryValue value;
+  DWORD type = 0;
+  DWORD size = 0;
+  LONG rc = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, nullptr, &size);
+  // A value that grows between the two calls is asked for again.
+  for (int attempt = 0; attempt < 4 && rc == ERROR_SUCCESS; ++attempt) {
+    value.bytes.resize(size);
+    rc = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, value.bytes.data(), &size);
+    if (rc == ERROR_SUCCESS) {
+      value.bytes.resize(size);
+      value.type = type;
+      return value;
+    }
+    if (rc == ERROR_MORE_DATA) rc = ERROR_SUCCESS;
+  }
+  return std::nullopt;
+}
+
+bool WriteValue(HKEY root, const std::string& key, const std::string& name,
+                const RegistryValue& value) {
+  RegistryKey k;
+  if (!CreateKey(key, k, root)) return false;
+  return RegSetValueExA(k.get(), name.c_str(), 0, value.type, value.bytes.data(),
+                        static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
 }
 
 class GlobalLockGuard {
@@ -167,6 +197,12 @@ std::optional<std::string> AskForFile(const OpenFileQuestion& q, const std::stri
   filter += '\0';
   filter += q.filterPattern;
   filter += '\0';
+  for (const auto& [name, pattern] : q.moreFilters) {
+    filter += name;
+    filter += '\0';
+    filter += pattern;
+    filter += '\0';
+  }
   char file[MAX_PATH] = "";
   if (suggestedFile.size() < sizeof file) suggestedFile.copy(file, suggestedFile.size());
   OPENFILENAMEA ofn{};
@@ -197,34 +233,22 @@ std::optional<std::string> SystemCalls::ChooseFileToSave(const OpenFileQuestion&
 
 std::optional<RegistryValue> SystemCalls::ReadMachineValue(const std::string& key,
                                                            const std::string& name) {
-  RegistryKey k;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, k.Out()) !=
-      ERROR_SUCCESS)
-    return std::nullopt;
-  RegistryValue value;
-  DWORD type = 0;
-  DWORD size = 0;
-  LONG rc = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, nullptr, &size);
-  // A value that grows between the two calls is asked for again.
-  for (int attempt = 0; attempt < 4 && rc == ERROR_SUCCESS; ++attempt) {
-    value.bytes.resize(size);
-    rc = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, value.bytes.data(), &size);
-    if (rc == ERROR_SUCCESS) {
-      value.bytes.resize(size);
-      value.type = type;
-      return value;
-    }
-    if (rc == ERROR_MORE_DATA) rc = ERROR_SUCCESS;
-  }
-  return std::nullopt;
+  return ReadValue(HKEY_LOCAL_MACHINE, key, name);
 }
 
 bool SystemCalls::WriteMachineValue(const std::string& key, const std::string& name,
                                     const RegistryValue& value) {
-  RegistryKey k;
-  if (!CreateKey(key, k)) return false;
-  return RegSetValueExA(k.get(), name.c_str(), 0, value.type, value.bytes.data(),
-                        static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
+  return WriteValue(HKEY_LOCAL_MACHINE, key, name, value);
+}
+
+std::optional<RegistryValue> SystemCalls::ReadUserValue(const std::string& key,
+                                                        const std::string& name) {
+  return ReadValue(HKEY_CURRENT_USER, key, name);
+}
+
+bool SystemCalls::WriteUserValue(const std::string& key, const std::string& name,
+                                 const RegistryValue& value) {
+  return WriteValue(HKEY_CURRENT_USER, key, name, value);
 }
 
 bool SystemCalls::CreateMachineKey(const std::string& key) {

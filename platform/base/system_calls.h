@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/base/clock_time.h"
@@ -35,6 +36,8 @@ struct OpenFileQuestion {
   std::string title;
   std::string filterName;     // "Orvane Script (*.oxs)"
   std::string filterPattern;  // "*.oxs"
+  // Further filters the user can pick, each a name and a pattern.
+  std::vector<std::pair<std::string, std::string>> moreFilters;
   std::string defaultExtension;
   std::string initialFolder;
 };
@@ -76,6 +79,11 @@ class SystemCalls {
                                  const RegistryValue& value);
   // Creates the key (or opens it) for writing; false when that is refused.
   virtual bool CreateMachineKey(const std::string& key);
+  // The same for the registry of the user (the current user's hive).
+  virtual std::optional<RegistryValue> ReadUserValue(const std::string& key,
+                                                     const std::string& name);
+  virtual bool WriteUserValue(const std::string& key, const std::string& name,
+                              const RegistryValue& value);
 
   // Asks the clipboard's owner to render the formats it promised, waiting a bounded time.
   virtual void RenderClipboardFormats();

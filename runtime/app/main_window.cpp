@@ -19,11 +19,15 @@
 #include "runtime/app/dialogs/program_dialogs.h"
 #include "runtime/app/resource.h"
 #include "runtime/app/tray_menu.h"
+#include "runtime/device/device_record.h"
 #include "runtime/device/program_hooks.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
+#include "ui/debugger/script_debugger.h"
 #include "ui/programming_window/programming_extensions.h"
 #include "ui/programming_window/programming_window.h"
+#include "ui/script_editor/script_editor.h"
+#include "ui/script_editor/script_editor_window.h"
 #include "ui/setup_wizard/desktop_wizard_window.h"
 
 namespace {
@@ -260,6 +264,21 @@ void InstallProgramHooks() {
   hooks.pumpWindows = [] { wingui::MessagePump::ForThisThread().PumpPending(); };
   hooks.closeThreadWindows = CloseDesktopWizards;
   SetProgramHooks(hooks);
+  // The script editor and debugger live on the device thread; command 32830 is forwarded to
+  // the editor, and every build and script call of the thread's engines goes through the
+  // debugger.
+  DeviceThreadHooks thread;
+  thread.started = [] {
+    CreateDebuggerIde();
+    SetCurrentModelessDialog(GetIdeWindow());
+  };
+  thread.engineReleasing = ForgetDebuggerEngine;
+  thread.ending = [] {
+    SetCurrentModelessDialog(nullptr);
+    DestroyDebuggerIde();
+  };
+  SetDeviceThreadHooks(thread);
+  SetDeviceBuildCallback(DebugBuildCallback);
   InstallProgramDialogs();
   InstallDesktopWizard();
   InstallMacroPlatform();
@@ -268,6 +287,17 @@ void InstallProgramHooks() {
   programming.showAbout = [](HWND owner, int productId) {
     SetAboutProductId(productId);
     ShowAboutDialog(owner);
+  };
+  // A script the editor opened without its device: its window owns the record; its Exit has
+  // the editor forget the module and frees the module's libraries (a device script it has none
+  // to regenerate).
+  SetScriptProgrammingHook(
+      [](std::unique_ptr<DeviceRecord> device) { OpenProgrammingWindowForScript(std::move(device)); });
+  programming.releaseUnsetDevice = [](DeviceRecord& device) {
+    if (const HWND editor = GetIdeWindow())
+      SendMessageA(editor, kDiscardModuleMessage, 0, reinterpret_cast<LPARAM>(device.moduleName.c_str()));
+    device.moduleName.clear();
+    DestroyDeviceRecord(device);
   };
   AddProgrammingExtensions(programming);
 }

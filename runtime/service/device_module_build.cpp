@@ -96,18 +96,33 @@ std::string GetModuleScriptFolder(const std::string& moduleName) {
 
 int BuildDeviceModule(const std::string& moduleName, const char* text, std::size_t length,
                       asCDebugScriptEngine& engine) {
+  // Device builds do not show the preprocessor's messages.
+  return BuildScriptModule(moduleName, text, length, GetModuleScriptFolder(moduleName), engine);
+}
+
+int BuildScriptModule(const std::string& moduleName, const char* text, std::size_t length,
+                      const std::string& baseFolder, asCDebugScriptEngine& engine,
+                      TextOutputStream* messages) {
   StopPeriodicFunctionOf(moduleName, engine);
   engine.Discard(moduleName.c_str());
   BufferOutputStream preprocessed;
-  NullOutputStream messages;  // device builds do not show them
+  NullOutputStream dropped;
   PreprocessorSetup setup = ProgramPreprocessorSetup();
   // The root is asked for by the module name; an include of the script file itself is a cycle.
   if (const DeviceRecord* device = FindDeviceByModule(moduleName.c_str()))
     GetDeviceScriptPath(device->folder, device->unitId, setup.rootFile);
-  PreprocessScriptFile(moduleName, std::string_view(text, length), engine.Library(),
-                       GetModuleScriptFolder(moduleName), preprocessed, messages, nullptr, setup);
+  PreprocessScriptFile(moduleName, std::string_view(text, length), engine.Library(), baseFolder,
+                       preprocessed, messages ? *messages : dropped, nullptr, setup);
   engine.AddScriptSection(moduleName.c_str(), "QpadHandler", preprocessed.CStr(), preprocessed.Size());
   return engine.Build(moduleName.c_str());
+}
+
+void ReleaseModuleUses(const std::string& moduleName, asCDebugScriptEngine& engine) {
+  StopPeriodicFunctionOf(moduleName, engine);
+  int count = 0;
+  DeviceRecord* table = GetDeviceArray(count);
+  for (int i = 0; table && i < count; ++i)
+    if (table[i].moduleName == moduleName) ClearOutputGlobalPointers(table[i]);
 }
 
 int LoadDeviceModuleDlls(DeviceRecord& device, asCDebugScriptEngine& engine, FilePtr script) {
@@ -157,12 +172,33 @@ bool RunDeviceInit(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugC
   return true;
 }
 
+namespace {
+
+// A device that has no module because its last build failed, by the name its module has.
+DeviceRecord* FindDeviceWithoutModule(const char* moduleName) {
+  int count = 0;
+  DeviceRecord* table = GetDeviceArray(count);
+  for (int i = 0; moduleName && table && i < count; ++i)
+    if (table[i].moduleName.empty() && table[i].setUp && DeviceModuleName(table[i]) == moduleName)
+      return &table[i];
+  return nullptr;
+}
+
+}  // namespace
+
 bool SaveModuleScript(const char* moduleName, const char*, const char* text, int length) {
   ScriptEngineGuard lock;
+  if (!text || length < 0) return false;
   DeviceRecord* device = FindDeviceByModule(moduleName);
-  return device && text && length >= 0 &&
-         WriteDeviceScriptFile(device->folder, device->unitId, text,
-                               static_cast<std::size_t>(length)) == 0;
+  const bool revived = !device && (device = FindDeviceWithoutModule(moduleName)) != nullptr;
+  if (!device || WriteDeviceScriptFile(device->folder, device->unitId, text,
+                                       static_cast<std::size_t>(length)) != 0)
+    return false;
+  if (revived) {
+    device->moduleName = moduleName;
+    device->rebuildScript = true;
+  }
+  return true;
 }
 
 void DiscardDeviceModule(DeviceRecord& device, asCDebugScriptEngine& engine) {

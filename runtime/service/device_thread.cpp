@@ -70,6 +70,7 @@ struct DeviceThreadState {
   VhxEntry enumeration[VHX_MAX_ENTRIES] = {};
   int enumerationCount = 0;
 
+  DeviceThreadHooks hooks;  // set before the thread starts
   std::atomic<DeviceBuildCallback> buildCallback{nullptr};
   std::atomic<void (*)(ScriptRegistrar&)> extraRegistration{nullptr};
 };
@@ -162,6 +163,7 @@ void CloseEnumeration() {
 
 void ReleaseEngine() {
   DeviceThreadState& s = State();
+  if (s.engine && s.hooks.engineReleasing) s.hooks.engineReleasing();
   SetLockedScriptContext(nullptr);
   s.context.reset();  // contexts go before their engine
   s.engine.reset();
@@ -518,6 +520,7 @@ void HandleRequest() {
 void EndThread() {
   ScriptEngineGuard lock;
   CloseProgramThreadWindows();
+  if (State().hooks.ending) State().hooks.ending();
   ReleaseDevicesAndEngine();
   FreeDeviceFolders();
   ClearKeyNameTables();
@@ -531,6 +534,7 @@ DWORD WINAPI DeviceThreadMain(LPVOID) {
   services.unlockScriptEngine = UnlockScriptEngine;
   services.findModuleGlobal = FindModuleGlobal;
   SetDeviceRecordServices(services);
+  if (s.hooks.started) s.hooks.started();
 
   s.rebuild = true;
   while (!IsDeviceThreadStopping()) {
@@ -586,6 +590,8 @@ bool StopDeviceThread() {
 }
 
 void SetDeviceBuildCallback(DeviceBuildCallback callback) { State().buildCallback = callback; }
+
+void SetDeviceThreadHooks(const DeviceThreadHooks& hooks) { State().hooks = hooks; }
 
 void SetExtraScriptRegistration(void (*registration)(ScriptRegistrar&)) {
   State().extraRegistration = registration;

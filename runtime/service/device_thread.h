@@ -26,6 +26,15 @@ class ScriptRegistrar;
 // builds go straight to the library). Takes effect at the next build cycle.
 using DeviceBuildCallback = int (*)(asCDebugScriptEngine*, asCDebugContext*, const char*);
 void SetDeviceBuildCallback(DeviceBuildCallback callback);
+// What the windows the thread owns (the script editor) learn of its life: it has started (on
+// the thread), its engine is about to go (every pointer into it must be forgotten), and it is
+// ending (its windows go, before the engine). Each may be left null.
+struct DeviceThreadHooks {
+  void (*started)() = nullptr;
+  void (*engineReleasing)() = nullptr;
+  void (*ending)() = nullptr;
+};
+void SetDeviceThreadHooks(const DeviceThreadHooks& hooks);
 // Further registrations on every new engine, after the program's own (a host's or a test's).
 void SetExtraScriptRegistration(void (*registration)(ScriptRegistrar&));
 // The thread's engine and its one context (null while none is built).

@@ -106,6 +106,8 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   ~ProgrammingWindow() override { Teardown(); }
 
   MacroContext* Context() { return tornDown_ ? nullptr : context_.get(); }
+  // A record of nobody else's (a script without its device) goes with the window.
+  void OwnRecord(std::unique_ptr<DeviceRecord> record) { ownedRecord_ = std::move(record); }
   ProgrammingDevice& Device() { return *device_; }
 
   void ReadDeviceScript() { ReadScriptFile(*context_, device_->ScriptPath()); }
@@ -149,6 +151,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   void Teardown();
   void CloseOwnedWindows();
 
+  std::unique_ptr<DeviceRecord> ownedRecord_;  // before the others: it outlives them
   std::unique_ptr<MacroContext> context_;
   std::unique_ptr<DeviceRecordProgrammingDevice> device_;
   std::unique_ptr<ProgrammingController> controller_;
@@ -422,6 +425,13 @@ bool HiddenAtOpening(MacroContext& context, const DeviceRecord& device) {
   return context.programming.hiddenMode && !device.programmingRequested;
 }
 
+void RegisterClassesOnce() {
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof existing;
+  if (!GetClassInfoExA(wingui::ProgramInstance(), kProgrammingWindowClass, &existing))
+    RegisterProgrammingClasses();
+}
+
 void ResetForOpening(MacroContext& c) {
   c.layerNames.clear();
   c.layerPrograms.clear();
@@ -456,10 +466,7 @@ bool RegisterProgrammingClasses() {
 HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device, bool hidden) {
   BusyScope busy;
   if (!context) return nullptr;
-  WNDCLASSEXA existing{};
-  existing.cbSize = sizeof existing;
-  if (!GetClassInfoExA(wingui::ProgramInstance(), kProgrammingWindowClass, &existing))
-    RegisterProgrammingClasses();
+  RegisterClassesOnce();
   ResetForOpening(*context);
   return OpenWindow(std::make_unique<ProgrammingWindow>(std::move(context), device), hidden);
 }
@@ -479,10 +486,7 @@ HWND OpenProgrammingWindowFor(DeviceRecord& device) {
   // opens: the window is then for the on-board macros, and in boot mode.
   c.programming.onboardProgramming = device.onboardMacros;
   ResetForOpening(c);
-  WNDCLASSEXA existing{};
-  existing.cbSize = sizeof existing;
-  if (!GetClassInfoExA(wingui::ProgramInstance(), kProgrammingWindowClass, &existing))
-    RegisterProgrammingClasses();
+  RegisterClassesOnce();
   auto window = std::make_unique<ProgrammingWindow>(std::move(context), device);
   ProgrammingWindow& w = *window;
   device.macroContext = &c;
@@ -500,6 +504,21 @@ HWND OpenProgrammingWindowFor(DeviceRecord& device) {
     }
   }
   return hwnd;
+}
+
+HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device) {
+  BusyScope busy;
+  if (!device) return nullptr;
+  DeviceRecord& record = *device;
+  auto context = std::make_unique<MacroContext>();
+  MacroContext& c = *context;
+  ResetForOpening(c);
+  RegisterClassesOnce();
+  auto window = std::make_unique<ProgrammingWindow>(std::move(context), record);
+  window->OwnRecord(std::move(device));
+  record.macroContext = &c;
+  ReadScriptFile(c, record.moduleName);
+  return OpenWindow(std::move(window), false);
 }
 
 void RevealProgrammingWindow(HWND window) {

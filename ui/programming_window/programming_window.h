@@ -32,6 +32,11 @@ HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& 
 // A window kept hidden (hidden mode) shown, as a request from the tray menu asks.
 void RevealProgrammingWindow(HWND window);
 
+// A script opened in the script editor without its device: a context read from the script
+// file (the record's module name), and the window, which owns the record from here on. Null
+// when the layout cannot be shown (the record is freed).
+HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device);
+
 // The device thread's keys while the window is open (key ids as the layout has them).
 void OnDeviceKeyInProgramming(HWND window, int keyId);
 void ReleaseKeyInView(HWND window, int keyId);

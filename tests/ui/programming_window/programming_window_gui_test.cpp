@@ -18,6 +18,7 @@
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_hooks.h"
 #include "macros/model/macro_steps.h"
+#include "macros/model/script_writer.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
 #include "runtime/device/device_folders.h"
@@ -315,6 +316,34 @@ TEST_F(ProgrammingWindowTest, AScriptWithoutADeviceKeepsItsLayerAndGivesItsRecor
   SendMessageA(window_, WM_COMMAND, IDM_PW_EXIT, 0);
   EXPECT_FALSE(IsWindow(window_));
   EXPECT_EQ(released, 1);
+}
+
+TEST_F(ProgrammingWindowTest, AScriptFromTheEditorOpensWithItsLayoutAndItsOwnRecord) {
+  static std::string released;
+  released.clear();
+  ProgrammingExtensions x;
+  x.releaseUnsetDevice = [](DeviceRecord& device) { released += device.moduleName + ";"; };
+  AddProgrammingExtensions(x);
+  const std::string script = dir_ / "Chosen.oxs";
+  {
+    MacroContext layout;
+    AddKeyFunction(layout.functions, 5, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"/five\"\nSendString(\"five\");\n}");
+    ASSERT_TRUE(WriteScriptFile(layout, script));
+  }
+  auto device = std::make_unique<DeviceRecord>();
+  device->folder = record_.folder;
+  device->productId = 0x19;
+  device->moduleName = script;
+  window_ = OpenProgrammingWindowForScript(std::move(device));
+  ASSERT_TRUE(window_);
+  const MacroContext& c = Context();
+  const int five = FindKeyIndex(c.keys, 5);
+  ASSERT_GE(five, 0);
+  ASSERT_EQ(c.keys[five].entries.size(), 1u);
+  EXPECT_EQ(c.keys[five].entries[0].steps[0].text, L"/five");
+  SendMessageA(window_, WM_COMMAND, IDM_PW_EXIT, 0);
+  EXPECT_FALSE(IsWindow(window_));
+  EXPECT_EQ(released, script + ";");
 }
 
 TEST_F(ProgrammingWindowTest, ALayoutThatCannotBeShownOpensNoWindow) {

@@ -1,0 +1,49 @@
+#include "ui/debugger/script_debugger.h"
+
+#include <memory>
+
+#include "ui/debugger/debugger_window.h"
+#include "ui/debugger/run_control.h"
+#include "ui/script_editor/script_editor.h"
+
+namespace {
+
+struct Debugger {
+  std::unique_ptr<WindowDebuggerView> view;
+  std::unique_ptr<RunControl> control;
+};
+
+Debugger& TheDebugger() {
+  static Debugger debugger;
+  return debugger;
+}
+
+}  // namespace
+
+bool CreateDebuggerIde() {
+  Debugger& d = TheDebugger();
+  if (d.control && GetIde()) return true;
+  if (!CreateIde()) return false;
+  ScriptEditorWindow& ide = *GetIde();
+  d.view = std::make_unique<WindowDebuggerView>(ide);
+  d.control = std::make_unique<RunControl>(ide.Controller(), *d.view);
+  d.view->Attach(*d.control);
+  return true;
+}
+
+void DestroyDebuggerIde() {
+  Debugger& d = TheDebugger();
+  d.view.reset();
+  d.control.reset();
+  DestroyIde();
+}
+
+void ForgetDebuggerEngine() {
+  if (TheDebugger().control) TheDebugger().control->ForgetEngine();
+  ForgetIdeEngine();
+}
+
+int DebugBuildCallback(asCDebugScriptEngine* engine, asCDebugContext* context, const char* name) {
+  if (!CreateDebuggerIde()) return RunControl::kCannotDebug;
+  return TheDebugger().control->BuildCallback(engine, context, name);
+}

@@ -1,0 +1,45 @@
+#include "ui/script_editor/module_script_locator.h"
+
+#include "platform/base/path_text.h"
+#include "runtime/device/device_folders.h"
+#include "runtime/device/device_record.h"
+#include "runtime/device/device_table.h"
+#include "runtime/functions/device_functions.h"
+#include "runtime/preprocessor/script_preprocessor.h"
+#include "runtime/service/device_module_build.h"
+
+namespace {
+
+const DeviceRecord* DeviceOfModule(const std::string& module) {
+  if (const DeviceRecord* device = FindDeviceByModule(module.c_str())) return device;
+  int count = 0;
+  const DeviceRecord* table = GetDeviceArray(count);
+  for (int i = 0; table && i < count; ++i)
+    if (table[i].setUp && DeviceModuleName(table[i]) == module) return &table[i];
+  return nullptr;
+}
+
+bool LooksLikePath(const std::string& name) {
+  return name.find('\\') != std::string::npos || name.find('/') != std::string::npos;
+}
+
+}  // namespace
+
+ModuleScriptLocator ProgramModuleScriptLocator(FileAccess& files) {
+  return [&files](const std::string& module) -> std::optional<ModuleScriptFile> {
+    ModuleScriptFile file;
+    file.origin.rootName = module;
+    file.origin.extraIncludeFolders = ProgramPreprocessorSetup().extraIncludeFolders;
+    if (const DeviceRecord* device = DeviceOfModule(module)) {
+      if (GetDeviceScriptPath(device->folder, device->unitId, file.path) != 0) return std::nullopt;
+      file.origin.baseFolder = GetDeviceScriptFolder(device->folder, device->unitId);
+      return file;
+    }
+    if (LooksLikePath(module) && files.CanRead(module)) {
+      file.path = module;
+      file.origin.baseFolder = CutAtLastBackslash(module);
+      return file;
+    }
+    return std::nullopt;
+  };
+}

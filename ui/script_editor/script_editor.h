@@ -1,0 +1,28 @@
+#pragma once
+// The program's one script editor window. It belongs to the device thread: made hidden when
+// the thread starts and destroyed when it stops; its keys and dialog keys go through that
+// thread's message pump, which the thread's waits run.
+
+#include <windows.h>
+
+#include <memory>
+
+#include "ui/script_editor/script_editor_window.h"
+
+struct DeviceRecord;
+
+// Makes the window (hidden) unless it exists; false when it cannot be made.
+bool CreateIde();
+void DestroyIde();
+// The window, or null.
+HWND GetIdeWindow();
+ScriptEditorWindow* GetIde();
+// The editor forgets the engine (the device thread is about to release it).
+void ForgetIdeEngine();
+// Dispatches every queued message of the calling thread through its pump, where the editor's
+// keys and dialog keys (and those of the thread's other modeless windows) are handled.
+void PumpModelessDialogs();
+
+// What opens the programming window for a device record made from a script file chosen in the
+// editor (it takes the record); null: that step is skipped.
+void SetScriptProgrammingHook(void (*open)(std::unique_ptr<DeviceRecord> device));
