@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "macros/gdiplus_view_images.h"
@@ -106,6 +107,8 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   ~ProgrammingWindow() override { Teardown(); }
 
   MacroContext* Context() { return tornDown_ ? nullptr : context_.get(); }
+  void SetMode(ProgrammingWindowMode* mode) { mode_ = mode; }
+  bool InMode() const { return mode_ != nullptr; }
   // A record of nobody else's (a script without its device) goes with the window.
   void OwnRecord(std::unique_ptr<DeviceRecord> record) { ownedRecord_ = std::move(record); }
   ProgrammingDevice& Device() { return *device_; }
@@ -158,6 +161,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   std::unique_ptr<KeypadPainter> painter_;
   std::unique_ptr<Gdiplus::CachedBitmap> cachedCanvas_;
   LedBlinkWorker blink_;
+  ProgrammingWindowMode* mode_ = nullptr;  // not owned
   bool opened_ = false;  // the window was made: its closing ends programming
   bool tornDown_ = false;
 };
@@ -234,10 +238,15 @@ bool ProgrammingWindow::HandleMessage(wingui::Message& m) {
     return false;
   }
   if (m.id == WM_DESTROY) {
+    if (ProgrammingWindowMode* mode = std::exchange(mode_, nullptr)) {
+      LRESULT ignored = 0;
+      mode->HandleMessage(hwnd(), m.id, m.wParam, m.lParam, ignored);
+    }
     Teardown();
     return true;
   }
   if (tornDown_ || !context_) return false;
+  if (mode_ && mode_->HandleMessage(hwnd(), m.id, m.wParam, m.lParam, m.result)) return true;
   if (!Process().inputEnabled && IsInputMessage(m.id)) {
     m.result = 1;
     return true;
@@ -534,6 +543,7 @@ void OnDeviceKeyInProgramming(HWND window, int keyId) {
   if (!c) return;
   const int index = FindKeyIndex(c->keys, keyId);
   if (index >= 0 && c->keys[index].capKind == kSpacerKey) return;
+  if (w->InMode()) return;
   KeyCapDialogs& dialogs = Process().keyCapDialogs;
   if (dialogs.detection && IsWindow(dialogs.detection)) {
     PostMessageA(dialogs.detection, kProgrammingKeyMessage, static_cast<WPARAM>(keyId), 0);
@@ -570,6 +580,10 @@ void SetLedViewState(MacroContext& context, int ledIndex, int state) {
   KeypadEffects e;
   SetLedState(context, ledIndex, state, e);
   if (ProgrammingWindow* w = WindowOfContext(context)) w->Apply(e);
+}
+
+void SetProgrammingWindowMode(HWND window, ProgrammingWindowMode* mode) {
+  if (ProgrammingWindow* w = FindWindowObject(window)) w->SetMode(mode);
 }
 
 MacroContext* ProgrammingContextOf(HWND window) {

@@ -47,6 +47,16 @@ void PaintKeypad(MacroContext& context);
 void SetKeyViewState(MacroContext& context, int keyIndex, int state);
 void SetLedViewState(MacroContext& context, int ledIndex, int state);
 
+// Another mode of the window (the key-cap legend editor): it sees every message first and
+// takes what it handles; the window's own teardown still runs when the window is destroyed,
+// and the device's keys are not taken while a mode is set. Null puts the window back.
+class ProgrammingWindowMode {
+ public:
+  virtual ~ProgrammingWindowMode() = default;
+  virtual bool HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+};
+void SetProgrammingWindowMode(HWND window, ProgrammingWindowMode* mode);
+
 // The context a programming window shows, or null (another window, or one being torn down).
 MacroContext* ProgrammingContextOf(HWND window);
 int OpenProgrammingWindowCount();

@@ -346,6 +346,27 @@ TEST_F(ProgrammingWindowTest, AScriptFromTheEditorOpensWithItsLayoutAndItsOwnRec
   EXPECT_EQ(released, script + ";");
 }
 
+TEST_F(ProgrammingWindowTest, AnotherModeTakesMessagesFirstAndTheTeardownStillRuns) {
+  class Legend : public ProgrammingWindowMode {
+   public:
+    bool HandleMessage(HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT& result) override {
+      if (msg == WM_DESTROY) Calls() += "mode destroyed;";
+      if (msg != WM_COMMAND) return false;
+      Calls() += "mode command " + std::to_string(LOWORD(wParam)) + ";";
+      result = 0;
+      return true;
+    }
+  } legend;
+  ASSERT_TRUE(Open());
+  SetProgrammingWindowMode(window_, &legend);
+  SendMessageA(window_, WM_COMMAND, IDM_PW_RED_LAYER, 0);
+  EXPECT_FALSE(record_.redLayer);
+  OnDeviceKeyInProgramming(window_, 3);  // no key of the keypad in this mode
+  EXPECT_EQ(Calls(), "mode command 32898;");
+  DestroyWindow(window_);
+  EXPECT_EQ(Calls(), "mode command 32898;mode destroyed;close context, worker stopped;");
+}
+
 TEST_F(ProgrammingWindowTest, ALayoutThatCannotBeShownOpensNoWindow) {
   // The plain keypad's folder without its pictures.
   ASSERT_TRUE(DeleteFileA((dir_ / "QpadDevices\\Vid0a7cPid0019\\background.png").c_str()));
