@@ -262,7 +262,10 @@ void InstallProgramHooks() {
   // The waits of the device thread pump its windows with the keyboard handling of the modeless
   // dialogs that thread opens.
   hooks.pumpWindows = [] { wingui::MessagePump::ForThisThread().PumpPending(); };
-  hooks.closeThreadWindows = CloseDesktopWizards;
+  hooks.closeThreadWindows = [] {
+    CloseDesktopWizards();
+    CloseProgrammingWindows();
+  };
   SetProgramHooks(hooks);
   // The script editor and debugger live on the device thread; command 32830 is forwarded to
   // the editor, and every build and script call of the thread's engines goes through the

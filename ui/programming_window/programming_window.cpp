@@ -593,6 +593,16 @@ MacroContext* ProgrammingContextOf(HWND window) {
 
 int OpenProgrammingWindowCount() { return static_cast<int>(AllWindows().open.size()); }
 
+void CloseProgrammingWindows() {
+  std::vector<HWND> windows;
+  for (const auto& w : AllWindows().open)
+    if (w->hwnd() && GetWindowThreadProcessId(w->hwnd(), nullptr) == GetCurrentThreadId())
+      windows.push_back(w->hwnd());
+  for (HWND window : windows)
+    if (IsWindow(window)) DestroyWindow(window);
+  AllWindows().FreeClosed();
+}
+
 void SetProgrammingInputEnabled(bool enabled) { Process().inputEnabled = enabled; }
 bool IsProgrammingInputEnabled() { return Process().inputEnabled; }
 KeyCapDialogs& GetKeyCapDialogs() { return Process().keyCapDialogs; }

@@ -60,6 +60,9 @@ void SetProgrammingWindowMode(HWND window, ProgrammingWindowMode* mode);
 // The context a programming window shows, or null (another window, or one being torn down).
 MacroContext* ProgrammingContextOf(HWND window);
 int OpenProgrammingWindowCount();
+// Closes every programming window of the calling thread, each through its teardown (the device
+// thread's end: a window of a script without its device has no device record to close it).
+void CloseProgrammingWindows();
 
 // While the key-cap detection dialog is open the window takes no input: no mouse, keys,
 // commands, drops or closing (painting and its own destruction go on).

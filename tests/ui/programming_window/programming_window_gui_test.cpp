@@ -344,6 +344,19 @@ TEST_F(ProgrammingWindowTest, AScriptFromTheEditorOpensWithItsLayoutAndItsOwnRec
   SendMessageA(window_, WM_COMMAND, IDM_PW_EXIT, 0);
   EXPECT_FALSE(IsWindow(window_));
   EXPECT_EQ(released, script + ";");
+
+  // At the device thread's end such a window has no record to close it: it is closed with the
+  // thread's other windows, through its teardown.
+  device = std::make_unique<DeviceRecord>();
+  device->folder = record_.folder;
+  device->moduleName = script;
+  window_ = OpenProgrammingWindowForScript(std::move(device));
+  ASSERT_TRUE(window_);
+  Calls().clear();
+  CloseProgrammingWindows();
+  EXPECT_FALSE(IsWindow(window_));
+  EXPECT_EQ(Calls(), "close context, worker stopped;");
+  EXPECT_EQ(OpenProgrammingWindowCount(), 0);
 }
 
 TEST_F(ProgrammingWindowTest, AnotherModeTakesMessagesFirstAndTheTeardownStillRuns) {
