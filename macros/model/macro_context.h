@@ -51,6 +51,11 @@ struct MacroContext {
   bool windowOpen = false;   // a programming window shows this context
   ProgrammingState programming;
 
+  // The programming window's program layer: 0 and 1 the default layer (on green and on red),
+  // 2 + n the n-th of layerNames.
+  int programLayer = 0;
+  bool hiddenMode = false;  // the window, and with it the editor, is not shown
+
   std::vector<std::string> layerNames;     // parallel to layerPrograms
   std::vector<std::string> layerPrograms;
   std::vector<std::string> customCommandSteps;  // "[CC: ...]" of the menu items, in id order

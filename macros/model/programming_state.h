@@ -1,6 +1,7 @@
 #pragma once
-// What the programming window keeps in its macro context besides the keypad view: the File
-// menu's state, the layer shown, the modes read at opening, and the exe names of program layers.
+// What the programming window keeps in its macro context besides the keypad view and the
+// program layer shown: the File menu's state, the layer command, the on-board flag of its
+// opening, and the exe names of program layers.
 
 #include <map>
 #include <string>
@@ -16,11 +17,8 @@ struct ProgrammingState {
   std::vector<KeyFunction> savedFunctions;
   std::string currentPath;    // of the last Save As or Open; "" for none
   std::string currentFolder;  // the folder of currentPath
-  // 0 the default layer on green, 1 on red, 2 + n the n-th program layer.
-  int currentProgramLayer = 0;
   // The layer command last chosen: 0, green 32897, red 32898, or one of the program layers'.
   int currentLayerCommand = 0;
-  bool hiddenMode = false;  // "Invisible" as it was when the window opened
   // The window was opened for the device's on-board macros (the tray's request after the
   // device's mode switch, which read its on-board memory): only then may they be written.
   bool onboardProgramming = false;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "macros/macro_editor.h"
 #include "macros/macro_platform.h"
 #include "platform/base/own_module.h"
 #include "platform/base/registry_values.h"
@@ -287,6 +288,8 @@ void InstallProgramHooks() {
   InstallMacroPlatform();
   InstallProgrammingWindow();
   ProgrammingExtensions programming;
+  programming.toggleMacroEditor = ToggleMacroEditor;
+  programming.registerMacroEditorClass = RegisterMacroEditorClass;
   programming.showAbout = [](HWND owner, int productId) {
     SetAboutProductId(productId);
     ShowAboutDialog(owner);

@@ -2,6 +2,7 @@
 // Resource ids of the main program.
 
 // The windows of ui/ name their own.
+#include "macros/macro_editor_ids.h"
 #include "ui/programming_window/programming_window_ids.h"
 #include "ui/setup_wizard/setup_wizard_ids.h"
 

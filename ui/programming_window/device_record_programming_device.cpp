@@ -74,6 +74,18 @@ std::string DeviceRecordProgrammingDevice::TypeFolder() {
   return {};
 }
 
+bool DeviceRecordProgrammingDevice::RedLayer() const {
+  const DeviceRecord* d = Find();
+  return d && d->redLayer;
+}
+void* DeviceRecordProgrammingDevice::ProgrammingWindow() const {
+  const DeviceRecord* d = Find();
+  return d ? d->programmingWindow : nullptr;
+}
+void DeviceRecordProgrammingDevice::HandOverPendingKey() {
+  if (DeviceRecord* d = Find()) DeviceRecordMacroDevice(*d).HandOverPendingKey();
+}
+
 DeviceScriptSettings DeviceRecordProgrammingDevice::Settings() const {
   DeviceRecord* d = Find();
   return d ? DeviceRecordMacroDevice(*d).Settings() : DeviceScriptSettings{};

@@ -4,13 +4,14 @@
 // context is the window's; a record outside the table (a script opened without a device) is
 // used as given.
 
+#include "macros/macro_editor_device.h"
 #include "macros/model/macro_device.h"
 #include "ui/programming_window/programming_device.h"
 
 struct DeviceRecord;
 struct MacroContext;
 
-class DeviceRecordProgrammingDevice : public ProgrammingDevice, public MacroDevice {
+class DeviceRecordProgrammingDevice : public ProgrammingDevice, public MacroDevice, public MacroEditorDevice {
  public:
   DeviceRecordProgrammingDevice(DeviceRecord& record, const MacroContext& context);
 
@@ -25,8 +26,13 @@ class DeviceRecordProgrammingDevice : public ProgrammingDevice, public MacroDevi
   void SetBacklights(bool on) override;  // and the model's
   void SetKeyswitchMode(bool on) override;  // and the model's
   void ShowLeds(bool red, bool green) override;
-  std::string ScriptFileName() override;
+  std::string ScriptFileName() override;  // and the editor's
   std::string TypeFolder() override;
+
+  // MacroEditorDevice
+  bool RedLayer() const override;
+  void* ProgrammingWindow() const override;
+  void HandOverPendingKey() override;
 
   // MacroDevice
   DeviceScriptSettings Settings() const override;

@@ -1,5 +1,6 @@
 #include "ui/programming_window/layer_choice.h"
 
+#include "macros/macro_editor_controller.h"
 #include "macros/model/layer_names.h"
 #include "macros/model/macro_context.h"
 #include "ui/programming_window/programming_window_ids.h"
@@ -50,7 +51,5 @@ int MaxProgramLayers(bool hasColourLayers) {
 std::string_view ColourName(bool red) { return red ? "Red" : "Green"; }
 
 std::string ProgramLayerTokenShown(const MacroContext& c) {
-  const int n = c.programming.currentProgramLayer - 2;
-  if (n < 0 || n >= static_cast<int>(c.layerNames.size())) return std::string(kDefaultProgramLayer);
-  return LayerToken(c.layerNames[n]);
+  return LayerToken(ProgramLayerOfIndex(c, c.programLayer));
 }

@@ -60,7 +60,7 @@ std::string ProgrammingController::DisplayName() { return GetDeviceDisplayName(c
 
 std::string ProgrammingController::Title() {
   const ProgrammingDeviceFacts f = device_.Facts();
-  const int n = context_.programming.currentProgramLayer - 2;
+  const int n = context_.programLayer - 2;
   const bool programLayer = n >= 0 && n < static_cast<int>(context_.layerNames.size());
   return ProgrammingTitle(DisplayName(), programLayer ? context_.layerNames[n] : std::string(),
                           f.hasColourLayers, f.red, f.bootMode);
@@ -69,7 +69,7 @@ std::string ProgrammingController::Title() {
 void ProgrammingController::Start() {
   const ProgrammingDeviceFacts f = device_.Facts();
   ProgrammingState& s = context_.programming;
-  s.currentProgramLayer = f.red ? 1 : 0;
+  context_.programLayer = f.red ? 1 : 0;
   s.currentLayerCommand = 0;
   s.savedFunctions = context_.functions.items;
   ProgrammingMenuFacts menu;
@@ -77,7 +77,7 @@ void ProgrammingController::Start() {
   menu.backlightsOn = f.backlightsOn;
   menu.keyswitchAvailable = f.keyswitchAvailable;
   menu.keyswitchOn = f.keyswitchOn;
-  menu.hiddenMode = s.hiddenMode;
+  menu.hiddenMode = context_.hiddenMode;
   menu.red = f.red;
   menu.noKeyCap = context_.noKeyCap;
   AdjustProgrammingMenu(port_.MenuBar(), menu);
@@ -204,7 +204,7 @@ void ProgrammingController::ShowColourLayer(bool red) {
   SetLayerMenuTexts(bar, f.hasColourLayers, context_.layerNames);
   CheckColourLayer(bar, red);
   device_.SetRed(red);
-  context_.programming.currentProgramLayer = red ? 1 : 0;
+  context_.programLayer = red ? 1 : 0;
   port_.SetTitle(Title());
   port_.Repaint();
 }
@@ -217,7 +217,7 @@ void ProgrammingController::ShowProgramLayer(int command) {
   const HMENU bar = port_.MenuBar();
   SetLayerMenuTexts(bar, f.hasColourLayers, context_.layerNames);
   context_.programming.currentLayerCommand = command;
-  context_.programming.currentProgramLayer = choice->layer + 2;
+  context_.programLayer = choice->layer + 2;
   CheckProgramLayer(bar, choice->layer, choice->red, f.hasColourLayers);
   if (f.hasColourLayers) device_.SetRed(choice->red);
   port_.SetTitle(Title());

@@ -197,6 +197,8 @@ bool ProgrammingWindow::Open(bool hidden) {
   args.height = place.height;
   if (!Create(args)) return false;
   opened_ = true;
+  // The editor is owned by the device's window (the device thread sets it too, after this).
+  if (DeviceRecord* record = device_->Record()) record->programmingWindow = hwnd();
   SetWindowLongPtrA(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
   c.programming.window = hwnd();
   c.windowOpen = true;
@@ -429,9 +431,9 @@ HWND OpenWindow(std::unique_ptr<ProgrammingWindow> window, bool hidden) {
 }
 
 bool HiddenAtOpening(MacroContext& context, const DeviceRecord& device) {
-  context.programming.hiddenMode = ReadMachineDword(kOrvaneRegistryKey, "Invisible").value_or(0) != 0;
+  context.hiddenMode = ReadMachineDword(kOrvaneRegistryKey, "Invisible").value_or(0) != 0;
   // A request (the tray's) always shows the window.
-  return context.programming.hiddenMode && !device.programmingRequested;
+  return context.hiddenMode && !device.programmingRequested;
 }
 
 void RegisterClassesOnce() {

@@ -33,7 +33,7 @@ TEST(DroppedFiles, TwoFilesBecomeTwoStepsOfTheLayerShown) {
   MacroContext c;
   Keypad(c);
   c.layerNames = {"My App"};
-  c.programming.currentProgramLayer = 2;
+  c.programLayer = 2;
   ASSERT_TRUE(AddDroppedFiles(c, 1, true, {L"C:\\a\\one.txt", L"C:\\b\\two.exe"}));
   ASSERT_EQ(c.keys[1].entries.size(), 1u);
   const MacroEntry& entry = c.keys[1].entries[0];

@@ -128,10 +128,10 @@ class Controller : public ::testing::Test {
 TEST_F(Controller, StartsOnTheDeviceColourWithItsMenus) {
   device.facts.red = true;
   device.facts.backlightsAvailable = true;
-  c.programming.hiddenMode = true;
+  c.hiddenMode = true;
   controller.Start();
   EXPECT_EQ(controller.Title(), "Qpad 24 LED ID:1 - Red Layer");
-  EXPECT_EQ(c.programming.currentProgramLayer, 1);
+  EXPECT_EQ(c.programLayer, 1);
   EXPECT_EQ(c.programming.currentLayerCommand, 0);
   EXPECT_EQ(Items(port.bar.get().SubMenu(1)), "Green Layer=32897 | Red Layer=32898* | Add Program Layer...=34217");
   EXPECT_EQ(Items(port.bar.get().SubMenu(2)),
@@ -147,21 +147,21 @@ TEST_F(Controller, ColourAndProgramLayers) {
   EXPECT_TRUE(controller.OnCommand(IDM_PW_RED_LAYER));
   EXPECT_EQ(port.title, "Qpad 24 LED ID:1 - Red Layer");
   EXPECT_TRUE(device.facts.red);
-  EXPECT_EQ(c.programming.currentProgramLayer, 1);
+  EXPECT_EQ(c.programLayer, 1);
   EXPECT_EQ(c.programming.currentLayerCommand, IDM_PW_RED_LAYER);
   EXPECT_EQ(port.repaints, 1);
 
   EXPECT_TRUE(controller.OnCommand(33002));  // "My App", green
   EXPECT_EQ(port.title, "Qpad 24 LED ID:1 - My App - Green Layer");
   EXPECT_FALSE(device.facts.red);
-  EXPECT_EQ(c.programming.currentProgramLayer, 3);
+  EXPECT_EQ(c.programLayer, 3);
   EXPECT_EQ(c.programming.currentLayerCommand, 33002);
   EXPECT_NE(Items(port.bar.get().SubMenu(1)).find("My App[Green Layer=33002* | Red Layer=33003]"), std::string::npos);
   EXPECT_NE(Items(port.bar.get().SubMenu(1)).find("Red Layer=32898 |"), std::string::npos);
 
   // A command past the last layer shows nothing.
   EXPECT_TRUE(controller.OnCommand(33004));
-  EXPECT_EQ(c.programming.currentProgramLayer, 3);
+  EXPECT_EQ(c.programLayer, 3);
   EXPECT_EQ(port.repaints, 2);
 }
 
@@ -175,7 +175,7 @@ TEST_F(Controller, ADeviceWithoutColourLayers) {
   EXPECT_EQ(port.repaints, 0);
   EXPECT_TRUE(controller.OnCommand(33000));
   EXPECT_EQ(port.title, "Qpad 24 LED ID:1 - Word");
-  EXPECT_EQ(c.programming.currentProgramLayer, 2);
+  EXPECT_EQ(c.programLayer, 2);
   EXPECT_EQ(c.programming.currentLayerCommand, 33000);
   controller.OnMenuPopup();
   EXPECT_NE(Items(port.bar.get().SubMenu(1)).find("Red Layer=32898-"), std::string::npos);
@@ -302,7 +302,7 @@ TEST_F(Controller, HiddenModeNeedsASwitchAndAsksBeforeItIsOn) {
             std::string::npos);
   EXPECT_TRUE(wingui::Menu(port.MenuBar()).IsChecked(IDM_PW_HIDDEN_MODE));
   // The window itself stays as it opened.
-  EXPECT_FALSE(c.programming.hiddenMode);
+  EXPECT_FALSE(c.hiddenMode);
 
   platform.ClearEvents();
   controller.OnCommand(IDM_PW_HIDDEN_MODE);

@@ -261,7 +261,7 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
   window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
   ASSERT_TRUE(window_);
   EXPECT_FALSE(IsWindowVisible(window_));
-  EXPECT_TRUE(Context().programming.hiddenMode);
+  EXPECT_TRUE(Context().hiddenMode);
   EXPECT_TRUE(GetMenu(window_) && (GetMenuState(GetMenu(window_), IDM_PW_HIDDEN_MODE, MF_BYCOMMAND) & MF_CHECKED));
   EXPECT_FALSE(SavePicture(window_, "programming_window_hidden").empty());
   // The tray's request shows it.

@@ -1,6 +1,7 @@
 // The programming window in the real program over a simulated LED keypad: the programming
-// switch opens it; a click on a drawn key and the real key select the same key; Save writes the
-// device's script; the window's close rebuilds the device, whose key press then runs the macro.
+// switch opens it; a click on a drawn key opens that key's editor and the real key closes the
+// same editor; Save writes the device's script; the window's close rebuilds the device, whose
+// key press then runs the macro.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -22,15 +23,6 @@ constexpr std::uint8_t kKey7Bit = 0x80;
 
 class ProgrammingSim : public RunningProgram {
  protected:
-  void SetUp() override {
-    RunningProgram::SetUp();
-    screen_ = GetDC(nullptr);
-  }
-  void TearDown() override {
-    ReleaseDC(nullptr, screen_);
-    RunningProgram::TearDown();
-  }
-
   std::string Path(const char* name) { return TypeFile(0x19, name); }
 
   // Key 7's Key Down sends the "setID" report with 200: its running shows in the outputs (the
@@ -56,23 +48,16 @@ class ProgrammingSim : public RunningProgram {
         },
         10000);
   }
-  // The pixel of the screen at a point of the window's client area.
-  COLORREF Screen(HWND window, POINT at) {
-    ClientToScreen(window, &at);
-    return GetPixel(screen_, at.x, at.y);
-  }
   void Post(HWND window, UINT msg, POINT at, WPARAM keys = 0) {
     PostMessageA(window, msg, keys, MAKELPARAM(at.x, at.y));
   }
 
   int id_ = -1;
   int id2_ = -1;
-  HDC screen_ = nullptr;
 };
 
 TEST_F(ProgrammingSim, SwitchClickKeySaveCloseAndTheMacroRuns) {
   WriteLayout();
-  SetCursorPos(0, 0);  // the real pointer stays off the keys
   id_ = AddSimKeypad(sim_, 1, 0x19);
   ASSERT_TRUE(StartProgram());
   ASSERT_TRUE(WaitUntil([&] { return FileExists(Path("Script_1_backup.oxs")); }, 20000)) << "no build";
@@ -83,31 +68,40 @@ TEST_F(ProgrammingSim, SwitchClickKeySaveCloseAndTheMacroRuns) {
   ASSERT_TRUE(window);
   EXPECT_EQ(WindowText(window), "Qpad 24 LED ID:1 - Green Layer");
 
-  // Key 7 (the second row's second key) and key 0x10 beside it, by their centres.
+  // Key 7, the second row's second key, by its centre.
   const POINT key7{80 + 30, 105 + 30};
-  const POINT key16{140 + 30, 105 + 30};
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window) && Screen(window, key7) != CLR_INVALID; }, 5000));
-  // Whatever the pointer hovered at the opening is let go.
-  Post(window, WM_MOUSEMOVE, POINT{5, 5});
-  PumpMessages(300);
-  const COLORREF normal = Screen(window, key7);
-  const COLORREF neighbour = Screen(window, key16);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window); }, 5000));
+  const auto editorOpen = [&](unsigned ms) {
+    return WaitForProcessWindow(program_.Id(), "Record/Edit Macro", ms) != nullptr;
+  };
+  const auto click = [&](POINT at) {
+    Post(window, WM_MOUSEMOVE, at);
+    Post(window, WM_LBUTTONDOWN, at, MK_LBUTTON);
+    Post(window, WM_LBUTTONUP, at);
+  };
 
-  // A click on the drawn key leaves it selected.
-  Post(window, WM_MOUSEMOVE, key7);
-  Post(window, WM_LBUTTONDOWN, key7, MK_LBUTTON);
-  Post(window, WM_LBUTTONUP, key7);
-  ASSERT_TRUE(WaitUntil([&] { return Screen(window, key7) != normal; }, 5000));
-  PumpMessages(200);
-  const COLORREF clicked = Screen(window, key7);
-  // Off the keys it is let go...
-  Post(window, WM_MOUSEMOVE, POINT{5, 5});
-  ASSERT_TRUE(WaitUntil([&] { return Screen(window, key7) == normal; }, 5000));
-  // ...and the real key selects the same one.
+  // A click on the drawn key opens its editor; the real key is the same key: it toggles that
+  // editor shut.
+  click(key7);
+  const HWND editor = WaitForProcessWindow(program_.Id(), "Record/Edit Macro", 10000);
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(ClassName(editor), "basicInputClass");
   Report(kKey7Bit, kSwitch);
   Report(0, kSwitch);
-  EXPECT_TRUE(WaitUntil([&] { return Screen(window, key7) == clicked; }, 5000));
-  EXPECT_EQ(Screen(window, key16), neighbour);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 10000));
+  EXPECT_FALSE(editorOpen(500));
+  // Another real key would have closed it and opened its own.
+  click(key7);
+  const HWND again = WaitForProcessWindow(program_.Id(), "Record/Edit Macro", 10000);
+  ASSERT_TRUE(again);
+  Report(0x01, kSwitch);  // key 0
+  Report(0, kSwitch);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(again); }, 10000));
+  const HWND other = WaitForProcessWindow(program_.Id(), "Record/Edit Macro", 10000);
+  ASSERT_TRUE(other);
+  Report(0x01, kSwitch);
+  Report(0, kSwitch);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(other); }, 10000));
 
   // The device's script is replaced behind the window's back by one that does nothing; Save
   // puts the window's layout back into it.
@@ -143,7 +137,6 @@ TEST_F(ProgrammingSim, SwitchClickKeySaveCloseAndTheMacroRuns) {
 TEST_F(ProgrammingSim, TheWindowOutlivesAnotherDeviceGoingAndGoesWithTheProgram) {
   WriteLayout(1);
   WriteLayout(2);
-  SetCursorPos(0, 0);
   id_ = AddSimKeypad(sim_, 1, 0x19);
   id2_ = AddSimKeypad(sim_, 2, 0x19);
   ASSERT_TRUE(StartProgram());
@@ -171,9 +164,14 @@ TEST_F(ProgrammingSim, TheWindowOutlivesAnotherDeviceGoingAndGoesWithTheProgram)
   Report(0, 0, 2);
   EXPECT_TRUE(Ran(id2_));
 
-  // Open again, the window goes with the program (the teardown checks the program's end).
+  // Open again, with a key's editor open, the window goes with the program (the fixture's end
+  // checks that the program ends).
   Report(0, kSwitch, 2);
-  EXPECT_TRUE(WaitForWindow(kProgrammingWindowClass, nullptr, 10000));
+  const HWND reopened = WaitForWindow(kProgrammingWindowClass, nullptr, 10000);
+  ASSERT_TRUE(reopened);
+  PostMessageA(reopened, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 135));
+  PostMessageA(reopened, WM_LBUTTONUP, 0, MAKELPARAM(110, 135));
+  EXPECT_TRUE(WaitForProcessWindow(program_.Id(), "Record/Edit Macro", 10000));
 }
 
 }  // namespace
