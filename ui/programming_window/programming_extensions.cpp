@@ -25,6 +25,7 @@ void AddProgrammingExtensions(const ProgrammingExtensions& e) {
   Take(x.addKeyCap, e.addKeyCap);
   Take(x.removeKeyCap, e.removeKeyCap);
   Take(x.clearKeySpacer, e.clearKeySpacer);
+  Take(x.forwardKeyToKeyCapDialogs, e.forwardKeyToKeyCapDialogs);
   Take(x.openLegendMaker, e.openLegendMaker);
   Take(x.importOnboardMacros, e.importOnboardMacros);
   Take(x.showAbout, e.showAbout);

@@ -546,12 +546,16 @@ void OnDeviceKeyInProgramming(HWND window, int keyId) {
   const int index = FindKeyIndex(c->keys, keyId);
   if (index >= 0 && c->keys[index].capKind == kSpacerKey) return;
   if (w->InMode()) return;
-  KeyCapDialogs& dialogs = Process().keyCapDialogs;
-  if (dialogs.detection && IsWindow(dialogs.detection)) {
-    PostMessageA(dialogs.detection, kProgrammingKeyMessage, static_cast<WPARAM>(keyId), 0);
-    return;
+  if (auto forward = GetProgrammingExtensions().forwardKeyToKeyCapDialogs) {
+    if (forward(keyId, true)) return;
+  } else {
+    KeyCapDialogs& dialogs = Process().keyCapDialogs;
+    if (dialogs.detection && IsWindow(dialogs.detection)) {
+      PostMessageA(dialogs.detection, kProgrammingKeyMessage, static_cast<WPARAM>(keyId), 0);
+      return;
+    }
+    if (dialogs.removal && IsWindow(dialogs.removal)) return;  // it works on releases
   }
-  if (dialogs.removal && IsWindow(dialogs.removal)) return;  // it works on releases
   w->Apply(DeviceKeyPressed(*c, keyId, c->editingEntry));
 }
 
@@ -560,11 +564,15 @@ void ReleaseKeyInView(HWND window, int keyId) {
   ProgrammingWindow* w = FindWindowObject(window);
   MacroContext* c = w ? w->Context() : nullptr;
   if (!c) return;
-  KeyCapDialogs& dialogs = Process().keyCapDialogs;
-  if (dialogs.detection && IsWindow(dialogs.detection))
-    PostMessageA(dialogs.detection, kRedrawKeyMessage, static_cast<WPARAM>(keyId), 0);
-  if (dialogs.removal && IsWindow(dialogs.removal))
-    PostMessageA(dialogs.removal, kProgrammingKeyMessage, static_cast<WPARAM>(keyId), 0);
+  if (auto forward = GetProgrammingExtensions().forwardKeyToKeyCapDialogs) {
+    forward(keyId, false);
+  } else {
+    KeyCapDialogs& dialogs = Process().keyCapDialogs;
+    if (dialogs.detection && IsWindow(dialogs.detection))
+      PostMessageA(dialogs.detection, kRedrawKeyMessage, static_cast<WPARAM>(keyId), 0);
+    if (dialogs.removal && IsWindow(dialogs.removal))
+      PostMessageA(dialogs.removal, kProgrammingKeyMessage, static_cast<WPARAM>(keyId), 0);
+  }
   w->Apply(DeviceKeyReleased(*c, keyId));
 }
 

@@ -380,6 +380,38 @@ TEST_F(ProgrammingWindowTest, AnotherModeTakesMessagesFirstAndTheTeardownStillRu
   EXPECT_EQ(Calls(), "mode command 32898;mode destroyed;close context, worker stopped;");
 }
 
+TEST_F(ProgrammingWindowTest, KeysGoToTheKeyCapDialogsFirst) {
+  ASSERT_TRUE(Open());
+  const HWND detection = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  GetKeyCapDialogs().detection = detection;
+  OnDeviceKeyInProgramming(window_, 3);
+  ReleaseKeyInView(window_, 3);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, detection, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, 1025u);
+  EXPECT_EQ(msg.wParam, 3u);
+  ASSERT_TRUE(PeekMessageA(&msg, detection, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, 1026u);
+  EXPECT_EQ(Calls(), "");  // no editor while the dialog takes the keys
+  GetKeyCapDialogs().detection = nullptr;
+  DestroyWindow(detection);
+
+  // The key caps' own routing, where it is installed.
+  static bool take = true;
+  ProgrammingExtensions x;
+  x.forwardKeyToKeyCapDialogs = [](int keyId, bool pressed) {
+    Calls() += std::string(pressed ? "cap press " : "cap release ") + std::to_string(keyId) + ";";
+    return take;
+  };
+  AddProgrammingExtensions(x);
+  OnDeviceKeyInProgramming(window_, 3);
+  take = false;
+  OnDeviceKeyInProgramming(window_, 3);
+  ReleaseKeyInView(window_, 3);
+  EXPECT_EQ(Calls(), "cap press 3;cap press 3;toggle " + std::to_string(FindKeyIndex(Context().keys, 3)) +
+                         ";cap release 3;");
+}
+
 TEST_F(ProgrammingWindowTest, ALayoutThatCannotBeShownOpensNoWindow) {
   // The plain keypad's folder without its pictures.
   ASSERT_TRUE(DeleteFileA((dir_ / "QpadDevices\\Vid0a7cPid0019\\background.png").c_str()));
