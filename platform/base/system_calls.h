@@ -73,6 +73,10 @@ class SystemCalls {
   virtual std::string DocumentsFolder();
   // The chosen file, or nothing for Cancel. An empty filter pattern lists every file.
   virtual std::optional<std::string> ChooseFileToOpen(const OpenFileQuestion& question);
+  // The same for a file to write, which need not exist yet; the dialog starts with
+  // suggestedFile (a name or a whole path; "" for none).
+  virtual std::optional<std::string> ChooseFileToSave(const OpenFileQuestion& question,
+                                                      const std::string& suggestedFile);
   // The chosen folder, or nothing for Cancel.
   virtual std::optional<std::string> ChooseFolder(const FolderQuestion& question);
 

@@ -64,6 +64,8 @@ struct ProgrammingWindowHooks {
   // A key of the device pressed or released while its window is open (key code relative to
   // firstKeyByte).
   void (*key)(DeviceRecord& device, int keyCode, bool pressed) = nullptr;
+  // A request (the tray's) for a device whose window is open: a window kept hidden shows.
+  void (*reveal)(DeviceRecord& device) = nullptr;
 };
 void SetProgrammingWindowHooks(const ProgrammingWindowHooks& hooks);
 const ProgrammingWindowHooks& GetProgrammingWindowHooks();

@@ -453,6 +453,7 @@ void RoundWithoutDevices() {
 void OpenProgramming(DeviceRecord& d) {
   d.programmingRequested = true;
   CheckProgrammingSwitch(d);
+  if (auto reveal = GetProgrammingWindowHooks().reveal; reveal && d.programmingWindow) reveal(d);
 }
 
 void ClearRequest() {
