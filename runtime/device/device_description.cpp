@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/device/device_record.h"
 #include "platform/base/text_lines.h"
 
 namespace {
@@ -63,23 +62,4 @@ DeviceDescription ParseDeviceDescriptionText(std::string_view text) {
     if (d.mode == kModeQuorl) d.mode = kModeQuorlSwitchable;
   }
   return d;
-}
-
-void ReadDeviceDescription(TrayDeviceItem* item, DeviceRecord* device) {
-  DeviceFolderEntry* folder = item ? item->folder : device ? device->folder : nullptr;
-  if (item) {
-    item->mode = kModeNone;
-    item->unitId = 0;
-    item->quorlProductId = 0;
-    item->name = DefaultDeviceName(item->vendorId, item->productId);
-  }
-  FilePtr file = OpenDeviceFile(folder, "DeviceDescription.txt");
-  if (!file) return;
-  const DeviceDescription d = ParseDeviceDescriptionText(ReadAllText(file.get()));
-  if (item) {
-    if (!d.name.empty()) item->name = d.name;
-    item->mode = d.mode;
-    item->quorlProductId = d.quorlProductId;
-  }
-  if (device && d.modeSwitchAvailable) device->modeSwitchAvailable = true;
 }

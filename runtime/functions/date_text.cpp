@@ -1,13 +1,10 @@
 #include "runtime/functions/date_text.h"
 
-#include <windows.h>
-
 #include <cctype>
 #include <string_view>
 #include <vector>
 
 #include "platform/base/split_string.h"
-#include "platform/base/system_calls.h"
 
 const char kDateSeparators[] = " /\\,-~`!@#$%^&*()_+=}]{[\"':;?.><";
 
@@ -123,12 +120,4 @@ std::string FormatDateText(const std::string& format, const ClockTime& time) {
   }
   if (text.size() > kMaxDateTextChars) text.resize(kMaxDateTextChars);
   return text;
-}
-
-std::string GetDate(std::string format) {
-  SYSTEMTIME now{};
-  GetSystemCalls().getLocalTime(&now);
-  const ClockTime time{now.wYear, now.wMonth,  now.wDayOfWeek, now.wDay,
-                       now.wHour, now.wMinute, now.wSecond};
-  return FormatDateText(format, time);
 }
