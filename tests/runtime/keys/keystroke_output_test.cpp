@@ -60,6 +60,14 @@ TEST_F(KeystrokeOutput, FiveSlotsKeptPackedAcrossSteps) {
   EXPECT_EQ(Reports("_{Shift}"), (States{{0x02, 0x05, 0x07, 0x08, 0x09, 0}}));
 }
 
+TEST_F(KeystrokeOutput, KeyPressedTwiceTakesOneSlot) {
+  // "<Esc>" is held to the end of a combination like a modifier, but has no modifier bit: its
+  // second press must not take a second slot that the one release leaves behind.
+  EXPECT_EQ(Reports("{Esc+<Esc>+WinKey}").back(), (KeyboardState{}));
+  EXPECT_EQ(Reports("_aa"), (States{{0, 0x04, 0, 0, 0, 0}}));
+  EXPECT_EQ(Reports("-a"), (States{{0, 0, 0, 0, 0, 0}}));
+}
+
 TEST_F(KeystrokeOutput, UnknownNamesGoOutAsUsageZero) {
   EXPECT_EQ(Reports("<Nope>"), (States{{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}));
   EXPECT_EQ(Reports("<F13>"), (States{{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}));
