@@ -4,17 +4,13 @@
 // a format without letters comes back as it is.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "runtime/functions/date_text.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // The next number of the line (0 when there is none), the line moved past it.
 long NextNumber(std::string_view& line) {

@@ -4,18 +4,14 @@
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "platform/base/path_text.h"
 #include "runtime/device/device_folders.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 std::string_view NextLine(std::string_view& text) {
   const std::size_t end = text.find('\n');

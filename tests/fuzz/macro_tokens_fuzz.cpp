@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,12 +15,9 @@
 #include "runtime/keys/key_name_tables.h"
 #include "runtime/keys/keyboard_report_state.h"
 #include "runtime/keys/macro_tokens.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // The modifier a name stands for, in the order the keyboard report's bits are chosen; "" for
 // a plain key. A right-hand name and its left-hand or bare form share one.

@@ -1,6 +1,6 @@
 #include "tests/fuzz/preprocessor_fuzz.h"
 
-#include <cstdlib>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,12 +15,9 @@
 #include "runtime/preprocessor/text_streams.h"
 #include "runtime/script/script_registrar.h"
 #include "runtime/script/script_types.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 class NoLibraries : public LibraryLoader {
  public:
@@ -38,6 +35,11 @@ class AnyLibraries : public LibraryLoader {
     return library && !name.empty() ? reinterpret_cast<void*>(&DoNothing) : nullptr;
   }
 };
+
+void KeepMessage(const asSMessageInfo* message, void* text) {
+  *static_cast<std::string*>(text) += std::string(message->section) + " (" +
+                                      std::to_string(message->row) + "): " + message->message + "\n";
+}
 
 struct EngineRelease {
   void operator()(asIScriptEngine* engine) const { engine->ShutDownAndRelease(); }
@@ -211,10 +213,22 @@ int FuzzPreprocessorPragmas(const unsigned char* data, std::size_t size) {
       Check(r.result == 0);
     registered |= r.check == DeclarationCheck::Acceptable;
   }
-  // No refused registration counts against the engine: a script still builds on it.
+  // No refused registration counts against the engine: a script still builds on it (one
+  // function, named as no registered one is).
+  const auto taken = [&](const std::string& name) {
+    for (asUINT i = 0; i < engine->GetGlobalFunctionCount(); ++i)
+      if (name == engine->GetGlobalFunctionByIndex(i)->GetName()) return true;
+    return false;
+  };
+  std::string name = "check";
+  while (taken(name)) name += '_';
   asIScriptModule* module = engine->GetModule("check", asGM_ALWAYS_CREATE);
-  Check(module->AddScriptSection("check", "int main() { return 1; }") >= 0);
-  Check(module->Build() >= 0);
+  Check(module->AddScriptSection("check", ("int " + name + "() { return 1; }").c_str()) >= 0);
+  std::string messagesOfBuild;
+  engine->SetMessageCallback(asFUNCTION(KeepMessage), &messagesOfBuild, asCALL_CDECL);
+  const int built = module->Build();
+  if (built < 0) std::fprintf(stderr, "%s", messagesOfBuild.c_str());
+  Check(built >= 0);
   module->Discard();
   if (registered) engine.reset();
   return 0;

@@ -2,17 +2,13 @@
 // lengths: every field kept reads only bytes inside its report, whatever the file says.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "runtime/device/report_config.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool Inside(long long byte, int length) { return byte >= 0 && byte < length; }
 
