@@ -22,6 +22,7 @@
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
 #include "ui/debugger/script_debugger.h"
+#include "ui/key_caps/key_caps.h"
 #include "ui/script_editor/script_editor.h"
 #include "ui/setup_wizard/desktop_wizard_window.h"
 
@@ -277,6 +278,7 @@ void InstallProgramHooks() {
   InstallProgramDialogs();
   InstallDesktopWizard();
   InstallMacroPlatform();
+  InstallKeyCaps();
 }
 
 int RunMainLoop(bool programmingAllowed) {
