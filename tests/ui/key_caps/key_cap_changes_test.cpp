@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "macros/model/key_caps.h"
 #include "macros/model/key_functions.h"
+#include "macros/model/macro_hooks.h"
+#include "macros/model/script_reader.h"
+#include "macros/model/script_writer.h"
 #include "tests/ui/key_caps/key_cap_fixture.h"
 
 using namespace testsupport;
@@ -172,6 +176,54 @@ TEST_F(KeyCapChanges, CapsCountTheKeysHeldUnderThem) {
   EXPECT_EQ(c.keys[Index(c, 9)].pressCount, 3);
   RecountCapPresses(c, {});
   EXPECT_EQ(c.keys[Index(c, 8)].pressCount, 0);
+}
+
+RecordingPort& ViewPort() {
+  static RecordingPort port;
+  return port;
+}
+
+TEST(KeyCapRoundTrip, CapsAndSpacersComeBackFromTheScriptAsTheyWereMade) {
+  MacroContext made;
+  made.keys = PadKeys();
+  RecordingPort port;
+  ASSERT_TRUE(MakeDetectedKeyCap(made, {kDoubleWideCap, {0, 1}}, port));
+  ASSERT_TRUE(MakeDetectedKeyCap(made, {kQuadCap, {16, 17, 22, 23}}, port));
+  ASSERT_TRUE(MakeDetectedKeyCap(made, {kDoubleTallCap, {5, 19}}, port));
+  ASSERT_TRUE(SetKeySpacer(made, 33, true, port));
+  const std::string text = GenerateScriptText(made, {}, std::nullopt);
+
+  // Read back into the layout's keys, and the view built as the window builds it.
+  MacroContext back;
+  back.keys = PadKeys();
+  ReadScriptText(back, text, DeviceEffects::None);
+  MacroModelHooks hooks;
+  hooks.changeKeyCap = [](MacroContext& c, const KeyRecord& cap, const std::vector<int>& covered, int kind,
+                          bool store) { ChangeKeyCap(c, cap, covered, kind, store, ViewPort()); };
+  hooks.showSpacer = [](MacroContext& c, int id) { SetKeySpacer(c, id, false, ViewPort()); };
+  SetMacroModelHooks(hooks);
+  BuildKeyCapViews(back);
+  BuildKeyCapViews(back);  // again, as after an Open: still one record per cap
+  SetMacroModelHooks({});
+
+  EXPECT_EQ(back.keyCaps, made.keyCaps);
+  EXPECT_EQ(back.spacers, made.spacers);
+  ASSERT_EQ(back.keys.size(), made.keys.size());
+  for (std::size_t i = 0; i < made.keys.size(); ++i) {
+    SCOPED_TRACE(i);
+    const KeyRecord& a = made.keys[i];
+    const KeyRecord& b = back.keys[i];
+    EXPECT_EQ(b.keyId, a.keyId);
+    EXPECT_EQ(b.pairedId, a.pairedId);
+    EXPECT_EQ(b.capKind, a.capKind);
+    EXPECT_EQ(b.key, a.key);
+    EXPECT_EQ(b.label, a.label);
+    for (std::size_t slot = 0; slot < a.images.size(); ++slot)
+      EXPECT_EQ(ImageName(b.images[slot]), ImageName(a.images[slot]));
+  }
+  // The view is built without writing anything, and the spacer's key is kept quiet.
+  EXPECT_EQ(std::count(ViewPort().events.begin(), ViewPort().events.end(), "write"), 0);
+  EXPECT_EQ(std::count(ViewPort().events.begin(), ViewPort().events.end(), "disable 33"), 2);
 }
 
 }  // namespace
