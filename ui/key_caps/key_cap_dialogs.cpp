@@ -25,6 +25,17 @@ DialogState& State() {
   return state;
 }
 
+// Tells the window which dialogs are open now.
+void AnnounceDialogs() {
+  if (State().hooks.dialogsChanged)
+    State().hooks.dialogsChanged(KeyCapDialogWindow(KeyCapDialogKind::kDetection),
+                                 KeyCapDialogWindow(KeyCapDialogKind::kRemoval));
+}
+
+void SetInputEnabled(bool enabled) {
+  if (State().hooks.setInputEnabled) State().hooks.setInputEnabled(enabled);
+}
+
 class KeyCapDialog : public wingui::Dialog {
  public:
   KeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_ptr<KeyCapServices> services)
@@ -58,6 +69,7 @@ class KeyCapDialog : public wingui::Dialog {
     return Dialog::HandleMessage(m);
   }
 
+  // Also when the window goes first and takes its owned dialogs with it.
   void OnDestroy() override {
     closing_ = true;
     if (kind_ == KeyCapDialogKind::kDetection) SetInputEnabled(true);
@@ -74,18 +86,6 @@ class KeyCapDialog : public wingui::Dialog {
     }
   }
 
-  static void SetInputEnabled(bool enabled) {
-    if (State().hooks.setInputEnabled) State().hooks.setInputEnabled(enabled);
-  }
-
- public:
-  static void AnnounceDialogs() {
-    if (State().hooks.dialogsChanged)
-      State().hooks.dialogsChanged(KeyCapDialogWindow(KeyCapDialogKind::kDetection),
-                                   KeyCapDialogWindow(KeyCapDialogKind::kRemoval));
-  }
-
- private:
   KeyCapDialogKind kind_;
   MacroContext& context_;
   std::unique_ptr<KeyCapServices> services_;
@@ -126,7 +126,7 @@ bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_
     return false;
   }
   slot->Show(SW_SHOW);
-  KeyCapDialog::AnnounceDialogs();
+  AnnounceDialogs();
   return true;
 }
 
