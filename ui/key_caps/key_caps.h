@@ -17,5 +17,7 @@ void RemoveKeyCaps(MacroContext& context, DeviceRecord& device, HWND window);
 void AddKeyCaps(MacroContext& context, HWND window);
 void RemoveKeyCaps(MacroContext& context, HWND window);
 
-// Puts the key-cap merge and the spacers' views under the macro model. Once, at start-up.
+// Puts the key-cap merge and the spacers' views under the macro model, and the commands, the
+// spacers' clearing and the routing of the device's keys to the dialogs under the programming
+// window. Once, at start-up (after the window's own installation).
 void InstallKeyCaps();

@@ -29,6 +29,7 @@
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 #include "ui/key_caps/key_cap_dialogs.h"
+#include "ui/programming_window/programming_extensions.h"
 
 using namespace testsupport;
 
@@ -189,6 +190,7 @@ class KeyCapsOnADevice : public ::testing::Test {
     SetProgrammingWindowHooks({});
     SetKeyCapWindowHooks({});
     SetMacroModelHooks({});
+    ResetProgrammingExtensions();
     VhxSimReset(sim);
     VhxSimClose(sim);
     FreeDeviceFolders();
