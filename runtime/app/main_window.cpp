@@ -11,6 +11,9 @@
 
 #include "macros/macro_editor.h"
 #include "macros/macro_platform.h"
+#include "macros/model/macro_context.h"
+#include "macros/model/macro_hooks.h"
+#include "macros/onboard_memory.h"
 #include "platform/base/own_module.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
@@ -306,7 +309,17 @@ void InstallProgramHooks() {
     device.moduleName.clear();
     DestroyDeviceRecord(device);
   };
+  // A keypad whose on-board macros were read: they become its layout, starting from New.
+  programming.importOnboardMacros = [](MacroContext& context, DeviceRecord& device) {
+    ImportOnboardMacros(context, device);
+  };
   AddProgrammingExtensions(programming);
+  MacroModelHooks model = GetMacroModelHooks();
+  model.startNewLayout = [](MacroContext& context) {
+    if (const HWND window = static_cast<HWND>(context.programming.window))
+      SendMessageA(window, WM_COMMAND, IDM_PW_NEW, 0);
+  };
+  SetMacroModelHooks(model);
   InstallKeyCaps();
 }
 
