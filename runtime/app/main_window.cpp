@@ -28,6 +28,7 @@
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
 #include "ui/debugger/script_debugger.h"
+#include "ui/key_caps/key_caps.h"
 #include "ui/programming_window/programming_extensions.h"
 #include "ui/programming_window/programming_window.h"
 #include "ui/script_editor/script_editor.h"
@@ -319,6 +320,7 @@ void InstallProgramHooks() {
       SendMessageA(window, WM_COMMAND, IDM_PW_NEW, 0);
   };
   SetMacroModelHooks(model);
+  InstallKeyCaps();
 }
 
 int RunMainLoop(bool programmingAllowed) {
