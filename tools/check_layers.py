@@ -58,6 +58,7 @@ PLAIN = [
     'macros/model/',
     'macros/macro_editor_controller.cpp',
     'macros/script_file_write.cpp',
+    'ui/plugins/plugin_keys.cpp',
     'ui/setup_wizard/desktop_wizard.cpp',
     'ui/setup_wizard/starter_script.cpp',
     'ui/debugger/variable_view.cpp',

@@ -29,6 +29,7 @@
 #include "runtime/service/device_thread.h"
 #include "ui/debugger/script_debugger.h"
 #include "ui/key_caps/key_caps.h"
+#include "ui/plugins/plugin_windows.h"
 #include "ui/programming_window/programming_extensions.h"
 #include "ui/programming_window/programming_window.h"
 #include "ui/script_editor/script_editor.h"
@@ -291,6 +292,7 @@ void InstallProgramHooks() {
   InstallDesktopWizard();
   InstallMacroPlatform();
   InstallProgrammingWindow();
+  InstallPlugins();
   ProgrammingExtensions programming;
   programming.toggleMacroEditor = ToggleMacroEditor;
   programming.registerMacroEditorClass = RegisterMacroEditorClass;
