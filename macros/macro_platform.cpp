@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "macros/keystroke_recorder_window.h"
 #include "macros/macro_services.h"
 #include "macros/model/script_writer.h"
 #include "macros/model/text_code_page.h"
@@ -41,4 +42,5 @@ void InstallMacroPlatform() {
   DeviceRecordServices services = GetDeviceRecordServices();
   services.regenerateDeviceScript = [](DeviceRecord& device) { RegenerateDeviceScript(device); };
   SetDeviceRecordServices(services);
+  InstallKeystrokeRecorder();
 }
