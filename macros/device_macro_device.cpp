@@ -59,6 +59,8 @@ std::string DeviceRecordMacroDevice::ScriptPath() {
   return GetDeviceScriptPath(device_.folder, device_.unitId, path) == 0 ? path : std::string();
 }
 
+std::string DeviceRecordMacroDevice::OwnScriptPath() { return GetDeviceScriptFileName(device_.folder, device_.unitId); }
+
 std::string DeviceRecordMacroDevice::ScriptFolder() {
   return GetDeviceScriptFolder(device_.folder, device_.unitId);
 }

@@ -25,6 +25,7 @@ class DeviceRecordMacroDevice : public MacroDevice, public MacroEditorDevice {
   bool DeviceName(std::string& name) override;
   std::string ScriptPath() override;
   std::string ScriptFolder() override;
+  std::string OwnScriptPath() override;
 
   bool RedLayer() const override;
   void* ProgrammingWindow() const override;

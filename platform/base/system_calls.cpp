@@ -268,7 +268,10 @@ std::string SystemCalls::DocumentsFolder() {
   return folder;
 }
 
-std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion& q) {
+namespace {
+
+// The common file dialog, for a file to open (it must exist) or to write (a new name is fine).
+std::optional<std::string> AskForFile(const OpenFileQuestion& q, const std::string& suggestedFile, bool save) {
   // The filter is name and pattern, each ended by a zero, and one more zero after the last.
   std::string filter = q.filterName;
   filter += '\0';
@@ -281,6 +284,7 @@ std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion&
     filter += '\0';
   }
   char file[MAX_PATH] = "";
+  if (suggestedFile.size() < sizeof file) suggestedFile.copy(file, suggestedFile.size());
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = ToWindow(q.owner);
@@ -290,9 +294,21 @@ std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion&
   ofn.lpstrDefExt = q.defaultExtension.empty() ? nullptr : q.defaultExtension.c_str();
   ofn.lpstrTitle = q.title.c_str();
   ofn.lpstrInitialDir = q.initialFolder.empty() ? nullptr : q.initialFolder.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
-  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  // A file-must-exist rule would refuse every new name in a save dialog.
+  ofn.Flags = save ? OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY : OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  if (!(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) return std::nullopt;
   return std::string(file);
+}
+
+}  // namespace
+
+std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion& q) {
+  return AskForFile(q, "", false);
+}
+
+std::optional<std::string> SystemCalls::ChooseFileToSave(const OpenFileQuestion& q,
+                                                         const std::string& suggestedFile) {
+  return AskForFile(q, suggestedFile, true);
 }
 
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
 // The one seam over the platform calls a test may want to see or replace: input injection, key
-// states and the keyboard hook, message boxes, the shell, file dialogs, the registry of the machine, the
-// clipboard, the clock and the pauses of script functions. The base class makes the real calls;
-// a test derives from it, overrides what it records or answers, and installs it for a scope
-// with ScopedSystemCalls. Free of the platform's headers: windows are passed as void* (an
+// states and the keyboard hook, message boxes, the shell, file dialogs, the registry of the
+// machine, the clipboard, the clock and the pauses of script functions. The base class makes the
+// real calls; a test derives from it, overrides what it records or answers, and installs it for
+// a scope with ScopedSystemCalls. Free of the platform's headers: windows are passed as void* (an
 // HWND converts to it).
 
 #include <cstdint>
@@ -79,6 +79,10 @@ class SystemCalls {
   virtual std::string DocumentsFolder();
   // The chosen file, or nothing for Cancel. An empty filter pattern lists every file.
   virtual std::optional<std::string> ChooseFileToOpen(const OpenFileQuestion& question);
+  // The same for a file to write, which need not exist yet; the dialog starts with
+  // suggestedFile (a name or a whole path; "" for none).
+  virtual std::optional<std::string> ChooseFileToSave(const OpenFileQuestion& question,
+                                                      const std::string& suggestedFile);
   // The chosen folder, or nothing for Cancel.
   virtual std::optional<std::string> ChooseFolder(const FolderQuestion& question);
 

@@ -173,6 +173,15 @@ class RecordedSystemCalls : public SystemCalls {
     std::lock_guard<std::mutex> lock(mutex_);
     return chosenFile_;
   }
+  std::optional<std::string> ChooseFileToSave(const OpenFileQuestion& q,
+                                              const std::string& suggestedFile) override {
+    Add("save dialog " + Hex(reinterpret_cast<std::uintptr_t>(q.owner)) + " " +
+        Text(q.title.c_str()) + " " + Text(q.filterName.c_str()) + " " +
+        Text(q.filterPattern.c_str()) + " " + Text(q.defaultExtension.c_str()) + " " +
+        Text(q.initialFolder.c_str()) + " " + Text(suggestedFile.c_str()));
+    std::lock_guard<std::mutex> lock(mutex_);
+    return chosenFile_;
+  }
   std::optional<std::string> ChooseFolder(const FolderQuestion& q) override {
     Add("folder dialog " + Hex(reinterpret_cast<std::uintptr_t>(q.owner)) + " " +
         Text(q.title.c_str()) + " " + Text(q.initialFolder.c_str()));
