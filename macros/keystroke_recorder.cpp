@@ -62,9 +62,8 @@ const Modifier kModifiers[] = {{kRecorderCtrl, L"Ctrl", &kCtrlCodes},
 // The editing keys a token stands for in editing mode, or none.
 bool EditingKeyOf(const std::wstring& token, EditingKey& key) {
   static const std::pair<const wchar_t*, EditingKey> kKeys[] = {
-      {L"{Ctrl+x}", EditingKey::Cut},          {L"{Ctrl+c}", EditingKey::Copy},
-      {L"{Ctrl+v}", EditingKey::Paste},        {L"<Delete>", EditingKey::Delete},
-      {L"<Backspace>", EditingKey::Backspace}, {L"<Return>", EditingKey::Return},
+      {L"{Ctrl+x}", EditingKey::Cut},    {L"{Ctrl+c}", EditingKey::Copy},         {L"{Ctrl+v}", EditingKey::Paste},
+      {L"<Delete>", EditingKey::Delete}, {L"<Backspace>", EditingKey::Backspace}, {L"<Return>", EditingKey::Return},
   };
   for (const auto& [text, k] : kKeys)
     if (token == text) {
@@ -90,7 +89,8 @@ KeystrokeRecorder::~KeystrokeRecorder() {
 void KeystrokeRecorder::Start(void* box) {
   box_ = box;
   recording_ = true;
-  if (!hook_) hook_ = GetSystemCalls().SetKeyboardHook([this](const KeyboardHookEvent& e) { return OnKeyboardEvent(e); });
+  if (!hook_)
+    hook_ = GetSystemCalls().SetKeyboardHook([this](const KeyboardHookEvent& e) { return OnKeyboardEvent(e); });
 }
 
 void KeystrokeRecorder::Stop() {
@@ -209,8 +209,11 @@ void KeystrokeRecorder::TakeBackPrevious() {
   pending_ = previous_.substr(0, previous_.size() - 1);
   held_ = previousHeld_;
   hasKey_ = true;
-  const std::pair<int, int> flags[] = {
-      {kAlt, kRecorderAlt}, {kCtrl, kRecorderCtrl}, {kShift, kRecorderShift}, {kLeftWin, kRecorderWinKey}, {kEsc, kRecorderEsc}};
+  const std::pair<int, int> flags[] = {{kAlt, kRecorderAlt},
+                                       {kCtrl, kRecorderCtrl},
+                                       {kShift, kRecorderShift},
+                                       {kLeftWin, kRecorderWinKey},
+                                       {kEsc, kRecorderEsc}};
   for (const auto& [held, bit] : flags)
     if (held_.count(held)) modifiers_ |= bit;
   ready_ = false;

@@ -94,7 +94,8 @@ std::string SystemErrorText(DWORD error) {
   const DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string result = length && text ? std::string(text, length) : "Error " + std::to_string(error);
+  std::string result =
+      length && text ? std::string(text, length) : "Error " + std::to_string(error);
   if (text) LocalFree(text);
   return result;
 }
@@ -229,7 +230,8 @@ void* SystemCalls::SetKeyboardHook(KeyboardHookHandler handler) {
     SetLastError(ERROR_ALREADY_EXISTS);
     return nullptr;
   }
-  const HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleA(nullptr), 0);
+  const HHOOK hook =
+      SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleA(nullptr), 0);
   if (!hook) return nullptr;
   KeyboardHooks()[thread] = {hook, std::make_shared<KeyboardHookHandler>(std::move(handler))};
   return hook;

@@ -1,8 +1,8 @@
 // Fuzz target: text pasted into an editor box over the steps "ab", "<F1>" and "cd". The first
-// two bytes are the selection (within the box), the rest the clipboard's text (UTF-16, low byte first). Steps and
-// code items stay side by side with contiguous positions; typed text holds no tab, line end or
-// other control character and its code types it; and the body written from the steps reads back
-// as the same steps.
+// two bytes are the selection (within the box), the rest the clipboard's text (UTF-16, low byte
+// first). Steps and code items stay side by side with contiguous positions; typed text holds no
+// tab, line end or other control character and its code types it; and the body written from the
+// steps reads back as the same steps.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -36,8 +36,8 @@ class RecorderWindow : public ::testing::Test {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "RecorderTestKeypad";
     RegisterClassA(&wc);
-    keypad_ = CreateWindowExA(0, "RecorderTestKeypad", "Keypad", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 300,
-                              200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    keypad_ = CreateWindowExA(0, "RecorderTestKeypad", "Keypad", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 300, 200,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(keypad_, nullptr);
     SetWindowLongPtrA(keypad_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pad_.context));
     pad_.device.window = keypad_;

@@ -69,8 +69,8 @@ class Recorder : public ::testing::Test {
     std::string out;
     for (const InputRecord& r : calls_.Inputs()) {
       EXPECT_EQ(r.extraInfo, KeystrokeRecorder::kSentOnTag);
-      out += (out.empty() ? "" : " ") + RecordedSystemCalls::Hex(r.virtualKey) +
-             ((r.flags & kKeyEventKeyUp) ? "-" : "+");
+      out +=
+          (out.empty() ? "" : " ") + RecordedSystemCalls::Hex(r.virtualKey) + ((r.flags & kKeyEventKeyUp) ? "-" : "+");
     }
     calls_.ClearEvents();
     return out;
@@ -120,7 +120,8 @@ TEST_F(Recorder, KeysBecomeCharactersKeyNamesAndCombinations) {
        {Down(VK_LSHIFT), Down('A'), Up('A'), Down('B'), Up('B'), Down(VK_F1), Up(VK_F1), Up(VK_LSHIFT)},
        L"step /A / step /B / step {Shift+<F1>}"},
       // A key without a name makes nothing, and holds up nothing after it.
-      {"a key without a name", {Down(7), Up(7), Down(VK_LCONTROL), Down('C'), Up('C'), Up(VK_LCONTROL)},
+      {"a key without a name",
+       {Down(7), Up(7), Down(VK_LCONTROL), Down('C'), Up('C'), Up(VK_LCONTROL)},
        L"step {Ctrl+c}"},
       {"a nameless key in a combination", {Down(VK_LCONTROL), Down(7), Up(7), Up(VK_LCONTROL)}, L"step {Ctrl}"},
   };

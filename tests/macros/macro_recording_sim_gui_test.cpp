@@ -15,7 +15,7 @@ using namespace testsupport;
 
 namespace {
 
-constexpr std::uint8_t kSwitch = 0x10;  // byte 4
+constexpr std::uint8_t kSwitch = 0x10;   // byte 4
 constexpr std::uint8_t kKey3Bit = 0x08;  // byte 1
 
 // A key as the keyboard sends it: its virtual key with its scan code.

@@ -22,10 +22,10 @@ TEST(PastedTextFuzz, SeedCorpus) {
 TEST(PastedTextFuzz, RandomTexts) {
   // UTF-16 units, low byte first.
   const std::vector<std::string> pieces = {
-      std::string("a\0", 2), std::string("\r\0", 2), std::string("\n\0", 2), std::string("\t\0", 2),
-      std::string("\x1b\0", 2), std::string("\0\0", 2), std::string("\"\0", 2), std::string("\\\0", 2),
-      std::string("/\0", 2), std::string("_\0", 2), std::string(" \0", 2), std::string("\xe9\0", 2),
-      std::string("\x93\x21", 2), std::string("\x3d\xd8", 2), std::string("[\0", 2), std::string("<\0", 2),
+      std::string("a\0", 2),      std::string("\r\0", 2),     std::string("\n\0", 2), std::string("\t\0", 2),
+      std::string("\x1b\0", 2),   std::string("\0\0", 2),     std::string("\"\0", 2), std::string("\\\0", 2),
+      std::string("/\0", 2),      std::string("_\0", 2),      std::string(" \0", 2),  std::string("\xe9\0", 2),
+      std::string("\x93\x21", 2), std::string("\x3d\xd8", 2), std::string("[\0", 2),  std::string("<\0", 2),
   };
   std::mt19937 rng(27);
   for (int i = 0; i < 3000; ++i) {

@@ -74,7 +74,8 @@ class RecordedSystemCalls : public SystemCalls {
   void FailHookRemoval(std::string error) { Locked([&] { hookRemovalError_ = std::move(error); }); }
   // One event to the hook as the platform hands it over; true when the hook swallowed it (false
   // without a hook). `flags` are the hook's (kHookExtendedKey ...).
-  bool FeedKey(std::uint32_t virtualKey, bool pressed, std::uint32_t flags = 0, std::uintptr_t extraInfo = 0) {
+  bool FeedKey(std::uint32_t virtualKey, bool pressed, std::uint32_t flags = 0,
+               std::uintptr_t extraInfo = 0) {
     std::shared_ptr<KeyboardHookHandler> hook;
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -82,8 +83,13 @@ class RecordedSystemCalls : public SystemCalls {
     }
     if (!hook || !*hook) return false;
     KeyboardHookEvent event;
-    const bool alt = KeyState(VK_MENU) < 0 || virtualKey == VK_MENU || virtualKey == VK_LMENU || virtualKey == VK_RMENU;
-    event.message = pressed ? (alt ? kSysKeyDownMessage : kKeyDownMessage) : (alt ? kSysKeyUpMessage : kKeyUpMessage);
+    // Keys with Alt come as the system's key messages.
+    const bool alt = KeyState(VK_MENU) < 0 || virtualKey == VK_MENU || virtualKey == VK_LMENU ||
+                     virtualKey == VK_RMENU;
+    if (pressed)
+      event.message = alt ? kSysKeyDownMessage : kKeyDownMessage;
+    else
+      event.message = alt ? kSysKeyUpMessage : kKeyUpMessage;
     event.virtualKey = virtualKey;
     event.scanCode = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
     event.flags = flags;
@@ -239,7 +245,9 @@ class RecordedSystemCalls : public SystemCalls {
       std::lock_guard<std::mutex> lock(calls_.mutex_);
       return calls_.clipboard_.empty() ? 0 : calls_.clipboard_.begin()->first;
     }
-    std::optional<std::vector<std::uint8_t>> Data(std::uint32_t format) override { return calls_.ClipboardData(format); }
+    std::optional<std::vector<std::uint8_t>> Data(std::uint32_t format) override {
+      return calls_.ClipboardData(format);
+    }
     bool Replace(std::uint32_t format, const std::vector<std::uint8_t>& bytes) override {
       calls_.SetClipboardData(format, bytes);
       return true;
