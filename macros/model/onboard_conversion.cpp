@@ -47,13 +47,26 @@ DeviceStepKind TakePrefix(std::wstring_view& text) {
   return DeviceStepKind::kTap;
 }
 
+// The next "+" that parts a combination from `from` on: one inside a bracketed name ("<# +>")
+// belongs to the name.
+std::size_t CombinationPlus(std::wstring_view inner, std::size_t from) {
+  for (std::size_t i = from; i < inner.size(); ++i) {
+    if (inner[i] == L'+') return i;
+    if (inner[i] == L'<') {
+      const std::size_t close = inner.find(L'>', i);
+      if (close != std::wstring_view::npos) i = close;
+    }
+  }
+  return std::wstring_view::npos;
+}
+
 // The parts of a combination between "{" and its last character.
 std::vector<std::wstring> CombinationParts(std::wstring_view text) {
   std::vector<std::wstring> parts;
   const std::wstring_view inner = text.size() >= 2 ? text.substr(1, text.size() - 2) : std::wstring_view();
   std::size_t start = 0;
   for (;;) {
-    const std::size_t plus = inner.find(L'+', start);
+    const std::size_t plus = CombinationPlus(inner, start);
     parts.emplace_back(inner.substr(start, plus == std::wstring_view::npos ? std::wstring_view::npos : plus - start));
     if (plus == std::wstring_view::npos) break;
     start = plus + 1;

@@ -89,13 +89,26 @@ void TokenizeKeyName(std::string_view name, StepKind kind, LockStates locks,
 constexpr std::array<std::string_view, 5> kModifierWords = {"Alt", "Ctrl", "Shift", "WinKey",
                                                             "Esc"};
 
+// The next "+" that parts a combination from `from` on: one inside a bracketed name ("<# +>")
+// belongs to the name.
+std::size_t CombinationPlus(std::string_view inner, std::size_t from) {
+  for (std::size_t i = from; i < inner.size(); ++i) {
+    if (inner[i] == '+') return i;
+    if (inner[i] == '<') {
+      const std::size_t close = inner.find('>', i);
+      if (close != std::string_view::npos) i = close;
+    }
+  }
+  return std::string_view::npos;
+}
+
 void TokenizeCombination(std::string_view text, StepKind kind, LockStates locks,
                          std::vector<MacroToken>& tokens) {
   // Between the opening brace and the last character, which is taken to be the closing one.
   const std::string_view inner = text.size() >= 2 ? text.substr(1, text.size() - 2) : "";
   std::vector<std::string_view> parts;
   for (std::size_t start = 0;;) {
-    const std::size_t plus = inner.find('+', start);
+    const std::size_t plus = CombinationPlus(inner, start);
     parts.push_back(inner.substr(start, plus == std::string_view::npos ? plus : plus - start));
     if (plus == std::string_view::npos) break;
     start = plus + 1;

@@ -107,6 +107,8 @@ TEST_F(Recorder, KeysBecomeCharactersKeyNamesAndCombinations) {
       {"Shift F1", {Down(VK_LSHIFT), Down(VK_F1), Up(VK_F1), Up(VK_LSHIFT)}, L"step {Shift+<F1>}"},
       {"Ctrl Space", {Down(VK_LCONTROL), Down(VK_SPACE), Up(VK_SPACE), Up(VK_LCONTROL)}, L"step {Ctrl+<Space>}"},
       {"Alt F4", {Down(VK_LMENU), Down(VK_F4), Up(VK_F4), Up(VK_LMENU)}, L"step {Alt+<F4>}"},
+      {"Ctrl and the keypad's plus", {Down(VK_LCONTROL), Down(VK_ADD), Up(VK_ADD), Up(VK_LCONTROL)},
+       L"step {Ctrl+<# +>}"},
       {"a held modifier repeating",
        {Down(VK_LCONTROL), Down(VK_LCONTROL), Down(VK_LCONTROL), Down('C'), Up('C'), Up(VK_LCONTROL)},
        L"step {Ctrl+c}"},
