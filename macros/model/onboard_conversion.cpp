@@ -8,6 +8,7 @@
 #include "macros/model/key_display_names.h"
 #include "macros/model/macro_steps.h"
 #include "runtime/keys/key_name_tables.h"
+#include "runtime/keys/macro_tokens.h"
 
 namespace {
 
@@ -45,19 +46,6 @@ DeviceStepKind TakePrefix(std::wstring_view& text) {
     return DeviceStepKind::kRelease;
   }
   return DeviceStepKind::kTap;
-}
-
-// The next "+" that parts a combination from `from` on: one inside a bracketed name ("<# +>")
-// belongs to the name.
-std::size_t CombinationPlus(std::wstring_view inner, std::size_t from) {
-  for (std::size_t i = from; i < inner.size(); ++i) {
-    if (inner[i] == L'+') return i;
-    if (inner[i] == L'<') {
-      const std::size_t close = inner.find(L'>', i);
-      if (close != std::wstring_view::npos) i = close;
-    }
-  }
-  return std::wstring_view::npos;
 }
 
 // The parts of a combination between "{" and its last character.

@@ -89,19 +89,6 @@ void TokenizeKeyName(std::string_view name, StepKind kind, LockStates locks,
 constexpr std::array<std::string_view, 5> kModifierWords = {"Alt", "Ctrl", "Shift", "WinKey",
                                                             "Esc"};
 
-// The next "+" that parts a combination from `from` on: one inside a bracketed name ("<# +>")
-// belongs to the name.
-std::size_t CombinationPlus(std::string_view inner, std::size_t from) {
-  for (std::size_t i = from; i < inner.size(); ++i) {
-    if (inner[i] == '+') return i;
-    if (inner[i] == '<') {
-      const std::size_t close = inner.find('>', i);
-      if (close != std::string_view::npos) i = close;
-    }
-  }
-  return std::string_view::npos;
-}
-
 void TokenizeCombination(std::string_view text, StepKind kind, LockStates locks,
                          std::vector<MacroToken>& tokens) {
   // Between the opening brace and the last character, which is taken to be the closing one.
