@@ -4,67 +4,23 @@
 // boundary, and every way the editor closes takes the hook away.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <richedit.h>
 
 #include <functional>
 #include <string>
 
 #include "macros/keystroke_recorder.h"
-#include "macros/keystroke_recorder_window.h"
-#include "macros/macro_editor.h"
-#include "macros/macro_editor_ids.h"
-#include "macros/macro_editor_window.h"
-#include "macros/macro_recorder_hooks.h"
-#include "platform/wingui/rich_edit.h"
-#include "tests/macros/macro_editor_fixture.h"
+#include "tests/macros/recorder_editor_fixture.h"
 #include "tests/platform/base/system_calls_recorder.h"
-#include "tests/support/win_test.h"
 
 using namespace testsupport;
 
 namespace {
 
-LRESULT CALLBACK PlainWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
-
-class RecorderWindow : public ::testing::Test {
+class RecorderWindow : public RecorderEditor {
  protected:
   void SetUp() override {
+    RecorderEditor::SetUp();
     calls_.UseMemoryClipboard();
-    InstallKeystrokeRecorder();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = PlainWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "RecorderTestKeypad";
-    RegisterClassA(&wc);
-    keypad_ = CreateWindowExA(0, "RecorderTestKeypad", "Keypad", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 300, 200,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(keypad_, nullptr);
-    SetWindowLongPtrA(keypad_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pad_.context));
-    pad_.device.window = keypad_;
-    ASSERT_TRUE(RegisterMacroEditorClass());
-  }
-  void TearDown() override {
-    if (MacroEditorWindow* open = MacroEditorWindow::Current()) DestroyWindow(open->hwnd());
-    if (keypad_) DestroyWindow(keypad_);
-    SetMacroRecorderHooks({});
-  }
-
-  HWND Open(int key) {
-    ToggleMacroEditor(pad_.context, FindKeyIndex(pad_.context.keys, key));
-    PumpMessages(50);
-    MacroEditorWindow* open = MacroEditorWindow::Current();
-    return open ? open->hwnd() : nullptr;
-  }
-  static HWND Box(HWND editor, int id = IDC_MACRO_KEY_DOWN) { return GetDlgItem(editor, id); }
-  static std::wstring Text(HWND editor) { return wingui::RichEdit(Box(editor)).TextWide(); }
-  static CHARRANGE Selection(HWND editor) {
-    CHARRANGE range{};
-    SendMessageA(Box(editor), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    return range;
-  }
-  static void Select(HWND editor, LONG start, LONG end) {
-    CHARRANGE range{start, end};
-    SendMessageA(Box(editor), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
   }
   void Type(std::initializer_list<std::uint32_t> keys) {
     for (std::uint32_t vk : keys) calls_.TapKey(vk);
@@ -76,8 +32,6 @@ class RecorderWindow : public ::testing::Test {
   }
 
   RecordedSystemCalls calls_;
-  EditorKeypad pad_;
-  HWND keypad_ = nullptr;
 };
 
 TEST_F(RecorderWindow, KeysGoIntoTheFocusedBoxAndEditingKeysEditIt) {
@@ -110,10 +64,10 @@ TEST_F(RecorderWindow, KeysGoIntoTheFocusedBoxAndEditingKeysEditIt) {
   // Editing: a click inside "<F1>" near its start puts the caret before it; Backspace takes the
   // "o" before it, Delete the step after it.
   Select(editor, 6, 6);
-  EXPECT_EQ(Selection(editor).cpMin, 5);
+  EXPECT_EQ(Selection(editor).first, 5);
   calls_.TapKey(VK_BACK);
   EXPECT_EQ(Text(editor), L"Hell<F1>x");
-  EXPECT_EQ(Selection(editor).cpMin, 4);
+  EXPECT_EQ(Selection(editor).first, 4);
   calls_.TapKey(VK_DELETE, kHookExtendedKey);
   EXPECT_EQ(Text(editor), L"Hellx");
   // A range dragged into a step takes the whole step; Ctrl+C copies, Ctrl+V puts it back.
@@ -129,7 +83,7 @@ TEST_F(RecorderWindow, KeysGoIntoTheFocusedBoxAndEditingKeysEditIt) {
   Type({'Z'});
   EXPECT_EQ(Text(editor), L"HellxHellx<Return>z") << "characters go in while editing too";
   Select(editor, 0, 12);
-  EXPECT_EQ(Selection(editor).cpMax, 18) << "widened over <Return>";
+  EXPECT_EQ(Selection(editor).second, 18) << "widened over <Return>";
   Chord(VK_LCONTROL, 'X');
   EXPECT_EQ(Text(editor), L"z");
   EXPECT_EQ(calls_.ClipboardWideText(), L"HellxHellx");

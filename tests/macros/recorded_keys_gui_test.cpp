@@ -3,25 +3,15 @@
 // box's caret and selection, and never come back to it as steps. Needs the keyboard focus.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <richedit.h>
 
 #include <string>
 
 #include "macros/keystroke_recorder.h"
-#include "macros/keystroke_recorder_window.h"
-#include "macros/macro_editor.h"
-#include "macros/macro_editor_ids.h"
-#include "macros/macro_editor_window.h"
-#include "macros/macro_recorder_hooks.h"
-#include "platform/wingui/rich_edit.h"
-#include "tests/macros/macro_editor_fixture.h"
-#include "tests/support/win_test.h"
+#include "tests/macros/recorder_editor_fixture.h"
 
 using namespace testsupport;
 
 namespace {
-
-LRESULT CALLBACK PlainWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
 
 // A key as the keyboard sends it: its virtual key with its scan code (Wine types nothing from a
 // scan code alone).
@@ -58,48 +48,18 @@ std::wstring ClipboardText() {
   return text;
 }
 
-class RecordedKeys : public ::testing::Test {
- protected:
-  void SetUp() override {
-    InstallKeystrokeRecorder();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = PlainWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "RecordedKeysKeypad";
-    RegisterClassA(&wc);
-    keypad_ = CreateWindowExA(0, "RecordedKeysKeypad", "Keypad", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 300, 200,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(keypad_, nullptr);
-    SetWindowLongPtrA(keypad_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pad_.context));
-    pad_.device.window = keypad_;
-    ASSERT_TRUE(RegisterMacroEditorClass());
-  }
-  void TearDown() override {
-    if (MacroEditorWindow* open = MacroEditorWindow::Current()) DestroyWindow(open->hwnd());
-    DestroyWindow(keypad_);
-    SetMacroRecorderHooks({});
-  }
-
-  EditorKeypad pad_;
-  HWND keypad_ = nullptr;
-};
+using RecordedKeys = RecorderEditor;
 
 TEST_F(RecordedKeys, TypedKeysAreRecordedAndKeysSentOnMoveTheCaret) {
-  ToggleMacroEditor(pad_.context, FindKeyIndex(pad_.context.keys, 5));
-  MacroEditorWindow* open = MacroEditorWindow::Current();
-  ASSERT_NE(open, nullptr);
-  const HWND editor = open->hwnd();
-  const HWND box = GetDlgItem(editor, IDC_MACRO_KEY_DOWN);
+  const HWND editor = Open(5);
+  ASSERT_NE(editor, nullptr);
+  const HWND box = Box(editor);
   SetForegroundWindow(editor);
   SetFocus(box);
   PumpMessages(100);
   ASSERT_TRUE(ProgramKeystrokeRecorder().HookSet());
-  const auto text = [&] { return wingui::RichEdit(box).TextWide(); };
-  const auto selection = [&] {
-    CHARRANGE range{};
-    SendMessageA(box, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    return std::make_pair(static_cast<int>(range.cpMin), static_cast<int>(range.cpMax));
-  };
+  const auto text = [&] { return Text(editor); };
+  const auto selection = [&] { return Selection(editor); };
 
   Chord(VK_SHIFT, 'H');
   for (WORD vk : {'E', 'L', 'L', 'O'}) Tap(vk);
