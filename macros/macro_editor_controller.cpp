@@ -35,6 +35,7 @@ constexpr unsigned kBoxYesNo = 0x4;
 constexpr unsigned kBoxInformation = 0x40;
 constexpr int kAnswerYes = 6;
 constexpr int kShowNormal = 1;
+constexpr std::uint32_t kClipboardText = 1;        // the platform's CF_TEXT
 constexpr std::uint32_t kClipboardWideText = 13;  // the platform's CF_UNICODETEXT
 
 constexpr const char* kMacroError = "Macro Error";
@@ -492,13 +493,14 @@ bool MacroEditorController::CopyToClipboard(bool cut) {
   if (!entry) return false;
   const std::wstring text = TypedTextInSelection(*entry, selection_);
   bool done = false;
-  // Nothing to copy leaves what the clipboard holds; wide text keeps every character, and the
-  // platform gives it to programs that read 8-bit text.
+  // Plain 8-bit text in the program's code page, converted with its bounds checked; nothing to
+  // copy leaves what the clipboard holds.
   if (!text.empty()) {
     if (const std::unique_ptr<ClipboardAccess> clipboard = GetSystemCalls().OpenClipboardFor(owner_)) {
-      std::vector<std::uint8_t> bytes((text.size() + 1) * sizeof(wchar_t));
-      std::memcpy(bytes.data(), text.c_str(), bytes.size());
-      done = clipboard->Replace(kClipboardWideText, bytes);
+      const std::string narrow = NarrowText(text);
+      std::vector<std::uint8_t> bytes(narrow.begin(), narrow.end());
+      bytes.push_back(0);
+      done = clipboard->Replace(kClipboardText, bytes);
     }
   }
   if (cut && selection_.start != selection_.end) {

@@ -73,7 +73,7 @@ TEST_F(RecorderWindow, KeysGoIntoTheFocusedBoxAndEditingKeysEditIt) {
   // A range dragged into a step takes the whole step; Ctrl+C copies, Ctrl+V puts it back.
   Select(editor, 0, 5);
   Chord(VK_LCONTROL, 'C');
-  EXPECT_EQ(calls_.ClipboardWideText(), L"Hellx");
+  EXPECT_EQ(calls_.ClipboardText(), "Hellx");
   Select(editor, 5, 5);
   Chord(VK_LCONTROL, 'V');
   EXPECT_EQ(Text(editor), L"HellxHellx");
@@ -86,7 +86,7 @@ TEST_F(RecorderWindow, KeysGoIntoTheFocusedBoxAndEditingKeysEditIt) {
   EXPECT_EQ(Selection(editor).second, 18) << "widened over <Return>";
   Chord(VK_LCONTROL, 'X');
   EXPECT_EQ(Text(editor), L"z");
-  EXPECT_EQ(calls_.ClipboardWideText(), L"HellxHellx");
+  EXPECT_EQ(calls_.ClipboardText(), "HellxHellx");
   SavePicture(editor, "keystroke_recorder_edited");
 
   SendMessageA(editor, WM_COMMAND, IDOK, 0);

@@ -168,17 +168,18 @@ TEST_F(StepEditing, EditingKeysChangeTheStepsAtTheSelection) {
 TEST_F(StepEditing, CopyAndCutTakeTheTypedTextOfTheSelection) {
   MacroEditorController& editor = Open({L"/ab", L"<F1>", L"/cd"}, {0, 8});
   EXPECT_TRUE(editor.EditKey(EditingKey::Copy));
-  EXPECT_EQ(calls_.ClipboardWideText(), L"abcd");
+  EXPECT_EQ(calls_.ClipboardText(), "abcd");
+  EXPECT_FALSE(calls_.ClipboardData(CF_UNICODETEXT)) << "plain text";
   EXPECT_EQ(StepTexts(Entry()), L"/ab|<F1>|/cd");
 
   SetClipboard(L"kept");
   Open({L"/ab", L"<F1>", L"/cd"}, {2, 6});
   EXPECT_FALSE(editor_->EditKey(EditingKey::Copy)) << "a selection without typed text copies nothing";
-  EXPECT_EQ(calls_.ClipboardWideText(), L"kept");
+  EXPECT_EQ(calls_.ClipboardText(), "kept");
 
   Open({L"/ab", L"<F1>", L"/c\u00e9"}, {1, 8});
   EXPECT_TRUE(editor_->EditKey(EditingKey::Cut));
-  EXPECT_EQ(calls_.ClipboardWideText(), L"bc\u00e9") << "every character kept";
+  EXPECT_EQ(calls_.ClipboardText(), "bc\xe9") << "in the program's code page";
   EXPECT_EQ(StepTexts(Entry()), L"/a");
   EXPECT_EQ(editor_->Selection().start, 1);
 
@@ -218,13 +219,17 @@ TEST_F(StepEditing, PastedTextOfEveryKindBecomesTypedTextWithKeySteps) {
     EXPECT_EQ(editor.Selection().start, c.caret);
     EXPECT_EQ(editor.Selection().end, c.caret);
   }
-  // Nothing on the clipboard, or an empty text: nothing goes in.
+  // Plain text is pasted as the platform gives it in wide characters.
   MacroEditorController& editor = Open({L"/ab"}, {1, 1});
-  calls_.SetClipboardData(CF_TEXT, {'x', 0});
+  calls_.SetClipboardData(CF_TEXT, {'x', '\t', 0, 'y'});
+  EXPECT_TRUE(editor.EditKey(EditingKey::Paste));
+  EXPECT_EQ(StepTexts(Entry()), L"/ax|<Tab>|/b");
+  // No text on the clipboard, or an empty one: nothing goes in.
+  calls_.SetClipboardData(CF_BITMAP, {1, 2, 3, 4});
   EXPECT_FALSE(editor.EditKey(EditingKey::Paste));
   SetClipboard(L"");
   EXPECT_FALSE(editor.EditKey(EditingKey::Paste));
-  EXPECT_EQ(StepTexts(Entry()), L"/ab");
+  EXPECT_EQ(StepTexts(Entry()), L"/ax|<Tab>|/b");
 }
 
 TEST_F(StepEditing, PastedLinesAndTabsKeepTheScriptsStepMarkersWhole) {

@@ -116,17 +116,17 @@ class RecordedSystemCalls : public SystemCalls {
       clipboard_[format] = std::move(bytes);
     });
   }
-  // The clipboard as wide text with its ending zero, as the platform holds CF_UNICODETEXT.
+  // Text as the platform holds CF_UNICODETEXT: wide characters and an ending zero.
   static std::vector<std::uint8_t> WideBytes(const std::wstring& text) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.c_str());
     return std::vector<std::uint8_t>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
   }
-  std::wstring ClipboardWideText() const {
-    const std::optional<std::vector<std::uint8_t>> bytes = ClipboardData(CF_UNICODETEXT);
-    if (!bytes) return L"<none>";
-    std::wstring text(bytes->size() / sizeof(wchar_t), L'\0');
-    std::memcpy(text.data(), bytes->data(), text.size() * sizeof(wchar_t));
-    return text.substr(0, text.find(L'\0'));
+  // The clipboard's CF_TEXT (as the platform gives it) up to its zero; "<none>" without it.
+  std::string ClipboardText() {
+    const std::optional<std::vector<std::uint8_t>> bytes = MemoryClipboard(*this).Data(CF_TEXT);
+    if (!bytes) return "<none>";
+    const std::string text(bytes->begin(), bytes->end());
+    return text.substr(0, text.find('\0'));
   }
 
   static std::string Hex(std::uintptr_t v) {
@@ -245,8 +245,28 @@ class RecordedSystemCalls : public SystemCalls {
       std::lock_guard<std::mutex> lock(calls_.mutex_);
       return calls_.clipboard_.empty() ? 0 : calls_.clipboard_.begin()->first;
     }
+    // As the platform does, 8-bit text is given as wide text and the other way round (here
+    // through Latin-1).
     std::optional<std::vector<std::uint8_t>> Data(std::uint32_t format) override {
-      return calls_.ClipboardData(format);
+      if (auto data = calls_.ClipboardData(format)) return data;
+      if (format == CF_UNICODETEXT) {
+        const auto narrow = calls_.ClipboardData(CF_TEXT);
+        if (!narrow) return std::nullopt;
+        std::wstring wide;
+        for (std::uint8_t c : *narrow) wide += static_cast<wchar_t>(c);
+        return WideBytes(wide.substr(0, wide.find(L'\0')));
+      }
+      if (format == CF_TEXT) {
+        const auto wide = calls_.ClipboardData(CF_UNICODETEXT);
+        if (!wide) return std::nullopt;
+        std::vector<std::uint8_t> narrow;
+        for (std::size_t i = 0; i + 1 < wide->size(); i += 2) {
+          const unsigned c = (*wide)[i] | ((*wide)[i + 1] << 8);
+          narrow.push_back(c <= 0xFF ? static_cast<std::uint8_t>(c) : '?');
+        }
+        return narrow;
+      }
+      return std::nullopt;
     }
     bool Replace(std::uint32_t format, const std::vector<std::uint8_t>& bytes) override {
       calls_.SetClipboardData(format, bytes);
