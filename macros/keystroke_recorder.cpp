@@ -1,6 +1,5 @@
 #include "macros/keystroke_recorder.h"
 
-#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -30,17 +29,10 @@ const std::set<int> kWinCodes = {91, 92};
 // With Num Lock on, a keypad key pressed with Shift arrives as the navigation key it also is:
 // the code of the keypad's digit or point it stands for.
 int KeypadCodeOf(int code) {
-  constexpr std::array<std::pair<int, int>, 11> kRemap = {{{46, 110},
-                                                           {45, 96},
-                                                           {35, 97},
-                                                           {40, 98},
-                                                           {34, 99},
-                                                           {37, 100},
-                                                           {12, 101},
-                                                           {39, 102},
-                                                           {36, 103},
-                                                           {38, 104},
-                                                           {33, 105}}};
+  constexpr std::pair<int, int> kRemap[] = {
+      {46, 110}, {45, 96}, {35, 97}, {40, 98}, {34, 99}, {37, 100},
+      {12, 101}, {39, 102}, {36, 103}, {38, 104}, {33, 105},
+  };
   for (const auto& [from, to] : kRemap)
     if (from == code) return to;
   return 0;
