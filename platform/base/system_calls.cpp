@@ -188,7 +188,9 @@ std::string SystemCalls::DocumentsFolder() {
   return folder;
 }
 
-std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion& q) {
+namespace {
+
+std::optional<std::string> ChooseFile(const OpenFileQuestion& q, bool forSaving) {
   // The filter is name and pattern, each ended by a zero, and one more zero after the last.
   std::string filter = q.filterName;
   filter += '\0';
@@ -201,6 +203,7 @@ std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion&
     filter += '\0';
   }
   char file[MAX_PATH] = "";
+  q.initialFile.copy(file, sizeof file - 1);
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = ToWindow(q.owner);
@@ -210,9 +213,24 @@ std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion&
   ofn.lpstrDefExt = q.defaultExtension.c_str();
   ofn.lpstrTitle = q.title.c_str();
   ofn.lpstrInitialDir = q.initialFolder.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
-  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  if (forSaving) {
+    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameA(&ofn)) return std::nullopt;
+  } else {
+    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  }
   return std::string(file);
+}
+
+}  // namespace
+
+std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion& q) {
+  return ChooseFile(q, false);
+}
+
+std::optional<std::string> SystemCalls::ChooseFileToSave(const OpenFileQuestion& q) {
+  return ChooseFile(q, true);
 }
 
 std::optional<RegistryValue> SystemCalls::ReadMachineValue(const std::string& key,

@@ -40,6 +40,7 @@ struct OpenFileQuestion {
   std::vector<std::pair<std::string, std::string>> moreFilters;
   std::string defaultExtension;
   std::string initialFolder;
+  std::string initialFile;  // the name the dialog starts with; empty: none
 };
 
 class SystemCalls {
@@ -66,6 +67,8 @@ class SystemCalls {
   virtual std::string DocumentsFolder();
   // The chosen file, or nothing for Cancel.
   virtual std::optional<std::string> ChooseFileToOpen(const OpenFileQuestion& question);
+  // The same for a file to write: its folder must exist, and replacing a file is asked first.
+  virtual std::optional<std::string> ChooseFileToSave(const OpenFileQuestion& question);
 
   // The registry of the machine, in the program's view. A read gives the value whatever its
   // size; a write creates the key when missing.

@@ -2,8 +2,8 @@
 // Puts a recorder in place of the platform calls for one test, and the earlier calls back when
 // it goes: input records, pauses, message boxes, shell calls and file dialogs go into one event
 // list in their order; key states (and from them the lock states), the clock, box answers, the
-// shell's result and the chosen file come from the test. The registry, the clipboard and the
-// documents folder stay the platform's. Header-only.
+// shell's result and the chosen file (of either file dialog) come from the test. The registry,
+// the clipboard and the documents folder stay the platform's. Header-only.
 
 #include <windows.h>
 
@@ -94,7 +94,15 @@ class RecordedSystemCalls : public SystemCalls {
     Add("open dialog " + Hex(reinterpret_cast<std::uintptr_t>(q.owner)) + " " +
         Text(q.title.c_str()) + " " + Text(q.filterName.c_str()) + " " +
         Text(q.filterPattern.c_str()) + " " + Text(q.defaultExtension.c_str()) + " " +
-        Text(q.initialFolder.c_str()));
+        Text(q.initialFolder.c_str()) + InitialFile(q));
+    std::lock_guard<std::mutex> lock(mutex_);
+    return chosenFile_;
+  }
+  std::optional<std::string> ChooseFileToSave(const OpenFileQuestion& q) override {
+    Add("save dialog " + Hex(reinterpret_cast<std::uintptr_t>(q.owner)) + " " +
+        Text(q.title.c_str()) + " " + Text(q.filterName.c_str()) + " " +
+        Text(q.filterPattern.c_str()) + " " + Text(q.defaultExtension.c_str()) + " " +
+        Text(q.initialFolder.c_str()) + InitialFile(q));
     std::lock_guard<std::mutex> lock(mutex_);
     return chosenFile_;
   }
@@ -113,6 +121,9 @@ class RecordedSystemCalls : public SystemCalls {
   void Add(std::string event) {
     std::lock_guard<std::mutex> lock(mutex_);
     events_.push_back(std::move(event));
+  }
+  static std::string InitialFile(const OpenFileQuestion& q) {
+    return q.initialFile.empty() ? "" : " file " + Text(q.initialFile.c_str());
   }
   static std::string Text(const char* text) {
     return text ? "\"" + std::string(text) + "\"" : "null";
