@@ -56,6 +56,8 @@ PLAIN = [
     'runtime/device/report_config.cpp',
     'runtime/functions/date_text.cpp',
     'macros/model/',
+    'macros/macro_editor_controller.cpp',
+    'macros/script_file_write.cpp',
     'ui/legend_editor/caption_file.cpp',
     'ui/legend_editor/caption_picture.cpp',
     'ui/legend_editor/legend_layout.cpp',

@@ -37,7 +37,6 @@ std::optional<std::string> LegendController::ChooseLayout() {
   q.filterName = "Layout Files";
   q.filterPattern = "*.kll";
   q.initialFolder = deviceFolder_;
-  q.initialFile = layoutPath_;
   return GetSystemCalls().ChooseFileToOpen(q);
 }
 
@@ -69,7 +68,7 @@ bool LegendController::SaveCaptions() {
 
 bool LegendController::SaveCaptionsAs() {
   const std::optional<std::string> path =
-      GetSystemCalls().ChooseFileToSave(CaptionFileQuestion(owner_, kSaveCaptionTitle, deviceFolder_));
+      GetSystemCalls().ChooseFileToSave(CaptionFileQuestion(owner_, kSaveCaptionTitle, deviceFolder_), captionFile_);
   return path && WriteCaptionFile(*path);
 }
 

@@ -41,7 +41,6 @@ class LegendController {
   void SetOwner(void* window) { owner_ = window; }
   // Where the file dialogs start: the folder of the device's layout file.
   void SetDeviceFolder(std::string folder) { deviceFolder_ = std::move(folder); }
-  void SetLayoutPath(std::string path) { layoutPath_ = std::move(path); }
 
   // A picture was moved or chosen, or captions were carried to a new layout.
   void MarkModified() { modified_ = true; }
@@ -57,7 +56,8 @@ class LegendController {
   void OpenCaptions();
   // Save Captions File: to the known file, else as Save As. True when written.
   bool SaveCaptions();
-  // Save Captions File As...: the dialog, then the file. True when written.
+  // Save Captions File As...: the dialog (offering the known file), then the file. True when
+  // written.
   bool SaveCaptionsAs();
 
   // Reads a caption file into the captions: as many as it has records, the rest stay. A file
@@ -79,7 +79,6 @@ class LegendController {
   FileAccess& files_;
   void* owner_ = nullptr;
   std::string deviceFolder_;
-  std::string layoutPath_;
   std::string captionFile_;
   bool modified_ = false;
 };

@@ -29,6 +29,7 @@
 #include "ui/legend_editor/legend_editor_ids.h"
 #include "ui/legend_editor/legend_layout.h"
 #include "ui/legend_editor/legend_printing.h"
+#include "ui/programming_window/programming_window.h"
 
 namespace {
 
@@ -67,7 +68,9 @@ INT_PTR CALLBACK LegendAboutDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
 }
 
 // The editor's state while the window is the legend editor: its caption boxes, its background
-// and what it took from the programming window, to give back at the end.
+// and what it took from the programming window (menu, title, size), to give back at the end.
+// As the window's mode it sees every message first; the window's own messages (its redraws,
+// its LED blinking) and its ending stay the window's.
 class CaptionSet : public LegendCaptions {
  public:
   CaptionSet(MacroContext& context, HWND window) : context_(context), window_(window), controller_(*this, files_) {}
@@ -75,13 +78,14 @@ class CaptionSet : public LegendCaptions {
   CaptionSet(const CaptionSet&) = delete;
   CaptionSet& operator=(const CaptionSet&) = delete;
 
-  // Takes the window over; false (and the window untouched) without a layout file or the
-  // editor's menu.
+  // Takes the window over; false (and the window untouched) when it is not the context's
+  // programming window, or without a layout file or the editor's menu.
   bool Open();
   bool Ended() const { return ended_; }
-  WNDPROC SavedProc() const { return savedProc_; }
   bool TranslateKeys(MSG& msg);
-  LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  // A message of the window; false leaves it to the programming window.
+  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   // LegendCaptions
   int CaptionCount() const override { return static_cast<int>(captions_.size()); }
@@ -135,10 +139,18 @@ class CaptionSet : public LegendCaptions {
   std::vector<std::unique_ptr<CaptionRecord>> captions_;
   int current_ = -1;
 
-  WNDPROC savedProc_ = nullptr;
+  // What the programming window calls with its messages while the editor is on.
+  class Mode : public ProgrammingWindowMode {
+   public:
+    explicit Mode(CaptionSet& set) : set_(set) {}
+    bool HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+   private:
+    CaptionSet& set_;
+  };
+  Mode mode_{*this};
   HMENU savedMenu_ = nullptr;
   std::string savedTitle_;
-  LONG_PTR savedUserData_ = 0;
   RECT savedRect_{};
   HMENU menu_ = nullptr;
   HACCEL accelerators_ = nullptr;
@@ -150,31 +162,47 @@ class CaptionSet : public LegendCaptions {
   COLORREF customColours_[16] = {};
   bool ending_ = false;
   bool ended_ = false;  // the window is the programming window's again
-
- public:
-  int depth = 0;  // messages of the window being handled now
 };
 
-// The editors of this thread, by window.
-std::map<HWND, std::unique_ptr<CaptionSet>>& Editors() {
-  static thread_local std::map<HWND, std::unique_ptr<CaptionSet>> editors;
+// The editors of this thread, by window. An editor that has ended is kept until no message of
+// any editor is being handled, for its handler may still be on the stack.
+struct LegendEditors {
+  std::map<HWND, std::unique_ptr<CaptionSet>> open;
+  std::vector<std::unique_ptr<CaptionSet>> closed;
+  int depth = 0;
+
+  void FreeClosed() {
+    if (depth == 0) closed.clear();
+  }
+  void Retire(HWND window) {
+    const auto it = open.find(window);
+    if (it == open.end()) return;
+    closed.push_back(std::move(it->second));
+    open.erase(it);
+  }
+};
+LegendEditors& Editors() {
+  static thread_local LegendEditors editors;
   return editors;
 }
 
-LRESULT CALLBACK LegendWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto& editors = Editors();
-  const auto it = editors.find(hwnd);
-  if (it == editors.end()) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  CaptionSet* set = it->second.get();
-  if (set->Ended()) return CallWindowProcA(set->SavedProc(), hwnd, msg, wParam, lParam);
-  ++set->depth;
-  const LRESULT result = set->Dispatch(msg, wParam, lParam);
-  --set->depth;
-  if (set->Ended() && set->depth == 0) editors.erase(hwnd);
-  return result;
+// The window's procedure while the editor is on: its messages before the window's own.
+bool LegendWndProc(CaptionSet& set, HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  LegendEditors& editors = Editors();
+  editors.FreeClosed();
+  ++editors.depth;
+  const bool handled = set.HandleMessage(msg, wParam, lParam, result);
+  --editors.depth;
+  if (set.Ended()) editors.Retire(window);
+  return handled;
+}
+
+bool CaptionSet::Mode::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return LegendWndProc(set_, window, msg, wParam, lParam, result);
 }
 
 bool CaptionSet::Open() {
+  if (ProgrammingContextOf(window_) != &context_) return false;
   MacroDevice* device = context_.device;
   std::string layoutText;
   if (!device || !device->ReadDeviceFile(kLayoutFileName, layoutText, layoutPath_)) return false;
@@ -186,19 +214,15 @@ bool CaptionSet::Open() {
 
   controller_.SetOwner(window_);
   controller_.SetDeviceFolder(CutAtLastBackslash(layoutPath_));
-  controller_.SetLayoutPath(layoutPath_);
   // The device's own layout tells its paper too, not only one loaded later.
   dieCut_ = ReadLegendLayout(layoutText).dieCut;
 
-  savedProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window_, GWLP_WNDPROC));
   savedMenu_ = GetMenu(window_);
   savedTitle_ = wingui::WindowTextOf(window_);
-  savedUserData_ = GetWindowLongPtrA(window_, GWLP_USERDATA);
   GetWindowRect(window_, &savedRect_);
 
   SetMenu(window_, menu_);
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LegendWndProc));
+  SetProgrammingWindowMode(window_, &mode_);
   SetWindowTextA(window_, kLegendTitle);
   DrawMenuBar(window_);
   windowActive_ = GetActiveWindow() == window_;
@@ -365,10 +389,18 @@ int CaptionSet::IndexOfBox(HWND box) const {
   return -1;
 }
 
-LRESULT CaptionSet::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+bool CaptionSet::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ended_) return false;
   // The programming window's own messages (its redraws, its LED blinking) go on reaching it.
-  if (msg >= WM_USER && msg < 0xC000) return CallWindowProcA(savedProc_, window_, msg, wParam, lParam);
-  return OnMessage(msg, wParam, lParam);
+  if (msg >= WM_USER && msg < 0xC000) return false;
+  if (msg == WM_DESTROY) {
+    // The window goes while the editor is on (the switch, the device, the program): the
+    // editor lets go, and the programming window's own ending follows.
+    End(false);
+    return false;
+  }
+  result = OnMessage(msg, wParam, lParam);
+  return true;
 }
 
 LRESULT CaptionSet::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -422,13 +454,6 @@ LRESULT CaptionSet::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       Exit();
       return 0;
-    case WM_DESTROY: {
-      // The window goes while the editor is on (the switch, the device, the program): the
-      // programming window still gets its own ending.
-      const WNDPROC programming = savedProc_;
-      End(false);
-      return CallWindowProcA(programming, window_, msg, wParam, lParam);
-    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       return 0;
@@ -597,8 +622,7 @@ void CaptionSet::End(bool windowStays) {
   current_ = -1;
   if (IsChild(window_, GetFocus())) SetFocus(window_);
   captions_.clear();
-  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedProc_));
-  SetWindowLongPtrA(window_, GWLP_USERDATA, savedUserData_);
+  SetProgrammingWindowMode(window_, nullptr);
   ended_ = true;
   SetMenu(window_, savedMenu_);
   DestroyMenu(menu_);
@@ -622,20 +646,23 @@ void CaptionSet::Tell(const std::string& text) const {
 }  // namespace
 
 void OpenLegendMaker(MacroContext& context, HWND window) {
+  LegendEditors& editors = Editors();
+  editors.FreeClosed();
   if (!IsWindow(window) || IsLegendMakerActive(window)) return;
   auto set = std::make_unique<CaptionSet>(context, window);
   CaptionSet* opened = set.get();
-  Editors()[window] = std::move(set);
-  if (!opened->Open()) Editors().erase(window);
+  editors.open[window] = std::move(set);
+  if (!opened->Open()) editors.open.erase(window);
 }
 
 bool LegendTranslateAccelerator(MSG& msg) {
-  for (auto& [window, set] : Editors())
+  for (auto& [window, set] : Editors().open)
     if (set->TranslateKeys(msg)) return true;
   return false;
 }
 
 bool IsLegendMakerActive(HWND window) {
-  const auto it = Editors().find(window);
-  return it != Editors().end() && !it->second->Ended();
+  const LegendEditors& editors = Editors();
+  const auto it = editors.open.find(window);
+  return it != editors.open.end() && !it->second->Ended();
 }

@@ -1,15 +1,16 @@
 #pragma once
 // The key-cap legend editor ("Legend Maker"): a mode of the programming window, not a window of
-// its own. Opening it swaps the window's procedure, menu, title and user data for the editor's
-// and lays one caption box over every key label; Exit (or the close box) puts the programming
-// window back. Everything runs on the thread that owns the window.
+// its own. Opening it gives the window the editor's menu and title, takes the window's
+// messages first (its mode) and lays one caption box over every key label; Exit (or the close
+// box) puts the programming window back. Everything runs on the thread that owns the window.
 
 #include <windows.h>
 
 struct MacroContext;
 
-// Turns the programming window into the legend editor for the context's keypad; nothing when
-// the device has no "layout.kll", or when the window already is the editor.
+// Turns the programming window of the context into the legend editor; nothing when the window
+// is not that context's programming window, the device has no "layout.kll", or the window
+// already is the editor. Command 32902 of the programming window.
 void OpenLegendMaker(MacroContext& context, HWND window);
 
 // The editor's accelerators (table 145) for a message of this thread, while an editor is on
@@ -17,5 +18,5 @@ void OpenLegendMaker(MacroContext& context, HWND window);
 // into the thread's message pump itself.
 bool LegendTranslateAccelerator(MSG& msg);
 
-// The window is the legend editor now (its keys and the device's go nowhere else).
+// The window is the legend editor now.
 bool IsLegendMakerActive(HWND window);

@@ -30,7 +30,7 @@ class CaptionBoxTest : public ::testing::Test {
 
   GdiplusSession gdiplus_;
   Keypad keypad_;
-  ProgrammingStandIn host_{keypad_.context};
+  ParentWindow host_{keypad_.context};
   int drags_ = 0;
 };
 

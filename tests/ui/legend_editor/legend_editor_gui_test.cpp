@@ -1,6 +1,6 @@
-// The legend editor as a mode of a window standing in for the programming window: what it takes
-// over and gives back, its caption files through the menu, Load Layout, the question at Exit,
-// its keys, and the window going while the editor is on.
+// The legend editor as a mode of the real programming window, opened by its command 32902: what
+// it takes over and gives back, its caption files through the menu, Load Layout, the question
+// at Exit, its keys, the mouse and the device's keys, and the window going while it is on.
 #include "ui/legend_editor/legend_editor.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 #include "tests/ui/legend_editor/legend_test_support.h"
 #include "ui/legend_editor/caption_file.h"
 #include "ui/legend_editor/legend_editor_ids.h"
+#include "ui/programming_window/programming_window_ids.h"
 
 using namespace legendtest;
 using testsupport::PumpMessages;
@@ -75,29 +76,27 @@ class LegendEditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(gdiplus_.Ok());
-    ASSERT_TRUE(keypad_.loaded);
-    keypad_.context.keys[0].entries = {Typed("KeyDown", L"Copy")};
-    keypad_.context.keys[1].entries = {Typed("KeyDown", L"Paste"), Typed("KeyUp", L"Done")};
-    host_ = std::make_unique<ProgrammingStandIn>(keypad_.context);
-    programmingProc_ = GetWindowLongPtrA(Window(), GWLP_WNDPROC);
+    ASSERT_TRUE(IsWindow(Window()));
+    MacroContext& c = *programming_.Context();
+    c.keys[0].entries = {Typed("KeyDown", L"Copy")};
+    c.keys[1].entries = {Typed("KeyDown", L"Paste"), Typed("KeyUp", L"Done")};
+    title_ = testsupport::WindowText(Window());
+    menu_ = GetMenu(Window());
   }
-  void TearDown() override {
-    host_.reset();
-    PumpMessages(20);
-  }
-  HWND Window() const { return host_->hwnd(); }
+  HWND Window() const { return programming_.hwnd(); }
+  // As the user opens it: command 32902 of the programming window.
   void Open() {
-    OpenLegendMaker(keypad_.context, Window());
-    PumpMessages(50);
+    Command(Window(), IDM_PW_LEGEND_MAKER);
+    PumpMessages(30);
     ASSERT_TRUE(IsLegendMakerActive(Window()));
   }
-  std::string Scratch(const std::string& name) { return keypad_.scratch() / name; }
+  std::string Scratch(const std::string& name) { return programming_.scratch() / name; }
 
   GdiplusSession gdiplus_;
   RecordedSystemCalls platform_;
-  Keypad keypad_;
-  std::unique_ptr<ProgrammingStandIn> host_;
-  LONG_PTR programmingProc_ = 0;
+  ProgrammingWindowOnKeypad programming_;
+  std::string title_;
+  HMENU menu_ = nullptr;
 };
 
 TEST_F(LegendEditorTest, TakesTheWindowOverAndGivesItBack) {
@@ -105,12 +104,10 @@ TEST_F(LegendEditorTest, TakesTheWindowOverAndGivesItBack) {
   Open();
   EXPECT_EQ(testsupport::WindowText(Window()), "Legend Maker");
   const HMENU menu = GetMenu(Window());
-  EXPECT_NE(menu, host_->menu());
+  EXPECT_NE(menu, menu_);
   char text[64] = "";
   GetMenuStringA(GetSubMenu(menu, 0), 0, text, sizeof text, MF_BYPOSITION);
   EXPECT_STREQ(text, "Load Layout...");
-  EXPECT_NE(GetWindowLongPtrA(Window(), GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&keypad_.context));
-  EXPECT_NE(GetWindowLongPtrA(Window(), GWLP_WNDPROC), programmingProc_);
 
   // One box over every key label, with the key's green macros.
   const std::vector<HWND> boxes = CaptionBoxes(Window());
@@ -122,31 +119,33 @@ TEST_F(LegendEditorTest, TakesTheWindowOverAndGivesItBack) {
   EXPECT_EQ(first.bottom - first.top, 14);
   EXPECT_EQ(BoxText(boxes[0]), L"Copy");
   EXPECT_EQ(BoxText(boxes[1]), L"Paste\r-----\rDone");
-  EXPECT_EQ(Client(Window()).right, keypad_.context.view.canvasWidth);
-  EXPECT_EQ(Client(Window()).bottom, keypad_.context.view.canvasHeight);
+  EXPECT_EQ(Client(Window()).right, programming_.Context()->view.canvasWidth);
+  EXPECT_EQ(Client(Window()).bottom, programming_.Context()->view.canvasHeight);
   EXPECT_FALSE(testsupport::SavePicture(Window(), "legend_editor_keypad").empty());
 
   // Nothing changed: Exit asks nothing.
   Command(Window(), IDM_LEGEND_EXIT);
   EXPECT_EQ(platform_.Events(), "");
   EXPECT_FALSE(IsLegendMakerActive(Window()));
-  EXPECT_EQ(testsupport::WindowText(Window()), ProgrammingStandIn::kTitle);
-  EXPECT_EQ(GetMenu(Window()), host_->menu());
-  EXPECT_EQ(GetWindowLongPtrA(Window(), GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&keypad_.context));
-  EXPECT_EQ(GetWindowLongPtrA(Window(), GWLP_WNDPROC), programmingProc_);
+  EXPECT_EQ(testsupport::WindowText(Window()), title_);
+  EXPECT_EQ(GetMenu(Window()), menu_);
   EXPECT_TRUE(CaptionBoxes(Window()).empty());
   EXPECT_EQ(Client(Window()).right, before.right);
-  // The editor's commands never reached the programming window; its own do again now.
-  EXPECT_TRUE(host_->seen.empty());
-  Command(Window(), 34320);
-  EXPECT_EQ(host_->seen, (std::vector<UINT>{WM_COMMAND}));
+  EXPECT_EQ(Client(Window()).bottom, before.bottom);
 }
 
-TEST_F(LegendEditorTest, NothingWithoutALayoutFile) {
-  ASSERT_TRUE(DeleteFileA((keypad_ / "layout.kll").c_str()));
-  OpenLegendMaker(keypad_.context, Window());
+TEST_F(LegendEditorTest, NothingWithoutALayoutFileOrForAnotherWindow) {
+  // Not the context's window.
+  MacroContext other;
+  OpenLegendMaker(other, Window());
   EXPECT_FALSE(IsLegendMakerActive(Window()));
-  EXPECT_EQ(testsupport::WindowText(Window()), ProgrammingStandIn::kTitle);
+  OpenLegendMaker(*programming_.Context(), GetDesktopWindow());
+  EXPECT_FALSE(IsLegendMakerActive(GetDesktopWindow()));
+
+  ASSERT_TRUE(DeleteFileA((programming_.DeviceFolder() + "\\layout.kll").c_str()));
+  Command(Window(), IDM_PW_LEGEND_MAKER);
+  EXPECT_FALSE(IsLegendMakerActive(Window()));
+  EXPECT_EQ(testsupport::WindowText(Window()), title_);
   EXPECT_TRUE(CaptionBoxes(Window()).empty());
 }
 
@@ -284,7 +283,9 @@ TEST_F(LegendEditorTest, LoadLayoutCarriesTheCaptionsOver) {
   platform_.ClearEvents();
   platform_.SetChosenFile(other + "\\layout.kll");
   Command(Window(), IDM_LEGEND_LOAD_LAYOUT);
-  EXPECT_NE(platform_.Events().find("file \"" + keypad_.folder() + "\\layout.kll\""), std::string::npos)
+  EXPECT_NE(platform_.Events().find("\"Select a layout file to open.\" \"Layout Files\" \"*.kll\" \"\" \"" +
+                                   programming_.DeviceFolder() + "\""),
+            std::string::npos)
       << platform_.Events();
   boxes = CaptionBoxes(Window());
   ASSERT_EQ(boxes.size(), 3u);
@@ -375,12 +376,22 @@ TEST_F(LegendEditorTest, KeysOnlyWhileTheEditorsWindowIsActive) {
   EXPECT_FALSE(LegendTranslateAccelerator(after));
 }
 
-TEST_F(LegendEditorTest, TheProgrammingWindowKeepsItsOwnMessages) {
+TEST_F(LegendEditorTest, TheMouseAndTheDevicesKeysAreTheEditorsWhileItIsOn) {
+  MacroContext& c = *programming_.Context();
+  const KeyRecord& key = c.keys[2];
+  const LPARAM centre = MAKELPARAM(static_cast<int>(key.key.x + 5), static_cast<int>(key.key.y + 5));
   Open();
-  SendMessageA(Window(), ProgrammingStandIn::kRedraw, 0, 0);
-  SendMessageA(Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
-  EXPECT_EQ(host_->seen, (std::vector<UINT>{ProgrammingStandIn::kRedraw}));
+  SendMessageA(Window(), WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  SendMessageA(Window(), WM_LBUTTONUP, 0, centre);
+  OnDeviceKeyInProgramming(Window(), key.keyId);
+  ReleaseKeyInView(Window(), key.keyId);
+  EXPECT_EQ(Calls(), "");
+  // The programming window's own messages still reach it: a redraw of its keys.
+  SendMessageA(Window(), 1026, 0, 0);
+  EXPECT_TRUE(IsLegendMakerActive(Window()));
   Command(Window(), IDM_LEGEND_EXIT);
+  OnDeviceKeyInProgramming(Window(), key.keyId);
+  EXPECT_EQ(Calls(), "editor 2;");
 }
 
 TEST_F(LegendEditorTest, TheWindowGoingWhileTheEditorIsOnStillEndsTheProgrammingWindow) {
@@ -388,7 +399,8 @@ TEST_F(LegendEditorTest, TheWindowGoingWhileTheEditorIsOnStillEndsTheProgramming
   Type(CaptionBoxes(Window())[0], "unsaved");
   DestroyWindow(Window());
   EXPECT_FALSE(IsLegendMakerActive(Window()));
-  EXPECT_EQ(host_->seen, (std::vector<UINT>{WM_DESTROY}));
+  // The programming window's own ending ran: its context was closed.
+  EXPECT_NE(Calls().find("context closed;"), std::string::npos) << Calls();
   MSG quit{};
   EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(platform_.Events(), "");

@@ -19,6 +19,7 @@
 #include "ui/legend_editor/caption_box.h"
 #include "ui/legend_editor/legend_editor.h"
 #include "ui/legend_editor/legend_editor_ids.h"
+#include "ui/programming_window/programming_window_ids.h"
 
 using namespace legendtest;
 using testsupport::PumpMessages;
@@ -130,7 +131,7 @@ class LegendPageTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(gdiplus_.Ok());
     ASSERT_TRUE(keypad_.loaded);
-    host_ = std::make_unique<ProgrammingStandIn>(keypad_.context);
+    host_ = std::make_unique<ParentWindow>(keypad_.context);
   }
   CaptionRecord& Add(const CaptionBox& box, const wchar_t* text) {
     captions_.push_back(CaptionRecord::Create(host_->hwnd(), static_cast<int>(captions_.size()), box, 96, nullptr, nullptr));
@@ -141,7 +142,7 @@ class LegendPageTest : public ::testing::Test {
 
   GdiplusSession gdiplus_;
   Keypad keypad_;
-  std::unique_ptr<ProgrammingStandIn> host_;
+  std::unique_ptr<ParentWindow> host_;
   std::vector<std::unique_ptr<CaptionRecord>> captions_;
   LegendPage page_;
 };
@@ -278,11 +279,11 @@ class LegendPrintTest : public ::testing::Test {
     ASSERT_TRUE(printerReady_);
     ASSERT_TRUE(SetDefaultPrinterA(kPrinter));
   }
-  // The sample keypad in the editor, its first keys captioned.
-  void OpenEditor(Keypad& keypad) {
-    ASSERT_TRUE(keypad.loaded);
-    host_ = std::make_unique<ProgrammingStandIn>(keypad.context);
-    OpenLegendMaker(keypad.context, host_->hwnd());
+  // The sample keypad's programming window in the editor, its first keys captioned.
+  void OpenEditor(const std::string& extraLayoutLines = "") {
+    host_ = std::make_unique<ProgrammingWindowOnKeypad>(extraLayoutLines);
+    ASSERT_TRUE(IsWindow(host_->hwnd()));
+    SendMessageA(host_->hwnd(), WM_COMMAND, IDM_PW_LEGEND_MAKER, 0);
     ASSERT_TRUE(IsLegendMakerActive(host_->hwnd()));
     const std::vector<HWND> boxes = CaptionBoxes(host_->hwnd());
     ASSERT_EQ(boxes.size(), 12u);
@@ -302,12 +303,11 @@ class LegendPrintTest : public ::testing::Test {
   static inline bool printerReady_ = false;
   GdiplusSession gdiplus_;
   RecordedSystemCalls platform_;
-  std::unique_ptr<ProgrammingStandIn> host_;
+  std::unique_ptr<ProgrammingWindowOnKeypad> host_;
 };
 
 TEST_F(LegendPrintTest, APlainSheetThroughThePrintDialog) {
-  Keypad keypad;
-  OpenEditor(keypad);
+  OpenEditor();
   const std::string file = PrintInto("legend_sheet_plain.ps");
   DialogAnswer ok("Print", IDOK);
   Print();
@@ -329,8 +329,7 @@ TEST_F(LegendPrintTest, APlainSheetThroughThePrintDialog) {
 
 TEST_F(LegendPrintTest, ADieCutSheetIsStatementPaperAcross) {
   // The device's own layout names its paper.
-  Keypad keypad("paperType dieCut\n");
-  OpenEditor(keypad);
+  OpenEditor("paperType dieCut\n");
   const std::string file = PrintInto("legend_sheet_die_cut.ps");
   DialogAnswer ok("Print", IDOK);
   Print();
@@ -343,8 +342,7 @@ TEST_F(LegendPrintTest, ADieCutSheetIsStatementPaperAcross) {
 }
 
 TEST_F(LegendPrintTest, ADieCutSheetWithoutADefaultPrinterIsNotPrinted) {
-  Keypad keypad("paperType dieCut\n");
-  OpenEditor(keypad);
+  OpenEditor("paperType dieCut\n");
   // No default printer: the device of the user's "Windows" settings goes for the test.
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,

@@ -1,7 +1,8 @@
 #pragma once
 // What the legend editor's window tests share: a keypad of the sample device types copied into
 // a scratch folder, its layout and pictures loaded into a macro context as the programming
-// window has them, and a stand-in for the programming window that notes what reaches it.
+// window has them, a window to put caption boxes on, and the real programming window over a
+// copy of the sample device types, with the legend editor as its command 32902.
 
 #include <windows.h>
 
@@ -13,10 +14,16 @@
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
+#include "macros/model/macro_hooks.h"
 #include "platform/base/path_text.h"
 #include "platform/wingui/rich_edit.h"
+#include "runtime/device/device_folders.h"
+#include "runtime/device/device_record.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
+#include "ui/legend_editor/legend_editor.h"
+#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_window.h"
 
 namespace legendtest {
 
@@ -63,64 +70,34 @@ class FolderDevice : public MacroDevice {
   std::string folder_;
 };
 
-inline LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
-// The programming window as far as the legend editor sees it: a window with a menu, a title
-// and the context as its user data, fitted to the keypad picture. It notes the messages that
-// reach its own procedure.
-class ProgrammingStandIn {
+// A plain window for caption boxes of their own, the keypad's size.
+class ParentWindow {
  public:
-  static constexpr char kClass[] = "LegendTestProgrammingWindow";
-  static constexpr char kTitle[] = "Qpad 12 ID:1 - Green Layer";
-  static constexpr UINT kRedraw = 1026;
-
-  explicit ProgrammingStandIn(MacroContext& context) {
+  explicit ParentWindow(const MacroContext& context) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &HostProc;
+    wc.lpfnWndProc = &DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kClass;
+    wc.lpszClassName = "LegendTestParent";
     RegisterClassA(&wc);
-    menu_ = CreateMenu();
-    AppendMenuA(menu_, MF_STRING, 34320, "New");
     RECT r{0, 0, context.view.canvasWidth, context.view.canvasHeight};
-    const DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-    AdjustWindowRect(&r, style, TRUE);
-    hwnd_ = CreateWindowExA(0, kClass, kTitle, style, 40, 40, r.right - r.left, r.bottom - r.top, nullptr, menu_,
-                            GetModuleHandleA(nullptr), this);
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&context));
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
-    SetActiveWindow(hwnd_);
-    testsupport::PumpMessages(50);
+    const DWORD style = WS_CAPTION | WS_SYSMENU;
+    AdjustWindowRect(&r, style, FALSE);
+    hwnd_ = CreateWindowExA(0, wc.lpszClassName, "Captions", style | WS_VISIBLE, 40, 40, r.right - r.left,
+                            r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+    testsupport::PumpMessages(20);
   }
-  ~ProgrammingStandIn() {
+  ~ParentWindow() {
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
   }
-  ProgrammingStandIn(const ProgrammingStandIn&) = delete;
-  ProgrammingStandIn& operator=(const ProgrammingStandIn&) = delete;
-
+  ParentWindow(const ParentWindow&) = delete;
+  ParentWindow& operator=(const ParentWindow&) = delete;
   HWND hwnd() const { return hwnd_; }
-  HMENU menu() const { return menu_; }
-  std::vector<UINT> seen;  // WM_COMMAND, WM_DESTROY, WM_QUIT-free messages of its own
 
  private:
-  friend LRESULT CALLBACK HostProc(HWND, UINT, WPARAM, LPARAM);
   HWND hwnd_ = nullptr;
-  HMENU menu_ = nullptr;
 };
-
-inline LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    SetPropA(hwnd, "standin", reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-  }
-  auto* self = static_cast<ProgrammingStandIn*>(GetPropA(hwnd, "standin"));
-  if (self && (msg == WM_COMMAND || msg == WM_DESTROY || msg == ProgrammingStandIn::kRedraw || msg == WM_LBUTTONDOWN))
-    self->seen.push_back(msg);
-  if (msg == WM_NCDESTROY) RemovePropA(hwnd, "standin");
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
 
 // A copy of the sample Qpad 12 folder, loaded as the programming window loads it.
 class Keypad {
@@ -188,5 +165,65 @@ inline RECT ChildRect(HWND parent, HWND child) {
 
 // A picture file of the samples, small enough for a caption.
 inline std::string SmallPicture() { return SampleDevices() + "\\Button Images\\GreenLED.png"; }
+
+// What the programming window asked of the pieces beside it, in order.
+inline std::string& Calls() {
+  static std::string calls;
+  return calls;
+}
+
+// The real programming window over the sample Qpad 12 (in a copy of the sample device types,
+// its layout given more lines), with the legend editor as its command 32902.
+class ProgrammingWindowOnKeypad {
+ public:
+  static constexpr int kQpad12 = 0x10;
+
+  explicit ProgrammingWindowOnKeypad(const std::string& extraLayoutLines = "") {
+    testsupport::CopyTree(SampleDevices(), scratch_ / "QpadDevices");
+    const std::string layout = scratch_ / "QpadDevices\\Vid0a7cPid0010\\layout.kll";
+    if (!extraLayoutLines.empty()) {
+      std::string text;
+      testsupport::ReadTextFile(layout, text);
+      testsupport::WriteTextFile(layout, text + extraLayoutLines);
+    }
+    InitProgramFolders("\"" + scratch_.path() + "\\Orvane.exe\"");
+    record_.folder = FindDeviceFolder(kVendorId, kQpad12, 0);
+    record_.productId = kQpad12;
+    record_.unitId = 1;
+    record_.setUp = true;
+    Calls().clear();
+    ResetProgrammingExtensions();
+    ProgrammingExtensions x;
+    x.toggleMacroEditor = [](MacroContext&, int key) { Calls() += "editor " + std::to_string(key) + ";"; };
+    x.openLegendMaker = OpenLegendMaker;
+    AddProgrammingExtensions(x);
+    InstallProgrammingWindow();
+    MacroModelHooks model = GetMacroModelHooks();
+    model.removeMacroContext = [](MacroContext&) { Calls() += "context closed;"; };
+    SetMacroModelHooks(model);
+    RegisterProgrammingClasses();
+    if (record_.folder) window_ = OpenProgrammingWindow(std::make_unique<MacroContext>(), record_, false);
+    testsupport::PumpMessages(50);
+  }
+  ~ProgrammingWindowOnKeypad() {
+    if (IsWindow(window_)) DestroyWindow(window_);
+    testsupport::PumpMessages(20);
+    ResetProgrammingExtensions();
+    SetMacroModelHooks({});
+    FreeDeviceFolders();
+  }
+  ProgrammingWindowOnKeypad(const ProgrammingWindowOnKeypad&) = delete;
+  ProgrammingWindowOnKeypad& operator=(const ProgrammingWindowOnKeypad&) = delete;
+
+  HWND hwnd() const { return window_; }
+  MacroContext* Context() const { return ProgrammingContextOf(window_); }
+  std::string DeviceFolder() const { return scratch_ / "QpadDevices\\Vid0a7cPid0010"; }
+  const testsupport::ScratchDir& scratch() const { return scratch_; }
+
+ private:
+  testsupport::ScratchDir scratch_{"legendpw"};
+  DeviceRecord record_;
+  HWND window_ = nullptr;
+};
 
 }  // namespace legendtest
