@@ -9,6 +9,7 @@
 
 #include "macros/model/macro_records.h"
 #include "macros/model/macro_steps.h"
+#include "platform/base/split_string.h"
 #include "platform/base/text_lines.h"
 
 namespace {
@@ -30,15 +31,10 @@ const std::map<std::string_view, Keyword>& Keywords() {
   return table;
 }
 
-std::vector<std::string_view> Tokens(std::string_view line) {
-  constexpr std::string_view kSeparators = " \t,=\r\n";
-  std::vector<std::string_view> tokens;
-  std::size_t pos = 0;
-  while ((pos = line.find_first_not_of(kSeparators, pos)) != std::string_view::npos) {
-    const std::size_t end = line.find_first_of(kSeparators, pos);
-    tokens.push_back(line.substr(pos, end == std::string_view::npos ? end : end - pos));
-    pos = end;
-  }
+// Commas and equals signs separate too: "labelSize = 40, 20" is "labelSize 40 20".
+std::vector<std::string> Tokens(std::string_view line) {
+  std::vector<std::string> tokens;
+  SplitString(line, " \t,=\r\n", tokens);
   return tokens;
 }
 
@@ -99,7 +95,7 @@ struct Reader {
 LegendLayout ReadLegendLayout(std::string_view text) {
   Reader r;
   for (std::string_view line : SplitFileLines(text, kLegendLineChars)) {
-    const std::vector<std::string_view> tokens = Tokens(line);
+    const std::vector<std::string> tokens = Tokens(line);
     if (tokens.empty() || tokens[0].front() == '#') continue;
     const auto keyword = Keywords().find(tokens[0]);
     if (keyword == Keywords().end()) continue;

@@ -6,9 +6,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
-#include <thread>
-
 #include "macros/model/macro_steps.h"
 #include "platform/wingui/message_pump.h"
 #include "tests/platform/base/system_calls_recorder.h"
@@ -47,30 +44,6 @@ void Type(HWND box, const char* text) {
 }
 
 std::string FileBytes(const std::string& path) { return testsupport::ReadFileOr(path); }
-
-// Closes the next dialog of that caption from another thread (the editor's dialogs are modal).
-class DialogCloser {
- public:
-  DialogCloser(const char* caption, int button) {
-    thread_ = std::thread([this, caption, button] {
-      const HWND dialog = testsupport::WaitForWindow("#32770", caption, 5000);
-      found_ = dialog != nullptr;
-      if (dialog) PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
-    });
-  }
-  ~DialogCloser() { Join(); }
-  bool Found() {
-    Join();
-    return found_;
-  }
-
- private:
-  void Join() {
-    if (thread_.joinable()) thread_.join();
-  }
-  std::thread thread_;
-  std::atomic<bool> found_{false};
-};
 
 class LegendEditorTest : public ::testing::Test {
  protected:
@@ -338,39 +311,40 @@ TEST_F(LegendEditorTest, TheEditMenuFollowsTheCurrentCaption) {
 TEST_F(LegendEditorTest, KeysOnlyWhileTheEditorsWindowIsActive) {
   Open();
   const HWND box = CaptionBoxes(Window())[0];
-  SetForegroundWindow(Window());
-  SetActiveWindow(Window());
-  SetFocus(box);
-  PumpMessages(20);
+  // The window's activation as the system reports it (other tests' windows may take the
+  // desktop's own at any moment).
+  auto activate = [&](bool active) {
+    SendMessageA(Window(), WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
+    SetFocus(box);
+  };
+  activate(true);
   // F9 through the thread's pump, as the device thread's waits pump: the font dialog.
   MSG f9{box, WM_KEYDOWN, VK_F9, 1, 0, {}};
   {
-    DialogCloser closer("Font", IDCANCEL);
+    DialogAnswer closer("Font", IDCANCEL);
     EXPECT_TRUE(wingui::MessagePump::ForThisThread().PreTranslate(f9));
     EXPECT_TRUE(closer.Found());
   }
   {
-    DialogCloser closer("About", IDOK);
+    DialogAnswer closer("About", IDOK);
     Command(Window(), IDM_LEGEND_ABOUT);
     EXPECT_TRUE(closer.Found());
   }
   // Another window active: the editor's keys are not taken.
-  const HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                                     nullptr, nullptr);
-  SetForegroundWindow(other);
-  SetActiveWindow(other);
-  PumpMessages(20);
+  activate(false);
   MSG f10{box, WM_KEYDOWN, VK_F10, 1, 0, {}};
   EXPECT_FALSE(LegendTranslateAccelerator(f10));
-  DestroyWindow(other);
-  SetForegroundWindow(Window());
-  SetActiveWindow(Window());
-  PumpMessages(20);
+  EXPECT_FALSE(wingui::MessagePump::ForThisThread().PreTranslate(f10));
+  activate(true);
   {
-    DialogCloser closer("Color", IDCANCEL);
+    DialogAnswer closer("Color", IDCANCEL);
     EXPECT_TRUE(LegendTranslateAccelerator(f10));
     EXPECT_TRUE(closer.Found());
   }
+  // Keys of other windows of the thread are never the editor's.
+  activate(true);
+  MSG elsewhere{GetDesktopWindow(), WM_KEYDOWN, VK_F10, 1, 0, {}};
+  EXPECT_FALSE(LegendTranslateAccelerator(elsewhere));
   Command(Window(), IDM_LEGEND_EXIT);
   MSG after{Window(), WM_KEYDOWN, VK_F10, 1, 0, {}};
   EXPECT_FALSE(LegendTranslateAccelerator(after));

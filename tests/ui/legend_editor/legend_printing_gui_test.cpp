@@ -8,9 +8,7 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include <atomic>
 #include <cstring>
-#include <thread>
 
 #include "platform/wingui/gdi.h"
 #include "tests/platform/base/system_calls_recorder.h"
@@ -247,30 +245,6 @@ std::string PrintedJob(const std::string& file) {
   return text.find("%%EOF") != std::string::npos ? text : "";
 }
 
-// Answers the next dialog of that caption from another thread (the print dialog is modal).
-class DialogAnswer {
- public:
-  DialogAnswer(const char* caption, int button, unsigned waitMs = 5000) {
-    thread_ = std::thread([this, caption, button, waitMs] {
-      const HWND dialog = testsupport::WaitForWindow("#32770", caption, waitMs);
-      found_ = dialog != nullptr;
-      if (dialog) PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
-    });
-  }
-  ~DialogAnswer() { Join(); }
-  bool Found() {
-    Join();
-    return found_;
-  }
-
- private:
-  void Join() {
-    if (thread_.joinable()) thread_.join();
-  }
-  std::thread thread_;
-  std::atomic<bool> found_{false};
-};
-
 class LegendPrintTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { printerReady_ = EnsureTestPrinter(); }
@@ -291,6 +265,18 @@ class LegendPrintTest : public ::testing::Test {
     for (int i = 0; i < 4; ++i) wingui::RichEdit(boxes[static_cast<std::size_t>(i)]).SetTextWide(texts[i]);
   }
   void Print() { SendMessageA(host_->hwnd(), WM_COMMAND, IDM_LEGEND_PRINT, 0); }
+  // Print..., OK in the print dialog: the job's PostScript, which must be one page of the
+  // editor's document.
+  std::string PrintThroughTheDialog(const std::string& name) {
+    const std::string file = PrintInto(name);
+    DialogAnswer ok("Print", IDOK);
+    Print();
+    EXPECT_TRUE(ok.Found());
+    const std::string job = PrintedJob(file);
+    EXPECT_NE(job.find("%%Title: Orvane II Template"), std::string::npos);
+    EXPECT_NE(job.find("%%Pages: 1"), std::string::npos);
+    return job;
+  }
   void TearDown() override {
     if (host_) {
       platform_.SetBoxAnswer(IDNO);
@@ -308,15 +294,7 @@ class LegendPrintTest : public ::testing::Test {
 
 TEST_F(LegendPrintTest, APlainSheetThroughThePrintDialog) {
   OpenEditor();
-  const std::string file = PrintInto("legend_sheet_plain.ps");
-  DialogAnswer ok("Print", IDOK);
-  Print();
-  EXPECT_TRUE(ok.Found());
-  const std::string job = PrintedJob(file);
-  ASSERT_FALSE(job.empty());
-  EXPECT_NE(job.find("%%Title: Orvane II Template"), std::string::npos);
-  EXPECT_NE(job.find("%%Orientation: Portrait"), std::string::npos);
-  EXPECT_NE(job.find("%%Pages: 1"), std::string::npos);
+  EXPECT_NE(PrintThroughTheDialog("legend_sheet_plain.ps").find("%%Orientation: Portrait"), std::string::npos);
 
   // Cancelled: nothing printed.
   const std::string none = PrintInto("legend_sheet_cancelled.ps");
@@ -330,15 +308,7 @@ TEST_F(LegendPrintTest, APlainSheetThroughThePrintDialog) {
 TEST_F(LegendPrintTest, ADieCutSheetIsStatementPaperAcross) {
   // The device's own layout names its paper.
   OpenEditor("paperType dieCut\n");
-  const std::string file = PrintInto("legend_sheet_die_cut.ps");
-  DialogAnswer ok("Print", IDOK);
-  Print();
-  EXPECT_TRUE(ok.Found());
-  const std::string job = PrintedJob(file);
-  ASSERT_FALSE(job.empty());
-  EXPECT_NE(job.find("%%Title: Orvane II Template"), std::string::npos);
-  EXPECT_NE(job.find("%%Orientation: Landscape"), std::string::npos);
-  EXPECT_NE(job.find("%%Pages: 1"), std::string::npos);
+  EXPECT_NE(PrintThroughTheDialog("legend_sheet_die_cut.ps").find("%%Orientation: Landscape"), std::string::npos);
 }
 
 TEST_F(LegendPrintTest, ADieCutSheetWithoutADefaultPrinterIsNotPrinted) {

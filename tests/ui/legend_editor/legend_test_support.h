@@ -6,8 +6,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "macros/gdiplus_view_images.h"
@@ -165,6 +167,33 @@ inline RECT ChildRect(HWND parent, HWND child) {
 
 // A picture file of the samples, small enough for a caption.
 inline std::string SmallPicture() { return SampleDevices() + "\\Button Images\\GreenLED.png"; }
+
+// Answers the next dialog of this process with that caption from another thread (the editor's
+// dialogs and the print dialog are modal).
+class DialogAnswer {
+ public:
+  DialogAnswer(const char* caption, int button, unsigned waitMs = 10000) {
+    thread_ = std::thread([this, caption, button, waitMs] {
+      const HWND dialog = testsupport::WaitForProcessWindow(GetCurrentProcessId(), caption, waitMs);
+      found_ = dialog != nullptr;
+      if (dialog) PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    });
+  }
+  ~DialogAnswer() { Join(); }
+  DialogAnswer(const DialogAnswer&) = delete;
+  DialogAnswer& operator=(const DialogAnswer&) = delete;
+  bool Found() {
+    Join();
+    return found_;
+  }
+
+ private:
+  void Join() {
+    if (thread_.joinable()) thread_.join();
+  }
+  std::thread thread_;
+  std::atomic<bool> found_{false};
+};
 
 // What the programming window asked of the pieces beside it, in order.
 inline std::string& Calls() {
