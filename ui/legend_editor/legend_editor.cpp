@@ -132,7 +132,6 @@ class CaptionSet : public LegendCaptions {
   // The programming window's keypad picture is the background until a layout file is loaded.
   bool keypadBackground_ = true;
   std::shared_ptr<ViewImage> ownBackground_;
-  std::wstring backgroundPath_;
   RECT canvas_{};
   bool dieCut_ = false;
   std::string layoutPath_;
@@ -323,7 +322,6 @@ void CaptionSet::LoadChosenLayout(const std::string& path) {
   current_ = -1;
   keypadBackground_ = false;
   ownBackground_ = std::move(background);
-  backgroundPath_ = WidenText(backgroundPath);
   dieCut_ = layout.dieCut;
   FitClientTo(ownBackground_->Width(), ownBackground_->Height());
   GetClientRect(window_, &canvas_);
@@ -622,6 +620,8 @@ void CaptionSet::End(bool windowStays) {
   current_ = -1;
   if (IsChild(window_, GetFocus())) SetFocus(window_);
   captions_.clear();
+  // Nothing of GDI+ outlives the editor's end (the set itself may stay a while).
+  ownBackground_.reset();
   SetProgrammingWindowMode(window_, nullptr);
   ended_ = true;
   SetMenu(window_, savedMenu_);

@@ -350,6 +350,26 @@ TEST_F(LegendEditorTest, KeysOnlyWhileTheEditorsWindowIsActive) {
   EXPECT_FALSE(LegendTranslateAccelerator(after));
 }
 
+TEST_F(LegendEditorTest, TheFontDialogKeepsTheSizeAndGivesItsEffects) {
+  Open();
+  const HWND box = CaptionBoxes(Window())[0];
+  SendMessageA(Window(), WM_ACTIVATE, WA_ACTIVE, 0);
+  SetFocus(box);
+  SendMessageA(box, EM_SETSEL, 0, -1);
+  // The dialog starts from the selection's face and size; OK as it stands changes neither.
+  {
+    DialogAnswer ok("Font", IDOK);
+    Command(Window(), IDM_LEGEND_SELECT_FONT);
+    EXPECT_TRUE(ok.Found());
+  }
+  wingui::CharFormat f = wingui::RichEdit(box).GetCharFormat();
+  EXPECT_EQ(f.heightTwips, 160);
+  EXPECT_EQ(f.face, "Arial");
+  EXPECT_FALSE(f.effects & CFE_BOLD);
+  platform_.SetBoxAnswer(IDNO);
+  Command(Window(), IDM_LEGEND_EXIT);
+}
+
 TEST_F(LegendEditorTest, TheMouseAndTheDevicesKeysAreTheEditorsWhileItIsOn) {
   MacroContext& c = *programming_.Context();
   const KeyRecord& key = c.keys[2];
