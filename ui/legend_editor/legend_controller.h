@@ -34,8 +34,8 @@ inline constexpr std::size_t kMaxCaptionFileBytes = 64u << 20;
 
 class LegendController {
  public:
-  // files: where caption files are read and written (the program's replace their files through
-  // a temporary one).
+  // files: where caption files are read and written (the program's own replace a file through
+  // a temporary one beside it).
   LegendController(LegendCaptions& captions, FileAccess& files);
 
   void SetOwner(void* window) { owner_ = window; }
