@@ -2,6 +2,7 @@
 // Resource ids of the main program.
 
 // The windows of ui/ name their own.
+#include "ui/layers/program_layer_ids.h"
 #include "ui/setup_wizard/setup_wizard_ids.h"
 
 #define IDS_TITLE 103
