@@ -88,6 +88,8 @@ TEST(ProgramLayerNames, EveryKindOfNameBuildsAndReadsBack) {
     const std::string text = GenerateScriptText(c, device.Settings(), std::nullopt);
     const ScriptBuild::Result r = build.Build(text);
     EXPECT_TRUE(r.Ok()) << n.layer << "\n" << r.messages << text;
+    // A warning would mean a literal the compiler read otherwise than it stands.
+    EXPECT_EQ(r.messages.find("Warning"), std::string::npos) << n.layer << "\n" << r.messages;
 
     MacroContext read;
     ReadScriptText(read, text, DeviceEffects::None);
@@ -103,6 +105,7 @@ TEST(ProgramLayerNames, EveryKindOfNameBuildsAndReadsBack) {
   const std::string text = GenerateScriptText(all, device.Settings(), std::nullopt);
   const ScriptBuild::Result r = build.Build(text);
   EXPECT_TRUE(r.Ok()) << r.messages << text;
+  EXPECT_EQ(r.messages.find("Warning"), std::string::npos) << r.messages;
   MacroContext read;
   ReadScriptText(read, text, DeviceEffects::None);
   EXPECT_EQ(read.layerMap.size(), std::size(kNames));
