@@ -5,6 +5,7 @@
 #include "runtime/device/device_identification.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
+#include "runtime/device/device_table.h"
 
 DeviceScriptSettings DeviceRecordMacroDevice::Settings() const {
   DeviceScriptSettings s;
@@ -58,6 +59,8 @@ std::string DeviceRecordMacroDevice::ScriptPath() {
   return GetDeviceScriptPath(device_.folder, device_.unitId, path) == 0 ? path : std::string();
 }
 
+std::string DeviceRecordMacroDevice::OwnScriptPath() { return GetDeviceScriptFileName(device_.folder, device_.unitId); }
+
 std::string DeviceRecordMacroDevice::ScriptFolder() {
   return GetDeviceScriptFolder(device_.folder, device_.unitId);
 }
@@ -78,4 +81,23 @@ void DeviceRecordMacroDevice::EndProgramming() {
 
 void DeviceRecordMacroDevice::Wake() {
   if (device_.readEvent) SetEvent(device_.readEvent);
+}
+
+bool DeviceRecordMacroDevice::RedLayer() const { return device_.redLayer; }
+
+void* DeviceRecordMacroDevice::ProgrammingWindow() const { return device_.programmingWindow; }
+
+std::string DeviceRecordMacroDevice::ScriptFileName() {
+  return GetDeviceScriptFileName(device_.folder, device_.unitId);
+}
+
+void DeviceRecordMacroDevice::HandOverPendingKey() {
+  if (device_.pendingKey == kNoPendingKey) return;
+  device_.pendingKey = kNoPendingKey;
+  device_.programmingRequested = false;
+  // Only into a free slot; the device thread then looks at the programming switch again.
+  if (RequestCode.load() != kRequestNone) return;
+  RequestDevice = kNoRequestDevice;
+  int free = kRequestNone;
+  if (RequestCode.compare_exchange_strong(free, kRequestPendingKey)) WakeDeviceThread(device_);
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The macro model's view of an attached device: its record's settings and the files of its
-// device type folder.
+// device type folder, and what the "Macro Input" editor needs of it.
 
+#include "macros/macro_editor_device.h"
 #include "macros/model/macro_device.h"
 
 struct DeviceRecord;
 
-class DeviceRecordMacroDevice : public MacroDevice {
+class DeviceRecordMacroDevice : public MacroDevice, public MacroEditorDevice {
  public:
   explicit DeviceRecordMacroDevice(DeviceRecord& device) : device_(device) {}
 
@@ -24,6 +25,12 @@ class DeviceRecordMacroDevice : public MacroDevice {
   bool DeviceName(std::string& name) override;
   std::string ScriptPath() override;
   std::string ScriptFolder() override;
+  std::string OwnScriptPath() override;
+
+  bool RedLayer() const override;
+  void* ProgrammingWindow() const override;
+  std::string ScriptFileName() override;
+  void HandOverPendingKey() override;
 
   DeviceRecord& Record() { return device_; }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "macros/macro_services.h"
+#include "macros/onboard_memory_dialogs.h"
 #include "macros/model/script_writer.h"
 #include "macros/model/text_code_page.h"
 #include "runtime/device/device_folders.h"
@@ -41,4 +42,5 @@ void InstallMacroPlatform() {
   DeviceRecordServices services = GetDeviceRecordServices();
   services.regenerateDeviceScript = [](DeviceRecord& device) { RegenerateDeviceScript(device); };
   SetDeviceRecordServices(services);
+  InstallOnboardMemoryHooks();
 }

@@ -56,6 +56,8 @@ PLAIN = [
     'runtime/device/report_config.cpp',
     'runtime/functions/date_text.cpp',
     'macros/model/',
+    'macros/macro_editor_controller.cpp',
+    'macros/script_file_write.cpp',
     'ui/setup_wizard/desktop_wizard.cpp',
     'ui/setup_wizard/starter_script.cpp',
     'ui/debugger/variable_view.cpp',

@@ -17,6 +17,7 @@
 #include "macros/model/key_functions.h"
 #include "macros/model/key_records.h"
 #include "macros/model/macro_records.h"
+#include "macros/model/programming_state.h"
 #include "macros/model/view_images.h"
 
 class MacroDevice;
@@ -48,6 +49,12 @@ struct MacroContext {
   std::string layoutFolder;  // the layout file's folder, with its backslash
   bool noKeyCap = false;     // the layout takes no key caps
   bool windowOpen = false;   // a programming window shows this context
+  ProgrammingState programming;
+
+  // The programming window's program layer: 0 and 1 the default layer (on green and on red),
+  // 2 + n the n-th of layerNames.
+  int programLayer = 0;
+  bool hiddenMode = false;  // the window, and with it the editor, is not shown
 
   std::vector<std::string> layerNames;     // parallel to layerPrograms
   std::vector<std::string> layerPrograms;

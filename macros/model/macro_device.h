@@ -49,4 +49,7 @@ class MacroDevice {
   // The device's script file and its folder (without a final backslash).
   virtual std::string ScriptPath() = 0;
   virtual std::string ScriptFolder() = 0;
+  // The script file of the device's own unit, whether it exists yet or not: where a layout made
+  // anew for the device goes (the device type's shared script is never written).
+  virtual std::string OwnScriptPath() { return ScriptPath(); }
 };

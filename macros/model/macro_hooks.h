@@ -31,6 +31,9 @@ struct MacroModelHooks {
   // fits and a write is due), and writes that image to the device.
   bool (*buildOnboardImage)(MacroContext& context) = nullptr;
   void (*writeOnboardImage)(MacroContext& context) = nullptr;
+  // The programming window's New: starts an empty layout (before on-board macros are imported
+  // into the context).
+  void (*startNewLayout)(MacroContext& context) = nullptr;
 };
 void SetMacroModelHooks(const MacroModelHooks& hooks);
 const MacroModelHooks& GetMacroModelHooks();

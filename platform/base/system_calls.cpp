@@ -188,7 +188,10 @@ std::string SystemCalls::DocumentsFolder() {
   return folder;
 }
 
-std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion& q) {
+namespace {
+
+// The common file dialog, for a file to open (it must exist) or to write (a new name is fine).
+std::optional<std::string> AskForFile(const OpenFileQuestion& q, const std::string& suggestedFile, bool save) {
   // The filter is name and pattern, each ended by a zero, and one more zero after the last.
   std::string filter = q.filterName;
   filter += '\0';
@@ -201,18 +204,66 @@ std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion&
     filter += '\0';
   }
   char file[MAX_PATH] = "";
+  if (suggestedFile.size() < sizeof file) suggestedFile.copy(file, suggestedFile.size());
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = ToWindow(q.owner);
-  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFilter = q.filterPattern.empty() ? nullptr : filter.c_str();
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;
-  ofn.lpstrDefExt = q.defaultExtension.c_str();
+  ofn.lpstrDefExt = q.defaultExtension.empty() ? nullptr : q.defaultExtension.c_str();
   ofn.lpstrTitle = q.title.c_str();
-  ofn.lpstrInitialDir = q.initialFolder.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
-  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  ofn.lpstrInitialDir = q.initialFolder.empty() ? nullptr : q.initialFolder.c_str();
+  // A file-must-exist rule would refuse every new name in a save dialog.
+  ofn.Flags = save ? OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY : OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  if (!(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) return std::nullopt;
   return std::string(file);
+}
+
+}  // namespace
+
+std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion& q) {
+  return AskForFile(q, "", false);
+}
+
+std::optional<std::string> SystemCalls::ChooseFileToSave(const OpenFileQuestion& q,
+                                                         const std::string& suggestedFile) {
+  return AskForFile(q, suggestedFile, true);
+}
+
+namespace {
+
+// The folder dialog selects the folder it is given at its start, and shows the path of each
+// folder selected in its status line.
+int CALLBACK BrowseFolderCallback(HWND dialog, UINT message, LPARAM item, LPARAM data) {
+  if (message == BFFM_INITIALIZED && data)
+    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+  if (message == BFFM_SELCHANGED) {
+    char path[MAX_PATH] = "";
+    if (SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path))
+      SendMessageA(dialog, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::optional<std::string> SystemCalls::ChooseFolder(const FolderQuestion& q) {
+  char name[MAX_PATH] = "";
+  BROWSEINFOA info{};
+  info.hwndOwner = ToWindow(q.owner);
+  info.pszDisplayName = name;
+  info.lpszTitle = q.title.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+  info.lpfn = BrowseFolderCallback;
+  info.lParam = q.initialFolder.empty() ? 0 : reinterpret_cast<LPARAM>(q.initialFolder.c_str());
+  PIDLIST_ABSOLUTE list = SHBrowseForFolderA(&info);
+  if (!list) return std::nullopt;
+  char path[MAX_PATH] = "";
+  const bool found = SHGetPathFromIDListA(list, path) != 0;
+  ILFree(list);
+  if (!found) return std::nullopt;
+  return std::string(path);
 }
 
 std::optional<RegistryValue> SystemCalls::ReadMachineValue(const std::string& key,

@@ -42,6 +42,13 @@ struct OpenFileQuestion {
   std::string initialFolder;
 };
 
+// What the shell's folder dialog shows; its status line shows the folder selected.
+struct FolderQuestion {
+  void* owner = nullptr;
+  std::string title;
+  std::string initialFolder;  // selected when the dialog starts; empty: none
+};
+
 class SystemCalls {
  public:
   virtual ~SystemCalls() = default;
@@ -64,8 +71,14 @@ class SystemCalls {
                                          int showCommand);
   // The user's documents folder; empty when the platform has none.
   virtual std::string DocumentsFolder();
-  // The chosen file, or nothing for Cancel.
+  // The chosen file, or nothing for Cancel. An empty filter pattern lists every file.
   virtual std::optional<std::string> ChooseFileToOpen(const OpenFileQuestion& question);
+  // The same for a file to write, which need not exist yet; the dialog starts with
+  // suggestedFile (a name or a whole path; "" for none).
+  virtual std::optional<std::string> ChooseFileToSave(const OpenFileQuestion& question,
+                                                      const std::string& suggestedFile);
+  // The chosen folder, or nothing for Cancel.
+  virtual std::optional<std::string> ChooseFolder(const FolderQuestion& question);
 
   // The registry of the machine, in the program's view. A read gives the value whatever its
   // size; a write creates the key when missing.

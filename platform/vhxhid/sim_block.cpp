@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace vhx::sim {
 
@@ -38,6 +39,7 @@ int AddDevice(Block& block, const DeviceSpec& spec) {
     std::memset(&device, 0, sizeof device);
     device.id = block.nextId++;
     device.spec = spec;
+    ModelOnAdd(device);
     return static_cast<int>(device.id);
   }
   return kTableFull;
@@ -67,9 +69,15 @@ int SwitchDeviceMode(Block& block, uint32_t id) {
   if (device->spec.switchProductId == 0) return kNoSwitch;
   DeviceSpec spec = device->spec;
   std::swap(spec.productId, spec.switchProductId);
+  // The same keypad comes back: its memory goes along (the slot may be the one it takes).
+  const std::vector<uint8_t> modelState(device->modelState, device->modelState + kModelStateBytes);
   device->id = 0;  // its slot is free for the returning device
   int newId = AddDevice(block, spec);
-  if (newId < 0) device->id = id;
+  if (newId < 0) {
+    device->id = id;
+    return newId;
+  }
+  std::memcpy(FindDevice(block, static_cast<uint32_t>(newId))->modelState, modelState.data(), kModelStateBytes);
   return newId;
 }
 

@@ -8,7 +8,7 @@
 namespace vhx::sim {
 
 constexpr uint32_t kMagic = 0x53584856;  // "VHXS"
-constexpr uint32_t kLayoutVersion = 4;
+constexpr uint32_t kLayoutVersion = 5;
 constexpr int kMaxDevices = 40;
 constexpr int kMaxReportBytes = 128;
 // Input reports a device keeps for a host that falls behind: as many as the library asks the
@@ -33,7 +33,9 @@ enum Model : uint32_t {
   kModelPlain = 0,
   // Answers the next output report with replies that the controller armed beforehand.
   kModelScriptedReplies = 1,
-  kModelKeypad = 2,  // reports its state (keys, unit id) again whenever the host opens it
+  // Reports its state (keys, unit id) again whenever the host opens it, and keeps macros in an
+  // on-board memory that the host reads and writes with output reports.
+  kModelKeypad = 2,
 };
 
 // State of kModelScriptedReplies in Device::modelState.
@@ -47,6 +49,19 @@ struct ScriptedReplies {
   uint8_t bytes[kMaxScriptedReplies * kMaxReportBytes];
 };
 static_assert(sizeof(ScriptedReplies) <= kModelStateBytes);
+
+// State of kModelKeypad: its on-board memory (the macro image and, beyond what a read of the
+// image fetches, the signature of the memory test) and the read the host asked for.
+constexpr int kKeypadMemoryBytes = 0x1020;
+constexpr int kKeypadSignatureAt = 0x0FF8;
+struct KeypadMemory {
+  uint32_t readNext;  // the next offset to reply with, while below readEnd
+  uint32_t readEnd;
+  uint32_t writes;    // memory writes and ends of writing taken since the device was added
+  uint32_t ends;
+  uint8_t bytes[kKeypadMemoryBytes];
+};
+static_assert(sizeof(KeypadMemory) <= kModelStateBytes);
 
 struct Report {
   uint16_t length;
@@ -132,6 +147,8 @@ bool TakeInput(Device& device, uint8_t* out, size_t outLength);
 int WriteOutput(Device& device, const uint8_t* bytes);
 
 // Model hooks (sim_models.cpp), called with the lock held from whichever process is acting.
+// A device was added (its model state is zero).
+void ModelOnAdd(Device& device);
 void ModelAfterOutput(Device& device, const Report& report);
 void ModelBeforeInput(Device& device);
 // The host opened the device for event use.
@@ -140,5 +157,7 @@ void ModelOnOpen(Device& device);
 // model, kBadLength for a reply length outside 1 .. inputLength or too many replies.
 int ArmScriptedReplies(Device& device, const uint8_t* reports, size_t length, size_t count,
                        uint32_t delayReads);
+// The on-board memory of a kModelKeypad device, or null for another model.
+KeypadMemory* KeypadMemoryOf(Device& device);
 
 }  // namespace vhx::sim

@@ -29,7 +29,69 @@ void QueueDueReplies(Device& device) {
   r.count = 0;
 }
 
+// The keypad's memory protocol: output reports 2, command, then
+//   0xBF start (2 bytes) end (2 bytes, exclusive): read; replies 3, n, offset (2 bytes), n bytes
+//   0xBC offset (2 bytes) and four bytes: write them
+//   0xBE: end of writing
+constexpr uint8_t kOutputId = 2;
+constexpr uint8_t kReadMemory = 0xBF;
+constexpr uint8_t kWriteMemory = 0xBC;
+constexpr uint8_t kEndWriting = 0xBE;
+constexpr uint8_t kMemoryReply = 3;
+constexpr uint32_t kMaxReplyData = 28;
+
+KeypadMemory& MemoryOf(Device& device) { return *reinterpret_cast<KeypadMemory*>(device.modelState); }
+
+uint32_t Word(const Report& report, int at) { return report.bytes[at] | report.bytes[at + 1] << 8; }
+
+void KeypadOutput(Device& device, const Report& report) {
+  if (report.length < 2 || report.bytes[0] != kOutputId) return;
+  KeypadMemory& m = MemoryOf(device);
+  switch (report.bytes[1]) {
+    case kReadMemory:
+      if (report.length < 6) return;
+      m.readNext = Word(report, 2);
+      m.readEnd = std::min<uint32_t>(Word(report, 4), kKeypadMemoryBytes);
+      break;
+    case kWriteMemory: {
+      if (report.length < 8) return;
+      const uint32_t offset = Word(report, 2);
+      if (offset + 4 <= kKeypadMemoryBytes) std::memcpy(m.bytes + offset, report.bytes + 4, 4);
+      ++m.writes;
+      break;
+    }
+    case kEndWriting:
+      ++m.ends;
+      break;
+    default:
+      break;
+  }
+}
+
+// One reply at a time, as the host reads them, so that a long read never overflows the queue.
+// Replies are no state of the keypad: they go past QueueInput.
+void QueueNextMemoryReply(Device& device) {
+  KeypadMemory& m = MemoryOf(device);
+  if (m.readNext >= m.readEnd || device.input.count > 0 || device.spec.inputLength <= 4) return;
+  const uint32_t n = std::min({m.readEnd - m.readNext, device.spec.inputLength - 4, kMaxReplyData});
+  uint8_t reply[kMaxReportBytes] = {kMemoryReply, static_cast<uint8_t>(n), static_cast<uint8_t>(m.readNext),
+                                    static_cast<uint8_t>(m.readNext >> 8)};
+  std::memcpy(reply + 4, m.bytes + m.readNext, n);
+  PushReport(device.input, reply, device.spec.inputLength);
+  m.readNext += n;
+}
+
 }  // namespace
+
+void ModelOnAdd(Device& device) {
+  if (device.spec.model != kModelKeypad) return;
+  static constexpr char kSignature[] = "KN Sig";
+  std::memcpy(MemoryOf(device).bytes + kKeypadSignatureAt, kSignature, sizeof kSignature - 1);
+}
+
+KeypadMemory* KeypadMemoryOf(Device& device) {
+  return device.spec.model == kModelKeypad ? &MemoryOf(device) : nullptr;
+}
 
 void ModelAfterOutput(Device& device, const Report& report) {
   switch (device.spec.model) {
@@ -41,17 +103,22 @@ void ModelAfterOutput(Device& device, const Report& report) {
       }
       break;
     }
+    case kModelKeypad:
+      KeypadOutput(device, report);
+      break;
     case kModelPlain:
     default:
       break;
   }
-  (void)report;
 }
 
 void ModelBeforeInput(Device& device) {
   switch (device.spec.model) {
     case kModelScriptedReplies:
       QueueDueReplies(device);
+      break;
+    case kModelKeypad:
+      QueueNextMemoryReply(device);
       break;
     case kModelPlain:
     default:
@@ -62,6 +129,8 @@ void ModelBeforeInput(Device& device) {
 void ModelOnOpen(Device& device) {
   switch (device.spec.model) {
     case kModelKeypad:
+      // A read the host left unfinished ends with its polled use.
+      MemoryOf(device).readNext = MemoryOf(device).readEnd = 0;
       QueueStateOnOpen(device);
       break;
     case kModelPlain:

@@ -25,6 +25,9 @@ static_assert(VHXSIM_ERR_TABLE_FULL == vhx::sim::kTableFull);
 static_assert(VHXSIM_ERR_LENGTH == vhx::sim::kBadLength);
 static_assert(VHXSIM_ERR_SPEC == vhx::sim::kBadSpec);
 static_assert(VHXSIM_MODEL_SCRIPTED_REPLIES == vhx::sim::kModelScriptedReplies);
+static_assert(VHXSIM_MODEL_KEYPAD == vhx::sim::kModelKeypad);
+static_assert(VHXSIM_MEMORY_BYTES == vhx::sim::kKeypadMemoryBytes);
+static_assert(VHXSIM_MEMORY_SIGNATURE == vhx::sim::kKeypadSignatureAt);
 
 namespace {
 
@@ -54,6 +57,16 @@ VhxSimDeviceInfo ToInfo(const vhx::sim::Device& d) {
 }
 
 bool BadId(int id) { return id <= 0; }
+
+// The keypad's memory range [offset, offset + length), or an error.
+int MemoryRange(vhx::sim::Device* d, int offset, int length, uint8_t*& at) {
+  if (!d) return VHXSIM_ERR_NO_DEVICE;
+  vhx::sim::KeypadMemory* memory = vhx::sim::KeypadMemoryOf(*d);
+  if (!memory) return VHXSIM_ERR_SPEC;
+  if (offset < 0 || length < 0 || offset > VHXSIM_MEMORY_BYTES - length) return VHXSIM_ERR_LENGTH;
+  at = memory->bytes + offset;
+  return VHXSIM_OK;
+}
 
 }  // namespace
 
@@ -147,6 +160,36 @@ int VhxSimArmReplies(VhxSim* sim, int id, const uint8_t* reports, int length, in
   return vhx::sim::ArmScriptedReplies(*d, reports, static_cast<size_t>(length),
                                       static_cast<size_t>(count),
                                       static_cast<uint32_t>(delayReads));
+}
+
+int VhxSimReadMemory(VhxSim* sim, int id, int offset, uint8_t* buffer, int length) {
+  if (!sim || BadId(id) || (!buffer && length > 0)) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  uint8_t* at = nullptr;
+  const int result = MemoryRange(vhx::sim::FindDevice(sim->conn.block(), id), offset, length, at);
+  if (result == VHXSIM_OK) std::copy(at, at + length, buffer);
+  return result;
+}
+
+int VhxSimWriteMemory(VhxSim* sim, int id, int offset, const uint8_t* bytes, int length) {
+  if (!sim || BadId(id) || (!bytes && length > 0)) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  uint8_t* at = nullptr;
+  const int result = MemoryRange(vhx::sim::FindDevice(sim->conn.block(), id), offset, length, at);
+  if (result == VHXSIM_OK) std::copy(bytes, bytes + length, at);
+  return result;
+}
+
+int VhxSimMemoryCounts(VhxSim* sim, int id, int* writes, int* ends) {
+  if (!sim || BadId(id)) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  vhx::sim::Device* d = vhx::sim::FindDevice(sim->conn.block(), id);
+  if (!d) return VHXSIM_ERR_NO_DEVICE;
+  vhx::sim::KeypadMemory* memory = vhx::sim::KeypadMemoryOf(*d);
+  if (!memory) return VHXSIM_ERR_SPEC;
+  if (writes) *writes = static_cast<int>(memory->writes);
+  if (ends) *ends = static_cast<int>(memory->ends);
+  return VHXSIM_OK;
 }
 
 int VhxSimSetFailWrites(VhxSim* sim, int id, int on) {

@@ -28,8 +28,14 @@ extern "C" {
 #define VHXSIM_MODEL_PLAIN 0
 /* Answers the next output report with the replies armed by VhxSimArmReplies (polled use). */
 #define VHXSIM_MODEL_SCRIPTED_REPLIES 1
-/* A keypad that reports its state (keys, unit id) again whenever the host opens it. */
+/* A keypad that reports its state (keys, unit id) again whenever the host opens it, with an
+ * on-board memory of VHXSIM_MEMORY_BYTES that output reports read (2, 0xBF, start and end
+ * address, replies 3, count, address, data), write (2, 0xBC, address, four bytes) and end the
+ * writing of (2, 0xBE). It holds zeros but for "KN Sig" at VHXSIM_MEMORY_SIGNATURE when added,
+ * and keeps it over a mode switch. */
 #define VHXSIM_MODEL_KEYPAD 2
+#define VHXSIM_MEMORY_BYTES 0x1020
+#define VHXSIM_MEMORY_SIGNATURE 0x0FF8
 
 typedef struct VhxSim VhxSim;
 
@@ -78,6 +84,12 @@ int VhxSimTakeOutput(VhxSim* sim, int id, uint8_t* buffer, int room);
  * another model, VHXSIM_ERR_LENGTH for a bad length or more than 32 replies. */
 int VhxSimArmReplies(VhxSim* sim, int id, const uint8_t* reports, int length, int count,
                      int delayReads);
+/* The on-board memory of a VHXSIM_MODEL_KEYPAD device: copies `length` bytes from or to
+ * `offset`. VHXSIM_ERR_SPEC for another model, VHXSIM_ERR_LENGTH for a range outside it. */
+int VhxSimReadMemory(VhxSim* sim, int id, int offset, uint8_t* buffer, int length);
+int VhxSimWriteMemory(VhxSim* sim, int id, int offset, const uint8_t* bytes, int length);
+/* The memory writes and the ends of writing the keypad took since it was added. */
+int VhxSimMemoryCounts(VhxSim* sim, int id, int* writes, int* ends);
 /* While on, the host's writes to the device fail (nothing is recorded). */
 int VhxSimSetFailWrites(VhxSim* sim, int id, int on);
 /* Fills up to room entries, oldest device first; returns the number of devices. */

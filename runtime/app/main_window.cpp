@@ -9,20 +9,29 @@
 #include <cstdio>
 #include <cstring>
 
+#include "macros/macro_editor.h"
 #include "macros/macro_platform.h"
+#include "macros/model/macro_context.h"
+#include "macros/model/macro_hooks.h"
+#include "macros/onboard_memory.h"
 #include "platform/base/own_module.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
 #include "platform/wingui/message_pump.h"
 #include "runtime/app/program_image.h"
+#include "runtime/app/dialogs/about_dialog.h"
 #include "runtime/app/dialogs/program_dialogs.h"
 #include "runtime/app/resource.h"
 #include "runtime/app/tray_menu.h"
+#include "runtime/device/device_record.h"
 #include "runtime/device/program_hooks.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
 #include "ui/debugger/script_debugger.h"
+#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_window.h"
 #include "ui/script_editor/script_editor.h"
+#include "ui/script_editor/script_editor_window.h"
 #include "ui/setup_wizard/desktop_wizard_window.h"
 
 namespace {
@@ -257,7 +266,10 @@ void InstallProgramHooks() {
   // The waits of the device thread pump its windows with the keyboard handling of the modeless
   // dialogs that thread opens.
   hooks.pumpWindows = [] { wingui::MessagePump::ForThisThread().PumpPending(); };
-  hooks.closeThreadWindows = CloseDesktopWizards;
+  hooks.closeThreadWindows = [] {
+    CloseDesktopWizards();
+    CloseProgrammingWindows();
+  };
   SetProgramHooks(hooks);
   // The script editor and debugger live on the device thread; command 32830 is forwarded to
   // the editor, and every build and script call of the thread's engines goes through the
@@ -277,6 +289,36 @@ void InstallProgramHooks() {
   InstallProgramDialogs();
   InstallDesktopWizard();
   InstallMacroPlatform();
+  InstallProgrammingWindow();
+  ProgrammingExtensions programming;
+  programming.toggleMacroEditor = ToggleMacroEditor;
+  programming.registerMacroEditorClass = RegisterMacroEditorClass;
+  programming.showAbout = [](HWND owner, int productId) {
+    SetAboutProductId(productId);
+    ShowAboutDialog(owner);
+  };
+  // A script the editor opened without its device: its window owns the record; its Exit has
+  // the editor forget the module and frees the module's libraries (a device script it has none
+  // to regenerate).
+  SetScriptProgrammingHook(
+      [](std::unique_ptr<DeviceRecord> device) { OpenProgrammingWindowForScript(std::move(device)); });
+  programming.releaseUnsetDevice = [](DeviceRecord& device) {
+    if (const HWND editor = GetIdeWindow())
+      SendMessageA(editor, kDiscardModuleMessage, 0, reinterpret_cast<LPARAM>(device.moduleName.c_str()));
+    device.moduleName.clear();
+    DestroyDeviceRecord(device);
+  };
+  // A keypad whose on-board macros were read: they become its layout, starting from New.
+  programming.importOnboardMacros = [](MacroContext& context, DeviceRecord& device) {
+    ImportOnboardMacros(context, device);
+  };
+  AddProgrammingExtensions(programming);
+  MacroModelHooks model = GetMacroModelHooks();
+  model.startNewLayout = [](MacroContext& context) {
+    if (const HWND window = static_cast<HWND>(context.programming.window))
+      SendMessageA(window, WM_COMMAND, IDM_PW_NEW, 0);
+  };
+  SetMacroModelHooks(model);
 }
 
 int RunMainLoop(bool programmingAllowed) {

@@ -1,8 +1,11 @@
 #pragma once
 // Resource ids of the main program.
 
-// The windows of ui/ name their own.
+// The windows of ui/ and macros/ name their own.
+#include "macros/macro_editor_ids.h"
+#include "macros/onboard_memory_ids.h"
 #include "ui/layers/program_layer_ids.h"
+#include "ui/programming_window/programming_window_ids.h"
 #include "ui/setup_wizard/setup_wizard_ids.h"
 
 #define IDS_TITLE 103

@@ -237,11 +237,6 @@ bool ScriptTarget(asCDebugScriptEngine* engine, asCDebugContext* context, CallTa
   return true;
 }
 
-bool SwitchOn(const DeviceRecord& d, const std::vector<std::uint8_t>& report) {
-  return d.hasProgrammingSwitch && (At(report, d.switchByte) & d.switchMask) != 0 &&
-         (d.requireByte < 0 || At(report, d.requireByte) == d.requireValue);
-}
-
 void CloseProgrammingWindow(DeviceRecord& d) {
   if (IsWindow(d.programmingWindow)) DestroyWindow(d.programmingWindow);
   d.programmingWindow = nullptr;
@@ -286,6 +281,11 @@ void ForwardKeyChanges(DeviceRecord& d) {
 }
 
 }  // namespace
+
+bool ProgrammingSwitchOn(const DeviceRecord& d, const std::vector<std::uint8_t>& report) {
+  return d.hasProgrammingSwitch && (At(report, d.switchByte) & d.switchMask) != 0 &&
+         (d.requireByte < 0 || At(report, d.requireByte) == d.requireValue);
+}
 
 AutoRepeatState& GetAutoRepeat() {
   static AutoRepeatState state;
@@ -355,8 +355,8 @@ void RunPeriodicInputs(DeviceRecord& d, InputConfig& in, asCDebugScriptEngine* e
 
 bool CheckProgrammingSwitch(DeviceRecord& d) {
   if (!d.programmingAllowed || !IsProgrammingAllowed() || d.moduleName.empty()) return false;
-  const bool switchNow = SwitchOn(d, d.currentReport);
-  const bool switchBefore = SwitchOn(d, d.previousReport);
+  const bool switchNow = ProgrammingSwitchOn(d, d.currentReport);
+  const bool switchBefore = ProgrammingSwitchOn(d, d.previousReport);
   if (d.programmingWindow) {
     // Only a switch that is off closes the window, and not one opened by a request.
     if (!switchNow) {

@@ -38,6 +38,10 @@ void DispatchInputReport(DeviceRecord& device, asCDebugScriptEngine* engine,
 void RunPeriodicInputs(DeviceRecord& device, InputConfig& input, asCDebugScriptEngine* engine,
                        asCDebugContext* context);
 
+// True when the report shows the programming switch on (and the required byte holding its
+// value); always false for a device without a switch.
+bool ProgrammingSwitchOn(const DeviceRecord& device, const std::vector<std::uint8_t>& report);
+
 // True when the report belongs to programming mode and is not dispatched: opens the
 // programming window on the switch (or a request), closes it on release, forwards key changes.
 bool CheckProgrammingSwitch(DeviceRecord& device);
@@ -60,6 +64,8 @@ struct ProgrammingWindowHooks {
   // A key of the device pressed or released while its window is open (key code relative to
   // firstKeyByte).
   void (*key)(DeviceRecord& device, int keyCode, bool pressed) = nullptr;
+  // A request (the tray's) for a device whose window is open: a window kept hidden shows.
+  void (*reveal)(DeviceRecord& device) = nullptr;
 };
 void SetProgrammingWindowHooks(const ProgrammingWindowHooks& hooks);
 const ProgrammingWindowHooks& GetProgrammingWindowHooks();

@@ -3,7 +3,9 @@
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/device/device_record.h"
 
-PolledUse::PolledUse(DeviceRecord& device) : device_(device) {
+PolledUse::PolledUse(DeviceRecord& device) : device_(device) { Reopen(); }
+
+void PolledUse::Reopen() {
   VhxCloseInterface(device_.hidHandle);
   VhxOpenPolled(device_.hidHandle);
 }

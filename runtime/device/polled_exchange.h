@@ -19,6 +19,8 @@ class PolledUse {
   // One try of each; true when a report was written / read (input length bytes into report).
   bool Write(const std::uint8_t* report);
   bool Read(std::vector<std::uint8_t>& report);
+  // Ends polled use and opens it again (a device that keeps refusing writes).
+  void Reopen();
 
  private:
   DeviceRecord& device_;

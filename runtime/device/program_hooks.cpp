@@ -34,5 +34,9 @@ void CloseProgramThreadWindows() {
   if (Hooks().closeThreadWindows) Hooks().closeThreadWindows();
 }
 
+bool ReadOnboardMacros(DeviceRecord& device) {
+  return Hooks().readOnboardMacros && Hooks().readOnboardMacros(device);
+}
+
 bool IsDeviceThreadStopping() { return stopping.load(); }
 void SetDeviceThreadStopping(bool value) { stopping.store(value); }

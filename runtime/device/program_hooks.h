@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+struct DeviceRecord;
+
 struct ProgramHooks {
   // The hidden main dialog: the owner of the program's boxes and of the clipboard.
   HWND (*mainWindow)() = nullptr;
@@ -19,6 +21,9 @@ struct ProgramHooks {
   // The device thread's end: closes the windows of the layers above that the thread opened and
   // that no device record holds (the setup wizards); null: none.
   void (*closeThreadWindows)() = nullptr;
+  // Request 2: reads the device's on-board macro memory into its record (with the progress
+  // dialog); false when that failed. Null: nothing is read.
+  bool (*readOnboardMacros)(DeviceRecord& device) = nullptr;
 };
 void SetProgramHooks(const ProgramHooks& hooks);
 const ProgramHooks& GetProgramHooks();
@@ -29,6 +34,8 @@ HWND ProgramMainWindow();
 void PumpProgramWindows();
 // Closes the device thread's windows of the layers above (the hook's; nothing without it).
 void CloseProgramThreadWindows();
+// Reads the device's on-board macro memory through the hook; false without one.
+bool ReadOnboardMacros(DeviceRecord& device);
 
 // Set while the device thread is asked to end: long waits on it give up then.
 bool IsDeviceThreadStopping();

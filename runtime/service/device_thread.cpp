@@ -19,6 +19,7 @@
 #include "runtime/device/host_interface.h"
 #include "runtime/device/input_dispatch.h"
 #include "runtime/device/periodic_function.h"
+#include "runtime/device/program_hooks.h"
 #include "runtime/functions/device_functions.h"
 #include "runtime/functions/system_script_functions.h"
 #include "runtime/keys/key_name_tables.h"
@@ -452,6 +453,7 @@ void RoundWithoutDevices() {
 void OpenProgramming(DeviceRecord& d) {
   d.programmingRequested = true;
   CheckProgrammingSwitch(d);
+  if (auto reveal = GetProgrammingWindowHooks().reveal; reveal && d.programmingWindow) reveal(d);
 }
 
 void ClearRequest() {
@@ -479,6 +481,7 @@ void HandleRequest() {
       if (DeviceRecord* d = FindDeviceByHandle(RequestDevice)) {
         // onboardMacros is set only by a read of the device's memory that succeeded: a window
         // over an image never read would write the layout over the device's own macros.
+        if (ReadOnboardMacros(*d)) d->onboardMacros = true;
         OpenProgramming(*d);
         ClearRequest();
         s.onboardRequestPending = false;

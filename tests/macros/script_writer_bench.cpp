@@ -14,27 +14,10 @@
 #include "macros/model/script_writer.h"
 #include "tests/macros/model/golden_layouts.h"
 #include "tests/macros/script_build.h"
+#include "tests/support/bench_timing.h"
 #include "tests/support/scratch_dir.h"
 
 using namespace testsupport;
-
-namespace {
-
-double Now() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-void Report(const char* what, std::vector<double> ms) {
-  std::sort(ms.begin(), ms.end());
-  const auto at = [&](double q) { return ms[std::min(ms.size() - 1, static_cast<std::size_t>(q * ms.size()))]; };
-  std::printf("%-16s median %7.2f ms, 99th percentile %7.2f ms, max %7.2f ms over %zu runs\n", what, at(0.5),
-              at(0.99), ms.back(), ms.size());
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 40;
@@ -57,13 +40,13 @@ int main(int argc, char** argv) {
   ScriptBuild build;
   std::vector<double> write, writeAndBuild;
   for (int i = 0; i < runs; ++i) {
-    const double a = Now();
+    const double a = NowMs();
     if (!WriteScriptFile(c, path)) return 1;
-    const double b = Now();
+    const double b = NowMs();
     std::string text;
     ReadTextFile(path, text);
     const ScriptBuild::Result r = build.Build(text, dir.path());
-    const double d = Now();
+    const double d = NowMs();
     if (!r.Ok()) {
       std::fprintf(stderr, "build failed:\n%s\n", r.messages.c_str());
       return 1;
@@ -74,7 +57,7 @@ int main(int argc, char** argv) {
   std::string text;
   ReadTextFile(path, text);
   std::printf("script of %zu bytes\n", text.size());
-  Report("write", write);
-  Report("write and build", writeAndBuild);
+  ReportTimes("write", write);
+  ReportTimes("write and build", writeAndBuild);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "macros/onboard_memory_dialogs.h"
 #include "platform/base/own_module.h"
 #include "platform/base/system_calls.h"
 #include "runtime/app/resource.h"
@@ -101,6 +102,7 @@ void InstallProgramDialogs() {
   ProgramHooks hooks = GetProgramHooks();
   hooks.openPressKeyDialog = OpenPressKeyDialog;
   hooks.showDuplicateUnitId = ShowDuplicateUnitId;
+  hooks.readOnboardMacros = [](DeviceRecord& device) { return ReadDeviceMacroMemory(device); };
   SetProgramHooks(hooks);
   SetScriptLoaderHooks({ChooseScriptDevice, ChooseScriptFile});
 }

@@ -2,8 +2,8 @@
 // Puts a recorder in place of the platform calls for one test, and the earlier calls back when
 // it goes: input records, pauses, message boxes, shell calls and file dialogs go into one event
 // list in their order; key states (and from them the lock states), the clock, box answers, the
-// shell's result and the chosen file come from the test. The registry, the clipboard and the
-// documents folder stay the platform's. Header-only.
+// shell's result and the chosen file and folder come from the test. The registry, the clipboard
+// and the documents folder stay the platform's. Header-only.
 
 #include <windows.h>
 
@@ -46,6 +46,11 @@ class RecordedSystemCalls : public SystemCalls {
   // What the next file dialogs answer; nothing: Cancel.
   void SetChosenFile(std::optional<std::string> file) {
     Locked([&] { chosenFile_ = std::move(file); });
+  }
+
+  // What the next folder dialogs answer; nothing: Cancel.
+  void SetChosenFolder(std::optional<std::string> folder) {
+    Locked([&] { chosenFolder_ = std::move(folder); });
   }
 
   static std::string Hex(std::uintptr_t v) {
@@ -98,6 +103,21 @@ class RecordedSystemCalls : public SystemCalls {
     std::lock_guard<std::mutex> lock(mutex_);
     return chosenFile_;
   }
+  std::optional<std::string> ChooseFileToSave(const OpenFileQuestion& q,
+                                              const std::string& suggestedFile) override {
+    Add("save dialog " + Hex(reinterpret_cast<std::uintptr_t>(q.owner)) + " " +
+        Text(q.title.c_str()) + " " + Text(q.filterName.c_str()) + " " +
+        Text(q.filterPattern.c_str()) + " " + Text(q.defaultExtension.c_str()) + " " +
+        Text(q.initialFolder.c_str()) + " " + Text(suggestedFile.c_str()));
+    std::lock_guard<std::mutex> lock(mutex_);
+    return chosenFile_;
+  }
+  std::optional<std::string> ChooseFolder(const FolderQuestion& q) override {
+    Add("folder dialog " + Hex(reinterpret_cast<std::uintptr_t>(q.owner)) + " " +
+        Text(q.title.c_str()) + " " + Text(q.initialFolder.c_str()));
+    std::lock_guard<std::mutex> lock(mutex_);
+    return chosenFolder_;
+  }
   ClockTime LocalTime() override {
     std::lock_guard<std::mutex> lock(mutex_);
     return now_;
@@ -127,6 +147,7 @@ class RecordedSystemCalls : public SystemCalls {
   unsigned doubleClickTime_ = 500;
   int shellResult_ = 42;
   std::optional<std::string> chosenFile_;
+  std::optional<std::string> chosenFolder_;
   // Last: in force only while everything above exists.
   ScopedSystemCalls installed_{*this};
 };

@@ -315,3 +315,58 @@ TEST_F(SimBlockTest, ArmedRepliesAnswerTheNextOutputOnce) {
   ASSERT_EQ(sim::WriteOutput(d, request), sim::kOk);  // disarmed: no more replies
   EXPECT_FALSE(sim::TakeInput(d, in, sizeof in));
 }
+
+TEST_F(SimBlockTest, KeypadMemoryAnswersReadsOneReplyAtATimeAndTakesWrites) {
+  sim::DeviceSpec spec = sim::DefaultSpec();
+  spec.inputLength = 9;
+  spec.outputLength = 9;
+  spec.model = sim::kModelKeypad;
+  const int id = sim::AddDevice(*block_, spec);
+  ASSERT_GT(id, 0);
+  sim::Device& d = *sim::FindDevice(*block_, id);
+  sim::KeypadMemory* memory = sim::KeypadMemoryOf(d);
+  ASSERT_NE(memory, nullptr);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(memory->bytes + sim::kKeypadSignatureAt), 6), "KN Sig");
+  EXPECT_EQ(sim::KeypadMemoryOf(Add()), nullptr);
+
+  const uint8_t write[9] = {2, 0xBC, 0xFE, 0x0F, 'a', 'b', 'c', 'd', 0};
+  ASSERT_EQ(sim::WriteOutput(d, write), sim::kOk);
+  const uint8_t outside[9] = {2, 0xBC, 0x1E, 0x10, 1, 1, 1, 1, 0};  // would end past the memory
+  ASSERT_EQ(sim::WriteOutput(d, outside), sim::kOk);
+  const uint8_t end[9] = {2, 0xBE};
+  ASSERT_EQ(sim::WriteOutput(d, end), sim::kOk);
+  EXPECT_EQ(memory->writes, 2u);
+  EXPECT_EQ(memory->ends, 1u);
+
+  // 12 bytes from 0x0FFC in replies of five data bytes (the reports are nine long).
+  const uint8_t read[9] = {2, 0xBF, 0xFC, 0x0F, 0x08, 0x10};
+  ASSERT_EQ(sim::WriteOutput(d, read), sim::kOk);
+  std::vector<std::vector<uint8_t>> replies;
+  uint8_t in[9];
+  while (sim::TakeInput(d, in, sizeof in)) {
+    replies.emplace_back(in, in + 9);
+    EXPECT_LE(d.input.count, 1u);
+  }
+  ASSERT_EQ(replies.size(), 3u);
+  EXPECT_EQ(replies[0], (std::vector<uint8_t>{3, 5, 0xFC, 0x0F, 'i', 'g', 'a', 'b', 'c'}));
+  EXPECT_EQ(replies[2], (std::vector<uint8_t>{3, 2, 0x06, 0x10, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(d.state.length, 0);  // replies are no key state to report again
+
+  // A read left unfinished ends when the host opens the keypad for events again.
+  ASSERT_EQ(sim::WriteOutput(d, read), sim::kOk);
+  ASSERT_TRUE(sim::TakeInput(d, in, sizeof in));
+  sim::ClearRing(d.input);
+  sim::ModelOnOpen(d);
+  EXPECT_FALSE(sim::TakeInput(d, in, sizeof in));
+}
+
+TEST_F(SimBlockTest, KeypadKeepsItsMemoryOverAModeSwitch) {
+  sim::DeviceSpec spec = sim::DefaultSpec();
+  spec.model = sim::kModelKeypad;
+  spec.switchProductId = 0x1A;
+  const int id = sim::AddDevice(*block_, spec);
+  sim::KeypadMemoryOf(*sim::FindDevice(*block_, id))->bytes[100] = 42;
+  const int back = sim::SwitchDeviceMode(*block_, id);
+  ASSERT_GT(back, id);
+  EXPECT_EQ(sim::KeypadMemoryOf(*sim::FindDevice(*block_, back))->bytes[100], 42);
+}

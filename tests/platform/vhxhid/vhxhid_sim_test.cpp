@@ -209,6 +209,44 @@ TEST_F(SimDevices, PolledUseWritesARequestAndReadsTheReplies) {
   EXPECT_EQ(read2, read);
 }
 
+TEST_F(SimDevices, KeypadMemoryIsReadAndWrittenByTheHostAndTheController) {
+  VhxSimDeviceSpec spec;
+  VhxSimDefaultSpec(&spec);
+  spec.inputLength = 32;
+  spec.model = VHXSIM_MODEL_KEYPAD;
+  const int id = VhxSimAddDevice(sim_, &spec);
+  ASSERT_GT(id, 0);
+  const Bytes macro = {0x04, 0xE8, 0x04, 0};
+  ASSERT_EQ(VhxSimWriteMemory(sim_, id, 320, macro.data(), 4), VHXSIM_OK);
+  Enumerate();
+  ASSERT_EQ(VhxOpenPolled(0), VHX_OK);
+  const Bytes request = {2, 0xBF, 0x40, 0x01, 0x44, 0x01, 0, 0, 0};
+  ASSERT_EQ(VhxWriteReport(0, request.data()), VHX_OK);
+  int result;
+  const Bytes reply = Read(0, 32, &result);
+  ASSERT_EQ(result, VHX_OK);
+  EXPECT_EQ(Bytes(reply.begin(), reply.begin() + 8), (Bytes{3, 4, 0x40, 0x01, 0x04, 0xE8, 0x04, 0}));
+  const Bytes write = {2, 0xBC, 0x40, 0x01, 0x05, 0xE8, 0x05, 0};
+  ASSERT_EQ(VhxWriteReport(0, write.data()), VHX_OK);
+  const Bytes end = {2, 0xBE, 0, 0, 0, 0, 0, 0, 0};
+  ASSERT_EQ(VhxWriteReport(0, end.data()), VHX_OK);
+  uint8_t now[4] = {};
+  ASSERT_EQ(VhxSimReadMemory(sim_, id, 320, now, 4), VHXSIM_OK);
+  EXPECT_EQ(Bytes(now, now + 4), (Bytes{0x05, 0xE8, 0x05, 0}));
+  int writes = -1, ends = -1;
+  ASSERT_EQ(VhxSimMemoryCounts(sim_, id, &writes, &ends), VHXSIM_OK);
+  EXPECT_EQ(writes, 1);
+  EXPECT_EQ(ends, 1);
+  uint8_t signature[6] = {};
+  ASSERT_EQ(VhxSimReadMemory(sim_, id, VHXSIM_MEMORY_SIGNATURE, signature, 6), VHXSIM_OK);
+  EXPECT_EQ(std::string(signature, signature + 6), "KN Sig");
+
+  EXPECT_EQ(VhxSimReadMemory(sim_, id, VHXSIM_MEMORY_BYTES - 3, now, 4), VHXSIM_ERR_LENGTH);
+  EXPECT_EQ(VhxSimWriteMemory(sim_, id, -1, now, 1), VHXSIM_ERR_LENGTH);
+  EXPECT_EQ(VhxSimReadMemory(sim_, Add(), 0, now, 1), VHXSIM_ERR_SPEC);
+  EXPECT_EQ(VhxSimMemoryCounts(sim_, 999, &writes, &ends), VHXSIM_ERR_NO_DEVICE);
+}
+
 TEST_F(SimDevices, WritesAreRecordedAndFailQuicklyWhenRefused) {
   int id = Add(0x19, 9, 8);
   int noOutput = Add(0x1A, 9, 0);

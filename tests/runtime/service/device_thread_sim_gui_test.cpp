@@ -5,7 +5,11 @@
 #include <windows.h>
 #include <dlgs.h>  // the open dialog's control ids
 
+#include <mutex>
+#include <vector>
+
 #include "runtime/app/resource.h"
+#include "runtime/device/input_dispatch.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 
 using namespace testsupport;
@@ -127,6 +131,37 @@ TEST_F(DeviceThread, AnOnboardRequestWaitsForItsDeviceButNotForever) {
   PumpMessages(1500);
   EXPECT_EQ(RequestCode, kRequestReadOnboard);  // still pending
   EXPECT_TRUE(WaitUntil([] { return RequestCode == kRequestNone; }, 30000));
+}
+
+std::mutex openedLock;
+bool onboardAtOpen = false;
+std::vector<std::uint8_t> imageAtOpen;
+
+TEST_F(DeviceThread, AnOnboardRequestReadsTheMemoryBeforeTheWindowOpens) {
+  const int id = AddKeypad(1);
+  std::vector<std::uint8_t> memory(4088);
+  for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<std::uint8_t>(i % 251);
+  ASSERT_EQ(VhxSimWriteMemory(sim_, id, 0, memory.data(), 4088), VHXSIM_OK);
+  // Programming opens only over a device with a module.
+  ASSERT_TRUE(WriteTextFile(dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs", kKeyPressScript));
+  SetProgrammingWindowHooks({[](DeviceRecord& d) -> HWND {
+                               std::lock_guard<std::mutex> hold(openedLock);
+                               onboardAtOpen = d.onboardMacros;
+                               imageAtOpen = d.memoryImage;
+                               return nullptr;
+                             },
+                             nullptr});
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  int count = 0;
+  RequestDevice = GetDeviceArray(count)[0].hidHandle;
+  RequestCode = kRequestReadOnboard;
+  WakeFirstDevice();
+  EXPECT_TRUE(WaitUntil([] { return RequestCode == kRequestNone; }, 10000));
+  SetProgrammingWindowHooks({});
+  std::lock_guard<std::mutex> hold(openedLock);
+  EXPECT_TRUE(onboardAtOpen);
+  EXPECT_EQ(imageAtOpen, memory);
 }
 
 TEST_F(DeviceThread, StopsAndStartsAgain) {

@@ -1,0 +1,171 @@
+#pragma once
+// The "Macro Input" editor without its window: the Key Down and Key Up macros of one key for
+// the colour layer and program layer it was opened on, every command of its menus and buttons,
+// the checks that OK runs, and what closing stores or puts back. The window shows State() and
+// hands over the user's actions; message boxes, file dialogs and the shell go through the
+// platform's calls, with the editor's window as their owner.
+//
+// Custom-command ids taken out while editing are renumbered only when the edit is stored, so
+// that Cancel finds every other key's commands as it left them.
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "macros/model/macro_records.h"
+#include "macros/model/macro_steps.h"
+
+struct MacroContext;
+
+enum class EditorBox { KeyDown, KeyUp };
+
+// Makes the entry of the key for these selectors current (made when the key has none) and
+// returns it; null when no key record has that id.
+MacroEntry* SelectMacroEntry(MacroContext& context, int keyId, std::string_view event,
+                             std::string_view colour, std::string_view program);
+
+// The program-layer token of the programming window's layer index: 0 and 1 the default layer,
+// n >= 2 the (n - 2)-th layer name ("Pnr" when there is no such name).
+std::string ProgramLayerOfIndex(const MacroContext& context, int index);
+
+// What OK's checks find in the Key Down steps followed by the Key Up steps.
+enum class MacroCheck {
+  Passed,
+  SymbolFirst,         // a macro begins with a Key Down or Key Up symbol
+  SymbolAfterCommand,  // a symbol follows a step that begins with "["
+  KeysLeftHeld,        // a key held with "[↓]" is never released with "[↑]"
+};
+MacroCheck CheckHeldKeys(const std::vector<MacroItem>& keyDown, const std::vector<MacroItem>& keyUp);
+
+// A step that a menu command inserts: its display text and its code (none: the step sends its
+// own text).
+struct EditorStep {
+  std::wstring text;
+  std::optional<std::wstring> code;
+};
+// The step of a command with a fixed step (symbols, delays, auto repeat, backlights, mouse and
+// multimedia); none for any other id.
+std::optional<EditorStep> CommandStep(int id, int repeatDelayMs, int repeatRateMs);
+// "[Open: name]" / "[Open name]" steps: the code opens the path with the shell.
+std::wstring OpenPathCode(std::string_view path);
+
+// The Auto Repeat submenu: the values of its items (0: not one of them) and the captions of its
+// two popups for the current values.
+int RepeatDelayOfItem(int id);
+int RepeatRateOfItem(int id);
+std::string RepeatDelayCaption(int delayMs);
+std::string RepeatRateCaption(int rateMs);
+
+// The note a toggle or shift key shows in place of a macro.
+extern const wchar_t kToggleKeyNote[];
+extern const wchar_t kShiftKeyNote[];
+
+// What the window shows.
+struct MacroEditorState {
+  std::wstring keyDownText;
+  std::wstring keyUpText;
+  bool layerNote = false;  // the Key Down box shows a toggle or shift key's note, in grey
+  bool onRelease = false;  // the Key Up box and its label are shown, the item checked
+  bool toggleKey = false;
+  bool shiftKey = false;
+  int repeatDelay = 500;
+  int repeatRate = 50;
+  EditorBox current = EditorBox::KeyDown;
+  MacroSelection selection;
+};
+
+// What the window does after a command.
+enum class EditorAction { NotMine, Done, CloseAccepted, CloseCancelled };
+
+class MacroEditorController {
+ public:
+  // The key by id; the colour layer of the device and the program layer of the programming
+  // window are taken now and kept. The key's entries are made anew from its key functions, and
+  // On Release mode is on when it has a Key Up entry for those layers.
+  MacroEditorController(MacroContext& context, int keyId);
+  ~MacroEditorController();
+  MacroEditorController(const MacroEditorController&) = delete;
+  MacroEditorController& operator=(const MacroEditorController&) = delete;
+
+  // The window the platform's boxes and dialogs belong to.
+  void SetOwner(void* window) { owner_ = window; }
+  // Once the window is there: the layer LEDs blink faster, the Key Up and Key Down entries are
+  // selected, the whole macro selected, a toggle or shift key shows its note, and the custom
+  // commands' count and includes are kept for Cancel.
+  void Open();
+
+  EditorAction Command(int id);
+  // The focus went into a box: it becomes the current one, with the box's selection.
+  void FocusBox(EditorBox box, MacroSelection selection);
+  void SelectionChanged(EditorBox box, MacroSelection selection);
+  // Files dropped on the current box: one "[Open name]" step each; a shortcut (".lnk") opens
+  // its target when resolve finds one.
+  void DropFiles(const std::vector<std::wstring>& paths,
+                 const std::function<std::optional<std::wstring>(const std::wstring&)>& resolve);
+  // A step typed or recorded into the current box. False while one of the editor's own boxes
+  // or dialogs is up, for a toggle or shift key, or when nothing was inserted.
+  bool InsertStep(std::wstring_view step, const std::wstring* code = nullptr);
+  // Stores the edit (accepted) or puts everything back as it was at opening, once; the layer
+  // LEDs blink slowly again and the key is drawn as a plain key.
+  void Close(bool accepted);
+
+  MacroEditorState State() const;
+  EditorBox Current() const { return current_; }
+  bool Opened() const { return opened_; }
+  bool Closed() const { return closed_; }
+  bool Busy() const { return busy_; }
+  int KeyId() const { return keyId_; }
+  MacroContext& Context() { return context_; }
+  const std::string& Colour() const { return colour_; }
+  const std::string& Program() const { return program_; }
+
+  // The checks of OK with their boxes; false keeps the editor open.
+  bool CheckMacroKeyUpDown();
+
+ private:
+  const MacroEntry* FindEntry(std::string_view event) const;
+  MacroEntry* Select(std::string_view event);
+  MacroEntry* Select(std::string_view event, std::string_view colour, std::string_view program);
+  std::string_view CurrentEvent() const;
+  int KeyIndex() const;
+  bool IsToggleKey() const;
+  bool IsShiftKey() const;
+
+  void Insert(const std::wstring& step, const std::optional<std::wstring>& code);
+  // Layer Toggle (false) and Layer Shift (true): the key becomes that kind of layer key, or a
+  // plain key again.
+  void LayerKey(bool shift);
+  void OnRelease();
+  void Clear();
+  void SelectFile();
+  void SelectFolder();
+  void OpenHelp(bool webPage);
+  void InsertOpenStep(const std::wstring& display, const std::wstring& path);
+
+  // The key's entries: none, or the "Pni" ones of a toggle or shift key.
+  void ClearKeyEntries();
+  void MakeLayerEntries(bool shift);
+  void StoreKey();
+  void RemoveKeyFunctions();
+  void SetBlinkPeriod(int ms);
+  int Box(const char* text, const char* caption, unsigned type);
+
+  MacroContext& context_;
+  const int keyId_;
+  std::string colour_;
+  std::string program_;
+  void* owner_ = nullptr;
+  EditorBox current_ = EditorBox::KeyDown;
+  MacroSelection selection_;
+  bool onRelease_ = false;
+  bool wasToggle_ = false;
+  bool wasShift_ = false;
+  int savedCommandCount_ = 0;
+  std::map<int, std::string> savedIncludes_;
+  bool opened_ = false;
+  bool closed_ = false;
+  bool busy_ = false;
+};

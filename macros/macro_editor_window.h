@@ -1,0 +1,96 @@
+#pragma once
+// The "Macro Input" editor's window: a modeless dialog of class "basicInputClass" owned by the
+// programming window (a popup: a child cannot have a menu bar), which shows its controller's
+// state and hands it the menus, buttons, focus, selections and dropped files. One editor at a
+// time. The class procedure also serves the windows of per-key plug-ins that run the standard
+// editor in a window of their own: it finds their context through their parent's user data.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "macros/macro_editor_controller.h"
+
+struct MacroContext;
+
+// The class "basicInputClass": dialog extra bytes, the program's icon, the arrow, the button
+// face and the editor's menu. True when it is registered now or was already.
+bool RegisterMacroEditorWindowClass();
+// Its procedure, which the program also exports for plug-ins as BasicInputDialogCallback.
+LRESULT CALLBACK MacroEditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// What the editor reaches of the windows around it; each may be left null.
+struct MacroEditorHooks {
+  // Offers the key to its per-key plug-in window: nonzero when the plug-in took it.
+  int (*openCustomKeyWindow)(HWND programmingWindow, int keyId) = nullptr;
+};
+void SetMacroEditorHooks(const MacroEditorHooks& hooks);
+const MacroEditorHooks& GetMacroEditorHooks();
+
+class MacroEditorWindow {
+ public:
+  // The open editor, or null.
+  static MacroEditorWindow* Current();
+  static MacroEditorWindow* FromHandle(HWND window);
+  // Makes the dialog for the controller, owned by `owner`, shown unless hidden; null when it
+  // could not be made (the platform's last error tells why).
+  static MacroEditorWindow* Create(std::unique_ptr<MacroEditorController> controller, HWND owner, bool hidden);
+
+  HWND hwnd() const { return hwnd_; }
+  MacroEditorController& Controller() { return *controller_; }
+  HWND Box(EditorBox box) const;
+  // Shows the controller's state.
+  void Render();
+  // Runs a command as its menu item or button would; false for an id that is not the editor's.
+  bool Command(int id);
+
+  ~MacroEditorWindow();
+  MacroEditorWindow(const MacroEditorWindow&) = delete;
+  MacroEditorWindow& operator=(const MacroEditorWindow&) = delete;
+
+ private:
+  explicit MacroEditorWindow(std::unique_ptr<MacroEditorController> controller);
+  friend LRESULT CALLBACK MacroEditorWindowProc(HWND, UINT, WPARAM, LPARAM);
+  class DropTarget;
+
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+  void Start();
+  void AfterCreate(bool hidden);
+  void CheckFocus();
+  void PauseEdit();
+  void Close(bool accepted);
+  void OnDestroy();
+  bool OnNotify(const NMHDR& header, LRESULT& result);
+  void OnDrop(EditorBox box, HDROP drop);
+  void LayOut(bool onRelease);
+  void SetBoxText(EditorBox box, const std::wstring& text, bool grey);
+  void BuildAutoRepeatMenu();
+  void UpdateAutoRepeatMenu(int delay, int rate);
+  bool OwnerVisible() const;
+
+  std::unique_ptr<MacroEditorController> controller_;
+  HWND hwnd_ = nullptr;
+  HWND owner_ = nullptr;
+  std::unique_ptr<DropTarget> dropDown_;
+  std::unique_ptr<DropTarget> dropUp_;
+  HMENU autoRepeat_ = nullptr;  // the Auto Repeat popup, with its two popups at 2 and 3
+  bool plugin_ = false;  // a plug-in's own dialog, opened without ToggleMacroEditor
+  bool started_ = false;
+  bool rendering_ = false;
+  bool destroyed_ = false;
+  int depth_ = 0;  // messages of this window on their way (it goes when the last returns)
+  std::wstring shownText_[2];
+  bool shownNote_ = false;
+  bool shownTextValid_ = false;
+  int shownLayout_ = -1;  // -1: not laid out yet
+  EditorBox shownCurrent_ = EditorBox::KeyDown;
+};
+
+// A step typed or recorded into an editor box (the recorder's way in): inserted at the box's
+// selection when the box is the current one of an open editor, and shown. False otherwise, and
+// while one of the editor's own boxes or dialogs is up.
+bool InsertRecordedStep(HWND box, std::wstring_view step, const std::wstring* code = nullptr);

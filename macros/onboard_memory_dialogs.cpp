@@ -1,0 +1,106 @@
+#include "macros/onboard_memory_dialogs.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "macros/device_macro_device.h"
+#include "macros/model/macro_context.h"
+#include "macros/model/macro_hooks.h"
+#include "macros/onboard_memory_ids.h"
+#include "platform/base/system_calls.h"
+#include "platform/wingui/controls.h"
+#include "platform/wingui/dialog.h"
+#include "runtime/device/program_hooks.h"
+
+class OnboardMemoryDialogs::ProgressDialog : public wingui::Dialog {
+ public:
+  ProgressDialog() : Dialog(IDD_ONBOARD_PROGRESS) {}
+};
+
+class OnboardMemoryDialogs::SwitchPrompt : public wingui::Dialog {
+ public:
+  SwitchPrompt() : Dialog(IDD_MOVE_SWITCH) {}
+  bool cancelled = false;
+
+ protected:
+  // Cancel only says so: the wait that shows the prompt closes it.
+  bool OnCommand(int id, int, HWND) override {
+    if (id == IDCANCEL) cancelled = true;
+    return true;
+  }
+};
+
+OnboardMemoryDialogs::OnboardMemoryDialogs() = default;
+OnboardMemoryDialogs::~OnboardMemoryDialogs() = default;
+
+void OnboardMemoryDialogs::ShowProgress(const char* title, int range) {
+  wingui::InitCommonControls(ICC_PROGRESS_CLASS);
+  progress_ = std::make_unique<ProgressDialog>();
+  if (!progress_->CreateModeless(ProgramMainWindow())) return;
+  SetWindowTextA(progress_->hwnd(), title);
+  wingui::Control(progress_->hwnd(), IDC_ONBOARD_PROGRESS).Send(PBM_SETRANGE32, 0, range);
+}
+
+void OnboardMemoryDialogs::SetProgress(int position) {
+  if (progress_ && progress_->IsOpen())
+    wingui::Control(progress_->hwnd(), IDC_ONBOARD_PROGRESS).Send(PBM_SETPOS, static_cast<WPARAM>(position));
+}
+
+void OnboardMemoryDialogs::CloseProgress() { progress_.reset(); }
+
+void OnboardMemoryDialogs::ShowSwitchPrompt() {
+  prompt_ = std::make_unique<SwitchPrompt>();
+  if (!prompt_->CreateModeless(ProgramMainWindow())) return;
+  SetWindowPos(prompt_->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  SetForegroundWindow(prompt_->hwnd());
+}
+
+bool OnboardMemoryDialogs::SwitchPromptCancelled() { return prompt_ && prompt_->cancelled; }
+
+void OnboardMemoryDialogs::CloseSwitchPrompt() { prompt_.reset(); }
+
+void OnboardMemoryDialogs::Pump() { PumpProgramWindows(); }
+
+void OnboardMemoryDialogs::ReportError(const char* text) {
+  GetSystemCalls().ShowMessageBox(nullptr, text, "Orvane II Error", MB_ICONERROR);
+}
+
+void* OnboardMemoryDialogs::ProgressWindow() const { return progress_ ? progress_->hwnd() : nullptr; }
+void* OnboardMemoryDialogs::SwitchPromptWindow() const { return prompt_ ? prompt_->hwnd() : nullptr; }
+
+bool ReadDeviceMacroMemory(DeviceRecord& device) {
+  OnboardMemoryDialogs dialogs;
+  return ReadDeviceMacroMemory(device, dialogs);
+}
+
+MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device) {
+  OnboardMemoryDialogs dialogs;
+  return WriteDeviceMacroMemory(device, dialogs);
+}
+
+namespace {
+
+DeviceRecord* RecordOf(MacroContext& context) {
+  auto* device = dynamic_cast<DeviceRecordMacroDevice*>(context.device);
+  return device ? &device->Record() : nullptr;
+}
+
+}  // namespace
+
+bool BuildOnboardImage(MacroContext& context) {
+  DeviceRecord* device = RecordOf(context);
+  if (!device) return false;
+  OnboardMemoryDialogs dialogs;
+  return PackDeviceMacroImage(context, *device, dialogs);
+}
+
+void WriteOnboardImage(MacroContext& context) {
+  if (DeviceRecord* device = RecordOf(context)) WriteDeviceMacroMemory(*device);
+}
+
+void InstallOnboardMemoryHooks() {
+  MacroModelHooks hooks = GetMacroModelHooks();
+  hooks.buildOnboardImage = BuildOnboardImage;
+  hooks.writeOnboardImage = WriteOnboardImage;
+  SetMacroModelHooks(hooks);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The on-board memory's dialogs on the device thread: the modeless progress dialog (a read's
+// or a write's) and the prompt to move the programming switch, with its Cancel. Errors go to
+// an "Orvane II Error" box.
+
+#include <memory>
+
+#include "macros/onboard_memory.h"
+
+class OnboardMemoryDialogs : public OnboardMemoryView {
+ public:
+  OnboardMemoryDialogs();
+  ~OnboardMemoryDialogs() override;
+
+  void ShowProgress(const char* title, int range) override;
+  void SetProgress(int position) override;
+  void CloseProgress() override;
+  void ShowSwitchPrompt() override;
+  bool SwitchPromptCancelled() override;
+  void CloseSwitchPrompt() override;
+  void Pump() override;
+  void ReportError(const char* text) override;
+
+  // The open dialogs, or null (for tests).
+  void* ProgressWindow() const;
+  void* SwitchPromptWindow() const;
+
+ private:
+  class ProgressDialog;
+  class SwitchPrompt;
+  std::unique_ptr<ProgressDialog> progress_;
+  std::unique_ptr<SwitchPrompt> prompt_;
+};
+
+// The exchanges with the dialogs.
+bool ReadDeviceMacroMemory(DeviceRecord& device);
+MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device);
+
+// The close of a programming window over a keypad that keeps its macros (the macro model's
+// buildOnboardImage and writeOnboardImage hooks): the layout is packed into the device's image
+// while the context still holds it, or the user is told why not and nothing is written; the
+// image is written once the context is released. Contexts of no device record do nothing.
+bool BuildOnboardImage(MacroContext& context);
+void WriteOnboardImage(MacroContext& context);
+// Puts those two into the macro model's hooks (the others stay as they are).
+void InstallOnboardMemoryHooks();
