@@ -2,17 +2,7 @@
 
 #include "macros/model/layer_names.h"
 #include "ui/layers/exe_name_table.h"
-
-int ProgramLayerItemCommand(int layer, bool red, bool hasColourLayers) {
-  return kFirstProgramLayerCommand + (hasColourLayers ? 2 * layer + (red ? 1 : 0) : layer);
-}
-
-int RemoveLayerCommand(int layer) { return kFirstRemoveLayerCommand + layer; }
-
-int MaxProgramLayerCount(bool hasColourLayers) {
-  const int span = kLastProgramLayerCommand - kFirstProgramLayerCommand + 1;
-  return hasColourLayers ? span / 2 : span;
-}
+#include "ui/programming_window/layer_choice.h"
 
 std::string LayerNameOf(std::string_view name) {
   std::string text(name);
@@ -35,7 +25,7 @@ LayerRefusal CheckNewLayer(const std::vector<std::string>& names, std::string_vi
   const std::string token = LowerAscii(LayerToken(name));
   for (std::string_view word : {kDefaultProgramLayer, kAnyProgramLayer, kAnyColourLayer})
     if (token == LowerAscii(std::string(word))) return LayerRefusal::Reserved;
-  if (static_cast<int>(names.size()) >= MaxProgramLayerCount(hasColourLayers)) return LayerRefusal::TooMany;
+  if (static_cast<int>(names.size()) >= MaxProgramLayers(hasColourLayers)) return LayerRefusal::TooMany;
   return LayerRefusal::None;
 }
 

@@ -1,24 +1,12 @@
 #pragma once
-// The rules of the program-layer lists: which names a new layer may have, which key functions
-// belong to a layer, and the command ids of a layer's menu items.
+// The rules of the program-layer lists: which names a new layer may have, and which key
+// functions belong to a layer.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "macros/model/macro_records.h"
-
-// Menu commands of the program layers: the layer's items (33000 + n, or 33000 + 2n and
-// 33001 + 2n with colour layers) and its Remove Layer item (34220 + n).
-inline constexpr int kFirstProgramLayerCommand = 33000;
-inline constexpr int kLastProgramLayerCommand = 33098;
-inline constexpr int kFirstRemoveLayerCommand = 34220;
-inline constexpr int kLastRemoveLayerCommand = 34318;
-
-int ProgramLayerItemCommand(int layer, bool red, bool hasColourLayers);
-int RemoveLayerCommand(int layer);
-// How many layers the command ranges carry: 49 with colour layers, 99 without.
-int MaxProgramLayerCount(bool hasColourLayers);
 
 // A name as a layer keeps it: every "-" becomes a blank.
 std::string LayerNameOf(std::string_view name);

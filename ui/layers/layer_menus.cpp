@@ -1,12 +1,15 @@
 #include "ui/layers/layer_menus.h"
 
 #include "platform/wingui/menu.h"
-#include "ui/layers/layer_list.h"
+#include "ui/programming_window/layer_choice.h"
+#include "ui/programming_window/programming_menu.h"
+#include "ui/programming_window/programming_window_ids.h"
 
 namespace {
 
 // With n layers, "Remove Layer" follows the layers and the further item.
-int RemovePopupPosition(int layerCount) { return layerCount + 3; }
+int RemovePopupPosition(int layerCount) { return kFirstProgramLayerPosition + layerCount + 1; }
+UINT RemoveLayerCommand(int layer) { return IDM_PW_FIRST_REMOVE_LAYER + layer; }
 
 }  // namespace
 
@@ -25,11 +28,11 @@ bool InsertLayerMenus(HMENU layerMenu, int layer, const std::string& name, bool 
   if (layer == 0 && !menu.InsertPopupAt(RemovePopupPosition(0), "Remove Layer", wingui::OwnedMenu::Popup()))
     return false;
   if (!menu.SubMenu(RemovePopupPosition(layer)).InsertAt(layer, RemoveLayerCommand(layer), text)) return false;
-  const int position = kFirstLayerMenuPosition + layer;
-  if (!hasColourLayers) return menu.InsertAt(position, ProgramLayerItemCommand(layer, false, false), text);
+  const int position = kFirstProgramLayerPosition + layer;
+  if (!hasColourLayers) return menu.InsertAt(position, ProgramLayerCommand(layer, false, false), text);
   wingui::OwnedMenu colours = wingui::OwnedMenu::Popup();
-  colours.get().Append(ProgramLayerItemCommand(layer, false, true), "Green Layer");
-  colours.get().Append(ProgramLayerItemCommand(layer, true, true), "Red Layer");
+  colours.get().Append(ProgramLayerCommand(layer, false, true), "Green Layer");
+  colours.get().Append(ProgramLayerCommand(layer, true, true), "Red Layer");
   return menu.InsertPopupAt(position, text, std::move(colours));
 }
 
@@ -42,7 +45,7 @@ void RemoveLayerMenus(HMENU layerMenu, int layer, int count) {
     for (int later = layer; later < remove.Count(); ++later)
       remove.SetItemAt(later, RemoveLayerCommand(later), remove.TextAt(later));
   }
-  menu.DeleteAt(kFirstLayerMenuPosition + layer);
+  menu.DeleteAt(kFirstProgramLayerPosition + layer);
   if (count == 1 && remove) menu.DeleteAt(RemovePopupPosition(0));
 }
 

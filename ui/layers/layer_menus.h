@@ -9,8 +9,6 @@
 #include <string>
 #include <string_view>
 
-inline constexpr int kFirstLayerMenuPosition = 2;  // of layer 0 in the Layer menu
-
 // A name as a menu shows it ("&" would underline the next letter).
 std::string LayerMenuText(std::string_view name);
 

@@ -3,20 +3,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "ui/programming_window/layer_choice.h"
 
-TEST(LayerList, MenuCommandsOfALayer) {
-  // With colour layers the third layer's items are 33004 and 33005, its Remove item 34222.
-  EXPECT_EQ(ProgramLayerItemCommand(2, false, true), 33004);
-  EXPECT_EQ(ProgramLayerItemCommand(2, true, true), 33005);
-  EXPECT_EQ(ProgramLayerItemCommand(2, false, false), 33002);
-  EXPECT_EQ(RemoveLayerCommand(2), 34222);
-  // The last layer that the ranges carry still has working commands.
-  EXPECT_LE(ProgramLayerItemCommand(MaxProgramLayerCount(true) - 1, true, true), kLastProgramLayerCommand);
-  EXPECT_GT(ProgramLayerItemCommand(MaxProgramLayerCount(true), true, true), kLastProgramLayerCommand);
-  EXPECT_EQ(ProgramLayerItemCommand(MaxProgramLayerCount(false) - 1, false, false), kLastProgramLayerCommand);
-  EXPECT_LE(RemoveLayerCommand(MaxProgramLayerCount(false) - 1), kLastRemoveLayerCommand);
-}
+namespace {
 
 TEST(LayerList, WhichNamesANewLayerMayHave) {
   const std::vector<std::string> names = {"Word", "My App"};
@@ -39,7 +28,7 @@ TEST(LayerList, WhichNamesANewLayerMayHave) {
   for (const Case& c : cases) EXPECT_EQ(CheckNewLayer(names, c.name, c.colours), c.expected) << c.name;
 
   std::vector<std::string> full;
-  for (int i = 0; i < MaxProgramLayerCount(true); ++i) full.push_back("L" + std::to_string(i));
+  for (int i = 0; i < MaxProgramLayers(true); ++i) full.push_back("L" + std::to_string(i));
   EXPECT_EQ(CheckNewLayer(full, "One more", true), LayerRefusal::TooMany);
   EXPECT_EQ(CheckNewLayer(full, "One more", false), LayerRefusal::None);
   EXPECT_EQ(CheckNewLayer(full, "L3", true), LayerRefusal::Exists);

@@ -11,6 +11,7 @@
 #include "tests/macros/model/golden_layouts.h"
 #include "tests/platform/base/system_calls_recorder.h"
 #include "ui/layers/layer_backup.h"
+#include "ui/programming_window/layer_choice.h"
 
 using namespace testsupport;
 
@@ -120,7 +121,7 @@ TEST_F(ProgramLayersTest, WithoutColourLayersEachLayerIsOneItem) {
             "Green Layer(32897) | Red Layer(32898) | Word(33000) | Tom && Jerry(33001) | "
             "Add Program Layer...(34217) | Remove Layer[Word(34220) | Tom && Jerry(34221)]");
   // The commands run out: the 99th layer is the last.
-  for (int i = 2; i < MaxProgramLayerCount(false); ++i) ASSERT_EQ(layers.Add("L" + std::to_string(i), "l.exe"), LayerRefusal::None);
+  for (int i = 2; i < MaxProgramLayers(false); ++i) ASSERT_EQ(layers.Add("L" + std::to_string(i), "l.exe"), LayerRefusal::None);
   EXPECT_EQ(layers.Add("One more", "more.exe"), LayerRefusal::TooMany);
   EXPECT_EQ(wingui::Menu(host.LayerMenu()).IdAt(2 + 98), 33098u);
 }
