@@ -1,6 +1,6 @@
-// A program of the layer tests' own: one window with an edit box that takes the keyboard
-// focus, for a test to put in front, find by its program's name and type into. It runs under
-// whatever exe name the test copies it to, until its window is closed.
+// A program of the layer tests' own: one topmost window with an edit box that takes the
+// keyboard focus, for a test to put in front, find by its program's name and type into. It
+// runs under whatever exe name the test copies it to, until its window is closed.
 //   layer_peer "title" x y width height
 #include <windows.h>
 #include <shellapi.h>
@@ -41,7 +41,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = "LayerPeer";
   RegisterClassA(&wc);
-  HWND window = CreateWindowExA(0, "LayerPeer", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, place[0], place[1],
+  // Topmost, so that the windows of tests running beside it never cover it.
+  HWND window = CreateWindowExA(WS_EX_TOPMOST, "LayerPeer", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, place[0], place[1],
                                 place[2], place[3], nullptr, nullptr, instance, nullptr);
   edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, 5, 5, place[2] - 20,
                          place[3] - 50, window, nullptr, instance, nullptr);

@@ -46,6 +46,7 @@ class Host : public ProgramLayerHost {
   std::string TypeFolder() override { return "C:\\Device"; }
   bool MakeFolder(const std::string&) override { return true; }
   void ShowDefaultLayer() override {}
+  void Redraw() override {}
 
   wingui::OwnedMenu layer = wingui::OwnedMenu::Popup();
 
@@ -56,7 +57,8 @@ class Host : public ProgramLayerHost {
 class ProgramLayerDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    owner_ = CreateWindowExA(0, "#32770", "Programming Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
+    // Topmost, as the peers are: windows of tests running beside this one must not cover them.
+    owner_ = CreateWindowExA(WS_EX_TOPMOST, "#32770", "Programming Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
                              200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(owner_, nullptr);
     host_ = std::make_unique<Host>(owner_);
