@@ -28,6 +28,7 @@
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
 #include "ui/debugger/script_debugger.h"
+#include "ui/layers/program_layer_window.h"
 #include "ui/programming_window/programming_extensions.h"
 #include "ui/programming_window/programming_window.h"
 #include "ui/script_editor/script_editor.h"
@@ -290,6 +291,7 @@ void InstallProgramHooks() {
   InstallDesktopWizard();
   InstallMacroPlatform();
   InstallProgrammingWindow();
+  InstallProgramLayers();
   ProgrammingExtensions programming;
   programming.toggleMacroEditor = ToggleMacroEditor;
   programming.registerMacroEditorClass = RegisterMacroEditorClass;

@@ -135,6 +135,7 @@ bool ProgramLayers::Recover(const std::string& backupPath) {
   Add(name, backup.exe, false);
   RebuildKeyCaps(c_);
   WriteScript();
+  host_.Redraw();
   return true;
 }
 

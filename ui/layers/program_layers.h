@@ -30,6 +30,8 @@ class ProgramLayerHost {
   virtual bool MakeFolder(const std::string& path) = 0;
   // The window shows the default layer on green, with the Layer menu's texts reset.
   virtual void ShowDefaultLayer() = 0;
+  // The keypad view is drawn anew (macros came back).
+  virtual void Redraw() = 0;
 };
 
 class ProgramLayers {

@@ -29,6 +29,7 @@ class MenuHost : public ProgramLayerHost {
   std::string TypeFolder() override { return "C:\\Dev"; }
   bool MakeFolder(const std::string&) override { return true; }
   void ShowDefaultLayer() override {}
+  void Redraw() override {}
   wingui::OwnedMenu layer = wingui::OwnedMenu::Popup();
 };
 

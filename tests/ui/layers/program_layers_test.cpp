@@ -53,6 +53,7 @@ class TestHost : public ProgramLayerHost {
     return folderOk;
   }
   void ShowDefaultLayer() override { ++defaultLayerShown; }
+  void Redraw() override { ++redraws; }
 
   wingui::OwnedMenu layer = wingui::OwnedMenu::Popup();
   bool colours = true;
@@ -60,6 +61,7 @@ class TestHost : public ProgramLayerHost {
   bool folderOk = true;
   std::vector<std::string> folders;
   int defaultLayerShown = 0;
+  int redraws = 0;
 };
 
 class ProgramLayersTest : public ::testing::Test {
@@ -244,6 +246,7 @@ TEST_F(ProgramLayersTest, RecoverBringsBackTheLayerWithItsMacros) {
   EXPECT_EQ(c.layerNames, std::vector<std::string>{"Word"});
   EXPECT_EQ(c.layerPrograms, std::vector<std::string>{"winword.exe"});
   EXPECT_NE(Menu().find("Remove Layer[Word(34220)]"), std::string::npos);
+  EXPECT_EQ(host.redraws, 1);
   const int down = Find(2, "KeyDown", "Green", "Word");
   ASSERT_GE(down, 0);
   EXPECT_NE(c.functions.items[down].body.find("__CMD_ID__ 2\n"), std::string::npos) << c.functions.items[down].body;
