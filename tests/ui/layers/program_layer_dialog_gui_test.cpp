@@ -8,10 +8,10 @@
 #include "macros/model/macro_context.h"
 #include "platform/base/memory_file_access.h"
 #include "platform/wingui/controls.h"
-#include "platform/wingui/menu.h"
 #include "tests/platform/base/system_calls_recorder.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
+#include "tests/ui/layers/layer_test_support.h"
 #include "ui/layers/program_layer_dialog.h"
 #include "ui/layers/program_layer_ids.h"
 #include "ui/layers/program_layers.h"
@@ -20,75 +20,26 @@ using namespace testsupport;
 
 namespace {
 
-// The exe name of a program file named in wide text, as the platform lists it (lower case, in
-// the program's code page).
-std::string AnsiLower(const std::wstring& name) {
-  char text[MAX_PATH] = {};
-  WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, text, sizeof text, nullptr, nullptr);
-  std::string s = text;
-  CharLowerBuffA(s.data(), static_cast<DWORD>(s.size()));
-  return s;
-}
-
-std::wstring Wide(const std::string& text) {
-  wchar_t out[MAX_PATH] = {};
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out, MAX_PATH);
-  return out;
-}
-
-class Host : public ProgramLayerHost {
- public:
-  explicit Host(HWND window) : window_(window) {}
-  HWND Window() override { return window_; }
-  HMENU LayerMenu() override { return layer.get().handle(); }
-  bool HasColourLayers() override { return true; }
-  std::string ScriptFileName() override { return "C:\\Device\\Script_1.oxs"; }
-  std::string TypeFolder() override { return "C:\\Device"; }
-  bool MakeFolder(const std::string&) override { return true; }
-  void ShowDefaultLayer() override {}
-  void Redraw() override {}
-
-  wingui::OwnedMenu layer = wingui::OwnedMenu::Popup();
-
- private:
-  HWND window_;
-};
-
 class ProgramLayerDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Topmost, as the peers are: windows of tests running beside this one must not cover them.
-    owner_ = CreateWindowExA(WS_EX_TOPMOST, "#32770", "Programming Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
-                             200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    owner_ = CreateWindowExA(WS_EX_TOPMOST, "#32770", "Programming Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
+                             10, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(owner_, nullptr);
-    host_ = std::make_unique<Host>(owner_);
-    host_->layer.get().Append(32897, "Green Layer");
-    host_->layer.get().Append(32898, "Red Layer");
-    host_->layer.get().Append(34217, "Add Program Layer...");
+    host_.window = owner_;
+    host_.script = "C:\\Device\\Script_1.oxs";
     c_.files = &files_;
-    layers_ = std::make_unique<ProgramLayers>(c_, *host_);
+    layers_ = std::make_unique<ProgramLayers>(c_, host_);
   }
   void TearDown() override {
     for (HWND peer : peers_)
       if (IsWindow(peer)) PostMessageA(peer, WM_CLOSE, 0, 0);
-    for (auto& p : processes_) EXPECT_TRUE(p->Wait(5000));
     DestroyWindow(owner_);
   }
 
-  // The peer program copied under the name and started with its window at the place.
   HWND StartPeer(const std::wstring& exeName, const char* title, int x, int y) {
-    const std::wstring path = Wide(dir_.path()) + L"\\" + exeName;
-    if (!CopyFileW(Wide(EnvOr("ORVANE_BIN") + "\\layer_peer.exe").c_str(), path.c_str(), FALSE)) return nullptr;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::wstring line = L"\"" + path + L"\" \"" + Wide(title) + L"\" " + std::to_wstring(x) + L" " +
-                        std::to_wstring(y) + L" 300 180";
-    if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      return nullptr;
-    CloseHandle(pi.hThread);
-    HWND peer = WaitForProcessWindow(pi.dwProcessId, title, 10000);
-    CloseHandle(pi.hProcess);
+    HWND peer = StartLayerPeer(dir_.path(), exeName, title, x, y);
     peers_.push_back(peer);
     return peer;
   }
@@ -110,10 +61,9 @@ class ProgramLayerDialogTest : public ::testing::Test {
   ScratchDir dir_{"layerdialog"};
   HWND owner_ = nullptr;
   std::vector<HWND> peers_;
-  std::vector<std::unique_ptr<ChildProcess>> processes_;
   MemoryFileAccess files_;
   MacroContext c_;
-  std::unique_ptr<Host> host_;
+  MenuLayerHost host_;
   std::unique_ptr<ProgramLayers> layers_;
   RecordedSystemCalls calls_;
 };

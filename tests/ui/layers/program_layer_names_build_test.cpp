@@ -5,33 +5,15 @@
 #include "macros/model/layer_names.h"
 #include "macros/model/script_reader.h"
 #include "macros/model/script_writer.h"
-#include "platform/wingui/menu.h"
 #include "tests/macros/model/golden_layouts.h"
 #include "tests/macros/script_build.h"
 #include "tests/platform/base/system_calls_recorder.h"
+#include "tests/ui/layers/layer_test_support.h"
 #include "ui/layers/program_layers.h"
 
 using namespace testsupport;
 
 namespace {
-
-class MenuHost : public ProgramLayerHost {
- public:
-  MenuHost() {
-    layer.get().Append(32897, "Green Layer");
-    layer.get().Append(32898, "Red Layer");
-    layer.get().Append(34217, "Add Program Layer...");
-  }
-  HWND Window() override { return nullptr; }
-  HMENU LayerMenu() override { return layer.get().handle(); }
-  bool HasColourLayers() override { return true; }
-  std::string ScriptFileName() override { return "C:\\Dev\\Script_1.oxs"; }
-  std::string TypeFolder() override { return "C:\\Dev"; }
-  bool MakeFolder(const std::string&) override { return true; }
-  void ShowDefaultLayer() override {}
-  void Redraw() override {}
-  wingui::OwnedMenu layer = wingui::OwnedMenu::Popup();
-};
 
 struct Name {
   const char* layer;
@@ -69,14 +51,14 @@ TEST(ProgramLayerNames, EveryKindOfNameBuildsAndReadsBack) {
   MacroContext all;
   all.device = &device;
   all.files = &files;
-  MenuHost allHost;
+  MenuLayerHost allHost;
   ProgramLayers allLayers(all, allHost);
   int key = 0;
   for (const Name& n : kNames) {
     MacroContext c;
     c.device = &device;
     c.files = &files;
-    MenuHost host;
+    MenuLayerHost host;
     ProgramLayers layers(c, host);
     ASSERT_EQ(layers.Add(n.layer, n.exe), LayerRefusal::None) << n.layer;
     ASSERT_EQ(allLayers.Add(n.layer, n.exe), LayerRefusal::None) << n.layer;

@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "platform/wingui/menu.h"
 #include "tests/macros/model/golden_layouts.h"
 #include "tests/macros/program_fixture.h"
+#include "tests/ui/layers/layer_test_support.h"
 #include "ui/layers/layer_backup.h"
 #include "ui/layers/program_layer_ids.h"
 #include "ui/layers/program_layers.h"
@@ -21,31 +21,6 @@
 using namespace testsupport;
 
 namespace {
-
-// Adds layers to a layout being made, without a window and without writing.
-class LayoutHost : public ProgramLayerHost {
- public:
-  LayoutHost() {
-    layer.get().Append(32897, "Green Layer");
-    layer.get().Append(32898, "Red Layer");
-    layer.get().Append(34217, "Add Program Layer...");
-  }
-  HWND Window() override { return nullptr; }
-  HMENU LayerMenu() override { return layer.get().handle(); }
-  bool HasColourLayers() override { return false; }
-  std::string ScriptFileName() override { return ""; }
-  std::string TypeFolder() override { return ""; }
-  bool MakeFolder(const std::string&) override { return false; }
-  void ShowDefaultLayer() override {}
-  void Redraw() override {}
-  wingui::OwnedMenu layer = wingui::OwnedMenu::Popup();
-};
-
-std::wstring Wide(const std::string& text) {
-  wchar_t out[MAX_PATH] = {};
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out, MAX_PATH);
-  return out;
-}
 
 // This test's own program, as the script sees the program in front.
 std::string OwnExe() {
@@ -64,17 +39,7 @@ class LayerTyping : public RunningProgram {
   }
   // The peer program under that exe name, its window in front; its edit box.
   HWND StartPeer(const std::wstring& exeName, const char* title, int y) {
-    const std::wstring path = Wide(dir_.path()) + L"\\" + exeName;
-    if (!CopyFileW(Wide(EnvOr("ORVANE_BIN") + "\\layer_peer.exe").c_str(), path.c_str(), FALSE)) return nullptr;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::wstring line = L"\"" + path + L"\" \"" + Wide(title) + L"\" 480 " + std::to_wstring(y) + L" 420 200";
-    if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      return nullptr;
-    CloseHandle(pi.hThread);
-    HWND peer = WaitForProcessWindow(pi.dwProcessId, title, 10000);
-    CloseHandle(pi.hProcess);
+    HWND peer = StartLayerPeer(dir_.path(), exeName, title, 480, y, 420, 200);
     if (!peer) return nullptr;
     peers_.push_back(peer);
     return FindWindowExA(peer, nullptr, "EDIT", nullptr);
@@ -83,6 +48,12 @@ class LayerTyping : public RunningProgram {
     SetForegroundWindow(window);
     if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) SetFocus(edit);
     PumpMessages(300);
+  }
+  // Key 0 pressed with the window in front: its edit box then holds the text.
+  bool KeyTypes(int id, HWND window, HWND edit, const std::string& text) {
+    Front(window, edit);
+    Press(id, 1, 0);
+    return WaitUntil([&] { return WindowText(edit) == text; }, 5000);
   }
 
   std::vector<HWND> peers_;
@@ -98,7 +69,9 @@ TEST_F(LayerTyping, AKeyTypesItsLayersMacroWhileTheLayersProgramIsInFront) {
   WideCharToMultiByte(CP_ACP, 0, notesExe.c_str(), -1, notesAnsi, MAX_PATH, nullptr, nullptr);
 
   ASSERT_TRUE(WriteLayout(0x10, 1, [&](MacroContext& c) {
-    LayoutHost host;
+    // Without a window, and nothing written but the layout itself.
+    MenuLayerHost host;
+    host.script.clear();
     ProgramLayers layers(c, host);
     ASSERT_EQ(layers.Add("Layer Test", OwnExe()), LayerRefusal::None);
     ASSERT_EQ(layers.Add(LowerCaseName(notesAnsi), LowerCaseName(notesAnsi)), LayerRefusal::None);
@@ -113,21 +86,10 @@ TEST_F(LayerTyping, AKeyTypesItsLayersMacroWhileTheLayersProgramIsInFront) {
   ASSERT_TRUE(WaitUntil([&] { return FileExists(TypeFile(0x10, "Script_1_backup.oxs")); }, 20000))
       << "the generated script did not build";
 
-  Front(window_, edit);
-  Press(id, 1, 0);
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == "own layer"; }, 5000)) << WindowText(edit);
-
-  Front(GetParent(plainEdit), plainEdit);
-  Press(id, 1, 0);
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(plainEdit) == "default"; }, 5000)) << WindowText(plainEdit);
-
-  Front(GetParent(notesEdit), notesEdit);
-  Press(id, 1, 0);
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(notesEdit) == "notes layer"; }, 5000)) << WindowText(notesEdit);
-
-  Front(window_, edit);
-  Press(id, 1, 0);
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == "own layerown layer"; }, 5000)) << WindowText(edit);
+  EXPECT_TRUE(KeyTypes(id, window_, edit, "own layer")) << WindowText(edit);
+  EXPECT_TRUE(KeyTypes(id, GetParent(plainEdit), plainEdit, "default")) << WindowText(plainEdit);
+  EXPECT_TRUE(KeyTypes(id, GetParent(notesEdit), notesEdit, "notes layer")) << WindowText(notesEdit);
+  EXPECT_TRUE(KeyTypes(id, window_, edit, "own layerown layer")) << WindowText(edit);
   EXPECT_EQ(WindowText(plainEdit), "default");
   EXPECT_EQ(WindowText(notesEdit), "notes layer");
 }
@@ -181,9 +143,7 @@ TEST_F(LayerTyping, LayersMadeInTheProgrammingWindowTypeTheirMacros) {
   ClickButton(FindChildById(add, IDC_RECOVER_LAYER));
   const HWND files = WaitForProcessWindow(program_.Id(), "Save Orvane Script", 10000);
   ASSERT_TRUE(files);
-  HWND name = FindChildById(files, 0x480);
-  if (!name)
-    if (const HWND combo = FindChildById(files, 0x47c)) name = FindChildByText(combo, "Edit", nullptr);
+  const HWND name = FileDialogNameBox(files);
   ASSERT_TRUE(name);
   SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(backup.c_str()));
   PostMessageA(files, WM_COMMAND, IDOK, 0);
@@ -208,12 +168,8 @@ TEST_F(LayerTyping, LayersMadeInTheProgrammingWindowTypeTheirMacros) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10000));
   ASSERT_TRUE(WaitUntil([&] { return FileExists(built); }, 20000)) << "no rebuild";
 
-  Front(window_, edit);
-  Press(id, 1, 0);
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == "own layer"; }, 5000)) << WindowText(edit);
-  Front(GetParent(plainEdit), plainEdit);
-  Press(id, 1, 0);
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(plainEdit) == "default"; }, 5000)) << WindowText(plainEdit);
+  EXPECT_TRUE(KeyTypes(id, window_, edit, "own layer")) << WindowText(edit);
+  EXPECT_TRUE(KeyTypes(id, GetParent(plainEdit), plainEdit, "default")) << WindowText(plainEdit);
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 
 #include "macros/model/key_functions.h"
 #include "macros/model/script_reader.h"
-#include "platform/wingui/menu.h"
 #include "tests/macros/model/golden_layouts.h"
 #include "tests/platform/base/system_calls_recorder.h"
+#include "tests/ui/layers/layer_test_support.h"
 #include "ui/layers/layer_backup.h"
 #include "ui/programming_window/layer_choice.h"
 
@@ -36,34 +36,6 @@ std::string Describe(HMENU menu) {
   return out;
 }
 
-class TestHost : public ProgramLayerHost {
- public:
-  TestHost() {
-    layer.get().Append(32897, "Green Layer");
-    layer.get().Append(32898, "Red Layer");
-    layer.get().Append(34217, "Add Program Layer...");
-  }
-  HWND Window() override { return nullptr; }
-  HMENU LayerMenu() override { return layer.get().handle(); }
-  bool HasColourLayers() override { return colours; }
-  std::string ScriptFileName() override { return script; }
-  std::string TypeFolder() override { return kTypeFolder; }
-  bool MakeFolder(const std::string& path) override {
-    folders.push_back(path);
-    return folderOk;
-  }
-  void ShowDefaultLayer() override { ++defaultLayerShown; }
-  void Redraw() override { ++redraws; }
-
-  wingui::OwnedMenu layer = wingui::OwnedMenu::Popup();
-  bool colours = true;
-  std::string script = kScript;
-  bool folderOk = true;
-  std::vector<std::string> folders;
-  int defaultLayerShown = 0;
-  int redraws = 0;
-};
-
 class ProgramLayersTest : public ::testing::Test {
  protected:
   ProgramLayersTest() {
@@ -86,7 +58,7 @@ class ProgramLayersTest : public ::testing::Test {
   MemoryFileAccess files;
   FakeDevice device;
   MacroContext c;
-  TestHost host;
+  MenuLayerHost host;
   ProgramLayers layers{c, host};
 };
 
