@@ -19,7 +19,7 @@ HWND WindowOf(MacroContext& context) { return static_cast<HWND>(context.programm
 
 }  // namespace
 
-HMENU WindowLayerHost::LayerMenu() { return GetSubMenu(GetMenu(window_), kLayerPopup); }
+HMENU WindowLayerHost::LayerMenu() { return window_ ? GetSubMenu(GetMenu(window_), kLayerPopup) : nullptr; }
 
 bool WindowLayerHost::HasColourLayers() {
   ProgrammingDevice* device = DeviceOf(context_);
@@ -42,9 +42,13 @@ bool WindowLayerHost::MakeFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void WindowLayerHost::ShowDefaultLayer() { SendMessageA(window_, WM_COMMAND, IDM_PW_GREEN_LAYER, 0); }
+void WindowLayerHost::ShowDefaultLayer() {
+  if (window_) SendMessageA(window_, WM_COMMAND, IDM_PW_GREEN_LAYER, 0);
+}
 
-void WindowLayerHost::Redraw() { PostMessageA(window_, kRedrawKeyMessage, 0, 0); }
+void WindowLayerHost::Redraw() {
+  if (window_) PostMessageA(window_, kRedrawKeyMessage, 0, 0);
+}
 
 void InstallProgramLayers() {
   ProgrammingExtensions x;
@@ -70,19 +74,16 @@ void InstallProgramLayers() {
   };
   AddProgrammingExtensions(x);
 
-  // A script read while the window is open: its layers leave the menus, and come back.
+  // A script read while the window is open: its layers leave the menus, and come back (into
+  // the lists alone while the window has no menu).
   MacroModelHooks model = GetMacroModelHooks();
   model.removeLayerMenus = [](MacroContext& context) {
-    if (const HWND window = WindowOf(context)) {
-      WindowLayerHost host(context, window);
-      ProgramLayers(context, host).RemoveMenus();
-    }
+    WindowLayerHost host(context, WindowOf(context));
+    ProgramLayers(context, host).RemoveMenus();
   };
   model.addLayer = [](MacroContext& context, const std::string& name, const std::string& program) {
-    if (const HWND window = WindowOf(context)) {
-      WindowLayerHost host(context, window);
-      ProgramLayers(context, host).Add(name, program, false);
-    }
+    WindowLayerHost host(context, WindowOf(context));
+    ProgramLayers(context, host).Add(name, program, false);
   };
   SetMacroModelHooks(model);
 }

@@ -129,6 +129,12 @@ TEST_F(ProgramLayerWindowTest, TheWindowsLayerMenuFollowsItsLayers) {
   EXPECT_TRUE(DirExists(backups / "Layer Backup"));
   EXPECT_NE(files_.Get(device_.ScriptPath()), nullptr);
 
+  // A reading while the window has no handle keeps the lists alone.
+  c_.programming.window = nullptr;
+  ReadScriptText(c_, "", DeviceEffects::None);
+  EXPECT_EQ(c_.layerNames, (std::vector<std::string>{"Excel", "Word"}));
+  c_.programming.window = window_;
+
   // New: every layer goes.
   x.removeAllProgramLayers(c_, window_);
   EXPECT_EQ(Layers(), "Green Layer | Red Layer | Add Program Layer...");
