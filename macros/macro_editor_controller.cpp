@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <cwctype>
 #include <set>
 
@@ -34,6 +35,8 @@ constexpr unsigned kBoxYesNo = 0x4;
 constexpr unsigned kBoxInformation = 0x40;
 constexpr int kAnswerYes = 6;
 constexpr int kShowNormal = 1;
+constexpr std::uint32_t kClipboardText = 1;        // the platform's CF_TEXT
+constexpr std::uint32_t kClipboardWideText = 13;  // the platform's CF_UNICODETEXT
 
 constexpr const char* kMacroError = "Macro Error";
 constexpr const char* kSymbolFirstText =
@@ -324,8 +327,40 @@ void MacroEditorController::FocusBox(EditorBox box, MacroSelection selection) {
   Select(CurrentEvent());
 }
 
-void MacroEditorController::SelectionChanged(EditorBox box, MacroSelection selection) {
-  if (box == current_) selection_ = selection;
+bool MacroEditorController::SelectionChanged(EditorBox box, MacroSelection selection) {
+  if (closed_ || box != current_) return false;
+  const MacroEntry* entry = IsToggleKey() || IsShiftKey() ? nullptr : Select(CurrentEvent());
+  const bool moved = SnapSelectionToSteps(entry, selection_, selection);
+  selection_ = selection;
+  return moved;
+}
+
+bool MacroEditorController::EditKey(EditingKey key) {
+  if (closed_ || busy_ || IsToggleKey() || IsShiftKey()) return false;
+  MacroEntry* entry = Select(CurrentEvent());
+  if (!entry) return false;
+  LayOutMacroItems(*entry);
+  // An empty macro takes only pasted text.
+  if (entry->steps.empty() && key != EditingKey::Paste) return false;
+  const bool range = selection_.start != selection_.end;
+  switch (key) {
+    case EditingKey::Return:
+      return InsertMacroText(context_, L"<Return>", nullptr, &selection_);
+    case EditingKey::Copy:
+      return CopyToClipboard(false);
+    case EditingKey::Cut:
+      return CopyToClipboard(true);
+    case EditingKey::Paste:
+      return PasteFromClipboard();
+    case EditingKey::Delete:
+    case EditingKey::Backspace:
+      if (range) {
+        DeleteMacroSelection(context_, selection_);
+        return true;
+      }
+      return DeleteStepAtCaret(context_, selection_, key == EditingKey::Backspace);
+  }
+  return false;
 }
 
 void MacroEditorController::DropFiles(
@@ -451,6 +486,40 @@ bool MacroEditorController::IsShiftKey() const { return context_.shiftKeys.count
 
 void MacroEditorController::Insert(const std::wstring& step, const std::optional<std::wstring>& code) {
   InsertStep(step, code ? &*code : nullptr);
+}
+
+bool MacroEditorController::CopyToClipboard(bool cut) {
+  const MacroEntry* entry = FindMacroEntry(context_);
+  if (!entry) return false;
+  const std::wstring text = TypedTextInSelection(*entry, selection_);
+  bool done = false;
+  // Plain 8-bit text in the program's code page, converted with its bounds checked; nothing to
+  // copy leaves what the clipboard holds.
+  if (!text.empty()) {
+    if (const std::unique_ptr<ClipboardAccess> clipboard = GetSystemCalls().OpenClipboardFor(owner_)) {
+      const std::string narrow = NarrowText(text);
+      std::vector<std::uint8_t> bytes(narrow.begin(), narrow.end());
+      bytes.push_back(0);
+      done = clipboard->Replace(kClipboardText, bytes);
+    }
+  }
+  if (cut && selection_.start != selection_.end) {
+    DeleteMacroSelection(context_, selection_);
+    done = true;
+  }
+  return done;
+}
+
+bool MacroEditorController::PasteFromClipboard() {
+  std::optional<std::vector<std::uint8_t>> bytes;
+  if (const std::unique_ptr<ClipboardAccess> clipboard = GetSystemCalls().OpenClipboardFor(owner_))
+    bytes = clipboard->Data(kClipboardWideText);
+  if (!bytes) return false;
+  std::wstring text(bytes->size() / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), bytes->data(), text.size() * sizeof(wchar_t));
+  // The text ends at its zero, whatever the block holds beyond it.
+  text.resize(std::min(text.size(), text.find(L'\0')));
+  return PasteMacroText(context_, text, selection_);
 }
 
 void MacroEditorController::LayerKey(bool shift) {

@@ -17,6 +17,7 @@
 
 #include "macros/model/macro_records.h"
 #include "macros/model/macro_steps.h"
+#include "macros/model/step_editing.h"
 
 struct MacroContext;
 
@@ -100,7 +101,9 @@ class MacroEditorController {
   EditorAction Command(int id);
   // The focus went into a box: it becomes the current one, with the box's selection.
   void FocusBox(EditorBox box, MacroSelection selection);
-  void SelectionChanged(EditorBox box, MacroSelection selection);
+  // The box's selection moved: it is kept on step boundaries. True when it had to move, and the
+  // box is to show State().selection.
+  bool SelectionChanged(EditorBox box, MacroSelection selection);
   // Files dropped on the current box: one "[Open name]" step each; a shortcut (".lnk") opens
   // its target when resolve finds one.
   void DropFiles(const std::vector<std::wstring>& paths,
@@ -108,12 +111,19 @@ class MacroEditorController {
   // A step typed or recorded into the current box. False while one of the editor's own boxes
   // or dialogs is up, for a toggle or shift key, or when nothing was inserted.
   bool InsertStep(std::wstring_view step, const std::wstring* code = nullptr);
+  // An editing key on the current box: Return inserts a "<Return>" step; Delete and Backspace
+  // remove the selection, or a character of typed text or a whole step at the caret; Copy puts
+  // the typed text of the selection on the clipboard, Cut as well and then removes the
+  // selection; Paste inserts the clipboard's text. False when nothing changed or went out
+  // (nothing acts for a toggle or shift key, or while a box or dialog of the editor is up).
+  bool EditKey(EditingKey key);
   // Stores the edit (accepted) or puts everything back as it was at opening, once; the layer
   // LEDs blink slowly again and the key is drawn as a plain key.
   void Close(bool accepted);
 
   MacroEditorState State() const;
   EditorBox Current() const { return current_; }
+  const MacroSelection& Selection() const { return selection_; }
   bool Opened() const { return opened_; }
   bool Closed() const { return closed_; }
   bool Busy() const { return busy_; }
@@ -135,6 +145,8 @@ class MacroEditorController {
   bool IsShiftKey() const;
 
   void Insert(const std::wstring& step, const std::optional<std::wstring>& code);
+  bool CopyToClipboard(bool cut);
+  bool PasteFromClipboard();
   // Layer Toggle (false) and Layer Shift (true): the key becomes that kind of layer key, or a
   // plain key again.
   void LayerKey(bool shift);

@@ -21,7 +21,13 @@ namespace {
 
 // The controller's boxes and answers are the platform's own numbers.
 static_assert(MB_OK == 0x0 && MB_YESNO == 0x4 && MB_ICONINFORMATION == 0x40 && IDYES == 6 &&
-              MB_ICONERROR == 0x10 && SW_SHOWNORMAL == 1);
+              MB_ICONERROR == 0x10 && SW_SHOWNORMAL == 1 && CF_TEXT == 1 &&
+              CF_UNICODETEXT == 13);
+// So are the editing keys.
+static_assert(static_cast<int>(EditingKey::Backspace) == VK_BACK &&
+              static_cast<int>(EditingKey::Return) == VK_RETURN &&
+              static_cast<int>(EditingKey::Delete) == VK_DELETE && static_cast<int>(EditingKey::Copy) == 'C' &&
+              static_cast<int>(EditingKey::Paste) == 'V' && static_cast<int>(EditingKey::Cut) == 'X');
 
 constexpr char kClassName[] = "basicInputClass";
 constexpr int kProgramIcon = 107;
@@ -375,7 +381,12 @@ bool MacroEditorWindow::OnNotify(const NMHDR& header, LRESULT& result) {
   if (header.code == EN_SELCHANGE) {
     if (!rendering_) {
       const CHARRANGE range = reinterpret_cast<const SELCHANGE&>(header).chrg;
-      controller_->SelectionChanged(box, {static_cast<int>(range.cpMin), static_cast<int>(range.cpMax)});
+      // A caret or range that ends inside a step is put on its boundary.
+      if (controller_->SelectionChanged(box, {static_cast<int>(range.cpMin), static_cast<int>(range.cpMax)})) {
+        rendering_ = true;
+        SetSelectionOf(header.hwndFrom, controller_->Selection());
+        rendering_ = false;
+      }
     }
     result = 0;
     return true;
@@ -493,6 +504,14 @@ void MacroEditorWindow::UpdateAutoRepeatMenu(int delay, int rate) {
 }
 
 bool MacroEditorWindow::OwnerVisible() const { return owner_ && IsWindowVisible(owner_); }
+
+bool EditRecordedKey(HWND box, EditingKey key) {
+  MacroEditorWindow* editor = MacroEditorWindow::Current();
+  if (!editor || editor->Box(editor->Controller().Current()) != box) return false;
+  if (!editor->Controller().EditKey(key)) return false;
+  editor->Render();
+  return true;
+}
 
 bool InsertRecordedStep(HWND box, std::wstring_view step, const std::wstring* code) {
   MacroEditorWindow* editor = MacroEditorWindow::Current();

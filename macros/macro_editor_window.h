@@ -94,3 +94,6 @@ class MacroEditorWindow {
 // selection when the box is the current one of an open editor, and shown. False otherwise, and
 // while one of the editor's own boxes or dialogs is up.
 bool InsertRecordedStep(HWND box, std::wstring_view step, const std::wstring* code = nullptr);
+// An editing key on an editor box (the recorder's way in while editing): run when the box is
+// the current one of an open editor, and shown. False otherwise, or when nothing changed.
+bool EditRecordedKey(HWND box, EditingKey key);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "macros/keystroke_recorder_window.h"
 #include "macros/macro_services.h"
 #include "macros/onboard_memory_dialogs.h"
 #include "macros/model/script_writer.h"
@@ -43,4 +44,5 @@ void InstallMacroPlatform() {
   services.regenerateDeviceScript = [](DeviceRecord& device) { RegenerateDeviceScript(device); };
   SetDeviceRecordServices(services);
   InstallOnboardMemoryHooks();
+  InstallKeystrokeRecorder();
 }

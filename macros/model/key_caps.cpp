@@ -15,6 +15,25 @@ bool IsCapRecord(const KeyRecord& k) {
   return k.capKind == kDoubleWideCap || k.capKind == kDoubleTallCap || k.capKind == kQuadCap;
 }
 
+// Spacers read from a script look and act as spacers, like those installed while the window
+// is open.
+void BuildSpacerViews(MacroContext& context) {
+  for (KeyRecord& key : context.keys) {
+    if (key.capKind != kSpacerKey || context.spacers.count(key.keyId)) continue;
+    key.capKind = kPlainKey;
+    key.images[kNormalImage].reset();
+  }
+  const auto show = GetMacroModelHooks().showSpacer;
+  for (int id : context.spacers) {
+    if (show) {
+      show(context, id);
+    } else if (const int index = FindKeyIndex(context.keys, id); index >= 0 &&
+               context.keys[index].capKind == kPlainKey) {
+      context.keys[index].capKind = kSpacerKey;
+    }
+  }
+}
+
 }  // namespace
 
 void RebuildKeyCaps(MacroContext& context) {
@@ -39,18 +58,19 @@ void BuildKeyCapViews(MacroContext& context) {
     key.capKind = kPlainKey;
     key.pairedId = 0;
   }
-  const auto change = GetMacroModelHooks().changeKeyCap;
-  if (!change) return;
-  for (const KeyCapDefinition& def : context.keyCaps) {
-    KeyRecord cap;
-    cap.keyId = kNewCapRecordId;
-    cap.pairedId = def.capId;
-    cap.key = {def.left, def.top, def.width, def.height};
-    std::vector<int> covered;
-    for (std::uint8_t code : def.covered) {
-      const int index = FindKeyIndex(context.keys, code);
-      if (index >= 0) covered.push_back(index);
+  if (const auto change = GetMacroModelHooks().changeKeyCap) {
+    for (const KeyCapDefinition& def : context.keyCaps) {
+      KeyRecord cap;
+      cap.keyId = kNewCapRecordId;
+      cap.pairedId = def.capId;
+      cap.key = {def.left, def.top, def.width, def.height};
+      std::vector<int> covered;
+      for (std::uint8_t code : def.covered) {
+        const int index = FindKeyIndex(context.keys, code);
+        if (index >= 0) covered.push_back(index);
+      }
+      change(context, cap, covered, def.kind, false);
     }
-    change(context, cap, covered, def.kind, false);
   }
+  BuildSpacerViews(context);
 }

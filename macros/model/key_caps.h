@@ -10,5 +10,6 @@ void RebuildKeyCaps(MacroContext& context);
 
 // The records of the context's key caps, handed to the window's key-cap merge without storing
 // the caps again; the cap records of an earlier call go first (and the keys they covered are
-// plain keys again).
+// plain keys again). The keys of the spacer set become spacers (through the window's hook), and
+// a spacer key no longer in the set a plain key.
 void BuildKeyCapViews(MacroContext& context);

@@ -17,6 +17,9 @@ struct MacroModelHooks {
   // shown, not stored again.
   void (*changeKeyCap)(MacroContext& context, const KeyRecord& cap, const std::vector<int>& covered,
                        int kind, bool store) = nullptr;
+  // A key of the spacer set shown and kept quiet as a spacer while the view is built (a spacer
+  // read from the script); without it the key only gets the spacer kind.
+  void (*showSpacer)(MacroContext& context, int keyId) = nullptr;
   // The reader's window side: the program layers leave the Layer menu; one layer is added to
   // the window (its lists and menu); the keyswitch item gets or loses its check mark.
   void (*removeLayerMenus)(MacroContext& context) = nullptr;

@@ -256,7 +256,7 @@ bool InsertMacroText(MacroContext& context, std::wstring_view stepText, const st
 }
 
 void DeleteMacroSelection(MacroContext& context, MacroSelection& box) {
-  const int from = std::min(box.start, box.end);
+  int from = std::min(box.start, box.end);
   const int to = std::max(box.start, box.end);
   box.start = box.end = from;
   MacroEntry* found = from < to ? FindMacroEntry(context) : nullptr;
@@ -264,6 +264,10 @@ void DeleteMacroSelection(MacroContext& context, MacroSelection& box) {
   MacroEntry& entry = *found;
   AlignCodes(entry);
   LayOutMacroItems(entry);
+  // A step that goes whole takes the caret back to where it began.
+  for (const MacroItem& item : entry.steps)
+    if (item.shown && !IsTypedText(item.text) && item.start < from && from < item.end) from = item.start;
+  box.start = box.end = from;
   for (std::size_t i = entry.steps.size(); i-- > 0;) {
     MacroItem& item = entry.steps[i];
     if (!item.shown || item.end <= from || item.start >= to) continue;

@@ -8,6 +8,7 @@
 #include "macros/model/key_display_names.h"
 #include "macros/model/macro_steps.h"
 #include "runtime/keys/key_name_tables.h"
+#include "runtime/keys/macro_tokens.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ std::vector<std::wstring> CombinationParts(std::wstring_view text) {
   const std::wstring_view inner = text.size() >= 2 ? text.substr(1, text.size() - 2) : std::wstring_view();
   std::size_t start = 0;
   for (;;) {
-    const std::size_t plus = inner.find(L'+', start);
+    const std::size_t plus = CombinationPlus(inner, start);
     parts.emplace_back(inner.substr(start, plus == std::wstring_view::npos ? std::wstring_view::npos : plus - start));
     if (plus == std::wstring_view::npos) break;
     start = plus + 1;

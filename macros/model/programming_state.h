@@ -1,7 +1,7 @@
 #pragma once
 // What the programming window keeps in its macro context besides the keypad view and the
 // program layer shown: the File menu's state, the layer command, the on-board flag of its
-// opening, and the exe names of program layers.
+// opening, the exe names of program layers and the plug-in libraries it loaded.
 
 #include <map>
 #include <string>
@@ -23,4 +23,6 @@ struct ProgrammingState {
   // device's mode switch, which read its on-board memory): only then may they be written.
   bool onboardProgramming = false;
   std::map<std::string, std::string> exeNames;  // exe (lower case) -> display name
+  // The per-key plug-in libraries the window loaded, each once; given back when it closes.
+  std::vector<void*> pluginLibraries;
 };

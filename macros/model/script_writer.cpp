@@ -396,16 +396,25 @@ FileAccess& MacroFiles(const MacroContext& context) {
   return DefaultFiles() ? *DefaultFiles() : RealFiles();
 }
 
+std::string DeviceSpecificFilePath(MacroDevice& device) {
+  std::string folder = device.ScriptFolder();
+  if (folder.empty()) {
+    const std::string own = device.OwnScriptPath();
+    const std::size_t slash = own.find_last_of('\\');
+    if (slash != std::string::npos) folder = own.substr(0, slash);
+  }
+  return folder.empty() ? std::string() : folder + "\\" + kDeviceSpecificFileName;
+}
+
 std::string ScriptFileBytes(const MacroContext& context, const DeviceScriptSettings& settings) {
   // The placeholders that the reader leaves for toggle and shift keys have no body.
   const bool hadFunctions = std::any_of(context.functions.items.begin(), context.functions.items.end(),
                                         [](const KeyFunction& f) { return !f.body.empty(); });
   std::optional<std::string> deviceSpecific;
   if (hadFunctions && context.device) {
-    const std::string folder = context.device->ScriptFolder();
+    const std::string path = DeviceSpecificFilePath(*context.device);
     std::string bytes;
-    if (!folder.empty() && MacroFiles(context).Read(folder + "\\" + kDeviceSpecificFileName, bytes, 16 << 20) ==
-                               FileAccess::ReadResult::Ok)
+    if (!path.empty() && MacroFiles(context).Read(path, bytes, 16 << 20) == FileAccess::ReadResult::Ok)
       deviceSpecific = FromCrLf(bytes);
   }
   return ToCrLf(GenerateScriptText(context, settings, deviceSpecific));

@@ -25,8 +25,14 @@ std::string GenerateScriptText(const MacroContext& context, const DeviceScriptSe
 // device type, which this writer leaves alone.
 bool IsPlainScriptPath(std::string_view path);
 
-// The file as WriteScriptFile writes it (CR LF) with these settings: "Device Specific.oxs" from
-// the folder of the device's script is copied in when the context held a function with a body.
+// "Device Specific.oxs" in the folder of the device's script: where the writer copies it from
+// and where plug-ins write it. A device whose script has no folder yet (its type folder only
+// under the data root) takes the folder its own script will be written to; "" when the device
+// type is not known.
+std::string DeviceSpecificFilePath(MacroDevice& device);
+
+// The file as WriteScriptFile writes it (CR LF) with these settings: "Device Specific.oxs"
+// (DeviceSpecificFilePath) is copied in when the context held a function with a body.
 std::string ScriptFileBytes(const MacroContext& context, const DeviceScriptSettings& settings);
 
 // Writes the context's script file with the device's settings through a file beside it that

@@ -38,8 +38,10 @@ struct InputRecord {
   std::int32_t dx = 0;
   std::int32_t dy = 0;
   std::uint32_t mouseData = 0;
-  // Either kind (time and extra information are always 0).
+  // Either kind (the time is always 0).
   std::uint32_t flags = 0;
+  // Handed to the hooks that see the event: a program tells its own injected events by it.
+  std::uintptr_t extraInfo = 0;
 
   bool operator==(const InputRecord&) const = default;
 };

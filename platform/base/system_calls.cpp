@@ -7,8 +7,13 @@
 
 #include <atomic>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 static_assert(sizeof(INPUT) == 28, "one record is the 28 bytes that SendInput is told");
+static_assert(kKeyDownMessage == WM_KEYDOWN && kKeyUpMessage == WM_KEYUP &&
+              kSysKeyDownMessage == WM_SYSKEYDOWN && kSysKeyUpMessage == WM_SYSKEYUP &&
+              kHookExtendedKey == LLKHF_EXTENDED && kHookInjected == LLKHF_INJECTED);
 static_assert(kRegistryText == REG_SZ && kRegistryBinary == REG_BINARY &&
               kRegistryDword == REG_DWORD);
 
@@ -36,14 +41,63 @@ INPUT ToPlatformInput(const InputRecord& r) {
     in.ki.wVk = r.virtualKey;
     in.ki.wScan = r.scanCode;
     in.ki.dwFlags = r.flags;
+    in.ki.dwExtraInfo = r.extraInfo;
   } else {
     in.type = INPUT_MOUSE;
     in.mi.dx = r.dx;
     in.mi.dy = r.dy;
     in.mi.mouseData = r.mouseData;
     in.mi.dwFlags = r.flags;
+    in.mi.dwExtraInfo = r.extraInfo;
   }
   return in;
+}
+
+// The keyboard hooks by the thread that set them: the platform's hook procedure has no place
+// for a pointer of its own, and is called on that thread.
+struct KeyboardHook {
+  HHOOK hook = nullptr;
+  std::shared_ptr<KeyboardHookHandler> handler;
+};
+std::mutex& KeyboardHooksLock() {
+  static std::mutex lock;
+  return lock;
+}
+std::map<DWORD, KeyboardHook>& KeyboardHooks() {
+  static std::map<DWORD, KeyboardHook> hooks;
+  return hooks;
+}
+
+LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  std::shared_ptr<KeyboardHookHandler> handler;
+  if (code == HC_ACTION) {
+    std::lock_guard<std::mutex> lock(KeyboardHooksLock());
+    const auto it = KeyboardHooks().find(GetCurrentThreadId());
+    if (it != KeyboardHooks().end()) handler = it->second.handler;
+  }
+  // The handler may remove its own hook: the copy keeps it alive until it returns.
+  if (handler && *handler) {
+    const auto& e = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    KeyboardHookEvent event;
+    event.message = static_cast<std::uint32_t>(wParam);
+    event.virtualKey = e.vkCode;
+    event.scanCode = e.scanCode;
+    event.flags = e.flags;
+    event.extraInfo = e.dwExtraInfo;
+    if ((*handler)(event)) return 1;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::string SystemErrorText(DWORD error) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string result =
+      length && text ? std::string(text, length) : "Error " + std::to_string(error);
+  if (text) LocalFree(text);
+  return result;
 }
 
 class RegistryKey {
@@ -168,6 +222,34 @@ LockStates SystemCalls::ReadLockStates() {
 short SystemCalls::KeyState(int virtualKey) { return GetKeyState(virtualKey); }
 
 unsigned SystemCalls::DoubleClickTime() { return GetDoubleClickTime(); }
+
+void* SystemCalls::SetKeyboardHook(KeyboardHookHandler handler) {
+  const DWORD thread = GetCurrentThreadId();
+  std::lock_guard<std::mutex> lock(KeyboardHooksLock());
+  if (KeyboardHooks().count(thread)) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return nullptr;
+  }
+  const HHOOK hook =
+      SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleA(nullptr), 0);
+  if (!hook) return nullptr;
+  KeyboardHooks()[thread] = {hook, std::make_shared<KeyboardHookHandler>(std::move(handler))};
+  return hook;
+}
+
+bool SystemCalls::RemoveKeyboardHook(void* hook, std::string* error) {
+  {
+    std::lock_guard<std::mutex> lock(KeyboardHooksLock());
+    for (auto it = KeyboardHooks().begin(); it != KeyboardHooks().end(); ++it)
+      if (it->second.hook == hook) {
+        KeyboardHooks().erase(it);
+        break;
+      }
+  }
+  if (UnhookWindowsHookEx(static_cast<HHOOK>(hook))) return true;
+  if (error) *error = SystemErrorText(GetLastError());
+  return false;
+}
 
 int SystemCalls::ShowMessageBox(void* owner, const char* text, const char* caption,
                                 unsigned type) {

@@ -1,9 +1,9 @@
 #pragma once
-// The one seam over the platform calls a test may want to see or replace: input injection and
-// key states, message boxes, the shell, file dialogs, the registry of the machine, the
-// clipboard, the clock and the pauses of script functions. The base class makes the real calls;
-// a test derives from it, overrides what it records or answers, and installs it for a scope
-// with ScopedSystemCalls. Free of the platform's headers: windows are passed as void* (an
+// The one seam over the platform calls a test may want to see or replace: input injection, key
+// states and the keyboard hook, message boxes, the shell, file dialogs, the registry of the
+// machine, the clipboard, the clock and the pauses of script functions. The base class makes the
+// real calls; a test derives from it, overrides what it records or answers, and installs it for
+// a scope with ScopedSystemCalls. Free of the platform's headers: windows are passed as void* (an
 // HWND converts to it).
 
 #include <cstdint>
@@ -15,6 +15,7 @@
 
 #include "platform/base/clock_time.h"
 #include "platform/base/input_records.h"
+#include "platform/base/keyboard_hook_event.h"
 #include "platform/base/registry_values.h"
 
 // The clipboard while it is open; it is closed when this goes.
@@ -61,6 +62,11 @@ class SystemCalls {
   virtual LockStates ReadLockStates();
   virtual short KeyState(int virtualKey);
   virtual unsigned DoubleClickTime();
+  // A low-level keyboard hook of the calling thread, called while that thread pumps messages;
+  // one per thread. Null when it could not be set (a second one on the thread included).
+  virtual void* SetKeyboardHook(KeyboardHookHandler handler);
+  // False when the platform refused; `error` then gets the system's text for why.
+  virtual bool RemoveKeyboardHook(void* hook, std::string* error);
 
   // A message box (the platform's MB_* type); the button that closed it (IDOK ...).
   virtual int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned type);

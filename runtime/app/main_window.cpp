@@ -28,7 +28,9 @@
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
 #include "ui/debugger/script_debugger.h"
+#include "ui/key_caps/key_caps.h"
 #include "ui/layers/program_layer_window.h"
+#include "ui/plugins/plugin_windows.h"
 #include "ui/programming_window/programming_extensions.h"
 #include "ui/programming_window/programming_window.h"
 #include "ui/script_editor/script_editor.h"
@@ -292,6 +294,7 @@ void InstallProgramHooks() {
   InstallMacroPlatform();
   InstallProgrammingWindow();
   InstallProgramLayers();
+  InstallPlugins();
   ProgrammingExtensions programming;
   programming.toggleMacroEditor = ToggleMacroEditor;
   programming.registerMacroEditorClass = RegisterMacroEditorClass;
@@ -321,6 +324,7 @@ void InstallProgramHooks() {
       SendMessageA(window, WM_COMMAND, IDM_PW_NEW, 0);
   };
   SetMacroModelHooks(model);
+  InstallKeyCaps();
 }
 
 int RunMainLoop(bool programmingAllowed) {

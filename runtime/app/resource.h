@@ -4,6 +4,7 @@
 // The windows of ui/ and macros/ name their own.
 #include "macros/macro_editor_ids.h"
 #include "macros/onboard_memory_ids.h"
+#include "ui/key_caps/key_caps_ids.h"
 #include "ui/layers/program_layer_ids.h"
 #include "ui/programming_window/programming_window_ids.h"
 #include "ui/setup_wizard/setup_wizard_ids.h"

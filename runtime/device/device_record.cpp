@@ -108,6 +108,7 @@ bool SetUpDeviceReports(DeviceRecord& d, int inputLength, int outputLength) {
   d.currentReport.assign(d.inputLength, 0);
   d.previousReport.assign(d.inputLength, 0);
   d.keyEnableMask.assign(d.inputLength, 0xFF);
+  d.unmaskedReport.assign(d.inputLength, 0);
   d.outputReport.assign(d.outputLength, 0);
   d.keyboardState.fill(0);
   d.pendingKey = kNoPendingKey;
@@ -138,6 +139,17 @@ int KeyByteOfScanCode(const DeviceRecord& d, int scanCode) {
       byte >= static_cast<long long>(d.currentReport.size()))
     return -1;
   return static_cast<int>(byte);
+}
+
+void SetDeviceKeyEnabled(DeviceRecord& d, int scanCode, bool enabled) {
+  const int byte = KeyByteOfScanCode(d, scanCode);
+  if (byte < 0) return;
+  // Key codes use bits 0..7 of a byte; bits 8..15 name no key and change nothing.
+  const auto bit = static_cast<std::uint8_t>((1u << (scanCode & 15)) & 0xFF);
+  std::uint8_t& mask = d.keyEnableMask[byte];
+  mask = enabled ? (mask | bit) : (mask & ~bit);
+  d.currentReport[byte] &= mask;
+  if (byte < static_cast<int>(d.previousReport.size())) d.previousReport[byte] &= mask;
 }
 
 bool FindKeyboardReportOutput(DeviceRecord& d) {

@@ -61,6 +61,9 @@ struct DeviceRecord {
   std::vector<std::uint8_t> currentReport;   // inputLength bytes once set up
   std::vector<std::uint8_t> previousReport;  // inputLength
   std::vector<std::uint8_t> keyEnableMask;   // inputLength, 0xFF; a 0 bit disables a key
+  // The last report as the device sent it, before keyEnableMask: what a disabled key (a
+  // spacer's) really does.
+  std::vector<std::uint8_t> unmaskedReport;
   std::vector<std::uint8_t> outputReport;    // outputLength
   // What the keyboard reports hold down across macro steps: the modifier byte and five
   // packed key usages; zero from set-up on.
@@ -126,6 +129,9 @@ bool SetUpDeviceReports(DeviceRecord& device, int inputLength, int outputLength)
 
 // The input-report byte of a key code (byte index * 16 + bit) inside the key range, or -1.
 int KeyByteOfScanCode(const DeviceRecord& device, int scanCode);
+// Sets or clears the key's bit in keyEnableMask and masks both reports with the result; a code
+// outside the key range changes nothing.
+void SetDeviceKeyEnabled(DeviceRecord& device, int scanCode, bool enabled);
 
 bool FindKeyboardReportOutput(DeviceRecord& device);
 

@@ -15,3 +15,8 @@ constexpr UINT kSecondInstanceMessage = WM_USER + 3;     // 1027
 // is open, and a key of the programming window to redraw.
 constexpr UINT kProgrammingKeyMessage = WM_USER + 1;     // 1025
 constexpr UINT kRedrawKeyMessage = WM_USER + 2;          // 1026
+
+// To the key-cap dialogs: a key of the device pressed and released (wParam: its key id). Not
+// 1025 and 1026, which the dialog manager takes as DM_SETDEFID and DM_REPOSITION.
+constexpr UINT kKeyCapKeyDownMessage = WM_APP + 0x125;
+constexpr UINT kKeyCapKeyUpMessage = WM_APP + 0x126;

@@ -31,18 +31,9 @@ DeviceRecord* CurrentSetUpDevice() {
   return device && device->setUp ? device : nullptr;
 }
 
-// Changes the enable bit of a key and masks both reports with the result.
+// Changes the enable bit of a key of the current device.
 void SetKeyEnabled(std::uint8_t scanCode, bool enabled) {
-  DeviceRecord* device = CurrentSetUpDevice();
-  if (!device) return;
-  const int byte = KeyByteOfScanCode(*device, scanCode);
-  if (byte < 0) return;
-  // Key codes use bits 0..7 of a byte; bits 8..15 name no key and change nothing.
-  const auto bit = static_cast<std::uint8_t>((1u << (scanCode & 15)) & 0xFF);
-  std::uint8_t& mask = device->keyEnableMask[byte];
-  mask = enabled ? (mask | bit) : (mask & ~bit);
-  if (byte < static_cast<int>(device->currentReport.size())) device->currentReport[byte] &= mask;
-  if (byte < static_cast<int>(device->previousReport.size())) device->previousReport[byte] &= mask;
+  if (DeviceRecord* device = CurrentSetUpDevice()) SetDeviceKeyEnabled(*device, scanCode, enabled);
 }
 
 }  // namespace

@@ -26,6 +26,8 @@ bool Apply(const MacroToken& token, KeyboardState& state) {
   const std::uint8_t usage = UsageOfVirtualKey(VirtualKeyOf(token.name));
   const auto slots = state.begin() + 1;
   if (token.down) {
+    // A key already down keeps its one slot: listed twice, one release would leave it down.
+    if (usage != 0 && std::find(slots, state.end(), usage) != state.end()) return false;
     auto free = std::find(slots, state.end(), 0);
     if (free == state.end()) return false;
     *free = usage;

@@ -16,8 +16,7 @@ constexpr std::uint8_t kModifierAlt = 0x04;
 constexpr std::uint8_t kModifierWinKey = 0x08;
 
 // Applies each token to state and gives a copy of the state after each one. A press with all
-// five slots used, a release of a usage in no slot, or a character token changes nothing and
-// gives no copy.
-// Needs the key-name tables.
+// five slots used or of a key already in a slot, a release of a usage in no slot, or a
+// character token changes nothing and gives no copy. Needs the key-name tables.
 std::vector<KeyboardState> SendTokensAsDeviceReports(const std::vector<MacroToken>& tokens,
                                                      KeyboardState& state);

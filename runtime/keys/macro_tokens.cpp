@@ -95,7 +95,7 @@ void TokenizeCombination(std::string_view text, StepKind kind, LockStates locks,
   const std::string_view inner = text.size() >= 2 ? text.substr(1, text.size() - 2) : "";
   std::vector<std::string_view> parts;
   for (std::size_t start = 0;;) {
-    const std::size_t plus = inner.find('+', start);
+    const std::size_t plus = CombinationPlus(inner, start);
     parts.push_back(inner.substr(start, plus == std::string_view::npos ? plus : plus - start));
     if (plus == std::string_view::npos) break;
     start = plus + 1;

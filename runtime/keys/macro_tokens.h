@@ -32,6 +32,20 @@ struct MacroToken {
   bool operator==(const MacroToken&) const = default;
 };
 
+// The next "+" from `from` on that parts a combination's text between its braces: one inside a
+// bracketed name ("<# +>") belongs to the name. npos when there is none.
+template <typename Char>
+std::size_t CombinationPlus(std::basic_string_view<Char> inner, std::size_t from) {
+  for (std::size_t i = from; i < inner.size(); ++i) {
+    if (inner[i] == Char('+')) return i;
+    if (inner[i] == Char('<')) {
+      const std::size_t close = inner.find(Char('>'), i);
+      if (close != std::basic_string_view<Char>::npos) i = close;
+    }
+  }
+  return std::basic_string_view<Char>::npos;
+}
+
 // The key tokens of one step, in sending order. Needs the key-name tables.
 std::vector<MacroToken> TokenizeMacroText(std::string_view text, LockStates locks);
 

@@ -206,6 +206,10 @@ class PreprocessorRun {
     std::string lineText;
     int breaks = 0;  // inside a block comment on the line
     for (Iter j = it; j != lineEnd; ++j) {
+      // After a zero byte the lexer starts another whole-line copy of the rest of the line: a
+      // copy, not text of the line. Taken in, every #global or #instance that inserts its
+      // line would insert the copies again, and a short line grew past all memory.
+      if (IsDirectiveLine(*j)) continue;
       lineText += j->text;
       breaks += static_cast<int>(LexemeLineBreaks(*j));
       if (j->kind != LexemeKind::Blank) args.push_back(*j);

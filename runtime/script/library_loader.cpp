@@ -13,6 +13,9 @@ class SystemLibraryLoader : public LibraryLoader {
     if (!library || name.empty()) return nullptr;
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name.c_str()));
   }
+  void Free(void* library) override {
+    if (library) FreeLibrary(static_cast<HMODULE>(library));
+  }
 };
 
 }  // namespace

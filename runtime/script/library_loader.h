@@ -10,7 +10,10 @@ class LibraryLoader {
   virtual void* Load(const std::string& path) = 0;
   // The address of the export, or null (also for a null library).
   virtual void* FindExport(void* library, const std::string& name) = 0;
+  // Gives back one load of the library. A loader whose libraries stay loaded ignores it.
+  virtual void Free(void* /*library*/) {}
 };
 
-// The platform's loader (LoadLibraryA / GetProcAddress). Libraries stay loaded.
+// The platform's loader (LoadLibraryA / GetProcAddress / FreeLibrary). Module libraries are
+// never given back; per-key plug-ins are, when their programming window closes.
 LibraryLoader& SystemLibraries();

@@ -353,6 +353,7 @@ void ReadReports(DeviceRecord& device) {
   for (int n = 0; n < kReportsPerWake; ++n) {
     DeviceRecord* d = FindDeviceByHandle(handle);
     if (!d || !d->setUp || VhxReadReport(handle, d->currentReport.data()) != VHX_OK) return;
+    d->unmaskedReport = d->currentReport;
     DispatchInputReport(*d, GetDeviceScriptEngine(), GetDeviceScriptContext());
     if (RunDuePeriodicInput(GetTickCount())) PumpProgramWindows();
   }

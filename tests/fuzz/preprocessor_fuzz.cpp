@@ -1,6 +1,7 @@
 #include "tests/fuzz/preprocessor_fuzz.h"
 
-#include <cstdlib>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,18 +13,51 @@
 #include "runtime/preprocessor/preprocessor_pragmas.h"
 #include "runtime/preprocessor/script_preprocessor.h"
 #include "runtime/preprocessor/text_streams.h"
+#include "runtime/script/script_registrar.h"
+#include "runtime/script/script_types.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 class NoLibraries : public LibraryLoader {
  public:
   void* Load(const std::string&) override { return nullptr; }
   void* FindExport(void*, const std::string&) override { return nullptr; }
 };
+
+void DoNothing() {}
+
+// Every library loads; every export is the same function that does nothing.
+class AnyLibraries : public LibraryLoader {
+ public:
+  void* Load(const std::string& path) override { return path.empty() ? nullptr : this; }
+  void* FindExport(void* library, const std::string& name) override {
+    return library && !name.empty() ? reinterpret_cast<void*>(&DoNothing) : nullptr;
+  }
+};
+
+void KeepMessage(const asSMessageInfo* message, void* text) {
+  *static_cast<std::string*>(text) += std::string(message->section) + " (" +
+                                      std::to_string(message->row) + "): " + message->message + "\n";
+}
+
+struct EngineRelease {
+  void operator()(asIScriptEngine* engine) const { engine->ShutDownAndRelease(); }
+};
+
+// Cuts the input at its first two form feeds: the root text, then a.oxs and b.oxs.
+void PutParts(std::string_view text, std::string_view& root, MemoryFileAccess& files) {
+  std::string_view parts[3];
+  for (int i = 0; i < 2; ++i) {
+    std::size_t cut = text.find('\f');
+    parts[i] = text.substr(0, cut);
+    text = cut == std::string_view::npos ? std::string_view() : text.substr(cut + 1);
+  }
+  parts[2] = text;
+  root = parts[0];
+  files.Put("C:\\s\\a.oxs", std::string(parts[1]));
+  files.Put("C:\\s\\b.oxs", std::string(parts[2]));
+}
 
 // Counts the messages (one write each) and checks that each is one line.
 class MessageCheck : public TextOutputStream {
@@ -122,18 +156,9 @@ int FuzzIncludeSplit(const unsigned char* data, std::size_t size) {
 }
 
 int FuzzScriptPreprocessor(const unsigned char* data, std::size_t size) {
-  std::string_view text(reinterpret_cast<const char*>(data), size);
-  // Parts split at the first two form feeds: the root, then a.oxs and b.oxs.
-  std::string_view parts[3];
-  for (int i = 0; i < 2; ++i) {
-    std::size_t cut = text.find('\f');
-    parts[i] = text.substr(0, cut);
-    text = cut == std::string_view::npos ? std::string_view() : text.substr(cut + 1);
-  }
-  parts[2] = text;
+  std::string_view root;
   MemoryFileAccess files;
-  files.Put("C:\\s\\a.oxs", std::string(parts[1]));
-  files.Put("C:\\s\\b.oxs", std::string(parts[2]));
+  PutParts(std::string_view(reinterpret_cast<const char*>(data), size), root, files);
   NoLibraries libraries;
   PragmaTable pragmas;
   ModulePragmaRegistry modules(libraries, files);
@@ -142,10 +167,69 @@ int FuzzScriptPreprocessor(const unsigned char* data, std::size_t size) {
   BufferOutputStream out;
   MessageCheck messages;
   LineMap map;
-  int errors = PreprocessScriptFile("Root", parts[0], nullptr, "C:\\s", out, messages, &map, setup);
+  int errors = PreprocessScriptFile("Root", root, nullptr, "C:\\s", out, messages, &map, setup);
   Check(errors >= 0 && errors <= messages.count);
   // The run's "once" handler is gone with the run.
   Check(pragmas.Find("once") == nullptr);
   Check(modules.Registrations().empty());
+  return 0;
+}
+
+int FuzzPreprocessorPragmas(const unsigned char* data, std::size_t size) {
+  std::string_view root;
+  MemoryFileAccess files;
+  PutParts(std::string_view(reinterpret_cast<const char*>(data), size), root, files);
+  // An engine with the program's types, made again only after a run registered something on
+  // it: every run starts from the same engine, and most runs cost no engine of their own.
+  static std::unique_ptr<asIScriptEngine, EngineRelease> engine;
+  if (!engine) {
+    engine.reset(asCreateScriptEngine());
+    Check(engine != nullptr);
+    ScriptRegistrar types(engine.get());
+    RegisterScriptTypes(types);
+    Check(types.Ok());
+  }
+
+  AnyLibraries libraries;
+  PragmaTable pragmas;
+  ModulePragmaRegistry modules(libraries, files);
+  DefineTable commandDefines;
+  PreprocessorSetup setup{&files, &pragmas, &modules, &commandDefines, {}};
+  BufferOutputStream out;
+  MessageCheck messages;
+  int errors = PreprocessScriptFile("Root", root, engine.get(), "C:\\s", out, messages, nullptr,
+                                    setup);
+  Check(errors >= 0 && errors <= messages.count);
+  for (const ModulePragmaRegistry::Function& f : modules.Functions()) {
+    Check(f.library != nullptr);
+    Check(f.procedure == ProcedureName(f.declaration));
+  }
+  // What the check let through, the engine took; what it refused never reached the engine.
+  bool registered = false;
+  for (const ModulePragmaRegistry::Registration& r : modules.Registrations()) {
+    if (r.check == DeclarationCheck::Acceptable)
+      Check(r.result >= 0);
+    else
+      Check(r.result == 0);
+    registered |= r.check == DeclarationCheck::Acceptable;
+  }
+  // No refused registration counts against the engine: a script still builds on it (one
+  // function, named as no registered one is).
+  const auto taken = [&](const std::string& name) {
+    for (asUINT i = 0; i < engine->GetGlobalFunctionCount(); ++i)
+      if (name == engine->GetGlobalFunctionByIndex(i)->GetName()) return true;
+    return false;
+  };
+  std::string name = "check";
+  while (taken(name)) name += '_';
+  asIScriptModule* module = engine->GetModule("check", asGM_ALWAYS_CREATE);
+  Check(module->AddScriptSection("check", ("int " + name + "() { return 1; }").c_str()) >= 0);
+  std::string messagesOfBuild;
+  engine->SetMessageCallback(asFUNCTION(KeepMessage), &messagesOfBuild, asCALL_CDECL);
+  const int built = module->Build();
+  if (built < 0) std::fprintf(stderr, "%s", messagesOfBuild.c_str());
+  Check(built >= 0);
+  module->Discard();
+  if (registered) engine.reset();
   return 0;
 }

@@ -130,3 +130,7 @@ std::string DeviceRecordProgrammingDevice::ScriptFolder() {
   DeviceRecord* d = Find();
   return d ? DeviceRecordMacroDevice(*d).ScriptFolder() : std::string();
 }
+std::string DeviceRecordProgrammingDevice::OwnScriptPath() {
+  DeviceRecord* d = Find();
+  return d ? DeviceRecordMacroDevice(*d).OwnScriptPath() : std::string();
+}

@@ -47,6 +47,7 @@ class DeviceRecordProgrammingDevice : public ProgrammingDevice, public MacroDevi
   bool DeviceName(std::string& name) override;
   std::string ScriptPath() override;
   std::string ScriptFolder() override;
+  std::string OwnScriptPath() override;
 
  private:
   DeviceRecord* Find() const;

@@ -551,7 +551,7 @@ void OnDeviceKeyInProgramming(HWND window, int keyId) {
   } else {
     KeyCapDialogs& dialogs = Process().keyCapDialogs;
     if (dialogs.detection && IsWindow(dialogs.detection)) {
-      PostMessageA(dialogs.detection, kProgrammingKeyMessage, static_cast<WPARAM>(keyId), 0);
+      PostMessageA(dialogs.detection, kKeyCapKeyDownMessage, static_cast<WPARAM>(keyId), 0);
       return;
     }
     if (dialogs.removal && IsWindow(dialogs.removal)) return;  // it works on releases
@@ -569,9 +569,9 @@ void ReleaseKeyInView(HWND window, int keyId) {
   } else {
     KeyCapDialogs& dialogs = Process().keyCapDialogs;
     if (dialogs.detection && IsWindow(dialogs.detection))
-      PostMessageA(dialogs.detection, kRedrawKeyMessage, static_cast<WPARAM>(keyId), 0);
+      PostMessageA(dialogs.detection, kKeyCapKeyUpMessage, static_cast<WPARAM>(keyId), 0);
     if (dialogs.removal && IsWindow(dialogs.removal))
-      PostMessageA(dialogs.removal, kProgrammingKeyMessage, static_cast<WPARAM>(keyId), 0);
+      PostMessageA(dialogs.removal, kKeyCapKeyUpMessage, static_cast<WPARAM>(keyId), 0);
   }
   w->Apply(DeviceKeyReleased(*c, keyId));
 }

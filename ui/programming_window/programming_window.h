@@ -69,7 +69,8 @@ void CloseProgrammingWindows();
 void SetProgrammingInputEnabled(bool enabled);
 bool IsProgrammingInputEnabled();
 // The key-cap dialogs open now (process-wide): a key pressed goes to the detection dialog as
-// 1025, a key released as 1026; a key released goes to the removal dialog as 1025.
+// kKeyCapKeyDownMessage, a key released as kKeyCapKeyUpMessage; a key released goes to the
+// removal dialog as kKeyCapKeyUpMessage.
 struct KeyCapDialogs {
   HWND detection = nullptr;
   HWND removal = nullptr;

@@ -82,6 +82,27 @@ TEST(KeyCaps, ViewsAreMadeWithoutStoringAndMadeOnceAgain) {
   EXPECT_EQ(c.keys[0].pairedId, 0);
 }
 
+TEST(KeyCaps, SpacersOfTheSetBecomeSpacersWhenTheViewIsBuilt) {
+  MacroContext c;
+  c.keys = {Key(3), Key(4), Key(5)};
+  c.keys[2].capKind = kSpacerKey;  // from an earlier layout: no longer in the set
+  c.spacers = {4, 200};  // 200: a key the view lacks
+  // Without the window's hook the key only gets the spacer kind.
+  SetMacroModelHooks({});
+  BuildKeyCapViews(c);
+  EXPECT_EQ(c.keys[0].capKind, kPlainKey);
+  EXPECT_EQ(c.keys[1].capKind, kSpacerKey);
+  EXPECT_EQ(c.keys[2].capKind, kPlainKey);
+  // With it the window makes each one a spacer (picture, disabled key), the lacking one too.
+  MacroModelHooks hooks;
+  hooks.showSpacer = [](MacroContext&, int id) { Log().push_back("spacer " + std::to_string(id)); };
+  SetMacroModelHooks(hooks);
+  Log().clear();
+  BuildKeyCapViews(c);
+  SetMacroModelHooks({});
+  EXPECT_EQ(Log(), (std::vector<std::string>{"spacer 4", "spacer 200"}));
+}
+
 // A device script in memory, regenerated as the build cycle does.
 struct Regeneration {
   GoldenSetup g;

@@ -273,6 +273,14 @@ TEST_F(Steps, DeletingARangeNotesTheCustomCommandsInIt) {
   // The key being edited follows the renumbering.
   EXPECT_EQ(CodeTexts(Entry())[1], L"#define __CMD_ID__ 1\nRUN_COMMAND();\n");
   EXPECT_EQ(context_.includes, (std::map<int, std::string>{{1, "Open Mail.oxc"}}));
+
+  // A range that begins inside a step leaves the caret where that step began.
+  Add({{L"/ef", std::nullopt}});  // "acd" 0-3, "[CC: Open Mail]" 3-18, "ef" 18-20
+  box = {5, 19};
+  DeleteMacroSelection(context_, box);
+  EXPECT_EQ(StepTexts(Entry()), (std::vector<std::wstring>{L"/acdf"}));
+  EXPECT_EQ(box.start, 3);
+  EXPECT_EQ(box.end, 3);
 }
 
 TEST_F(Steps, KeyDownTextAndDeviceName) {

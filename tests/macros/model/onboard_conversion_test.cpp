@@ -51,6 +51,8 @@ TEST(OnboardConversion, StepsToCodes) {
       {{L"_<Left Shift>", L"/x", L"-<Left Shift>"}, {M, 0x02, M, 0, X, R, X, M, 0x02, M, 0, 0}},
       {{L"_{Ctrl+c}", L"-{Ctrl+c}"}, {M, 0x01, C, R, C, M, 0, 0}},
       {{L"{Shift}"}, {M, 0x02, M, 0, 0}},
+      // A "+" inside a bracketed name is the name's: the keypad's plus.
+      {{L"{Ctrl+<# +>}"}, {M, 0x01, 0x57, R, 0x57, M, 0, 0}},
   };
   for (const auto& c : cases)
     EXPECT_EQ(MacroTextToDeviceCodes(c.steps), c.codes) << ::testing::PrintToString(c.steps);
@@ -113,6 +115,7 @@ TEST(OnboardConversion, RoundTrips) {
       {L"-/a"},
       {L"{Ctrl+Alt+<Delete>}"},
       {L"{Ctrl+Shift+<F1>}"},
+      {L"{Ctrl+<# +>}"},
       {L"{Ctrl}"},
       {L"/ab", L"<Tab>", L"/cd"},
       {L"_<Return>", L"[Delay 0.25]", L"-<Return>"},

@@ -2,13 +2,17 @@
 // Puts a recorder in place of the platform calls for one test, and the earlier calls back when
 // it goes: input records, pauses, message boxes, shell calls and file dialogs go into one event
 // list in their order; key states (and from them the lock states), the clock, box answers, the
-// shell's result and the chosen file and folder come from the test. The registry, the clipboard
-// and the documents folder stay the platform's. Header-only.
+// shell's result and the chosen file and folder come from the test. A keyboard hook is kept
+// here, and the test feeds it events. The registry and the documents folder stay the
+// platform's, and so does the clipboard unless the test asks for one in memory. Header-only.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -51,6 +55,78 @@ class RecordedSystemCalls : public SystemCalls {
   // What the next folder dialogs answer; nothing: Cancel.
   void SetChosenFolder(std::optional<std::string> folder) {
     Locked([&] { chosenFolder_ = std::move(folder); });
+  }
+
+  // The keyboard hook the code under test set, or none; how many were set and removed.
+  bool KeyboardHookSet() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return hook_ != nullptr;
+  }
+  int KeyboardHooksSet() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return hooksSet_;
+  }
+  int KeyboardHooksRemoved() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return hooksRemoved_;
+  }
+  // The next removals fail with this text (empty: they succeed).
+  void FailHookRemoval(std::string error) { Locked([&] { hookRemovalError_ = std::move(error); }); }
+  // One event to the hook as the platform hands it over; true when the hook swallowed it (false
+  // without a hook). `flags` are the hook's (kHookExtendedKey ...).
+  bool FeedKey(std::uint32_t virtualKey, bool pressed, std::uint32_t flags = 0,
+               std::uintptr_t extraInfo = 0) {
+    std::shared_ptr<KeyboardHookHandler> hook;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      hook = hook_;
+    }
+    if (!hook || !*hook) return false;
+    KeyboardHookEvent event;
+    // Keys with Alt come as the system's key messages.
+    const bool alt = KeyState(VK_MENU) < 0 || virtualKey == VK_MENU || virtualKey == VK_LMENU ||
+                     virtualKey == VK_RMENU;
+    if (pressed)
+      event.message = alt ? kSysKeyDownMessage : kKeyDownMessage;
+    else
+      event.message = alt ? kSysKeyUpMessage : kKeyUpMessage;
+    event.virtualKey = virtualKey;
+    event.scanCode = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    event.flags = flags;
+    event.extraInfo = extraInfo;
+    return (*hook)(event);
+  }
+  // A press and a release; true when either was swallowed.
+  bool TapKey(std::uint32_t virtualKey, std::uint32_t flags = 0) {
+    const bool down = FeedKey(virtualKey, true, flags);
+    return FeedKey(virtualKey, false, flags) || down;
+  }
+
+  // A clipboard in memory in place of the platform's: the formats and bytes put on it.
+  void UseMemoryClipboard() { Locked([&] { memoryClipboard_ = true; }); }
+  std::optional<std::vector<std::uint8_t>> ClipboardData(std::uint32_t format) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = clipboard_.find(format);
+    if (it == clipboard_.end()) return std::nullopt;
+    return it->second;
+  }
+  void SetClipboardData(std::uint32_t format, std::vector<std::uint8_t> bytes) {
+    Locked([&] {
+      clipboard_.clear();
+      clipboard_[format] = std::move(bytes);
+    });
+  }
+  // Text as the platform holds CF_UNICODETEXT: wide characters and an ending zero.
+  static std::vector<std::uint8_t> WideBytes(const std::wstring& text) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.c_str());
+    return std::vector<std::uint8_t>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
+  }
+  // The clipboard's CF_TEXT (as the platform gives it) up to its zero; "<none>" without it.
+  std::string ClipboardText() {
+    const std::optional<std::vector<std::uint8_t>> bytes = MemoryClipboard(*this).Data(CF_TEXT);
+    if (!bytes) return "<none>";
+    const std::string text(bytes->begin(), bytes->end());
+    return text.substr(0, text.find('\0'));
   }
 
   static std::string Hex(std::uintptr_t v) {
@@ -123,6 +199,30 @@ class RecordedSystemCalls : public SystemCalls {
     return now_;
   }
   void Sleep(unsigned ms) override { Add("sleep " + std::to_string(ms)); }
+  void* SetKeyboardHook(KeyboardHookHandler handler) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (hook_) return nullptr;
+    hook_ = std::make_shared<KeyboardHookHandler>(std::move(handler));
+    ++hooksSet_;
+    return hook_.get();
+  }
+  bool RemoveKeyboardHook(void* hook, std::string* error) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (hook && hook == hook_.get()) {
+      hook_.reset();
+      ++hooksRemoved_;
+    }
+    if (hookRemovalError_.empty()) return true;
+    if (error) *error = hookRemovalError_;
+    return false;
+  }
+  std::unique_ptr<ClipboardAccess> OpenClipboardFor(void* window) override {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (!memoryClipboard_) return SystemCalls::OpenClipboardFor(window);
+    }
+    return std::make_unique<MemoryClipboard>(*this);
+  }
 
  private:
   template <class F>
@@ -138,6 +238,45 @@ class RecordedSystemCalls : public SystemCalls {
     return text ? "\"" + std::string(text) + "\"" : "null";
   }
 
+  class MemoryClipboard : public ClipboardAccess {
+   public:
+    explicit MemoryClipboard(RecordedSystemCalls& calls) : calls_(calls) {}
+    std::uint32_t FirstFormat() override {
+      std::lock_guard<std::mutex> lock(calls_.mutex_);
+      return calls_.clipboard_.empty() ? 0 : calls_.clipboard_.begin()->first;
+    }
+    // As the platform does, 8-bit text is given as wide text and the other way round (here
+    // through Latin-1).
+    std::optional<std::vector<std::uint8_t>> Data(std::uint32_t format) override {
+      if (auto data = calls_.ClipboardData(format)) return data;
+      if (format == CF_UNICODETEXT) {
+        const auto narrow = calls_.ClipboardData(CF_TEXT);
+        if (!narrow) return std::nullopt;
+        std::wstring wide;
+        for (std::uint8_t c : *narrow) wide += static_cast<wchar_t>(c);
+        return WideBytes(wide.substr(0, wide.find(L'\0')));
+      }
+      if (format == CF_TEXT) {
+        const auto wide = calls_.ClipboardData(CF_UNICODETEXT);
+        if (!wide) return std::nullopt;
+        std::vector<std::uint8_t> narrow;
+        for (std::size_t i = 0; i + 1 < wide->size(); i += 2) {
+          const unsigned c = (*wide)[i] | ((*wide)[i + 1] << 8);
+          narrow.push_back(c <= 0xFF ? static_cast<std::uint8_t>(c) : '?');
+        }
+        return narrow;
+      }
+      return std::nullopt;
+    }
+    bool Replace(std::uint32_t format, const std::vector<std::uint8_t>& bytes) override {
+      calls_.SetClipboardData(format, bytes);
+      return true;
+    }
+
+   private:
+    RecordedSystemCalls& calls_;
+  };
+
   mutable std::mutex mutex_;
   std::vector<std::string> events_;
   std::vector<InputRecord> inputs_;
@@ -148,6 +287,12 @@ class RecordedSystemCalls : public SystemCalls {
   int shellResult_ = 42;
   std::optional<std::string> chosenFile_;
   std::optional<std::string> chosenFolder_;
+  std::shared_ptr<KeyboardHookHandler> hook_;
+  int hooksSet_ = 0;
+  int hooksRemoved_ = 0;
+  std::string hookRemovalError_;
+  bool memoryClipboard_ = false;
+  std::map<std::uint32_t, std::vector<std::uint8_t>> clipboard_;
   // Last: in force only while everything above exists.
   ScopedSystemCalls installed_{*this};
 };

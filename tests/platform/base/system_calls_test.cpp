@@ -114,3 +114,24 @@ TEST_F(MachineRegistry, ValuesComeBackAsWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(KeyboardHook, OneHookPerThreadAndItsRemovalFreesThePlace) {
+  SystemCalls& calls = GetSystemCalls();
+  void* hook = calls.SetKeyboardHook([](const KeyboardHookEvent&) { return false; });
+  ASSERT_NE(hook, nullptr);
+  EXPECT_EQ(calls.SetKeyboardHook([](const KeyboardHookEvent&) { return false; }), nullptr)
+      << "a second hook on the thread";
+  std::string error;
+  EXPECT_TRUE(calls.RemoveKeyboardHook(hook, &error));
+  EXPECT_EQ(error, "");
+  // Removed twice: the platform says why it refuses.
+  EXPECT_FALSE(calls.RemoveKeyboardHook(hook, &error));
+  EXPECT_NE(error, "");
+  hook = calls.SetKeyboardHook([](const KeyboardHookEvent&) { return true; });
+  ASSERT_NE(hook, nullptr);
+  EXPECT_TRUE(calls.RemoveKeyboardHook(hook, nullptr));
+}
+
+}  // namespace

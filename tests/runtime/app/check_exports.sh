@@ -9,7 +9,7 @@ names=$("$objdump" -p "$exe" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/s/^
 [ -n "$names" ] || { echo "no export table in $exe"; exit 1; }
 status=0
 for want in OXLaunchMainThread OXRegisterDevice OXWriteToDevice GetOrvaneHWND GetHInstOrvane \
-    asCreateDebugScriptEngine BasicInputDialogCallback; do
+    asCreateDebugScriptEngine BasicInputDialogCallback KL_WriteDeviceSpecificScript; do
   grep -qx "$want" <<<"$names" || { echo "missing export $want"; status=1; }
 done
 if grep -E '^_|@' <<<"$names"; then

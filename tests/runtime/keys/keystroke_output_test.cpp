@@ -64,6 +64,14 @@ TEST_F(KeystrokeOutput, CharactersBeyondTheKeysAreDroppedFromReports) {
   EXPECT_EQ(Reports("/a\x1B" "00252"), (States{{0, 0x04, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}));
 }
 
+TEST_F(KeystrokeOutput, KeyPressedTwiceTakesOneSlot) {
+  // "<Esc>" is held to the end of a combination like a modifier, but has no modifier bit: its
+  // second press must not take a second slot that the one release leaves behind.
+  EXPECT_EQ(Reports("{Esc+<Esc>+WinKey}").back(), (KeyboardState{}));
+  EXPECT_EQ(Reports("_aa"), (States{{0, 0x04, 0, 0, 0, 0}}));
+  EXPECT_EQ(Reports("-a"), (States{{0, 0, 0, 0, 0, 0}}));
+}
+
 TEST_F(KeystrokeOutput, UnknownNamesGoOutAsUsageZero) {
   EXPECT_EQ(Reports("<Nope>"), (States{{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}));
   EXPECT_EQ(Reports("<F13>"), (States{{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}));

@@ -123,6 +123,9 @@ TEST_F(MacroTokens, KeyCombinations) {
        "+<Num Lock>, -<Num Lock>, +Ctrl, +Alt, +<Delete>, -<Delete>, +<Home>, -<Home>, -Alt, "
        "-Ctrl, +<Num Lock>, -<Num Lock>"},
       {"{Ctrl+Delete}", kNum, "+Ctrl, +<Delete>, -<Delete>, -Ctrl"},
+      // A "+" inside a bracketed name is the name's.
+      {"{Ctrl+<# +>}", kNum, "+Ctrl, +<# +>, -<# +>, -Ctrl"},
+      {"{Ctrl+<a+b}", kOff, "+Ctrl, +<<a>, -<<a>, +b, -b, -Ctrl"},  // no closing bracket: parted
   });
 }
 

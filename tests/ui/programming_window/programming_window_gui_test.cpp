@@ -24,6 +24,7 @@
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/input_dispatch.h"
+#include "runtime/device/program_messages.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 #include "ui/programming_window/keypad_geometry.h"
@@ -388,10 +389,10 @@ TEST_F(ProgrammingWindowTest, KeysGoToTheKeyCapDialogsFirst) {
   ReleaseKeyInView(window_, 3);
   MSG msg;
   ASSERT_TRUE(PeekMessageA(&msg, detection, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, 1025u);
+  EXPECT_EQ(msg.message, kKeyCapKeyDownMessage);
   EXPECT_EQ(msg.wParam, 3u);
   ASSERT_TRUE(PeekMessageA(&msg, detection, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, 1026u);
+  EXPECT_EQ(msg.message, kKeyCapKeyUpMessage);
   EXPECT_EQ(Calls(), "");  // no editor while the dialog takes the keys
   GetKeyCapDialogs().detection = nullptr;
   DestroyWindow(detection);

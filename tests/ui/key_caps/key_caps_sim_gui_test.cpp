@@ -1,0 +1,292 @@
+// Key caps and spacers on a simulated keypad through the real device thread: the Key Caps
+// commands run on that thread from a stand-in for the programming window, the device's reports
+// reach the dialogs, and the device script keeps what was installed.
+#include "ui/key_caps/key_caps.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "macros/device_macro_device.h"
+#include "macros/gdiplus_view_images.h"
+#include "macros/model/key_caps.h"
+#include "macros/model/layout_file.h"
+#include "macros/model/macro_context.h"
+#include "macros/model/macro_hooks.h"
+#include "macros/model/script_reader.h"
+#include "platform/base/system_calls.h"
+#include "platform/vhxhid/vhxsim_control.h"
+#include "runtime/device/device_folders.h"
+#include "runtime/device/device_record.h"
+#include "runtime/device/input_dispatch.h"
+#include "runtime/device/program_messages.h"
+#include "runtime/service/device_thread.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/win_test.h"
+#include "ui/key_caps/key_cap_dialogs.h"
+#include "ui/programming_window/programming_extensions.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr int kUnit = 1;
+constexpr WPARAM kAddCommand = 34326;
+constexpr WPARAM kRemoveCommand = 34327;
+
+// What the device thread did, read by the test.
+struct Shared {
+  std::mutex lock;
+  std::vector<std::string> events;  // keys the window got, boxes, input switched, dialogs
+  HWND window = nullptr;
+  HWND detection = nullptr;
+  HWND removal = nullptr;
+  std::vector<std::uint8_t> duringInstall;  // queued while the install question is up
+  int redraws = 0;
+};
+Shared& S() {
+  static Shared s;
+  return s;
+}
+void Note(const std::string& e) {
+  std::lock_guard<std::mutex> hold(S().lock);
+  S().events.push_back(e);
+}
+void ClearEvents() {
+  std::lock_guard<std::mutex> hold(S().lock);
+  S().events.clear();
+}
+
+// The window's own state, on the device thread.
+struct Programming {
+  std::unique_ptr<MacroContext> context;
+  std::unique_ptr<DeviceRecordMacroDevice> device;
+};
+Programming& P() {
+  static Programming p;
+  return p;
+}
+
+VhxSim* sim = nullptr;
+int simId = 0;
+
+// A report of the keys of bytes 1 to 3 (codes 0-7, 16-23, 32-39), with the programming switch on.
+void Queue(std::vector<std::uint8_t> bytes, bool switchOn = true) {
+  bytes.insert(bytes.begin(), 0);
+  bytes.resize(9, 0);
+  if (switchOn) bytes[4] |= 0x10;
+  bytes[7] = kUnit;
+  VhxSimQueueInput(sim, simId, bytes.data(), 9);
+}
+
+// The user's answers: OK to the install question (putting in what the test holds ready, as the
+// user does while it is shown), Yes to the others.
+class Answers : public SystemCalls {
+ public:
+  int ShowMessageBox(void* owner, const char*, const char* caption, unsigned type) override {
+    Note(std::string("box ") + caption + (owner == S().window ? " (owned)" : ""));
+    std::vector<std::uint8_t> report;
+    {
+      std::lock_guard<std::mutex> hold(S().lock);
+      report.swap(S().duringInstall);
+    }
+    if (!report.empty()) Queue(report);
+    return (type & MB_YESNO) == MB_YESNO ? IDYES : IDOK;
+  }
+};
+
+LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && P().context) {
+    if (wp == kAddCommand) AddKeyCaps(*P().context, hwnd);
+    if (wp == kRemoveCommand) RemoveKeyCaps(*P().context, hwnd);
+    return 0;
+  }
+  if (msg == kRedrawKeyMessage) {
+    std::lock_guard<std::mutex> hold(S().lock);
+    ++S().redraws;
+    return 0;
+  }
+  if (msg == WM_DESTROY) {
+    CloseKeyCapDialogs();
+    P() = Programming{};
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// The stand-in for the programming window: the device's context from its script and layout.
+HWND OpenStandIn(DeviceRecord& record) {
+  auto device = std::make_unique<DeviceRecordMacroDevice>(record);
+  auto context = std::make_unique<MacroContext>();
+  context->device = device.get();
+  ReadScriptFile(*context, device->ScriptPath());
+  GdiplusImageLoader loader;
+  if (!LoadLayoutFile(*context, loader)) {
+    Note("no layout");
+    return nullptr;
+  }
+  RebuildKeyCaps(*context);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = StandInProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "KeyCapsStandIn";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowA(wc.lpszClassName, "Programming", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 420, 350,
+                         nullptr, nullptr, wc.hInstance, nullptr);
+  record.macroContext = context.get();
+  P().context = std::move(context);
+  P().device = std::move(device);
+  std::lock_guard<std::mutex> hold(S().lock);
+  S().window = w;
+  return w;
+}
+
+void StandInKey(DeviceRecord&, int code, bool pressed) {
+  if (!ForwardKeyToKeyCapDialogs(code, pressed)) Note((pressed ? "+" : "-") + std::to_string(code));
+}
+
+class KeyCapsOnADevice : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(gdiplus_.Ok());
+    S().events.clear();
+    S().window = S().detection = S().removal = nullptr;
+    S().redraws = 0;
+    ASSERT_TRUE(CopyTree(EnvOr("ORVANE_BIN") + "\\QpadDevices", dir_ / "QpadDevices"));
+    ASSERT_TRUE(WriteTextFile(Script(), "void KeyDown(int c) {}\nvoid KeyUp(int c) {}\n"));
+    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
+    InstallKeyCaps();
+    KeyCapWindowHooks hooks;
+    hooks.setInputEnabled = [](bool on) { Note(on ? "input on" : "input off"); };
+    hooks.dialogsChanged = [](HWND detection, HWND removal) {
+      std::lock_guard<std::mutex> hold(S().lock);
+      S().detection = detection;
+      S().removal = removal;
+    };
+    SetKeyCapWindowHooks(hooks);
+    SetProgrammingWindowHooks({OpenStandIn, StandInKey});
+    sim = VhxSimOpen(nullptr);
+    ASSERT_NE(sim, nullptr);
+    VhxSimReset(sim);
+    VhxSimDeviceSpec spec;
+    VhxSimDefaultSpec(&spec);
+    spec.productId = 0x19;
+    spec.model = VHXSIM_MODEL_KEYPAD;
+    simId = VhxSimAddDevice(sim, &spec);
+    Queue({}, false);
+    ASSERT_TRUE(StartDeviceThread(nullptr, true));
+    ASSERT_TRUE(WaitUntil([] {
+      int count = 0;
+      DeviceRecord* table = GetDeviceArray(count);
+      return count == 1 && !table[0].moduleName.empty();
+    }, 10000));
+  }
+  void TearDown() override {
+    StopDeviceThread();
+    SetProgrammingWindowHooks({});
+    SetKeyCapWindowHooks({});
+    SetMacroModelHooks({});
+    ResetProgrammingExtensions();
+    VhxSimReset(sim);
+    VhxSimClose(sim);
+    FreeDeviceFolders();
+  }
+
+  std::string Script() const { return dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"; }
+  bool ScriptHas(const std::string& text) const { return ReadFileOr(Script(), "").find(text) != std::string::npos; }
+  std::vector<std::string> Events() {
+    std::lock_guard<std::mutex> hold(S().lock);
+    return S().events;
+  }
+  bool Saw(const std::string& e) {
+    const std::vector<std::string> all = Events();
+    return std::find(all.begin(), all.end(), e) != all.end();
+  }
+  HWND Window() {
+    std::lock_guard<std::mutex> hold(S().lock);
+    return S().window;
+  }
+  HWND Dialog(KeyCapDialogKind kind) {
+    std::lock_guard<std::mutex> hold(S().lock);
+    return kind == KeyCapDialogKind::kDetection ? S().detection : S().removal;
+  }
+  // Every queued report read by the device thread.
+  bool Drained() {
+    return WaitUntil([] {
+      VhxSimDeviceInfo info{};
+      return VhxSimGetDevice(sim, simId, &info) == VHXSIM_OK && info.queuedInputs == 0;
+    }, 5000);
+  }
+
+  GdiplusSession gdiplus_;
+  ScratchDir dir_{"keycaps"};
+  Answers answers_;
+  ScopedSystemCalls calls_{answers_};
+};
+
+TEST_F(KeyCapsOnADevice, SpacersAndCapsAreFoundFromTheDeviceAndTakenOutAgain) {
+  Queue({});  // the switch: the stand-in opens
+  ASSERT_TRUE(WaitUntil([&] { return Window() != nullptr; }, 5000)) << (Events().empty() ? "" : Events()[0]);
+
+  // A spacer put in while the install question is up: found, quiet, kept in the script.
+  {
+    std::lock_guard<std::mutex> hold(S().lock);
+    S().duringInstall = {0x08};  // key 3 held
+  }
+  PostMessageA(Window(), WM_COMMAND, kAddCommand, 0);
+  ASSERT_TRUE(WaitUntil([&] { return ScriptHas("//ORVX: Spacers\r\n//3\r\n//ORVX: End"); }, 5000));
+  EXPECT_TRUE(ScriptHas("DisableKey(3);"));
+  EXPECT_EQ(Events(), (std::vector<std::string>{"box Install Your Key-Cap (owned)", "box Spacers Detected (owned)"}));
+  Queue({0x18});  // key 4 pressed beside the spacer
+  Queue({0x08});
+  ASSERT_TRUE(WaitUntil([&] { return Saw("-4"); }, 5000));
+  EXPECT_FALSE(Saw("+3"));
+
+  // A cap: two keys side by side pressed and released in the detection dialog.
+  ClearEvents();
+  PostMessageA(Window(), WM_COMMAND, kAddCommand, 0);
+  ASSERT_TRUE(WaitUntil([&] { return Dialog(KeyCapDialogKind::kDetection) != nullptr; }, 5000));
+  EXPECT_EQ(WindowText(FindChildById(Dialog(KeyCapDialogKind::kDetection), 1170)),
+            "Please firmly press the new key you just installed.");
+  EXPECT_FALSE(SavePicture(Dialog(KeyCapDialogKind::kDetection), "key_cap_detection_dialog").empty());
+  Queue({0x09});
+  Queue({0x0B});
+  Queue({0x0A});
+  Queue({0x08});
+  ASSERT_TRUE(WaitUntil([&] { return Dialog(KeyCapDialogKind::kDetection) == nullptr; }, 5000));
+  EXPECT_TRUE(ScriptHas("//ORVX: KeyCaps\r\n//2\r\n//8\r\n//20\r\n//45\r\n//60\r\n//120\r\n//0\r\n//1\r\n//ORVX: End"));
+  EXPECT_EQ(Events(), (std::vector<std::string>{"box Install Your Key-Cap (owned)", "input off", "-0", "-1",
+                                                "input on"}));
+
+  // Remove with the spacer still in: no question about spacers; a key under the cap released
+  // in the removal dialog takes the cap off.
+  ClearEvents();
+  PostMessageA(Window(), WM_COMMAND, kRemoveCommand, 0);
+  ASSERT_TRUE(WaitUntil([&] { return Dialog(KeyCapDialogKind::kRemoval) != nullptr; }, 5000));
+  EXPECT_FALSE(SavePicture(Dialog(KeyCapDialogKind::kRemoval), "key_cap_removal_dialog").empty());
+  EXPECT_TRUE(Events().empty());
+  Queue({0x0A});
+  Queue({0x08});
+  ASSERT_TRUE(WaitUntil([&] { return Dialog(KeyCapDialogKind::kRemoval) == nullptr; }, 5000));
+  EXPECT_FALSE(ScriptHas("//ORVX: KeyCaps"));
+  EXPECT_TRUE(ScriptHas("//ORVX: Spacers"));
+
+  // The spacer taken out: Remove finds it gone, and its key works again.
+  ClearEvents();
+  Queue({});
+  ASSERT_TRUE(Drained());
+  PostMessageA(Window(), WM_COMMAND, kRemoveCommand, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !ScriptHas("//ORVX: Spacers"); }, 5000));
+  EXPECT_FALSE(ScriptHas("DisableKey(3);"));
+  Queue({0x08});
+  ASSERT_TRUE(WaitUntil([&] { return Saw("+3"); }, 5000));
+  EXPECT_EQ(Events(), (std::vector<std::string>{"box Spacers Removed (owned)", "+3"}));
+  std::lock_guard<std::mutex> hold(S().lock);
+  EXPECT_GT(S().redraws, 0);
+}
+
+}  // namespace

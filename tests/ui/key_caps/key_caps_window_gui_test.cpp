@@ -1,0 +1,204 @@
+// Key caps in the programming window under the test display: caps and a spacer of the device's
+// script drawn with their pictures, and a cap added and removed through the Key Caps menu with
+// the device's keys going through the window to the dialogs. Pictures go to build/pictures.
+#include "ui/key_caps/key_caps.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "macros/gdiplus_view_images.h"
+#include "macros/model/macro_context.h"
+#include "macros/model/macro_hooks.h"
+#include "macros/model/script_writer.h"
+#include "platform/base/system_calls.h"
+#include "runtime/device/device_folders.h"
+#include "runtime/device/device_record.h"
+#include "runtime/device/device_table.h"
+#include "tests/macros/model/golden_layouts.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/win_test.h"
+#include "tests/ui/key_caps/key_cap_fixture.h"
+#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_window.h"
+#include "ui/programming_window/programming_window_ids.h"
+
+using namespace testsupport;
+
+namespace {
+
+std::string& Calls() {
+  static std::string calls;
+  return calls;
+}
+
+// OK and Yes to every question; no "Invisible" in the registry.
+class Answers : public SystemCalls {
+ public:
+  int ShowMessageBox(void*, const char*, const char* caption, unsigned type) override {
+    Calls() += std::string("box ") + caption + ";";
+    return (type & MB_YESNO) == MB_YESNO ? IDYES : IDOK;
+  }
+  std::optional<RegistryValue> ReadMachineValue(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+};
+
+constexpr COLORREF kSpacerFace = RGB(0xb0, 0xb0, 0xb0);
+
+// The face of a cap's picture: its own, or the green layer's under the mouse (the pointer of
+// the shared test display may rest on the window).
+bool IsCapFace(COLORREF c) { return c == RGB(0xe0, 0xe0, 0xe8) || c == RGB(0xea, 0xf6, 0xea); }
+
+class KeyCapsWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(gdiplus_.Ok());
+    ASSERT_TRUE(CopyTree(EnvOr("ORVANE_BIN") + "\\QpadDevices", dir_ / "QpadDevices"));
+    InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
+    record_.folder = FindDeviceFolder(kVendorId, 0x19, 0);
+    ASSERT_NE(record_.folder, nullptr);
+    record_.productId = 0x19;
+    record_.unitId = 1;
+    record_.setUp = true;
+    record_.hasLayerLed = true;
+    PublishDeviceTable(&record_, 1);
+    Calls().clear();
+    ResetProgrammingExtensions();
+    InstallProgrammingWindow();
+    InstallKeyCaps();
+    ProgrammingExtensions x;
+    x.toggleMacroEditor = [](MacroContext&, int key) { Calls() += "toggle " + std::to_string(key) + ";"; };
+    AddProgrammingExtensions(x);
+    ASSERT_TRUE(RegisterProgrammingClasses());
+  }
+  void TearDown() override {
+    if (IsWindow(window_)) DestroyWindow(window_);
+    PublishDeviceTable(nullptr, 0);
+    ResetProgrammingExtensions();
+    SetMacroModelHooks({});
+    SetProgrammingInputEnabled(true);
+    FreeDeviceFolders();
+  }
+
+  std::string Script() const { return dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"; }
+  HWND Open() {
+    window_ = OpenProgrammingWindowFor(record_);
+    PumpMessages(100);
+    return window_;
+  }
+  MacroContext& Context() { return *ProgrammingContextOf(window_); }
+  const KeyRecord& Key(int id) { return Context().keys[FindKeyIndex(Context().keys, id)]; }
+  // A pixel of the window's picture, in client coordinates.
+  COLORREF Pixel(int x, int y) {
+    const WindowPicture picture = CaptureWindow(window_);
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    POINT origin{0, 0};
+    ClientToScreen(window_, &origin);
+    return picture.At(x + origin.x - outer.left, y + origin.y - outer.top);
+  }
+
+  GdiplusSession gdiplus_;
+  ScratchDir dir_{"capwin"};
+  DeviceRecord record_;
+  HWND window_ = nullptr;
+  Answers answers_;
+  ScopedSystemCalls calls_{answers_};
+};
+
+TEST_F(KeyCapsWindow, CapsAndASpacerOfTheScriptAreDrawnAsSuch) {
+  {
+    MacroContext made;
+    made.keys = PadKeys();
+    RecordingPort port;
+    ASSERT_TRUE(MakeDetectedKeyCap(made, {kDoubleWideCap, {0, 1}}, port));           // id 8
+    ASSERT_TRUE(MakeDetectedKeyCap(made, {kDoubleTallCap, {5, 19}}, port));          // id 9
+    ASSERT_TRUE(MakeDetectedKeyCap(made, {kQuadCap, {0x20, 0x21, 0x26, 0x27}}, port));  // id 10
+    ASSERT_TRUE(SetKeySpacer(made, 0x11, true, port));
+    Program(made, 8, "KeyDown", "Green", "Pnr", {{L"/wide cap", L""}});
+    Program(made, 10, "KeyDown", "Green", "Pnr", {{L"<Return>", L""}});
+    ASSERT_TRUE(WriteScriptFile(made, Script()));
+  }
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(Key(8).capKind, kDoubleWideCap);
+  EXPECT_EQ(Key(9).capKind, kDoubleTallCap);
+  EXPECT_EQ(Key(10).capKind, kQuadCap);
+  EXPECT_EQ(Key(0).capKind, kCoveredByCap);
+  EXPECT_EQ(Key(0x11).capKind, kSpacerKey);
+  EXPECT_NE(Key(0x11).images[kNormalImage], nullptr);
+  EXPECT_NE(Key(10).images[kNormalImage], nullptr);
+  // Over the seams between covered keys lies the cap's face; the spacer shows its own.
+  EXPECT_TRUE(IsCapFace(Pixel(80, 55)));    // keys 0 and 1
+  EXPECT_TRUE(IsCapFace(Pixel(350, 105)));  // keys 5 and 0x13
+  EXPECT_TRUE(IsCapFace(Pixel(320, 225)));  // the middle of the quad
+  EXPECT_EQ(Pixel(230, 113), kSpacerFace);
+  EXPECT_FALSE(SavePicture(window_, "programming_window_key_caps").empty());
+  SendMessageA(window_, WM_COMMAND, IDM_PW_RED_LAYER, 0);
+  EXPECT_FALSE(SavePicture(window_, "programming_window_key_caps_red").empty());
+}
+
+TEST_F(KeyCapsWindow, ACapIsAddedAndRemovedThroughTheMenuWithTheDevicesKeys) {
+  ASSERT_TRUE(Open());
+  const POINT gap{199, 135};  // the edge of key 0x10, beside 0x11
+  EXPECT_FALSE(IsCapFace(Pixel(gap.x, gap.y)));
+
+  SendMessageA(window_, WM_COMMAND, IDM_PW_KEY_CAPS_ADD, 0);
+  const HWND detection = GetKeyCapDialogs().detection;
+  ASSERT_TRUE(detection);
+  EXPECT_FALSE(IsProgrammingInputEnabled());
+  EXPECT_EQ(Calls(), "box Install Your Key-Cap;");
+  // The window's clicks and commands wait; the device's keys go to the dialog.
+  SendMessageA(window_, WM_COMMAND, IDM_PW_KEY_CAPS_ADD, 0);
+  for (int key : {0x10, 0x11, 0x16, 0x17}) OnDeviceKeyInProgramming(window_, key);
+  for (int key : {0x10, 0x11, 0x16, 0x17}) ReleaseKeyInView(window_, key);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(detection); }, 3000));
+  EXPECT_EQ(GetKeyCapDialogs().detection, nullptr);
+  EXPECT_TRUE(IsProgrammingInputEnabled());
+  EXPECT_EQ(Calls(), "box Install Your Key-Cap;");  // no editor, no second command
+  EXPECT_EQ(Key(8).capKind, kQuadCap);
+  EXPECT_NE(ReadFileOr(Script()).find("//ORVX: KeyCaps\r\n//4\r\n//8\r\n"), std::string::npos);
+  PumpMessages(100);
+  EXPECT_TRUE(IsCapFace(Pixel(gap.x, gap.y)));
+  EXPECT_FALSE(SavePicture(window_, "programming_window_quad_cap_added").empty());
+
+  // A key under the cap stands for it; a second one held with it opens nothing more.
+  Calls().clear();
+  OnDeviceKeyInProgramming(window_, 0x11);
+  OnDeviceKeyInProgramming(window_, 0x16);
+  ReleaseKeyInView(window_, 0x16);
+  ReleaseKeyInView(window_, 0x11);
+  EXPECT_EQ(Calls(), "toggle " + std::to_string(FindKeyIndex(Context().keys, 8)) + ";");
+
+  // Removed by a key it covered.
+  Calls().clear();
+  SendMessageA(window_, WM_COMMAND, IDM_PW_KEY_CAPS_REMOVE, 0);
+  const HWND removal = GetKeyCapDialogs().removal;
+  ASSERT_TRUE(removal);
+  EXPECT_TRUE(IsProgrammingInputEnabled());
+  OnDeviceKeyInProgramming(window_, 0x16);
+  ReleaseKeyInView(window_, 0x16);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(removal); }, 3000));
+  EXPECT_EQ(Calls(), "");
+  EXPECT_EQ(FindKeyIndex(Context().keys, 8), -1);
+  EXPECT_EQ(Key(0x16).capKind, kPlainKey);
+  EXPECT_EQ(ReadFileOr(Script()).find("//ORVX: KeyCaps"), std::string::npos);
+  PumpMessages(100);
+  EXPECT_FALSE(IsCapFace(Pixel(gap.x, gap.y)));
+}
+
+TEST_F(KeyCapsWindow, TheWindowsCloseEndsAnOpenDialogAndGivesTheInputBack) {
+  ASSERT_TRUE(Open());
+  SendMessageA(window_, WM_COMMAND, IDM_PW_KEY_CAPS_ADD, 0);
+  const HWND detection = GetKeyCapDialogs().detection;
+  ASSERT_TRUE(detection);
+  DestroyWindow(window_);
+  EXPECT_FALSE(IsWindow(detection));
+  EXPECT_EQ(GetKeyCapDialogs().detection, nullptr);
+  EXPECT_TRUE(IsProgrammingInputEnabled());
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+#include "ui/key_caps/key_cap_dialogs.h"
+
+#include <string>
+
+#include "macros/model/macro_context.h"
+#include "platform/base/system_calls.h"
+#include "platform/wingui/dialog.h"
+#include "runtime/device/input_dispatch.h"
+#include "runtime/device/program_messages.h"
+#include "ui/key_caps/key_cap_commands.h"
+#include "ui/key_caps/key_caps_ids.h"
+
+namespace {
+
+class KeyCapDialog;
+
+struct DialogState {
+  KeyCapWindowHooks hooks;
+  // Closed dialogs stay until the next opening replaces them: one may still be on the stack.
+  std::unique_ptr<KeyCapDialog> detection;
+  std::unique_ptr<KeyCapDialog> removal;
+};
+DialogState& State() {
+  static DialogState state;
+  return state;
+}
+
+// Tells the window which dialogs are open now.
+void AnnounceDialogs() {
+  if (State().hooks.dialogsChanged)
+    State().hooks.dialogsChanged(KeyCapDialogWindow(KeyCapDialogKind::kDetection),
+                                 KeyCapDialogWindow(KeyCapDialogKind::kRemoval));
+}
+
+void SetInputEnabled(bool enabled) {
+  if (State().hooks.setInputEnabled) State().hooks.setInputEnabled(enabled);
+}
+
+class KeyCapDialog : public wingui::Dialog {
+ public:
+  KeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_ptr<KeyCapServices> services)
+      : Dialog(kind == KeyCapDialogKind::kDetection ? IDD_KEY_CAP_DETECTION : IDD_KEY_CAP_REMOVAL),
+        kind_(kind),
+        context_(context),
+        services_(std::move(services)) {}
+
+  HWND OpenWindow() const { return IsOpen() && !closing_ ? hwnd() : nullptr; }
+
+ protected:
+  bool OnInitDialog() override {
+    if (kind_ == KeyCapDialogKind::kDetection) {
+      ResetForwardedKeyCount();
+      detector_.Reset();
+      SetInputEnabled(false);
+    }
+    return true;
+  }
+
+  bool HandleMessage(wingui::Message& m) override {
+    // Taken whatever they lead to: the dialog manager must not see key ids.
+    if (m.id == kKeyCapKeyDownMessage) {
+      if (kind_ == KeyCapDialogKind::kDetection) detector_.KeyDown(static_cast<int>(m.wParam), context_.keys);
+      return true;
+    }
+    if (m.id == kKeyCapKeyUpMessage) {
+      OnKeyUp(static_cast<int>(m.wParam));
+      return true;
+    }
+    return Dialog::HandleMessage(m);
+  }
+
+  // Also when the window goes first and takes its owned dialogs with it.
+  void OnDestroy() override {
+    closing_ = true;
+    if (kind_ == KeyCapDialogKind::kDetection) SetInputEnabled(true);
+    AnnounceDialogs();
+  }
+
+ private:
+  void OnKeyUp(int keyId) {
+    if (kind_ == KeyCapDialogKind::kDetection) {
+      const auto cap = detector_.KeyUp(keyId, context_.keys);
+      if (cap && MakeDetectedKeyCap(context_, *cap, *services_)) End(IDOK);
+    } else if (RemoveKeyCapOver(context_, keyId, *services_)) {
+      End(IDOK);
+    }
+  }
+
+  KeyCapDialogKind kind_;
+  MacroContext& context_;
+  std::unique_ptr<KeyCapServices> services_;
+  KeyCapDetector detector_;
+  bool closing_ = false;
+};
+
+std::unique_ptr<KeyCapDialog>& Slot(KeyCapDialogKind kind) {
+  return kind == KeyCapDialogKind::kDetection ? State().detection : State().removal;
+}
+
+// The system's text for the last error.
+std::string LastErrorText() {
+  const DWORD error = GetLastError();
+  char* text = nullptr;
+  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string out = text ? text : "Error " + std::to_string(error);
+  if (text) LocalFree(text);
+  return out;
+}
+
+}  // namespace
+
+void SetKeyCapWindowHooks(const KeyCapWindowHooks& hooks) { State().hooks = hooks; }
+
+bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_ptr<KeyCapServices> services,
+                      HWND owner) {
+  std::unique_ptr<KeyCapDialog>& slot = Slot(kind);
+  if (HWND open = slot ? slot->OpenWindow() : nullptr) {
+    ShowWindow(open, SW_SHOW);
+    return true;
+  }
+  slot = std::make_unique<KeyCapDialog>(kind, context, std::move(services));
+  if (!slot->CreateModeless(owner)) {
+    const std::string text = LastErrorText();
+    GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), "Error", MB_OK | MB_ICONINFORMATION);
+    return false;
+  }
+  slot->Show(SW_SHOW);
+  AnnounceDialogs();
+  return true;
+}
+
+HWND KeyCapDialogWindow(KeyCapDialogKind kind) {
+  const std::unique_ptr<KeyCapDialog>& slot = Slot(kind);
+  return slot ? slot->OpenWindow() : nullptr;
+}
+
+void CloseKeyCapDialogs() {
+  for (KeyCapDialogKind kind : {KeyCapDialogKind::kDetection, KeyCapDialogKind::kRemoval})
+    if (HWND open = KeyCapDialogWindow(kind)) DestroyWindow(open);
+}
+
+bool ForwardKeyToKeyCapDialogs(int keyId, bool pressed) {
+  const HWND detection = KeyCapDialogWindow(KeyCapDialogKind::kDetection);
+  const HWND removal = KeyCapDialogWindow(KeyCapDialogKind::kRemoval);
+  const auto id = static_cast<WPARAM>(keyId);
+  if (pressed) {
+    if (detection) PostMessageA(detection, kKeyCapKeyDownMessage, id, 0);
+    return detection || removal;
+  }
+  if (detection) PostMessageA(detection, kKeyCapKeyUpMessage, id, 0);
+  if (removal) PostMessageA(removal, kKeyCapKeyUpMessage, id, 0);
+  return false;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The key caps' commands and dialogs on an attached device and its programming window: the
+// device's reports and disabled keys, the view's pictures, the script file, the questions and
+// the dialogs.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "ui/key_caps/key_cap_commands.h"
+
+struct DeviceRecord;
+struct MacroContext;
+
+// The record of the device table whose macro context it is; null when there is none.
+DeviceRecord* DeviceRecordOf(const MacroContext& context);
+
+// At most this many waiting reports are discarded at once.
+inline constexpr int kMaxFlushReads = 1001;
+
+// Discards the device's waiting reports unseen and gives the keys held down now as the device
+// sends them (a disabled key too), ascending. The reports then start again from that state, so
+// that no change read here reaches anyone later.
+std::vector<int> FlushDeviceReports(DeviceRecord& device);
+
+class DeviceKeyCapPort : public KeyCapCommandPort {
+ public:
+  // The record is found again for each use while it lies in the device table, which moves as
+  // devices come and go; one outside the table is used as given. A null window: nothing is
+  // redrawn, and boxes have no owner.
+  DeviceKeyCapPort(MacroContext& context, DeviceRecord* device, HWND window);
+
+  // The record now; null when it is gone.
+  DeviceRecord* Device() const;
+  HWND Window() const { return window_; }
+  MacroContext& Context() const { return context_; }
+
+  std::shared_ptr<ViewImage> CapImage(const std::string& name) override;
+  std::shared_ptr<ViewImage> SpacerImage() override;
+  void SetKeyEnabled(int keyId, bool enabled) override;
+  void Redraw() override;
+  void WriteScript() override;
+  bool Ask(KeyCapQuestion question) override;
+  std::vector<int> FlushHeldKeys() override;
+  void OpenDetectionDialog() override;
+  void OpenRemovalDialog() override;
+
+ private:
+  MacroContext& context_;
+  DeviceRecord* given_;
+  bool inTable_;
+  HWND window_;
+};
