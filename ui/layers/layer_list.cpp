@@ -2,7 +2,6 @@
 
 #include "macros/model/layer_names.h"
 #include "ui/layers/exe_name_table.h"
-#include "ui/programming_window/layer_choice.h"
 
 std::string LayerNameOf(std::string_view name) {
   std::string text(name);
@@ -18,14 +17,13 @@ int FindLayer(const std::vector<std::string>& names, std::string_view name) {
   return -1;
 }
 
-LayerRefusal CheckNewLayer(const std::vector<std::string>& names, std::string_view name,
-                           bool hasColourLayers) {
+LayerRefusal CheckNewLayer(const std::vector<std::string>& names, std::string_view name, int maxLayers) {
   if (name.empty()) return LayerRefusal::Empty;
   if (FindLayer(names, name) >= 0) return LayerRefusal::Exists;
   const std::string token = LowerAscii(LayerToken(name));
   for (std::string_view word : {kDefaultProgramLayer, kAnyProgramLayer, kAnyColourLayer})
     if (token == LowerAscii(std::string(word))) return LayerRefusal::Reserved;
-  if (static_cast<int>(names.size()) >= MaxProgramLayers(hasColourLayers)) return LayerRefusal::TooMany;
+  if (static_cast<int>(names.size()) >= maxLayers) return LayerRefusal::TooMany;
   return LayerRefusal::None;
 }
 

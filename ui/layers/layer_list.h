@@ -22,8 +22,8 @@ enum class LayerRefusal {
   Reserved,  // the script's own words for the default and any layer
   TooMany,   // no menu commands left
 };
-LayerRefusal CheckNewLayer(const std::vector<std::string>& names, std::string_view name,
-                           bool hasColourLayers);
+// maxLayers: how many layers the window's menu commands carry.
+LayerRefusal CheckNewLayer(const std::vector<std::string>& names, std::string_view name, int maxLayers);
 
 // True when the key function belongs to the layer of that name: its program layer names the
 // layer as the script does.

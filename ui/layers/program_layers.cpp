@@ -13,6 +13,7 @@
 #include "platform/base/system_calls.h"
 #include "ui/layers/layer_backup.h"
 #include "ui/layers/layer_menus.h"
+#include "ui/programming_window/layer_choice.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ std::vector<KeyFunction> TakeLayerFunctions(KeyFunctionList& list, std::string_v
 
 LayerRefusal ProgramLayers::Add(std::string_view given, const std::string& exe, bool write) {
   const std::string name = LayerNameOf(given);
-  const LayerRefusal refusal = CheckNewLayer(c_.layerNames, name, host_.HasColourLayers());
+  const LayerRefusal refusal = CheckNewLayer(c_.layerNames, name, MaxProgramLayers(host_.HasColourLayers()));
   if (refusal != LayerRefusal::None) return refusal;
   const int layer = static_cast<int>(c_.layerNames.size());
   InsertLayerMenus(host_.LayerMenu(), layer, name, host_.HasColourLayers());
@@ -121,7 +122,7 @@ bool ProgramLayers::Recover(const std::string& backupPath) {
   }
   const LayerBackup backup = ReadLayerBackup(bytes);
   const std::string name = LayerNameOf(backup.layer);
-  const LayerRefusal refusal = CheckNewLayer(c_.layerNames, name, host_.HasColourLayers());
+  const LayerRefusal refusal = CheckNewLayer(c_.layerNames, name, MaxProgramLayers(host_.HasColourLayers()));
   if (refusal == LayerRefusal::Empty) {
     Tell(host_.Window(), "This file is not a layer backup:\n" + backupPath, kRecoverCaption, MB_OK | MB_ICONERROR);
     return false;

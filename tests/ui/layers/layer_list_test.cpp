@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/programming_window/layer_choice.h"
 
 namespace {
 
@@ -11,27 +10,26 @@ TEST(LayerList, WhichNamesANewLayerMayHave) {
   const std::vector<std::string> names = {"Word", "My App"};
   struct Case {
     const char* name;
-    bool colours;
     LayerRefusal expected;
   } cases[] = {
-      {"Excel", true, LayerRefusal::None},
-      {"", true, LayerRefusal::Empty},
-      {"word", true, LayerRefusal::Exists},    // without case
-      {"WORD", false, LayerRefusal::Exists},
-      {"My_App", true, LayerRefusal::Exists},  // the script would name both alike
-      {"my app", true, LayerRefusal::Exists},
-      {"Pnr", true, LayerRefusal::Reserved},   // the script's own words
-      {"pni", true, LayerRefusal::Reserved},
-      {"Cni", false, LayerRefusal::Reserved},
-      {"Pnr2", true, LayerRefusal::None},
+      {"Excel", LayerRefusal::None},
+      {"", LayerRefusal::Empty},
+      {"word", LayerRefusal::Exists},    // without case
+      {"WORD", LayerRefusal::Exists},
+      {"My_App", LayerRefusal::Exists},  // the script would name both alike
+      {"my app", LayerRefusal::Exists},
+      {"Pnr", LayerRefusal::Reserved},   // the script's own words
+      {"pni", LayerRefusal::Reserved},
+      {"Cni", LayerRefusal::Reserved},
+      {"Pnr2", LayerRefusal::None},
   };
-  for (const Case& c : cases) EXPECT_EQ(CheckNewLayer(names, c.name, c.colours), c.expected) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(CheckNewLayer(names, c.name, 49), c.expected) << c.name;
 
-  std::vector<std::string> full;
-  for (int i = 0; i < MaxProgramLayers(true); ++i) full.push_back("L" + std::to_string(i));
-  EXPECT_EQ(CheckNewLayer(full, "One more", true), LayerRefusal::TooMany);
-  EXPECT_EQ(CheckNewLayer(full, "One more", false), LayerRefusal::None);
-  EXPECT_EQ(CheckNewLayer(full, "L3", true), LayerRefusal::Exists);
+  // The menu commands run out.
+  const std::vector<std::string> three = {"A", "B", "C"};
+  EXPECT_EQ(CheckNewLayer(three, "D", 3), LayerRefusal::TooMany);
+  EXPECT_EQ(CheckNewLayer(three, "D", 4), LayerRefusal::None);
+  EXPECT_EQ(CheckNewLayer(three, "b", 3), LayerRefusal::Exists);
 }
 
 TEST(LayerList, NamesAndLookups) {
