@@ -2,16 +2,12 @@
 // trimmed, without a comma or a line end, the exe in lower case, neither longer than a line.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
+#include "tests/fuzz/fuzz_check.h"
 #include "ui/layers/exe_name_table.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool Trimmed(const std::string& s) {
   auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; };

@@ -1,21 +1,18 @@
 // Fuzz target: a layer backup over arbitrary text. It ends; what it reads, written as a backup
-// again, reads back to the same layer, program and functions after one round; and the
+// file again (CR LF), reads back to the same layer, program and functions after one round; and the
 // functions taken into a layout get command ids above the layout's own, which stay as they
 // were.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "macros/model/custom_commands.h"
 #include "macros/model/macro_context.h"
+#include "macros/model/script_writer.h"
+#include "tests/fuzz/fuzz_check.h"
 #include "ui/layers/layer_backup.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool Same(const LayerBackup& a, const LayerBackup& b) {
   if (a.layer != b.layer || a.exe != b.exe || a.functions.size() != b.functions.size()) return false;
@@ -29,7 +26,8 @@ bool Same(const LayerBackup& a, const LayerBackup& b) {
 }
 
 LayerBackup Cycle(const LayerBackup& backup) {
-  return ReadLayerBackup(LayerBackupText(backup.layer, backup.exe, backup.functions));
+  // As the file is written: CR LF.
+  return ReadLayerBackup(ToCrLf(LayerBackupText(backup.layer, backup.exe, backup.functions)));
 }
 
 }  // namespace

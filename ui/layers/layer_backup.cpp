@@ -70,8 +70,12 @@ std::string LayerBackupFileName(std::string_view layer, const ClockTime& day, in
 std::string LayerBackupText(std::string_view layer, std::string_view exe,
                             const std::vector<KeyFunction>& functions) {
   std::string text = std::string(kNameLine) + std::string(layer) + "\n" + std::string(kExeLine) + std::string(exe) + "\n";
-  for (const KeyFunction& f : functions)
-    text += "\n//fstart\nvoid " + KeyFunctionName(f) + "\n" + f.body + "\n//fend\n";
+  for (const KeyFunction& f : functions) {
+    // "//fend" on a line of its own; a body that ends its last line itself (read from a script
+    // edited by hand) gets no empty line more, or it would grow by one with every backup.
+    const bool ended = f.body.ends_with("\n");
+    text += "\n//fstart\nvoid " + KeyFunctionName(f) + "\n" + f.body + (ended ? "" : "\n") + "//fend\n";
+  }
   return text;
 }
 
@@ -95,7 +99,9 @@ LayerBackup ReadLayerBackup(std::string_view text) {
   }
   MacroContext scratch;
   ReadScriptText(scratch, body, DeviceEffects::None);
-  backup.functions = std::move(scratch.functions.items);
+  // Only the function blocks: marker sections give toggle and shift keys empty functions.
+  for (KeyFunction& f : scratch.functions.items)
+    if (!f.body.empty()) backup.functions.push_back(std::move(f));
   return backup;
 }
 

@@ -19,7 +19,8 @@ inline constexpr const char* kLayerBackupFolder = "Layer Backup";
 std::string LayerBackupFileName(std::string_view layer, const ClockTime& day, int copy = 1);
 
 // The file's text (line feeds): "//NAME: " and the layer, "//EXE: " and its program, then per
-// function an empty line, "//fstart", "void <name>()", the body and "//fend".
+// function an empty line, "//fstart", "void <name>()", the body and "//fend", each on lines of
+// their own.
 std::string LayerBackupText(std::string_view layer, std::string_view exe,
                             const std::vector<KeyFunction>& functions);
 

@@ -61,6 +61,22 @@ TEST(LayerBackup, ReadsBackWhatWasWritten) {
   }
 }
 
+TEST(LayerBackup, BodiesOfAnyEndingReadBackWhole) {
+  // A script edited by hand may end a body otherwise than with its closing brace (the reader
+  // then ends it with the line end of its last line).
+  for (const char* body : {"{\n//ORVX: \"a\"\n}", "{\n//ORVX: \"a\"\nx\n", "{\n//ORVX: \"a\"\n\n"}) {
+    KeyFunction f;
+    f.scan = 1;
+    f.event = "KeyDown";
+    f.colour = "Green";
+    f.program = "Word";
+    f.body = body;
+    const LayerBackup backup = ReadLayerBackup(LayerBackupText("Word", "w.exe", {f}));
+    ASSERT_EQ(backup.functions.size(), 1u) << body;
+    EXPECT_EQ(backup.functions[0].body, body);
+  }
+}
+
 TEST(LayerBackup, HeaderLinesOnlyAtTheirPlace) {
   // A macro that types "//NAME: x" is no header; a header without its blank still is one.
   const std::string text =
@@ -71,6 +87,8 @@ TEST(LayerBackup, HeaderLinesOnlyAtTheirPlace) {
   EXPECT_EQ(backup.exe, "winword.exe");
   ASSERT_EQ(backup.functions.size(), 1u);
   EXPECT_NE(backup.functions[0].body.find("///NAME: x"), std::string::npos);
+  // Marker sections of a script are no functions of the layer.
+  EXPECT_TRUE(ReadLayerBackup("//NAME: x\n//ORVX: Toggle Keys\n//5\n//ORVX: End\n").functions.empty());
   // No header at all: no layer.
   EXPECT_EQ(ReadLayerBackup("just text\n").layer, "");
   EXPECT_TRUE(ReadLayerBackup("").functions.empty());
