@@ -20,8 +20,8 @@ namespace {
 constexpr const char* kAddCaption = "Add Program Layer";
 constexpr const char* kRemoveCaption = "Remove Layer";
 constexpr const char* kRecoverCaption = "Recover Layer";
-// A backup of one layer made again on the same day gets a number; past this many the oldest
-// name is not looked for any further.
+// A backup of one layer made again on the same day gets a number, up to this one (which is then
+// written over).
 constexpr int kMaxBackupCopies = 999;
 
 int Tell(HWND owner, const std::string& text, const char* caption, unsigned type) {
