@@ -30,6 +30,7 @@
 #include "ui/debugger/script_debugger.h"
 #include "ui/key_caps/key_caps.h"
 #include "ui/layers/program_layer_window.h"
+#include "ui/legend_editor/legend_editor.h"
 #include "ui/plugins/plugin_windows.h"
 #include "ui/programming_window/programming_extensions.h"
 #include "ui/programming_window/programming_window.h"
@@ -298,6 +299,7 @@ void InstallProgramHooks() {
   ProgrammingExtensions programming;
   programming.toggleMacroEditor = ToggleMacroEditor;
   programming.registerMacroEditorClass = RegisterMacroEditorClass;
+  programming.openLegendMaker = OpenLegendMaker;
   programming.showAbout = [](HWND owner, int productId) {
     SetAboutProductId(productId);
     ShowAboutDialog(owner);

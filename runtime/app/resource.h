@@ -6,6 +6,7 @@
 #include "macros/onboard_memory_ids.h"
 #include "ui/key_caps/key_caps_ids.h"
 #include "ui/layers/program_layer_ids.h"
+#include "ui/legend_editor/legend_editor_ids.h"
 #include "ui/programming_window/programming_window_ids.h"
 #include "ui/setup_wizard/setup_wizard_ids.h"
 
@@ -18,7 +19,8 @@
 #define IDD_LOAD_NEW_SCRIPT 171
 #define IDD_PRESS_KEY_PLUGGED 172
 #define IDD_DUPLICATE_UNIT_ID 177
-#define IDR_ACCELERATORS 145
+// The program's one accelerator table, which the legend editor's keys are.
+#define IDR_ACCELERATORS IDR_LEGEND_EDITOR
 
 // Hidden main dialog
 #define IDC_ATTACHED_DEVICES 1001
@@ -40,9 +42,6 @@
 #define IDC_SCRIPT_DEVICE 1001
 
 // Commands
-#define IDM_LEGEND_TOGGLE 104
-#define IDM_LEGEND_F9 32779
-#define IDM_LEGEND_F10 32780
 #define IDM_VISIBLE 32827
 #define IDM_FORWARD_TO_MODELESS 32830
 #define IDM_INVISIBLE 32832

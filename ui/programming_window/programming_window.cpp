@@ -19,6 +19,7 @@
 #include "macros/model/macro_hooks.h"
 #include "macros/model/macro_lifecycle.h"
 #include "macros/model/script_reader.h"
+#include "macros/shortcut_target.h"
 #include "platform/base/registry_values.h"
 #include "platform/wingui/controls.h"
 #include "platform/wingui/window.h"
@@ -34,7 +35,6 @@
 #include "ui/programming_window/programming_extensions.h"
 #include "ui/programming_window/programming_menu.h"
 #include "ui/programming_window/programming_window_ids.h"
-#include "ui/programming_window/shell_links.h"
 
 namespace {
 
@@ -344,7 +344,7 @@ void ProgrammingWindow::OnDropFiles(HDROP drop) {
     std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
     path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
     if (IsShortcutPath(path))
-      if (auto target = ResolveShortcut(path)) path = *target;
+      if (auto target = ResolveShortcutTarget(path)) path = *target;
     paths.push_back(std::move(path));
   }
   DragFinish(drop);  // whether or not the drop lands on a key

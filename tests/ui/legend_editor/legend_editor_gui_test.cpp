@@ -1,0 +1,403 @@
+// The legend editor as a mode of the real programming window, opened by its command 32902: what
+// it takes over and gives back, its caption files through the menu, Load Layout, the question
+// at Exit, its keys, the mouse and the device's keys, and the window going while it is on.
+#include "ui/legend_editor/legend_editor.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "macros/model/macro_steps.h"
+#include "platform/wingui/message_pump.h"
+#include "tests/platform/base/system_calls_recorder.h"
+#include "tests/ui/legend_editor/legend_test_support.h"
+#include "ui/legend_editor/caption_file.h"
+#include "ui/legend_editor/legend_editor_ids.h"
+#include "ui/programming_window/programming_window_ids.h"
+
+using namespace legendtest;
+using testsupport::PumpMessages;
+
+namespace {
+
+MacroEntry Typed(const char* event, const wchar_t* text) {
+  MacroEntry e;
+  e.event = event;
+  e.colour = "Green";
+  e.program = "Pnr";
+  e.steps.push_back({std::wstring(L"/") + text});
+  return e;
+}
+
+RECT Client(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  return r;
+}
+
+void Command(HWND window, int id) {
+  SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+  PumpMessages(20);
+}
+
+void Type(HWND box, const char* text) {
+  for (const char* c = text; *c; ++c) SendMessageA(box, WM_CHAR, static_cast<WPARAM>(*c), 1);
+}
+
+std::string FileBytes(const std::string& path) { return testsupport::ReadFileOr(path); }
+
+class LegendEditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(gdiplus_.Ok());
+    ASSERT_TRUE(IsWindow(Window()));
+    MacroContext& c = *programming_.Context();
+    c.keys[0].entries = {Typed("KeyDown", L"Copy")};
+    c.keys[1].entries = {Typed("KeyDown", L"Paste"), Typed("KeyUp", L"Done")};
+    title_ = testsupport::WindowText(Window());
+    menu_ = GetMenu(Window());
+  }
+  HWND Window() const { return programming_.hwnd(); }
+  // As the user opens it: command 32902 of the programming window.
+  void Open() {
+    Command(Window(), IDM_PW_LEGEND_MAKER);
+    PumpMessages(30);
+    ASSERT_TRUE(IsLegendMakerActive(Window()));
+  }
+  std::string Scratch(const std::string& name) { return programming_.scratch() / name; }
+
+  GdiplusSession gdiplus_;
+  RecordedSystemCalls platform_;
+  ProgrammingWindowOnKeypad programming_;
+  std::string title_;
+  HMENU menu_ = nullptr;
+};
+
+TEST_F(LegendEditorTest, TakesTheWindowOverAndGivesItBack) {
+  const RECT before = Client(Window());
+  Open();
+  EXPECT_EQ(testsupport::WindowText(Window()), "Legend Maker");
+  const HMENU menu = GetMenu(Window());
+  EXPECT_NE(menu, menu_);
+  char text[64] = "";
+  GetMenuStringA(GetSubMenu(menu, 0), 0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "Load Layout...");
+
+  // One box over every key label, with the key's green macros.
+  const std::vector<HWND> boxes = CaptionBoxes(Window());
+  ASSERT_EQ(boxes.size(), 12u);
+  const RECT first = ChildRect(Window(), boxes[0]);
+  EXPECT_EQ(first.left, 22);
+  EXPECT_EQ(first.top, 69);
+  EXPECT_EQ(first.right - first.left, 56);
+  EXPECT_EQ(first.bottom - first.top, 14);
+  EXPECT_EQ(BoxText(boxes[0]), L"Copy");
+  EXPECT_EQ(BoxText(boxes[1]), L"Paste\r-----\rDone");
+  EXPECT_EQ(Client(Window()).right, programming_.Context()->view.canvasWidth);
+  EXPECT_EQ(Client(Window()).bottom, programming_.Context()->view.canvasHeight);
+  EXPECT_FALSE(testsupport::SavePicture(Window(), "legend_editor_keypad").empty());
+
+  // Nothing changed: Exit asks nothing.
+  Command(Window(), IDM_LEGEND_EXIT);
+  EXPECT_EQ(platform_.Events(), "");
+  EXPECT_FALSE(IsLegendMakerActive(Window()));
+  EXPECT_EQ(testsupport::WindowText(Window()), title_);
+  EXPECT_EQ(GetMenu(Window()), menu_);
+  EXPECT_TRUE(CaptionBoxes(Window()).empty());
+  EXPECT_EQ(Client(Window()).right, before.right);
+  EXPECT_EQ(Client(Window()).bottom, before.bottom);
+}
+
+TEST_F(LegendEditorTest, NothingWithoutALayoutFileOrForAnotherWindow) {
+  // Not the context's window.
+  MacroContext other;
+  OpenLegendMaker(other, Window());
+  EXPECT_FALSE(IsLegendMakerActive(Window()));
+  OpenLegendMaker(*programming_.Context(), GetDesktopWindow());
+  EXPECT_FALSE(IsLegendMakerActive(GetDesktopWindow()));
+
+  ASSERT_TRUE(DeleteFileA((programming_.DeviceFolder() + "\\layout.kll").c_str()));
+  Command(Window(), IDM_PW_LEGEND_MAKER);
+  EXPECT_FALSE(IsLegendMakerActive(Window()));
+  EXPECT_EQ(testsupport::WindowText(Window()), title_);
+  EXPECT_TRUE(CaptionBoxes(Window()).empty());
+}
+
+TEST_F(LegendEditorTest, ExitAsksAboutChangesAndStaysUnlessTheyAreSafe) {
+  Open();
+  Type(CaptionBoxes(Window())[3], "new");
+  const std::string question =
+      "box " + RecordedSystemCalls::Hex(reinterpret_cast<std::uintptr_t>(Window())) +
+      " \"Exit Caption Editor\" \"Would you like to save your changes before exiting Caption Editor?\" 0x23";
+  platform_.SetBoxAnswer(IDCANCEL);
+  SendMessageA(Window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(platform_.Events(), question);
+  EXPECT_TRUE(IsLegendMakerActive(Window()));
+
+  // Yes, but the save dialog cancelled: still the editor.
+  platform_.ClearEvents();
+  platform_.SetBoxAnswer(IDYES);
+  platform_.SetChosenFile(std::nullopt);
+  SendMessageA(Window(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsLegendMakerActive(Window()));
+
+  // Yes and a file: saved, then ended.
+  platform_.SetChosenFile(Scratch("exit.klc"));
+  SendMessageA(Window(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsLegendMakerActive(Window()));
+  const CaptionFileRead read = DecodeCaptionFile(FileBytes(Scratch("exit.klc")));
+  ASSERT_TRUE(read.Ok()) << read.error;
+  EXPECT_EQ(read.captions.size(), 12u);
+  EXPECT_NE(read.captions[3].rtf.find("new"), std::string::npos);
+
+  // No: ended without a file.
+  Open();
+  Type(CaptionBoxes(Window())[0], "x");
+  platform_.ClearEvents();
+  platform_.SetBoxAnswer(IDNO);
+  Command(Window(), IDM_LEGEND_EXIT);
+  EXPECT_EQ(platform_.Events(), question);
+  EXPECT_FALSE(IsLegendMakerActive(Window()));
+}
+
+TEST_F(LegendEditorTest, CaptionFilesThroughTheMenu) {
+  Open();
+  std::vector<HWND> boxes = CaptionBoxes(Window());
+  wingui::RichEdit(boxes[2]).SetTextWide(L"Bold one");
+  wingui::CharFormat bold;
+  bold.mask = CFM_BOLD;
+  bold.effects = CFE_BOLD;
+  wingui::RichEdit(boxes[2]).SetCharFormat(bold, wingui::FormatScope::All);
+  // Get Image goes to the box that has the focus.
+  SetFocus(boxes[5]);
+  platform_.SetChosenFile(SmallPicture());
+  Command(Window(), IDM_LEGEND_GET_IMAGE);
+  EXPECT_NE(platform_.Events().find("\"Select an image file to open.\""), std::string::npos);
+
+  platform_.SetChosenFile(Scratch("first.klc"));
+  Command(Window(), IDM_LEGEND_SAVE_AS);
+  const std::string first = FileBytes(Scratch("first.klc"));
+  const CaptionFileRead read = DecodeCaptionFile(first);
+  ASSERT_TRUE(read.Ok()) << read.error;
+  ASSERT_EQ(read.captions.size(), 12u);
+  const std::string picture = SmallPicture();
+  EXPECT_EQ(read.captions[5].imagePath, std::u16string(picture.begin(), picture.end()));
+  EXPECT_EQ(read.captions[5].image, (ImageRect{0, 0, 16, 16}));
+  EXPECT_TRUE(read.captions[4].imagePath.empty());
+  // Saved through a file beside it, which is gone again.
+  EXPECT_FALSE(testsupport::FileExists(Scratch("first_temp.klc")));
+  EXPECT_FALSE(testsupport::SavePicture(Window(), "legend_editor_captions").empty());
+
+  // Changed, then opened again: the file's captions come back whole.
+  for (HWND box : boxes) wingui::RichEdit(box).SetTextWide(L"changed");
+  SetFocus(boxes[5]);
+  platform_.SetChosenFile(std::string(SampleDevices() + "\\Button Images\\RedLED.png"));
+  Command(Window(), IDM_LEGEND_GET_IMAGE);
+  platform_.SetChosenFile(Scratch("first.klc"));
+  Command(Window(), IDM_LEGEND_OPEN);
+  EXPECT_EQ(BoxText(boxes[0]), L"Copy");
+  EXPECT_EQ(BoxText(boxes[2]), L"Bold one");
+  // Save goes to the file opened, and writes the same bytes.
+  platform_.ClearEvents();
+  Command(Window(), IDM_LEGEND_SAVE);
+  EXPECT_EQ(platform_.Events(), "");
+  EXPECT_EQ(FileBytes(Scratch("first.klc")), first);
+
+  // A file with fewer records fills the first captions; the others keep theirs.
+  const std::string two = EncodeCaptionFile({{{}, u"", "{\\rtf1 One}"}, {{}, u"", "{\\rtf1 Two}"}}).value();
+  testsupport::WriteTextFile(Scratch("two.klc"), two);
+  platform_.SetChosenFile(Scratch("two.klc"));
+  Command(Window(), IDM_LEGEND_OPEN);
+  EXPECT_EQ(BoxText(boxes[0]), L"One");
+  EXPECT_EQ(BoxText(boxes[1]), L"Two");
+  EXPECT_EQ(BoxText(boxes[2]), L"Bold one");
+
+  // A damaged file is refused with a message and changes nothing.
+  testsupport::WriteTextFile(Scratch("bad.klc"), first.substr(0, first.size() - 3));
+  platform_.ClearEvents();
+  platform_.SetChosenFile(Scratch("bad.klc"));
+  Command(Window(), IDM_LEGEND_OPEN);
+  EXPECT_NE(platform_.Events().find("cannot be read: record 12 points outside the file"), std::string::npos)
+      << platform_.Events();
+  EXPECT_EQ(BoxText(boxes[0]), L"One");
+  // Saved since: Exit asks nothing.
+  platform_.ClearEvents();
+  platform_.SetChosenFile(Scratch("again.klc"));
+  Command(Window(), IDM_LEGEND_SAVE_AS);
+  Command(Window(), IDM_LEGEND_EXIT);
+  EXPECT_EQ(platform_.Events().find("box"), std::string::npos) << platform_.Events();
+  EXPECT_FALSE(IsLegendMakerActive(Window()));
+}
+
+TEST_F(LegendEditorTest, LoadLayoutCarriesTheCaptionsOver) {
+  const std::string other = Scratch("Other");
+  ASSERT_TRUE(testsupport::MakeDirs(other));
+  ASSERT_TRUE(CopyFileA((SampleDevices() + "\\Vid0a7cPid0019\\background.png").c_str(), (other + "\\background.png").c_str(), FALSE));
+  testsupport::WriteTextFile(other + "\\layout.kll", "labelSize = 50, 20\nlabelRow 10 10 5 3\npaperType dieCut\n");
+  const std::string bare = Scratch("Bare");
+  ASSERT_TRUE(testsupport::MakeDirs(bare));
+  testsupport::WriteTextFile(bare + "\\layout.kll", "labelSize 50 20\nlabelRow 10 10 5 3\n");
+
+  const RECT outerBefore = [&] {
+    RECT r{};
+    GetWindowRect(Window(), &r);
+    return r;
+  }();
+  Open();
+  std::vector<HWND> boxes = CaptionBoxes(Window());
+  wingui::RichEdit(boxes[1]).SetTextWide(L"Kept");
+
+  // A layout without its picture changes nothing.
+  platform_.SetChosenFile(bare + "\\layout.kll");
+  Command(Window(), IDM_LEGEND_LOAD_LAYOUT);
+  EXPECT_NE(platform_.Events().find("has no picture"), std::string::npos) << platform_.Events();
+  EXPECT_EQ(CaptionBoxes(Window()).size(), 12u);
+  EXPECT_EQ(BoxText(boxes[1]), L"Kept");
+
+  platform_.ClearEvents();
+  platform_.SetChosenFile(other + "\\layout.kll");
+  Command(Window(), IDM_LEGEND_LOAD_LAYOUT);
+  EXPECT_NE(platform_.Events().find("\"Select a layout file to open.\" \"Layout Files\" \"*.kll\" \"\" \"" +
+                                   programming_.DeviceFolder() + "\""),
+            std::string::npos)
+      << platform_.Events();
+  boxes = CaptionBoxes(Window());
+  ASSERT_EQ(boxes.size(), 3u);
+  const RECT second = ChildRect(Window(), boxes[1]);
+  EXPECT_EQ(second.left, 65);
+  EXPECT_EQ(second.top, 10);
+  EXPECT_EQ(second.right - second.left, 50);
+  EXPECT_EQ(BoxText(boxes[0]), L"Copy");
+  EXPECT_EQ(BoxText(boxes[1]), L"Kept");
+  EXPECT_EQ(Client(Window()).right, 400);
+  EXPECT_EQ(Client(Window()).bottom, 310);
+  EXPECT_FALSE(testsupport::SavePicture(Window(), "legend_editor_loaded_layout").empty());
+
+  // The captions carried over count as a change.
+  platform_.ClearEvents();
+  platform_.SetBoxAnswer(IDNO);
+  Command(Window(), IDM_LEGEND_EXIT);
+  EXPECT_NE(platform_.Events().find("Exit Caption Editor"), std::string::npos);
+  RECT outer{};
+  GetWindowRect(Window(), &outer);
+  EXPECT_EQ(outer.right - outer.left, outerBefore.right - outerBefore.left);
+  EXPECT_EQ(outer.bottom - outer.top, outerBefore.bottom - outerBefore.top);
+}
+
+TEST_F(LegendEditorTest, TheEditMenuFollowsTheCurrentCaption) {
+  Open();
+  const HWND box = CaptionBoxes(Window())[4];
+  SetFocus(box);
+  const HMENU edit = GetSubMenu(GetMenu(Window()), 1);
+  auto greyed = [&](UINT id) { return (GetMenuState(edit, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+  SendMessageA(Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), 1);
+  EXPECT_TRUE(greyed(IDM_LEGEND_UNDO));
+  EXPECT_TRUE(greyed(IDM_LEGEND_CUT));
+  EXPECT_TRUE(greyed(IDM_LEGEND_COPY));
+  Type(box, "abc");
+  SendMessageA(box, EM_SETSEL, 0, 2);
+  SendMessageA(Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), 1);
+  EXPECT_FALSE(greyed(IDM_LEGEND_UNDO));
+  EXPECT_FALSE(greyed(IDM_LEGEND_CUT));
+  EXPECT_FALSE(greyed(IDM_LEGEND_COPY));
+  // Edit commands go to the current caption.
+  Command(Window(), IDM_LEGEND_DELETE);
+  EXPECT_EQ(BoxText(box), L"c");
+  Command(Window(), IDM_LEGEND_UNDO);
+  EXPECT_EQ(BoxText(box), L"abc");
+  platform_.SetBoxAnswer(IDNO);
+  Command(Window(), IDM_LEGEND_EXIT);
+}
+
+TEST_F(LegendEditorTest, KeysOnlyWhileTheEditorsWindowIsActive) {
+  Open();
+  const HWND box = CaptionBoxes(Window())[0];
+  // The window's activation as the system reports it (other tests' windows may take the
+  // desktop's own at any moment).
+  auto activate = [&](bool active) {
+    SendMessageA(Window(), WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
+    SetFocus(box);
+  };
+  activate(true);
+  // F9 through the thread's pump, as the device thread's waits pump: the font dialog.
+  MSG f9{box, WM_KEYDOWN, VK_F9, 1, 0, {}};
+  {
+    DialogAnswer closer("Font", IDCANCEL);
+    EXPECT_TRUE(wingui::MessagePump::ForThisThread().PreTranslate(f9));
+    EXPECT_TRUE(closer.Found());
+  }
+  {
+    DialogAnswer closer("About", IDOK);
+    Command(Window(), IDM_LEGEND_ABOUT);
+    EXPECT_TRUE(closer.Found());
+  }
+  // Another window active: the editor's keys are not taken.
+  activate(false);
+  MSG f10{box, WM_KEYDOWN, VK_F10, 1, 0, {}};
+  EXPECT_FALSE(LegendTranslateAccelerator(f10));
+  EXPECT_FALSE(wingui::MessagePump::ForThisThread().PreTranslate(f10));
+  activate(true);
+  {
+    DialogAnswer closer("Color", IDCANCEL);
+    EXPECT_TRUE(LegendTranslateAccelerator(f10));
+    EXPECT_TRUE(closer.Found());
+  }
+  // Keys of other windows of the thread are never the editor's.
+  activate(true);
+  MSG elsewhere{GetDesktopWindow(), WM_KEYDOWN, VK_F10, 1, 0, {}};
+  EXPECT_FALSE(LegendTranslateAccelerator(elsewhere));
+  Command(Window(), IDM_LEGEND_EXIT);
+  MSG after{Window(), WM_KEYDOWN, VK_F10, 1, 0, {}};
+  EXPECT_FALSE(LegendTranslateAccelerator(after));
+}
+
+TEST_F(LegendEditorTest, TheFontDialogKeepsTheSizeAndGivesItsEffects) {
+  Open();
+  const HWND box = CaptionBoxes(Window())[0];
+  SendMessageA(Window(), WM_ACTIVATE, WA_ACTIVE, 0);
+  SetFocus(box);
+  SendMessageA(box, EM_SETSEL, 0, -1);
+  // The dialog starts from the selection's face and size; OK as it stands changes neither.
+  {
+    DialogAnswer ok("Font", IDOK);
+    Command(Window(), IDM_LEGEND_SELECT_FONT);
+    EXPECT_TRUE(ok.Found());
+  }
+  wingui::CharFormat f = wingui::RichEdit(box).GetCharFormat();
+  EXPECT_EQ(f.heightTwips, 160);
+  EXPECT_EQ(f.face, "Arial");
+  EXPECT_FALSE(f.effects & CFE_BOLD);
+  platform_.SetBoxAnswer(IDNO);
+  Command(Window(), IDM_LEGEND_EXIT);
+}
+
+TEST_F(LegendEditorTest, TheMouseAndTheDevicesKeysAreTheEditorsWhileItIsOn) {
+  MacroContext& c = *programming_.Context();
+  const KeyRecord& key = c.keys[2];
+  const LPARAM centre = MAKELPARAM(static_cast<int>(key.key.x + 5), static_cast<int>(key.key.y + 5));
+  Open();
+  SendMessageA(Window(), WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  SendMessageA(Window(), WM_LBUTTONUP, 0, centre);
+  OnDeviceKeyInProgramming(Window(), key.keyId);
+  ReleaseKeyInView(Window(), key.keyId);
+  EXPECT_EQ(Calls(), "");
+  // The programming window's own messages still reach it: a redraw of its keys.
+  SendMessageA(Window(), 1026, 0, 0);
+  EXPECT_TRUE(IsLegendMakerActive(Window()));
+  Command(Window(), IDM_LEGEND_EXIT);
+  OnDeviceKeyInProgramming(Window(), key.keyId);
+  EXPECT_EQ(Calls(), "editor 2;");
+}
+
+TEST_F(LegendEditorTest, TheWindowGoingWhileTheEditorIsOnStillEndsTheProgrammingWindow) {
+  Open();
+  Type(CaptionBoxes(Window())[0], "unsaved");
+  DestroyWindow(Window());
+  EXPECT_FALSE(IsLegendMakerActive(Window()));
+  // The programming window's own ending ran: its context was closed.
+  EXPECT_NE(Calls().find("context closed;"), std::string::npos) << Calls();
+  MSG quit{};
+  EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(platform_.Events(), "");
+}
+
+}  // namespace
