@@ -58,6 +58,19 @@ std::wstring DecodeMacroText(std::wstring_view text) {
   return out;
 }
 
-std::string EscapeScriptString(std::string_view text) { return Escape(text); }
+std::string EscapeScriptString(std::string_view text) {
+  std::string out;
+  for (char c : Escape(text)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 32 && byte < 128) {
+      out += c;
+      continue;
+    }
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+    out += hex;
+  }
+  return out;
+}
 
 std::wstring EscapeScriptStringW(std::wstring_view text) { return EncodeMacroText(Escape(text)); }

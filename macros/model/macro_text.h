@@ -14,6 +14,9 @@ std::wstring EncodeMacroText(std::wstring_view text);
 // after it stays as it is.
 std::wstring DecodeMacroText(std::wstring_view text);
 
-// Every backslash doubled and every double quote preceded by a backslash.
+// Every backslash doubled and every double quote preceded by a backslash; in the narrow form
+// every byte beyond ASCII and every control character also becomes "\xHH", which the script
+// compiler takes as that byte (it reads other bytes beyond ASCII as UTF-8 and would change a
+// name in the program's code page).
 std::string EscapeScriptString(std::string_view text);
 std::wstring EscapeScriptStringW(std::wstring_view text);  // escaped, then encoded

@@ -29,6 +29,7 @@
 #include "runtime/service/device_thread.h"
 #include "ui/debugger/script_debugger.h"
 #include "ui/key_caps/key_caps.h"
+#include "ui/layers/program_layer_window.h"
 #include "ui/legend_editor/legend_editor.h"
 #include "ui/plugins/plugin_windows.h"
 #include "ui/programming_window/programming_extensions.h"
@@ -293,6 +294,7 @@ void InstallProgramHooks() {
   InstallDesktopWizard();
   InstallMacroPlatform();
   InstallProgrammingWindow();
+  InstallProgramLayers();
   InstallPlugins();
   ProgrammingExtensions programming;
   programming.toggleMacroEditor = ToggleMacroEditor;

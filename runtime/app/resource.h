@@ -5,6 +5,7 @@
 #include "macros/macro_editor_ids.h"
 #include "macros/onboard_memory_ids.h"
 #include "ui/key_caps/key_caps_ids.h"
+#include "ui/layers/program_layer_ids.h"
 #include "ui/legend_editor/legend_editor_ids.h"
 #include "ui/programming_window/programming_window_ids.h"
 #include "ui/setup_wizard/setup_wizard_ids.h"

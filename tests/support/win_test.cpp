@@ -115,6 +115,12 @@ HWND FindChildByText(HWND parent, const char* className, const char* text) {
   return s.found;
 }
 
+HWND FileDialogNameBox(HWND dialog) {
+  if (HWND name = FindChildById(dialog, 0x480)) return name;
+  const HWND combo = FindChildById(dialog, 0x47c);
+  return combo ? FindChildByText(combo, "Edit", nullptr) : nullptr;
+}
+
 std::string WindowText(HWND hwnd) {
   DWORD_PTR len = 0;
   if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len)) return {};

@@ -25,6 +25,8 @@ HWND WaitForProcessWindow(DWORD processId, const char* caption, unsigned timeout
 // A child (any depth) by control id, or by class and text.
 HWND FindChildById(HWND parent, int id);
 HWND FindChildByText(HWND parent, const char* className, const char* text);
+// The file name box of a file dialog: edt1, or the edit of the explorer style's name combo.
+HWND FileDialogNameBox(HWND dialog);
 
 // The text of a window or control of any process (WM_GETTEXT with a time-out).
 std::string WindowText(HWND hwnd);

@@ -42,6 +42,7 @@ TEST(MacroText, EncodingAndDecoding) {
 TEST(MacroText, Escaping) {
   EXPECT_EQ(EscapeScriptString("a\"b\\c"), "a\\\"b\\\\c");
   EXPECT_EQ(EscapeScriptString(""), "");
+  EXPECT_EQ(EscapeScriptString("caf\xe9\t.exe\x7f"), "caf\\xE9\\x09.exe\x7f");
   EXPECT_EQ(EscapeScriptStringW(L"\"\u00fc\\"), L"\\\"" + kEsc + L"00252\\\\");
 }
 

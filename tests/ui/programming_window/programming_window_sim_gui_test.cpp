@@ -110,10 +110,7 @@ TEST_F(ProgrammingSim, SwitchClickKeySaveCloseAndTheMacroRuns) {
   PostMessageA(window, WM_COMMAND, IDM_PW_SAVE, 0);
   const HWND dialog = WaitForProcessWindow(program_.Id(), "Save Orvane Script", 10000);
   ASSERT_TRUE(dialog);
-  // The file name box (edt1), or the edit of the explorer style's name combo (cmb13).
-  HWND name = FindChildById(dialog, 0x480);
-  if (!name)
-    if (const HWND combo = FindChildById(dialog, 0x47c)) name = FindChildByText(combo, "Edit", nullptr);
+  const HWND name = FileDialogNameBox(dialog);
   ASSERT_TRUE(name);
   const std::string target = Path("Script_1.oxs");
   SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));

@@ -1,0 +1,89 @@
+#include "ui/layers/program_layer_window.h"
+
+#include "macros/model/macro_context.h"
+#include "macros/model/macro_device.h"
+#include "macros/model/macro_hooks.h"
+#include "runtime/device/program_messages.h"
+#include "ui/layers/program_layer_dialog.h"
+#include "ui/layers/running_programs.h"
+#include "ui/programming_window/programming_device.h"
+#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_menu.h"
+#include "ui/programming_window/programming_window_ids.h"
+
+namespace {
+
+ProgrammingDevice* DeviceOf(MacroContext& context) { return dynamic_cast<ProgrammingDevice*>(context.device); }
+
+HWND WindowOf(MacroContext& context) { return static_cast<HWND>(context.programming.window); }
+
+}  // namespace
+
+HMENU WindowLayerHost::LayerMenu() { return window_ ? GetSubMenu(GetMenu(window_), kLayerPopup) : nullptr; }
+
+bool WindowLayerHost::HasColourLayers() {
+  ProgrammingDevice* device = DeviceOf(context_);
+  return device && device->Facts().hasColourLayers;
+}
+
+std::string WindowLayerHost::ScriptFileName() {
+  ProgrammingDevice* device = DeviceOf(context_);
+  return device ? device->ScriptFileName() : std::string();
+}
+
+std::string WindowLayerHost::TypeFolder() {
+  ProgrammingDevice* device = DeviceOf(context_);
+  return device ? device->TypeFolder() : std::string();
+}
+
+bool WindowLayerHost::MakeFolder(const std::string& path) {
+  if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void WindowLayerHost::ShowDefaultLayer() {
+  if (window_) SendMessageA(window_, WM_COMMAND, IDM_PW_GREEN_LAYER, 0);
+}
+
+void WindowLayerHost::Redraw() {
+  if (window_) PostMessageA(window_, kRedrawKeyMessage, 0, 0);
+}
+
+void InstallProgramLayers() {
+  ProgrammingExtensions x;
+  // Called once the window is made: the friendly program names are read with it.
+  x.rebuildLayerMenus = [](MacroContext& context, HWND window) {
+    context.programming.exeNames.clear();
+    LoadExeNameTable(context.programming.exeNames);
+    WindowLayerHost host(context, window);
+    ProgramLayers(context, host).AddLayersOfMap();
+  };
+  x.removeAllProgramLayers = [](MacroContext& context, HWND window) {
+    WindowLayerHost host(context, window);
+    ProgramLayers(context, host).RemoveAll();
+  };
+  x.showProgramLayerDialog = [](MacroContext& context, HWND window) {
+    WindowLayerHost host(context, window);
+    ProgramLayers layers(context, host);
+    ShowProgramLayerDialog(layers, context.programming.exeNames, window);
+  };
+  x.removeProgramLayer = [](MacroContext& context, HWND window, int layer) {
+    WindowLayerHost host(context, window);
+    ProgramLayers(context, host).Remove(layer);
+  };
+  AddProgrammingExtensions(x);
+
+  // A script read while the window is open: its layers leave the menus, and come back (into
+  // the lists alone while the window has no menu).
+  MacroModelHooks model = GetMacroModelHooks();
+  model.removeLayerMenus = [](MacroContext& context) {
+    WindowLayerHost host(context, WindowOf(context));
+    ProgramLayers(context, host).RemoveMenus();
+  };
+  model.addLayer = [](MacroContext& context, const std::string& name, const std::string& program) {
+    WindowLayerHost host(context, WindowOf(context));
+    ProgramLayers(context, host).Add(name, program, false);
+  };
+  SetMacroModelHooks(model);
+}
