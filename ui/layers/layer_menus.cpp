@@ -13,15 +13,6 @@ UINT RemoveLayerCommand(int layer) { return IDM_PW_FIRST_REMOVE_LAYER + layer; }
 
 }  // namespace
 
-std::string LayerMenuText(std::string_view name) {
-  std::string text;
-  for (char c : name) {
-    text += c;
-    if (c == '&') text += '&';
-  }
-  return text;
-}
-
 bool InsertLayerMenus(HMENU layerMenu, int layer, const std::string& name, bool hasColourLayers) {
   const wingui::Menu menu(layerMenu);
   const std::string text = LayerMenuText(name);

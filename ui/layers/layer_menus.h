@@ -9,8 +9,7 @@
 #include <string>
 #include <string_view>
 
-// A name as a menu shows it ("&" would underline the next letter).
-std::string LayerMenuText(std::string_view name);
+#include "ui/programming_window/programming_menu.h"
 
 // Layer n (n layers before it) into the Layer menu and the "Remove Layer" popup, which the
 // first layer makes. False when the menu could not take it.

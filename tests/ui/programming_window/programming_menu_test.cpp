@@ -105,6 +105,9 @@ TEST_F(ProgrammingMenu, ProgramLayersWithoutColourLayers) {
   EXPECT_EQ(Items(bar().SubMenu(kLayerPopup)),
             "Green Layer=32897 | Red Layer=32898 | Word=33000 | Excel=33001 | Add Program Layer...=34217 | "
             "Remove Layer[Word=34220 | Excel=34221]");
+  // A name with "&" keeps it, not an underlined letter.
+  SetLayerMenuTexts(bar().handle(), false, {"Tom & Jerry", "Excel"});
+  EXPECT_EQ(wingui::Menu(bar().SubMenu(kLayerPopup)).TextAt(2), "Tom && Jerry");
 }
 
 TEST_F(ProgrammingMenu, PopupStatesFollowTheOnboardFlags) {
