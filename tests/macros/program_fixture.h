@@ -13,35 +13,23 @@
 #include "macros/model/script_writer.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_folders.h"
+#include "tests/runtime/app/program_under_test.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 
 namespace testsupport {
 
-class RunningProgram : public ::testing::Test {
+// With the test's own side of the program's folders, so that layouts can be written for it.
+class RunningProgram : public ProgramUnderTest {
  protected:
   void SetUp() override {
     InstallMacroPlatform();
-    const std::string bin = EnvOr("ORVANE_BIN");
-    ASSERT_TRUE(CopyFileA((bin + "\\Orvane.exe").c_str(), (dir_ / "Orvane.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA((bin + "\\VHXHID.dll").c_str(), (dir_ / "VHXHID.dll").c_str(), FALSE));
-    ASSERT_TRUE(CopyTree(bin + "\\QpadDevices", dir_ / "QpadDevices"));
+    ProgramUnderTest::SetUp();
     InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
-    sim_ = VhxSimOpen(nullptr);  // VHXHID_SIM of this test, which the program inherits
-    ASSERT_NE(sim_, nullptr);
-    VhxSimReset(sim_);
   }
   void TearDown() override {
-    StopProgram();
+    ProgramUnderTest::TearDown();
     DestroyWindow(window_);
-    VhxSimReset(sim_);
-    VhxSimClose(sim_);
     FreeDeviceFolders();
-  }
-
-  bool StartProgram() { return program_.Start("\"" + dir_.path() + "\\Orvane.exe\"", dir_.path()); }
-  void StopProgram() {
-    if (HWND main = FindWindowA("OrvaneII_Class", nullptr)) PostMessageA(main, WM_COMMAND, 32851, 0);
-    EXPECT_TRUE(program_.Wait(15000));
   }
   // "QpadDevices\Vid0a7cPid00xx\<name>" of the program folder.
   std::string TypeFile(int productId, const std::string& name) const {
@@ -82,9 +70,6 @@ class RunningProgram : public ::testing::Test {
     return edit;
   }
 
-  ScratchDir dir_{"program"};
-  VhxSim* sim_ = nullptr;
-  ChildProcess program_;
   HWND window_ = nullptr;
 };
 

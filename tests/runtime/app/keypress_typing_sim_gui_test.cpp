@@ -9,6 +9,7 @@
 
 #include "runtime/app/main_window.h"
 #include "runtime/app/resource.h"
+#include "tests/runtime/app/program_under_test.h"
 #include "tests/runtime/device/sim_keypad.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 
@@ -26,23 +27,9 @@ constexpr char kMacros[] =
     "}\r\n"
     "void KeyUp(int scanCode) {}\r\n";
 
-class KeyPress : public ::testing::Test {
+class KeyPress : public ProgramUnderTest {
  protected:
-  void SetUp() override {
-    const std::string bin = EnvOr("ORVANE_BIN");
-    ASSERT_TRUE(CopyFileA((bin + "\\Orvane.exe").c_str(), (dir_ / "Orvane.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA((bin + "\\VHXHID.dll").c_str(), (dir_ / "VHXHID.dll").c_str(), FALSE));
-    ASSERT_TRUE(CopyTree(bin + "\\QpadDevices", dir_ / "QpadDevices"));
-    sim_ = VhxSimOpen(nullptr);  // VHXHID_SIM of this test, which the program inherits
-    ASSERT_NE(sim_, nullptr);
-    VhxSimReset(sim_);
-  }
-  void TearDown() override {
-    if (HWND main = FindWindowA(kMainWindowClass, nullptr)) PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_TRUE(program_.Wait(15000));
-    VhxSimReset(sim_);
-    VhxSimClose(sim_);
-  }
+  KeyPress() : ProgramUnderTest("keypress") {}
 
   // Starts the program with a keypad of the type whose unit-1 script holds kMacros, and waits
   // until that script has built (its backup is written after a good build).
@@ -51,7 +38,7 @@ class KeyPress : public ::testing::Test {
     std::snprintf(folder, sizeof folder, "QpadDevices\\Vid0a7cPid%04x", productId);
     WriteTextFile(dir_ / (std::string(folder) + "\\Script_1.oxs"), kMacros);
     const int id = AddSimKeypad(sim_, 1, productId);
-    EXPECT_TRUE(program_.Start("\"" + dir_.path() + "\\Orvane.exe\"", dir_.path()));
+    EXPECT_TRUE(StartProgram());
     EXPECT_TRUE(WaitUntil([&] { return FileExists(dir_ / (std::string(folder) + "\\Script_1_backup.oxs")); },
                           20000));
     return id;
@@ -70,9 +57,6 @@ class KeyPress : public ::testing::Test {
     VhxSimQueueInput(sim_, id, up, 9);
   }
 
-  ScratchDir dir_{"keypress"};
-  VhxSim* sim_ = nullptr;
-  ChildProcess program_;
 };
 
 TEST_F(KeyPress, TypesTextKeysAndCombinationsIntoTheWindowInFront) {

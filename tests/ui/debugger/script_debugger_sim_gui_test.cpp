@@ -9,6 +9,7 @@
 
 #include "runtime/app/main_window.h"
 #include "runtime/app/resource.h"
+#include "tests/runtime/app/program_under_test.h"
 #include "tests/runtime/device/sim_keypad.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 #include "tests/ui/script_editor/program_ide.h"
@@ -34,29 +35,18 @@ constexpr char kBackup[] =
     "}\r\n"
     "void KeyUp(int scanCode) {}\r\n";
 
-class ScriptDebuggerProgram : public ::testing::Test {
+class ScriptDebuggerProgram : public ProgramUnderTest {
  protected:
+  ScriptDebuggerProgram() : ProgramUnderTest("dbgprog") {}
   void SetUp() override {
-    const std::string bin = EnvOr("ORVANE_BIN");
-    ASSERT_TRUE(CopyFileA((bin + "\\Orvane.exe").c_str(), (dir_ / "Orvane.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA((bin + "\\VHXHID.dll").c_str(), (dir_ / "VHXHID.dll").c_str(), FALSE));
-    ASSERT_TRUE(CopyTree(bin + "\\QpadDevices", dir_ / "QpadDevices"));
+    ProgramUnderTest::SetUp();
     ASSERT_TRUE(CloneDeviceType(dir_, 0x19, kProductId));
-    sim_ = VhxSimOpen(nullptr);
-    ASSERT_NE(sim_, nullptr);
-    VhxSimReset(sim_);
-  }
-  void TearDown() override {
-    if (HWND main = FindWindowA(kMainWindowClass, nullptr)) PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_TRUE(program_.Wait(15000));
-    VhxSimReset(sim_);
-    VhxSimClose(sim_);
   }
   std::string Path(const std::string& name) const { return dir_ / (std::string(kFolder) + "\\" + name); }
   void Start(const char* script) {
     ASSERT_TRUE(WriteTextFile(Path("Script_1.oxs"), script));
     keypad_ = AddSimKeypad(sim_, 1, kProductId);
-    ASSERT_TRUE(program_.Start("\"" + dir_.path() + "\\Orvane.exe\"", dir_.path()));
+    ASSERT_TRUE(StartProgram());
   }
   void PressKey17() {
     const uint8_t down[9] = {0, 0, 2, 0, 0, 0, 0, 1, 0};
@@ -79,11 +69,8 @@ class ScriptDebuggerProgram : public ::testing::Test {
     return -1;
   }
 
-  ScratchDir dir_{"dbgprog"};
-  VhxSim* sim_ = nullptr;
   int keypad_ = -1;
   bool sent_ = false;
-  ChildProcess program_;
 };
 
 TEST_F(ScriptDebuggerProgram, ABreakpointStopsAKeyPressStepAndRunFinishItAndExitEndsAStop) {

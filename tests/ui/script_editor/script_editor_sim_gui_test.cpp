@@ -9,6 +9,7 @@
 
 #include "runtime/app/main_window.h"
 #include "runtime/app/resource.h"
+#include "tests/runtime/app/program_under_test.h"
 #include "tests/runtime/device/sim_keypad.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 #include "tests/ui/script_editor/program_ide.h"
@@ -30,36 +31,22 @@ constexpr char kBroken[] =
     "}\r\n"
     "void KeyUp(int scanCode) {}\r\n";
 
-class ScriptEditorProgram : public ::testing::Test {
+class ScriptEditorProgram : public ProgramUnderTest {
  protected:
+  ScriptEditorProgram() : ProgramUnderTest("ideprog") {}
   void SetUp() override {
-    const std::string bin = EnvOr("ORVANE_BIN");
-    ASSERT_TRUE(CopyFileA((bin + "\\Orvane.exe").c_str(), (dir_ / "Orvane.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA((bin + "\\VHXHID.dll").c_str(), (dir_ / "VHXHID.dll").c_str(), FALSE));
-    ASSERT_TRUE(CopyTree(bin + "\\QpadDevices", dir_ / "QpadDevices"));
+    ProgramUnderTest::SetUp();
     ASSERT_TRUE(CloneDeviceType(dir_, 0x19, kProductId));
-    sim_ = VhxSimOpen(nullptr);
-    ASSERT_NE(sim_, nullptr);
-    VhxSimReset(sim_);
-  }
-  void TearDown() override {
-    if (HWND main = FindWindowA(kMainWindowClass, nullptr)) PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_TRUE(program_.Wait(15000));
-    VhxSimReset(sim_);
-    VhxSimClose(sim_);
   }
   std::string Path(const std::string& name) const { return dir_ / (std::string(kFolder) + "\\" + name); }
 
-  ScratchDir dir_{"ideprog"};
-  VhxSim* sim_ = nullptr;
-  ChildProcess program_;
 };
 
 TEST_F(ScriptEditorProgram, AFailedScriptIsOpenedFixedSavedAndBuiltAndTheKeypadRunsIt) {
   ASSERT_TRUE(WriteTextFile(Path("lib.oxs"), kLib));
   ASSERT_TRUE(WriteTextFile(Path("Script_1.oxs"), kBroken));
   const int keypad = AddSimKeypad(sim_, 1, kProductId);
-  ASSERT_TRUE(program_.Start("\"" + dir_.path() + "\\Orvane.exe\"", dir_.path()));
+  ASSERT_TRUE(StartProgram());
   const ProgramIde ide = FindProgramIde(program_.Id(), 20000);
   ASSERT_TRUE(ide) << "the device thread makes the editor at its start";
   EXPECT_FALSE(ide.Visible());

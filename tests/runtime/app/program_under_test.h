@@ -1,0 +1,48 @@
+#pragma once
+// The real Orvane.exe run from a program folder of the test's own, with the sample device
+// types and a simulation of the test's own (VHXHID_SIM, which the program inherits). Ended
+// through its Exit command at the end of each test.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/vhxhid/vhxsim_control.h"
+#include "runtime/app/main_window.h"
+#include "runtime/app/resource.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/win_test.h"
+
+namespace testsupport {
+
+class ProgramUnderTest : public ::testing::Test {
+ protected:
+  explicit ProgramUnderTest(const char* folderName = "program") : dir_(folderName) {}
+
+  void SetUp() override {
+    const std::string bin = EnvOr("ORVANE_BIN");
+    ASSERT_TRUE(CopyFileA((bin + "\\Orvane.exe").c_str(), (dir_ / "Orvane.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((bin + "\\VHXHID.dll").c_str(), (dir_ / "VHXHID.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyTree(bin + "\\QpadDevices", dir_ / "QpadDevices"));
+    sim_ = VhxSimOpen(nullptr);
+    ASSERT_NE(sim_, nullptr);
+    VhxSimReset(sim_);
+  }
+  void TearDown() override {
+    StopProgram();
+    VhxSimReset(sim_);
+    VhxSimClose(sim_);
+  }
+
+  bool StartProgram() { return program_.Start("\"" + dir_.path() + "\\Orvane.exe\"", dir_.path()); }
+  void StopProgram() {
+    if (HWND main = FindWindowA(kMainWindowClass, nullptr)) PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_TRUE(program_.Wait(15000));
+  }
+
+  ScratchDir dir_;
+  VhxSim* sim_ = nullptr;
+  ChildProcess program_;
+};
+
+}  // namespace testsupport
