@@ -1,6 +1,7 @@
 #include "tests/support/win_test.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -100,6 +101,32 @@ HWND WaitForProcessWindow(DWORD processId, const char* caption, unsigned timeout
     EnumWindows(ProcessWindowProc, reinterpret_cast<LPARAM>(&s));
     return s.found != nullptr;
   }, timeoutMs);
+  return s.found;
+}
+
+namespace {
+
+struct OwnWindowSearch {
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK OwnWindowProc(HWND hwnd, LPARAM lp) {
+  auto* search = reinterpret_cast<OwnWindowSearch*>(lp);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  char name[128] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  if (process != GetCurrentProcessId() || std::strcmp(name, search->className) != 0) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindOwnWindow(const char* className) {
+  OwnWindowSearch s{className, nullptr};
+  EnumWindows(OwnWindowProc, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 

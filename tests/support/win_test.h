@@ -22,6 +22,8 @@ bool WaitUntil(const std::function<bool()>& pred, unsigned timeoutMs, unsigned s
 HWND WaitForWindow(const char* className, const char* caption, unsigned timeoutMs);
 // A top-level window of the given process whose caption equals caption (null: any visible one).
 HWND WaitForProcessWindow(DWORD processId, const char* caption, unsigned timeoutMs);
+// A top-level window of this process with the class name; other tests' windows share the display.
+HWND FindOwnWindow(const char* className);
 // A child (any depth) by control id, or by class and text.
 HWND FindChildById(HWND parent, int id);
 HWND FindChildByText(HWND parent, const char* className, const char* text);

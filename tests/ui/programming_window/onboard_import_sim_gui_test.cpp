@@ -41,7 +41,8 @@ TEST_F(DeviceThread, OnboardMacrosReadFromTheKeypadBecomeItsLayout) {
   RequestDevice = GetDeviceArray(count)[0].hidHandle;
   RequestCode = kRequestReadOnboard;
   WakeFirstDevice();
-  const HWND window = WaitForWindow(kProgrammingWindowClass, nullptr, 15000);
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = FindOwnWindow(kProgrammingWindowClass)) != nullptr; }, 15000);
   ASSERT_TRUE(window);
   EXPECT_TRUE(WaitUntil([&] { return ReadFileOr(script).find("KeyDown_1_Green_Pnr") != std::string::npos; }, 10000))
       << ReadFileOr(script);

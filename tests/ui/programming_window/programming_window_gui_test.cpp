@@ -419,7 +419,7 @@ TEST_F(ProgrammingWindowTest, ALayoutThatCannotBeShownOpensNoWindow) {
   const int before = OpenProgrammingWindowCount();
   EXPECT_EQ(Open(), nullptr);
   EXPECT_EQ(OpenProgrammingWindowCount(), before);
-  EXPECT_EQ(FindWindowA(kProgrammingWindowClass, nullptr), nullptr);
+  EXPECT_EQ(FindOwnWindow(kProgrammingWindowClass), nullptr);
   EXPECT_EQ(Calls(), "");  // nothing to tear down: nothing was started
 }
 
