@@ -2,12 +2,13 @@
 // The macro model's view of an attached device: its record's settings and the files of its
 // device type folder, and what the "Macro Input" editor needs of it.
 
+#include "macros/device_record_source.h"
 #include "macros/macro_editor_device.h"
 #include "macros/model/macro_device.h"
 
 struct DeviceRecord;
 
-class DeviceRecordMacroDevice : public MacroDevice, public MacroEditorDevice {
+class DeviceRecordMacroDevice : public MacroDevice, public MacroEditorDevice, public DeviceRecordSource {
  public:
   explicit DeviceRecordMacroDevice(DeviceRecord& device) : device_(device) {}
 
@@ -32,7 +33,7 @@ class DeviceRecordMacroDevice : public MacroDevice, public MacroEditorDevice {
   std::string ScriptFileName() override;
   void HandOverPendingKey() override;
 
-  DeviceRecord& Record() { return device_; }
+  DeviceRecord* Record() override { return &device_; }
 
  private:
   DeviceRecord& device_;

@@ -3,8 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "macros/device_macro_device.h"
+#include "macros/device_record_source.h"
 #include "macros/model/macro_context.h"
+#include "macros/model/macro_device.h"
 #include "macros/model/macro_hooks.h"
 #include "macros/onboard_memory_ids.h"
 #include "platform/base/system_calls.h"
@@ -81,8 +82,8 @@ MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device) {
 namespace {
 
 DeviceRecord* RecordOf(MacroContext& context) {
-  auto* device = dynamic_cast<DeviceRecordMacroDevice*>(context.device);
-  return device ? &device->Record() : nullptr;
+  auto* source = dynamic_cast<DeviceRecordSource*>(context.device);
+  return source ? source->Record() : nullptr;
 }
 
 }  // namespace

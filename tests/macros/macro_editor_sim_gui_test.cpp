@@ -51,7 +51,7 @@ LRESULT CALLBACK KeypadProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
   if (message == WM_DESTROY && k.context) {
     // As the programming window ends: its device's script regenerated, the context closed.
-    DeviceRecord& record = k.device->Record();
+    DeviceRecord& record = *k.device->Record();
     RegenerateDeviceScript(record);
     CloseMacroContext(std::move(k.context), false);
     k.device.reset();

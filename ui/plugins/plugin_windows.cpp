@@ -4,14 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "macros/device_record_source.h"
 #include "macros/macro_editor_window.h"
 #include "macros/model/macro_context.h"
+#include "macros/model/macro_device.h"
 #include "macros/model/macro_hooks.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "runtime/script/library_loader.h"
 #include "ui/plugins/plugin_keys.h"
-#include "ui/programming_window/device_record_programming_device.h"
 #include "ui/programming_window/programming_window.h"
 
 namespace {
@@ -70,7 +71,7 @@ std::string LocatePluginLibrary(const DeviceFolderEntry* folder, const std::stri
 int OpenCustomKeyWindow(HWND programmingWindow, int keyId) {
   MacroContext* context = OwnProgrammingContext(programmingWindow);
   if (!context) return 0;
-  auto* device = dynamic_cast<DeviceRecordProgrammingDevice*>(context->device);
+  auto* device = dynamic_cast<DeviceRecordSource*>(context->device);
   const DeviceRecord* record = device ? device->Record() : nullptr;
   const DeviceFolderEntry* folder = record ? record->folder : nullptr;
   return OfferKeyToPlugins(*context, programmingWindow, keyId, SystemLibraries(),

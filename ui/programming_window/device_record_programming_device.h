@@ -4,6 +4,7 @@
 // context is the window's; a record outside the table (a script opened without a device) is
 // used as given.
 
+#include "macros/device_record_source.h"
 #include "macros/macro_editor_device.h"
 #include "macros/model/macro_device.h"
 #include "ui/programming_window/programming_device.h"
@@ -11,12 +12,15 @@
 struct DeviceRecord;
 struct MacroContext;
 
-class DeviceRecordProgrammingDevice : public ProgrammingDevice, public MacroDevice, public MacroEditorDevice {
+class DeviceRecordProgrammingDevice : public ProgrammingDevice,
+                                      public MacroDevice,
+                                      public MacroEditorDevice,
+                                      public DeviceRecordSource {
  public:
   DeviceRecordProgrammingDevice(DeviceRecord& record, const MacroContext& context);
 
-  // The record now; null when it is gone.
-  DeviceRecord* Record();
+  // DeviceRecordSource
+  DeviceRecord* Record() override;
 
   // ProgrammingDevice
   ProgrammingDeviceFacts Facts() override;
