@@ -26,7 +26,6 @@ constexpr char kOverlapFormat[] =
     "The memory of the Qpad device cannot hold the macros of key %d without mixing them with "
     "another key's, so nothing was written to the device.";
 constexpr char kNotWritable[] = "The macros cannot be written to this Qpad device.";
-constexpr char kCancelled[] = "The macros were not written to the Qpad device.";
 constexpr char kDeviceGone[] =
     "The Qpad device was removed before its macros were written. Attach it and write the "
     "macros again.";
@@ -129,7 +128,7 @@ const char* TextOf(MemoryWriteResult result) {
     case MemoryWriteResult::kNotWritable:
       return kNotWritable;
     case MemoryWriteResult::kCancelled:
-      return kCancelled;
+      return kMacrosNotWritten;
     case MemoryWriteResult::kDeviceGone:
       return kDeviceGone;
     case MemoryWriteResult::kIncomplete:

@@ -28,6 +28,9 @@ class OnboardMemoryView {
   virtual void ReportError(const char* text) = 0;
 };
 
+// Told when the macros did not reach the device and no more is known of why.
+inline constexpr char kMacrosNotWritten[] = "The macros were not written to the Qpad device.";
+
 struct OnboardMemoryTimings {
   unsigned readLimitMs = 40880;     // the read gives up after this (10 ms a byte)
   unsigned writeLimitMs = 122400;   // the writing of the chunks gives up after this

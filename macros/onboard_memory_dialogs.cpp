@@ -89,14 +89,26 @@ DeviceRecord* RecordOf(MacroContext& context) {
 }  // namespace
 
 bool BuildOnboardImage(MacroContext& context) {
-  DeviceRecord* device = RecordOf(context);
-  if (!device) return false;
   OnboardMemoryDialogs dialogs;
+  DeviceRecord* device = RecordOf(context);
+  if (!device) {
+    // Only the close writes the device's memory: a silent skip would pass for a write.
+    dialogs.ReportError(kMacrosNotWritten);
+    return false;
+  }
   return PackDeviceMacroImage(context, *device, dialogs);
 }
 
 void WriteOnboardImage(MacroContext& context) {
-  if (DeviceRecord* device = RecordOf(context)) WriteDeviceMacroMemory(*device);
+  OnboardMemoryDialogs dialogs;
+  DeviceRecord* device = RecordOf(context);
+  if (!device) {
+    dialogs.ReportError(kMacrosNotWritten);
+    return;
+  }
+  // The image was packed for this write: finding none now means it never went.
+  if (WriteDeviceMacroMemory(*device, dialogs) == MemoryWriteResult::kNothingToWrite)
+    dialogs.ReportError(kMacrosNotWritten);
 }
 
 void InstallOnboardMemoryHooks() {

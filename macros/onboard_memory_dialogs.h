@@ -39,7 +39,8 @@ MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device);
 // The close of a programming window over a keypad that keeps its macros (the macro model's
 // buildOnboardImage and writeOnboardImage hooks): the layout is packed into the device's image
 // while the context still holds it, or the user is told why not and nothing is written; the
-// image is written once the context is released. Contexts of no device record do nothing.
+// image is written once the context is released. A context whose device gives no record
+// (DeviceRecordSource) is told that nothing was written.
 bool BuildOnboardImage(MacroContext& context);
 void WriteOnboardImage(MacroContext& context);
 // Puts those two into the macro model's hooks (the others stay as they are).

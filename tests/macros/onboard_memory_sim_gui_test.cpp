@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "macros/device_macro_device.h"
+#include "macros/device_record_source.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_hooks.h"
 #include "macros/model/macro_lifecycle.h"
@@ -22,8 +23,10 @@
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "tests/platform/base/system_calls_recorder.h"
+#include "tests/macros/model/model_fixture.h"
 #include "tests/macros/onboard_keypad.h"
 #include "tests/support/win_test.h"
+#include "ui/programming_window/device_record_programming_device.h"
 
 using namespace testsupport;
 
@@ -135,6 +138,60 @@ TEST_F(ClosingProgramming, WritesTheLayoutIntoTheKeypad) {
   EXPECT_EQ(ends, 1);
   EXPECT_TRUE(calls_.Events().empty()) << calls_.Events();
   EXPECT_TRUE(d_.rebuildScript);
+}
+
+TEST_F(ClosingProgramming, TheProgrammingWindowsDeviceWritesTheLayoutToo) {
+  DeviceRecordProgrammingDevice windowDevice(d_, *context_);
+  context_->device = &windowDevice;
+  AddSteps(1, L"<Return>");
+  ScopedSystemCalls scoped(calls_);
+  CloseMacroContext(std::move(context_), false);
+  std::vector<std::uint8_t> memory(kMemoryReadLength);
+  ASSERT_EQ(VhxSimReadMemory(sim_, id_, 0, memory.data(), kMemoryReadLength), VHXSIM_OK);
+  const DeviceMacroSet set = DecodeDeviceMacroImage(memory, 0x21);
+  ASSERT_NE(set.Find(kKeyDownGreen, 1), nullptr);
+  EXPECT_EQ(*set.Find(kKeyDownGreen, 1), (std::vector<std::uint8_t>{0x28, 0xE8, 0x28, 0}));
+  int writes = 0, ends = 0;
+  Counts(writes, ends);
+  EXPECT_GT(writes, 0);
+  EXPECT_EQ(ends, 1);
+  EXPECT_TRUE(calls_.Events().empty()) << calls_.Events();
+  EXPECT_FALSE(d_.programmingAllowed);  // as after every write the keypad took
+}
+
+// A device that keeps its macros on board but gives no record to write them to.
+class NoRecordDevice : public FakeDevice {
+ public:
+  NoRecordDevice() { onboard = true; }
+};
+class GoneRecordDevice : public NoRecordDevice, public DeviceRecordSource {
+ public:
+  DeviceRecord* Record() override { return nullptr; }
+};
+
+TEST_F(ClosingProgramming, ADeviceWithoutItsRecordIsToldNothingWasWritten) {
+  NoRecordDevice none;
+  GoneRecordDevice gone;
+  const struct {
+    const char* what;
+    MacroDevice* device;
+  } cases[] = {{"no record source", &none}, {"a record that went", &gone}};
+  for (const auto& k : cases) {
+    auto context = std::make_unique<MacroContext>();
+    context->device = k.device;
+    KeyRecord key;
+    key.keyId = 1;
+    context->keys.push_back(key);
+    RecordedSystemCalls calls;
+    ScopedSystemCalls scoped(calls);
+    CloseMacroContext(std::move(context), false);
+    EXPECT_NE(calls.Events().find("Orvane II Error"), std::string::npos) << k.what << ": " << calls.Events();
+    EXPECT_NE(calls.Events().find(kMacrosNotWritten), std::string::npos) << k.what << ": " << calls.Events();
+  }
+  int writes = -1, ends = -1;
+  Counts(writes, ends);
+  EXPECT_EQ(writes, 0);
+  EXPECT_EQ(ends, 0);
 }
 
 TEST_F(ClosingProgramming, MacrosThatDoNotFitAreToldAndNotWritten) {
