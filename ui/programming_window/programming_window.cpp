@@ -20,7 +20,6 @@
 #include "macros/model/macro_lifecycle.h"
 #include "macros/model/script_reader.h"
 #include "macros/shortcut_target.h"
-#include "platform/base/registry_values.h"
 #include "platform/wingui/controls.h"
 #include "platform/wingui/window.h"
 #include "runtime/device/device_record.h"
@@ -116,7 +115,9 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   void ReadDeviceScript() { ReadScriptFile(*context_, device_->ScriptPath()); }
 
   bool Open(bool hidden);
+  // Shown, the window is no longer in hidden mode: an editor opened from here on shows too.
   void ShowOnScreen() {
+    if (context_) context_->hiddenMode = false;
     DragAcceptFiles(hwnd(), TRUE);
     Show(SW_SHOWNORMAL);
     UpdateWindow(hwnd());
@@ -209,6 +210,7 @@ bool ProgrammingWindow::Open(bool hidden) {
   }
   controller_->Start();
   SetTitle(controller_->Title());
+  c.hiddenMode = hidden;
   if (!hidden) ShowOnScreen();
   // Only a window that exists gets a worker, so a failed opening leaves none behind.
   c.blinkPeriod = kBlinkPeriodMs;
@@ -430,11 +432,8 @@ HWND OpenWindow(std::unique_ptr<ProgrammingWindow> window, bool hidden) {
   return nullptr;
 }
 
-bool HiddenAtOpening(MacroContext& context, const DeviceRecord& device) {
-  context.hiddenMode = ReadMachineDword(kOrvaneRegistryKey, "Invisible").value_or(0) != 0;
-  // A request (the tray's) always shows the window.
-  return context.hiddenMode && !device.programmingRequested;
-}
+// A request (the tray's) always shows the window.
+bool HiddenAtOpening(const DeviceRecord& device) { return HiddenModeSetting() && !device.programmingRequested; }
 
 void RegisterClassesOnce() {
   WNDCLASSEXA existing{};
@@ -484,7 +483,7 @@ HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& 
 
 HWND ShowProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device) {
   if (!context) return nullptr;
-  const bool hidden = HiddenAtOpening(*context, device);
+  const bool hidden = HiddenAtOpening(device);
   return OpenProgrammingWindow(std::move(context), device, hidden);
 }
 
@@ -492,7 +491,7 @@ HWND OpenProgrammingWindowFor(DeviceRecord& device) {
   BusyScope busy;
   auto context = std::make_unique<MacroContext>();
   MacroContext& c = *context;
-  const bool hidden = HiddenAtOpening(c, device);
+  const bool hidden = HiddenAtOpening(device);
   // Only the tray's request after a mode switch reads the on-board memory before the window
   // opens: the window is then for the on-board macros, and in boot mode.
   c.programming.onboardProgramming = device.onboardMacros;

@@ -14,6 +14,8 @@
 
 #include "macros/gdiplus_view_images.h"
 #include "macros/model/key_functions.h"
+#include "macros/macro_editor.h"
+#include "macros/macro_editor_window.h"
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_hooks.h"
@@ -288,12 +290,63 @@ TEST_F(ProgrammingWindowTest, FilesDroppedOnAKeyBecomeItsSteps) {
   drop->pt = at;
   drop->fWide = TRUE;
   std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), files.data(), files.size() * sizeof(wchar_t));
+  EXPECT_FALSE(Context().hiddenMode);
   GlobalUnlock(block);
   SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
   EXPECT_GE(FindKeyFunction(Context().functions, 2, "KeyDown", "Green", "Pnr"), 0);
   const std::string script = ReadFileOr(dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs");
   EXPECT_NE(script.find("[Open: plan.txt]"), std::string::npos) << script;
   EXPECT_NE(script.find("[Open: list.txt]"), std::string::npos);
+  EXPECT_FALSE(Context().hiddenMode);
+  // The item still shows the setting.
+  EXPECT_TRUE(GetMenuState(GetMenu(window_), IDM_PW_HIDDEN_MODE, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+// The real "Macro Input" editor follows the window: made hidden while the window is hidden, shown
+// once the tray's request has shown the window, and shown in a window that a request opened.
+TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
+  ProgrammingExtensions x;
+  x.toggleMacroEditor = ToggleMacroEditor;
+  x.registerMacroEditorClass = RegisterMacroEditorClass;
+  AddProgrammingExtensions(x);
+  ASSERT_TRUE(RegisterProgrammingClasses());
+  InvisibleRegistry registry;
+  ScopedSystemCalls installed(registry);
+  registry.invisible = 1;
+  const auto editor = [] {
+    MacroEditorWindow* open = MacroEditorWindow::Current();
+    return open ? open->hwnd() : nullptr;
+  };
+  const auto pressKey = [&] {
+    OnDeviceKeyInProgramming(window_, 3);
+    ReleaseKeyInView(window_, 3);
+    PumpMessages(50);
+  };
+
+  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  ASSERT_TRUE(window_);
+  record_.programmingWindow = window_;
+  pressKey();
+  ASSERT_TRUE(editor());
+  EXPECT_FALSE(IsWindowVisible(editor()));
+  pressKey();  // the key again closes it
+  ASSERT_EQ(editor(), nullptr);
+
+  GetProgrammingWindowHooks().reveal(record_);
+  ASSERT_TRUE(IsWindowVisible(window_));
+  pressKey();
+  ASSERT_TRUE(editor());
+  EXPECT_TRUE(IsWindowVisible(editor()));
+  DestroyWindow(window_);
+  EXPECT_EQ(editor(), nullptr);
+
+  record_.programmingRequested = true;
+  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  ASSERT_TRUE(window_);
+  record_.programmingWindow = window_;
+  pressKey();
+  ASSERT_TRUE(editor());
+  EXPECT_TRUE(IsWindowVisible(editor()));
 }
 
 TEST_F(ProgrammingWindowTest, AScriptWithoutADeviceKeepsItsLayerAndGivesItsRecordBackOnce) {
