@@ -13,9 +13,9 @@
 #include <string>
 
 #include "macros/gdiplus_view_images.h"
-#include "macros/model/key_functions.h"
 #include "macros/macro_editor.h"
 #include "macros/macro_editor_window.h"
+#include "macros/model/key_functions.h"
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_hooks.h"
@@ -271,32 +271,13 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
   record_.programmingWindow = window_;
   GetProgrammingWindowHooks().reveal(record_);
   EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_FALSE(Context().hiddenMode);
   DestroyWindow(window_);
 
   record_.programmingRequested = true;  // the tray's request always shows it
   window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
   ASSERT_TRUE(window_);
   EXPECT_TRUE(IsWindowVisible(window_));
-}
-
-TEST_F(ProgrammingWindowTest, FilesDroppedOnAKeyBecomeItsSteps) {
-  ASSERT_TRUE(Open());
-  const POINT at = Centre(2);
-  static const wchar_t kFiles[] = L"C:\\Docs\\plan.txt\0C:\\Docs\\list.txt\0";  // and the final zero
-  const std::wstring files(kFiles, sizeof kFiles / sizeof kFiles[0]);
-  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + files.size() * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->pt = at;
-  drop->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), files.data(), files.size() * sizeof(wchar_t));
-  EXPECT_FALSE(Context().hiddenMode);
-  GlobalUnlock(block);
-  SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
-  EXPECT_GE(FindKeyFunction(Context().functions, 2, "KeyDown", "Green", "Pnr"), 0);
-  const std::string script = ReadFileOr(dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs");
-  EXPECT_NE(script.find("[Open: plan.txt]"), std::string::npos) << script;
-  EXPECT_NE(script.find("[Open: list.txt]"), std::string::npos);
   EXPECT_FALSE(Context().hiddenMode);
   // The item still shows the setting.
   EXPECT_TRUE(GetMenuState(GetMenu(window_), IDM_PW_HIDDEN_MODE, MF_BYCOMMAND) & MF_CHECKED);
@@ -347,6 +328,25 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
   pressKey();
   ASSERT_TRUE(editor());
   EXPECT_TRUE(IsWindowVisible(editor()));
+}
+
+TEST_F(ProgrammingWindowTest, FilesDroppedOnAKeyBecomeItsSteps) {
+  ASSERT_TRUE(Open());
+  const POINT at = Centre(2);
+  static const wchar_t kFiles[] = L"C:\\Docs\\plan.txt\0C:\\Docs\\list.txt\0";  // and the final zero
+  const std::wstring files(kFiles, sizeof kFiles / sizeof kFiles[0]);
+  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + files.size() * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = at;
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), files.data(), files.size() * sizeof(wchar_t));
+  GlobalUnlock(block);
+  SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+  EXPECT_GE(FindKeyFunction(Context().functions, 2, "KeyDown", "Green", "Pnr"), 0);
+  const std::string script = ReadFileOr(dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs");
+  EXPECT_NE(script.find("[Open: plan.txt]"), std::string::npos) << script;
+  EXPECT_NE(script.find("[Open: list.txt]"), std::string::npos);
 }
 
 TEST_F(ProgrammingWindowTest, AScriptWithoutADeviceKeepsItsLayerAndGivesItsRecordBackOnce) {
