@@ -45,6 +45,8 @@ class KeyCapDialog : public wingui::Dialog {
         services_(std::move(services)) {}
 
   HWND OpenWindow() const { return IsOpen() && !closing_ ? hwnd() : nullptr; }
+  // The context whose keys the dialog takes: its programming window's.
+  const MacroContext& Context() const { return context_; }
 
  protected:
   bool OnInitDialog() override {
@@ -140,9 +142,15 @@ void CloseKeyCapDialogs() {
     if (HWND open = KeyCapDialogWindow(kind)) DestroyWindow(open);
 }
 
-bool ForwardKeyToKeyCapDialogs(int keyId, bool pressed) {
-  const HWND detection = KeyCapDialogWindow(KeyCapDialogKind::kDetection);
-  const HWND removal = KeyCapDialogWindow(KeyCapDialogKind::kRemoval);
+HWND KeyCapDialogWindow(KeyCapDialogKind kind, const MacroContext& context) {
+  const std::unique_ptr<KeyCapDialog>& slot = Slot(kind);
+  return slot && &slot->Context() == &context ? slot->OpenWindow() : nullptr;
+}
+
+bool ForwardKeyToKeyCapDialogs(const MacroContext& context, int keyId, bool pressed) {
+  // Another keypad's dialog must not take this one's keys: they name other keys there.
+  const HWND detection = KeyCapDialogWindow(KeyCapDialogKind::kDetection, context);
+  const HWND removal = KeyCapDialogWindow(KeyCapDialogKind::kRemoval, context);
   const auto id = static_cast<WPARAM>(keyId);
   if (pressed) {
     if (detection) PostMessageA(detection, kKeyCapKeyDownMessage, id, 0);

@@ -432,6 +432,12 @@ HWND OpenWindow(std::unique_ptr<ProgrammingWindow> window, bool hidden) {
   return nullptr;
 }
 
+// A key-cap dialog of the window's own: the dialogs are one each in the process, and another
+// keypad's takes none of this one's keys.
+bool IsOwnDialog(HWND dialog, HWND window) {
+  return dialog && IsWindow(dialog) && GetWindow(dialog, GW_OWNER) == window;
+}
+
 // A request (the tray's) always shows the window.
 bool HiddenAtOpening(const DeviceRecord& device) { return HiddenModeSetting() && !device.programmingRequested; }
 
@@ -546,14 +552,14 @@ void OnDeviceKeyInProgramming(HWND window, int keyId) {
   if (index >= 0 && c->keys[index].capKind == kSpacerKey) return;
   if (w->InMode()) return;
   if (auto forward = GetProgrammingExtensions().forwardKeyToKeyCapDialogs) {
-    if (forward(keyId, true)) return;
+    if (forward(*c, keyId, true)) return;
   } else {
-    KeyCapDialogs& dialogs = Process().keyCapDialogs;
-    if (dialogs.detection && IsWindow(dialogs.detection)) {
+    const KeyCapDialogs& dialogs = Process().keyCapDialogs;
+    if (IsOwnDialog(dialogs.detection, window)) {
       PostMessageA(dialogs.detection, kKeyCapKeyDownMessage, static_cast<WPARAM>(keyId), 0);
       return;
     }
-    if (dialogs.removal && IsWindow(dialogs.removal)) return;  // it works on releases
+    if (IsOwnDialog(dialogs.removal, window)) return;  // it works on releases
   }
   w->Apply(DeviceKeyPressed(*c, keyId, c->editingEntry));
 }
@@ -564,12 +570,12 @@ void ReleaseKeyInView(HWND window, int keyId) {
   MacroContext* c = w ? w->Context() : nullptr;
   if (!c) return;
   if (auto forward = GetProgrammingExtensions().forwardKeyToKeyCapDialogs) {
-    forward(keyId, false);
+    forward(*c, keyId, false);
   } else {
-    KeyCapDialogs& dialogs = Process().keyCapDialogs;
-    if (dialogs.detection && IsWindow(dialogs.detection))
+    const KeyCapDialogs& dialogs = Process().keyCapDialogs;
+    if (IsOwnDialog(dialogs.detection, window))
       PostMessageA(dialogs.detection, kKeyCapKeyUpMessage, static_cast<WPARAM>(keyId), 0);
-    if (dialogs.removal && IsWindow(dialogs.removal))
+    if (IsOwnDialog(dialogs.removal, window))
       PostMessageA(dialogs.removal, kKeyCapKeyUpMessage, static_cast<WPARAM>(keyId), 0);
   }
   w->Apply(DeviceKeyReleased(*c, keyId));

@@ -68,9 +68,10 @@ void CloseProgrammingWindows();
 // commands, drops or closing (painting and its own destruction go on).
 void SetProgrammingInputEnabled(bool enabled);
 bool IsProgrammingInputEnabled();
-// The key-cap dialogs open now (process-wide): a key pressed goes to the detection dialog as
-// kKeyCapKeyDownMessage, a key released as kKeyCapKeyUpMessage; a key released goes to the
-// removal dialog as kKeyCapKeyUpMessage.
+// The key-cap dialogs open now (process-wide), each owned by the window it was opened from: a
+// key of that window pressed goes to its detection dialog as kKeyCapKeyDownMessage, a key
+// released as kKeyCapKeyUpMessage; a key released goes to its removal dialog as
+// kKeyCapKeyUpMessage.
 struct KeyCapDialogs {
   HWND detection = nullptr;
   HWND removal = nullptr;

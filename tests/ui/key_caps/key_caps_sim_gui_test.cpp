@@ -146,7 +146,8 @@ HWND OpenStandIn(DeviceRecord& record) {
 }
 
 void StandInKey(DeviceRecord&, int code, bool pressed) {
-  if (!ForwardKeyToKeyCapDialogs(code, pressed)) Note((pressed ? "+" : "-") + std::to_string(code));
+  if (!P().context || !ForwardKeyToKeyCapDialogs(*P().context, code, pressed))
+    Note((pressed ? "+" : "-") + std::to_string(code));
 }
 
 class KeyCapsOnADevice : public ::testing::Test {

@@ -436,7 +436,7 @@ TEST_F(ProgrammingWindowTest, AnotherModeTakesMessagesFirstAndTheTeardownStillRu
 
 TEST_F(ProgrammingWindowTest, KeysGoToTheKeyCapDialogsFirst) {
   ASSERT_TRUE(Open());
-  const HWND detection = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  const HWND detection = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 0, 0, window_, nullptr, nullptr, nullptr);
   GetKeyCapDialogs().detection = detection;
   OnDeviceKeyInProgramming(window_, 3);
   ReleaseKeyInView(window_, 3);
@@ -450,11 +450,29 @@ TEST_F(ProgrammingWindowTest, KeysGoToTheKeyCapDialogsFirst) {
   GetKeyCapDialogs().detection = nullptr;
   DestroyWindow(detection);
 
-  // The key caps' own routing, where it is installed.
+  // Dialogs of another keypad's window take none of this window's keys.
+  const HWND other = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  for (bool detecting : {true, false}) {
+    Calls().clear();
+    const HWND dialog = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 0, 0, other, nullptr, nullptr, nullptr);
+    GetKeyCapDialogs() = detecting ? KeyCapDialogs{dialog, nullptr} : KeyCapDialogs{nullptr, dialog};
+    OnDeviceKeyInProgramming(window_, 3);
+    ReleaseKeyInView(window_, 3);
+    EXPECT_FALSE(PeekMessageA(&msg, dialog, kKeyCapKeyDownMessage, kKeyCapKeyUpMessage, PM_REMOVE)) << detecting;
+    EXPECT_EQ(Calls(), "toggle " + std::to_string(FindKeyIndex(Context().keys, 3)) + ";") << detecting;
+    GetKeyCapDialogs() = {};
+    DestroyWindow(dialog);
+  }
+  DestroyWindow(other);
+
+  // The key caps' own routing, where it is installed, for the window's context.
+  Calls().clear();
   static bool take = true;
+  static const MacroContext* asked = nullptr;
   ProgrammingExtensions x;
-  x.forwardKeyToKeyCapDialogs = [](int keyId, bool pressed) {
+  x.forwardKeyToKeyCapDialogs = [](const MacroContext& context, int keyId, bool pressed) {
     Calls() += std::string(pressed ? "cap press " : "cap release ") + std::to_string(keyId) + ";";
+    asked = &context;
     return take;
   };
   AddProgrammingExtensions(x);
@@ -464,6 +482,7 @@ TEST_F(ProgrammingWindowTest, KeysGoToTheKeyCapDialogsFirst) {
   ReleaseKeyInView(window_, 3);
   EXPECT_EQ(Calls(), "cap press 3;cap press 3;toggle " + std::to_string(FindKeyIndex(Context().keys, 3)) +
                          ";cap release 3;");
+  EXPECT_EQ(asked, &Context());
 }
 
 TEST_F(ProgrammingWindowTest, ALayoutThatCannotBeShownOpensNoWindow) {
