@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "macros/model/script_reader.h"
 #include "macros/shortcut_target.h"
 #include "platform/wingui/controls.h"
+#include "platform/wingui/drop_handle.h"
 #include "platform/wingui/window.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/input_dispatch.h"
@@ -151,7 +153,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
 
  private:
   void Paint(HDC dc, const RECT& area, bool printing);
-  void OnDropFiles(HDROP drop);
+  void OnDropFiles(const wingui::DropHandle& drop);
   void Teardown();
   void CloseOwnedWindows();
 
@@ -232,6 +234,10 @@ void ProgrammingWindow::Apply(const KeypadEffects& e) {
 
 bool ProgrammingWindow::HandleMessage(wingui::Message& m) {
   BusyScope busy;
+  // A drop is finished here on every way out: a mode that takes one only reads it, and none
+  // goes on to the default processing.
+  std::optional<wingui::DropHandle> drop;
+  if (m.id == WM_DROPFILES) drop.emplace(reinterpret_cast<HDROP>(m.wParam));
   if (m.id == WM_NCDESTROY) {
     Windows& all = AllWindows();
     auto it = std::find_if(all.open.begin(), all.open.end(), [this](const auto& w) { return w.get() == this; });
@@ -249,7 +255,7 @@ bool ProgrammingWindow::HandleMessage(wingui::Message& m) {
     Teardown();
     return true;
   }
-  if (tornDown_ || !context_) return false;
+  if (tornDown_ || !context_) return drop.has_value();
   if (mode_ && mode_->HandleMessage(hwnd(), m.id, m.wParam, m.lParam, m.result)) return true;
   if (!Process().inputEnabled && IsInputMessage(m.id)) {
     m.result = 1;
@@ -292,7 +298,7 @@ bool ProgrammingWindow::HandleMessage(wingui::Message& m) {
     case WM_SYSKEYDOWN:
       return true;
     case WM_DROPFILES:
-      OnDropFiles(reinterpret_cast<HDROP>(m.wParam));
+      OnDropFiles(*drop);
       return true;
     case WM_COMMAND:
       return controller_->OnCommand(LOWORD(m.wParam));
@@ -337,19 +343,12 @@ void ProgrammingWindow::Paint(HDC dc, const RECT& area, bool printing) {
     g.DrawImage(&canvas->Bitmap(), 0, 0, canvas->Width(), canvas->Height());
 }
 
-void ProgrammingWindow::OnDropFiles(HDROP drop) {
-  POINT at{};
-  DragQueryPoint(drop, &at);
-  std::vector<std::wstring> paths;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-    path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+void ProgrammingWindow::OnDropFiles(const wingui::DropHandle& drop) {
+  const POINT at = drop.Point();
+  std::vector<std::wstring> paths = drop.Paths();
+  for (std::wstring& path : paths)
     if (IsShortcutPath(path))
       if (auto target = ResolveShortcutTarget(path)) path = *target;
-    paths.push_back(std::move(path));
-  }
-  DragFinish(drop);  // whether or not the drop lands on a key
   controller_->OnDrop(static_cast<float>(at.x), static_cast<float>(at.y), paths);
 }
 

@@ -49,7 +49,8 @@ void SetLedViewState(MacroContext& context, int ledIndex, int state);
 
 // Another mode of the window (the key-cap legend editor): it sees every message first and
 // takes what it handles; the window's own teardown still runs when the window is destroyed,
-// and the device's keys are not taken while a mode is set. Null puts the window back.
+// and the device's keys are not taken while a mode is set. A drop it takes is still finished
+// by the window. Null puts the window back.
 class ProgrammingWindowMode {
  public:
   virtual ~ProgrammingWindowMode() = default;

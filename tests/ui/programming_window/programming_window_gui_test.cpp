@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "macros/gdiplus_view_images.h"
 #include "macros/macro_editor.h"
@@ -34,6 +35,7 @@
 #include "ui/programming_window/programming_window_ids.h"
 
 using namespace testsupport;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -54,6 +56,23 @@ class InvisibleRegistry : public SystemCalls {
     return v;
   }
 };
+
+// A drop as the shell makes it at a client point: the wide names, each ended by a zero, and
+// the final zero.
+HGLOBAL MakeDrop(POINT at, std::wstring_view files) {
+  const std::size_t bytes = (files.size() + 1) * sizeof(wchar_t);
+  const HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = at;
+  drop->fWide = TRUE;
+  std::memcpy(drop + 1, files.data(), files.size() * sizeof(wchar_t));
+  GlobalUnlock(block);
+  return block;
+}
+
+// The receiver finished the drop (DragFinish frees its memory).
+bool IsFreed(HGLOBAL block) { return GlobalFlags(block) == GMEM_INVALID_HANDLE; }
 
 LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_DESTROY) Calls() += "child destroyed;";
@@ -332,21 +351,38 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
 
 TEST_F(ProgrammingWindowTest, FilesDroppedOnAKeyBecomeItsSteps) {
   ASSERT_TRUE(Open());
-  const POINT at = Centre(2);
-  static const wchar_t kFiles[] = L"C:\\Docs\\plan.txt\0C:\\Docs\\list.txt\0";  // and the final zero
-  const std::wstring files(kFiles, sizeof kFiles / sizeof kFiles[0]);
-  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + files.size() * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->pt = at;
-  drop->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), files.data(), files.size() * sizeof(wchar_t));
-  GlobalUnlock(block);
+  const HGLOBAL block = MakeDrop(Centre(2), L"C:\\Docs\\plan.txt\0C:\\Docs\\list.txt\0"sv);
   SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+  EXPECT_TRUE(IsFreed(block));
   EXPECT_GE(FindKeyFunction(Context().functions, 2, "KeyDown", "Green", "Pnr"), 0);
   const std::string script = ReadFileOr(dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs");
   EXPECT_NE(script.find("[Open: plan.txt]"), std::string::npos) << script;
   EXPECT_NE(script.find("[Open: list.txt]"), std::string::npos);
+}
+
+// A drop's memory is freed whatever answers it: the closed input gate, a mode that takes it, a
+// point beside every key. None of them adds a step.
+TEST_F(ProgrammingWindowTest, EveryDropIsFinishedWhoeverTakesIt) {
+  class TakesDrops : public ProgrammingWindowMode {
+   public:
+    bool HandleMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+      result = 0;
+      return msg == WM_DROPFILES;
+    }
+  } mode;
+  enum class Way { kInputGate, kMode, kBesideTheKeys };
+  ASSERT_TRUE(Open());
+  for (Way way : {Way::kInputGate, Way::kMode, Way::kBesideTheKeys}) {
+    if (way == Way::kInputGate) SetProgrammingInputEnabled(false);
+    if (way == Way::kMode) SetProgrammingWindowMode(window_, &mode);
+    const POINT at = way == Way::kBesideTheKeys ? POINT{1, 1} : Centre(2);
+    const HGLOBAL block = MakeDrop(at, L"C:\\Docs\\plan.txt\0"sv);
+    SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    EXPECT_TRUE(IsFreed(block)) << static_cast<int>(way);
+    SetProgrammingInputEnabled(true);
+    SetProgrammingWindowMode(window_, nullptr);
+    EXPECT_TRUE(Context().functions.items.empty()) << static_cast<int>(way);
+  }
 }
 
 TEST_F(ProgrammingWindowTest, AScriptWithoutADeviceKeepsItsLayerAndGivesItsRecordBackOnce) {
