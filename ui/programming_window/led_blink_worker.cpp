@@ -28,7 +28,7 @@ bool LedBlinkWorker::Start(std::atomic<int>& period, Phase phase) {
   if (thread_) return true;
   period_ = &period;
   phase_ = std::move(phase);
-  thread_.reset(CreateThread(nullptr, kBlinkStackBytes, &LedBlinkWorker::Run, this, 0, nullptr));
+  thread_.reset(CreateThread(nullptr, kBlinkStackBytes, &LedBlinkWorker::LedBlinkThread, this, 0, nullptr));
   return static_cast<bool>(thread_);
 }
 
@@ -42,7 +42,7 @@ bool LedBlinkWorker::Stop() {
   return true;
 }
 
-DWORD WINAPI LedBlinkWorker::Run(LPVOID self) {
+DWORD WINAPI LedBlinkWorker::LedBlinkThread(LPVOID self) {
   auto& worker = *static_cast<LedBlinkWorker*>(self);
   std::atomic<int>& period = *worker.period_;
   // Each half reads the period once; -1 is answered with 0, the worker's last touch of it:

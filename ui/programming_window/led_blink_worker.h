@@ -32,7 +32,7 @@ class LedBlinkWorker {
   bool Running() const { return static_cast<bool>(thread_); }
 
  private:
-  static DWORD WINAPI Run(LPVOID self);
+  static DWORD WINAPI LedBlinkThread(LPVOID self);
 
   std::atomic<int>* period_ = nullptr;
   Phase phase_;

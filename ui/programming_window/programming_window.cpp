@@ -116,7 +116,9 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
 
   void ReadDeviceScript() { ReadScriptFile(*context_, device_->ScriptPath()); }
 
-  bool Open(bool hidden);
+  // The layout loaded, the window made with its menus and title, shown unless hidden, and its
+  // LED blink worker started; false when the layout cannot be shown.
+  bool CreateProgrammingWindow(bool hidden);
   // Shown, the window is no longer in hidden mode: an editor opened from here on shows too.
   void ShowOnScreen() {
     if (context_) context_->hiddenMode = false;
@@ -149,9 +151,11 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   void Close() override { Destroy(); }
 
  protected:
-  bool HandleMessage(wingui::Message& m) override;
+  bool HandleMessage(wingui::Message& m) override { return ProgrammingWndProc(m); }
 
  private:
+  // Every message of the window, its mode's and the input gate's first.
+  bool ProgrammingWndProc(wingui::Message& m);
   void Paint(HDC dc, const RECT& area, bool printing);
   void OnDropFiles(const wingui::DropHandle& drop);
   void Teardown();
@@ -177,7 +181,7 @@ ProgrammingWindow* WindowOfContext(const MacroContext& context) {
   return FindWindowObject(static_cast<HWND>(context.programming.window));
 }
 
-bool ProgrammingWindow::Open(bool hidden) {
+bool ProgrammingWindow::CreateProgrammingWindow(bool hidden) {
   MacroContext& c = *context_;
   wingui::InitCommonControls(ICC_WIN95_CLASSES);
   if (!KeyDisplayNamesBuilt()) BuildKeyDisplayNames();
@@ -232,7 +236,7 @@ void ProgrammingWindow::Apply(const KeypadEffects& e) {
   if (e.command) Send(WM_COMMAND, static_cast<WPARAM>(e.command));
 }
 
-bool ProgrammingWindow::HandleMessage(wingui::Message& m) {
+bool ProgrammingWindow::ProgrammingWndProc(wingui::Message& m) {
   BusyScope busy;
   // A drop is finished here on every way out: a mode that takes one only reads it, and none
   // goes on to the default processing.
@@ -420,7 +424,7 @@ HWND OpenWindow(std::unique_ptr<ProgrammingWindow> window, bool hidden) {
   Windows& all = AllWindows();
   ProgrammingWindow& w = *window;
   all.open.push_back(std::move(window));
-  if (w.Open(hidden)) return w.hwnd();
+  if (w.CreateProgrammingWindow(hidden)) return w.hwnd();
   // Nothing was started; the window (if one was made) is gone with the object.
   auto it = std::find_if(all.open.begin(), all.open.end(), [&](const auto& p) { return p.get() == &w; });
   if (it != all.open.end()) {
