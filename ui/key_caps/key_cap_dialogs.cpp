@@ -59,16 +59,7 @@ class KeyCapDialog : public wingui::Dialog {
   }
 
   bool HandleMessage(wingui::Message& m) override {
-    // Taken whatever they lead to: the dialog manager must not see key ids.
-    if (m.id == kKeyCapKeyDownMessage) {
-      if (kind_ == KeyCapDialogKind::kDetection) detector_.KeyDown(static_cast<int>(m.wParam), context_.keys);
-      return true;
-    }
-    if (m.id == kKeyCapKeyUpMessage) {
-      OnKeyUp(static_cast<int>(m.wParam));
-      return true;
-    }
-    return Dialog::HandleMessage(m);
+    return kind_ == KeyCapDialogKind::kDetection ? MergeKeysDlgProc(m) : RemoveKeyCapDlgProc(m);
   }
 
   // Also when the window goes first and takes its owned dialogs with it.
@@ -79,13 +70,29 @@ class KeyCapDialog : public wingui::Dialog {
   }
 
  private:
-  void OnKeyUp(int keyId) {
-    if (kind_ == KeyCapDialogKind::kDetection) {
-      const auto cap = detector_.KeyUp(keyId, context_.keys);
-      if (cap && MakeDetectedKeyCap(context_, *cap, *services_)) End(IDOK);
-    } else if (RemoveKeyCapOver(context_, keyId, *services_)) {
-      End(IDOK);
+  // The detection dialog: the keys pressed and released under the new cap. Both key messages
+  // are taken whatever they lead to: the dialog manager must not see key ids.
+  bool MergeKeysDlgProc(wingui::Message& m) {
+    if (m.id == kKeyCapKeyDownMessage) {
+      detector_.KeyDown(static_cast<int>(m.wParam), context_.keys);
+      return true;
     }
+    if (m.id == kKeyCapKeyUpMessage) {
+      const auto cap = detector_.KeyUp(static_cast<int>(m.wParam), context_.keys);
+      if (cap && MakeDetectedKeyCap(context_, *cap, *services_)) End(IDOK);
+      return true;
+    }
+    return Dialog::HandleMessage(m);
+  }
+
+  // The removal dialog: a key released under the cap taken off. A press is taken and dropped.
+  bool RemoveKeyCapDlgProc(wingui::Message& m) {
+    if (m.id == kKeyCapKeyDownMessage) return true;
+    if (m.id == kKeyCapKeyUpMessage) {
+      if (RemoveKeyCapOver(context_, static_cast<int>(m.wParam), *services_)) End(IDOK);
+      return true;
+    }
+    return Dialog::HandleMessage(m);
   }
 
   KeyCapDialogKind kind_;
