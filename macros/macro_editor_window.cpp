@@ -418,7 +418,7 @@ void MacroEditorWindow::LayOut(bool onRelease) {
   shownLayout_ = onRelease ? 1 : 0;
 }
 
-void MacroEditorWindow::SetBoxText(EditorBox box, const std::wstring& text, bool grey) {
+void MacroEditorWindow::RefreshMacroBox(EditorBox box, const std::wstring& text, bool grey) {
   const wingui::RichEdit edit(Box(box));
   edit.SetTextWide(text);
   wingui::CharFormat format;
@@ -438,8 +438,8 @@ void MacroEditorWindow::Render() {
   rendering_ = true;
   const MacroEditorState s = controller_->State();
   if (!shownTextValid_ || s.keyDownText != shownText_[0] || s.layerNote != shownNote_)
-    SetBoxText(EditorBox::KeyDown, s.keyDownText, s.layerNote);
-  if (!shownTextValid_ || s.keyUpText != shownText_[1]) SetBoxText(EditorBox::KeyUp, s.keyUpText, false);
+    RefreshMacroBox(EditorBox::KeyDown, s.keyDownText, s.layerNote);
+  if (!shownTextValid_ || s.keyUpText != shownText_[1]) RefreshMacroBox(EditorBox::KeyUp, s.keyUpText, false);
   shownNote_ = s.layerNote;
   shownTextValid_ = true;
   if (shownLayout_ != (s.onRelease ? 1 : 0)) LayOut(s.onRelease);
