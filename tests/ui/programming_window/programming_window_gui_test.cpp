@@ -45,10 +45,14 @@ std::string& Calls() {
   return calls;
 }
 
-// "Invisible" of a registry of the test's own.
+// "Invisible" of a registry of the test's own; a box is noted and answered OK.
 class InvisibleRegistry : public SystemCalls {
  public:
   std::uint32_t invisible = 0;
+  int ShowMessageBox(void*, const char*, const char* caption, unsigned) override {
+    Calls() += std::string("box ") + caption + ";";
+    return IDOK;
+  }
   std::optional<RegistryValue> ReadMachineValue(const std::string&, const std::string& name) override {
     if (name != "Invisible") return std::nullopt;
     RegistryValue v{kRegistryDword, std::vector<std::uint8_t>(4)};
@@ -347,6 +351,7 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
   pressKey();
   ASSERT_TRUE(editor());
   EXPECT_TRUE(IsWindowVisible(editor()));
+  EXPECT_EQ(Calls().find("box "), std::string::npos) << Calls();
 }
 
 TEST_F(ProgrammingWindowTest, FilesDroppedOnAKeyBecomeItsSteps) {
