@@ -22,6 +22,10 @@ namespace {
 
 constexpr char kEditorCaption[] = "AngelScript IDE";
 constexpr char kDeviceIdGlobal[] = "QpadDeviceID";
+constexpr char kMarkerLostText[] =
+    "The script was not saved.\n\n"
+    "An included file's text is missing its \"#including_file:\" line or its \"#end_include:\" "
+    "line. Put the line back where it was, or choose Reload to read the files again.";
 
 // The first number of a text, and the number after its comma (and blanks), as "%d,%d" wrote
 // them; missing numbers give 0.
@@ -215,6 +219,12 @@ bool ScriptEditorController::Save() {
   BringEditIntoSource();
   SectionSource& s = sources_[current_];
   if (!s.unsaved) return true;
+  // A block without its end marker would swallow the rest of the root text, and an end
+  // marker without its block cut the text short: nothing is written until both are back.
+  if (!SplitScriptSource(s.text, nullptr).report.wellFormed) {
+    GetSystemCalls().ShowMessageBox(nullptr, kMarkerLostText, kEditorCaption, MB_ICONERROR);
+    return false;
+  }
   // A text without files behind it holds preprocessed blocks: those are never written back.
   SplitSource split = SplitScriptSource(s.text, s.file ? &files_ : nullptr);
   DebugSaveCallback save = engine_ ? engine_->SaveCallback() : nullptr;

@@ -115,6 +115,40 @@ TEST_F(Editor, SaveHandsTheRootToTheCallbackAndWritesOnlyChangedBlocks) {
   EXPECT_EQ(*files_.Get(kLib), "int b = 3;\r\nint c = 5;\r\n");
 }
 
+TEST_F(Editor, SaveRefusesATextThatLostAnIncludeMarkerAndWritesNothing) {
+  RecordedSystemCalls calls;
+  controller_.SetEngine(engine_.get());
+  AddModule("Mod");
+  controller_.ShowBuildResult("Mod");
+  const std::string shown = view_.text;
+  const std::string scriptBefore = *files_.Get(kScript);
+  for (std::string_view marker : {kIncludeEndMarker, kIncludeBeginMarker}) {
+    SCOPED_TRACE(std::string(marker));
+    std::string edited;
+    for (const std::string& line : EditorLines(shown))
+      if (!line.starts_with(marker)) edited += line + "\r\n";
+    edited.replace(edited.find("int c = 4;"), 10, "int c = 5;");
+    ASSERT_NE(shown.find(marker), std::string::npos);
+    ASSERT_EQ(edited.find(marker), std::string::npos);
+    view_.Type(controller_, edited);
+    calls.ClearEvents();
+    EXPECT_FALSE(controller_.Save());
+    EXPECT_NE(calls.Events().find("box 0x0 \"AngelScript IDE\" \"The script was not saved."),
+              std::string::npos) << calls.Events();
+    EXPECT_TRUE(controller_.Source(controller_.CurrentSource())->unsaved);
+    EXPECT_TRUE(savedScripts.empty());
+    EXPECT_TRUE(files_.WriteLog().empty());
+    EXPECT_EQ(*files_.Get(kScript), scriptBefore);
+    EXPECT_EQ(*files_.Get(kLib), "int b = 3;\nint c = 4;\n");
+  }
+  // With the marker back the same edit saves.
+  std::string edited = shown;
+  edited.replace(edited.find("int c = 4;"), 10, "int c = 5;");
+  view_.Type(controller_, edited);
+  EXPECT_TRUE(controller_.Save());
+  EXPECT_EQ(*files_.Get(kLib), "int b = 3;\r\nint c = 5;\r\n");
+}
+
 TEST_F(Editor, SaveWritesTheFileItselfWhenNoDeviceTakesTheScript) {
   saveAnswer = false;
   controller_.SetEngine(engine_.get());
