@@ -83,8 +83,11 @@ int RunControl::BuildCallback(asCDebugScriptEngine* engine, asCDebugContext* con
     editor_.ClearCurrentSection();
     editor_.RefreshModuleSources(module);
     editor_.FillModuleTree(module);
-    editor_.SetBuilt(editor_.Built() && engine->IsBuilt());
-    BuildIdeModule();
+    // The caller's text is built: edits in the editor are built only by its own commands.
+    if (engine->ModuleCount() > 0) {
+      editor_.BuildAddedModule(module);
+      if (!editor_.Hidden()) editor_.ShowBuildResult(module);
+    }
     if (editor_.ErrorCount() > 0) return leave(AnswerFailedBuild(module));
     return leave(0);
   }

@@ -260,6 +260,30 @@ bool ScriptEditorController::Reload() {
 }
 
 int ScriptEditorController::RebuildModule(const std::string& module, asCDebugContext* context) {
+  return BuildModule(module, context, true);
+}
+
+int ScriptEditorController::BuildAddedModule(const std::string& module) {
+  return BuildModule(module, nullptr, false);
+}
+
+PreprocessedSource ScriptEditorController::MapOfAddedSection(const SectionSource& s, int slot) {
+  if (s.file) {
+    if (!s.unsaved)
+      return PreprocessedSource(s.file->origin, s.text, files_, engine_->Library(),
+                                messages_.PreprocessorSink());
+    // The text shown holds edits that were not built: the lines are those of the files.
+    std::string bytes;
+    if (files_.Read(s.file->path, bytes, kMaxIncludeRunBytes) == FileAccess::ReadResult::Ok)
+      return PreprocessedSource(s.file->origin, ComposeScriptSource(s.file->origin, bytes, files_),
+                                files_, engine_->Library(), messages_.PreprocessorSink());
+  }
+  const char* kept = engine_->SectionText(slot);
+  return PreprocessedSource::Plain(kept ? kept : "");
+}
+
+int ScriptEditorController::BuildModule(const std::string& module, asCDebugContext* context,
+                                        bool editorText) {
   if (!engine_) return asERROR;
   const int index = engine_->FindModule(module.c_str());
   if (index < 0) return asNO_MODULE;
@@ -272,20 +296,26 @@ int ScriptEditorController::RebuildModule(const std::string& module, asCDebugCon
   BringEditIntoSource();
   messages_.ClearCompileMessages();
   engine_->SetMessageStream(&messages_);
+  bool editsLeft = false;  // edits the build did not take
   for (int slot = 0; slot < engine_->SectionCapacity(); ++slot) {
     if (engine_->SectionModule(slot) != index) continue;
     const int id = SourceOfSlot(slot);
     if (id < 0) continue;
     SectionSource& s = sources_[id];
-    s.built = s.file ? PreprocessedSource(s.file->origin, s.text, files_, engine_->Library(),
-                                          messages_.PreprocessorSink())
-                     : PreprocessedSource::Plain(s.text);
+    if (editorText) {
+      s.built = s.file ? PreprocessedSource(s.file->origin, s.text, files_, engine_->Library(),
+                                            messages_.PreprocessorSink())
+                       : PreprocessedSource::Plain(s.text);
+      engine_->SetSectionText(slot, s.built.Output().data(), s.built.Output().size());
+    } else {
+      s.built = MapOfAddedSection(s, slot);
+      editsLeft = editsLeft || s.unsaved;
+    }
     s.hasBuilt = true;
-    engine_->SetSectionText(slot, s.built.Output().data(), s.built.Output().size());
     lastBuilt_ = id;
   }
   const int result = engine_->RebuildModule(module.c_str(), true);
-  built_ = true;
+  built_ = !editsLeft;
   errorCount_ = 0;
   if (result < 0) {
     CompileMessage m;
@@ -429,8 +459,8 @@ void ScriptEditorController::OpenScript(const std::string& path) {
   const bool callbackAnswered = engine_->BuildCallback() != nullptr;
   RefreshModuleSources(path);
   if (result != 0 && !callbackAnswered) {
-    // Built again from the text the editor shows, so that messages find their lines.
-    RebuildModule(path);
+    // Built again, so that the messages find their lines in the text the editor shows.
+    BuildAddedModule(path);
   }
   if (result == 0) {
     const int index = engine_->FindModule(path.c_str());

@@ -10,6 +10,8 @@
 
 #include "platform/base/memory_file_access.h"
 #include "platform/base/system_calls.h"
+#include "runtime/preprocessor/script_preprocessor.h"
+#include "runtime/preprocessor/text_streams.h"
 #include "tests/ui/script_editor/editor_test_support.h"
 #include "ui/script_editor/script_editor_resources.h"
 
@@ -91,9 +93,21 @@ class Debugger : public ::testing::Test {
     engine_.reset();
   }
 
+  // As a device build does: the module's file preprocessed, as one section ("Other": a text).
   int Build(const std::string& module = "Mod") {
-    engine_->Discard(module.c_str());  // as a device build does
-    engine_->AddScriptSection(module.c_str(), "QpadHandler", module == "Mod" ? "" : "int o;", module == "Mod" ? 0 : 6);
+    engine_->Discard(module.c_str());
+    std::string text = "int o;";
+    if (module == "Mod") {
+      PreprocessorSetup setup;
+      setup.files = &files_;
+      setup.rootFile = kScript;
+      BufferOutputStream out;
+      NullOutputStream dropped;
+      PreprocessScriptFile(module, *files_.Get(kScript), engine_->Library(), kBase, out, dropped,
+                           nullptr, setup);
+      text = out.Take();
+    }
+    engine_->AddScriptSection(module.c_str(), "QpadHandler", text.data(), text.size());
     return engine_->Build(module.c_str());
   }
   int CallMain() {
@@ -183,6 +197,39 @@ TEST_F(Debugger, AFailedBuildAsksAndEveryAnswerReturns) {
   bool listed = false;
   for (const MessageRow& r : editorView_.messages) listed = listed || r.message.find("nosuch") != std::string::npos;
   EXPECT_TRUE(listed);
+}
+
+TEST_F(Debugger, ADeviceBuildTakesTheFileAndLeavesUnsavedEditsToTheEditorsBuild) {
+  ASSERT_EQ(Build(), 0);
+  editor_.Reveal();
+  std::string text = editorView_.text;
+  text.replace(text.find("int g = 5;"), 10, "int g = 50;");
+  editorView_.Type(editor_, text);
+
+  EXPECT_EQ(Build(), 0);  // the device thread builds the module again
+  EXPECT_EQ(CallMain(), asEXECUTION_FINISHED);
+  EXPECT_EQ(Global("g"), 7) << "built from the file, not from the text typed";
+  EXPECT_EQ(editorView_.text, text) << "the typed text stays";
+  EXPECT_TRUE(editor_.Source(editor_.CurrentSource())->unsaved);
+  EXPECT_FALSE(editor_.Built()) << "the editor's Build still has the edits to build";
+
+  // A failed device build lists its errors at the lines of the file, not of the edits.
+  files_.Put(kLib, "int Twice(int x) {\n  return nosuch;\n}\n");
+  calls_.answers = {IDNO, IDNO};
+  EXPECT_GT(Build(), 0);
+  const MessageRow* error = nullptr;
+  for (const MessageRow& r : editorView_.messages)
+    if (!error && r.severity == "Error") error = &r;
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ(std::stoi(error->position) - 1, LineOf("  int y = x * 2;"))
+      << "the include's second line, where the file has the error";
+  EXPECT_EQ(editorView_.text, text);
+
+  files_.Put(kLib, kLibText);
+  control_.Command(IDM_SCRIPT_BUILD);
+  EXPECT_EQ(editor_.ErrorCount(), 0);
+  EXPECT_EQ(CallMain(), asEXECUTION_FINISHED);
+  EXPECT_EQ(Global("g"), 52) << "the editor's Build takes the typed text";
 }
 
 TEST_F(Debugger, ABreakpointStopsTheCallAVariableIsChangedAndTheCallRunsOn) {
