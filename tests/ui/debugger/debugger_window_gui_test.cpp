@@ -42,7 +42,7 @@ class DebuggerWindow : public ::testing::Test {
     files_.Put(kScript, "int g = 5;\r\nvoid Main() {\r\n  int a = 2;\r\n  g = g + a;\r\n}\r\n");
     engine_ = MakeTestEngine(Callback);
     window_ = std::make_unique<ScriptEditorWindow>(files_, [](const std::string& m) -> std::optional<ModuleScriptFile> {
-      return ModuleScriptFile{kScript, {m, kBase, {}}};
+      return ModuleScriptFile{kScript, {m, kBase, {}, kScript}};
     });
     ASSERT_TRUE(window_->Create());
     view_ = std::make_unique<WindowDebuggerView>(*window_);

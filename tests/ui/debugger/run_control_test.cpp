@@ -152,7 +152,7 @@ class Debugger : public ::testing::Test {
   ScriptedView view_;
   ScriptEditorController editor_{editorView_, files_, [](const std::string& m) -> std::optional<ModuleScriptFile> {
                                    if (m != "Mod") return std::nullopt;
-                                   return ModuleScriptFile{kScript, {"Mod", kBase, {}}};
+                                   return ModuleScriptFile{kScript, {"Mod", kBase, {}, kScript}};
                                  }};
   RunControl control_{editor_, view_};
   std::unique_ptr<asCDebugScriptEngine> engine_;
@@ -230,6 +230,23 @@ TEST_F(Debugger, ADeviceBuildTakesTheFileAndLeavesUnsavedEditsToTheEditorsBuild)
   EXPECT_EQ(editor_.ErrorCount(), 0);
   EXPECT_EQ(CallMain(), asEXECUTION_FINISHED);
   EXPECT_EQ(Global("g"), 52) << "the editor's Build takes the typed text";
+}
+
+TEST_F(Debugger, AnIncludeOfTheScriptItselfIsACycleInTheEditorsBuildAsInTheDevicesBuild) {
+  files_.Put(kLib, std::string(kLibText) + "#include \"Script_1.oxs\"\n");
+  editor_.Reveal();
+  ASSERT_EQ(Build(), 0);
+  const std::string& text = editorView_.text;
+  EXPECT_EQ(text.find("int g = 5;"), text.rfind("int g = 5;")) << "no second copy of the script";
+  const std::vector<MessageRow> deviceRows = editorView_.messages;
+  ASSERT_FALSE(deviceRows.empty());
+
+  editorView_.Type(editor_, editorView_.text);
+  control_.Command(IDM_SCRIPT_BUILD);
+  EXPECT_EQ(editor_.ErrorCount(), 0);
+  EXPECT_EQ(editorView_.messages, deviceRows) << "the same messages as the device's build";
+  EXPECT_EQ(CallMain(), asEXECUTION_FINISHED);
+  EXPECT_EQ(Global("g"), 7);
 }
 
 TEST_F(Debugger, ABreakpointStopsTheCallAVariableIsChangedAndTheCallRunsOn) {

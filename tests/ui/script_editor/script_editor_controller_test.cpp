@@ -32,7 +32,7 @@ class Editor : public ::testing::Test {
   ModuleScriptLocator Locator() {
     return [this](const std::string& module) -> std::optional<ModuleScriptFile> {
       if (module != "Mod") return std::nullopt;
-      return ModuleScriptFile{kScript, {"Mod", kBase, {}}};
+      return ModuleScriptFile{kScript, {"Mod", kBase, {}, kScript}};
     };
   }
   std::string LineAt(const MessageRow& row) {
@@ -242,7 +242,7 @@ class OpenScript : public ::testing::Test {
   RecordingView view_;
   std::unique_ptr<asCDebugScriptEngine> engine_;
   ScriptEditorController controller_{view_, RealFiles(), [](const std::string& m) -> std::optional<ModuleScriptFile> {
-                                        return ModuleScriptFile{m, {m, m.substr(0, m.rfind('\\')), {}}};
+                                        return ModuleScriptFile{m, {m, m.substr(0, m.rfind('\\')), {}, m}};
                                       }};
 };
 
