@@ -61,7 +61,7 @@ std::optional<int> IntegerGlobal(asIScriptModule* module, const char* name) {
 
 ScriptEditorController::ScriptEditorController(EditorView& view, FileAccess& files,
                                                ModuleScriptLocator locator)
-    : view_(view), files_(files), locator_(std::move(locator)) {}
+    : view_(view), files_(files), locator_(std::move(locator)), sharedContext_(GetDeviceScriptContext) {}
 
 ScriptEditorController::~ScriptEditorController() {
   if (engine_ && engine_->MessageStream() == &messages_) engine_->SetMessageStream(nullptr);
@@ -472,8 +472,15 @@ void ScriptEditorController::OpenScript(const std::string& path) {
     }
     device->moduleName = path;
     DeviceRecord* const previous = GetCurrentDevice();
-    if (asCDebugContext* context = GetDeviceScriptContext())
-      RunDeviceInit(*device, *engine_, *context);
+    asCDebugContext* context = sharedContext_ ? sharedContext_() : nullptr;
+    // Opened while the debugger holds a call stopped: that call is left alone.
+    std::unique_ptr<asCDebugContext> own;
+    if (context && (context->Library()->GetState() == asEXECUTION_ACTIVE ||
+                    context->Library()->GetState() == asEXECUTION_SUSPENDED)) {
+      own = engine_->CreateContext();
+      context = own.get();
+    }
+    if (context) RunDeviceInit(*device, *engine_, *context);
     if (openProgramming_) openProgramming_(std::move(device));
     SetCurrentDevice(previous);
   } else if (callbackAnswered) {

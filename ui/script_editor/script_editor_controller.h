@@ -161,6 +161,11 @@ class ScriptEditorController {
   // record. Null: the record goes once its init function has run.
   using OpenProgrammingHook = std::function<void(std::unique_ptr<DeviceRecord> device)>;
   void SetOpenProgrammingHook(OpenProgrammingHook hook) { openProgramming_ = std::move(hook); }
+  // The context the device thread makes its calls with (the thread's own unless set); an
+  // opened script's init runs there, or on a context of its own while that one holds a call.
+  void SetSharedContextSource(std::function<asCDebugContext*()> source) {
+    sharedContext_ = std::move(source);
+  }
 
  private:
   int FindSource(const std::string& module, const std::string& section) const;
@@ -185,4 +190,5 @@ class ScriptEditorController {
   bool hidden_ = true;
   bool opening_ = false;  // the file dialog's own loop may dispatch the command again
   OpenProgrammingHook openProgramming_;
+  std::function<asCDebugContext*()> sharedContext_;
 };

@@ -10,8 +10,10 @@
 
 #include "platform/base/memory_file_access.h"
 #include "platform/base/system_calls.h"
+#include "runtime/device/device_folders.h"
 #include "runtime/preprocessor/script_preprocessor.h"
 #include "runtime/preprocessor/text_streams.h"
+#include "tests/support/scratch_dir.h"
 #include "tests/ui/script_editor/editor_test_support.h"
 #include "ui/script_editor/script_editor_resources.h"
 
@@ -68,8 +70,10 @@ class AnsweringCalls : public SystemCalls {
     answers.pop_front();
     return a;
   }
+  std::optional<std::string> ChooseFileToOpen(const OpenFileQuestion&) override { return chosen; }
   std::deque<int> answers;
   std::vector<std::string> asked;
+  std::optional<std::string> chosen;
 };
 
 RunControl* current = nullptr;
@@ -85,6 +89,7 @@ class Debugger : public ::testing::Test {
     files_.Put(kLib, kLibText);
     engine_ = MakeTestEngine(Callback);
     context_ = engine_->CreateContext();
+    editor_.SetSharedContextSource([this] { return context_.get(); });
   }
   void TearDown() override {
     context_.reset();
@@ -338,21 +343,61 @@ TEST_F(Debugger, TheProgramEndingWhileStoppedEndsTheWait) {
 }
 
 TEST_F(Debugger, ANestedBuildLeavesTheStoppedCallAsItWas) {
+  // A script of a device type opened from a file while the call is stopped: its build and
+  // its init function come while the shared context holds the stopped call.
+  testsupport::ScratchDir dir{"nestedopen"};
+  FreeDeviceFolders();
+  SetDataRootFromHost("");
+  InitProgramFolders("\"" + dir.path() + "\\Orvane.exe\"");
+  ASSERT_TRUE(testsupport::MakeDirs(dir / "QpadDevices\\Vid0a7cPid0040"));
+  ASSERT_TRUE(testsupport::WriteTextFile(dir / "QpadDevices\\Vid0a7cPid0040\\ReportConfig.txt",
+                                         "input void KeyDown(uint8 s)\nscanCodeDown 2 3\n"));
+  const std::string opened = kBase + "\\Opened.oxs";
+  files_.Put(opened, "uint16 QpadDeviceID = 0x40;\r\nint ran = 0;\r\nvoid QpadInit() {\r\n  ran = 1;\r\n}\r\n");
+  calls_.chosen = opened;
+  auto ranInOpened = [&] {
+    asIScriptModule* m = engine_->LibraryModule(engine_->FindModule(opened.c_str()));
+    return m ? *static_cast<int*>(m->GetAddressOfGlobalVar(m->GetGlobalVarIndexByName("ran"))) : -1;
+  };
+
   ASSERT_EQ(Build(), 0);
   editor_.Reveal();
   BreakAt("g = g + a;");
+  const int mainId =
+      engine_->LibraryModule(engine_->FindModule("Mod"))->GetFunctionByDecl("void Main()")->GetId();
   view_.steps = {
       [&] {
         EXPECT_EQ(Build("Other"), 0);
         EXPECT_EQ(control_.Nesting(), 1);
+        asIScriptFunction* twice =
+            engine_->LibraryModule(engine_->FindModule("Mod"))->GetFunctionByDecl("int Twice(int)");
+        EXPECT_EQ(context_->Prepare(twice), asCONTEXT_ACTIVE);
+        EXPECT_EQ(context_->PreparedFunctionId(), mainId) << "a refused Prepare records nothing";
+        editor_.OpenScriptFile();
+        EXPECT_EQ(ranInOpened(), 1) << "the opened script's init ran beside the stopped call";
+        EXPECT_EQ(context_->PreparedFunctionId(), mainId);
+        EXPECT_EQ(control_.Nesting(), 1);
       },
       [&] {
         EXPECT_EQ(control_.State(), RunState::Stopped) << "the nested build did not end the stop";
+        // Built again while stopped: the call is broken off and replayed, still Main.
+        editor_.SelectSection(engine_->FindSection("Mod", "QpadHandler"));
+        editorView_.Type(editor_, editorView_.text);
+        control_.Command(IDM_SCRIPT_BUILD);
+      },
+      [&] {
+        EXPECT_EQ(editor_.ErrorCount(), 0);
+        control_.Command(IDM_SCRIPT_RUN);
+      },
+      [&] {
+        EXPECT_EQ(StoppedAt(), "  g = g + a;") << "the replay is the stopped call";
         control_.Command(IDM_SCRIPT_RUN);
       },
   };
   EXPECT_EQ(CallMain(), asEXECUTION_FINISHED);
   EXPECT_TRUE(view_.steps.empty());
+  EXPECT_EQ(Global("g"), 7);
+  FreeDeviceFolders();
 }
 
 TEST_F(Debugger, BuildWhileStoppedBreaksTheCallOffAndRunsTheNewTextAgain) {
