@@ -36,13 +36,16 @@ int asCDebugContext::Prepare(int functionId) {
 }
 
 int asCDebugContext::Prepare(asIScriptFunction* function) {
-  arguments_.clear();
-  functionId_ = function ? function->GetId() : 0;
-  module_ = function && function->GetModuleName() ? function->GetModuleName() : "";
-  declaration_ = function ? FullDeclaration(function) : "";
-  callText_ = function ? function->GetDeclaration() : "";
   if (!function) return asNO_FUNCTION;
-  return library_->Prepare(function);
+  // A context that holds a call refuses: that call keeps its record, for its replay.
+  const int r = library_->Prepare(function);
+  if (r < 0) return r;
+  arguments_.clear();
+  functionId_ = function->GetId();
+  module_ = function->GetModuleName() ? function->GetModuleName() : "";
+  declaration_ = FullDeclaration(function);
+  callText_ = function->GetDeclaration();
+  return r;
 }
 
 int asCDebugContext::SetArgument(const RecordedArgument& a) {

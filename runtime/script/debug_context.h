@@ -36,7 +36,8 @@ class asCDebugContext {
   asIScriptContext* Library() const { return library_; }
   asCDebugScriptEngine* Engine() const { return engine_; }
 
-  // Forgets the recorded arguments, keeps the function, prepares.
+  // Prepares; once the library has, forgets the recorded arguments and keeps the function.
+  // A refused Prepare (a call is running) leaves the record of that call as it was.
   int Prepare(int functionId);
   int Prepare(asIScriptFunction* function);
   int PreparedFunctionId() const { return functionId_; }

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryFileAccess files;
   files.Put("C:\\d\\lib.oxs", std::string(lib));
   files.Put("C:\\d\\cc.oxc", std::string(cc));
-  const ScriptSourceOrigin origin{"Mod", "C:\\d", {}};
+  const ScriptSourceOrigin origin{"Mod", "C:\\d", {}, "C:\\d\\Script_1.oxs"};
   const std::string text = ComposeScriptSource(origin, root, files);
 
   const SourceLayout layout = ParseSourceLayout(text);

@@ -24,8 +24,9 @@ struct CompileMessage {
 };
 
 // Reads "place (row, column) : Severity : text" or "place (line) Severity : text". The
-// position is taken at the last "(" before the last "):" or ") " that follows digits, so that
-// parentheses in a path or in the message do not mislead it. A line without a position is the
+// position is taken at the first "(" that opens one: digits (a separator and digits may
+// follow), ")", then a colon or a severity. A "(" of a path ("Program Files (x86)") opens
+// none, and one in the message comes after the position. A line without a position is the
 // message whole.
 CompileMessage ParseCompileMessageLine(std::string_view line, bool fromEngine);
 

@@ -32,11 +32,13 @@ ModuleScriptLocator ProgramModuleScriptLocator(FileAccess& files) {
     file.origin.extraIncludeFolders = ProgramPreprocessorSetup().extraIncludeFolders;
     if (const DeviceRecord* device = DeviceOfModule(module)) {
       if (GetDeviceScriptPath(device->folder, device->unitId, file.path) != 0) return std::nullopt;
+      file.origin.scriptPath = file.path;
       file.origin.baseFolder = GetDeviceScriptFolder(device->folder, device->unitId);
       return file;
     }
     if (LooksLikePath(module) && files.CanRead(module)) {
       file.path = module;
+      file.origin.scriptPath = module;
       file.origin.baseFolder = CutAtLastBackslash(module);
       return file;
     }

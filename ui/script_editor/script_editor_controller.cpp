@@ -22,6 +22,10 @@ namespace {
 
 constexpr char kEditorCaption[] = "AngelScript IDE";
 constexpr char kDeviceIdGlobal[] = "QpadDeviceID";
+constexpr char kMarkerLostText[] =
+    "The script was not saved.\n\n"
+    "An included file's text is missing its \"#including_file:\" line or its \"#end_include:\" "
+    "line. Put the line back where it was, or choose Reload to read the files again.";
 
 // The first number of a text, and the number after its comma (and blanks), as "%d,%d" wrote
 // them; missing numbers give 0.
@@ -57,7 +61,7 @@ std::optional<int> IntegerGlobal(asIScriptModule* module, const char* name) {
 
 ScriptEditorController::ScriptEditorController(EditorView& view, FileAccess& files,
                                                ModuleScriptLocator locator)
-    : view_(view), files_(files), locator_(std::move(locator)) {}
+    : view_(view), files_(files), locator_(std::move(locator)), sharedContext_(GetDeviceScriptContext) {}
 
 ScriptEditorController::~ScriptEditorController() {
   if (engine_ && engine_->MessageStream() == &messages_) engine_->SetMessageStream(nullptr);
@@ -215,6 +219,12 @@ bool ScriptEditorController::Save() {
   BringEditIntoSource();
   SectionSource& s = sources_[current_];
   if (!s.unsaved) return true;
+  // A block without its end marker would swallow the rest of the root text, and an end
+  // marker without its block cut the text short: nothing is written until both are back.
+  if (!SplitScriptSource(s.text, nullptr).report.wellFormed) {
+    GetSystemCalls().ShowMessageBox(nullptr, kMarkerLostText, kEditorCaption, MB_ICONERROR);
+    return false;
+  }
   // A text without files behind it holds preprocessed blocks: those are never written back.
   SplitSource split = SplitScriptSource(s.text, s.file ? &files_ : nullptr);
   DebugSaveCallback save = engine_ ? engine_->SaveCallback() : nullptr;
@@ -250,6 +260,30 @@ bool ScriptEditorController::Reload() {
 }
 
 int ScriptEditorController::RebuildModule(const std::string& module, asCDebugContext* context) {
+  return BuildModule(module, context, true);
+}
+
+int ScriptEditorController::BuildAddedModule(const std::string& module) {
+  return BuildModule(module, nullptr, false);
+}
+
+PreprocessedSource ScriptEditorController::MapOfAddedSection(const SectionSource& s, int slot) {
+  if (s.file) {
+    if (!s.unsaved)
+      return PreprocessedSource(s.file->origin, s.text, files_, engine_->Library(),
+                                messages_.PreprocessorSink());
+    // The text shown holds edits that were not built: the lines are those of the files.
+    std::string bytes;
+    if (files_.Read(s.file->path, bytes, kMaxIncludeRunBytes) == FileAccess::ReadResult::Ok)
+      return PreprocessedSource(s.file->origin, ComposeScriptSource(s.file->origin, bytes, files_),
+                                files_, engine_->Library(), messages_.PreprocessorSink());
+  }
+  const char* kept = engine_->SectionText(slot);
+  return PreprocessedSource::Plain(kept ? kept : "");
+}
+
+int ScriptEditorController::BuildModule(const std::string& module, asCDebugContext* context,
+                                        bool editorText) {
   if (!engine_) return asERROR;
   const int index = engine_->FindModule(module.c_str());
   if (index < 0) return asNO_MODULE;
@@ -262,20 +296,26 @@ int ScriptEditorController::RebuildModule(const std::string& module, asCDebugCon
   BringEditIntoSource();
   messages_.ClearCompileMessages();
   engine_->SetMessageStream(&messages_);
+  bool editsLeft = false;  // edits the build did not take
   for (int slot = 0; slot < engine_->SectionCapacity(); ++slot) {
     if (engine_->SectionModule(slot) != index) continue;
     const int id = SourceOfSlot(slot);
     if (id < 0) continue;
     SectionSource& s = sources_[id];
-    s.built = s.file ? PreprocessedSource(s.file->origin, s.text, files_, engine_->Library(),
-                                          messages_.PreprocessorSink())
-                     : PreprocessedSource::Plain(s.text);
+    if (editorText) {
+      s.built = s.file ? PreprocessedSource(s.file->origin, s.text, files_, engine_->Library(),
+                                            messages_.PreprocessorSink())
+                       : PreprocessedSource::Plain(s.text);
+      engine_->SetSectionText(slot, s.built.Output().data(), s.built.Output().size());
+    } else {
+      s.built = MapOfAddedSection(s, slot);
+      editsLeft = editsLeft || s.unsaved;
+    }
     s.hasBuilt = true;
-    engine_->SetSectionText(slot, s.built.Output().data(), s.built.Output().size());
     lastBuilt_ = id;
   }
   const int result = engine_->RebuildModule(module.c_str(), true);
-  built_ = true;
+  built_ = !editsLeft;
   errorCount_ = 0;
   if (result < 0) {
     CompileMessage m;
@@ -419,8 +459,8 @@ void ScriptEditorController::OpenScript(const std::string& path) {
   const bool callbackAnswered = engine_->BuildCallback() != nullptr;
   RefreshModuleSources(path);
   if (result != 0 && !callbackAnswered) {
-    // Built again from the text the editor shows, so that messages find their lines.
-    RebuildModule(path);
+    // Built again, so that the messages find their lines in the text the editor shows.
+    BuildAddedModule(path);
   }
   if (result == 0) {
     const int index = engine_->FindModule(path.c_str());
@@ -432,8 +472,15 @@ void ScriptEditorController::OpenScript(const std::string& path) {
     }
     device->moduleName = path;
     DeviceRecord* const previous = GetCurrentDevice();
-    if (asCDebugContext* context = GetDeviceScriptContext())
-      RunDeviceInit(*device, *engine_, *context);
+    asCDebugContext* context = sharedContext_ ? sharedContext_() : nullptr;
+    // Opened while the debugger holds a call stopped: that call is left alone.
+    std::unique_ptr<asCDebugContext> own;
+    if (context && (context->Library()->GetState() == asEXECUTION_ACTIVE ||
+                    context->Library()->GetState() == asEXECUTION_SUSPENDED)) {
+      own = engine_->CreateContext();
+      context = own.get();
+    }
+    if (context) RunDeviceInit(*device, *engine_, *context);
     if (openProgramming_) openProgramming_(std::move(device));
     SetCurrentDevice(previous);
   } else if (callbackAnswered) {

@@ -126,6 +126,10 @@ class ScriptEditorController {
   // going to the list's stream; the engine's result. context, when given and idle, lets go
   // of the module first.
   int RebuildModule(const std::string& module, asCDebugContext* context = nullptr);
+  // Builds module from the sections its caller added (a device's build, a script opened from
+  // a file); the editor's texts only give the messages their lines. Edits not saved stay in
+  // the editor, not built, until the editor's own build.
+  int BuildAddedModule(const std::string& module);
   // Error count of the last build (never 8, which callers read as "restore the backup").
   int ErrorCount() const { return errorCount_; }
   bool Built() const { return built_; }
@@ -157,10 +161,18 @@ class ScriptEditorController {
   // record. Null: the record goes once its init function has run.
   using OpenProgrammingHook = std::function<void(std::unique_ptr<DeviceRecord> device)>;
   void SetOpenProgrammingHook(OpenProgrammingHook hook) { openProgramming_ = std::move(hook); }
+  // The context the device thread makes its calls with (the thread's own unless set); an
+  // opened script's init runs there, or on a context of its own while that one holds a call.
+  void SetSharedContextSource(std::function<asCDebugContext*()> source) {
+    sharedContext_ = std::move(source);
+  }
 
  private:
   int FindSource(const std::string& module, const std::string& section) const;
   void ComposeSource(SectionSource& source);
+  int BuildModule(const std::string& module, asCDebugContext* context, bool editorText);
+  // What maps the rows of a slot's added text back to the lines the editor shows.
+  PreprocessedSource MapOfAddedSection(const SectionSource& source, int slot);
   void MarkTree();
   void OpenScript(const std::string& path);
 
@@ -178,4 +190,5 @@ class ScriptEditorController {
   bool hidden_ = true;
   bool opening_ = false;  // the file dialog's own loop may dispatch the command again
   OpenProgrammingHook openProgramming_;
+  std::function<asCDebugContext*()> sharedContext_;
 };

@@ -79,7 +79,8 @@ bool BlockCommentOpenAfter(std::string_view line, bool open) {
 
 class Composer {
  public:
-  Composer(IncludeLoader& loader) : loader_(loader) {}
+  Composer(IncludeLoader& loader, const std::string& rootFile)
+      : loader_(loader), rootAlias_(rootFile.empty() ? std::string() : NormalizePath(rootFile)) {}
 
   // text with the block of each of its #include lines after that line.
   std::string Expand(std::string_view text, const std::string& currentFile) {
@@ -112,6 +113,8 @@ class Composer {
       name = currentFile.substr(0, slash + 1) + name;
     loader_.SetCurrentFile(currentFile);
     const std::string resolved = loader_.ResolveIncludePath(name);
+    // The root's own file, asked for by its path: as a build does, it is not included again.
+    if (!rootAlias_.empty() && EqualNoCase(resolved, rootAlias_)) return {};
     std::string block;
     if (loader_.Load(name, block) != IncludeStatus::Loaded) return block;
     // The root asked for by its own name comes back whole, without markers: not a block.
@@ -133,6 +136,7 @@ class Composer {
   }
 
   IncludeLoader& loader_;
+  std::string rootAlias_;
   std::vector<std::string> open_;
 };
 
@@ -154,7 +158,7 @@ std::string ComposeScriptSource(const ScriptSourceOrigin& origin, std::string_vi
                        origin.extraIncludeFolders);
   std::string root;
   loader.Load(origin.rootName, root);  // drops old blocks; keeps the root out of later loads
-  Composer composer(loader);
+  Composer composer(loader, origin.scriptPath);
   return composer.Expand(AddCarriageReturns(root), loader.ResolveIncludePath(origin.rootName));
 }
 
@@ -234,6 +238,7 @@ PreprocessedSource::PreprocessedSource(const ScriptSourceOrigin& origin, std::st
   PreprocessorSetup setup;
   setup.files = &overlay;
   setup.extraIncludeFolders = origin.extraIncludeFolders;
+  setup.rootFile = origin.scriptPath;
   BufferOutputStream out;
   errors_ = PreprocessScriptFile(origin.rootName, split.rootText, engine, origin.baseFolder, out,
                                  messages, &map_, setup);

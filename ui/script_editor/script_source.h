@@ -19,6 +19,9 @@ struct ScriptSourceOrigin {
   std::string rootName;    // asked for as this (the module name of a device, or a path)
   std::string baseFolder;  // includes are searched from here
   std::vector<std::string> extraIncludeFolders;
+  // The file the root text is read from, when rootName is not its path: an include of it is
+  // the root included again ("" for none).
+  std::string scriptPath;
 };
 
 // The root text (include blocks of an earlier run dropped, trailing zero bytes too, lone line

@@ -8,6 +8,8 @@
 #include "platform/base/memory_file_access.h"
 #include "platform/wingui/list_view.h"
 #include "platform/wingui/message_pump.h"
+#include "runtime/preprocessor/script_preprocessor.h"
+#include "runtime/preprocessor/text_streams.h"
 #include "tests/support/win_test.h"
 #include "tests/ui/script_editor/editor_test_support.h"
 #include "ui/debugger/debugger_window.h"
@@ -42,14 +44,22 @@ class DebuggerWindow : public ::testing::Test {
     files_.Put(kScript, "int g = 5;\r\nvoid Main() {\r\n  int a = 2;\r\n  g = g + a;\r\n}\r\n");
     engine_ = MakeTestEngine(Callback);
     window_ = std::make_unique<ScriptEditorWindow>(files_, [](const std::string& m) -> std::optional<ModuleScriptFile> {
-      return ModuleScriptFile{kScript, {m, kBase, {}}};
+      return ModuleScriptFile{kScript, {m, kBase, {}, kScript}};
     });
     ASSERT_TRUE(window_->Create());
     view_ = std::make_unique<WindowDebuggerView>(*window_);
     control_ = std::make_unique<RunControl>(window_->Controller(), *view_);
     view_->Attach(*control_);
     control = control_.get();
-    engine_->AddScriptSection("Mod", "QpadHandler", "", 0);
+    // As a device build does: the file's text, preprocessed, as the module's one section.
+    PreprocessorSetup setup;
+    setup.files = &files_;
+    setup.rootFile = kScript;
+    BufferOutputStream built;
+    NullOutputStream dropped;
+    PreprocessScriptFile("Mod", *files_.Get(kScript), engine_->Library(), kBase, built, dropped,
+                         nullptr, setup);
+    engine_->AddScriptSection("Mod", "QpadHandler", built.CStr(), built.Size());
     ASSERT_EQ(engine_->Build("Mod"), 0);
     window_->Controller().Reveal();
     Pump(100);

@@ -10,6 +10,11 @@
 
 #include "platform/base/memory_file_access.h"
 #include "platform/base/system_calls.h"
+#include "runtime/device/device_folders.h"
+#include "runtime/preprocessor/script_preprocessor.h"
+#include "runtime/preprocessor/text_streams.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/ui/debugger/allocation_count.h"
 #include "tests/ui/script_editor/editor_test_support.h"
 #include "ui/script_editor/script_editor_resources.h"
 
@@ -66,8 +71,10 @@ class AnsweringCalls : public SystemCalls {
     answers.pop_front();
     return a;
   }
+  std::optional<std::string> ChooseFileToOpen(const OpenFileQuestion&) override { return chosen; }
   std::deque<int> answers;
   std::vector<std::string> asked;
+  std::optional<std::string> chosen;
 };
 
 RunControl* current = nullptr;
@@ -83,6 +90,7 @@ class Debugger : public ::testing::Test {
     files_.Put(kLib, kLibText);
     engine_ = MakeTestEngine(Callback);
     context_ = engine_->CreateContext();
+    editor_.SetSharedContextSource([this] { return context_.get(); });
   }
   void TearDown() override {
     context_.reset();
@@ -91,9 +99,21 @@ class Debugger : public ::testing::Test {
     engine_.reset();
   }
 
+  // As a device build does: the module's file preprocessed, as one section ("Other": a text).
   int Build(const std::string& module = "Mod") {
-    engine_->Discard(module.c_str());  // as a device build does
-    engine_->AddScriptSection(module.c_str(), "QpadHandler", module == "Mod" ? "" : "int o;", module == "Mod" ? 0 : 6);
+    engine_->Discard(module.c_str());
+    std::string text = "int o;";
+    if (module == "Mod") {
+      PreprocessorSetup setup;
+      setup.files = &files_;
+      setup.rootFile = kScript;
+      BufferOutputStream out;
+      NullOutputStream dropped;
+      PreprocessScriptFile(module, *files_.Get(kScript), engine_->Library(), kBase, out, dropped,
+                           nullptr, setup);
+      text = out.Take();
+    }
+    engine_->AddScriptSection(module.c_str(), "QpadHandler", text.data(), text.size());
     return engine_->Build(module.c_str());
   }
   int CallMain() {
@@ -138,7 +158,7 @@ class Debugger : public ::testing::Test {
   ScriptedView view_;
   ScriptEditorController editor_{editorView_, files_, [](const std::string& m) -> std::optional<ModuleScriptFile> {
                                    if (m != "Mod") return std::nullopt;
-                                   return ModuleScriptFile{kScript, {"Mod", kBase, {}}};
+                                   return ModuleScriptFile{kScript, {"Mod", kBase, {}, kScript}};
                                  }};
   RunControl control_{editor_, view_};
   std::unique_ptr<asCDebugScriptEngine> engine_;
@@ -157,6 +177,27 @@ TEST_F(Debugger, ABuildWithoutErrorsNeitherWaitsNorShowsTheEditor) {
   EXPECT_EQ(CallMain(), asEXECUTION_FINISHED);
   EXPECT_EQ(Global("g"), 7);
   EXPECT_EQ(view_.waits, 0);
+}
+
+TEST_F(Debugger, ACallWhileTheEditorIsHiddenAllocatesNothing) {
+  // A device's module: its name is too long for a string to hold without the heap.
+  const std::string device = "Vid0a7cPid0040v0000Uid0001";
+  constexpr char kText[] = "int Twice(int x) { return x * 2; }";
+  engine_->AddScriptSection(device.c_str(), "QpadHandler", kText, sizeof kText - 1);
+  ASSERT_EQ(engine_->Build(device.c_str()), 0);
+  asIScriptFunction* twice =
+      engine_->LibraryModule(engine_->FindModule(device.c_str()))->GetFunctionByDecl("int Twice(int)");
+  ASSERT_NE(twice, nullptr);
+  auto press = [&] {
+    context_->Prepare(twice);
+    context_->SetArgDWord(0, 4);
+    return context_->Execute();
+  };
+  ASSERT_EQ(press(), asEXECUTION_FINISHED);  // the first call makes what later ones reuse
+  const long before = AllocationCount();
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(press(), asEXECUTION_FINISHED);
+  EXPECT_EQ(AllocationCount() - before, 0);
+  EXPECT_EQ(context_->Library()->GetReturnDWord(), 8u);
 }
 
 TEST_F(Debugger, AFailedBuildAsksAndEveryAnswerReturns) {
@@ -183,6 +224,56 @@ TEST_F(Debugger, AFailedBuildAsksAndEveryAnswerReturns) {
   bool listed = false;
   for (const MessageRow& r : editorView_.messages) listed = listed || r.message.find("nosuch") != std::string::npos;
   EXPECT_TRUE(listed);
+}
+
+TEST_F(Debugger, ADeviceBuildTakesTheFileAndLeavesUnsavedEditsToTheEditorsBuild) {
+  ASSERT_EQ(Build(), 0);
+  editor_.Reveal();
+  std::string text = editorView_.text;
+  text.replace(text.find("int g = 5;"), 10, "int g = 50;");
+  editorView_.Type(editor_, text);
+
+  EXPECT_EQ(Build(), 0);  // the device thread builds the module again
+  EXPECT_EQ(CallMain(), asEXECUTION_FINISHED);
+  EXPECT_EQ(Global("g"), 7) << "built from the file, not from the text typed";
+  EXPECT_EQ(editorView_.text, text) << "the typed text stays";
+  EXPECT_TRUE(editor_.Source(editor_.CurrentSource())->unsaved);
+  EXPECT_FALSE(editor_.Built()) << "the editor's Build still has the edits to build";
+
+  // A failed device build lists its errors at the lines of the file, not of the edits.
+  files_.Put(kLib, "int Twice(int x) {\n  return nosuch;\n}\n");
+  calls_.answers = {IDNO, IDNO};
+  EXPECT_GT(Build(), 0);
+  const MessageRow* error = nullptr;
+  for (const MessageRow& r : editorView_.messages)
+    if (!error && r.severity == "Error") error = &r;
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ(std::stoi(error->position) - 1, LineOf("  int y = x * 2;"))
+      << "the include's second line, where the file has the error";
+  EXPECT_EQ(editorView_.text, text);
+
+  files_.Put(kLib, kLibText);
+  control_.Command(IDM_SCRIPT_BUILD);
+  EXPECT_EQ(editor_.ErrorCount(), 0);
+  EXPECT_EQ(CallMain(), asEXECUTION_FINISHED);
+  EXPECT_EQ(Global("g"), 52) << "the editor's Build takes the typed text";
+}
+
+TEST_F(Debugger, AnIncludeOfTheScriptItselfIsACycleInTheEditorsBuildAsInTheDevicesBuild) {
+  files_.Put(kLib, std::string(kLibText) + "#include \"Script_1.oxs\"\n");
+  editor_.Reveal();
+  ASSERT_EQ(Build(), 0);
+  const std::string& text = editorView_.text;
+  EXPECT_EQ(text.find("int g = 5;"), text.rfind("int g = 5;")) << "no second copy of the script";
+  const std::vector<MessageRow> deviceRows = editorView_.messages;
+  ASSERT_FALSE(deviceRows.empty());
+
+  editorView_.Type(editor_, editorView_.text);
+  control_.Command(IDM_SCRIPT_BUILD);
+  EXPECT_EQ(editor_.ErrorCount(), 0);
+  EXPECT_EQ(editorView_.messages, deviceRows) << "the same messages as the device's build";
+  EXPECT_EQ(CallMain(), asEXECUTION_FINISHED);
+  EXPECT_EQ(Global("g"), 7);
 }
 
 TEST_F(Debugger, ABreakpointStopsTheCallAVariableIsChangedAndTheCallRunsOn) {
@@ -274,21 +365,61 @@ TEST_F(Debugger, TheProgramEndingWhileStoppedEndsTheWait) {
 }
 
 TEST_F(Debugger, ANestedBuildLeavesTheStoppedCallAsItWas) {
+  // A script of a device type opened from a file while the call is stopped: its build and
+  // its init function come while the shared context holds the stopped call.
+  testsupport::ScratchDir dir{"nestedopen"};
+  FreeDeviceFolders();
+  SetDataRootFromHost("");
+  InitProgramFolders("\"" + dir.path() + "\\Orvane.exe\"");
+  ASSERT_TRUE(testsupport::MakeDirs(dir / "QpadDevices\\Vid0a7cPid0040"));
+  ASSERT_TRUE(testsupport::WriteTextFile(dir / "QpadDevices\\Vid0a7cPid0040\\ReportConfig.txt",
+                                         "input void KeyDown(uint8 s)\nscanCodeDown 2 3\n"));
+  const std::string opened = kBase + "\\Opened.oxs";
+  files_.Put(opened, "uint16 QpadDeviceID = 0x40;\r\nint ran = 0;\r\nvoid QpadInit() {\r\n  ran = 1;\r\n}\r\n");
+  calls_.chosen = opened;
+  auto ranInOpened = [&] {
+    asIScriptModule* m = engine_->LibraryModule(engine_->FindModule(opened.c_str()));
+    return m ? *static_cast<int*>(m->GetAddressOfGlobalVar(m->GetGlobalVarIndexByName("ran"))) : -1;
+  };
+
   ASSERT_EQ(Build(), 0);
   editor_.Reveal();
   BreakAt("g = g + a;");
+  const int mainId =
+      engine_->LibraryModule(engine_->FindModule("Mod"))->GetFunctionByDecl("void Main()")->GetId();
   view_.steps = {
       [&] {
         EXPECT_EQ(Build("Other"), 0);
         EXPECT_EQ(control_.Nesting(), 1);
+        asIScriptFunction* twice =
+            engine_->LibraryModule(engine_->FindModule("Mod"))->GetFunctionByDecl("int Twice(int)");
+        EXPECT_EQ(context_->Prepare(twice), asCONTEXT_ACTIVE);
+        EXPECT_EQ(context_->PreparedFunctionId(), mainId) << "a refused Prepare records nothing";
+        editor_.OpenScriptFile();
+        EXPECT_EQ(ranInOpened(), 1) << "the opened script's init ran beside the stopped call";
+        EXPECT_EQ(context_->PreparedFunctionId(), mainId);
+        EXPECT_EQ(control_.Nesting(), 1);
       },
       [&] {
         EXPECT_EQ(control_.State(), RunState::Stopped) << "the nested build did not end the stop";
+        // Built again while stopped: the call is broken off and replayed, still Main.
+        editor_.SelectSection(engine_->FindSection("Mod", "QpadHandler"));
+        editorView_.Type(editor_, editorView_.text);
+        control_.Command(IDM_SCRIPT_BUILD);
+      },
+      [&] {
+        EXPECT_EQ(editor_.ErrorCount(), 0);
+        control_.Command(IDM_SCRIPT_RUN);
+      },
+      [&] {
+        EXPECT_EQ(StoppedAt(), "  g = g + a;") << "the replay is the stopped call";
         control_.Command(IDM_SCRIPT_RUN);
       },
   };
   EXPECT_EQ(CallMain(), asEXECUTION_FINISHED);
   EXPECT_TRUE(view_.steps.empty());
+  EXPECT_EQ(Global("g"), 7);
+  FreeDeviceFolders();
 }
 
 TEST_F(Debugger, BuildWhileStoppedBreaksTheCallOffAndRunsTheNewTextAgain) {

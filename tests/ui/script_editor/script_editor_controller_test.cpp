@@ -32,7 +32,7 @@ class Editor : public ::testing::Test {
   ModuleScriptLocator Locator() {
     return [this](const std::string& module) -> std::optional<ModuleScriptFile> {
       if (module != "Mod") return std::nullopt;
-      return ModuleScriptFile{kScript, {"Mod", kBase, {}}};
+      return ModuleScriptFile{kScript, {"Mod", kBase, {}, kScript}};
     };
   }
   std::string LineAt(const MessageRow& row) {
@@ -112,6 +112,40 @@ TEST_F(Editor, SaveHandsTheRootToTheCallbackAndWritesOnlyChangedBlocks) {
   view_.Type(controller_, edited);
   EXPECT_TRUE(controller_.Save());
   EXPECT_EQ(files_.WriteLog(), std::vector<std::string>{kLib});
+  EXPECT_EQ(*files_.Get(kLib), "int b = 3;\r\nint c = 5;\r\n");
+}
+
+TEST_F(Editor, SaveRefusesATextThatLostAnIncludeMarkerAndWritesNothing) {
+  RecordedSystemCalls calls;
+  controller_.SetEngine(engine_.get());
+  AddModule("Mod");
+  controller_.ShowBuildResult("Mod");
+  const std::string shown = view_.text;
+  const std::string scriptBefore = *files_.Get(kScript);
+  for (std::string_view marker : {kIncludeEndMarker, kIncludeBeginMarker}) {
+    SCOPED_TRACE(std::string(marker));
+    std::string edited;
+    for (const std::string& line : EditorLines(shown))
+      if (!line.starts_with(marker)) edited += line + "\r\n";
+    edited.replace(edited.find("int c = 4;"), 10, "int c = 5;");
+    ASSERT_NE(shown.find(marker), std::string::npos);
+    ASSERT_EQ(edited.find(marker), std::string::npos);
+    view_.Type(controller_, edited);
+    calls.ClearEvents();
+    EXPECT_FALSE(controller_.Save());
+    EXPECT_NE(calls.Events().find("\"AngelScript IDE\" \"The script was not saved."),
+              std::string::npos) << calls.Events();
+    EXPECT_TRUE(controller_.Source(controller_.CurrentSource())->unsaved);
+    EXPECT_TRUE(savedScripts.empty());
+    EXPECT_TRUE(files_.WriteLog().empty());
+    EXPECT_EQ(*files_.Get(kScript), scriptBefore);
+    EXPECT_EQ(*files_.Get(kLib), "int b = 3;\nint c = 4;\n");
+  }
+  // With the marker back the same edit saves.
+  std::string edited = shown;
+  edited.replace(edited.find("int c = 4;"), 10, "int c = 5;");
+  view_.Type(controller_, edited);
+  EXPECT_TRUE(controller_.Save());
   EXPECT_EQ(*files_.Get(kLib), "int b = 3;\r\nint c = 5;\r\n");
 }
 
@@ -208,7 +242,7 @@ class OpenScript : public ::testing::Test {
   RecordingView view_;
   std::unique_ptr<asCDebugScriptEngine> engine_;
   ScriptEditorController controller_{view_, RealFiles(), [](const std::string& m) -> std::optional<ModuleScriptFile> {
-                                        return ModuleScriptFile{m, {m, m.substr(0, m.rfind('\\')), {}}};
+                                        return ModuleScriptFile{m, {m, m.substr(0, m.rfind('\\')), {}, m}};
                                       }};
 };
 

@@ -81,7 +81,7 @@ class IdeWindow : public ::testing::Test {
     engine_ = MakeTestEngine();
     window_ = std::make_unique<ScriptEditorWindow>(files_, [](const std::string& m) -> std::optional<ModuleScriptFile> {
       if (m != "Mod") return std::nullopt;
-      return ModuleScriptFile{kScript, {"Mod", kBase, {}}};
+      return ModuleScriptFile{kScript, {"Mod", kBase, {}, kScript}};
     });
     ASSERT_TRUE(window_->Create());
     hwnd_ = window_->hwnd();

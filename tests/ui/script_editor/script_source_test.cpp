@@ -11,11 +11,12 @@ namespace {
 const std::string kBase = "C:\\Dev";
 const std::string kLib = kBase + "\\lib.oxs";
 const std::string kCc = kBase + "\\cc.oxc";
+const std::string kScript = kBase + "\\Script_1.oxs";
 
 std::string Begin(const std::string& path) { return "\r\n#including_file: \"" + path + "\"\r\n"; }
 std::string End(const std::string& path) { return "\r\n#end_include: \"" + path + "\"\r"; }
 
-ScriptSourceOrigin Origin() { return {"Mod", kBase, {}}; }
+ScriptSourceOrigin Origin() { return {"Mod", kBase, {}, ""}; }
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -69,6 +70,31 @@ TEST(ComposeScriptSource, AFileThatIncludesItselfStopsAtOneLevel) {
   const std::string composed = ComposeScriptSource(Origin(), "#include \"lib.oxs\"", files);
   EXPECT_EQ(composed, "#include \"lib.oxs\"" + Begin(kLib) + "#include \"lib.oxs\"" + Begin(kLib) +
                           "#include \"lib.oxs\"" + End(kLib) + End(kLib));
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+TEST(ComposeScriptSource, TheRootsFileIncludedAgainByItsPathIsNotShownOrBuiltTwice) {
+  MemoryFileAccess files;
+  const std::string root = "int g;\r\n#include \"lib.oxs\"\r\n";
+  files.Put(kScript, root);
+  files.Put(kLib, "int l;\n#include \"SCRIPT_1.OXS\"\n");  // names compare as the platform's do
+  ScriptSourceOrigin origin = Origin();
+  origin.scriptPath = kScript;
+  const std::string text = ComposeScriptSource(origin, root, files);
+  EXPECT_EQ(Count(text, "int g;"), 1u) << text;
+  EXPECT_EQ(Count(text, std::string(kIncludeBeginMarker)), 1u) << text;
+  EXPECT_EQ(SplitScriptSource(text, nullptr).rootText, root);
+
+  BufferOutputStream messages;
+  const PreprocessedSource built(origin, text, files, nullptr, messages);
+  EXPECT_EQ(Count(built.Output(), "int g;"), 1u) << built.Output();
+  EXPECT_EQ(Count(built.Output(), "int l;"), 1u) << built.Output();
+  EXPECT_NE(messages.Text().find("Warning"), std::string::npos) << "the cycle is told, as in a device build";
 }
 
 TEST(SplitScriptSource, WritesOnlyWhatTheUserChangedAndNeverTheMissingMarker) {
