@@ -166,6 +166,12 @@ std::string GetQpadDevicesFolder() { return State().qpadDevices; }
 std::string GetCabFilesFolder() { return State().cabFiles; }
 std::string GetCustomCommandsFolder() { return State().customCommands; }
 
+std::vector<std::string> GetProgramIncludeFolders() {
+  std::string customCommands = GetCustomCommandsFolder();
+  if (customCommands.empty()) return {};
+  return {std::move(customCommands)};
+}
+
 DeviceFolderEntry* FindDeviceFolder(int vendorId, int productId, int version) {
   Folders& f = State();
   std::lock_guard lock(f.mutex);
