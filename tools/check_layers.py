@@ -33,10 +33,8 @@ ALLOWED = {
     'runtime/script': ['platform/base'],
     'runtime/keys': ['platform/base'],
     'runtime/preprocessor': ['runtime/script', 'platform/base'],
-    # The device record holds the HID library's handle. The preprocessor only while the
-    # program's folders hand it its include folder.
-    'runtime/device': ['runtime/script', 'runtime/keys', 'runtime/preprocessor',
-                       'platform/vhxhid', 'platform/base'],
+    # The device record holds the HID library's handle.
+    'runtime/device': ['runtime/script', 'runtime/keys', 'platform/vhxhid', 'platform/base'],
     # The polled exchange and the device functions read and write reports themselves.
     'runtime/functions': ['runtime/device', 'runtime/keys', 'runtime/script',
                           'platform/vhxhid', 'platform/base'],

@@ -49,6 +49,8 @@ class LayerRules(unittest.TestCase):
              'ui/debugger/run_control.h', True),
             ('device up to the functions', 'runtime/device/d.cpp',
              'runtime/functions/device_functions.h', True),
+            ('device into the preprocessor', 'runtime/device/d.cpp',
+             'runtime/preprocessor/script_preprocessor.h', True),
             ('the service into the windows layer', 'runtime/service/s.cpp',
              'platform/wingui/window.h', True),
             ('calibration into the main program', 'calibration/c.cpp', 'runtime/device/d.h', True),
