@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """Checks the arrangement of the code in layers, from the repository root (or the given one).
 
-1. Every include written from the root ("runtime/device/x.h") names the file's own layer or a
-   layer below it. Tests are not held to it: a test may drive its layer through those above.
+1. Every include of the repository's own files ("runtime/device/x.h" from the root, or
+   "../device/x.h" beside the file, as the compiler finds them) names the file's own layer or
+   one its layer lists below. Tests are not held to it: a test may drive its layer through
+   those above. A source folder that belongs to no layer is an offence too, so that a new
+   folder gets its place on purpose.
 2. The plain C++ units (parsers, text rules, models, fuzz entries) reach no platform header
    through any chain of the repository's own includes.
 Prints each offence with its place; exits 1 when there is any.
@@ -11,7 +14,18 @@ import os
 import re
 import sys
 
-# Each layer and the layers it may include (a trailing "/" takes every folder under it).
+PLATFORM = ['platform/base', 'platform/vhxhid', 'platform/wingui']
+# The runtime below the program's own assembly in runtime/app.
+RUNTIME = ['runtime/script', 'runtime/preprocessor', 'runtime/keys', 'runtime/device',
+           'runtime/functions', 'runtime/service']
+MACROS = ['macros/model', 'macros']
+# What every window folder may use; a window that extends another lists that one as well.
+WINDOW = MACROS + RUNTIME + PLATFORM
+WINDOWS = ['ui/programming_window', 'ui/layers', 'ui/plugins', 'ui/key_caps', 'ui/script_editor',
+           'ui/debugger', 'ui/legend_editor', 'ui/setup_wizard']
+
+# Each layer (a folder, with its subfolders unless they are layers themselves) and every layer
+# it may include besides itself: named one by one, no prefixes.
 ALLOWED = {
     'platform/base': [],
     'platform/vhxhid': ['platform/base'],
@@ -19,18 +33,35 @@ ALLOWED = {
     'runtime/script': ['platform/base'],
     'runtime/keys': ['platform/base'],
     'runtime/preprocessor': ['runtime/script', 'platform/base'],
-    'runtime/device': ['runtime/script', 'runtime/keys', 'runtime/preprocessor',
-                       'platform/vhxhid', 'platform/base'],
+    # The device record holds the HID library's handle.
+    'runtime/device': ['runtime/script', 'runtime/keys', 'platform/vhxhid', 'platform/base'],
+    # The polled exchange and the device functions read and write reports themselves.
     'runtime/functions': ['runtime/device', 'runtime/keys', 'runtime/script',
-                          'runtime/preprocessor', 'platform/vhxhid', 'platform/base'],
-    'runtime/service': ['runtime/', 'platform/'],
+                          'platform/vhxhid', 'platform/base'],
+    'runtime/service': ['runtime/functions', 'runtime/device', 'runtime/preprocessor',
+                        'runtime/keys', 'runtime/script', 'platform/vhxhid', 'platform/base'],
     'macros/model': ['runtime/keys', 'platform/base'],
-    'macros': ['macros/', 'runtime/', 'platform/'],
-    'ui': ['ui/', 'macros/', 'runtime/', 'platform/'],
-    'runtime/app': ['runtime/', 'macros/', 'ui/', 'platform/'],
-    'calibration': ['calibration/', 'platform/'],
-    'modules/qpad_calibration': ['platform/'],
-    'modules/lococab': ['platform/'],
+    # The editor's and the recorder's windows, for a device record's macros.
+    'macros': ['macros/model', 'runtime/device', 'runtime/keys', 'platform/wingui',
+               'platform/base'],
+    'ui/programming_window': WINDOW,
+    # The layers, plug-ins, key caps and legend windows hang off the programming window: its
+    # menu, its command ids, its layer choice and its extension hooks.
+    'ui/layers': WINDOW + ['ui/programming_window'],
+    'ui/plugins': WINDOW + ['ui/programming_window'],
+    'ui/key_caps': WINDOW + ['ui/programming_window'],
+    'ui/legend_editor': WINDOW + ['ui/programming_window'],
+    'ui/script_editor': WINDOW,
+    # The debugger is the script editor's window with its run controls: it uses the editor's
+    # window, controller and resources.
+    'ui/debugger': WINDOW + ['ui/script_editor'],
+    'ui/setup_wizard': WINDOW,
+    'runtime/app': RUNTIME + MACROS + WINDOWS + PLATFORM,
+    # The calibration program shares no code with the main program.
+    'calibration/vcl': ['platform/base'],
+    'calibration': ['calibration/vcl', 'platform/vhxhid', 'platform/wingui', 'platform/base'],
+    'modules/qpad_calibration': PLATFORM,
+    'modules/lococab': PLATFORM,
 }
 
 # Units that must build without the platform: files, and folders whose every file must.
@@ -86,6 +117,8 @@ PLATFORM_HEADERS = re.compile(
 
 SOURCE_TOPS = ('platform', 'runtime', 'macros', 'ui', 'calibration', 'modules')
 EXTENSIONS = ('.cpp', '.h', '.hpp', '.c')
+# Resource scripts include headers (and each other) too; they are held to the layers alike.
+LAYERED_EXTENSIONS = EXTENSIONS + ('.rc',)
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
 
@@ -95,8 +128,19 @@ def layer_of(folder):
 
 
 def may_use(me, target):
-    return target == me or any(target == a.rstrip('/') or target.startswith(a)
-                               for a in ALLOWED[me])
+    return target == me or target in ALLOWED[me]
+
+
+def resolve(path, name):
+    """The file an include in path names, as the compiler looks for it: beside path first, then
+    from the root. A name found in neither place is taken as written: beside path when it
+    starts with "." or is a bare file name, else from the root."""
+    beside = os.path.normpath(os.path.join(os.path.dirname(path), name)).replace(os.sep, '/')
+    from_root = os.path.normpath(name).replace(os.sep, '/')
+    for candidate in (beside, from_root):
+        if os.path.isfile(candidate):
+            return candidate
+    return beside if name.startswith('.') or '/' not in name else from_root
 
 
 def includes(path):
@@ -107,25 +151,26 @@ def includes(path):
                 yield number, m.group(1) == '<', m.group(2)
 
 
-def source_files(tops):
+def source_files(tops, extensions=EXTENSIONS):
     for top in tops:
         for folder, _, names in os.walk(top):
             for name in sorted(names):
-                if name.endswith(EXTENSIONS):
+                if name.endswith(extensions):
                     yield os.path.join(folder, name).replace(os.sep, '/')
 
 
 def layer_offences():
-    for path in source_files(SOURCE_TOPS):
+    for path in source_files(SOURCE_TOPS, LAYERED_EXTENSIONS):
         me = layer_of(os.path.dirname(path))
         if not me:
+            yield f'{path}: its folder is in no layer'
             continue
         for number, system, name in includes(path):
-            if system or '/' not in name:
+            if system:
                 continue
-            target = layer_of(os.path.dirname(name))
+            target = layer_of(os.path.dirname(resolve(path, name)))
             if target and not may_use(me, target):
-                yield f'{path}:{number} includes {name} (a layer above {me})'
+                yield f'{path}:{number} includes {name} ({target} is not below {me})'
 
 
 def platform_reach(path, seen):
@@ -138,13 +183,11 @@ def platform_reach(path, seen):
             if PLATFORM_HEADERS.match(os.path.basename(name)):
                 return [f'{path}:{number} <{name}>']
             continue
-        for candidate in (name, os.path.join(os.path.dirname(path), name)):
-            candidate = os.path.normpath(candidate).replace(os.sep, '/')
-            if os.path.isfile(candidate):
-                chain = platform_reach(candidate, seen)
-                if chain:
-                    return [f'{path}:{number}'] + chain
-                break
+        candidate = resolve(path, name)
+        if os.path.isfile(candidate):
+            chain = platform_reach(candidate, seen)
+            if chain:
+                return [f'{path}:{number}'] + chain
     return None
 
 

@@ -11,6 +11,7 @@
 
 #include "macros/macro_editor.h"
 #include "macros/macro_platform.h"
+#include "macros/model/key_display_names.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_hooks.h"
 #include "macros/onboard_memory.h"
@@ -287,6 +288,9 @@ void InstallProgramHooks() {
   thread.ending = [] {
     SetCurrentModelessDialog(nullptr);
     DestroyDebuggerIde();
+    // Its programming windows built the key names on this thread and are closed by now; a new
+    // thread builds them again.
+    ClearKeyDisplayNames();
   };
   SetDeviceThreadHooks(thread);
   SetDeviceBuildCallback(DebugBuildCallback);

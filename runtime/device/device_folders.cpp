@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/base/unique_handle.h"
-#include "runtime/preprocessor/script_preprocessor.h"
 
 namespace {
 
@@ -141,7 +140,6 @@ void InitProgramFolders(const std::string& commandLine) {
   f.customCommands = f.programFolder + "Custom Commands";
   if (!IsDirectory(f.qpadDevices)) CreateDirectoryA(f.qpadDevices.c_str(), nullptr);
   if (!IsDirectory(f.customCommands)) f.customCommands.clear();
-  SetProgramIncludeFolder(GetCustomCommandsFolder);
 }
 
 void SetDataRootFromArg(const std::wstring& arg) {
@@ -165,6 +163,12 @@ std::string GetProgramFolder() { return State().programFolder; }
 std::string GetQpadDevicesFolder() { return State().qpadDevices; }
 std::string GetCabFilesFolder() { return State().cabFiles; }
 std::string GetCustomCommandsFolder() { return State().customCommands; }
+
+std::vector<std::string> GetProgramIncludeFolders() {
+  std::string customCommands = GetCustomCommandsFolder();
+  if (customCommands.empty()) return {};
+  return {std::move(customCommands)};
+}
 
 DeviceFolderEntry* FindDeviceFolder(int vendorId, int productId, int version) {
   Folders& f = State();

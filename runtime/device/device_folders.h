@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/base/path_text.h"
 
@@ -37,6 +38,9 @@ std::string GetQpadDevicesFolder();
 std::string GetCabFilesFolder();
 // The Custom Commands folder, or "" when it does not exist.
 std::string GetCustomCommandsFolder();
+// The folders every script run of the program searches for includes after the usual places:
+// the Custom Commands folder when it exists (device folders under another data root need it).
+std::vector<std::string> GetProgramIncludeFolders();
 
 // --- Device folders -----------------------------------------------------------------------
 

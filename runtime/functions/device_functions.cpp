@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_identification.h"
@@ -113,7 +114,7 @@ int RetrieveData(const std::string& outputName, std::vector<std::uint8_t>& data,
         (device->removalEvent && WaitForSingleObject(device->removalEvent, 0) == WAIT_OBJECT_0))
       return kRetrieveTimedOut;
     if (!polled.Read(report)) {
-      Sleep(1);
+      GetSystemCalls().Sleep(1);
       continue;
     }
     for (std::uint8_t b : report) {
@@ -184,7 +185,7 @@ int ExecuteMemoryTest() {
       std::vector<std::uint8_t> reply;
       while (arrived < kMemoryTestLength && GetTickCount() - start <= kReplyWaitMs) {
         if (!polled.Read(reply)) {
-          Sleep(1);
+          GetSystemCalls().Sleep(1);
           continue;
         }
         if (reply.size() < 4 || reply[0] != kMemoryReadReply) continue;

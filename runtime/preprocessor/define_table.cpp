@@ -121,8 +121,16 @@ void DefineLine(DefineTable& defines, int line) {
 
 void DefineFile(DefineTable& defines, const std::string& file) {
   // A string constant is read with escapes: a path's backslashes would turn "C:\temp" into a tab.
+  // Bytes from 0x80 on go in as \xNN: the script compiler reads raw ones as UTF-8, and an ANSI
+  // path is not, so the script would get other bytes than the path's.
+  constexpr char kHex[] = "0123456789ABCDEF";
   std::string literal = "\"";
   for (char c : file) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80) {
+      literal += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+      continue;
+    }
     if (c == '\\' || c == '"') literal += '\\';
     literal += c;
   }

@@ -59,7 +59,8 @@ ExpandResult ExpandIdentifier(LexemeList& list, const DefineTable& defines,
 // __LINE__ as one number lexeme.
 void DefineLine(DefineTable& defines, int line);
 // __FILE__ as one string lexeme: the file as a string constant, between two double quotes with
-// every backslash and double quote escaped, so that a script reads the name as it is.
+// every backslash and double quote escaped and every byte from 0x80 on written as \xNN, so that
+// a script reads the name's bytes as they are.
 void DefineFile(DefineTable& defines, const std::string& file);
 // name as one string-kind lexeme holding text.
 void DefineString(DefineTable& defines, const std::string& name, const std::string& text);

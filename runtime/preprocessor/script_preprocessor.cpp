@@ -503,19 +503,6 @@ DefineTable& ProgramCommandDefines() {
   return defines;
 }
 
-namespace {
-std::string (*programIncludeFolder)() = nullptr;
-}  // namespace
-
-void SetProgramIncludeFolder(std::string (*folder)()) { programIncludeFolder = folder; }
-
-PreprocessorSetup ProgramPreprocessorSetup() {
-  PreprocessorSetup setup;
-  std::string folder = programIncludeFolder ? programIncludeFolder() : std::string();
-  if (!folder.empty()) setup.extraIncludeFolders.push_back(folder);
-  return setup;
-}
-
 int PreprocessScriptFile(const std::string& rootName, std::string_view rootText,
                          asIScriptEngine* engine, const std::string& baseFolder,
                          TextOutputStream& out, TextOutputStream& messages, LineMap* lineMap,
@@ -543,7 +530,7 @@ int PreprocessScriptFile(const std::string& rootName, std::string_view rootText,
                          asIScriptEngine* engine, const std::string& baseFolder,
                          TextOutputStream& out, TextOutputStream& messages, LineMap* lineMap) {
   return PreprocessScriptFile(rootName, rootText, engine, baseFolder, out, messages, lineMap,
-                              ProgramPreprocessorSetup());
+                              PreprocessorSetup{});
 }
 
 PreprocessedScript PreprocessScript(const std::string& rootName, std::string_view rootText,

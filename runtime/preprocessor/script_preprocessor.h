@@ -43,12 +43,6 @@ struct PreprocessorSetup {
   std::string rootFile;
 };
 
-// The program's setup: real files, the program's tables, and the program's include folder (its
-// Custom Commands folder: device folders under another data root need it) searched last.
-PreprocessorSetup ProgramPreprocessorSetup();
-// Where the program's include folder comes from, asked at each run ("" or null: none).
-void SetProgramIncludeFolder(std::string (*folder)());
-
 // The program-wide defines copied into every run (RUN_COMMAND and CUSTOM_COMMAND_ID are put
 // in at the start of each run).
 DefineTable& ProgramCommandDefines();
@@ -63,7 +57,7 @@ int PreprocessScriptFile(const std::string& rootName, std::string_view rootText,
                          asIScriptEngine* engine, const std::string& baseFolder,
                          TextOutputStream& out, TextOutputStream& messages, LineMap* lineMap,
                          const PreprocessorSetup& setup);
-// The same with ProgramPreprocessorSetup().
+// The same with the program's files and tables, and no further include folders.
 int PreprocessScriptFile(const std::string& rootName, std::string_view rootText,
                          asIScriptEngine* engine, const std::string& baseFolder,
                          TextOutputStream& out, TextOutputStream& messages,
@@ -77,12 +71,12 @@ struct PreprocessedScript {
 };
 PreprocessedScript PreprocessScript(const std::string& rootName, std::string_view rootText,
                                     asIScriptEngine* engine, const std::string& baseFolder,
-                                    const PreprocessorSetup& setup = ProgramPreprocessorSetup());
+                                    const PreprocessorSetup& setup = {});
 // A script file asked for by its path, with includes searched from its folder (as the script
 // editor opens one). A file that cannot be read gives one error and no text.
 PreprocessedScript PreprocessScriptAtPath(
     const std::string& path, asIScriptEngine* engine,
-    const PreprocessorSetup& setup = ProgramPreprocessorSetup());
+    const PreprocessorSetup& setup = {});
 
 // Messages of the preprocessor's own (the define parser and the pragma table add theirs).
 inline constexpr std::string_view kCouldNotOpenFile = "Could not open file ";

@@ -107,7 +107,8 @@ int BuildScriptModule(const std::string& moduleName, const char* text, std::size
   engine.Discard(moduleName.c_str());
   BufferOutputStream preprocessed;
   NullOutputStream dropped;
-  PreprocessorSetup setup = ProgramPreprocessorSetup();
+  PreprocessorSetup setup;
+  setup.extraIncludeFolders = GetProgramIncludeFolders();
   // The root is asked for by the module name; an include of the script file itself is a cycle.
   if (const DeviceRecord* device = FindDeviceByModule(moduleName.c_str()))
     GetDeviceScriptPath(device->folder, device->unitId, setup.rootFile);

@@ -5,7 +5,6 @@
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/functions/device_functions.h"
-#include "runtime/preprocessor/script_preprocessor.h"
 #include "runtime/service/device_module_build.h"
 
 namespace {
@@ -29,7 +28,7 @@ ModuleScriptLocator ProgramModuleScriptLocator(FileAccess& files) {
   return [&files](const std::string& module) -> std::optional<ModuleScriptFile> {
     ModuleScriptFile file;
     file.origin.rootName = module;
-    file.origin.extraIncludeFolders = ProgramPreprocessorSetup().extraIncludeFolders;
+    file.origin.extraIncludeFolders = GetProgramIncludeFolders();
     if (const DeviceRecord* device = DeviceOfModule(module)) {
       if (GetDeviceScriptPath(device->folder, device->unitId, file.path) != 0) return std::nullopt;
       file.origin.scriptPath = file.path;

@@ -72,10 +72,12 @@ TEST_F(Folders, ProgramFoldersComeFromTheCommandLine) {
   EXPECT_TRUE(DirExists(dir_ / "QpadDevices"));  // made when missing
   EXPECT_EQ(GetCabFilesFolder(), dir_ / "CabFiles");
   EXPECT_EQ(GetCustomCommandsFolder(), "");  // no such folder
+  EXPECT_EQ(GetProgramIncludeFolders(), std::vector<std::string>{});
 
   MakeDirs(dir_ / "Custom Commands");
   InitProgramFolders(dir_ / "Orvane.exe");  // unquoted first token
   EXPECT_EQ(GetCustomCommandsFolder(), dir_ / "Custom Commands");
+  EXPECT_EQ(GetProgramIncludeFolders(), std::vector<std::string>{dir_ / "Custom Commands"});
 }
 
 TEST_F(Folders, DataRootFromTheArgumentDropsOneTrailingBackslash) {

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/device/input_dispatch.h"
@@ -406,6 +408,25 @@ TEST_F(DeviceFunctions, MemoryTestReadsTheSignature) {
     EXPECT_EQ(Outputs(), (std::vector<Bytes>{Report({kOutputReportId, kMemoryReadRequest, 0xF8, 0x0F, 0x14, 0x10})}));
     ExpectEventUse();
   }
+}
+
+// The waits for a reply pause through the platform seam, so that a test can see them.
+TEST_F(DeviceFunctions, WaitsForRepliesPauseThroughTheSystemCalls) {
+  struct CountedPauses : SystemCalls {
+    void Sleep(unsigned ms) override {
+      ++(ms == 1 ? ofOneMs : others);
+      SystemCalls::Sleep(ms);
+    }
+    std::atomic<int> ofOneMs{0}, others{0};
+  } pauses;
+  ScopedSystemCalls scoped(pauses);
+  EXPECT_EQ(CallRetrieve("requestData", 4, 40), kRetrieveTimedOut);
+  const int afterRetrieve = pauses.ofOneMs;
+  EXPECT_GT(afterRetrieve, 0);
+  ASSERT_EQ(Call("void MemoryTest()"), asEXECUTION_FINISHED);
+  EXPECT_EQ(Global<int>("result"), -1);  // no reply
+  EXPECT_GT(pauses.ofOneMs, afterRetrieve);
+  EXPECT_EQ(pauses.others, 0);
 }
 
 TEST_F(DeviceFunctions, LayerAndBacklightsWriteTheirReports) {

@@ -163,6 +163,10 @@ TEST(DefineHelpers, LineFileStringAndIdentifiers) {
   EXPECT_EQ(defines.at("__LINE__").value, (LexemeList{{"4", K::Number}}));
   // Escaped as in a string constant, where "\\t" would read as a tab.
   EXPECT_EQ(defines.at("__FILE__").value, (LexemeList{{R"("C:\\x\\t\"a.oxs")", K::String}}));
+  // Bytes from 0x80 on as two-digit escapes, also before a hex digit and at the end.
+  DefineFile(defines, "C:\\Caf\xE9\\\xC3\xA9" "a\xFF");
+  EXPECT_EQ(defines.at("__FILE__").value,
+            (LexemeList{{R"("C:\\Caf\xE9\\\xC3\xA9a\xFF")", K::String}}));
   EXPECT_EQ(defines.at("__CCNAME__").value, (LexemeList{{"C__x_My_File_oxc", K::String}}));
   EXPECT_EQ(MakeIdentifier("\"C:\\a.oxs\""), "C__a_oxs");
   EXPECT_EQ(MakeIdentifier("\""), "");

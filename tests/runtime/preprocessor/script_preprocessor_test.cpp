@@ -180,6 +180,24 @@ TEST_F(PreprocessorTest, AScriptReadsTheFileNameAsItIs) {
   EXPECT_EQ(script.Output(), path + "|7");
 }
 
+TEST_F(PreprocessorTest, AScriptReadsTheBytesOfANonAsciiFileName) {
+  const std::string paths[] = {
+      "C:\\Caf\xE9\\M\xFCller.oxs",   // ANSI: not UTF-8, which the compiler would re-encode
+      "C:\\Caf\xC3\xA9\\x.oxs",       // UTF-8
+      "C:\\\xE9" "ab\\\xFF.oxs",      // a byte before hex digits, and 0xFF
+  };
+  for (const std::string& path : paths) {
+    SCOPED_TRACE(path);
+    memory.Put(path, "string file = __FILE__;\r\n");
+    PreprocessResult r = Preprocess("#include \"" + path + "\"\r\n");
+    ASSERT_EQ(r.messages, "");
+    ScriptFixture script;
+    ASSERT_EQ(script.Run("print(file);", r.out), 0) << script.Messages();
+    EXPECT_EQ(script.Output(), path);
+    EXPECT_EQ(script.Messages(), "");  // no warning of a bad UTF-8 sequence either
+  }
+}
+
 TEST_F(PreprocessorTest, AngleIncludeAndIncludingFilesFolder) {
   memory.Put("C:\\lib\\x.oxs", "#include \"y.oxs\"");
   memory.Put("C:\\lib\\y.oxs", "y");

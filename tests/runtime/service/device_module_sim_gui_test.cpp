@@ -46,6 +46,7 @@ class Modules : public DeviceThread {
     DeviceThread::TearDown();
     SetExtraScriptRegistration(nullptr);
     SetDeviceBuildCallback(nullptr);
+    SetDataRootFromHost("");
   }
   std::string Folder(int pid = 0x19) const {
     char name[48];
@@ -96,6 +97,21 @@ TEST_F(Modules, DirectivesAndIncludesOfTheDeviceFolderAreBuilt) {
   Start();
   ASSERT_TRUE(WaitForCount(1));
   EXPECT_TRUE(WaitUntil([] { return Recorded("from helper") && Recorded("defined"); }, 5000));
+}
+
+// Its parent has no Custom Commands folder: only the program's include folder has the file.
+TEST_F(Modules, AScriptUnderAnotherDataRootIncludesFromTheProgramsCustomCommands) {
+  ASSERT_TRUE(MakeDirs(dir_ / "Custom Commands"));
+  WriteTextFile(dir_ / "Custom Commands\\Greet.oxc", "void Greet() { record(\"from custom commands\"); }\r\n");
+  InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
+  const std::string folder = dir_ / "root\\Vid0A7CPid0019";
+  ASSERT_TRUE(CopyTree(Folder(), folder));
+  WriteTextFile(folder + "\\Script.oxs", "#include \"Greet.oxc\"\r\nvoid QpadInit() { Greet(); }\r\n");
+  SetDataRootFromHost(dir_ / "root");
+  AddKeypad(1);
+  Start();
+  ASSERT_TRUE(WaitForCount(1));
+  EXPECT_TRUE(WaitUntil([] { return Recorded("from custom commands"); }, 5000));
 }
 
 // Each file of a cycle is built once, the script file itself included, and at once.
