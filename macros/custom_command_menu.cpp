@@ -1,6 +1,7 @@
 #include "macros/custom_command_menu.h"
 
 #include "macros/model/macro_context.h"
+#include "platform/wingui/menu.h"
 #include "runtime/device/device_folders.h"
 
 std::vector<FolderEntry> Win32FolderLister::List(const std::string& folder) {
@@ -21,10 +22,12 @@ HMENU MakeCommandMenu(const CommandMenuNode& node) {
   HMENU menu = CreatePopupMenu();
   if (!menu) return nullptr;
   for (const CommandMenuNode& child : node.children) {
+    // File and folder names may hold "&", which must show as it is.
+    const std::string caption = wingui::MenuItemText(child.caption);
     if (child.id) {
-      AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(child.id), child.caption.c_str());
+      AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(child.id), caption.c_str());
     } else if (HMENU sub = MakeCommandMenu(child)) {
-      AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), child.caption.c_str());
+      AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), caption.c_str());
     }
   }
   return menu;
