@@ -305,7 +305,7 @@ std::optional<std::string> AskForFile(const OpenFileQuestion& q, const std::stri
 }  // namespace
 
 std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion& q) {
-  return AskForFile(q, "", false);
+  return AskForFile(q, q.initialFile, false);
 }
 
 std::optional<std::string> SystemCalls::ChooseFileToSave(const OpenFileQuestion& q,

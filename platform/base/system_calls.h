@@ -41,6 +41,9 @@ struct OpenFileQuestion {
   std::vector<std::pair<std::string, std::string>> moreFilters;
   std::string defaultExtension;
   std::string initialFolder;
+  // The file the open dialog starts with, selected (a name or a whole path; "" for none). The
+  // save dialog is given its suggested file apart.
+  std::string initialFile;
 };
 
 // What the shell's folder dialog shows; its status line shows the folder selected.

@@ -212,7 +212,7 @@ bool CaptionSet::Open() {
   accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_LEGEND_EDITOR));
 
   controller_.SetOwner(window_);
-  controller_.SetDeviceFolder(CutAtLastBackslash(layoutPath_));
+  controller_.SetDeviceLayout(layoutPath_);
   // The device's own layout tells its paper too, not only one loaded later.
   dieCut_ = ReadLegendLayout(layoutText).dieCut;
 

@@ -175,7 +175,7 @@ class RecordedSystemCalls : public SystemCalls {
     Add("open dialog " + Hex(reinterpret_cast<std::uintptr_t>(q.owner)) + " " +
         Text(q.title.c_str()) + " " + Text(q.filterName.c_str()) + " " +
         Text(q.filterPattern.c_str()) + " " + Text(q.defaultExtension.c_str()) + " " +
-        Text(q.initialFolder.c_str()));
+        Text(q.initialFolder.c_str()) + (q.initialFile.empty() ? "" : " " + Text(q.initialFile.c_str())));
     std::lock_guard<std::mutex> lock(mutex_);
     return chosenFile_;
   }

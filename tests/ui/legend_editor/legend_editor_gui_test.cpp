@@ -256,8 +256,10 @@ TEST_F(LegendEditorTest, LoadLayoutCarriesTheCaptionsOver) {
   platform_.ClearEvents();
   platform_.SetChosenFile(other + "\\layout.kll");
   Command(Window(), IDM_LEGEND_LOAD_LAYOUT);
+  // The dialog starts on the device's own layout.
   EXPECT_NE(platform_.Events().find("\"Select a layout file to open.\" \"Layout Files\" \"*.kll\" \"\" \"" +
-                                   programming_.DeviceFolder() + "\""),
+                                   programming_.DeviceFolder() + "\" \"" + programming_.DeviceFolder() +
+                                   "\\layout.kll\""),
             std::string::npos)
       << platform_.Events();
   boxes = CaptionBoxes(Window());
