@@ -1,20 +1,20 @@
 #include "macros/custom_command_menu.h"
 
 #include "macros/model/macro_context.h"
+#include "platform/base/unique_handle.h"
 #include "platform/wingui/menu.h"
 #include "runtime/device/device_folders.h"
 
 std::vector<FolderEntry> Win32FolderLister::List(const std::string& folder) {
   std::vector<FolderEntry> entries;
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return entries;
+  const UniqueFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &fd));
+  if (!search) return entries;
   do {
     const std::string name = fd.cFileName;
     if (name == "." || name == "..") continue;
     entries.push_back({name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
+  } while (FindNextFileA(search.get(), &fd));
   return entries;
 }
 

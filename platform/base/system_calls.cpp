@@ -10,6 +10,8 @@
 #include <map>
 #include <mutex>
 
+#include "platform/base/global_memory.h"
+
 static_assert(sizeof(INPUT) == 28, "one record is the 28 bytes that SendInput is told");
 static_assert(kKeyDownMessage == WM_KEYDOWN && kKeyUpMessage == WM_KEYUP &&
               kSysKeyDownMessage == WM_SYSKEYDOWN && kSysKeyUpMessage == WM_SYSKEYUP &&
@@ -150,21 +152,6 @@ bool WriteValue(HKEY root, const std::string& key, const std::string& name,
                         static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
 }
 
-class GlobalLockGuard {
- public:
-  explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
-  ~GlobalLockGuard() {
-    if (data_) GlobalUnlock(block_);
-  }
-  GlobalLockGuard(const GlobalLockGuard&) = delete;
-  GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
-  void* data() const { return data_; }
-
- private:
-  HGLOBAL block_;
-  void* data_;
-};
-
 class PlatformClipboard : public ClipboardAccess {
  public:
   ~PlatformClipboard() override { CloseClipboard(); }
@@ -174,33 +161,26 @@ class PlatformClipboard : public ClipboardAccess {
   std::optional<std::vector<std::uint8_t>> Data(std::uint32_t format) override {
     HANDLE data = GetClipboardData(format);
     if (!data) return std::nullopt;
-    GlobalLockGuard lock(data);
+    GlobalLockScope lock(data);
     if (!lock.data()) return std::nullopt;
     const auto* bytes = static_cast<const std::uint8_t*>(lock.data());
     return std::vector<std::uint8_t>(bytes, bytes + GlobalSize(data));
   }
 
   bool Replace(std::uint32_t format, const std::vector<std::uint8_t>& bytes) override {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
     if (!block) return false;
-    bool copied = false;
     {
-      GlobalLockGuard lock(block);
-      if (lock.data()) {
-        std::memcpy(lock.data(), bytes.data(), bytes.size());
-        copied = true;
-      }
-    }
-    // Nothing that could not be copied whole replaces what is there.
-    if (!copied) {
-      GlobalFree(block);
-      return false;
+      GlobalLockScope lock(block.get());
+      // Nothing that could not be copied whole replaces what is there.
+      if (!lock.data()) return false;
+      std::memcpy(lock.data(), bytes.data(), bytes.size());
     }
     // Formats of an earlier owner would stay beside the new one and win in other programs.
     EmptyClipboard();
-    if (SetClipboardData(format, block)) return true;
-    GlobalFree(block);
-    return false;
+    if (!SetClipboardData(format, block.get())) return false;
+    block.release();  // the clipboard's now
+    return true;
   }
 };
 

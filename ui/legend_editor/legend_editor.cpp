@@ -20,6 +20,7 @@
 #include "platform/base/file_access.h"
 #include "platform/base/path_text.h"
 #include "platform/base/system_calls.h"
+#include "platform/wingui/gdi.h"
 #include "platform/wingui/message_pump.h"
 #include "platform/wingui/window.h"
 #include "platform/wingui/window_text.h"
@@ -545,10 +546,7 @@ void CaptionSet::SelectFont() {
   if (!current) return;
   const wingui::CharFormat now = current->Edit().GetCharFormat();
   int screenDpiY = 96;
-  if (const HDC dc = GetDC(current->Box())) {
-    screenDpiY = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(current->Box(), dc);
-  }
+  if (const wingui::WindowDc dc(current->Box()); dc) screenDpiY = GetDeviceCaps(dc.get(), LOGPIXELSY);
   lstrcpynA(font_.lfFaceName, now.face.c_str(), LF_FACESIZE);
   // The character height, as the font dialog takes it.
   font_.lfHeight = -MulDiv(now.heightTwips, screenDpiY, 1440);
@@ -594,10 +592,9 @@ void CaptionSet::Print() {
     page.scale.pictureDpiX = static_cast<int>(picture->GetHorizontalResolution());
     page.scale.pictureDpiY = static_cast<int>(picture->GetVerticalResolution());
   }
-  if (const HDC dc = GetDC(captions_.front()->Box())) {
-    page.scale.screenDpiX = GetDeviceCaps(dc, LOGPIXELSX);
-    page.scale.screenDpiY = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(captions_.front()->Box(), dc);
+  if (const wingui::WindowDc dc(captions_.front()->Box()); dc) {
+    page.scale.screenDpiX = GetDeviceCaps(dc.get(), LOGPIXELSX);
+    page.scale.screenDpiY = GetDeviceCaps(dc.get(), LOGPIXELSY);
   }
   for (const auto& c : captions_) {
     c->StopMouse();
