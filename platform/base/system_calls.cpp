@@ -5,8 +5,10 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <mutex>
 
@@ -326,6 +328,50 @@ std::optional<std::string> SystemCalls::ChooseFolder(const FolderQuestion& q) {
   ILFree(list);
   if (!found) return std::nullopt;
   return std::string(path);
+}
+
+std::optional<FontChoice> SystemCalls::ChooseTextFont(void* owner, const FontChoice& start) {
+  LOGFONTA font{};
+  lstrcpynA(font.lfFaceName, start.face.c_str(), LF_FACESIZE);
+  font.lfHeight = start.height;
+  font.lfWeight = start.weight;
+  font.lfItalic = start.italic;
+  font.lfUnderline = start.underline;
+  font.lfStrikeOut = start.strikeOut;
+  CHOOSEFONTA choice{};
+  choice.lStructSize = sizeof choice;
+  choice.hwndOwner = ToWindow(owner);
+  choice.lpLogFont = &font;
+  choice.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+  choice.rgbColors = start.colour;
+  if (!ChooseFontA(&choice)) return std::nullopt;
+  FontChoice chosen;
+  chosen.face = font.lfFaceName;
+  chosen.height = font.lfHeight;
+  chosen.weight = font.lfWeight;
+  chosen.italic = font.lfItalic != 0;
+  chosen.underline = font.lfUnderline != 0;
+  chosen.strikeOut = font.lfStrikeOut != 0;
+  chosen.colour = choice.rgbColors;
+  chosen.pointTenths = choice.iPointSize;
+  return chosen;
+}
+
+std::optional<std::uint32_t> SystemCalls::ChooseColour(void* owner, std::uint32_t start,
+                                                       CustomColours& customColours) {
+  COLORREF custom[16];
+  std::copy(customColours.begin(), customColours.end(), custom);
+  CHOOSECOLORA choice{};
+  choice.lStructSize = sizeof choice;
+  choice.hwndOwner = ToWindow(owner);
+  choice.rgbResult = start;
+  choice.lpCustColors = custom;
+  choice.Flags = CC_RGBINIT;
+  const bool chosen = ChooseColorA(&choice) != 0;
+  // Custom colours the user made stay, whichever button closed the dialog.
+  std::copy(std::begin(custom), std::end(custom), customColours.begin());
+  if (!chosen) return std::nullopt;
+  return static_cast<std::uint32_t>(choice.rgbResult);
 }
 
 std::optional<RegistryValue> SystemCalls::ReadMachineValue(const std::string& key,
