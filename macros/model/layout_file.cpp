@@ -71,6 +71,9 @@ struct ReaderState {
   Kind kind = Kind::Button;
   float gap = 0;
   int count = 0;
+  // The key size of the last row or column as it was placed: a repeat steps by it, whatever
+  // size lines came since.
+  float runW = 0, runH = 0;
   std::string plugin;  // of the pending custom line
 };
 
@@ -232,20 +235,21 @@ LayoutText ReadLayoutText(std::string_view text, const LayoutReadOptions& option
         s.y = num(2);
         s.gap = num(3);
         s.count = std::max(Number(t[4]), 0);
-        const float step = s.gap + (row ? WidthOf(s, s.kind) : HeightOf(s, s.kind));
-        PlaceRun(keys, s, s.kind, s.x, s.y, row, step, s.count, t, 5);
+        s.runW = WidthOf(s, s.kind);
+        s.runH = HeightOf(s, s.kind);
+        PlaceRun(keys, s, s.kind, s.x, s.y, row, s.gap + (row ? s.runW : s.runH), s.count, t, 5);
         break;
       }
       case kRepeatRow: {
         if (operands < 1) break;
-        s.y += num(1) + HeightOf(s, s.kind);
-        PlaceRun(keys, s, s.kind, s.x, s.y, true, s.gap + WidthOf(s, s.kind), s.count, t, 2);
+        s.y += num(1) + s.runH;
+        PlaceRun(keys, s, s.kind, s.x, s.y, true, s.gap + s.runW, s.count, t, 2);
         break;
       }
       case kRepeatColumn: {
         if (operands < 1) break;
-        s.x += num(1) + WidthOf(s, s.kind);
-        PlaceRun(keys, s, s.kind, s.x, s.y, false, s.gap + HeightOf(s, s.kind), s.count, t, 2);
+        s.x += num(1) + s.runW;
+        PlaceRun(keys, s, s.kind, s.x, s.y, false, s.gap + s.runH, s.count, t, 2);
         break;
       }
       case kPaperType:

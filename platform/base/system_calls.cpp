@@ -5,10 +5,14 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <mutex>
+
+#include "platform/base/global_memory.h"
 
 static_assert(sizeof(INPUT) == (sizeof(void*) == 4 ? 28 : 40), "one record is the size SendInput is told");
 static_assert(kKeyDownMessage == WM_KEYDOWN && kKeyUpMessage == WM_KEYUP &&
@@ -150,21 +154,6 @@ bool WriteValue(HKEY root, const std::string& key, const std::string& name,
                         static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
 }
 
-class GlobalLockGuard {
- public:
-  explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
-  ~GlobalLockGuard() {
-    if (data_) GlobalUnlock(block_);
-  }
-  GlobalLockGuard(const GlobalLockGuard&) = delete;
-  GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
-  void* data() const { return data_; }
-
- private:
-  HGLOBAL block_;
-  void* data_;
-};
-
 class PlatformClipboard : public ClipboardAccess {
  public:
   ~PlatformClipboard() override { CloseClipboard(); }
@@ -174,33 +163,26 @@ class PlatformClipboard : public ClipboardAccess {
   std::optional<std::vector<std::uint8_t>> Data(std::uint32_t format) override {
     HANDLE data = GetClipboardData(format);
     if (!data) return std::nullopt;
-    GlobalLockGuard lock(data);
+    GlobalLockScope lock(data);
     if (!lock.data()) return std::nullopt;
     const auto* bytes = static_cast<const std::uint8_t*>(lock.data());
     return std::vector<std::uint8_t>(bytes, bytes + GlobalSize(data));
   }
 
   bool Replace(std::uint32_t format, const std::vector<std::uint8_t>& bytes) override {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
     if (!block) return false;
-    bool copied = false;
     {
-      GlobalLockGuard lock(block);
-      if (lock.data()) {
-        std::memcpy(lock.data(), bytes.data(), bytes.size());
-        copied = true;
-      }
-    }
-    // Nothing that could not be copied whole replaces what is there.
-    if (!copied) {
-      GlobalFree(block);
-      return false;
+      GlobalLockScope lock(block.get());
+      // Nothing that could not be copied whole replaces what is there.
+      if (!lock.data()) return false;
+      std::memcpy(lock.data(), bytes.data(), bytes.size());
     }
     // Formats of an earlier owner would stay beside the new one and win in other programs.
     EmptyClipboard();
-    if (SetClipboardData(format, block)) return true;
-    GlobalFree(block);
-    return false;
+    if (!SetClipboardData(format, block.get())) return false;
+    block.release();  // the clipboard's now
+    return true;
   }
 };
 
@@ -305,7 +287,7 @@ std::optional<std::string> AskForFile(const OpenFileQuestion& q, const std::stri
 }  // namespace
 
 std::optional<std::string> SystemCalls::ChooseFileToOpen(const OpenFileQuestion& q) {
-  return AskForFile(q, "", false);
+  return AskForFile(q, q.initialFile, false);
 }
 
 std::optional<std::string> SystemCalls::ChooseFileToSave(const OpenFileQuestion& q,
@@ -346,6 +328,50 @@ std::optional<std::string> SystemCalls::ChooseFolder(const FolderQuestion& q) {
   ILFree(list);
   if (!found) return std::nullopt;
   return std::string(path);
+}
+
+std::optional<FontChoice> SystemCalls::ChooseTextFont(void* owner, const FontChoice& start) {
+  LOGFONTA font{};
+  lstrcpynA(font.lfFaceName, start.face.c_str(), LF_FACESIZE);
+  font.lfHeight = start.height;
+  font.lfWeight = start.weight;
+  font.lfItalic = start.italic;
+  font.lfUnderline = start.underline;
+  font.lfStrikeOut = start.strikeOut;
+  CHOOSEFONTA choice{};
+  choice.lStructSize = sizeof choice;
+  choice.hwndOwner = ToWindow(owner);
+  choice.lpLogFont = &font;
+  choice.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+  choice.rgbColors = start.colour;
+  if (!ChooseFontA(&choice)) return std::nullopt;
+  FontChoice chosen;
+  chosen.face = font.lfFaceName;
+  chosen.height = font.lfHeight;
+  chosen.weight = font.lfWeight;
+  chosen.italic = font.lfItalic != 0;
+  chosen.underline = font.lfUnderline != 0;
+  chosen.strikeOut = font.lfStrikeOut != 0;
+  chosen.colour = choice.rgbColors;
+  chosen.pointTenths = choice.iPointSize;
+  return chosen;
+}
+
+std::optional<std::uint32_t> SystemCalls::ChooseColour(void* owner, std::uint32_t start,
+                                                       CustomColours& customColours) {
+  COLORREF custom[16];
+  std::copy(customColours.begin(), customColours.end(), custom);
+  CHOOSECOLORA choice{};
+  choice.lStructSize = sizeof choice;
+  choice.hwndOwner = ToWindow(owner);
+  choice.rgbResult = start;
+  choice.lpCustColors = custom;
+  choice.Flags = CC_RGBINIT;
+  const bool chosen = ChooseColorA(&choice) != 0;
+  // Custom colours the user made stay, whichever button closed the dialog.
+  std::copy(std::begin(custom), std::end(custom), customColours.begin());
+  if (!chosen) return std::nullopt;
+  return static_cast<std::uint32_t>(choice.rgbResult);
 }
 
 std::optional<RegistryValue> SystemCalls::ReadMachineValue(const std::string& key,

@@ -1,11 +1,12 @@
 #pragma once
 // The one seam over the platform calls a test may want to see or replace: input injection, key
-// states and the keyboard hook, message boxes, the shell, file dialogs, the registry of the
-// machine, the clipboard, the clock and the pauses of script functions. The base class makes the
-// real calls; a test derives from it, overrides what it records or answers, and installs it for
-// a scope with ScopedSystemCalls. Free of the platform's headers: windows are passed as void* (an
-// HWND converts to it).
+// states and the keyboard hook, message boxes, the shell, file, font and colour dialogs, the
+// registry of the machine, the clipboard, the clock and the pauses of script functions. The base
+// class makes the real calls; a test derives from it, overrides what it records or answers, and
+// installs it for a scope with ScopedSystemCalls. Free of the platform's headers: windows are
+// passed as void* (an HWND converts to it).
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -41,7 +42,25 @@ struct OpenFileQuestion {
   std::vector<std::pair<std::string, std::string>> moreFilters;
   std::string defaultExtension;
   std::string initialFolder;
+  // The file the open dialog starts with, selected (a name or a whole path; "" for none). The
+  // save dialog is given its suggested file apart.
+  std::string initialFile;
 };
+
+// A screen font as the font dialog starts from it and gives it back.
+struct FontChoice {
+  std::string face;
+  int height = 0;  // the logical font's height in pixels; negative: of the characters alone
+  int weight = 400;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  std::uint32_t colour = 0;  // 0x00BBGGRR
+  int pointTenths = 0;       // given back: the size chosen, in tenths of a point (0: unknown)
+};
+
+// The colour dialog's sixteen custom colours (0x00BBGGRR); the user may change them there.
+using CustomColours = std::array<std::uint32_t, 16>;
 
 // What the shell's folder dialog shows; its status line shows the folder selected.
 struct FolderQuestion {
@@ -85,6 +104,13 @@ class SystemCalls {
                                                       const std::string& suggestedFile);
   // The chosen folder, or nothing for Cancel.
   virtual std::optional<std::string> ChooseFolder(const FolderQuestion& question);
+  // The font dialog (screen fonts, with effects and colour) started from `start`; the chosen
+  // font, or nothing for Cancel.
+  virtual std::optional<FontChoice> ChooseTextFont(void* owner, const FontChoice& start);
+  // The colour dialog started from `start` (0x00BBGGRR) with the caller's custom colours, which
+  // it keeps up to date; the chosen colour, or nothing for Cancel.
+  virtual std::optional<std::uint32_t> ChooseColour(void* owner, std::uint32_t start,
+                                                    CustomColours& customColours);
 
   // The registry of the machine, in the program's view. A read gives the value whatever its
   // size; a write creates the key when missing.

@@ -1,6 +1,6 @@
 #pragma once
-// A kernel handle owned by one object and closed when it goes (null or INVALID_HANDLE_VALUE:
-// none).
+// Handles owned by one object and given back when it goes: a kernel handle (closed), a file
+// search and a loaded library. Null or INVALID_HANDLE_VALUE: none.
 
 #include <windows.h>
 
@@ -35,3 +35,45 @@ class UniqueHandle {
  private:
   HANDLE h_ = nullptr;
 };
+
+// A handle given back by `Free` (a function object) when its owner goes.
+template <class Handle, class Free>
+class UniqueResource {
+ public:
+  UniqueResource() = default;
+  explicit UniqueResource(Handle h) : h_(None(h) ? nullptr : h) {}
+  ~UniqueResource() { reset(); }
+  UniqueResource(UniqueResource&& other) noexcept : h_(other.release()) {}
+  UniqueResource& operator=(UniqueResource&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  UniqueResource(const UniqueResource&) = delete;
+  UniqueResource& operator=(const UniqueResource&) = delete;
+
+  Handle get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+  // Hands the handle over to an owner outside.
+  Handle release() { return std::exchange(h_, nullptr); }
+  void reset(Handle h = nullptr) {
+    if (h_) Free{}(h_);
+    h_ = None(h) ? nullptr : h;
+  }
+
+ private:
+  static bool None(Handle h) { return !h || reinterpret_cast<HANDLE>(h) == INVALID_HANDLE_VALUE; }
+
+  Handle h_ = nullptr;
+};
+
+struct FindCloser {
+  void operator()(HANDLE search) const { FindClose(search); }
+};
+// A search of FindFirstFileA.
+using UniqueFindHandle = UniqueResource<HANDLE, FindCloser>;
+
+struct LibraryFreer {
+  void operator()(HMODULE library) const { FreeLibrary(library); }
+};
+// One load of a library, given back with FreeLibrary.
+using UniqueLibrary = UniqueResource<HMODULE, LibraryFreer>;

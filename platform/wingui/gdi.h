@@ -64,10 +64,14 @@ class SelectScope {
 class WindowDc {
  public:
   explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~WindowDc() { ReleaseDC(window_, dc_); }
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
   HDC get() const { return dc_; }
+  // False when the window gave none.
+  explicit operator bool() const { return dc_ != nullptr; }
 
  private:
   HWND window_;

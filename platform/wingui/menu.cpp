@@ -6,6 +6,15 @@
 
 namespace wingui {
 
+std::string MenuItemText(std::string_view name) {
+  std::string text;
+  for (char c : name) {
+    text += c;
+    if (c == '&') text += '&';
+  }
+  return text;
+}
+
 bool Menu::Append(UINT id, const std::string& text, UINT flags) const {
   return AppendMenuA(menu_, MF_STRING | flags, id, text.c_str()) != 0;
 }

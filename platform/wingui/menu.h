@@ -5,8 +5,12 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace wingui {
+
+// A name as a menu item shows it: a single "&" would underline the next letter instead.
+std::string MenuItemText(std::string_view name);
 
 class OwnedMenu;
 

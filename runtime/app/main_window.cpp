@@ -18,6 +18,7 @@
 #include "platform/base/own_module.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
+#include "platform/wingui/gdi.h"
 #include "platform/wingui/message_pump.h"
 #include "runtime/app/program_image.h"
 #include "runtime/app/dialogs/about_dialog.h"
@@ -128,12 +129,12 @@ void OnDrawClipboard(HWND hwnd) {
 void MeasureCaption(HWND hwnd, MEASUREITEMSTRUCT* item) {
   const char* text = reinterpret_cast<const char*>(item->itemData);
   if (!text) return;
-  HDC dc = GetDC(hwnd);
-  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  const wingui::WindowDc dc(hwnd);
   SIZE size{};
-  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd, dc);
+  if (dc) {
+    const wingui::SelectScope font(dc.get(), GetStockObject(DEFAULT_GUI_FONT));
+    GetTextExtentPoint32A(dc.get(), text, static_cast<int>(std::strlen(text)), &size);
+  }
   item->itemWidth = size.cx;
   item->itemHeight = size.cy;
 }

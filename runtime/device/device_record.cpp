@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/text_lines.h"
+#include "platform/base/unique_handle.h"
 #include "platform/vhxhid/vhxhid.h"
 
 namespace {
@@ -220,6 +221,11 @@ void ClearOutputGlobalPointers(DeviceRecord& device) {
 }
 
 void DestroyDeviceRecord(DeviceRecord& device) {
+  // The module libraries go last, whatever happens before: the regeneration and the window's
+  // teardown may still call into them.
+  std::vector<UniqueLibrary> libraries;
+  libraries.reserve(device.modules.size());
+  for (const ModuleConfig& m : device.modules) libraries.emplace_back(static_cast<HMODULE>(m.library));
   // Only a device that had a script module has a script to regenerate.
   if (Services().regenerateDeviceScript && !device.moduleName.empty())
     Services().regenerateDeviceScript(device);
@@ -228,7 +234,5 @@ void DestroyDeviceRecord(DeviceRecord& device) {
     EngineLockLetGo letGo;
     DestroyWindow(device.programmingWindow);
   }
-  for (ModuleConfig& m : device.modules)
-    if (m.library) FreeLibrary(static_cast<HMODULE>(m.library));
   device = DeviceRecord{};
 }

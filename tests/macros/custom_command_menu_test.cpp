@@ -41,14 +41,30 @@ TEST(CustomCommandFolder, OddNamesOnDisk) {
   MacroContext context;
   HMENU insert = CreatePopupMenu();
   ASSERT_TRUE(AddCustomCommandMenu(context, insert, cc));
-  // Wine lists a folder sorted without regard to case.
+  // Wine lists a folder sorted without regard to case. The menu holds "&" doubled, so that it
+  // shows as it is.
   EXPECT_EQ(Describe(insert),
             "Custom Command[b=33200 Open Mail=33201 Deep[Deeper[z=33202]] "
-            "Tools[Caf\xE9=33203 Say 'hi' & co=33204] v1[one.two=33205]]");
+            "Tools[Caf\xE9=33203 Say 'hi' && co=33204] v1[one.two=33205]]");
   EXPECT_EQ(context.customCommandSteps,
             (std::vector<std::string>{"[CC: b]", "[CC: Open Mail]", "[CC: Deep\\Deeper\\z]",
                                       "[CC: Tools\\Caf\xE9]", "[CC: Tools\\Say 'hi' & co]",
                                       "[CC: v1.0 beta\\one.two]"}));
+  DestroyMenu(insert);
+}
+
+TEST(CustomCommandFolder, AmpersandsInFileAndFolderNamesShowAsTheyAre) {
+  ScratchDir dir("commands");
+  const std::string cc = dir / "Custom Commands";
+  for (const char* file : {"Cut & Paste.oxc", "R&D\\&&.oxc"})
+    ASSERT_TRUE(WriteTextFile(cc + "\\" + file, "void RUN_CUSTOM_COMMAND___CMD_ID__() {}\n")) << file;
+
+  MacroContext context;
+  HMENU insert = CreatePopupMenu();
+  ASSERT_TRUE(AddCustomCommandMenu(context, insert, cc));
+  EXPECT_EQ(Describe(insert), "Custom Command[Cut && Paste=33200 R&&D[&&&&=33201]]");
+  // The steps name the files themselves.
+  EXPECT_EQ(context.customCommandSteps, (std::vector<std::string>{"[CC: Cut & Paste]", "[CC: R&D\\&&]"}));
   DestroyMenu(insert);
 }
 

@@ -15,7 +15,7 @@ UINT RemoveLayerCommand(int layer) { return IDM_PW_FIRST_REMOVE_LAYER + layer; }
 
 bool InsertLayerMenus(HMENU layerMenu, int layer, const std::string& name, bool hasColourLayers) {
   const wingui::Menu menu(layerMenu);
-  const std::string text = LayerMenuText(name);
+  const std::string text = wingui::MenuItemText(name);
   if (layer == 0 && !menu.InsertPopupAt(RemovePopupPosition(0), "Remove Layer", wingui::OwnedMenu::Popup()))
     return false;
   if (!menu.SubMenu(RemovePopupPosition(layer)).InsertAt(layer, RemoveLayerCommand(layer), text)) return false;

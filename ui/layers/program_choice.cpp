@@ -11,18 +11,18 @@ bool SameText(std::string_view a, std::string_view b) {
 }  // namespace
 
 ProgramLayerChoice ChoiceOfExe(std::string_view exe, const ExeNameTable& table, LowerCaseFunction lower) {
-  const std::string key = lower(Cut(exe));
+  const std::string key = lower(std::string(exe));
   if (key.empty() || SameText(key, kOwnProgramExe)) return {};
   const auto known = table.find(key);
   if (known != table.end()) return {Cut(known->second), key};
-  return {key.substr(0, key.find('.')), key};
+  return {Cut(std::string_view(key).substr(0, key.find('.'))), key};
 }
 
 std::vector<RunningProgramItem> RunningProgramList(const std::vector<std::string>& exeNames,
                                                    const ExeNameTable& table, LowerCaseFunction lower) {
   std::vector<RunningProgramItem> items;
   for (const std::string& exe : exeNames) {
-    const std::string key = lower(Cut(exe));
+    const std::string key = lower(exe);
     if (key.empty() || SameText(key, kOwnProgramExe)) continue;
     const auto known = table.find(key);
     RunningProgramItem item{known != table.end() ? known->second : key.substr(0, key.find('.')), key};

@@ -9,7 +9,8 @@
 
 #include "ui/layers/exe_name_table.h"
 
-// The dialog keeps at most this many characters of a layer name and of an exe name.
+// The dialog keeps at most this many characters of a layer name (it becomes part of script
+// function names). The exe name stays whole: the script compares it with the running program's.
 inline constexpr std::size_t kMaxChoiceChars = 49;
 // The main program's own executable, never offered.
 inline constexpr std::string_view kOwnProgramExe = "orvane.exe";

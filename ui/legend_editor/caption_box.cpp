@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "macros/gdiplus_view_images.h"
+#include "platform/wingui/gdi.h"
 #include "platform/wingui/window.h"
 #include "ui/legend_editor/caption_picture.h"
 
@@ -217,9 +218,8 @@ LRESULT CaptionRecord::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& h
       handled = true;
       const LRESULT r = DefSubclassProc(hwnd, msg, wParam, lParam);
       if (picture_) {
-        const HDC dc = GetDC(hwnd);
-        DrawPicture(dc);
-        ReleaseDC(hwnd, dc);
+        const wingui::WindowDc dc(hwnd);
+        if (dc) DrawPicture(dc.get());
       }
       return r;
     }

@@ -6,10 +6,16 @@
 #include <vector>
 
 #include "platform/base/file_access.h"
+#include "platform/base/path_text.h"
 #include "platform/base/system_calls.h"
 
 LegendController::LegendController(LegendCaptions& captions, FileAccess& files)
     : captions_(captions), files_(files) {}
+
+void LegendController::SetDeviceLayout(std::string path) {
+  deviceFolder_ = CutAtLastBackslash(path);
+  deviceLayout_ = std::move(path);
+}
 
 bool LegendController::Modified() {
   if (modified_) return true;
@@ -37,6 +43,7 @@ std::optional<std::string> LegendController::ChooseLayout() {
   q.filterName = "Layout Files";
   q.filterPattern = "*.kll";
   q.initialFolder = deviceFolder_;
+  q.initialFile = deviceLayout_;
   return GetSystemCalls().ChooseFileToOpen(q);
 }
 

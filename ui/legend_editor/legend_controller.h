@@ -39,8 +39,9 @@ class LegendController {
   LegendController(LegendCaptions& captions, FileAccess& files);
 
   void SetOwner(void* window) { owner_ = window; }
-  // Where the file dialogs start: the folder of the device's layout file.
-  void SetDeviceFolder(std::string folder) { deviceFolder_ = std::move(folder); }
+  // The device's layout file: the file dialogs start in its folder, the layout dialog on the
+  // file itself.
+  void SetDeviceLayout(std::string path);
 
   // A picture was moved or chosen, or captions were carried to a new layout.
   void MarkModified() { modified_ = true; }
@@ -78,6 +79,7 @@ class LegendController {
   LegendCaptions& captions_;
   FileAccess& files_;
   void* owner_ = nullptr;
+  std::string deviceLayout_;
   std::string deviceFolder_;
   std::string captionFile_;
   bool modified_ = false;

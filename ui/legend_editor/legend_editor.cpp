@@ -2,7 +2,6 @@
 
 #include <objidl.h>  // gdiplus needs it with the lean headers
 #include <gdiplus.h>
-#include <commdlg.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -20,6 +19,7 @@
 #include "platform/base/file_access.h"
 #include "platform/base/path_text.h"
 #include "platform/base/system_calls.h"
+#include "platform/wingui/gdi.h"
 #include "platform/wingui/message_pump.h"
 #include "platform/wingui/window.h"
 #include "platform/wingui/window_text.h"
@@ -156,9 +156,10 @@ class CaptionSet : public LegendCaptions {
   bool windowActive_ = false;
   wingui::MessagePump::HookRegistration keys_;
 
-  LOGFONTA font_{};
-  COLORREF colour_ = RGB(255, 255, 255);
-  COLORREF customColours_[16] = {};
+  // The font dialog starts from the last font chosen, the colour dialog from the last colour.
+  FontChoice font_;
+  std::uint32_t colour_ = RGB(255, 255, 255);
+  CustomColours customColours_{};
   bool ending_ = false;
   bool ended_ = false;  // the window is the programming window's again
 };
@@ -212,7 +213,7 @@ bool CaptionSet::Open() {
   accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_LEGEND_EDITOR));
 
   controller_.SetOwner(window_);
-  controller_.SetDeviceFolder(CutAtLastBackslash(layoutPath_));
+  controller_.SetDeviceLayout(layoutPath_);
   // The device's own layout tells its paper too, not only one loaded later.
   dieCut_ = ReadLegendLayout(layoutText).dieCut;
 
@@ -545,28 +546,22 @@ void CaptionSet::SelectFont() {
   if (!current) return;
   const wingui::CharFormat now = current->Edit().GetCharFormat();
   int screenDpiY = 96;
-  if (const HDC dc = GetDC(current->Box())) {
-    screenDpiY = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(current->Box(), dc);
-  }
-  lstrcpynA(font_.lfFaceName, now.face.c_str(), LF_FACESIZE);
-  // The character height, as the font dialog takes it.
-  font_.lfHeight = -MulDiv(now.heightTwips, screenDpiY, 1440);
-  CHOOSEFONTA choice{};
-  choice.lStructSize = sizeof choice;
-  choice.hwndOwner = window_;
-  choice.lpLogFont = &font_;
-  choice.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
-  choice.rgbColors = (now.effects & CFE_AUTOCOLOR) ? RGB(0, 0, 0) : now.color;
-  if (!ChooseFontA(&choice)) return;
+  if (const wingui::WindowDc dc(current->Box()); dc) screenDpiY = GetDeviceCaps(dc.get(), LOGPIXELSY);
+  // The selection's face and character height; the effects of the last font chosen.
+  font_.face = now.face;
+  font_.height = -MulDiv(now.heightTwips, screenDpiY, 1440);
+  font_.colour = (now.effects & CFE_AUTOCOLOR) ? RGB(0, 0, 0) : now.color;
+  const std::optional<FontChoice> font = GetSystemCalls().ChooseTextFont(window_, font_);
+  if (!font) return;
+  font_ = *font;
   wingui::CharFormat chosen;
   chosen.mask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
-  chosen.face = font_.lfFaceName;
+  chosen.face = font_.face;
   // The dialog's point size in tenths: the size whatever the sign of the font's height.
-  chosen.heightTwips = choice.iPointSize > 0 ? choice.iPointSize * 2 : MulDiv(std::abs(font_.lfHeight), 1440, screenDpiY);
-  chosen.color = choice.rgbColors;
-  chosen.effects = (font_.lfWeight >= FW_BOLD ? CFE_BOLD : 0) | (font_.lfItalic ? CFE_ITALIC : 0) |
-                   (font_.lfUnderline ? CFE_UNDERLINE : 0) | (font_.lfStrikeOut ? CFE_STRIKEOUT : 0);
+  chosen.heightTwips = font_.pointTenths > 0 ? font_.pointTenths * 2 : MulDiv(std::abs(font_.height), 1440, screenDpiY);
+  chosen.color = font_.colour;
+  chosen.effects = (font_.weight >= FW_BOLD ? CFE_BOLD : 0) | (font_.italic ? CFE_ITALIC : 0) |
+                   (font_.underline ? CFE_UNDERLINE : 0) | (font_.strikeOut ? CFE_STRIKEOUT : 0);
   current->Edit().SetCharFormat(chosen);
   SetFocus(current->Box());
 }
@@ -574,14 +569,9 @@ void CaptionSet::SelectFont() {
 void CaptionSet::SelectColour() {
   CaptionRecord* current = Current();
   if (!current) return;
-  CHOOSECOLORA choice{};
-  choice.lStructSize = sizeof choice;
-  choice.hwndOwner = window_;
-  choice.rgbResult = colour_;
-  choice.lpCustColors = customColours_;
-  choice.Flags = CC_RGBINIT;
-  if (!ChooseColorA(&choice)) return;
-  colour_ = choice.rgbResult;
+  const std::optional<std::uint32_t> colour = GetSystemCalls().ChooseColour(window_, colour_, customColours_);
+  if (!colour) return;
+  colour_ = *colour;
   current->SetColour(colour_);
   current->Repaint();
 }
@@ -594,10 +584,9 @@ void CaptionSet::Print() {
     page.scale.pictureDpiX = static_cast<int>(picture->GetHorizontalResolution());
     page.scale.pictureDpiY = static_cast<int>(picture->GetVerticalResolution());
   }
-  if (const HDC dc = GetDC(captions_.front()->Box())) {
-    page.scale.screenDpiX = GetDeviceCaps(dc, LOGPIXELSX);
-    page.scale.screenDpiY = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(captions_.front()->Box(), dc);
+  if (const wingui::WindowDc dc(captions_.front()->Box()); dc) {
+    page.scale.screenDpiX = GetDeviceCaps(dc.get(), LOGPIXELSX);
+    page.scale.screenDpiY = GetDeviceCaps(dc.get(), LOGPIXELSY);
   }
   for (const auto& c : captions_) {
     c->StopMouse();

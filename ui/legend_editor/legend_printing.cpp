@@ -6,7 +6,9 @@
 #include <richedit.h>
 
 #include <string>
+#include <utility>
 
+#include "platform/base/global_memory.h"
 #include "ui/legend_editor/caption_box.h"
 
 namespace {
@@ -113,50 +115,72 @@ void RenderLegendPage(HDC dc, const LegendPage& page) {
 
 namespace {
 
-// The print dialog's handles, freed with it.
-struct PrintChoice {
-  PRINTDLGA pd{};
-  PrintChoice() { pd.lStructSize = sizeof pd; }
-  ~PrintChoice() {
-    if (pd.hDC) DeleteDC(pd.hDC);
-    if (pd.hDevMode) GlobalFree(pd.hDevMode);
-    if (pd.hDevNames) GlobalFree(pd.hDevNames);
+// The print dialog and what it hands out: the printer's settings blocks and its DC, each
+// freed by its owner. The dialog may free the blocks it is given and hand out others, so they
+// are lent to it for each call and taken back after.
+class PrintDialog {
+ public:
+  explicit PrintDialog(HWND owner) {
+    pd_.lStructSize = sizeof pd_;
+    pd_.hwndOwner = owner;
   }
-  PrintChoice(const PrintChoice&) = delete;
-  PrintChoice& operator=(const PrintChoice&) = delete;
+  ~PrintDialog() {
+    if (dc_) DeleteDC(dc_);
+  }
+  PrintDialog(const PrintDialog&) = delete;
+  PrintDialog& operator=(const PrintDialog&) = delete;
+
+  bool Ask(DWORD flags) {
+    pd_.Flags = flags;
+    pd_.hDevMode = devMode_.release();
+    pd_.hDevNames = devNames_.release();
+    const bool chosen = PrintDlgA(&pd_) != 0;
+    devMode_.reset(std::exchange(pd_.hDevMode, nullptr));
+    devNames_.reset(std::exchange(pd_.hDevNames, nullptr));
+    if (HDC dc = std::exchange(pd_.hDC, nullptr)) {
+      if (dc_) DeleteDC(dc_);
+      dc_ = dc;
+    }
+    return chosen;
+  }
+  HGLOBAL devMode() const { return devMode_.get(); }
+  HDC dc() const { return dc_; }
+
+ private:
+  PRINTDLGA pd_{};
+  UniqueGlobal devMode_;
+  UniqueGlobal devNames_;
+  HDC dc_ = nullptr;
 };
 
 }  // namespace
 
 bool PrintLegendSheet(HWND owner, const LegendPage& page) {
-  PrintChoice choice;
-  PRINTDLGA& pd = choice.pd;
-  pd.hwndOwner = owner;
+  PrintDialog dialog(owner);
   if (page.dieCut) {
-    pd.Flags = PD_RETURNDEFAULT;
-    if (!PrintDlgA(&pd) || !pd.hDevMode) return false;
-    auto* mode = static_cast<DEVMODEA*>(GlobalLock(pd.hDevMode));
+    if (!dialog.Ask(PD_RETURNDEFAULT) || !dialog.devMode()) return false;
+    const GlobalLockScope lock(dialog.devMode());
+    auto* mode = static_cast<DEVMODEA*>(lock.data());
     if (!mode) return false;
     mode->dmOrientation = kDieCutOrientation;
     mode->dmPaperSize = kDieCutPaperSize;
     mode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE;
-    GlobalUnlock(pd.hDevMode);
   }
-  pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
-  if (!PrintDlgA(&pd) || !pd.hDC) return false;
+  if (!dialog.Ask(PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION) || !dialog.dc()) return false;
+  const HDC dc = dialog.dc();
 
   DOCINFOA doc{};
   doc.cbSize = sizeof doc;
   doc.lpszDocName = kLegendDocumentName;
-  if (StartDocA(pd.hDC, &doc) <= 0) return false;
-  bool ok = StartPage(pd.hDC) > 0;
+  if (StartDocA(dc, &doc) <= 0) return false;
+  bool ok = StartPage(dc) > 0;
   if (ok) {
-    RenderLegendPage(pd.hDC, page);
-    ok = EndPage(pd.hDC) > 0;
+    RenderLegendPage(dc, page);
+    ok = EndPage(dc) > 0;
   }
   if (!ok) {
-    AbortDoc(pd.hDC);
+    AbortDoc(dc);
     return false;
   }
-  return EndDoc(pd.hDC) > 0;
+  return EndDoc(dc) > 0;
 }

@@ -32,15 +32,6 @@ void AdjustProgrammingMenu(HMENU bar, const ProgrammingMenuFacts& f) {
   if (f.noKeyCap && menu.SubMenu(kKeyCapsPopup).IdAt(0) == IDM_PW_KEY_CAPS_ADD) menu.DeleteAt(kKeyCapsPopup);
 }
 
-std::string LayerMenuText(std::string_view name) {
-  std::string text;
-  for (char c : name) {
-    text += c;
-    if (c == '&') text += '&';
-  }
-  return text;
-}
-
 void SetLayerMenuTexts(HMENU bar, bool hasColourLayers, const std::vector<std::string>& layerNames) {
   const wingui::Menu layers = LayerMenu(bar);
   layers.SetItemAt(kGreenLayerPosition, IDM_PW_GREEN_LAYER, kGreenText);
@@ -53,7 +44,7 @@ void SetLayerMenuTexts(HMENU bar, bool hasColourLayers, const std::vector<std::s
       popup.SetItemAt(0, ProgramLayerCommand(n, false, true), kGreenText);
       popup.SetItemAt(1, ProgramLayerCommand(n, true, true), kRedText);
     } else if (!layers.SubMenu(position)) {
-      layers.SetItemAt(position, ProgramLayerCommand(n, false, false), LayerMenuText(layerNames[n]));
+      layers.SetItemAt(position, ProgramLayerCommand(n, false, false), wingui::MenuItemText(layerNames[n]));
     }
   }
 }

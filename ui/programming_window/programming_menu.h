@@ -34,9 +34,6 @@ void AdjustProgrammingMenu(HMENU bar, const ProgrammingMenuFacts& facts);
 
 // The colour items unchecked with their own texts and ids, and each program layer's items
 // (popups with colour layers, plain items named by the layer without).
-// A layer name as a menu shows it ("&" would underline the next letter).
-std::string LayerMenuText(std::string_view name);
-
 void SetLayerMenuTexts(HMENU bar, bool hasColourLayers, const std::vector<std::string>& layerNames);
 // The default layer's colour item checked.
 void CheckColourLayer(HMENU bar, bool red);

@@ -82,6 +82,35 @@ TEST(LayoutFile, PlacementsRowsColumnsAndRepeats) {
   for (const auto& c : cases) EXPECT_EQ(Read(c.text), c.records) << c.text;
 }
 
+TEST(LayoutFile, ARepeatStepsLikeItsRowOrColumnWhateverSizesCameSince) {
+  const struct {
+    const char* text;
+    Records records;
+  } cases[] = {
+      // The new keys take the new size; their places come from the row's own.
+      {"buttonSize 40 40\nbuttonRow 10 20 5 3 1 2 3\nbuttonSize 20 10\nrepeatRow 7 4 5 6\n",
+       {"1 key 10,20,40,40", "2 key 55,20,40,40", "3 key 100,20,40,40", "4 key 10,67,20,10",
+        "5 key 55,67,20,10", "6 key 100,67,20,10"}},
+      {"buttonSize 40 40\nbuttonColumn 10 20 5 2 1 2\nbuttonSize 10 20\nrepeatColumn 3 3 4\n",
+       {"1 key 10,20,40,40", "2 key 10,65,40,40", "3 key 53,20,10,20", "4 key 53,65,10,20"}},
+      {"labelSize 30 10\nlabelRow 0 0 2 2 1 2\nlabelSize 50 50\nrepeatRow 1 3 4\n",
+       {"1 label 0,0,30,10", "2 label 32,0,30,10", "3 label 0,11,50,50", "4 label 32,11,50,50"}},
+      {"buttonSize 40 20\nlabelSize 30 10\nlabelOffset 5 25\nbuttonLabelColumn 0 0 1 1 1\n"
+       "buttonSize 8 8\nrepeatColumn 2 2\n",
+       {"1 key 0,0,40,20 label 5,25,30,10", "2 key 42,0,8,8 label 47,25,30,10"}},
+      // Repeats go on with the row's step.
+      {"buttonSize 10 10\nbuttonRow 0 0 0 2 1 2\nbuttonSize 30 30\nrepeatRow 2 3 4\nrepeatRow 2 5\n",
+       {"1 key 0,0,10,10", "2 key 10,0,10,10", "3 key 0,12,30,30", "4 key 10,12,30,30", "5 key 0,24,30,30"}},
+      // A new row takes the size in force then.
+      {"buttonSize 10 10\nbuttonRow 0 0 0 1 1\nbuttonSize 20 20\nbuttonRow 0 50 0 2 2 3\nrepeatRow 0 4\n",
+       {"1 key 0,0,10,10", "2 key 0,50,20,20", "3 key 20,50,20,20", "4 key 0,70,20,20"}},
+      // A repeatRow after a column: the column's gap, with the width and height its keys had.
+      {"buttonSize 10 20\nbuttonColumn 0 0 3 2 1 2\nbuttonSize 50 50\nrepeatRow 1 3 4\n",
+       {"1 key 0,0,10,20", "2 key 0,23,10,20", "3 key 0,21,50,50", "4 key 13,21,50,50"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Read(c.text), c.records) << c.text;
+}
+
 TEST(LayoutFile, NumbersKeyIdsCommentsAndGarbage) {
   const struct {
     const char* text;

@@ -1,10 +1,11 @@
 #pragma once
 // Puts a recorder in place of the platform calls for one test, and the earlier calls back when
-// it goes: input records, pauses, message boxes, shell calls and file dialogs go into one event
-// list in their order; key states (and from them the lock states), the clock, box answers, the
-// shell's result and the chosen file and folder come from the test. A keyboard hook is kept
-// here, and the test feeds it events. The registry and the documents folder stay the
-// platform's, and so does the clipboard unless the test asks for one in memory. Header-only.
+// it goes: input records, pauses, message boxes, shell calls and file, font and colour dialogs
+// go into one event list in their order; key states (and from them the lock states), the clock,
+// box answers, the shell's result and the chosen file and folder come from the test. A keyboard
+// hook is kept here, and the test feeds it events. The registry and the documents folder stay
+// the platform's, and so do the clipboard and the font and colour dialogs unless the test asks
+// for its own. Header-only.
 
 #include <windows.h>
 
@@ -55,6 +56,29 @@ class RecordedSystemCalls : public SystemCalls {
   // What the next folder dialogs answer; nothing: Cancel.
   void SetChosenFolder(std::optional<std::string> folder) {
     Locked([&] { chosenFolder_ = std::move(folder); });
+  }
+
+  // What the next font dialogs answer; nothing: Cancel. Until a test sets an answer the
+  // platform's own dialog opens, for the tests that press its buttons.
+  void AnswerFontDialog(std::optional<FontChoice> font) {
+    Locked([&] {
+      fontAnswer_ = std::move(font);
+      answerFonts_ = true;
+    });
+  }
+  // The same for the colour dialogs; with `custom`, the custom colours as the user left them.
+  void AnswerColourDialog(std::optional<std::uint32_t> colour,
+                          std::optional<CustomColours> custom = std::nullopt) {
+    Locked([&] {
+      colourAnswer_ = colour;
+      customAnswer_ = custom;
+      answerColours_ = true;
+    });
+  }
+  // The custom colours the last colour dialog started with.
+  CustomColours CustomColoursGiven() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return customGiven_;
   }
 
   // The keyboard hook the code under test set, or none; how many were set and removed.
@@ -175,7 +199,7 @@ class RecordedSystemCalls : public SystemCalls {
     Add("open dialog " + Hex(reinterpret_cast<std::uintptr_t>(q.owner)) + " " +
         Text(q.title.c_str()) + " " + Text(q.filterName.c_str()) + " " +
         Text(q.filterPattern.c_str()) + " " + Text(q.defaultExtension.c_str()) + " " +
-        Text(q.initialFolder.c_str()));
+        Text(q.initialFolder.c_str()) + (q.initialFile.empty() ? "" : " " + Text(q.initialFile.c_str())));
     std::lock_guard<std::mutex> lock(mutex_);
     return chosenFile_;
   }
@@ -193,6 +217,29 @@ class RecordedSystemCalls : public SystemCalls {
         Text(q.title.c_str()) + " " + Text(q.initialFolder.c_str()));
     std::lock_guard<std::mutex> lock(mutex_);
     return chosenFolder_;
+  }
+  std::optional<FontChoice> ChooseTextFont(void* owner, const FontChoice& f) override {
+    Add("font dialog " + Hex(reinterpret_cast<std::uintptr_t>(owner)) + " " + Text(f.face.c_str()) +
+        " height " + std::to_string(f.height) + " weight " + std::to_string(f.weight) +
+        (f.italic ? " italic" : "") + (f.underline ? " underline" : "") + (f.strikeOut ? " strikeout" : "") +
+        " colour " + Hex(f.colour));
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (answerFonts_) return fontAnswer_;
+    }
+    return SystemCalls::ChooseTextFont(owner, f);
+  }
+  std::optional<std::uint32_t> ChooseColour(void* owner, std::uint32_t start, CustomColours& custom) override {
+    Add("colour dialog " + Hex(reinterpret_cast<std::uintptr_t>(owner)) + " " + Hex(start));
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      customGiven_ = custom;
+      if (answerColours_) {
+        if (customAnswer_) custom = *customAnswer_;
+        return colourAnswer_;
+      }
+    }
+    return SystemCalls::ChooseColour(owner, start, custom);
   }
   ClockTime LocalTime() override {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -287,6 +334,12 @@ class RecordedSystemCalls : public SystemCalls {
   int shellResult_ = 42;
   std::optional<std::string> chosenFile_;
   std::optional<std::string> chosenFolder_;
+  bool answerFonts_ = false;
+  std::optional<FontChoice> fontAnswer_;
+  bool answerColours_ = false;
+  std::optional<std::uint32_t> colourAnswer_;
+  std::optional<CustomColours> customAnswer_;
+  CustomColours customGiven_{};
   std::shared_ptr<KeyboardHookHandler> hook_;
   int hooksSet_ = 0;
   int hooksRemoved_ = 0;

@@ -217,9 +217,23 @@ TEST_F(Records, FillNeverWritesPastTheOutputBuffer) {
   EXPECT_EQ(FillOutputReport("o", d), 0);
 }
 
+// A library whose presence the window reports as it goes; null: none.
+const char* watchedLibrary = nullptr;
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_DESTROY) calls.push_back("window destroyed at depth " + std::to_string(lockDepth));
+  if (msg == WM_DESTROY && watchedLibrary)
+    calls.push_back(GetModuleHandleA(watchedLibrary) ? "library loaded" : "library gone");
   return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+HWND MakeRecordWindow() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "RecordTestWindow";
+  RegisterClassA(&wc);
+  return CreateWindowA("RecordTestWindow", "", 0, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 TEST_F(Records, DestroyRegeneratesThenClosesTheWindowWithoutTheLock) {
@@ -255,6 +269,29 @@ TEST_F(Records, DestroyRegeneratesThenClosesTheWindowWithoutTheLock) {
   DestroyDeviceRecord(d);
   EXPECT_EQ(calls, (std::vector<std::string>{}));
   EXPECT_EQ(lockDepth, 2);
+}
+
+TEST_F(Records, DestroyGivesTheModuleLibrariesBackAfterTheWindow) {
+  constexpr const char* kLibrary = "PragmaTestModule.dll";
+  const std::string path = EnvOr("ORVANE_BIN") + "\\" + kLibrary;
+  ASSERT_EQ(GetModuleHandleA(kLibrary), nullptr);
+  DeviceRecord d;
+  ASSERT_TRUE(Make(d, "module a.dll\nmoduleFunction void F()\nmodule b.dll\nmoduleFunction void G()\n"
+                      "module never.dll\nmoduleFunction void H()\n"));
+  ASSERT_EQ(d.moduleCount(), 3);
+  // Two loads of one library, and one module whose library never loaded.
+  d.modules[0].library = LoadLibraryA(path.c_str());
+  d.modules[1].library = LoadLibraryA(path.c_str());
+  ASSERT_NE(d.modules[0].library, nullptr);
+  d.programmingWindow = MakeRecordWindow();
+  ASSERT_NE(d.programmingWindow, nullptr);
+  watchedLibrary = kLibrary;
+  DestroyDeviceRecord(d);
+  watchedLibrary = nullptr;
+  EXPECT_EQ(calls, (std::vector<std::string>{"window destroyed at depth 0", "library loaded"}));
+  EXPECT_EQ(d.moduleCount(), 0);
+  // Both loads given back.
+  EXPECT_EQ(GetModuleHandleA(kLibrary), nullptr);
 }
 
 TEST_F(Records, TheShippedDeviceFoldersAreUsable) {

@@ -5,8 +5,11 @@
 
 namespace {
 
+// An exe name beyond the 49 characters a layer name keeps.
+const std::string kLongExe = std::string(60, 'x') + ".exe";
+
 const ExeNameTable kTable{{"winword.exe", "Word"}, {"excel.exe", "Excel"}, {"wordpad.exe", "Word"},
-                          {"long.exe", std::string(80, 'L')}};
+                          {"long.exe", std::string(80, 'L')}, {kLongExe, "Long Named"}};
 
 TEST(ProgramChoice, RunningProgramsByTheirFriendlyNames) {
   // In z order; "" stands for a window whose program could not be read.
@@ -43,8 +46,20 @@ TEST(ProgramChoice, TheFinderNamesTheProgramUnderIt) {
       {"long.exe", {std::string(49, 'L'), "long.exe"}},
   };
   for (const Case& c : cases) EXPECT_EQ(ChoiceOfExe(c.exe, kTable), c.expected) << c.exe;
-  // An exe name beyond 49 characters is cut, as the exe names of running programs are.
-  EXPECT_EQ(ChoiceOfExe(std::string(60, 'x') + ".exe", kTable).exe, std::string(49, 'x'));
+}
+
+TEST(ProgramChoice, ALongExeNameStaysWholeAndOnlyTheLayerNameIsCut) {
+  const std::string upper = std::string(60, 'X') + ".EXE";
+  // Found in the table by its whole name, by the finder and in the list alike.
+  EXPECT_EQ(ChoiceOfExe(upper, kTable), (ProgramLayerChoice{"Long Named", kLongExe}));
+  EXPECT_EQ(RunningProgramList({upper}, kTable), (std::vector<RunningProgramItem>{{"Long Named", kLongExe}}));
+  // Not in the table: the layer is its name up to the first "." and at most 49 characters.
+  const std::string unknown = std::string(70, 'y') + ".exe";
+  EXPECT_EQ(ChoiceOfExe(unknown, kTable), (ProgramLayerChoice{std::string(49, 'y'), unknown}));
+  const auto items = RunningProgramList({unknown}, kTable);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].exe, unknown);
+  EXPECT_EQ(ChoiceOfItem(items[0]), (ProgramLayerChoice{std::string(49, 'y'), unknown}));
 }
 
 }  // namespace

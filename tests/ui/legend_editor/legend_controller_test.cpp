@@ -36,7 +36,7 @@ class FakeCaptions : public LegendCaptions {
 class LegendControllerTest : public ::testing::Test {
  protected:
   LegendControllerTest() {
-    controller.SetDeviceFolder("C:\\Dev");
+    controller.SetDeviceLayout("C:\\Dev\\layout.kll");
   }
   std::string File(const std::vector<CaptionContent>& c) { return EncodeCaptionFile(c).value(); }
 
@@ -54,7 +54,8 @@ TEST_F(LegendControllerTest, TheDialogsAsked) {
   EXPECT_FALSE(controller.SaveCaptionsAs());
   EXPECT_EQ(platform.Events(),
             "open dialog 0x0 \"Select an image file to open.\" \"Bitmaps\" \"*.bmp;*.png;*.ico\" \"\" \"C:\\Dev\" / "
-            "open dialog 0x0 \"Select a layout file to open.\" \"Layout Files\" \"*.kll\" \"\" \"C:\\Dev\" / "
+            "open dialog 0x0 \"Select a layout file to open.\" \"Layout Files\" \"*.kll\" \"\" \"C:\\Dev\" "
+            "\"C:\\Dev\\layout.kll\" / "
             "open dialog 0x0 \"Open Caption File\" \"Caption Files\" \"*.klc\" \"klc\" \"C:\\Dev\" / "
             "save dialog 0x0 \"Save Caption File\" \"Caption Files\" \"*.klc\" \"klc\" \"C:\\Dev\" \"\"");
   EXPECT_TRUE(files.WriteLog().empty());

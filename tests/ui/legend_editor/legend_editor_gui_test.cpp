@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "macros/model/macro_steps.h"
+#include "platform/wingui/gdi.h"
 #include "platform/wingui/message_pump.h"
 #include "runtime/device/program_messages.h"
 #include "tests/platform/base/system_calls_recorder.h"
@@ -257,8 +258,10 @@ TEST_F(LegendEditorTest, LoadLayoutCarriesTheCaptionsOver) {
   platform_.ClearEvents();
   platform_.SetChosenFile(other + "\\layout.kll");
   Command(Window(), IDM_LEGEND_LOAD_LAYOUT);
+  // The dialog starts on the device's own layout.
   EXPECT_NE(platform_.Events().find("\"Select a layout file to open.\" \"Layout Files\" \"*.kll\" \"\" \"" +
-                                   programming_.DeviceFolder() + "\""),
+                                   programming_.DeviceFolder() + "\" \"" + programming_.DeviceFolder() +
+                                   "\\layout.kll\""),
             std::string::npos)
       << platform_.Events();
   boxes = CaptionBoxes(Window());
@@ -367,6 +370,84 @@ TEST_F(LegendEditorTest, TheFontDialogKeepsTheSizeAndGivesItsEffects) {
   EXPECT_EQ(f.heightTwips, 160);
   EXPECT_EQ(f.face, "Arial");
   EXPECT_FALSE(f.effects & CFE_BOLD);
+  platform_.SetBoxAnswer(IDNO);
+  Command(Window(), IDM_LEGEND_EXIT);
+}
+
+// The background colour of a box's whole text.
+COLORREF TextBackground(HWND box) {
+  SendMessageA(box, EM_SETSEL, 0, -1);
+  CHARFORMAT2W cf{};
+  cf.cbSize = sizeof cf;
+  SendMessageW(box, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+  return (cf.dwMask & CFM_BACKCOLOR) && !(cf.dwEffects & CFE_AUTOBACKCOLOR) ? cf.crBackColor : CLR_NONE;
+}
+
+TEST_F(LegendEditorTest, FontAndColourAreTheirDialogsAnswers) {
+  Open();
+  const HWND box = CaptionBoxes(Window())[0];
+  const int dpi = GetDeviceCaps(wingui::WindowDc(box).get(), LOGPIXELSY);
+  const std::string window = RecordedSystemCalls::Hex(reinterpret_cast<std::uintptr_t>(Window()));
+  SetFocus(box);
+  SendMessageA(box, EM_SETSEL, 0, -1);
+
+  // Cancel: nothing changes. The dialog starts from the selection's face and character height.
+  platform_.AnswerFontDialog(std::nullopt);
+  Command(Window(), IDM_LEGEND_SELECT_FONT);
+  EXPECT_EQ(platform_.Events(), "font dialog " + window + " \"Arial\" height " +
+                                    std::to_string(-MulDiv(160, dpi, 1440)) + " weight 400 colour 0x0");
+  wingui::CharFormat f = wingui::RichEdit(box).GetCharFormat();
+  EXPECT_EQ(f.face, "Arial");
+  EXPECT_EQ(f.heightTwips, 160);
+
+  FontChoice courier;
+  courier.face = "Courier New";
+  courier.height = -27;
+  courier.weight = FW_BOLD;
+  courier.italic = true;
+  courier.colour = RGB(255, 0, 0);
+  courier.pointTenths = 200;
+  platform_.AnswerFontDialog(courier);
+  Command(Window(), IDM_LEGEND_SELECT_FONT);
+  f = wingui::RichEdit(box).GetCharFormat();
+  EXPECT_EQ(f.face, "Courier New");
+  EXPECT_EQ(f.heightTwips, 400);  // the point size, whatever the height
+  EXPECT_EQ(f.color, RGB(255, 0, 0));
+  EXPECT_EQ(f.effects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT), DWORD(CFE_BOLD | CFE_ITALIC));
+  EXPECT_EQ(GetFocus(), box);
+
+  // The next one starts from the selection again with the effects last chosen; without a point
+  // size the height gives the size.
+  platform_.ClearEvents();
+  FontChoice plain;
+  plain.face = "Arial";
+  plain.height = -16;
+  plain.underline = true;
+  platform_.AnswerFontDialog(plain);
+  SendMessageA(box, EM_SETSEL, 0, -1);
+  Command(Window(), IDM_LEGEND_SELECT_FONT);
+  EXPECT_EQ(platform_.Events(), "font dialog " + window + " \"Courier New\" height " +
+                                    std::to_string(-MulDiv(400, dpi, 1440)) + " weight 700 italic colour 0xff");
+  f = wingui::RichEdit(box).GetCharFormat();
+  EXPECT_EQ(f.face, "Arial");
+  EXPECT_EQ(f.heightTwips, MulDiv(16, 1440, dpi));
+  EXPECT_EQ(f.effects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT), DWORD(CFE_UNDERLINE));
+
+  // The colour dialog starts with white, then with the last colour and the custom colours the
+  // user left in it.
+  platform_.ClearEvents();
+  CustomColours mine{};
+  mine[3] = RGB(1, 2, 3);
+  platform_.AnswerColourDialog(RGB(0, 200, 0), mine);
+  Command(Window(), IDM_LEGEND_SELECT_COLOR);
+  EXPECT_EQ(TextBackground(box), RGB(0, 200, 0));
+  EXPECT_EQ(platform_.CustomColoursGiven(), CustomColours{});
+  platform_.AnswerColourDialog(std::nullopt);
+  SetFocus(CaptionBoxes(Window())[1]);
+  Command(Window(), IDM_LEGEND_SELECT_COLOR);
+  EXPECT_EQ(platform_.Events(), "colour dialog " + window + " 0xffffff / colour dialog " + window + " 0xc800");
+  EXPECT_EQ(platform_.CustomColoursGiven(), mine);
+  EXPECT_EQ(TextBackground(CaptionBoxes(Window())[1]), CLR_NONE);  // cancelled
   platform_.SetBoxAnswer(IDNO);
   Command(Window(), IDM_LEGEND_EXIT);
 }
