@@ -7,6 +7,7 @@
 
 #include "calibration/calibration_file.h"
 #include "calibration/controller_file.h"
+#include "calibration/destination_folders.h"
 #include "calibration/vcl/system.h"
 
 namespace cal {
@@ -23,12 +24,6 @@ extern const char* const kSimulatorKeys[4];
 inline constexpr const char* kSimulatorDocumentCommand = "TM4.Document\\shell\\open\\command";
 inline constexpr const char* kMainProgramKey = "SOFTWARE\\Kestrion\\Lococab ORVX";
 inline constexpr const char* kCabDeviceFolder = "\\QpadDevices\\Vid0A7CPid00D2";
-
-// The folder of the program that an open command starts: its first token (quoted or up to the
-// first blank) up to its last backslash; "" when there is none.
-std::string CommandFolder(const std::string& command);
-// The folder an App Paths "Path" value names: its first entry, without trailing backslashes.
-std::string AppPathFolder(const std::string& value);
 
 // Creates or replaces the file with exactly these bytes; false when it cannot be written.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);

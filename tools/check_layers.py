@@ -75,6 +75,8 @@ PLAIN = [
     'platform/base/split_string.cpp',
     'platform/base/system_calls.h',
     'platform/base/text_lines.cpp',
+    'platform/vhxhid/hex_bytes.cpp',
+    'runtime/script/script_value_text.cpp',
     'runtime/keys/key_input_records.cpp',
     'runtime/keys/key_name_tables.cpp',
     'runtime/keys/keyboard_report_state.cpp',
@@ -86,6 +88,8 @@ PLAIN = [
     'runtime/device/device_description.cpp',
     'runtime/device/device_folder_names.cpp',
     'runtime/device/report_config.cpp',
+    'runtime/functions/calibration_max_lines.cpp',
+    'runtime/functions/clip_data_file.cpp',
     'runtime/functions/date_text.cpp',
     'macros/model/',
     'macros/macro_editor_controller.cpp',
@@ -108,6 +112,8 @@ PLAIN = [
     'ui/script_editor/margin_marks.cpp',
     'ui/script_editor/script_file_choice.cpp',
     'ui/script_editor/script_source.cpp',
+    'calibration/destination_folders.cpp',
+    'calibration/vcl/file_names.cpp',
     'tests/fuzz/',
 ]
 PLATFORM_HEADERS = re.compile(

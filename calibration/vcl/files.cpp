@@ -5,11 +5,6 @@
 
 namespace vcl {
 
-std::string FolderOf(const std::string& path) {
-  const size_t cut = path.find_last_of('\\');
-  return cut == std::string::npos ? std::string() : path.substr(0, cut);
-}
-
 std::string ExeFolder() {
   std::string path(MAX_PATH, '\0');
   for (;;) {

@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+#include "calibration/vcl/file_names.h"
+
 namespace vcl {
 
 // The folder of the running program, without a trailing backslash.
@@ -12,7 +14,5 @@ bool DirectoryExists(const std::string& path);
 bool CreateDir(const std::string& path);
 // Copies, replacing the target.
 bool CopyFileOver(const std::string& from, const std::string& to);
-// The text up to (not including) the last backslash, or "" when there is none.
-std::string FolderOf(const std::string& path);
 
 }  // namespace vcl

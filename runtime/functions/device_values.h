@@ -2,15 +2,8 @@
 // Script functions that read values of the current device: a byte of its latest input report
 // and the calibrated ranges that the calibration program leaves in the device folder.
 
-#include <string_view>
-
 // The calibration program's file in the device folder.
 extern const char kCalibrationFileName[];
-
-// The value on the pos-th line (from 1) of a calibration file whose first word is "Max": the
-// decimal number after "Max" and one more character (leading blanks skipped). -1 when pos is
-// below 1 or the file has fewer such lines.
-int CalibratedMaxValue(std::string_view fileText, int pos);
 
 // "int GetByteValueFromDevice(int byteNum)": 0 to 255, or -1 (with a message when the byte
 // lies outside the report; without one when there is no current device).

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <new>
 
 #include "platform/base/system_calls.h"
@@ -11,8 +10,6 @@
 #include "runtime/device/program_hooks.h"
 
 namespace {
-
-constexpr std::size_t kHeaderBytes = 4;
 
 std::string& Folder() {
   static std::string folder;
@@ -30,32 +27,6 @@ HWND ClipboardWindow() {
 }
 
 }  // namespace
-
-std::string ClipDataFileName(int key) {
-  char name[32];
-  std::snprintf(name, sizeof name, "ClipData%04x.bin", static_cast<unsigned>(key));
-  return name;
-}
-
-std::vector<std::uint8_t> EncodeClipData(std::uint32_t format, const void* data,
-                                         std::size_t size) {
-  std::vector<std::uint8_t> file(kHeaderBytes + size);
-  for (std::size_t i = 0; i < kHeaderBytes; ++i)
-    file[i] = static_cast<std::uint8_t>(format >> (8 * i));
-  if (size) std::memcpy(file.data() + kHeaderBytes, data, size);
-  return file;
-}
-
-bool ClipDataLayout(const std::uint8_t* head, std::size_t fileLength, std::uint32_t& format,
-                    std::size_t& dataLength) {
-  format = 0;
-  dataLength = 0;
-  if (!head || fileLength <= kHeaderBytes) return false;
-  for (std::size_t i = 0; i < kHeaderBytes; ++i)
-    format |= static_cast<std::uint32_t>(head[i]) << (8 * i);
-  dataLength = fileLength - kHeaderBytes;
-  return true;
-}
 
 void CaptureClipboardFolder() {
   char buffer[MAX_PATH + 1];
@@ -96,7 +67,7 @@ void PasteScrap(int key) {
   if (!clipboard) return;
   FilePtr file(std::fopen(ClipDataFilePath(key).c_str(), "rb"));
   if (!file) return;
-  std::uint8_t head[kHeaderBytes];
+  std::uint8_t head[kClipDataHeaderBytes];
   if (std::fread(head, 1, sizeof head, file.get()) != sizeof head) return;
   if (std::fseek(file.get(), 0, SEEK_END) != 0) return;
   const long length = std::ftell(file.get());
@@ -104,7 +75,7 @@ void PasteScrap(int key) {
   std::size_t dataLength = 0;
   if (length < 0 || !ClipDataLayout(head, static_cast<std::size_t>(length), format, dataLength))
     return;
-  if (std::fseek(file.get(), static_cast<long>(kHeaderBytes), SEEK_SET) != 0) return;
+  if (std::fseek(file.get(), static_cast<long>(kClipDataHeaderBytes), SEEK_SET) != 0) return;
   std::vector<std::uint8_t> data;
   try {
     data.resize(dataLength);
