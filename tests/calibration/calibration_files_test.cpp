@@ -210,7 +210,7 @@ TEST(Destinations, EveryInstalledDestinationGetsItsFileAndMissingOnesAreSkipped)
   ASSERT_TRUE(testsupport::MakeDirs(dir / "tm4"));
   ASSERT_TRUE(testsupport::MakeDirs(dir / "trainz"));
   ASSERT_TRUE(testsupport::MakeDirs(dir / "tc\\controllers"));
-  ASSERT_TRUE(testsupport::MakeDirs(dir / "orvx\\QpadDevices\\Vid0A7CPid00D2"));
+  ASSERT_TRUE(testsupport::MakeDirs(dir / "orvx\\QpadDevices\\Vid0a7cPid00d2"));
   FakeSystem system;
   using vcl::RegistryRoot;
   system.registry[{RegistryRoot::ClassesRoot, kSimulatorDocumentCommand, ""}] =
@@ -233,7 +233,7 @@ TEST(Destinations, EveryInstalledDestinationGetsItsFileAndMissingOnesAreSkipped)
   EXPECT_EQ(testsupport::ReadFileOr(dir / "tm4\\controller\\ModernController.lcm"), controller);
   EXPECT_EQ(testsupport::ReadFileOr(dir / "trainz\\controllers\\modern.lcm"), calibration);
   EXPECT_EQ(testsupport::ReadFileOr(dir / "tc\\controllers\\modern.lcm"), calibration);
-  EXPECT_EQ(testsupport::ReadFileOr(dir / "orvx\\QpadDevices\\Vid0A7CPid00D2\\ModernCalibration.lcm"),
+  EXPECT_EQ(testsupport::ReadFileOr(dir / "orvx\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm"),
             calibration);
   const std::vector<std::string> order = {kSimulatorDocumentCommand, kSimulatorKeys[0], kSimulatorKeys[1],
                                           kSimulatorKeys[2], kSimulatorKeys[3], kMainProgramKey};
