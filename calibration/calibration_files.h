@@ -33,7 +33,8 @@ std::string CommandFolder(const std::string& command);
 // The folder an App Paths "Path" value names: its first entry, without trailing backslashes.
 std::string AppPathFolder(const std::string& value);
 
-// Creates or replaces the file with exactly these bytes; false when it cannot be written.
+// Creates or replaces the file with exactly these bytes through a temporary file beside it;
+// false when it cannot be written, and the old file then stays whole.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // Every destination in order; a destination that fails is skipped.
