@@ -201,9 +201,41 @@ TEST(Destinations, FolderOfAnOpenCommandAndOfAnAppPath) {
       {"C:\\Trainz\\", "C:\\Trainz"},
       {"C:\\Trainz", "C:\\Trainz"},
       {"C:\\Trainz;C:\\Other", "C:\\Trainz"},
+      {"\"C:\\Program Files\\Trainz\"", "C:\\Program Files\\Trainz"},
+      {" \"C:\\Program Files\\Trainz\\\" ;C:\\Other", "C:\\Program Files\\Trainz"},
+      {"\"C:\\Odd;Name\";C:\\Other", "C:\\Odd;Name"},
+      {"\"\";C:\\Other", ""},
       {"", ""},
   };
   for (auto [value, folder] : paths) EXPECT_EQ(AppPathFolder(value), folder) << value;
+}
+
+TEST(Destinations, ARegistryFolderIsUsedWithoutItsQuotes) {
+  const std::pair<const char*, const char*> values[] = {
+      {"C:\\Program Files\\Orvane", "C:\\Program Files\\Orvane"},
+      {"\"C:\\Program Files\\Orvane\"", "C:\\Program Files\\Orvane"},
+      {"\"C:\\Program Files\\Orvane\\\"", "C:\\Program Files\\Orvane"},
+      {"  \"C:\\Program Files\\Orvane\"\t", "C:\\Program Files\\Orvane"},
+      {"C:\\Orvane\\\\", "C:\\Orvane"},
+      {"\"\"", ""},
+      {"  ", ""},
+  };
+  for (auto [value, folder] : values) EXPECT_EQ(RegistryFolder(value), folder) << value;
+
+  // The main program's value as installers write it: the file lands in its device folder.
+  ScratchDir dir("cal");
+  ASSERT_TRUE(testsupport::MakeDirs(dir / "prog\\controller"));
+  const std::string orvx = dir / "Orvane II";
+  const std::string target = orvx + "\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm";
+  ASSERT_TRUE(testsupport::MakeDirs(orvx + "\\QpadDevices\\Vid0a7cPid00d2"));
+  for (const std::string& value : {"\"" + orvx + "\"", "\"" + orvx + "\\\"", orvx + "\\", " " + orvx}) {
+    SCOPED_TRACE(value);
+    DeleteFileA(target.c_str());
+    FakeSystem system;
+    system.registry[{vcl::RegistryRoot::LocalMachine, kMainProgramKey, ""}] = value;
+    WriteCalibrationFiles(dir / "prog", CalibrationResult{}, system);
+    EXPECT_TRUE(testsupport::FileExists(target));
+  }
 }
 
 TEST(Destinations, EveryInstalledDestinationGetsItsFileAndMissingOnesAreSkipped) {
