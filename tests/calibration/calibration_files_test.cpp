@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 
 #include "calibration/calibration_files.h"
@@ -291,6 +292,39 @@ TEST(Destinations, OnlyTheProgramsOwnFilesWithoutSimulatorsOrMainProgram) {
   EXPECT_EQ(system.registryReads.size(), 6u);
   // A controller folder that cannot be written to is skipped without a word.
   EXPECT_FALSE(WriteWholeFile(dir / "missing\\x.lcm", "x"));
+}
+
+std::string GoldenPath(const std::string& name) {
+  return testsupport::EnvOr("ORVANE_TEST_DATA") + "\\calibration\\" + name;
+}
+
+// What the program writes at the end for the shipped controller definition and a plausible
+// calibration, byte for byte. ORVANE_UPDATE_GOLDEN=1 writes the files anew (look at the
+// difference before committing it).
+TEST(GoldenFiles, TheControllerDefinitionAndTheCalibrationFileAsWritten) {
+  ScratchDir dir("cal");
+  const std::string controller = dir / "controller";
+  ASSERT_TRUE(testsupport::MakeDirs(controller));
+  CalibrationResult result;
+  ASSERT_TRUE(ReadControllerFile(testsupport::EnvOr("ORVANE_BIN") + "\\controller\\" + kControllerFileName,
+                                 result.rows));
+  result.ranges = SampleRanges();
+  result.leverNames = EnglishLevers();
+  result.marked = true;
+  FakeSystem system;
+  WriteCalibrationFiles(dir.path(), result, system);
+
+  const bool update = std::getenv("ORVANE_UPDATE_GOLDEN") != nullptr;
+  for (const char* name : {kControllerFileName, kCalibrationFileName}) {
+    SCOPED_TRACE(name);
+    const std::string written = testsupport::ReadFileOr(controller + "\\" + name);
+    if (update) {
+      ASSERT_TRUE(testsupport::WriteTextFile(GoldenPath(name), written));
+    }
+    std::string golden;
+    ASSERT_TRUE(testsupport::ReadTextFile(GoldenPath(name), golden));
+    EXPECT_EQ(written, golden);
+  }
 }
 
 // The names in a folder, sorted.
