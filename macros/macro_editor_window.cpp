@@ -13,6 +13,7 @@
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
 #include "macros/shortcut_target.h"
+#include "platform/wingui/drop_handle.h"
 #include "platform/wingui/menu.h"
 #include "platform/wingui/rich_edit.h"
 #include "platform/wingui/window.h"
@@ -400,15 +401,7 @@ bool MacroEditorWindow::OnNotify(const NMHDR& header, LRESULT& result) {
 }
 
 void MacroEditorWindow::OnDrop(EditorBox box, HDROP drop) {
-  std::vector<std::wstring> paths;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-    std::wstring path(length + 1, L'\0');
-    path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
-    paths.push_back(std::move(path));
-  }
-  DragFinish(drop);
+  const std::vector<std::wstring> paths = wingui::DropHandle(drop).Paths();  // finished at once
   if (destroyed_ || controller_->Closed()) return;
   controller_->FocusBox(box, SelectionOf(Box(box)));
   controller_->DropFiles(paths, ResolveShortcutTarget);
@@ -425,7 +418,7 @@ void MacroEditorWindow::LayOut(bool onRelease) {
   shownLayout_ = onRelease ? 1 : 0;
 }
 
-void MacroEditorWindow::SetBoxText(EditorBox box, const std::wstring& text, bool grey) {
+void MacroEditorWindow::RefreshMacroBox(EditorBox box, const std::wstring& text, bool grey) {
   const wingui::RichEdit edit(Box(box));
   edit.SetTextWide(text);
   wingui::CharFormat format;
@@ -445,8 +438,8 @@ void MacroEditorWindow::Render() {
   rendering_ = true;
   const MacroEditorState s = controller_->State();
   if (!shownTextValid_ || s.keyDownText != shownText_[0] || s.layerNote != shownNote_)
-    SetBoxText(EditorBox::KeyDown, s.keyDownText, s.layerNote);
-  if (!shownTextValid_ || s.keyUpText != shownText_[1]) SetBoxText(EditorBox::KeyUp, s.keyUpText, false);
+    RefreshMacroBox(EditorBox::KeyDown, s.keyDownText, s.layerNote);
+  if (!shownTextValid_ || s.keyUpText != shownText_[1]) RefreshMacroBox(EditorBox::KeyUp, s.keyUpText, false);
   shownNote_ = s.layerNote;
   shownTextValid_ = true;
   if (shownLayout_ != (s.onRelease ? 1 : 0)) LayOut(s.onRelease);

@@ -67,7 +67,8 @@ class MacroEditorWindow {
   bool OnNotify(const NMHDR& header, LRESULT& result);
   void OnDrop(EditorBox box, HDROP drop);
   void LayOut(bool onRelease);
-  void SetBoxText(EditorBox box, const std::wstring& text, bool grey);
+  // The box shows the entry's text (grey: a note in place of a macro), caret at its end.
+  void RefreshMacroBox(EditorBox box, const std::wstring& text, bool grey);
   void BuildAutoRepeatMenu();
   void UpdateAutoRepeatMenu(int delay, int rate);
   bool OwnerVisible() const;

@@ -14,22 +14,45 @@ int NextFreeOffset(int offset, std::size_t length) {
 
 }  // namespace
 
+std::vector<DeviceCodes>* DeviceMacroSet::Table(int table) {
+  switch (table) {
+    case kKeyDownGreen:
+      return &keyDownGreen;
+    case kKeyUpGreen:
+      return &keyUpGreen;
+    case kKeyDownRed:
+      return &keyDownRed;
+    case kKeyUpRed:
+      return &keyUpRed;
+  }
+  return nullptr;
+}
+
+const std::vector<DeviceCodes>* DeviceMacroSet::Table(int table) const {
+  return const_cast<DeviceMacroSet*>(this)->Table(table);
+}
+
+std::array<std::vector<DeviceCodes>, kDeviceMacroTables> DeviceMacroSet::Tables() const {
+  return {keyDownGreen, keyUpGreen, keyDownRed, keyUpRed};
+}
+
 void DeviceMacroSet::Resize(int size) {
   tableSize = std::max(size, 0);
-  for (auto& table : tables) table.assign(static_cast<std::size_t>(tableSize), DeviceCodes{});
+  for (int table = 0; table < kDeviceMacroTables; ++table)
+    Table(table)->assign(static_cast<std::size_t>(tableSize), DeviceCodes{});
 }
 
 const DeviceCodes* DeviceMacroSet::Find(int table, int key) const {
-  if (table < 0 || table >= kDeviceMacroTables || key < 0) return nullptr;
-  const auto& t = tables[static_cast<std::size_t>(table)];
-  if (static_cast<std::size_t>(key) >= t.size() || t[static_cast<std::size_t>(key)].empty()) return nullptr;
-  return &t[static_cast<std::size_t>(key)];
+  const std::vector<DeviceCodes>* t = Table(table);
+  if (!t || key < 0 || static_cast<std::size_t>(key) >= t->size() || (*t)[static_cast<std::size_t>(key)].empty())
+    return nullptr;
+  return &(*t)[static_cast<std::size_t>(key)];
 }
 
 DeviceCodes* DeviceMacroSet::Slot(int table, int key) {
-  if (table < 0 || table >= kDeviceMacroTables || key < 0) return nullptr;
-  auto& t = tables[static_cast<std::size_t>(table)];
-  return static_cast<std::size_t>(key) < t.size() ? &t[static_cast<std::size_t>(key)] : nullptr;
+  std::vector<DeviceCodes>* t = Table(table);
+  if (!t || key < 0) return nullptr;
+  return static_cast<std::size_t>(key) < t->size() ? &(*t)[static_cast<std::size_t>(key)] : nullptr;
 }
 
 int DirectorySize(std::uint8_t highestKey) {

@@ -27,8 +27,17 @@ struct DeviceMacroSet {
   int tableSize = 0;               // entries of each table
   std::uint8_t highestKey = 0;     // the highest key code of the layout
   std::uint8_t highestCompact = 0;  // its compact index, filled by packing
-  std::array<std::vector<DeviceCodes>, kDeviceMacroTables> tables;
+  // The macros by key code.
+  std::vector<DeviceCodes> keyDownGreen;
+  std::vector<DeviceCodes> keyDownRed;
+  std::vector<DeviceCodes> keyUpGreen;
+  std::vector<DeviceCodes> keyUpRed;
 
+  // A table by its DeviceMacroTable number; null for any other number.
+  std::vector<DeviceCodes>* Table(int table);
+  const std::vector<DeviceCodes>* Table(int table) const;
+  // The four in the order of the image's directories (two sets compare by them).
+  std::array<std::vector<DeviceCodes>, kDeviceMacroTables> Tables() const;
   // Empty tables of that many entries.
   void Resize(int size);
   // The key's macro in that table; null when it has none.

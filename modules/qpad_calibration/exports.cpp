@@ -8,7 +8,8 @@
 
 #include "modules/qpad_calibration/calibration_window.h"
 
-static_assert(sizeof(std::string) == 24, "the script string layout of the main program");
+static_assert(sizeof(std::string) == (sizeof(void*) == 4 ? 24 : 32),
+              "the script string layout of the main program");
 
 using qpadcal::CalibrationWindow;
 using qpadcal::FindOverlay;

@@ -10,7 +10,7 @@
 #include <map>
 #include <mutex>
 
-static_assert(sizeof(INPUT) == 28, "one record is the 28 bytes that SendInput is told");
+static_assert(sizeof(INPUT) == (sizeof(void*) == 4 ? 28 : 40), "one record is the size SendInput is told");
 static_assert(kKeyDownMessage == WM_KEYDOWN && kKeyUpMessage == WM_KEYUP &&
               kSysKeyDownMessage == WM_SYSKEYDOWN && kSysKeyUpMessage == WM_SYSKEYUP &&
               kHookExtendedKey == LLKHF_EXTENDED && kHookInjected == LLKHF_INJECTED);

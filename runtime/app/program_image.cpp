@@ -11,6 +11,8 @@
 // turned into such calls (CMakeLists.txt), keeps its buffers on the stack and allocates
 // nothing. The kernel's functions are found through the process's list of loaded modules.
 
+#if defined(__i386__)
+
 extern "C" void __main(void);                     // the C++ constructors; runs once
 extern "C" void _pei386_runtime_relocator(void);  // MinGW's pseudo-relocations; runs once
 
@@ -247,3 +249,15 @@ bool PrepareProgramImage() {
   while (imageState.load() == kPreparing) __builtin_ia32_pause();  // another thread is at it
   return imageState.load() == kReady;
 }
+
+#else
+
+// The 64-bit build (the test build for machines that run no 32-bit code) binds nothing: it
+// runs as the program itself, and a host that loads it gets a no. The process's own image,
+// read from its environment block, says which: the loader's record needs no import.
+bool PrepareProgramImage() {
+  const auto* peb = reinterpret_cast<const unsigned char*>(__readgsqword(0x60));
+  return *reinterpret_cast<void* const*>(peb + 0x10) == OwnModule();
+}
+
+#endif

@@ -54,7 +54,7 @@ int FindWindowByText(const std::string& className, const std::string& title) {
 
 int FocusedWindow() {
   GUITHREADINFO info{};
-  static_assert(sizeof(info) == 48, "the platform checks the structure size");
+  static_assert(sizeof(info) == (sizeof(void*) == 4 ? 48 : 72), "the platform checks the structure size");
   info.cbSize = sizeof(info);
   return GetGUIThreadInfo(0, &info) ? FromWindow(info.hwndFocus) : 0;
 }

@@ -9,8 +9,9 @@
 class ScriptRegistrar;
 
 // Module libraries take scripts' strings as std::string*: both sides must share one layout,
-// the one of this compiler and its C++ library on i686.
-static_assert(sizeof(std::string) == 24, "script strings are shared with module libraries");
+// the one of this compiler and its C++ library (on i686; x86_64 for the 64-bit test build).
+static_assert(sizeof(std::string) == (sizeof(void*) == 4 ? 24 : 32),
+              "script strings are shared with module libraries");
 
 // Registers `string`, its constant factory, operators and methods. Registered before the array
 // types and every function that names `string`.

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::span<const std::uint8_t> image(data + 1, std::min<std::size_t>(size - 1, kMemoryReadLength));
   DeviceMacroSet set = DecodeDeviceMacroImage(image, highest);
   Check(set.tableSize > highest);
-  for (const auto& table : set.tables) {
+  for (const auto& table : set.Tables()) {
     Check(table.size() == static_cast<std::size_t>(set.tableSize));
     for (const DeviceCodes& codes : table) {
       if (codes.empty()) continue;
@@ -47,6 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   Check(packed.size() == static_cast<std::size_t>(kMemoryImageSize) && used <= kMemoryImageSize);
-  Check(DecodeDeviceMacroImage(packed, highest).tables == set.tables);
+  Check(DecodeDeviceMacroImage(packed, highest).Tables() == set.Tables());
   return 0;
 }

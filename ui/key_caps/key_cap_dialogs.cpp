@@ -45,6 +45,8 @@ class KeyCapDialog : public wingui::Dialog {
         services_(std::move(services)) {}
 
   HWND OpenWindow() const { return IsOpen() && !closing_ ? hwnd() : nullptr; }
+  // The context whose keys the dialog takes: its programming window's.
+  const MacroContext& Context() const { return context_; }
 
  protected:
   bool OnInitDialog() override {
@@ -57,16 +59,7 @@ class KeyCapDialog : public wingui::Dialog {
   }
 
   bool HandleMessage(wingui::Message& m) override {
-    // Taken whatever they lead to: the dialog manager must not see key ids.
-    if (m.id == kKeyCapKeyDownMessage) {
-      if (kind_ == KeyCapDialogKind::kDetection) detector_.KeyDown(static_cast<int>(m.wParam), context_.keys);
-      return true;
-    }
-    if (m.id == kKeyCapKeyUpMessage) {
-      OnKeyUp(static_cast<int>(m.wParam));
-      return true;
-    }
-    return Dialog::HandleMessage(m);
+    return kind_ == KeyCapDialogKind::kDetection ? MergeKeysDlgProc(m) : RemoveKeyCapDlgProc(m);
   }
 
   // Also when the window goes first and takes its owned dialogs with it.
@@ -77,13 +70,29 @@ class KeyCapDialog : public wingui::Dialog {
   }
 
  private:
-  void OnKeyUp(int keyId) {
-    if (kind_ == KeyCapDialogKind::kDetection) {
-      const auto cap = detector_.KeyUp(keyId, context_.keys);
-      if (cap && MakeDetectedKeyCap(context_, *cap, *services_)) End(IDOK);
-    } else if (RemoveKeyCapOver(context_, keyId, *services_)) {
-      End(IDOK);
+  // The detection dialog: the keys pressed and released under the new cap. Both key messages
+  // are taken whatever they lead to: the dialog manager must not see key ids.
+  bool MergeKeysDlgProc(wingui::Message& m) {
+    if (m.id == kKeyCapKeyDownMessage) {
+      detector_.KeyDown(static_cast<int>(m.wParam), context_.keys);
+      return true;
     }
+    if (m.id == kKeyCapKeyUpMessage) {
+      const auto cap = detector_.KeyUp(static_cast<int>(m.wParam), context_.keys);
+      if (cap && MakeDetectedKeyCap(context_, *cap, *services_)) End(IDOK);
+      return true;
+    }
+    return Dialog::HandleMessage(m);
+  }
+
+  // The removal dialog: a key released under the cap taken off. A press is taken and dropped.
+  bool RemoveKeyCapDlgProc(wingui::Message& m) {
+    if (m.id == kKeyCapKeyDownMessage) return true;
+    if (m.id == kKeyCapKeyUpMessage) {
+      if (RemoveKeyCapOver(context_, static_cast<int>(m.wParam), *services_)) End(IDOK);
+      return true;
+    }
+    return Dialog::HandleMessage(m);
   }
 
   KeyCapDialogKind kind_;
@@ -140,9 +149,15 @@ void CloseKeyCapDialogs() {
     if (HWND open = KeyCapDialogWindow(kind)) DestroyWindow(open);
 }
 
-bool ForwardKeyToKeyCapDialogs(int keyId, bool pressed) {
-  const HWND detection = KeyCapDialogWindow(KeyCapDialogKind::kDetection);
-  const HWND removal = KeyCapDialogWindow(KeyCapDialogKind::kRemoval);
+HWND KeyCapDialogWindow(KeyCapDialogKind kind, const MacroContext& context) {
+  const std::unique_ptr<KeyCapDialog>& slot = Slot(kind);
+  return slot && &slot->Context() == &context ? slot->OpenWindow() : nullptr;
+}
+
+bool ForwardKeyToKeyCapDialogs(const MacroContext& context, int keyId, bool pressed) {
+  // Another keypad's dialog must not take this one's keys: they name other keys there.
+  const HWND detection = KeyCapDialogWindow(KeyCapDialogKind::kDetection, context);
+  const HWND removal = KeyCapDialogWindow(KeyCapDialogKind::kRemoval, context);
   const auto id = static_cast<WPARAM>(keyId);
   if (pressed) {
     if (detection) PostMessageA(detection, kKeyCapKeyDownMessage, id, 0);

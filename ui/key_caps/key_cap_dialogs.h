@@ -30,10 +30,13 @@ bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_
                       HWND owner);
 // The dialog's window; null when it is closed.
 HWND KeyCapDialogWindow(KeyCapDialogKind kind);
+// The same when it is open over that context; null for a dialog of another context.
+HWND KeyCapDialogWindow(KeyCapDialogKind kind, const MacroContext& context);
 // Both dialogs end (before their context goes).
 void CloseKeyCapDialogs();
 
-// A key of the device while a dialog is open: a press goes to the detection dialog, a release
-// to both. True when the detection dialog took a press, or the removal dialog is open (it works
-// on releases): the window then does nothing more with the press.
-bool ForwardKeyToKeyCapDialogs(int keyId, bool pressed);
+// A key of the context's device while a dialog is open: a press goes to the detection dialog, a
+// release to both, each only when it is open over that context. True when the detection dialog
+// took a press, or the removal dialog is open over the context (it works on releases): the
+// window then does nothing more with the press.
+bool ForwardKeyToKeyCapDialogs(const MacroContext& context, int keyId, bool pressed);

@@ -19,7 +19,7 @@ ProgramLayerDialog::ProgramLayerDialog(ProgramLayers& layers, const ExeNameTable
     : wingui::Dialog(IDD_PROGRAM_LAYER), layers_(layers), table_(table) {}
 
 ProgramLayerDialog::~ProgramLayerDialog() {
-  if (dragging_) EndDrag();
+  if (finder_.dragging) EndDrag();
 }
 
 bool ProgramLayerDialog::OnInitDialog() {
@@ -50,7 +50,7 @@ bool ProgramLayerDialog::OnCommand(int id, int code, HWND control) {
       return true;
     case IDOK:
       if (!choice_.name.empty()) {
-        const LayerRefusal refusal = layers_.Add(choice_.name, choice_.exe);
+        const LayerRefusal refusal = layers_.BuildLayerMenu(choice_.name, choice_.exe);
         if (refusal == LayerRefusal::Reserved || refusal == LayerRefusal::TooMany) {
           layers_.TellRefusal(refusal, choice_.name);
           return true;  // another program may be chosen
@@ -65,27 +65,27 @@ bool ProgramLayerDialog::OnCommand(int id, int code, HWND control) {
   return wingui::Dialog::OnCommand(id, code, control);
 }
 
-bool ProgramLayerDialog::HandleMessage(wingui::Message& m) {
+bool ProgramLayerDialog::ProgramLayerDlgProc(wingui::Message& m) {
   const POINT client{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
   switch (m.id) {
     case WM_LBUTTONDOWN:
-      if (!dragging_ && StartDrag(client)) return true;
+      if (!finder_.dragging && StartDrag(client)) return true;
       break;
     case WM_MOUSEMOVE:
-      if (dragging_) {
+      if (finder_.dragging) {
         Drag(client);
         return true;
       }
       break;
     case WM_LBUTTONUP:
-      if (dragging_) {
+      if (finder_.dragging) {
         ReleaseCapture();  // WM_CAPTURECHANGED ends the drag
         EndDrag();
         return true;
       }
       break;
     case WM_CAPTURECHANGED:
-      if (dragging_) EndDrag();
+      if (finder_.dragging) EndDrag();
       return true;
   }
   return wingui::Dialog::HandleMessage(m);
@@ -97,31 +97,31 @@ bool ProgramLayerDialog::StartDrag(POINT client) {
   if (!finder || !IsWindowVisible(finder) || !GetWindowRect(finder, &r)) return false;
   MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
   if (!PtInRect(&r, client)) return false;
-  dragging_ = true;
+  finder_.dragging = true;
   HCURSOR cursor = LoadCursorA(wingui::ProgramInstance(), MAKEINTRESOURCEA(IDC_FINDER_CURSOR));
-  restoreCursor_ = SetCursor(cursor);
+  finder_.restoreCursor = SetCursor(cursor);
   SetCapture(hwnd());
   ShowWindow(finder, SW_HIDE);
   ShowWindow(Item(IDC_FINDER_EMPTY), SW_SHOW);
-  origin_ = POINT{0, 0};
-  ClientToScreen(hwnd(), &origin_);
-  origin_.x += kCrossHairOffset;
-  origin_.y += kCrossHairOffset;
+  finder_.origin = POINT{0, 0};
+  ClientToScreen(hwnd(), &finder_.origin);
+  finder_.origin.x += kCrossHairOffset;
+  finder_.origin.y += kCrossHairOffset;
   POINT at{};
   if (GetCursorPos(&at)) SetCursorPos(at.x - kCrossHairOffset, at.y - kCrossHairOffset);
   return true;
 }
 
 void ProgramLayerDialog::Drag(POINT client) {
-  const POINT screen{origin_.x + client.x, origin_.y + client.y};
+  const POINT screen{finder_.origin.x + client.x, finder_.origin.y + client.y};
   Choose(ChoiceOfExe(ProgramAtPoint(screen), table_, LowerCaseName));
 }
 
 void ProgramLayerDialog::EndDrag() {
-  if (!dragging_) return;
-  dragging_ = false;
+  if (!finder_.dragging) return;
+  finder_.dragging = false;
   if (GetCapture() == hwnd()) ReleaseCapture();
-  SetCursor(restoreCursor_);
+  SetCursor(finder_.restoreCursor);
   ShowWindow(Item(IDC_FINDER_TOOL), SW_SHOW);
   ShowWindow(Item(IDC_FINDER_EMPTY), SW_HIDE);
 }

@@ -20,14 +20,16 @@ class ProgramLayerDialog : public wingui::Dialog {
 
   // The layer that OK would add.
   const ProgramLayerChoice& Choice() const { return choice_; }
-  bool Dragging() const { return dragging_; }
+  bool Dragging() const { return finder_.dragging; }
 
  protected:
   bool OnInitDialog() override;
   bool OnCommand(int id, int code, HWND control) override;
-  bool HandleMessage(wingui::Message& msg) override;
+  bool HandleMessage(wingui::Message& msg) override { return ProgramLayerDlgProc(msg); }
 
  private:
+  // The dialog's own messages (the finder tool's mouse) before the dialog's common ones.
+  bool ProgramLayerDlgProc(wingui::Message& msg);
   void Choose(const ProgramLayerChoice& choice);
   void ListSelectionChanged();
   bool StartDrag(POINT client);
@@ -40,9 +42,12 @@ class ProgramLayerDialog : public wingui::Dialog {
   ProgramLayerChoice choice_;
   // The finder tool while it is dragged: the cursor to give back, and the client origin on the
   // screen plus the finder cursor's offset to its cross-hair.
-  bool dragging_ = false;
-  HCURSOR restoreCursor_ = nullptr;
-  POINT origin_{};
+  struct FinderTool {
+    bool dragging = false;
+    HCURSOR restoreCursor = nullptr;
+    POINT origin{};
+  };
+  FinderTool finder_;
 };
 
 // Shows the dialog modally, owned by the programming window.

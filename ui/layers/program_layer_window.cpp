@@ -57,7 +57,7 @@ void InstallProgramLayers() {
     context.programming.exeNames.clear();
     LoadExeNameTable(context.programming.exeNames);
     WindowLayerHost host(context, window);
-    ProgramLayers(context, host).AddLayersOfMap();
+    ProgramLayers(context, host).RebuildLayerMenus();
   };
   x.removeAllProgramLayers = [](MacroContext& context, HWND window) {
     WindowLayerHost host(context, window);
@@ -83,7 +83,7 @@ void InstallProgramLayers() {
   };
   model.addLayer = [](MacroContext& context, const std::string& name, const std::string& program) {
     WindowLayerHost host(context, WindowOf(context));
-    ProgramLayers(context, host).Add(name, program, false);
+    ProgramLayers(context, host).BuildLayerMenu(name, program, false);
   };
   SetMacroModelHooks(model);
 }

@@ -42,7 +42,7 @@ std::vector<KeyFunction> TakeLayerFunctions(KeyFunctionList& list, std::string_v
 
 }  // namespace
 
-LayerRefusal ProgramLayers::Add(std::string_view given, const std::string& exe, bool write) {
+LayerRefusal ProgramLayers::BuildLayerMenu(std::string_view given, const std::string& exe, bool write) {
   const std::string name = LayerNameOf(given);
   const LayerRefusal refusal = CheckNewLayer(c_.layerNames, name, MaxProgramLayers(host_.HasColourLayers()));
   if (refusal != LayerRefusal::None) return refusal;
@@ -54,8 +54,8 @@ LayerRefusal ProgramLayers::Add(std::string_view given, const std::string& exe, 
   return LayerRefusal::None;
 }
 
-void ProgramLayers::AddLayersOfMap() {
-  for (const auto& [name, exe] : c_.layerMap) Add(name, exe, false);
+void ProgramLayers::RebuildLayerMenus() {
+  for (const auto& [name, exe] : c_.layerMap) BuildLayerMenu(name, exe, false);
 }
 
 void ProgramLayers::RemoveMenus() {
@@ -133,7 +133,7 @@ bool ProgramLayers::Recover(const std::string& backupPath) {
   }
   // The functions go into the layout itself, so that no write of it can lose them.
   AdoptLayerFunctions(c_, name, backup.functions);
-  Add(name, backup.exe, false);
+  BuildLayerMenu(name, backup.exe, false);
   RebuildKeyCaps(c_);
   WriteScript();
   host_.Redraw();

@@ -40,10 +40,10 @@ class ProgramLayers {
 
   // One layer into the lists and the menus ("-" in the name become blanks); with write, the
   // device's script is written. Nothing happens for a name that is refused.
-  LayerRefusal Add(std::string_view name, const std::string& exe, bool write = true);
+  LayerRefusal BuildLayerMenu(std::string_view name, const std::string& exe, bool write = true);
   // Every layer of the context's layer map, after the window is made or a script read. The
   // lists are empty before; the script is not written (it was just read).
-  void AddLayersOfMap();
+  void RebuildLayerMenus();
   // The menus of every layer go; the lists stay (the script reader empties them itself).
   void RemoveMenus();
   // Every layer leaves the menus, the lists and the layer map, without a question or backup.

@@ -28,22 +28,21 @@ bool LedBlinkWorker::Start(std::atomic<int>& period, Phase phase) {
   if (thread_) return true;
   period_ = &period;
   phase_ = std::move(phase);
-  thread_ = CreateThread(nullptr, kBlinkStackBytes, &LedBlinkWorker::Run, this, 0, nullptr);
-  return thread_ != nullptr;
+  thread_.reset(CreateThread(nullptr, kBlinkStackBytes, &LedBlinkWorker::LedBlinkThread, this, 0, nullptr));
+  return static_cast<bool>(thread_);
 }
 
 bool LedBlinkWorker::Stop() {
   if (!thread_) return true;
   // A worker that has ended wrote its 0 already, and the 0 stays.
-  if (WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT) period_->store(kStop);
-  if (WaitForSingleObject(thread_, kStopWaitMs) != WAIT_OBJECT_0) return false;
-  CloseHandle(thread_);
-  thread_ = nullptr;
+  if (WaitForSingleObject(thread_.get(), 0) == WAIT_TIMEOUT) period_->store(kStop);
+  if (WaitForSingleObject(thread_.get(), kStopWaitMs) != WAIT_OBJECT_0) return false;
+  thread_.reset();
   period_->store(0);  // stopped, whichever side wrote last
   return true;
 }
 
-DWORD WINAPI LedBlinkWorker::Run(LPVOID self) {
+DWORD WINAPI LedBlinkWorker::LedBlinkThread(LPVOID self) {
   auto& worker = *static_cast<LedBlinkWorker*>(self);
   std::atomic<int>& period = *worker.period_;
   // Each half reads the period once; -1 is answered with 0, the worker's last touch of it:

@@ -13,6 +13,8 @@
 #include <atomic>
 #include <functional>
 
+#include "platform/base/unique_handle.h"
+
 class LedBlinkWorker {
  public:
   using Phase = std::function<void(bool lit)>;
@@ -27,14 +29,14 @@ class LedBlinkWorker {
   // Asks it to stop (unless it has) and waits for its end; false when it did not end in time
   // (the period must then be kept alive).
   bool Stop();
-  bool Running() const { return thread_ != nullptr; }
+  bool Running() const { return static_cast<bool>(thread_); }
 
  private:
-  static DWORD WINAPI Run(LPVOID self);
+  static DWORD WINAPI LedBlinkThread(LPVOID self);
 
   std::atomic<int>* period_ = nullptr;
   Phase phase_;
-  HANDLE thread_ = nullptr;
+  UniqueHandle thread_;
 };
 
 // The worker's stack, as small as a thread can have.

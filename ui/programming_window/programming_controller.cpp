@@ -52,6 +52,8 @@ int Box(HWND owner, const char* text, const char* caption, UINT type) {
 
 }  // namespace
 
+bool HiddenModeSetting() { return ReadMachineDword(kOrvaneRegistryKey, kInvisibleValue).value_or(0) != 0; }
+
 ProgrammingController::ProgrammingController(MacroContext& context, ProgrammingDevice& device,
                                              ProgrammingWindowPort& port)
     : context_(context), device_(device), port_(port) {}
@@ -77,7 +79,8 @@ void ProgrammingController::Start() {
   menu.backlightsOn = f.backlightsOn;
   menu.keyswitchAvailable = f.keyswitchAvailable;
   menu.keyswitchOn = f.keyswitchOn;
-  menu.hiddenMode = context_.hiddenMode;
+  // The item shows the setting, also in a window that a request showed in spite of it.
+  menu.hiddenMode = HiddenModeSetting();
   menu.red = f.red;
   menu.noKeyCap = context_.noKeyCap;
   AdjustProgrammingMenu(port_.MenuBar(), menu);
@@ -319,7 +322,7 @@ void ProgrammingController::ToggleHiddenMode() {
         "No Programming Switch", MB_OK | MB_ICONINFORMATION);
     return;
   }
-  const bool on = ReadMachineDword(kOrvaneRegistryKey, kInvisibleValue).value_or(0) != 0;
+  const bool on = HiddenModeSetting();
   if (on) {
     WriteMachineDword(kOrvaneRegistryKey, kInvisibleValue, 0);
   } else {

@@ -31,6 +31,9 @@ class ProgrammingWindowPort {
 inline constexpr char kDeviceFamilyWebPage[] = "https://www.kestrion.com/qpad/";
 inline constexpr char kHelpFileName[] = "LCORVXHelp.chm";
 
+// Hidden mode as the machine's "Invisible" value sets it (absent: off).
+bool HiddenModeSetting();
+
 class ProgrammingController {
  public:
   ProgrammingController(MacroContext& context, ProgrammingDevice& device, ProgrammingWindowPort& port);

@@ -32,9 +32,10 @@ struct ProgrammingExtensions {
   void (*removeKeyCap)(MacroContext& context, HWND window) = nullptr;
   // A spacer key made an ordinary key again (Open).
   void (*clearKeySpacer)(MacroContext& context, int keyId) = nullptr;
-  // A device key while key-cap dialogs may be open: true when they took a press (the window
-  // then leaves it). Null: the window posts the keys to the dialogs of GetKeyCapDialogs().
-  bool (*forwardKeyToKeyCapDialogs)(int keyId, bool pressed) = nullptr;
+  // A device key of the context while key-cap dialogs may be open: true when its dialogs took
+  // a press (the window then leaves it). Null: the window posts the keys to those dialogs of
+  // GetKeyCapDialogs() that it owns.
+  bool (*forwardKeyToKeyCapDialogs)(const MacroContext& context, int keyId, bool pressed) = nullptr;
 
   // --- The legend editor, on-board memory ---------------------------------------------------
   // Turns the window into the key-cap legend editor.

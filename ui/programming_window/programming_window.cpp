@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,8 +21,8 @@
 #include "macros/model/macro_lifecycle.h"
 #include "macros/model/script_reader.h"
 #include "macros/shortcut_target.h"
-#include "platform/base/registry_values.h"
 #include "platform/wingui/controls.h"
+#include "platform/wingui/drop_handle.h"
 #include "platform/wingui/window.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/input_dispatch.h"
@@ -115,8 +116,12 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
 
   void ReadDeviceScript() { ReadScriptFile(*context_, device_->ScriptPath()); }
 
-  bool Open(bool hidden);
+  // The layout loaded, the window made with its menus and title, shown unless hidden, and its
+  // LED blink worker started; false when the layout cannot be shown.
+  bool CreateProgrammingWindow(bool hidden);
+  // Shown, the window is no longer in hidden mode: an editor opened from here on shows too.
   void ShowOnScreen() {
+    if (context_) context_->hiddenMode = false;
     DragAcceptFiles(hwnd(), TRUE);
     Show(SW_SHOWNORMAL);
     UpdateWindow(hwnd());
@@ -146,11 +151,13 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   void Close() override { Destroy(); }
 
  protected:
-  bool HandleMessage(wingui::Message& m) override;
+  bool HandleMessage(wingui::Message& m) override { return ProgrammingWndProc(m); }
 
  private:
+  // Every message of the window, its mode's and the input gate's first.
+  bool ProgrammingWndProc(wingui::Message& m);
   void Paint(HDC dc, const RECT& area, bool printing);
-  void OnDropFiles(HDROP drop);
+  void OnDropFiles(const wingui::DropHandle& drop);
   void Teardown();
   void CloseOwnedWindows();
 
@@ -174,7 +181,7 @@ ProgrammingWindow* WindowOfContext(const MacroContext& context) {
   return FindWindowObject(static_cast<HWND>(context.programming.window));
 }
 
-bool ProgrammingWindow::Open(bool hidden) {
+bool ProgrammingWindow::CreateProgrammingWindow(bool hidden) {
   MacroContext& c = *context_;
   wingui::InitCommonControls(ICC_WIN95_CLASSES);
   if (!KeyDisplayNamesBuilt()) BuildKeyDisplayNames();
@@ -209,6 +216,7 @@ bool ProgrammingWindow::Open(bool hidden) {
   }
   controller_->Start();
   SetTitle(controller_->Title());
+  c.hiddenMode = hidden;
   if (!hidden) ShowOnScreen();
   // Only a window that exists gets a worker, so a failed opening leaves none behind.
   c.blinkPeriod = kBlinkPeriodMs;
@@ -228,8 +236,12 @@ void ProgrammingWindow::Apply(const KeypadEffects& e) {
   if (e.command) Send(WM_COMMAND, static_cast<WPARAM>(e.command));
 }
 
-bool ProgrammingWindow::HandleMessage(wingui::Message& m) {
+bool ProgrammingWindow::ProgrammingWndProc(wingui::Message& m) {
   BusyScope busy;
+  // A drop is finished here on every way out: a mode that takes one only reads it, and none
+  // goes on to the default processing.
+  std::optional<wingui::DropHandle> drop;
+  if (m.id == WM_DROPFILES) drop.emplace(reinterpret_cast<HDROP>(m.wParam));
   if (m.id == WM_NCDESTROY) {
     Windows& all = AllWindows();
     auto it = std::find_if(all.open.begin(), all.open.end(), [this](const auto& w) { return w.get() == this; });
@@ -247,7 +259,7 @@ bool ProgrammingWindow::HandleMessage(wingui::Message& m) {
     Teardown();
     return true;
   }
-  if (tornDown_ || !context_) return false;
+  if (tornDown_ || !context_) return drop.has_value();
   if (mode_ && mode_->HandleMessage(hwnd(), m.id, m.wParam, m.lParam, m.result)) return true;
   if (!Process().inputEnabled && IsInputMessage(m.id)) {
     m.result = 1;
@@ -290,7 +302,7 @@ bool ProgrammingWindow::HandleMessage(wingui::Message& m) {
     case WM_SYSKEYDOWN:
       return true;
     case WM_DROPFILES:
-      OnDropFiles(reinterpret_cast<HDROP>(m.wParam));
+      OnDropFiles(*drop);
       return true;
     case WM_COMMAND:
       return controller_->OnCommand(LOWORD(m.wParam));
@@ -335,19 +347,12 @@ void ProgrammingWindow::Paint(HDC dc, const RECT& area, bool printing) {
     g.DrawImage(&canvas->Bitmap(), 0, 0, canvas->Width(), canvas->Height());
 }
 
-void ProgrammingWindow::OnDropFiles(HDROP drop) {
-  POINT at{};
-  DragQueryPoint(drop, &at);
-  std::vector<std::wstring> paths;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-    path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+void ProgrammingWindow::OnDropFiles(const wingui::DropHandle& drop) {
+  const POINT at = drop.Point();
+  std::vector<std::wstring> paths = drop.Paths();
+  for (std::wstring& path : paths)
     if (IsShortcutPath(path))
       if (auto target = ResolveShortcutTarget(path)) path = *target;
-    paths.push_back(std::move(path));
-  }
-  DragFinish(drop);  // whether or not the drop lands on a key
   controller_->OnDrop(static_cast<float>(at.x), static_cast<float>(at.y), paths);
 }
 
@@ -419,7 +424,7 @@ HWND OpenWindow(std::unique_ptr<ProgrammingWindow> window, bool hidden) {
   Windows& all = AllWindows();
   ProgrammingWindow& w = *window;
   all.open.push_back(std::move(window));
-  if (w.Open(hidden)) return w.hwnd();
+  if (w.CreateProgrammingWindow(hidden)) return w.hwnd();
   // Nothing was started; the window (if one was made) is gone with the object.
   auto it = std::find_if(all.open.begin(), all.open.end(), [&](const auto& p) { return p.get() == &w; });
   if (it != all.open.end()) {
@@ -430,11 +435,14 @@ HWND OpenWindow(std::unique_ptr<ProgrammingWindow> window, bool hidden) {
   return nullptr;
 }
 
-bool HiddenAtOpening(MacroContext& context, const DeviceRecord& device) {
-  context.hiddenMode = ReadMachineDword(kOrvaneRegistryKey, "Invisible").value_or(0) != 0;
-  // A request (the tray's) always shows the window.
-  return context.hiddenMode && !device.programmingRequested;
+// A key-cap dialog of the window's own: the dialogs are one each in the process, and another
+// keypad's takes none of this one's keys.
+bool IsOwnDialog(HWND dialog, HWND window) {
+  return dialog && IsWindow(dialog) && GetWindow(dialog, GW_OWNER) == window;
 }
+
+// A request (the tray's) always shows the window.
+bool HiddenAtOpening(const DeviceRecord& device) { return HiddenModeSetting() && !device.programmingRequested; }
 
 void RegisterClassesOnce() {
   WNDCLASSEXA existing{};
@@ -484,7 +492,7 @@ HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& 
 
 HWND ShowProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device) {
   if (!context) return nullptr;
-  const bool hidden = HiddenAtOpening(*context, device);
+  const bool hidden = HiddenAtOpening(device);
   return OpenProgrammingWindow(std::move(context), device, hidden);
 }
 
@@ -492,7 +500,7 @@ HWND OpenProgrammingWindowFor(DeviceRecord& device) {
   BusyScope busy;
   auto context = std::make_unique<MacroContext>();
   MacroContext& c = *context;
-  const bool hidden = HiddenAtOpening(c, device);
+  const bool hidden = HiddenAtOpening(device);
   // Only the tray's request after a mode switch reads the on-board memory before the window
   // opens: the window is then for the on-board macros, and in boot mode.
   c.programming.onboardProgramming = device.onboardMacros;
@@ -547,14 +555,14 @@ void OnDeviceKeyInProgramming(HWND window, int keyId) {
   if (index >= 0 && c->keys[index].capKind == kSpacerKey) return;
   if (w->InMode()) return;
   if (auto forward = GetProgrammingExtensions().forwardKeyToKeyCapDialogs) {
-    if (forward(keyId, true)) return;
+    if (forward(*c, keyId, true)) return;
   } else {
-    KeyCapDialogs& dialogs = Process().keyCapDialogs;
-    if (dialogs.detection && IsWindow(dialogs.detection)) {
+    const KeyCapDialogs& dialogs = Process().keyCapDialogs;
+    if (IsOwnDialog(dialogs.detection, window)) {
       PostMessageA(dialogs.detection, kKeyCapKeyDownMessage, static_cast<WPARAM>(keyId), 0);
       return;
     }
-    if (dialogs.removal && IsWindow(dialogs.removal)) return;  // it works on releases
+    if (IsOwnDialog(dialogs.removal, window)) return;  // it works on releases
   }
   w->Apply(DeviceKeyPressed(*c, keyId, c->editingEntry));
 }
@@ -565,12 +573,12 @@ void ReleaseKeyInView(HWND window, int keyId) {
   MacroContext* c = w ? w->Context() : nullptr;
   if (!c) return;
   if (auto forward = GetProgrammingExtensions().forwardKeyToKeyCapDialogs) {
-    forward(keyId, false);
+    forward(*c, keyId, false);
   } else {
-    KeyCapDialogs& dialogs = Process().keyCapDialogs;
-    if (dialogs.detection && IsWindow(dialogs.detection))
+    const KeyCapDialogs& dialogs = Process().keyCapDialogs;
+    if (IsOwnDialog(dialogs.detection, window))
       PostMessageA(dialogs.detection, kKeyCapKeyUpMessage, static_cast<WPARAM>(keyId), 0);
-    if (dialogs.removal && IsWindow(dialogs.removal))
+    if (IsOwnDialog(dialogs.removal, window))
       PostMessageA(dialogs.removal, kKeyCapKeyUpMessage, static_cast<WPARAM>(keyId), 0);
   }
   w->Apply(DeviceKeyReleased(*c, keyId));

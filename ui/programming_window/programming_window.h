@@ -49,7 +49,8 @@ void SetLedViewState(MacroContext& context, int ledIndex, int state);
 
 // Another mode of the window (the key-cap legend editor): it sees every message first and
 // takes what it handles; the window's own teardown still runs when the window is destroyed,
-// and the device's keys are not taken while a mode is set. Null puts the window back.
+// and the device's keys are not taken while a mode is set. A drop it takes is still finished
+// by the window. Null puts the window back.
 class ProgrammingWindowMode {
  public:
   virtual ~ProgrammingWindowMode() = default;
@@ -68,9 +69,10 @@ void CloseProgrammingWindows();
 // commands, drops or closing (painting and its own destruction go on).
 void SetProgrammingInputEnabled(bool enabled);
 bool IsProgrammingInputEnabled();
-// The key-cap dialogs open now (process-wide): a key pressed goes to the detection dialog as
-// kKeyCapKeyDownMessage, a key released as kKeyCapKeyUpMessage; a key released goes to the
-// removal dialog as kKeyCapKeyUpMessage.
+// The key-cap dialogs open now (process-wide), each owned by the window it was opened from: a
+// key of that window pressed goes to its detection dialog as kKeyCapKeyDownMessage, a key
+// released as kKeyCapKeyUpMessage; a key released goes to its removal dialog as
+// kKeyCapKeyUpMessage.
 struct KeyCapDialogs {
   HWND detection = nullptr;
   HWND removal = nullptr;

@@ -22,9 +22,9 @@ std::string AboutProductIdText(int productId) {
 
 AboutDialog::AboutDialog(int productId) : wingui::Dialog(IDD_ABOUT), productId_(productId) {}
 
-bool AboutDialog::OnInitDialog() {
-  SetItemText(IDC_ABOUT_PRODUCT_ID, AboutProductIdText(productId_));
-  return true;
+bool AboutDialog::AboutDlgProc(wingui::Message& m) {
+  if (m.id == WM_INITDIALOG) SetItemText(IDC_ABOUT_PRODUCT_ID, AboutProductIdText(productId_));
+  return wingui::Dialog::HandleMessage(m);
 }
 
 void SetAboutProductId(int productId) { AboutProductId() = productId; }

@@ -16,9 +16,12 @@ class AboutDialog : public wingui::Dialog {
   explicit AboutDialog(int productId);
 
  protected:
-  bool OnInitDialog() override;
+  bool HandleMessage(wingui::Message& m) override { return AboutDlgProc(m); }
 
  private:
+  // The box's messages: the product id shown as it opens; OK and Cancel end it.
+  bool AboutDlgProc(wingui::Message& m);
+
   int productId_;
 };
 

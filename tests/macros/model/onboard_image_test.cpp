@@ -77,6 +77,30 @@ TEST(OnboardImage, EncodedLengths) {
   EXPECT_EQ(StoredMacroLength(units), 6u);
 }
 
+// Each named table is the directory of its number: Key Down green, Key Up green, Key Down red,
+// Key Up red.
+TEST(OnboardImage, EachNamedTableIsItsDirectory) {
+  DeviceMacroSet set = SetOf(0x27);
+  set.keyDownGreen[1] = MacroOf(2, 1);
+  set.keyUpGreen[1] = MacroOf(2, 2);
+  set.keyDownRed[1] = MacroOf(2, 3);
+  set.keyUpRed[1] = MacroOf(2, 4);
+  Bytes image;
+  int used = 0;
+  ASSERT_EQ(EncodeDeviceMacroImage(set, image, used), ImagePackResult::kPacked);
+  for (int table = 0; table < kDeviceMacroTables; ++table) {
+    const std::size_t at = image[static_cast<std::size_t>(table * 80 + 1)] * std::size_t{16};
+    ASSERT_GT(at, 0u) << table;
+    EXPECT_EQ(image[at], table + 1) << table;
+    EXPECT_EQ(set.Find(table, 1), &(*set.Table(table))[1]) << table;
+  }
+  EXPECT_EQ(set.Table(kDeviceMacroTables), nullptr);
+  EXPECT_EQ(set.Find(-1, 1), nullptr);
+  const DeviceMacroSet back = DecodeDeviceMacroImage(image, 0x27);
+  EXPECT_EQ(back.keyUpRed[1], MacroOf(2, 4));
+  EXPECT_EQ(back.Tables(), set.Tables());
+}
+
 TEST(OnboardImage, SmallLayoutStartsItsDataAfterFourDirectoriesOfEighty) {
   DeviceMacroSet set = SetOf(0x27);
   *set.Slot(kKeyDownGreen, 0x21) = MacroOf(17);
@@ -135,7 +159,7 @@ TEST(OnboardImage, PackedSetUnpacksTheSame) {
   int used = 0;
   ASSERT_EQ(EncodeDeviceMacroImage(set, image, used), ImagePackResult::kPacked);
   const DeviceMacroSet back = DecodeDeviceMacroImage(image, 0x57);
-  EXPECT_EQ(back.tables, set.tables);
+  EXPECT_EQ(back.Tables(), set.Tables());
   EXPECT_EQ(back.highestCompact, CompactKeyIndex(0x57));
 }
 

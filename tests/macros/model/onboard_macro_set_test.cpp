@@ -237,7 +237,7 @@ TEST(OnboardMacroSet, LayoutBuiltPackedUnpackedAndImportedComesBack) {
     SplitMacroSteps(e, fn);
     to.context.keys[static_cast<std::size_t>(FindKeyIndex(to.context.keys, fn.scan))].entries.push_back(e);
   }
-  EXPECT_EQ(BuildDeviceMacroSet(to.context).tables, set.tables);
+  EXPECT_EQ(BuildDeviceMacroSet(to.context).Tables(), set.Tables());
 }
 
 }  // namespace

@@ -14,6 +14,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The registry view the program's own process writes to: the 32-bit one for the program; the
+// 64-bit test build has its own.
+constexpr REGSAM kProgramView = sizeof(void*) == 4 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+
 struct StoredValue {
   bool found = false;
   DWORD type = 0;
@@ -23,7 +27,7 @@ struct StoredValue {
 StoredValue ReadStored(const std::string& key, const std::string& name) {
   StoredValue v;
   HKEY k;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &k) !=
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE | kProgramView, &k) !=
       ERROR_SUCCESS)
     return v;
   BYTE buffer[1024];
@@ -39,7 +43,7 @@ StoredValue ReadStored(const std::string& key, const std::string& name) {
 void Store(const std::string& key, const std::string& name, DWORD type, const Bytes& bytes) {
   HKEY k;
   ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
-                            KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &k, nullptr),
+                            KEY_ALL_ACCESS | kProgramView, nullptr, &k, nullptr),
             ERROR_SUCCESS);
   RegSetValueExA(k, name.c_str(), 0, type, bytes.data(), static_cast<DWORD>(bytes.size()));
   RegCloseKey(k);

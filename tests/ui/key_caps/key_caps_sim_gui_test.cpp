@@ -29,15 +29,15 @@
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 #include "ui/key_caps/key_cap_dialogs.h"
+#include "ui/key_caps/key_caps_ids.h"
 #include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_window_ids.h"
 
 using namespace testsupport;
 
 namespace {
 
 constexpr int kUnit = 1;
-constexpr WPARAM kAddCommand = 34326;
-constexpr WPARAM kRemoveCommand = 34327;
 
 // What the device thread did, read by the test.
 struct Shared {
@@ -102,8 +102,8 @@ class Answers : public SystemCalls {
 
 LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && P().context) {
-    if (wp == kAddCommand) AddKeyCaps(*P().context, hwnd);
-    if (wp == kRemoveCommand) RemoveKeyCaps(*P().context, hwnd);
+    if (wp == IDM_PW_KEY_CAPS_ADD) AddKeyCaps(*P().context, hwnd);
+    if (wp == IDM_PW_KEY_CAPS_REMOVE) RemoveKeyCaps(*P().context, hwnd);
     return 0;
   }
   if (msg == kRedrawKeyMessage) {
@@ -146,7 +146,8 @@ HWND OpenStandIn(DeviceRecord& record) {
 }
 
 void StandInKey(DeviceRecord&, int code, bool pressed) {
-  if (!ForwardKeyToKeyCapDialogs(code, pressed)) Note((pressed ? "+" : "-") + std::to_string(code));
+  if (!P().context || !ForwardKeyToKeyCapDialogs(*P().context, code, pressed))
+    Note((pressed ? "+" : "-") + std::to_string(code));
 }
 
 class KeyCapsOnADevice : public ::testing::Test {
@@ -237,7 +238,7 @@ TEST_F(KeyCapsOnADevice, SpacersAndCapsAreFoundFromTheDeviceAndTakenOutAgain) {
     std::lock_guard<std::mutex> hold(S().lock);
     S().duringInstall = {0x08};  // key 3 held
   }
-  PostMessageA(Window(), WM_COMMAND, kAddCommand, 0);
+  PostMessageA(Window(), WM_COMMAND, IDM_PW_KEY_CAPS_ADD, 0);
   ASSERT_TRUE(WaitUntil([&] { return ScriptHas("//ORVX: Spacers\r\n//3\r\n//ORVX: End"); }, 5000));
   EXPECT_TRUE(ScriptHas("DisableKey(3);"));
   EXPECT_EQ(Events(), (std::vector<std::string>{"box Install Your Key-Cap (owned)", "box Spacers Detected (owned)"}));
@@ -248,9 +249,9 @@ TEST_F(KeyCapsOnADevice, SpacersAndCapsAreFoundFromTheDeviceAndTakenOutAgain) {
 
   // A cap: two keys side by side pressed and released in the detection dialog.
   ClearEvents();
-  PostMessageA(Window(), WM_COMMAND, kAddCommand, 0);
+  PostMessageA(Window(), WM_COMMAND, IDM_PW_KEY_CAPS_ADD, 0);
   ASSERT_TRUE(WaitUntil([&] { return Dialog(KeyCapDialogKind::kDetection) != nullptr; }, 5000));
-  EXPECT_EQ(WindowText(FindChildById(Dialog(KeyCapDialogKind::kDetection), 1170)),
+  EXPECT_EQ(WindowText(FindChildById(Dialog(KeyCapDialogKind::kDetection), IDC_KEY_CAP_PROMPT)),
             "Please firmly press the new key you just installed.");
   EXPECT_FALSE(SavePicture(Dialog(KeyCapDialogKind::kDetection), "key_cap_detection_dialog").empty());
   Queue({0x09});
@@ -265,7 +266,7 @@ TEST_F(KeyCapsOnADevice, SpacersAndCapsAreFoundFromTheDeviceAndTakenOutAgain) {
   // Remove with the spacer still in: no question about spacers; a key under the cap released
   // in the removal dialog takes the cap off.
   ClearEvents();
-  PostMessageA(Window(), WM_COMMAND, kRemoveCommand, 0);
+  PostMessageA(Window(), WM_COMMAND, IDM_PW_KEY_CAPS_REMOVE, 0);
   ASSERT_TRUE(WaitUntil([&] { return Dialog(KeyCapDialogKind::kRemoval) != nullptr; }, 5000));
   EXPECT_FALSE(SavePicture(Dialog(KeyCapDialogKind::kRemoval), "key_cap_removal_dialog").empty());
   EXPECT_TRUE(Events().empty());
@@ -279,7 +280,7 @@ TEST_F(KeyCapsOnADevice, SpacersAndCapsAreFoundFromTheDeviceAndTakenOutAgain) {
   ClearEvents();
   Queue({});
   ASSERT_TRUE(Drained());
-  PostMessageA(Window(), WM_COMMAND, kRemoveCommand, 0);
+  PostMessageA(Window(), WM_COMMAND, IDM_PW_KEY_CAPS_REMOVE, 0);
   ASSERT_TRUE(WaitUntil([&] { return !ScriptHas("//ORVX: Spacers"); }, 5000));
   EXPECT_FALSE(ScriptHas("DisableKey(3);"));
   Queue({0x08});

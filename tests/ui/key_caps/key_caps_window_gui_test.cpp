@@ -22,6 +22,7 @@
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 #include "tests/ui/key_caps/key_cap_fixture.h"
+#include "ui/key_caps/key_cap_dialogs.h"
 #include "ui/programming_window/programming_extensions.h"
 #include "ui/programming_window/programming_window.h"
 #include "ui/programming_window/programming_window_ids.h"
@@ -59,12 +60,7 @@ class KeyCapsWindow : public ::testing::Test {
     ASSERT_TRUE(gdiplus_.Ok());
     ASSERT_TRUE(CopyTree(EnvOr("ORVANE_BIN") + "\\QpadDevices", dir_ / "QpadDevices"));
     InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
-    record_.folder = FindDeviceFolder(kVendorId, 0x19, 0);
-    ASSERT_NE(record_.folder, nullptr);
-    record_.productId = 0x19;
-    record_.unitId = 1;
-    record_.setUp = true;
-    record_.hasLayerLed = true;
+    ASSERT_TRUE(Prepare(record_, 1));
     PublishDeviceTable(&record_, 1);
     Calls().clear();
     ResetProgrammingExtensions();
@@ -84,6 +80,15 @@ class KeyCapsWindow : public ::testing::Test {
     FreeDeviceFolders();
   }
 
+  // A keypad of the sample type with that unit id, set up.
+  static bool Prepare(DeviceRecord& record, int unit) {
+    record.folder = FindDeviceFolder(kVendorId, 0x19, 0);
+    record.productId = 0x19;
+    record.unitId = unit;
+    record.setUp = true;
+    record.hasLayerLed = true;
+    return record.folder != nullptr;
+  }
   std::string Script() const { return dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"; }
   HWND Open() {
     window_ = OpenProgrammingWindowFor(record_);
@@ -199,6 +204,68 @@ TEST_F(KeyCapsWindow, TheWindowsCloseEndsAnOpenDialogAndGivesTheInputBack) {
   EXPECT_FALSE(IsWindow(detection));
   EXPECT_EQ(GetKeyCapDialogs().detection, nullptr);
   EXPECT_TRUE(IsProgrammingInputEnabled());
+}
+
+// Two keypads of one type, each with its window: the keys of one never reach a dialog opened
+// over the other, where the same ids are other keys (here, under a cap of the first's).
+TEST_F(KeyCapsWindow, AWindowsKeysReachOnlyTheDialogsOfItsOwnKeypad) {
+  {
+    MacroContext made;
+    made.keys = PadKeys();
+    RecordingPort port;
+    ASSERT_TRUE(MakeDetectedKeyCap(made, {kDoubleWideCap, {0, 1}}, port));  // id 8
+    ASSERT_TRUE(WriteScriptFile(made, Script()));
+  }
+  DeviceRecord pads[2];
+  ASSERT_TRUE(Prepare(pads[0], 1) && Prepare(pads[1], 2));
+  PublishDeviceTable(pads, 2);
+  const HWND first = OpenProgrammingWindowFor(pads[0]);
+  const HWND second = OpenProgrammingWindowFor(pads[1]);
+  ASSERT_TRUE(first && second);
+  PumpMessages(100);
+  MacroContext& own = *ProgrammingContextOf(first);
+  MacroContext& other = *ProgrammingContextOf(second);
+  ASSERT_EQ(own.keys[FindKeyIndex(own.keys, 0)].capKind, kCoveredByCap);
+  const auto toggled = [&](int key) { return "toggle " + std::to_string(FindKeyIndex(other.keys, key)) + ";"; };
+
+  // Removal over the first: the second's key 0 opens its own editor and leaves the cap on.
+  Calls().clear();
+  SendMessageA(first, WM_COMMAND, IDM_PW_KEY_CAPS_REMOVE, 0);
+  const HWND removal = KeyCapDialogWindow(KeyCapDialogKind::kRemoval);
+  ASSERT_TRUE(removal);
+  EXPECT_EQ(KeyCapDialogWindow(KeyCapDialogKind::kRemoval, other), nullptr);
+  OnDeviceKeyInProgramming(second, 0);
+  ReleaseKeyInView(second, 0);
+  PumpMessages(100);
+  EXPECT_TRUE(IsWindow(removal));
+  EXPECT_GE(FindKeyIndex(own.keys, 8), 0);
+  EXPECT_EQ(Calls(), toggled(0));
+  SendMessageA(removal, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_FALSE(IsWindow(removal));
+
+  // Detection over the first: a group pressed on the second makes no cap on either keypad; the
+  // same group on the first does.
+  Calls().clear();
+  SendMessageA(first, WM_COMMAND, IDM_PW_KEY_CAPS_ADD, 0);
+  const HWND detection = KeyCapDialogWindow(KeyCapDialogKind::kDetection);
+  ASSERT_TRUE(detection);
+  const std::size_t keysBefore = own.keys.size();
+  for (int key : {0x10, 0x11, 0x16, 0x17}) OnDeviceKeyInProgramming(second, key);
+  for (int key : {0x10, 0x11, 0x16, 0x17}) ReleaseKeyInView(second, key);
+  PumpMessages(100);
+  EXPECT_TRUE(IsWindow(detection));
+  EXPECT_EQ(own.keys.size(), keysBefore);
+  EXPECT_EQ(own.keys[FindKeyIndex(own.keys, 0x10)].capKind, kPlainKey);
+  EXPECT_EQ(Calls(), "box Install Your Key-Cap;" + toggled(0x10) + toggled(0x11) + toggled(0x16) + toggled(0x17));
+  for (int key : {0x10, 0x11, 0x16, 0x17}) OnDeviceKeyInProgramming(first, key);
+  for (int key : {0x10, 0x11, 0x16, 0x17}) ReleaseKeyInView(first, key);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(detection); }, 3000));
+  EXPECT_EQ(own.keys[FindKeyIndex(own.keys, 0x10)].capKind, kCoveredByCap);
+  EXPECT_EQ(other.keys[FindKeyIndex(other.keys, 0x10)].capKind, kPlainKey);
+
+  DestroyWindow(first);
+  DestroyWindow(second);
+  PublishDeviceTable(nullptr, 0);
 }
 
 }  // namespace

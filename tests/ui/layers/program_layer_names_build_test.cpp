@@ -60,8 +60,8 @@ TEST(ProgramLayerNames, EveryKindOfNameBuildsAndReadsBack) {
     c.files = &files;
     MenuLayerHost host;
     ProgramLayers layers(c, host);
-    ASSERT_EQ(layers.Add(n.layer, n.exe), LayerRefusal::None) << n.layer;
-    ASSERT_EQ(allLayers.Add(n.layer, n.exe), LayerRefusal::None) << n.layer;
+    ASSERT_EQ(layers.BuildLayerMenu(n.layer, n.exe), LayerRefusal::None) << n.layer;
+    ASSERT_EQ(allLayers.BuildLayerMenu(n.layer, n.exe), LayerRefusal::None) << n.layer;
     const std::string name = c.layerNames.back();
     Program(c, 5, "KeyDown", "Green", name.c_str(), {{L"/in the layer", L""}});
     Program(c, 5, "KeyUp", "Red", name.c_str(), {{L"/up", L""}});

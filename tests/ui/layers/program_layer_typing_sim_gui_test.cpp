@@ -73,8 +73,8 @@ TEST_F(LayerTyping, AKeyTypesItsLayersMacroWhileTheLayersProgramIsInFront) {
     MenuLayerHost host;
     host.script.clear();
     ProgramLayers layers(c, host);
-    ASSERT_EQ(layers.Add("Layer Test", OwnExe()), LayerRefusal::None);
-    ASSERT_EQ(layers.Add(LowerCaseName(notesAnsi), LowerCaseName(notesAnsi)), LayerRefusal::None);
+    ASSERT_EQ(layers.BuildLayerMenu("Layer Test", OwnExe()), LayerRefusal::None);
+    ASSERT_EQ(layers.BuildLayerMenu(LowerCaseName(notesAnsi), LowerCaseName(notesAnsi)), LayerRefusal::None);
     Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/default", L""}});
     Program(c, 0, "KeyDown", "Green", "Layer Test", {{L"/own layer", L""}});
     Program(c, 0, "KeyDown", "Green", c.layerNames[1].c_str(), {{L"/notes layer", L""}});

@@ -63,7 +63,7 @@ class ProgramLayersTest : public ::testing::Test {
 };
 
 TEST_F(ProgramLayersTest, AddingALayerFillsTheListsAndTheMenuAndWritesTheScript) {
-  EXPECT_EQ(layers.Add("Word", "winword.exe"), LayerRefusal::None);
+  EXPECT_EQ(layers.BuildLayerMenu("Word", "winword.exe"), LayerRefusal::None);
   EXPECT_EQ(Menu(),
             "Green Layer(32897) | Red Layer(32898) | Word[Green Layer(33000) | Red Layer(33001)] | "
             "Add Program Layer...(34217) | Remove Layer[Word(34220)]");
@@ -71,16 +71,16 @@ TEST_F(ProgramLayersTest, AddingALayerFillsTheListsAndTheMenuAndWritesTheScript)
   EXPECT_NE(Script().find("\t//ORVX:Layer Word,winword.exe\r\n"), std::string::npos) << Script();
 
   // Hyphens become blanks; the same name in other letters, or as the script spells it, is there.
-  EXPECT_EQ(layers.Add("My-App", "app.exe"), LayerRefusal::None);
-  EXPECT_EQ(layers.Add("WORD", "other.exe"), LayerRefusal::Exists);
-  EXPECT_EQ(layers.Add("my_app", "other.exe"), LayerRefusal::Exists);
-  EXPECT_EQ(layers.Add("Pnr", "pnr.exe"), LayerRefusal::Reserved);
+  EXPECT_EQ(layers.BuildLayerMenu("My-App", "app.exe"), LayerRefusal::None);
+  EXPECT_EQ(layers.BuildLayerMenu("WORD", "other.exe"), LayerRefusal::Exists);
+  EXPECT_EQ(layers.BuildLayerMenu("my_app", "other.exe"), LayerRefusal::Exists);
+  EXPECT_EQ(layers.BuildLayerMenu("Pnr", "pnr.exe"), LayerRefusal::Reserved);
   EXPECT_EQ(c.layerNames, (std::vector<std::string>{"Word", "My App"}));
   EXPECT_EQ(c.layerPrograms, (std::vector<std::string>{"winword.exe", "app.exe"}));
   EXPECT_EQ(Writes(), 2);
 
   // With colour layers the third layer's items are 33004 and 33005, its Remove item 34222.
-  layers.Add("Excel", "excel.exe");
+  layers.BuildLayerMenu("Excel", "excel.exe");
   EXPECT_EQ(Menu(),
             "Green Layer(32897) | Red Layer(32898) | Word[Green Layer(33000) | Red Layer(33001)] | "
             "My App[Green Layer(33002) | Red Layer(33003)] | Excel[Green Layer(33004) | Red Layer(33005)] | "
@@ -89,19 +89,20 @@ TEST_F(ProgramLayersTest, AddingALayerFillsTheListsAndTheMenuAndWritesTheScript)
 
 TEST_F(ProgramLayersTest, WithoutColourLayersEachLayerIsOneItem) {
   host.colours = false;
-  layers.Add("Word", "winword.exe");
-  layers.Add("Tom & Jerry", "tj.exe");
+  layers.BuildLayerMenu("Word", "winword.exe");
+  layers.BuildLayerMenu("Tom & Jerry", "tj.exe");
   EXPECT_EQ(Menu(),
             "Green Layer(32897) | Red Layer(32898) | Word(33000) | Tom && Jerry(33001) | "
             "Add Program Layer...(34217) | Remove Layer[Word(34220) | Tom && Jerry(34221)]");
   // The commands run out: the 99th layer is the last.
-  for (int i = 2; i < MaxProgramLayers(false); ++i) ASSERT_EQ(layers.Add("L" + std::to_string(i), "l.exe"), LayerRefusal::None);
-  EXPECT_EQ(layers.Add("One more", "more.exe"), LayerRefusal::TooMany);
+  for (int i = 2; i < MaxProgramLayers(false); ++i)
+    ASSERT_EQ(layers.BuildLayerMenu("L" + std::to_string(i), "l.exe"), LayerRefusal::None);
+  EXPECT_EQ(layers.BuildLayerMenu("One more", "more.exe"), LayerRefusal::TooMany);
   EXPECT_EQ(wingui::Menu(host.LayerMenu()).IdAt(2 + 98), 33098u);
 }
 
 TEST_F(ProgramLayersTest, RemovingTheFirstOfThreeRenumbersTheRemoveItems) {
-  for (const char* name : {"Word", "Excel", "Mail"}) layers.Add(name, "x.exe");
+  for (const char* name : {"Word", "Excel", "Mail"}) layers.BuildLayerMenu(name, "x.exe");
   calls.SetBoxAnswer(IDYES);
   EXPECT_TRUE(layers.Remove(0));
   EXPECT_EQ(calls.Events(), "box 0x0 \"Remove Layer\" \"Are you sure you want to remove Word?\" 0x24");
@@ -119,7 +120,7 @@ TEST_F(ProgramLayersTest, RemovingTheFirstOfThreeRenumbersTheRemoveItems) {
 }
 
 TEST_F(ProgramLayersTest, NoLeavesTheLayerAsItWas) {
-  layers.Add("Word", "winword.exe");
+  layers.BuildLayerMenu("Word", "winword.exe");
   Program(c, 5, "KeyDown", "Green", "Word", {{L"/w", L""}});
   const std::string menu = Menu();
   const int writes = Writes();
@@ -140,7 +141,7 @@ TEST_F(ProgramLayersTest, RemovingBacksUpTheLayersMacrosFirst) {
   Program(c, 4, "KeyDown", "Green", "Pnr", {{L"/default", L""}});
   ASSERT_EQ(c.customCommandCount, 3);
   c.layerMap = {{"Word", "winword.exe"}, {"Excel", "excel.exe"}};
-  layers.AddLayersOfMap();  // map order: Excel, Word
+  layers.RebuildLayerMenus();  // map order: Excel, Word
   const std::vector<KeyFunction> wordFunctions = {c.functions.items[1], c.functions.items[2]};
   calls.SetBoxAnswer(IDYES);
 
@@ -164,7 +165,7 @@ TEST_F(ProgramLayersTest, RemovingBacksUpTheLayersMacrosFirst) {
   EXPECT_NE(Script().find("KeyDown_3_Green_Excel()"), std::string::npos);
 
   // A second backup of a layer of that name on the same day keeps the first.
-  layers.Add("Word", "winword.exe");
+  layers.BuildLayerMenu("Word", "winword.exe");
   Program(c, 2, "KeyDown", "Green", "Word", {{L"/again", L""}});
   EXPECT_TRUE(layers.Remove(1));
   EXPECT_EQ(*files.Get(std::string(kBackupFolder) + "\\Word 03-05-2024.oxs"), *backup);
@@ -174,7 +175,7 @@ TEST_F(ProgramLayersTest, RemovingBacksUpTheLayersMacrosFirst) {
 }
 
 TEST_F(ProgramLayersTest, ALayerWithUnderscoresInItsNameIsRemovedWholly) {
-  layers.Add("my_app", "my_app.exe");
+  layers.BuildLayerMenu("my_app", "my_app.exe");
   Program(c, 6, "KeyDown", "Green", "my_app", {{L"/mine", L""}});
   calls.SetBoxAnswer(IDYES);
   EXPECT_TRUE(layers.Remove(0));
@@ -183,7 +184,7 @@ TEST_F(ProgramLayersTest, ALayerWithUnderscoresInItsNameIsRemovedWholly) {
 }
 
 TEST_F(ProgramLayersTest, ALayerWhoseBackupFailsStays) {
-  layers.Add("Word", "winword.exe");
+  layers.BuildLayerMenu("Word", "winword.exe");
   Program(c, 5, "KeyDown", "Green", "Word", {{L"/w", L""}});
   calls.SetBoxAnswer(IDYES);
   host.folderOk = false;
@@ -198,7 +199,7 @@ TEST_F(ProgramLayersTest, ALayerWhoseBackupFailsStays) {
 
 TEST_F(ProgramLayersTest, RecoverBringsBackTheLayerWithItsMacros) {
   c.customCommandSteps = {"[CC: Beep]", "[CC: Tools\\Mail]"};
-  layers.Add("Word", "winword.exe");
+  layers.BuildLayerMenu("Word", "winword.exe");
   Program(c, 2, "KeyDown", "Green", "Word", {{L"/100%", L""}, {L"[CC: Tools\\Mail]", L""}});
   Program(c, 2, "KeyUp", "Red", "Word", {{L"/up", L""}});
   const std::vector<KeyFunction> before = c.functions.items;
@@ -260,7 +261,7 @@ TEST_F(ProgramLayersTest, RecoverNeedsTheDevicesScriptAndABackup) {
 
 TEST_F(ProgramLayersTest, LayersOfTheMapComeBackWithoutWrites) {
   c.layerMap = {{"Word", "winword.exe"}, {"Excel", "excel.exe"}, {"Pnr", "x.exe"}};
-  layers.AddLayersOfMap();
+  layers.RebuildLayerMenus();
   EXPECT_EQ(c.layerNames, (std::vector<std::string>{"Excel", "Word"}));
   EXPECT_EQ(Writes(), 0);
   // The reader takes the menus away and empties the lists itself.
@@ -269,7 +270,7 @@ TEST_F(ProgramLayersTest, LayersOfTheMapComeBackWithoutWrites) {
   EXPECT_EQ(c.layerNames.size(), 2u);
   c.layerNames.clear();
   c.layerPrograms.clear();
-  layers.AddLayersOfMap();
+  layers.RebuildLayerMenus();
   // New: every layer goes, the map too, without a question.
   layers.RemoveAll();
   EXPECT_EQ(Menu(), "Green Layer(32897) | Red Layer(32898) | Add Program Layer...(34217)");

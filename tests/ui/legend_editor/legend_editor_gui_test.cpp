@@ -8,6 +8,7 @@
 
 #include "macros/model/macro_steps.h"
 #include "platform/wingui/message_pump.h"
+#include "runtime/device/program_messages.h"
 #include "tests/platform/base/system_calls_recorder.h"
 #include "tests/ui/legend_editor/legend_test_support.h"
 #include "ui/legend_editor/caption_file.h"
@@ -381,7 +382,7 @@ TEST_F(LegendEditorTest, TheMouseAndTheDevicesKeysAreTheEditorsWhileItIsOn) {
   ReleaseKeyInView(Window(), key.keyId);
   EXPECT_EQ(Calls(), "");
   // The programming window's own messages still reach it: a redraw of its keys.
-  SendMessageA(Window(), 1026, 0, 0);
+  SendMessageA(Window(), kRedrawKeyMessage, 0, 0);
   EXPECT_TRUE(IsLegendMakerActive(Window()));
   Command(Window(), IDM_LEGEND_EXIT);
   OnDeviceKeyInProgramming(Window(), key.keyId);

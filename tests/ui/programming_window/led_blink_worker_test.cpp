@@ -92,4 +92,27 @@ TEST(LedBlinkWorker, AStopBeforeAnythingAndAStopAfterTheWorkerEnded) {
   EXPECT_EQ(period.load(), 0);  // still the worker's 0, not a -1 nobody would answer
 }
 
+TEST(LedBlinkWorker, StartsAgainAfterAStopAndStopsWhenItGoes) {
+  std::atomic<int> period{20};
+  Phases phases;
+  {
+    LedBlinkWorker worker;
+    ASSERT_TRUE(worker.Start(period, phases.Recorder()));
+    ASSERT_TRUE(WaitFor([&] { return !phases.Text().empty(); }, 1000));
+    ASSERT_TRUE(worker.Stop());
+    EXPECT_FALSE(worker.Running());
+    // A stopped worker holds no thread any more: a new start makes one.
+    period = 20;
+    const std::size_t before = phases.Text().size();
+    ASSERT_TRUE(worker.Start(period, phases.Recorder()));
+    EXPECT_TRUE(worker.Running());
+    EXPECT_TRUE(WaitFor([&] { return phases.Text().size() > before; }, 1000));
+  }
+  // Gone while it ran: stopped first, and the 0 written.
+  EXPECT_EQ(period.load(), 0);
+  const std::string seen = phases.Text();
+  Sleep(100);
+  EXPECT_EQ(phases.Text(), seen);
+}
+
 }  // namespace

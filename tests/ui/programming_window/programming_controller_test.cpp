@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "macros/model/key_functions.h"
@@ -128,7 +129,7 @@ class Controller : public ::testing::Test {
 TEST_F(Controller, StartsOnTheDeviceColourWithItsMenus) {
   device.facts.red = true;
   device.facts.backlightsAvailable = true;
-  c.hiddenMode = true;
+  WriteMachineDword(kOrvaneRegistryKey, "Invisible", 1);
   controller.Start();
   EXPECT_EQ(controller.Title(), "Qpad 24 LED ID:1 - Red Layer");
   EXPECT_EQ(c.programLayer, 1);
@@ -137,6 +138,30 @@ TEST_F(Controller, StartsOnTheDeviceColourWithItsMenus) {
   EXPECT_EQ(Items(port.bar.get().SubMenu(2)),
             "Legend Maker...=32902 | Hidden Mode=34321* | Backlights=34348");
   EXPECT_FALSE(controller.IsModified());
+}
+
+// The Hidden Mode item shows the machine's setting, whether the window itself opened hidden or a
+// request showed it.
+TEST_F(Controller, TheHiddenModeItemFollowsTheSettingNotTheWindow) {
+  struct Case {
+    std::optional<std::uint32_t> invisible;
+    bool windowHidden;
+    bool checked;
+  };
+  const Case cases[] = {
+      {std::nullopt, false, false}, {std::nullopt, true, false}, {0, true, false},
+      {1, false, true},             {1, true, true},             {7, false, true},
+  };
+  for (const Case& t : cases) {
+    platform.registry.clear();
+    if (t.invisible) WriteMachineDword(kOrvaneRegistryKey, "Invisible", *t.invisible);
+    Port fresh;
+    c.hiddenMode = t.windowHidden;
+    ProgrammingController(c, device, fresh).Start();
+    EXPECT_EQ(wingui::Menu(fresh.MenuBar()).IsChecked(IDM_PW_HIDDEN_MODE), t.checked)
+        << t.invisible.value_or(99) << " " << t.windowHidden;
+    EXPECT_EQ(HiddenModeSetting(), t.checked);
+  }
 }
 
 TEST_F(Controller, ColourAndProgramLayers) {

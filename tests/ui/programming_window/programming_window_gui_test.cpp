@@ -11,8 +11,11 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "macros/gdiplus_view_images.h"
+#include "macros/macro_editor.h"
+#include "macros/macro_editor_window.h"
 #include "macros/model/key_functions.h"
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
@@ -32,6 +35,7 @@
 #include "ui/programming_window/programming_window_ids.h"
 
 using namespace testsupport;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -41,10 +45,14 @@ std::string& Calls() {
   return calls;
 }
 
-// "Invisible" of a registry of the test's own.
+// "Invisible" of a registry of the test's own; a box is noted and answered OK.
 class InvisibleRegistry : public SystemCalls {
  public:
   std::uint32_t invisible = 0;
+  int ShowMessageBox(void*, const char*, const char* caption, unsigned) override {
+    Calls() += std::string("box ") + caption + ";";
+    return IDOK;
+  }
   std::optional<RegistryValue> ReadMachineValue(const std::string&, const std::string& name) override {
     if (name != "Invisible") return std::nullopt;
     RegistryValue v{kRegistryDword, std::vector<std::uint8_t>(4)};
@@ -52,6 +60,23 @@ class InvisibleRegistry : public SystemCalls {
     return v;
   }
 };
+
+// A drop as the shell makes it at a client point: the wide names, each ended by a zero, and
+// the final zero.
+HGLOBAL MakeDrop(POINT at, std::wstring_view files) {
+  const std::size_t bytes = (files.size() + 1) * sizeof(wchar_t);
+  const HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = at;
+  drop->fWide = TRUE;
+  std::memcpy(drop + 1, files.data(), files.size() * sizeof(wchar_t));
+  GlobalUnlock(block);
+  return block;
+}
+
+// The receiver finished the drop (DragFinish frees its memory).
+bool IsFreed(HGLOBAL block) { return GlobalFlags(block) == GMEM_INVALID_HANDLE; }
 
 LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_DESTROY) Calls() += "child destroyed;";
@@ -269,31 +294,100 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
   record_.programmingWindow = window_;
   GetProgrammingWindowHooks().reveal(record_);
   EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_FALSE(Context().hiddenMode);
   DestroyWindow(window_);
 
   record_.programmingRequested = true;  // the tray's request always shows it
   window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
   ASSERT_TRUE(window_);
   EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_FALSE(Context().hiddenMode);
+  // The item still shows the setting.
+  EXPECT_TRUE(GetMenuState(GetMenu(window_), IDM_PW_HIDDEN_MODE, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+// The real "Macro Input" editor follows the window: made hidden while the window is hidden, shown
+// once the tray's request has shown the window, and shown in a window that a request opened.
+TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
+  ProgrammingExtensions x;
+  x.toggleMacroEditor = ToggleMacroEditor;
+  x.registerMacroEditorClass = RegisterMacroEditorClass;
+  AddProgrammingExtensions(x);
+  ASSERT_TRUE(RegisterProgrammingClasses());
+  InvisibleRegistry registry;
+  ScopedSystemCalls installed(registry);
+  registry.invisible = 1;
+  const auto editor = [] {
+    MacroEditorWindow* open = MacroEditorWindow::Current();
+    return open ? open->hwnd() : nullptr;
+  };
+  const auto pressKey = [&] {
+    OnDeviceKeyInProgramming(window_, 3);
+    ReleaseKeyInView(window_, 3);
+    PumpMessages(50);
+  };
+
+  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  ASSERT_TRUE(window_);
+  record_.programmingWindow = window_;
+  pressKey();
+  ASSERT_TRUE(editor());
+  EXPECT_FALSE(IsWindowVisible(editor()));
+  pressKey();  // the key again closes it
+  ASSERT_EQ(editor(), nullptr);
+
+  GetProgrammingWindowHooks().reveal(record_);
+  ASSERT_TRUE(IsWindowVisible(window_));
+  pressKey();
+  ASSERT_TRUE(editor());
+  EXPECT_TRUE(IsWindowVisible(editor()));
+  DestroyWindow(window_);
+  EXPECT_EQ(editor(), nullptr);
+
+  record_.programmingRequested = true;
+  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  ASSERT_TRUE(window_);
+  record_.programmingWindow = window_;
+  pressKey();
+  ASSERT_TRUE(editor());
+  EXPECT_TRUE(IsWindowVisible(editor()));
+  EXPECT_EQ(Calls().find("box "), std::string::npos) << Calls();
 }
 
 TEST_F(ProgrammingWindowTest, FilesDroppedOnAKeyBecomeItsSteps) {
   ASSERT_TRUE(Open());
-  const POINT at = Centre(2);
-  static const wchar_t kFiles[] = L"C:\\Docs\\plan.txt\0C:\\Docs\\list.txt\0";  // and the final zero
-  const std::wstring files(kFiles, sizeof kFiles / sizeof kFiles[0]);
-  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + files.size() * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->pt = at;
-  drop->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), files.data(), files.size() * sizeof(wchar_t));
-  GlobalUnlock(block);
+  const HGLOBAL block = MakeDrop(Centre(2), L"C:\\Docs\\plan.txt\0C:\\Docs\\list.txt\0"sv);
   SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+  EXPECT_TRUE(IsFreed(block));
   EXPECT_GE(FindKeyFunction(Context().functions, 2, "KeyDown", "Green", "Pnr"), 0);
   const std::string script = ReadFileOr(dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs");
   EXPECT_NE(script.find("[Open: plan.txt]"), std::string::npos) << script;
   EXPECT_NE(script.find("[Open: list.txt]"), std::string::npos);
+}
+
+// A drop's memory is freed whatever answers it: the closed input gate, a mode that takes it, a
+// point beside every key. None of them adds a step.
+TEST_F(ProgrammingWindowTest, EveryDropIsFinishedWhoeverTakesIt) {
+  class TakesDrops : public ProgrammingWindowMode {
+   public:
+    bool HandleMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+      result = 0;
+      return msg == WM_DROPFILES;
+    }
+  } mode;
+  enum class Way { kInputGate, kMode, kBesideTheKeys };
+  ASSERT_TRUE(Open());
+  for (Way way : {Way::kInputGate, Way::kMode, Way::kBesideTheKeys}) {
+    if (way == Way::kInputGate) SetProgrammingInputEnabled(false);
+    if (way == Way::kMode) SetProgrammingWindowMode(window_, &mode);
+    const POINT at = way == Way::kBesideTheKeys ? POINT{1, 1} : Centre(2);
+    const HGLOBAL block = MakeDrop(at, L"C:\\Docs\\plan.txt\0"sv);
+    SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    EXPECT_TRUE(IsFreed(block)) << static_cast<int>(way);
+    SetProgrammingInputEnabled(true);
+    SetProgrammingWindowMode(window_, nullptr);
+    EXPECT_TRUE(Context().functions.items.empty()) << static_cast<int>(way);
+  }
 }
 
 TEST_F(ProgrammingWindowTest, AScriptWithoutADeviceKeepsItsLayerAndGivesItsRecordBackOnce) {
@@ -383,7 +477,7 @@ TEST_F(ProgrammingWindowTest, AnotherModeTakesMessagesFirstAndTheTeardownStillRu
 
 TEST_F(ProgrammingWindowTest, KeysGoToTheKeyCapDialogsFirst) {
   ASSERT_TRUE(Open());
-  const HWND detection = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  const HWND detection = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 0, 0, window_, nullptr, nullptr, nullptr);
   GetKeyCapDialogs().detection = detection;
   OnDeviceKeyInProgramming(window_, 3);
   ReleaseKeyInView(window_, 3);
@@ -397,11 +491,29 @@ TEST_F(ProgrammingWindowTest, KeysGoToTheKeyCapDialogsFirst) {
   GetKeyCapDialogs().detection = nullptr;
   DestroyWindow(detection);
 
-  // The key caps' own routing, where it is installed.
+  // Dialogs of another keypad's window take none of this window's keys.
+  const HWND other = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  for (bool detecting : {true, false}) {
+    Calls().clear();
+    const HWND dialog = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 0, 0, other, nullptr, nullptr, nullptr);
+    GetKeyCapDialogs() = detecting ? KeyCapDialogs{dialog, nullptr} : KeyCapDialogs{nullptr, dialog};
+    OnDeviceKeyInProgramming(window_, 3);
+    ReleaseKeyInView(window_, 3);
+    EXPECT_FALSE(PeekMessageA(&msg, dialog, kKeyCapKeyDownMessage, kKeyCapKeyUpMessage, PM_REMOVE)) << detecting;
+    EXPECT_EQ(Calls(), "toggle " + std::to_string(FindKeyIndex(Context().keys, 3)) + ";") << detecting;
+    GetKeyCapDialogs() = {};
+    DestroyWindow(dialog);
+  }
+  DestroyWindow(other);
+
+  // The key caps' own routing, where it is installed, for the window's context.
+  Calls().clear();
   static bool take = true;
+  static const MacroContext* asked = nullptr;
   ProgrammingExtensions x;
-  x.forwardKeyToKeyCapDialogs = [](int keyId, bool pressed) {
+  x.forwardKeyToKeyCapDialogs = [](const MacroContext& context, int keyId, bool pressed) {
     Calls() += std::string(pressed ? "cap press " : "cap release ") + std::to_string(keyId) + ";";
+    asked = &context;
     return take;
   };
   AddProgrammingExtensions(x);
@@ -411,6 +523,7 @@ TEST_F(ProgrammingWindowTest, KeysGoToTheKeyCapDialogsFirst) {
   ReleaseKeyInView(window_, 3);
   EXPECT_EQ(Calls(), "cap press 3;cap press 3;toggle " + std::to_string(FindKeyIndex(Context().keys, 3)) +
                          ";cap release 3;");
+  EXPECT_EQ(asked, &Context());
 }
 
 TEST_F(ProgrammingWindowTest, ALayoutThatCannotBeShownOpensNoWindow) {
