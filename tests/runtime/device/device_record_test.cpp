@@ -276,7 +276,7 @@ TEST_F(Records, DestroyGivesTheModuleLibrariesBackAfterTheWindow) {
   const std::string path = EnvOr("ORVANE_BIN") + "\\" + kLibrary;
   ASSERT_EQ(GetModuleHandleA(kLibrary), nullptr);
   DeviceRecord d;
-  ASSERT_TRUE(Make(d, "module a.dll\nmoduleFunction void F()\nmodule b.dll\nmoduleFunction void G()\n"
+  ASSERT_TRUE(Make(d, "output o\nconstant 1\nmodule a.dll\nmoduleFunction void F()\nmodule b.dll\nmoduleFunction void G()\n"
                       "module never.dll\nmoduleFunction void H()\n"));
   ASSERT_EQ(d.moduleCount(), 3);
   // Two loads of one library, and one module whose library never loaded.
