@@ -169,10 +169,11 @@ inline RECT ChildRect(HWND parent, HWND child) {
 inline std::string SmallPicture() { return SampleDevices() + "\\Button Images\\GreenLED.png"; }
 
 // Answers the next dialog of this process with that caption from another thread (the editor's
-// dialogs and the print dialog are modal).
+// dialogs and the print dialog are modal). The font dialog lists the fonts first: on a loaded
+// machine that takes seconds.
 class DialogAnswer {
  public:
-  DialogAnswer(const char* caption, int button, unsigned waitMs = 10000) {
+  DialogAnswer(const char* caption, int button, unsigned waitMs = 60000) {
     thread_ = std::thread([this, caption, button, waitMs] {
       const HWND dialog = testsupport::WaitForProcessWindow(GetCurrentProcessId(), caption, waitMs);
       found_ = dialog != nullptr;
