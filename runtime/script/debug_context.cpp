@@ -10,7 +10,9 @@ namespace {
 // The library context's user-data slot that points back at its wrapper.
 constexpr asPWORD kWrapperUserData = 0x4F445843;  // "ODXC"
 
-std::string FullDeclaration(asIScriptFunction* function) {
+// The library's text, good until its next declaration text: assigned into kept strings, a
+// call to the same function allocates nothing.
+const char* FullDeclaration(asIScriptFunction* function) {
   return function->GetDeclaration(true, true, true);
 }
 
@@ -43,7 +45,7 @@ int asCDebugContext::Prepare(asIScriptFunction* function) {
   arguments_.clear();
   functionId_ = function->GetId();
   module_ = function->GetModuleName() ? function->GetModuleName() : "";
-  declaration_ = FullDeclaration(function);
+  declaration_.assign(FullDeclaration(function));
   callText_ = function->GetDeclaration();
   return r;
 }
@@ -127,7 +129,7 @@ int asCDebugContext::ReplayPrepare(asCDebugScriptEngine* engine) {
   asIScriptFunction* function = nullptr;
   for (asUINT i = 0; module && !function && i < module->GetFunctionCount(); ++i) {
     asIScriptFunction* f = module->GetFunctionByIndex(i);
-    if (FullDeclaration(f) == declaration_) function = f;
+    if (declaration_ == FullDeclaration(f)) function = f;
   }
   if (!function) return asNO_FUNCTION;
   functionId_ = function->GetId();

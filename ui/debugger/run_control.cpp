@@ -23,11 +23,6 @@ bool AskYes(const char* text) {
   return GetSystemCalls().ShowMessageBox(nullptr, text, kBuildErrorCaption, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
-std::string ModuleOfCall(asCDebugScriptEngine& engine, asCDebugContext& context) {
-  asIScriptFunction* f = engine.Library()->GetFunctionById(context.PreparedFunctionId());
-  return f && f->GetModuleName() ? f->GetModuleName() : "";
-}
-
 }  // namespace
 
 RunControl::RunControl(ScriptEditorController& editor, DebuggerView& view)
@@ -61,12 +56,11 @@ int RunControl::BuildCallback(asCDebugScriptEngine* engine, asCDebugContext* con
   engine_ = engine;
   context_ = context;
   editor_.SetEngine(engine);
+  // Every key press comes with a context: a call makes no text of its own.
   std::string module;
-  if (context) {
-    module = ModuleOfCall(*engine, *context);
-  } else if (name) {
+  if (!context && name) {
     module = name;
-  } else {
+  } else if (!context) {
     if (engine->ModuleCount() != 1) return leave(kCannotDebug);
     for (int i = 0; i < engine->ModuleCapacity() && module.empty(); ++i)
       if (engine->ModuleName(i)) module = engine->ModuleName(i);
@@ -78,20 +72,18 @@ int RunControl::BuildCallback(asCDebugScriptEngine* engine, asCDebugContext* con
   }
   // Shown only when the user has asked for the editor: not at every start of the program.
   state_ = context ? RunState::Running : RunState::Waiting;
+  if (context) return leave(RunCall(engine, context));
 
-  if (!context) {
-    editor_.ClearCurrentSection();
-    editor_.RefreshModuleSources(module);
-    editor_.FillModuleTree(module);
-    // The caller's text is built: edits in the editor are built only by its own commands.
-    if (engine->ModuleCount() > 0) {
-      editor_.BuildAddedModule(module);
-      if (!editor_.Hidden()) editor_.ShowBuildResult(module);
-    }
-    if (editor_.ErrorCount() > 0) return leave(AnswerFailedBuild(module));
-    return leave(0);
+  editor_.ClearCurrentSection();
+  editor_.RefreshModuleSources(module);
+  editor_.FillModuleTree(module);
+  // The caller's text is built: edits in the editor are built only by its own commands.
+  if (engine->ModuleCount() > 0) {
+    editor_.BuildAddedModule(module);
+    if (!editor_.Hidden()) editor_.ShowBuildResult(module);
   }
-  return leave(RunCall(engine, context));
+  if (editor_.ErrorCount() > 0) return leave(AnswerFailedBuild(module));
+  return leave(0);
 }
 
 int RunControl::AnswerFailedBuild(const std::string& module) {

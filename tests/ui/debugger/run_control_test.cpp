@@ -14,6 +14,7 @@
 #include "runtime/preprocessor/script_preprocessor.h"
 #include "runtime/preprocessor/text_streams.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/ui/debugger/allocation_count.h"
 #include "tests/ui/script_editor/editor_test_support.h"
 #include "ui/script_editor/script_editor_resources.h"
 
@@ -176,6 +177,27 @@ TEST_F(Debugger, ABuildWithoutErrorsNeitherWaitsNorShowsTheEditor) {
   EXPECT_EQ(CallMain(), asEXECUTION_FINISHED);
   EXPECT_EQ(Global("g"), 7);
   EXPECT_EQ(view_.waits, 0);
+}
+
+TEST_F(Debugger, ACallWhileTheEditorIsHiddenAllocatesNothing) {
+  // A device's module: its name is too long for a string to hold without the heap.
+  const std::string device = "Vid0a7cPid0040v0000Uid0001";
+  constexpr char kText[] = "int Twice(int x) { return x * 2; }";
+  engine_->AddScriptSection(device.c_str(), "QpadHandler", kText, sizeof kText - 1);
+  ASSERT_EQ(engine_->Build(device.c_str()), 0);
+  asIScriptFunction* twice =
+      engine_->LibraryModule(engine_->FindModule(device.c_str()))->GetFunctionByDecl("int Twice(int)");
+  ASSERT_NE(twice, nullptr);
+  auto press = [&] {
+    context_->Prepare(twice);
+    context_->SetArgDWord(0, 4);
+    return context_->Execute();
+  };
+  ASSERT_EQ(press(), asEXECUTION_FINISHED);  // the first call makes what later ones reuse
+  const long before = AllocationCount();
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(press(), asEXECUTION_FINISHED);
+  EXPECT_EQ(AllocationCount() - before, 0);
+  EXPECT_EQ(context_->Library()->GetReturnDWord(), 8u);
 }
 
 TEST_F(Debugger, AFailedBuildAsksAndEveryAnswerReturns) {
