@@ -1,9 +1,6 @@
 // The files written at the end of a calibration, and where they go.
 #include "calibration/calibration_files.h"
 
-#include <cstdio>
-#include <memory>
-
 #include "calibration/vcl/files.h"
 #include "calibration/vcl/ini_file.h"
 
@@ -17,11 +14,9 @@ const char* const kSimulatorKeys[4] = {
 };
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  // Binary: the files hold single line feeds, as their readers expect.
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "w+b"), &std::fclose);
-  if (!file) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-  return std::fclose(file.release()) == 0 && written;
+  // The bytes as they are: the files hold single line feeds, as their readers expect. A reader
+  // (another program, a simulator) sees the old file or the new one, never half of one.
+  return vcl::ReplaceFileWith(path, bytes);
 }
 
 void WriteSimulatorCalibration(const std::string& key, const std::string& calibrationText,
@@ -62,8 +57,9 @@ void WriteCalibrationFiles(const std::string& programFolder, const CalibrationRe
   for (const char* key : kSimulatorKeys) WriteSimulatorCalibration(key, calibration, system);
 
   std::string mainProgram;
-  if (vcl::Registry(system, vcl::RegistryRoot::LocalMachine).ReadString(kMainProgramKey, "", mainProgram))
-    WriteDeviceFolderCalibration(mainProgram, calibration);
+  if (vcl::Registry(system, vcl::RegistryRoot::LocalMachine).ReadString(kMainProgramKey, "", mainProgram) &&
+      !RegistryFolder(mainProgram).empty())
+    WriteDeviceFolderCalibration(RegistryFolder(mainProgram), calibration);
 }
 
 }  // namespace cal

@@ -23,9 +23,13 @@ struct CalibrationResult {
 extern const char* const kSimulatorKeys[4];
 inline constexpr const char* kSimulatorDocumentCommand = "TM4.Document\\shell\\open\\command";
 inline constexpr const char* kMainProgramKey = "SOFTWARE\\Kestrion\\Lococab ORVX";
-inline constexpr const char* kCabDeviceFolder = "\\QpadDevices\\Vid0A7CPid00D2";
+// The main program's device-type folder of the cab controller (vendor 0x0A7C, product 0x00D2),
+// spelt as the main program builds its folder names under "QpadDevices": in lower case, so
+// that both programs name one folder where names are case-sensitive.
+inline constexpr const char* kCabDeviceFolder = "\\QpadDevices\\Vid0a7cPid00d2";
 
-// Creates or replaces the file with exactly these bytes; false when it cannot be written.
+// Creates or replaces the file with exactly these bytes through a temporary file beside it;
+// false when it cannot be written, and the old file then stays whole.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // Every destination in order; a destination that fails is skipped.

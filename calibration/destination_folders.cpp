@@ -20,12 +20,26 @@ std::string CommandFolder(const std::string& command) {
   return vcl::FolderOf(program);
 }
 
+std::string RegistryFolder(const std::string& value) {
+  // A quote can be no part of a Windows path: every quote goes, wherever the installer put it
+  // ("C:\Program Files\X" or "C:\Program Files\X\").
+  std::string folder;
+  for (char c : value)
+    if (c != '"') folder += c;
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!folder.empty() && (blank(folder.back()) || folder.back() == '\\')) folder.pop_back();
+  size_t start = 0;
+  while (start < folder.size() && blank(folder[start])) ++start;
+  return folder.substr(start);
+}
+
 std::string AppPathFolder(const std::string& value) {
   // "Path" is a search list; the program's own folder comes first.
-  std::string folder = value.substr(0, value.find(';'));
-  while (!folder.empty() && (folder.back() == '\\' || folder.back() == ' ')) folder.pop_back();
-  while (!folder.empty() && folder.front() == ' ') folder.erase(folder.begin());
-  return folder;
+  bool quoted = false;
+  size_t end = 0;
+  for (; end < value.size() && (quoted || value[end] != ';'); ++end)
+    if (value[end] == '"') quoted = !quoted;
+  return RegistryFolder(value.substr(0, end));
 }
 
 }  // namespace cal

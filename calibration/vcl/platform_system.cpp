@@ -27,7 +27,10 @@ class PlatformSystemImpl : public System {
                           std::string& value) override {
     HKEY opened = nullptr;
     const HKEY top = root == RegistryRoot::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
-    if (RegOpenKeyExA(top, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    // The 32-bit view, where the 32-bit installers of the simulators and of the main program
+    // write, whatever this program was built as.
+    if (RegOpenKeyExA(top, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened) != ERROR_SUCCESS)
+      return false;
     DWORD type = 0, size = 0;
     bool ok = RegQueryValueExA(opened, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
               (type == REG_SZ || type == REG_EXPAND_SZ);

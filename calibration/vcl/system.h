@@ -18,8 +18,8 @@ class System {
   // A modal message box over the active window of the program.
   virtual Answer ShowMessage(const std::string& text, const std::string& caption, Buttons buttons,
                             Icon icon = Icon::None) = 0;
-  // A REG_SZ (or REG_EXPAND_SZ, unexpanded) value read with read access only; name "" is the
-  // key's default value. false when the key or the value is missing.
+  // A REG_SZ (or REG_EXPAND_SZ, unexpanded) value read with read access only, from the 32-bit
+  // view; name "" is the key's default value. false when the key or the value is missing.
   virtual bool ReadRegistryString(RegistryRoot root, const std::string& key,
                                   const std::string& name, std::string& value) = 0;
   // Private-profile (ini) values; reads take up to 999 characters.

@@ -1,11 +1,15 @@
 // The calibration file, the controller definition (read and written) and where the files go.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 
 #include "calibration/calibration_files.h"
 #include "calibration/language_texts.h"
+#include "calibration/vcl/files.h"
 #include "calibration/vcl/str.h"
 #include "tests/calibration/fake_system.h"
 #include "tests/support/scratch_dir.h"
@@ -198,9 +202,41 @@ TEST(Destinations, FolderOfAnOpenCommandAndOfAnAppPath) {
       {"C:\\Trainz\\", "C:\\Trainz"},
       {"C:\\Trainz", "C:\\Trainz"},
       {"C:\\Trainz;C:\\Other", "C:\\Trainz"},
+      {"\"C:\\Program Files\\Trainz\"", "C:\\Program Files\\Trainz"},
+      {" \"C:\\Program Files\\Trainz\\\" ;C:\\Other", "C:\\Program Files\\Trainz"},
+      {"\"C:\\Odd;Name\";C:\\Other", "C:\\Odd;Name"},
+      {"\"\";C:\\Other", ""},
       {"", ""},
   };
   for (auto [value, folder] : paths) EXPECT_EQ(AppPathFolder(value), folder) << value;
+}
+
+TEST(Destinations, ARegistryFolderIsUsedWithoutItsQuotes) {
+  const std::pair<const char*, const char*> values[] = {
+      {"C:\\Program Files\\Orvane", "C:\\Program Files\\Orvane"},
+      {"\"C:\\Program Files\\Orvane\"", "C:\\Program Files\\Orvane"},
+      {"\"C:\\Program Files\\Orvane\\\"", "C:\\Program Files\\Orvane"},
+      {"  \"C:\\Program Files\\Orvane\"\t", "C:\\Program Files\\Orvane"},
+      {"C:\\Orvane\\\\", "C:\\Orvane"},
+      {"\"\"", ""},
+      {"  ", ""},
+  };
+  for (auto [value, folder] : values) EXPECT_EQ(RegistryFolder(value), folder) << value;
+
+  // The main program's value as installers write it: the file lands in its device folder.
+  ScratchDir dir("cal");
+  ASSERT_TRUE(testsupport::MakeDirs(dir / "prog\\controller"));
+  const std::string orvx = dir / "Orvane II";
+  const std::string target = orvx + "\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm";
+  ASSERT_TRUE(testsupport::MakeDirs(orvx + "\\QpadDevices\\Vid0a7cPid00d2"));
+  for (const std::string& value : {"\"" + orvx + "\"", "\"" + orvx + "\\\"", orvx + "\\", " " + orvx}) {
+    SCOPED_TRACE(value);
+    DeleteFileA(target.c_str());
+    FakeSystem system;
+    system.registry[{vcl::RegistryRoot::LocalMachine, kMainProgramKey, ""}] = value;
+    WriteCalibrationFiles(dir / "prog", CalibrationResult{}, system);
+    EXPECT_TRUE(testsupport::FileExists(target));
+  }
 }
 
 TEST(Destinations, EveryInstalledDestinationGetsItsFileAndMissingOnesAreSkipped) {
@@ -210,7 +246,7 @@ TEST(Destinations, EveryInstalledDestinationGetsItsFileAndMissingOnesAreSkipped)
   ASSERT_TRUE(testsupport::MakeDirs(dir / "tm4"));
   ASSERT_TRUE(testsupport::MakeDirs(dir / "trainz"));
   ASSERT_TRUE(testsupport::MakeDirs(dir / "tc\\controllers"));
-  ASSERT_TRUE(testsupport::MakeDirs(dir / "orvx\\QpadDevices\\Vid0A7CPid00D2"));
+  ASSERT_TRUE(testsupport::MakeDirs(dir / "orvx\\QpadDevices\\Vid0a7cPid00d2"));
   FakeSystem system;
   using vcl::RegistryRoot;
   system.registry[{RegistryRoot::ClassesRoot, kSimulatorDocumentCommand, ""}] =
@@ -233,7 +269,7 @@ TEST(Destinations, EveryInstalledDestinationGetsItsFileAndMissingOnesAreSkipped)
   EXPECT_EQ(testsupport::ReadFileOr(dir / "tm4\\controller\\ModernController.lcm"), controller);
   EXPECT_EQ(testsupport::ReadFileOr(dir / "trainz\\controllers\\modern.lcm"), calibration);
   EXPECT_EQ(testsupport::ReadFileOr(dir / "tc\\controllers\\modern.lcm"), calibration);
-  EXPECT_EQ(testsupport::ReadFileOr(dir / "orvx\\QpadDevices\\Vid0A7CPid00D2\\ModernCalibration.lcm"),
+  EXPECT_EQ(testsupport::ReadFileOr(dir / "orvx\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm"),
             calibration);
   const std::vector<std::string> order = {kSimulatorDocumentCommand, kSimulatorKeys[0], kSimulatorKeys[1],
                                           kSimulatorKeys[2], kSimulatorKeys[3], kMainProgramKey};
@@ -256,6 +292,129 @@ TEST(Destinations, OnlyTheProgramsOwnFilesWithoutSimulatorsOrMainProgram) {
   EXPECT_EQ(system.registryReads.size(), 6u);
   // A controller folder that cannot be written to is skipped without a word.
   EXPECT_FALSE(WriteWholeFile(dir / "missing\\x.lcm", "x"));
+}
+
+std::string GoldenPath(const std::string& name) {
+  return testsupport::EnvOr("ORVANE_TEST_DATA") + "\\calibration\\" + name;
+}
+
+// What the program writes at the end for the shipped controller definition and a plausible
+// calibration, byte for byte. ORVANE_UPDATE_GOLDEN=1 writes the files anew (look at the
+// difference before committing it).
+TEST(GoldenFiles, TheControllerDefinitionAndTheCalibrationFileAsWritten) {
+  ScratchDir dir("cal");
+  const std::string controller = dir / "controller";
+  ASSERT_TRUE(testsupport::MakeDirs(controller));
+  CalibrationResult result;
+  ASSERT_TRUE(ReadControllerFile(testsupport::EnvOr("ORVANE_BIN") + "\\controller\\" + kControllerFileName,
+                                 result.rows));
+  result.ranges = SampleRanges();
+  result.leverNames = EnglishLevers();
+  result.marked = true;
+  FakeSystem system;
+  WriteCalibrationFiles(dir.path(), result, system);
+
+  const bool update = std::getenv("ORVANE_UPDATE_GOLDEN") != nullptr;
+  for (const char* name : {kControllerFileName, kCalibrationFileName}) {
+    SCOPED_TRACE(name);
+    const std::string written = testsupport::ReadFileOr(controller + "\\" + name);
+    if (update) {
+      ASSERT_TRUE(testsupport::WriteTextFile(GoldenPath(name), written));
+    }
+    std::string golden;
+    ASSERT_TRUE(testsupport::ReadTextFile(GoldenPath(name), golden));
+    EXPECT_EQ(written, golden);
+  }
+}
+
+// The names in a folder, sorted.
+std::vector<std::string> FolderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Opened by another program that lets others read but neither write nor delete it.
+class HeldOpen {
+ public:
+  explicit HeldOpen(const std::string& path)
+      : h_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~HeldOpen() { Release(); }
+  HeldOpen(const HeldOpen&) = delete;
+  HeldOpen& operator=(const HeldOpen&) = delete;
+  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+  void Release() {
+    if (ok()) CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+TEST(WholeFiles, AFileThatCannotBeReplacedStaysWholeAndNoTemporaryIsLeft) {
+  ScratchDir dir("cal");
+  const std::string folder = dir / "dest";
+  const std::string target = folder + "\\ModernCalibration.lcm";
+  const std::string source = dir / "ModernController.lcm";
+  ASSERT_TRUE(testsupport::WriteTextFile(target, "old\n"));
+  ASSERT_TRUE(testsupport::WriteTextFile(source, "copied\n"));
+  const std::vector<std::string> onlyTarget = {"ModernCalibration.lcm"};
+
+  HeldOpen reader(target);
+  ASSERT_TRUE(reader.ok());
+  EXPECT_FALSE(WriteWholeFile(target, "new\n"));
+  EXPECT_FALSE(vcl::CopyFileOver(source, target));
+  reader.Release();
+  EXPECT_EQ(testsupport::ReadFileOr(target), "old\n");
+  EXPECT_EQ(FolderNames(folder), onlyTarget);
+
+  // A folder where the file should be, and a folder that is not there.
+  ASSERT_TRUE(testsupport::MakeDirs(folder + "\\modern.lcm"));
+  EXPECT_FALSE(WriteWholeFile(folder + "\\modern.lcm", "new\n"));
+  EXPECT_FALSE(WriteWholeFile(dir / "missing\\x.lcm", "x"));
+  EXPECT_EQ(FolderNames(folder), (std::vector<std::string>{"ModernCalibration.lcm", "modern.lcm"}));
+  EXPECT_EQ(FolderNames(dir.path()), (std::vector<std::string>{"ModernController.lcm", "dest"}));
+
+  // Free again: replaced byte for byte, the line feeds as they are.
+  ASSERT_TRUE(RemoveDirectoryA((folder + "\\modern.lcm").c_str()));
+  EXPECT_TRUE(WriteWholeFile(target, "new\nlines\n"));
+  EXPECT_EQ(testsupport::ReadFileOr(target), "new\nlines\n");
+  EXPECT_TRUE(vcl::CopyFileOver(source, target));
+  EXPECT_EQ(testsupport::ReadFileOr(target), "copied\n");
+  EXPECT_EQ(FolderNames(folder), onlyTarget);
+}
+
+TEST(Destinations, ADestinationHeldOpenKeepsItsOldFileAndTheOthersAreStillWritten) {
+  ScratchDir dir("cal");
+  const std::string program = dir / "prog";
+  ASSERT_TRUE(testsupport::MakeDirs(program + "\\controller"));
+  ASSERT_TRUE(testsupport::WriteTextFile(dir / "trainz\\controllers\\modern.lcm", "old"));
+  ASSERT_TRUE(testsupport::MakeDirs(dir / "orvx\\QpadDevices\\Vid0a7cPid00d2"));
+  FakeSystem system;
+  using vcl::RegistryRoot;
+  system.registry[{RegistryRoot::LocalMachine, kSimulatorKeys[0], "Path"}] = dir / "trainz";
+  system.registry[{RegistryRoot::LocalMachine, kMainProgramKey, ""}] = dir / "orvx";
+  CalibrationResult result;
+  result.leverNames = EnglishLevers();
+
+  HeldOpen simulator(dir / "trainz\\controllers\\modern.lcm");
+  ASSERT_TRUE(simulator.ok());
+  WriteCalibrationFiles(program, result, system);
+  simulator.Release();
+  EXPECT_EQ(testsupport::ReadFileOr(dir / "trainz\\controllers\\modern.lcm"), "old");
+  EXPECT_EQ(FolderNames(dir / "trainz\\controllers"), std::vector<std::string>{"modern.lcm"});
+  EXPECT_EQ(testsupport::ReadFileOr(dir / "orvx\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm"),
+            CalibrationFileText(result.leverNames, result.ranges));
 }
 
 }  // namespace

@@ -82,6 +82,8 @@ TEST_F(MainWindow, ALanguageFromTheMenuRelabelsAndTheOutlinesFollowTheLabels) {
   SetText("German", 1083, "Loesen gedrueckt");
   SetText("German", 1093, "&Sprache");
   SetText("German", 1097, "Hinweis");
+  SetText("German", 1024, "Willkommen bei der Einrichtung.");
+  SetText("German", 1025, "Lococab anschliessen, dann Weiter.");
   Open();
   const int widthBefore = form_->PositionLabel(0).GetBounds().width;
   Command(form_->LanguageItem(kGerman).Id());
@@ -109,6 +111,11 @@ TEST_F(MainWindow, ALanguageFromTheMenuRelabelsAndTheOutlinesFollowTheLabels) {
   const RECT a = RectIn(arrow, form_->GetPage(6).Handle());
   EXPECT_EQ(a.left, b.left + (b.right - b.left) + 8);
   EXPECT_EQ(form_->Outline(11).GetBounds().width, (b.right - b.left) + (a.right - a.left) + 25);
+  // The welcome page as it now reads, for a look by eye.
+  EXPECT_EQ(WindowText(form_->Welcome().Handle()),
+            "Willkommen bei der Einrichtung. Lococab anschliessen, dann Weiter.");
+  PumpMessages(50);
+  EXPECT_FALSE(SavePicture(main, "calibration_german").empty());
 }
 
 TEST_F(MainWindow, HelpContentsOpensTheHelpFileOrSaysWhyNot) {

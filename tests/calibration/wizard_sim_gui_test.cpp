@@ -26,7 +26,7 @@ class SimulatedCab : public ::testing::Test {
     ASSERT_EQ(VhxSimReset(sim_), VHXSIM_OK);
     ASSERT_TRUE(MakeDirs(dir_ / "controller"));
     ASSERT_TRUE(WriteTextFile(dir_ / "controller\\ModernController.lcm", "BYTE1,RANGE,REVERSER_REVERSE\n"));
-    ASSERT_TRUE(MakeDirs(dir_ / "orvx\\QpadDevices\\Vid0A7CPid00D2"));
+    ASSERT_TRUE(MakeDirs(dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2"));
     system_.registry[{vcl::RegistryRoot::LocalMachine, kMainProgramKey, ""}] = dir_ / "orvx";
   }
   void TearDown() override {
@@ -126,7 +126,7 @@ TEST_F(SimulatedCab, EveryPositionWalkedToTheWrittenFiles) {
   EXPECT_NE(calibration.find("\"Full Reversed\"\n  {\n   Min   200\n   Max   200\n"), std::string::npos);
   EXPECT_NE(calibration.find("\"Bail Off Disengaged (in Full position)\"\n  {\n   Min   80\n   Max   80\n"),
             std::string::npos);
-  EXPECT_EQ(ReadFileOr(dir_ / "orvx\\QpadDevices\\Vid0A7CPid00D2\\ModernCalibration.lcm"), calibration);
+  EXPECT_EQ(ReadFileOr(dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm"), calibration);
   std::string controller;
   ASSERT_TRUE(ReadTextFile(dir_ / "controller\\ModernController.lcm", controller));
   EXPECT_EQ(controller.rfind("MODERN\nPID=00D2\n", 0), 0u);

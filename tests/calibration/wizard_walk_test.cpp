@@ -312,7 +312,7 @@ TEST_F(Walk, TwoControllersFoundWhileSamplingStopIt) {
 
 TEST_F(Walk, TheWholeWalkWritesEveryFileAndCloses) {
   system_.registry[{vcl::RegistryRoot::LocalMachine, kMainProgramKey, ""}] = dir_ / "orvx";
-  ASSERT_TRUE(testsupport::MakeDirs(dir_ / "orvx\\QpadDevices\\Vid0A7CPid00D2"));
+  ASSERT_TRUE(testsupport::MakeDirs(dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2"));
   ToFirstSection();
   EXPECT_EQ(S().pageText[3], EnglishDefault(1051));
   EXPECT_TRUE(S().outlines[0].solid);
@@ -351,7 +351,7 @@ TEST_F(Walk, TheWholeWalkWritesEveryFileAndCloses) {
   ASSERT_TRUE(testsupport::ReadTextFile(dir_ / "controller\\ModernCalibration.lcm", calibration));
   EXPECT_EQ(calibration, CalibrationFileText(wizard_.GetLeverNames(), wizard_.GetRanges()));
   EXPECT_NE(calibration.find("\"Full Reversed\"\n  {\n   Min   200\n   Max   200\n"), std::string::npos);
-  EXPECT_EQ(testsupport::ReadFileOr(dir_ / "orvx\\QpadDevices\\Vid0A7CPid00D2\\ModernCalibration.lcm"), calibration);
+  EXPECT_EQ(testsupport::ReadFileOr(dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm"), calibration);
   std::string controller;
   ASSERT_TRUE(testsupport::ReadTextFile(dir_ / "controller\\ModernController.lcm", controller));
   EXPECT_EQ(controller.substr(0, 52), "MODERN\nPID=00D2\nName=\"MODERN DESKTOP\"\nINPUT\nBYTE1,RA");

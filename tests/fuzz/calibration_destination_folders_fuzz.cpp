@@ -31,14 +31,12 @@ void CheckCommand(const std::string& command) {
 
 void CheckAppPath(const std::string& value) {
   const std::string folder = cal::AppPathFolder(value);
-  Check(folder.find(';') == std::string::npos);
-  Check(value.find(folder) != std::string::npos);
-  if (!folder.empty()) {
-    Check(folder.front() != ' ' && folder.back() != ' ' && folder.back() != '\\');
-    Check(value.find(folder) < value.find(';'));
-  }
-  Check(cal::AppPathFolder(folder) == folder);
-  Check(cal::AppPathFolder("  " + folder + "\\ \\;" + value) == folder);
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  Check(folder.find('"') == std::string::npos);
+  if (!folder.empty()) Check(!blank(folder.front()) && !blank(folder.back()) && folder.back() != '\\');
+  // A folder without a semicolon is its own entry; quoted, any folder is one entry.
+  if (folder.find(';') == std::string::npos) Check(cal::AppPathFolder(folder) == folder);
+  Check(cal::AppPathFolder(" \"" + folder + "\"\\ ;" + value) == folder);
 }
 
 }  // namespace

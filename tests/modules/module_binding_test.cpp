@@ -50,7 +50,7 @@ class ScriptedDevice {
     parsed_ = ParseReportConfigText(reportConfig, config, &reason_);
     ApplyReportConfig(device_, std::move(config));
     device_.vendorId = 0x0A7C;
-    device_.productId = 0x30;
+    device_.productId = 0xD2;
     device_.unitId = 1;
     WriteTextFile(dir_ / "Script_1.oxs", script);
     buildResult_ = LoadDeviceModuleDlls(device_, *engine_,
@@ -100,7 +100,7 @@ std::string ReadWhole(const std::string& path) {
 // simulator that has loaded the library too.
 TEST(ModuleBinding, TheCabControllersSampleConfigurationBindsTheBridge) {
   const std::string config =
-      ReadWhole(EnvOr("ORVANE_BIN") + "\\QpadDevices\\Vid0a7cPid0030\\ReportConfig.txt");
+      ReadWhole(EnvOr("ORVANE_BIN") + "\\QpadDevices\\Vid0a7cPid00d2\\ReportConfig.txt");
   ASSERT_NE(config.find("module Lococab.dll"), std::string::npos);
   lococabtest::LococabLibrary simulator(EnvOr("ORVANE_BIN") + "\\Lococab.dll");
   ASSERT_TRUE(simulator.ok()) << simulator.missing();

@@ -19,6 +19,9 @@ using namespace testsupport;
 
 namespace {
 
+// The sample cab controller's product id.
+constexpr int kCabController = 0xD2;
+
 std::string Id(UINT id) { return std::to_string(id); }
 
 HMENU trayMenu = nullptr;
@@ -162,7 +165,7 @@ TEST_F(TrayMenu, ListsEachDeviceOnceByItsDescription) {
   Add(0x19, 1, 6);  // the same keypad's keyboard interface
   Add(0x10);
   Add(0x18, 12, 1, 0x19);
-  Add(0x30);
+  Add(kCabController);
   DeviceRecord table[1];
   table[0].hidHandle = HandleOf(0x19);
   table[0].unitId = 3;
@@ -196,14 +199,14 @@ TEST_F(TrayMenu, ListsEachDeviceOnceByItsDescription) {
   EXPECT_EQ(Item(0x18)->mode, kModeKeyboardSwitchable);
   EXPECT_EQ(Item(0x18)->unitId, -1);
   EXPECT_EQ(Item(0x18)->quorlProductId, 0x19);
-  EXPECT_EQ(Item(0x30)->name, "Lococab Cab Controller");
-  EXPECT_EQ(Item(0x30)->mode, kModeNone);
+  EXPECT_EQ(Item(kCabController)->name, "Lococab Cab Controller");
+  EXPECT_EQ(Item(kCabController)->mode, kModeNone);
 }
 
 TEST_F(TrayMenu, ChoosingAnItemPutsItsRequestIntoAFreeSlot) {
   Add(0x19);
   Add(0x10);
-  Add(0x30);
+  Add(kCabController);
   OpenMenu();
   ASSERT_EQ(GetTrayDeviceItems().size(), 3u);
 
@@ -222,16 +225,16 @@ TEST_F(TrayMenu, ChoosingAnItemPutsItsRequestIntoAFreeSlot) {
 
   RequestCode = 0;
   RequestDevice = kNoRequestDevice;
-  for (int index : {IndexOf(0x30), -1, 3, 1000}) OnTrayDeviceCommand(owner_, index);
+  for (int index : {IndexOf(kCabController), -1, 3, 1000}) OnTrayDeviceCommand(owner_, index);
   EXPECT_EQ(RequestCode, 0);
   EXPECT_EQ(RequestDevice, kNoRequestDevice);
 
   // In client mode every item asks for the script loader, whatever is in the slot.
   SetProgrammingAllowed(false);
   RequestCode = kRequestRebuild;
-  OnTrayDeviceCommand(owner_, IndexOf(0x30));
+  OnTrayDeviceCommand(owner_, IndexOf(kCabController));
   EXPECT_EQ(RequestCode, kRequestScriptLoader);
-  EXPECT_EQ(RequestDevice, HandleOf(0x30));
+  EXPECT_EQ(RequestDevice, HandleOf(kCabController));
 }
 
 TEST_F(TrayMenu, AModeSwitchEndsInAnOnboardReadOfTheReturningDevice) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -65,6 +66,16 @@ void WindowKey(DeviceRecord&, int code, bool pressed) {
 }
 
 constexpr int kUnit = 1;
+constexpr int kCabController = 0xD2;
+
+// The input report of a sample device type: its length and where it carries the unit id.
+struct ReportShape {
+  int length;
+  int unitByte;
+};
+ReportShape ShapeOf(int productId) {
+  return productId == kCabController ? ReportShape{16, 15} : ReportShape{9, 7};
+}
 
 // A sample device type folder of the build, copied into the test's program folder.
 bool CopySampleType(const ScratchDir& dir, int productId) {
@@ -119,8 +130,10 @@ class DispatchThread : public ::testing::Test {
     VhxSimDeviceSpec spec;
     VhxSimDefaultSpec(&spec);
     spec.productId = productId;
+    spec.inputLength = ShapeOf(productId).length;
     spec.model = 1;
     const int id = VhxSimAddDevice(sim_, &spec);
+    shapes_[id] = ShapeOf(productId);
     Send(id, {});
     return id;
   }
@@ -139,17 +152,19 @@ class DispatchThread : public ::testing::Test {
     }, 10000));
   }
 
-  // A 9-byte report: bytes from 1 on, the unit id in byte 7.
+  // A whole report of the device's type: bytes from 1 on, the unit id in its place.
   void Send(std::vector<std::uint8_t> bytes) { Send(id_, std::move(bytes)); }
   void Send(int id, std::vector<std::uint8_t> bytes) {
+    const ReportShape shape = shapes_.at(id);
     bytes.insert(bytes.begin(), 0);
-    bytes.resize(9, 0);
-    bytes[7] = kUnit;
-    VhxSimQueueInput(sim_, id, bytes.data(), 9);
+    bytes.resize(static_cast<std::size_t>(shape.length), 0);
+    bytes[static_cast<std::size_t>(shape.unitByte)] = kUnit;
+    VhxSimQueueInput(sim_, id, bytes.data(), shape.length);
   }
 
   ScratchDir dir_{"dispatch"};
   VhxSim* sim_ = nullptr;
+  std::map<int, ReportShape> shapes_;  // by simulated device id
   int id_ = 0;
 };
 
@@ -182,7 +197,7 @@ TEST_F(DispatchThread, AHeldKeyRepeatsBesideADeviceWithAPeriodicInput) {
   id_ = Add(0x19,
             "void KeyDown(int c) { Record('down ' + c); AutoRepeatThisKey(200, 50); }\n"
             "void KeyUp(int c) { Record('up ' + c); }\n");
-  Add(0x30, "void LeverInput(uint8 r, uint8 t, uint8 a, uint8 i, uint8 b) { Record('lever'); }\n");
+  Add(kCabController, "void LeverInput(uint8 r, uint8 t, uint8 a, uint8 i, uint8 b) { Record('lever'); }\n");
   Start(2);
   ASSERT_TRUE(WaitUntil([] { return Count("lever") >= 2; }, 5000));
   Send({0x02});
@@ -226,15 +241,15 @@ TEST_F(DispatchThread, TheProgrammingSwitchOpensTheWindowAndItsReleaseClosesIt) 
 }
 
 TEST_F(DispatchThread, PeriodicInputsRunAtTheirPeriodWithThePresentValues) {
-  StartWith(0x30,
+  StartWith(kCabController,
             "void LeverInput(uint8 r, uint8 t, uint8 a, uint8 i, uint8 b) { Record('lever ' + t); }\n"
-            "void RotaryInput(uint8 p) { Record('rotary ' + p); }\n");
-  Send({1, 77, 3, 4, 5, 0, 0, 9});
-  ASSERT_TRUE(WaitUntil([] { return Count("rotary 9") == 1; }, 5000));
+            "void RotaryInput(uint8 p, uint8 q) { Record('rotary ' + p + ' ' + q); }\n");
+  Send({1, 77, 3, 4, 5, 9, 200});
+  ASSERT_TRUE(WaitUntil([] { return Count("rotary 9 200") == 1; }, 5000));
   const std::size_t before = Count("lever 77");
   PumpMessages(600);  // period 50 ms
   EXPECT_GE(Count("lever 77") - before, 5u);
-  EXPECT_EQ(Count("rotary 9"), 1u);  // on change only
+  EXPECT_EQ(Count("rotary 9 200"), 1u);  // on change only
 }
 
 }  // namespace
