@@ -243,7 +243,7 @@ TEST_F(DispatchThread, TheProgrammingSwitchOpensTheWindowAndItsReleaseClosesIt) 
 TEST_F(DispatchThread, PeriodicInputsRunAtTheirPeriodWithThePresentValues) {
   StartWith(kCabController,
             "void LeverInput(uint8 r, uint8 t, uint8 a, uint8 i, uint8 b) { Record('lever ' + t); }\n"
-            "void RotaryInput(uint8 p, uint8 q) { Record('rotary ' + p + ' ' + q); }\n");
+            "void RotaryInput(uint8 p, uint8 q) { Record('rotary ' + p + \" \" + q); }\n");
   Send({1, 77, 3, 4, 5, 9, 200});
   ASSERT_TRUE(WaitUntil([] { return Count("rotary 9 200") == 1; }, 5000));
   const std::size_t before = Count("lever 77");
