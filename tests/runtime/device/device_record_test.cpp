@@ -301,25 +301,26 @@ TEST_F(Records, TheShippedDeviceFoldersAreUsable) {
   FreeDeviceFolders();
   const struct {
     int pid;
+    int inputLength, unitIdByte;
     int inputs, outputs, modules;
     bool layerLed, keyboard, hasSwitch;
   } cases[] = {
-      {0x19, 2, 5, 0, true, true, true},
-      {0x18, 0, 1, 0, false, false, false},
-      {0x10, 2, 1, 0, false, false, true},
-      {0x30, 4, 1, 1, false, false, false},
+      {0x19, 9, 7, 2, 5, 0, true, true, true},
+      {0x18, 9, 7, 0, 1, 0, false, false, false},
+      {0x10, 9, 7, 2, 1, 0, false, false, true},
+      {0xD2, 16, 15, 4, 1, 1, false, false, false},  // the cab controller
   };
   for (const auto& c : cases) {
     DeviceRecord d;
     ASSERT_TRUE(InitDeviceRecord(d, 0x0A7C, c.pid, 0x0100)) << c.pid;
-    ASSERT_TRUE(SetUpDeviceReports(d, 9, 9)) << c.pid;
+    ASSERT_TRUE(SetUpDeviceReports(d, c.inputLength, 9)) << c.pid;
     EXPECT_EQ(d.inputCount(), c.inputs) << c.pid;
     EXPECT_EQ(d.outputCount(), c.outputs) << c.pid;
     EXPECT_EQ(d.moduleCount(), c.modules) << c.pid;
     EXPECT_EQ(d.hasLayerLed, c.layerLed) << c.pid;
     EXPECT_EQ(FindKeyboardReportOutput(d), c.keyboard) << c.pid;
     EXPECT_EQ(d.hasProgrammingSwitch, c.hasSwitch) << c.pid;
-    EXPECT_EQ(d.unitIdByte, 7) << c.pid;
+    EXPECT_EQ(d.unitIdByte, c.unitIdByte) << c.pid;
   }
 }
 
