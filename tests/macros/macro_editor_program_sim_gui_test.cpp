@@ -28,10 +28,7 @@ const LPARAM kKey3 = MAKELPARAM(20 + 3 * 60 + 30, 45 + 30);
 class ProgramEditorRoad : public RunningProgram {
  protected:
   std::string Path(const char* name) { return TypeFile(0x19, name); }
-  void Report(std::uint8_t keys, std::uint8_t switchByte) {
-    const std::uint8_t report[9] = {0, keys, 0, 0, switchByte, 0, 0, 1, 0};
-    VhxSimQueueInput(sim_, id_, report, 9);
-  }
+  void Report(std::uint8_t keys, std::uint8_t switchByte) { KeypadReport(id_, keys, switchByte); }
   // The switch on, the window shown; a click on key 3 opens its editor.
   HWND OpenKey3Editor(HWND* window) {
     Report(0, kSwitch);

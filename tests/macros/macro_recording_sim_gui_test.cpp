@@ -32,10 +32,7 @@ void SendKey(WORD vk, bool down) {
 class MacroRecording : public RunningProgram {
  protected:
   std::string Path(const char* name) { return TypeFile(0x19, name); }
-  void Report(std::uint8_t keys, std::uint8_t switchByte) {
-    const std::uint8_t report[9] = {0, keys, 0, 0, switchByte, 0, 0, 1, 0};
-    VhxSimQueueInput(sim_, id_, report, 9);
-  }
+  void Report(std::uint8_t keys, std::uint8_t switchByte) { KeypadReport(id_, keys, switchByte); }
   int id_ = -1;
 };
 

@@ -58,6 +58,11 @@ class RunningProgram : public ProgramUnderTest {
     VhxSimQueueInput(sim_, id, down, 9);
     VhxSimQueueInput(sim_, id, up, 9);
   }
+  // A whole report of the LED keypad: key byte 1, the programming switch in byte 4.
+  void KeypadReport(int id, std::uint8_t keys, std::uint8_t switchByte) {
+    const std::uint8_t report[9] = {0, keys, 0, 0, switchByte, 0, 0, 1, 0};
+    VhxSimQueueInput(sim_, id, report, 9);
+  }
   // An edit control in front, with the keyboard focus.
   HWND TypingTarget() {
     window_ = CreateWindowExA(0, "#32770", "Typing Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 420, 200,
