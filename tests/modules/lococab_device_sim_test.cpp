@@ -53,8 +53,8 @@ class LococabDevice : public ModuleDevice {
     peer_.Stop();
   }
 
-  // Levers to the report; the simulator's request for the throttle, answered by the script at
-  // its next period (a request that times out stays pending and is answered later).
+  // The simulator's request for the throttle, answered by the script at its next period; a
+  // request that timed out stays pending and is answered later, so it is asked again.
   std::string RequestThrottle(int type) {
     std::string answer;
     for (int i = 0; i < 20; ++i) {
