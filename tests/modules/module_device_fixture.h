@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
