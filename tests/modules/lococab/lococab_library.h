@@ -55,9 +55,28 @@ inline std::string FloatText(float v) {
   return text;
 }
 
+// Walks the published values until the slot carries the value: "seen", else (after ms) the
+// slot's last value read ("last v") or "nothing" when the slot was never published.
+inline std::string AwaitValue(LococabLibrary& lib, int slot, float value, DWORD ms) {
+  const DWORD start = GetTickCount();
+  std::string last = "nothing";
+  do {
+    for (int id = lib.GetNextLococabId(-1); id >= 0; id = lib.GetNextLococabId(id)) {
+      const float v = lib.GetLococabValue(id);
+      if (id != slot) continue;
+      if (v == value) return "seen";
+      last = "last " + FloatText(v);
+    }
+    Sleep(1);
+  } while (GetTickCount() - start <= ms);
+  return last;
+}
+
 // Runs one command "Export[:arg[:arg]]" and gives its result as text ("" for a setter), or
 // "AwaitRequest:slot:value:ms": polls until a request for the slot is pending, then answers it
-// with the value ("answered" or "no request"), or "Hold:ms": keeps the block for a while.
+// with the value ("answered" or "no request"), or "AwaitValue:slot:value:ms" (above), or
+// "AwaitLocoChanged:ms": polls until loco changed is raised ("changed" or "unchanged"), or
+// "Hold:ms": keeps the block for a while.
 inline std::string RunCommand(LococabLibrary& lib, const std::string& command) {
   std::vector<std::string> p;
   std::stringstream in(command);
@@ -91,6 +110,15 @@ inline std::string RunCommand(LococabLibrary& lib, const std::string& command) {
     }
     lib.SetLococabValue(i(1), f(2));
     return "answered";
+  }
+  if (name == "AwaitValue") return AwaitValue(lib, i(1), f(2), static_cast<DWORD>(i(3)));
+  if (name == "AwaitLocoChanged") {
+    const DWORD start = GetTickCount();
+    while (!lib.GetVeltrakLocoChanged()) {
+      if (GetTickCount() - start > static_cast<DWORD>(i(1))) return "unchanged";
+      Sleep(1);
+    }
+    return "changed";
   }
   if (name == "Hold") return Sleep(static_cast<DWORD>(i(1))), "";
   return "unknown " + name;
