@@ -135,7 +135,7 @@ void InitBlock(Block& block);
 bool BlockReady(const Block& block);
 
 DeviceSpec DefaultSpec();
-// The spec of a cab controller as shipped (kModelCab).
+// A cab controller as shipped (kModelCab).
 DeviceSpec CabSpec();
 // A new device's id (> 0), or kTableFull / kBadSpec.
 int AddDevice(Block& block, const DeviceSpec& spec);
