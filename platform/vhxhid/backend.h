@@ -62,6 +62,10 @@ class Backend {
   virtual std::unique_ptr<Port> Open(const InterfaceInfo& info, const EventPair* events) = 0;
   // Asks the device to switch modes (it leaves and returns under another product id).
   virtual bool SwitchMode(const InterfaceInfo& info) = 0;
+  // Failures a simulation was told to give, as the error number the call returns (0: none).
+  virtual int EnumerateError() { return 0; }
+  virtual int SetUpError(const InterfaceInfo&) { return 0; }
+  virtual int SamplingError(const InterfaceInfo&) { return 0; }
 };
 
 std::unique_ptr<Backend> MakeWinHidBackend();

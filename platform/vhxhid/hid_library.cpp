@@ -43,6 +43,7 @@ int Library::Enumerate(int vendorId, VhxEntry* entries, int* count, int room, bo
   std::vector<InterfaceInfo> found;
   std::vector<std::shared_ptr<Interface>> retired;  // closed outside the table lock
   std::lock_guard lock(mutex_);
+  if (const int error = backend_->EnumerateError()) return error;
   if (!ListVendor(vendorId, found)) return VHX_ERR_ENUMERATE;
 
   std::vector<std::string> keys;
@@ -97,6 +98,7 @@ int Library::Open(Interface& iface) {
 int Library::SetUp(int handle, HANDLE* readEvent, HANDLE* removalEvent) {
   auto iface = Find(handle);
   if (!iface) return VHX_ERR_HANDLE;
+  if (const int error = backend_->SetUpError(iface->info)) return error;
   std::lock_guard lock(iface->mutex);
   int result = Open(*iface);
   if (iface->haveEvents) {
@@ -169,6 +171,7 @@ static void DrainToLatest(Port& port, int inputLength, std::vector<uint8_t>& lat
 int Library::StartSampling(int handle) {
   auto iface = Find(handle);
   if (!iface) return VHX_ERR_HANDLE;
+  if (const int error = backend_->SamplingError(iface->info)) return error;
   std::lock_guard lock(iface->mutex);
   if (!iface->port) return VHX_ERR_OPEN;
   DrainToLatest(*iface->port, iface->info.inputLength, iface->latest);

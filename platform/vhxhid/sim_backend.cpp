@@ -33,6 +33,11 @@ class SimPort : public Port {
   bool Read(uint8_t* buffer) override {
     SimConnection::Lock lock(conn_);
     sim::Device* device = sim::FindDevice(conn_.block(), id_);
+    if (device && device->failReads) {
+      // Nothing gets through a broken interface; the event is not left set to spin on.
+      SignalRead(false);
+      return false;
+    }
     bool took = device && sim::TakeInput(*device, buffer, inputLength_);
     SignalRead(device && device->input.count > 0);
     return took;
@@ -56,7 +61,8 @@ class SimPort : public Port {
 
   bool Failed() override {
     SimConnection::Lock lock(conn_);
-    return sim::FindDevice(conn_.block(), id_) == nullptr;
+    const sim::Device* device = sim::FindDevice(conn_.block(), id_);
+    return device == nullptr || device->failReads;
   }
 
  private:
@@ -133,6 +139,21 @@ class SimBackend : public Backend {
     conn_.SetDeviceEvent(id, DeviceEvent::kRemoval);
     conn_.ForgetDevice(id);
     return true;
+  }
+
+  int EnumerateError() override {
+    SimConnection::Lock lock(conn_);
+    return conn_.block().enumerateError;
+  }
+  int SetUpError(const InterfaceInfo& info) override {
+    SimConnection::Lock lock(conn_);
+    const sim::Device* device = sim::FindDevice(conn_.block(), SimId(info));
+    return device ? device->setUpError : 0;
+  }
+  int SamplingError(const InterfaceInfo& info) override {
+    SimConnection::Lock lock(conn_);
+    const sim::Device* device = sim::FindDevice(conn_.block(), SimId(info));
+    return device ? device->samplingError : 0;
   }
 
  private:

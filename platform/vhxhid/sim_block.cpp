@@ -29,11 +29,23 @@ DeviceSpec DefaultSpec() {
   return spec;
 }
 
+DeviceSpec CabSpec() {
+  DeviceSpec spec = DefaultSpec();
+  spec.productId = kCabProductId;
+  spec.usagePage = kCabUsagePage;
+  spec.inputLength = kCabReportBytes;
+  spec.outputLength = 3;  // the unit id is set with a 3-byte report
+  spec.model = kModelCab;
+  return spec;
+}
+
 int AddDevice(Block& block, const DeviceSpec& spec) {
   if (spec.inputLength < 1 || spec.inputLength > kMaxReportBytes ||
       spec.outputLength > kMaxReportBytes || spec.vendorId > 0xFFFF ||
       spec.productId > 0xFFFF || spec.switchProductId > 0xFFFF)
     return kBadSpec;
+  // The cab controller's levers and switches reach up to its build byte.
+  if (spec.model == kModelCab && spec.inputLength < kCabMinReportBytes) return kBadSpec;
   for (Device& device : block.devices) {
     if (device.id != 0) continue;
     std::memset(&device, 0, sizeof device);

@@ -8,7 +8,7 @@
 namespace vhx::sim {
 
 constexpr uint32_t kMagic = 0x53584856;  // "VHXS"
-constexpr uint32_t kLayoutVersion = 5;
+constexpr uint32_t kLayoutVersion = 6;
 constexpr int kMaxDevices = 40;
 constexpr int kMaxReportBytes = 128;
 // Input reports a device keeps for a host that falls behind: as many as the library asks the
@@ -36,7 +36,20 @@ enum Model : uint32_t {
   // Reports its state (keys, unit id) again whenever the host opens it, and keeps macros in an
   // on-board memory that the host reads and writes with output reports.
   kModelKeypad = 2,
+  // A cab controller: its report is a held state of lever and switch bytes, set one byte at a
+  // time, which it reports on every change and again whenever the host opens it.
+  kModelCab = 3,
 };
+
+// The cab controller's report: 16 bytes, the build mark in byte 14 and the unit id in byte 15.
+constexpr uint32_t kCabProductId = 0x00D2;
+constexpr uint32_t kCabUsagePage = 0x000C;
+constexpr uint32_t kCabMinReportBytes = 15;
+constexpr uint32_t kCabReportBytes = 16;
+constexpr int kCabBuildByte = 14;
+constexpr uint8_t kCabBuildMark = 0xD2;
+constexpr int kCabUnitIdByte = 15;
+constexpr uint8_t kCabUnitId = 1;
 
 // State of kModelScriptedReplies in Device::modelState.
 constexpr int kMaxScriptedReplies = 32;
@@ -96,6 +109,10 @@ struct DeviceSpec {
 struct Device {
   uint32_t id;  // 0: free slot; ids are never reused within a block
   uint32_t failWrites;
+  uint32_t failReads;     // the host's reads fail as on a broken interface
+  int32_t setUpError;     // nonzero: the host's set-ups fail with this number
+  int32_t samplingError;  // nonzero: the host's starts of sampling fail with this number
+  uint32_t reserved;
   DeviceSpec spec;
   InputRing input;
   OutputRing output;
@@ -110,7 +127,7 @@ struct Block {
   uint32_t magic;
   uint32_t layout;
   uint32_t nextId;
-  uint32_t reserved;
+  int32_t enumerateError;  // nonzero: the host's enumerations fail with this number
   Device devices[kMaxDevices];
 };
 
@@ -118,6 +135,8 @@ void InitBlock(Block& block);
 bool BlockReady(const Block& block);
 
 DeviceSpec DefaultSpec();
+// A cab controller as shipped (kModelCab).
+DeviceSpec CabSpec();
 // A new device's id (> 0), or kTableFull / kBadSpec.
 int AddDevice(Block& block, const DeviceSpec& spec);
 Device* FindDevice(Block& block, uint32_t id);
@@ -157,6 +176,9 @@ void ModelOnOpen(Device& device);
 // model, kBadLength for a reply length outside 1 .. inputLength or too many replies.
 int ArmScriptedReplies(Device& device, const uint8_t* reports, size_t length, size_t count,
                        uint32_t delayReads);
+// Sets one byte of a kModelCab device's held report and queues the report, as the controller
+// reports a moved lever. kBadSpec for another model, kBadLength for an index past the report.
+int SetHeldByte(Device& device, int index, uint8_t value);
 // The on-board memory of a kModelKeypad device, or null for another model.
 KeypadMemory* KeypadMemoryOf(Device& device);
 

@@ -84,9 +84,37 @@ void QueueNextMemoryReply(Device& device) {
 }  // namespace
 
 void ModelOnAdd(Device& device) {
-  if (device.spec.model != kModelKeypad) return;
-  static constexpr char kSignature[] = "KN Sig";
-  std::memcpy(MemoryOf(device).bytes + kKeypadSignatureAt, kSignature, sizeof kSignature - 1);
+  switch (device.spec.model) {
+    case kModelKeypad: {
+      static constexpr char kSignature[] = "KN Sig";
+      std::memcpy(MemoryOf(device).bytes + kKeypadSignatureAt, kSignature, sizeof kSignature - 1);
+      break;
+    }
+    case kModelCab:
+      // Every lever at 0, the current build, unit 1; nothing is reported before the host opens it.
+      device.state.length = static_cast<uint16_t>(device.spec.inputLength);
+      std::memset(device.state.bytes, 0, sizeof device.state.bytes);
+      device.state.bytes[kCabBuildByte] = kCabBuildMark;
+      if (device.spec.inputLength > kCabUnitIdByte) device.state.bytes[kCabUnitIdByte] = kCabUnitId;
+      break;
+    default:
+      break;
+  }
+}
+
+int SetHeldByte(Device& device, int index, uint8_t value) {
+  if (device.spec.model != kModelCab) return kBadSpec;
+  if (index < 0 || static_cast<uint32_t>(index) >= device.spec.inputLength) return kBadLength;
+  // A shorter report queued by hand held only its own bytes: the rest read as 0.
+  Report& state = device.state;
+  const size_t length = std::min<size_t>(state.length, kMaxReportBytes);
+  if (length < device.spec.inputLength) {
+    std::memset(state.bytes + length, 0, device.spec.inputLength - length);
+    state.length = static_cast<uint16_t>(device.spec.inputLength);
+  }
+  state.bytes[index] = value;
+  const Report held = state;
+  return QueueInput(device, held.bytes, held.length);
 }
 
 KeypadMemory* KeypadMemoryOf(Device& device) {
@@ -131,6 +159,9 @@ void ModelOnOpen(Device& device) {
     case kModelKeypad:
       // A read the host left unfinished ends with its polled use.
       MemoryOf(device).readNext = MemoryOf(device).readEnd = 0;
+      QueueStateOnOpen(device);
+      break;
+    case kModelCab:
       QueueStateOnOpen(device);
       break;
     case kModelPlain:

@@ -26,6 +26,9 @@ static_assert(VHXSIM_ERR_LENGTH == vhx::sim::kBadLength);
 static_assert(VHXSIM_ERR_SPEC == vhx::sim::kBadSpec);
 static_assert(VHXSIM_MODEL_SCRIPTED_REPLIES == vhx::sim::kModelScriptedReplies);
 static_assert(VHXSIM_MODEL_KEYPAD == vhx::sim::kModelKeypad);
+static_assert(VHXSIM_MODEL_CAB == vhx::sim::kModelCab);
+static_assert(VHXSIM_CAB_MIN_REPORT == vhx::sim::kCabMinReportBytes);
+static_assert(VHXSIM_CAB_BUILD_BYTE == vhx::sim::kCabBuildByte);
 static_assert(VHXSIM_MEMORY_BYTES == vhx::sim::kKeypadMemoryBytes);
 static_assert(VHXSIM_MEMORY_SIGNATURE == vhx::sim::kKeypadSignatureAt);
 
@@ -53,10 +56,23 @@ VhxSimDeviceInfo ToInfo(const vhx::sim::Device& d) {
   info.queuedOutputs = static_cast<int>(d.output.count);
   info.failWrites = d.failWrites ? 1 : 0;
   info.droppedInputs = static_cast<int>(d.input.dropped);
+  info.failReads = d.failReads ? 1 : 0;
+  info.setUpError = d.setUpError;
+  info.samplingError = d.samplingError;
   return info;
 }
 
 bool BadId(int id) { return id <= 0; }
+
+// Runs f on the device with the lock held; VHXSIM_ERR_NO_DEVICE when there is none.
+template <typename F>
+int WithDevice(VhxSim* sim, int id, F&& f) {
+  if (!sim || BadId(id)) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  vhx::sim::Device* d = vhx::sim::FindDevice(sim->conn.block(), id);
+  if (!d) return VHXSIM_ERR_NO_DEVICE;
+  return f(*d);
+}
 
 // The keypad's memory range [offset, offset + length), or an error.
 int MemoryRange(vhx::sim::Device* d, int offset, int length, uint8_t*& at) {
@@ -94,6 +110,10 @@ void VhxSimClose(VhxSim* sim) { std::unique_ptr<VhxSim> owned(sim); }
 
 void VhxSimDefaultSpec(VhxSimDeviceSpec* spec) {
   if (spec) *spec = FromSpec(vhx::sim::DefaultSpec());
+}
+
+void VhxSimCabSpec(VhxSimDeviceSpec* spec) {
+  if (spec) *spec = FromSpec(vhx::sim::CabSpec());
 }
 
 int VhxSimAddDevice(VhxSim* sim, const VhxSimDeviceSpec* spec) {
@@ -199,6 +219,63 @@ int VhxSimSetFailWrites(VhxSim* sim, int id, int on) {
   if (!d) return VHXSIM_ERR_NO_DEVICE;
   d->failWrites = on ? 1 : 0;
   return VHXSIM_OK;
+}
+
+int VhxSimSetFailReads(VhxSim* sim, int id, int on) {
+  return WithDevice(sim, id, [&](vhx::sim::Device& d) {
+    d.failReads = on ? 1 : 0;
+    // Reports that came while reads failed are there to read again.
+    if (!on && d.input.count > 0) sim->conn.SetDeviceEvent(d.id, DeviceEvent::kRead);
+    return VHXSIM_OK;
+  });
+}
+
+int VhxSimSetEnumerateError(VhxSim* sim, int error) {
+  if (!sim || error < 0) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  sim->conn.block().enumerateError = error;
+  return VHXSIM_OK;
+}
+
+int VhxSimGetEnumerateError(VhxSim* sim) {
+  if (!sim) return VHXSIM_ERR_ARGUMENT;
+  SimConnection::Lock lock(sim->conn);
+  return sim->conn.block().enumerateError;
+}
+
+int VhxSimSetSetUpError(VhxSim* sim, int id, int error) {
+  if (error < 0) return VHXSIM_ERR_ARGUMENT;
+  return WithDevice(sim, id, [&](vhx::sim::Device& d) {
+    d.setUpError = error;
+    return VHXSIM_OK;
+  });
+}
+
+int VhxSimSetSamplingError(VhxSim* sim, int id, int error) {
+  if (error < 0) return VHXSIM_ERR_ARGUMENT;
+  return WithDevice(sim, id, [&](vhx::sim::Device& d) {
+    d.samplingError = error;
+    return VHXSIM_OK;
+  });
+}
+
+int VhxSimSetReportByte(VhxSim* sim, int id, int index, int value) {
+  if (value < 0 || value > 0xFF) return VHXSIM_ERR_ARGUMENT;
+  return WithDevice(sim, id, [&](vhx::sim::Device& d) {
+    const int result = vhx::sim::SetHeldByte(d, index, static_cast<uint8_t>(value));
+    if (result == VHXSIM_OK) sim->conn.SetDeviceEvent(d.id, DeviceEvent::kRead);
+    return result;
+  });
+}
+
+int VhxSimGetHeldReport(VhxSim* sim, int id, uint8_t* buffer, int room) {
+  if (!buffer || room < 0) return VHXSIM_ERR_ARGUMENT;
+  return WithDevice(sim, id, [&](vhx::sim::Device& d) {
+    const int length = std::min<int>(d.state.length, VHXSIM_MAX_REPORT);
+    if (length > room) return VHXSIM_ERR_LENGTH;
+    std::copy(d.state.bytes, d.state.bytes + length, buffer);
+    return length;
+  });
 }
 
 int VhxSimListDevices(VhxSim* sim, VhxSimDeviceInfo* out, int room) {

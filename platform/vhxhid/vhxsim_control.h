@@ -36,6 +36,14 @@ extern "C" {
 #define VHXSIM_MODEL_KEYPAD 2
 #define VHXSIM_MEMORY_BYTES 0x1020
 #define VHXSIM_MEMORY_SIGNATURE 0x0FF8
+/* A cab controller (VhxSimCabSpec): its input report is a held state, all levers at 0, byte
+ * VHXSIM_CAB_BUILD_BYTE 0xD2 and, in a 16-byte report, unit id 1 in the last byte. Each
+ * VhxSimSetReportByte changes one byte and the controller reports the whole state; it reports
+ * it again whenever the host opens it, so the host always reads the present state. Needs an
+ * input length of at least VHXSIM_CAB_MIN_REPORT. */
+#define VHXSIM_MODEL_CAB 3
+#define VHXSIM_CAB_MIN_REPORT 15
+#define VHXSIM_CAB_BUILD_BYTE 14
 
 typedef struct VhxSim VhxSim;
 
@@ -58,6 +66,9 @@ typedef struct VhxSimDeviceInfo {
   int queuedOutputs; /* output reports not yet taken by a controller */
   int failWrites;
   int droppedInputs; /* input reports pushed out of a full queue, unread */
+  int failReads;
+  int setUpError;    /* 0: set-ups succeed */
+  int samplingError; /* 0: starts of sampling succeed */
 } VhxSimDeviceInfo;
 
 /* Opens (creating if needed) the simulation of that name; NULL name: the value of VHXHID_SIM.
@@ -66,6 +77,9 @@ VhxSim* VhxSimOpen(const char* name);
 void VhxSimClose(VhxSim* sim);
 
 void VhxSimDefaultSpec(VhxSimDeviceSpec* spec);
+/* A cab controller: product id 0x00D2, usage page 0x000C, a 16-byte input report and a 3-byte
+ * output report, VHXSIM_MODEL_CAB. */
+void VhxSimCabSpec(VhxSimDeviceSpec* spec);
 /* The new device's id (> 0; ids are not reused), or a VHXSIM_ERR_ value. */
 int VhxSimAddDevice(VhxSim* sim, const VhxSimDeviceSpec* spec);
 /* The device leaves: its removal event is set, later enumerations and polls miss it. */
@@ -92,6 +106,23 @@ int VhxSimWriteMemory(VhxSim* sim, int id, int offset, const uint8_t* bytes, int
 int VhxSimMemoryCounts(VhxSim* sim, int id, int* writes, int* ends);
 /* While on, the host's writes to the device fail (nothing is recorded). */
 int VhxSimSetFailWrites(VhxSim* sim, int id, int on);
+/* While on, the host's reads of the device fail as on a broken interface: VhxReadReport finds
+ * no report and VhxCalReadLatest gives VHX_ERR_GONE; the device stays listed. */
+int VhxSimSetFailReads(VhxSim* sim, int id, int on);
+/* Error numbers the host's calls then return (0 = succeed again): every enumeration (ordinals
+ * 3, 10, 35) of the simulation; the set-ups (13, 31, 6) and the starts of sampling (8) of one
+ * device. Negative numbers are refused (VHXSIM_ERR_ARGUMENT). */
+int VhxSimSetEnumerateError(VhxSim* sim, int error);
+int VhxSimGetEnumerateError(VhxSim* sim);
+int VhxSimSetSetUpError(VhxSim* sim, int id, int error);
+int VhxSimSetSamplingError(VhxSim* sim, int id, int error);
+/* The held report of a VHXSIM_MODEL_CAB device: sets byte `index` (0 .. input length - 1) to
+ * value (0 .. 255) and reports the state. VHXSIM_ERR_SPEC for another model, VHXSIM_ERR_LENGTH
+ * for an index past the report. */
+int VhxSimSetReportByte(VhxSim* sim, int id, int index, int value);
+/* Copies the device's held report (its last input report) into buffer; its length, or a
+ * VHXSIM_ERR_ value (VHXSIM_ERR_LENGTH: room too small). */
+int VhxSimGetHeldReport(VhxSim* sim, int id, uint8_t* buffer, int room);
 /* Fills up to room entries, oldest device first; returns the number of devices. */
 int VhxSimListDevices(VhxSim* sim, VhxSimDeviceInfo* out, int room);
 int VhxSimGetDevice(VhxSim* sim, int id, VhxSimDeviceInfo* out);

@@ -1,10 +1,17 @@
 // The wizard's window against a simulated cab controller: every position walked with real
-// button clicks and timers to the files written at the end.
+// button clicks and timers to the files written at the end, the device errors as the window
+// shows them, and pictures of the section pages in their states.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
 
 #include "calibration/calibration_files.h"
 #include "calibration/main_form.h"
 #include "calibration/vcl/application.h"
+#include "platform/vhxhid/vhxhid.h"
 #include "platform/vhxhid/vhxsim_control.h"
 #include "tests/calibration/fake_system.h"
 #include "tests/calibration/gui_helpers.h"
@@ -35,11 +42,7 @@ class SimulatedCab : public ::testing::Test {
   }
   void AddCab() {
     VhxSimDeviceSpec spec;
-    VhxSimDefaultSpec(&spec);
-    spec.productId = kCabProductId;
-    spec.usagePage = kCabUsagePage;
-    spec.inputLength = 16;
-    spec.outputLength = 0;
+    VhxSimCabSpec(&spec);
     cab_ = VhxSimAddDevice(sim_, &spec);
     ASSERT_GT(cab_, 0);
   }
@@ -71,6 +74,22 @@ class SimulatedCab : public ::testing::Test {
     ASSERT_TRUE(wizard_.Screen().sampling);
     EXPECT_FALSE(IsWindowEnabled(form_->NextButton().Handle())) << "no page change while sampling";
     ASSERT_TRUE(WaitUntil([&] { return !wizard_.Screen().sampling; }, 10000, 5));
+  }
+
+  // The lever of position p moved to v, as the controller reports it.
+  void Move(int p, int v) { ASSERT_EQ(VhxSimSetReportByte(sim_, cab_, Position(p).reportByte, v), VHXSIM_OK); }
+  // Clicks Calibrate and waits for the position to finish.
+  void CalibrateAt(int v) {
+    Move(wizard_.CurrentPosition(), v);
+    Click(form_->CalibrateButton());
+    ASSERT_TRUE(WaitUntil([&] { return !wizard_.Screen().sampling; }, 10000, 5));
+  }
+  // Waits until the blinking outline is on, so that the picture shows it.
+  void SaveWithOutline(const std::string& name) {
+    vcl::Shape& outline = form_->Outline(wizard_.CurrentPosition());
+    WaitUntil([&] { return outline.Visible(); }, 2000, 5);
+    PumpMessages(10);
+    EXPECT_FALSE(SavePicture(form_->Handle(), name).empty()) << name;
   }
 
   ScratchDir dir_{"simgui"};
@@ -159,6 +178,143 @@ TEST_F(SimulatedCab, WithoutAControllerTheWizardStaysOnItsWelcomePage) {
   EXPECT_TRUE(IsWindowVisible(form_->GetPage(kWelcomePage).Handle()));
   EXPECT_EQ(form_->Status().Caption(), "No valid devices detected");
   EXPECT_EQ(form_->DeviceList().Items(), std::vector<std::string>{"No valid devices detected"});
+}
+
+// The status bar's text as the window has it.
+std::string StatusText(HWND bar) {
+  const LRESULT length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, 0, 0));
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+struct SearchInWindowCase {
+  const char* what;
+  std::function<void(VhxSim*, int cab)> arrange;
+  const char* status;
+  int page;
+  std::vector<std::string> boxes;
+};
+
+TEST_F(SimulatedCab, TheSearchsErrorsShowInTheStatusBar) {
+  const SearchInWindowCase cases[] = {
+      {"enumeration fails", [](VhxSim* s, int) { VhxSimSetEnumerateError(s, VHX_ERR_ENUMERATE); },
+       "Enumeration error: 5", kWelcomePage, {EnglishDefault(1033)}},
+      {"set-up fails", [](VhxSim* s, int cab) { VhxSimSetSetUpError(s, cab, VHX_ERR_OPEN); },
+       "Setup interface 0 failed, error: 3", kOverviewPage, {}},
+      {"two controllers",
+       [](VhxSim* s, int) {
+         VhxSimDeviceSpec spec;
+         VhxSimCabSpec(&spec);
+         VhxSimAddDevice(s, &spec);
+       },
+       "", kWelcomePage, {EnglishDefault(1092), EnglishDefault(1033)}},
+      {"no controller", [](VhxSim* s, int cab) { VhxSimRemoveDevice(s, cab); }, "No valid devices detected",
+       kWelcomePage, {EnglishDefault(1033)}},
+  };
+  for (const SearchInWindowCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(VhxSimReset(sim_), VHXSIM_OK);
+    ASSERT_EQ(VhxSimSetEnumerateError(sim_, 0), VHXSIM_OK);
+    AddCab();
+    c.arrange(sim_, cab_);
+    FakeSystem system;
+    system.registry = system_.registry;
+    Wizard wizard(dir_.path(), system, HidCabDevices());
+    wizard.Start();
+    MainForm form(system, wizard, 10, 100);
+    form.Refresh();
+    form.Show();
+    PumpMessages(20);
+    SendMessageA(form.NextButton().Handle(), BM_CLICK, 0, 0);
+    PumpMessages(20);
+    EXPECT_EQ(StatusText(form.Status().Handle()), c.status);
+    EXPECT_EQ(system.TakeTexts(), c.boxes);
+    EXPECT_TRUE(IsWindowVisible(form.GetPage(c.page).Handle()));
+    EXPECT_TRUE(IsWindowEnabled(form.NextButton().Handle()));
+  }
+}
+
+TEST_F(SimulatedCab, ReadsThatFailWhileSamplingFailThePositionInTheWindow) {
+  AddCab();
+  Open();
+  Click(form_->NextButton());
+  Click(form_->NextButton());
+  ASSERT_EQ(wizard_.Screen().page, kFirstSectionPage);
+  Move(0, 200);
+  ASSERT_EQ(VhxSimSetFailReads(sim_, cab_, 1), VHXSIM_OK);
+  Click(form_->CalibrateButton());
+  EXPECT_EQ(StatusText(form_->Status().Handle()), "Wait");
+  ASSERT_TRUE(WaitUntil([&] { return !wizard_.Screen().sampling; }, 10000, 5));
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{std::string(EnglishDefault(1035)) + "\r\n"});
+  EXPECT_EQ(StatusText(form_->Status().Handle()), "Done");
+  EXPECT_EQ(wizard_.CurrentPosition(), 0) << "the position is done again";
+  EXPECT_FALSE(wizard_.Done(0));
+  EXPECT_TRUE(IsWindowEnabled(form_->CalibrateButton().Handle()));
+  EXPECT_FALSE(IsWindowEnabled(form_->NextButton().Handle()));
+  EXPECT_FALSE(vcl::Application::Busy());
+
+  // The interface mended, the same position passes.
+  ASSERT_EQ(VhxSimSetFailReads(sim_, cab_, 0), VHXSIM_OK);
+  CalibrateAt(200);
+  EXPECT_TRUE(system_.messages.empty());
+  EXPECT_TRUE(wizard_.Done(0));
+  EXPECT_EQ(wizard_.CurrentPosition(), 1);
+}
+
+// Pages 3 to 5 waiting for Calibrate, sampling, after a reading out of bounds, at a later
+// position, and complete (entered again with Back), saved as pictures.
+TEST_F(SimulatedCab, TheSectionPagesInTheirStates) {
+  AddCab();
+  Open();
+  Click(form_->NextButton());
+  Click(form_->NextButton());
+  for (int page = kFirstSectionPage; page <= 5; ++page) {
+    SCOPED_TRACE(page);
+    const std::string name = "calibration_page" + std::to_string(page) + "_";
+    const SectionInfo& section = Section(page);
+    ASSERT_EQ(wizard_.Screen().page, page);
+    ASSERT_TRUE(IsWindowVisible(form_->GetPage(page).Handle()));
+    ASSERT_EQ(wizard_.CurrentPosition(), section.first);
+    EXPECT_EQ(WindowText(form_->CalibrateButton().Handle()), "&Calibrate");
+    SaveWithOutline(name + "waiting");
+
+    // Out of bounds: the first position's lower bound less one (or its upper bound plus one).
+    const int low = Position(section.first).lowerBound;
+    const int bad = low > 0 ? low - 1 : UpperBound(section.first, true) + 1;
+    Move(section.first, bad);
+    Click(form_->CalibrateButton());
+    ASSERT_TRUE(wizard_.Screen().sampling);
+    PumpMessages(10);
+    EXPECT_EQ(StatusText(form_->Status().Handle()), "Wait");
+    EXPECT_FALSE(IsWindowEnabled(form_->CalibrateButton().Handle()));
+    EXPECT_FALSE(SavePicture(form_->Handle(), name + "sampling").empty());
+    ASSERT_TRUE(WaitUntil([&] { return !wizard_.Screen().sampling; }, 10000, 5));
+    EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{std::string(EnglishDefault(1035)) + "\r\n"});
+    ASSERT_EQ(wizard_.CurrentPosition(), section.first);
+    SaveWithOutline(name + "out_of_bounds");
+
+    CalibrateAt(kGood[section.first]);
+    ASSERT_EQ(wizard_.CurrentPosition(), section.first + 1);
+    EXPECT_EQ(WindowText(form_->PageText(page).Handle()),
+              wizard_.Texts()[Position(section.first + 1).instructionKey]);
+    SaveWithOutline(name + "next_position");
+    for (int p = section.first + 1; p <= section.last; ++p) CalibrateAt(kGood[p]);
+    EXPECT_TRUE(system_.messages.empty());
+
+    // Complete, it went on to the overview; Back shows it complete.
+    ASSERT_EQ(wizard_.Screen().page, kOverviewPage);
+    Click(form_->BackButton());
+    ASSERT_EQ(wizard_.Screen().page, page);
+    EXPECT_EQ(WindowText(form_->CalibrateButton().Handle()), "&Re-Calibrate");
+    EXPECT_TRUE(IsWindowEnabled(form_->NextButton().Handle()));
+    PumpMessages(20);
+    EXPECT_FALSE(SavePicture(form_->Handle(), name + "complete").empty());
+    Click(form_->NextButton());
+    ASSERT_EQ(wizard_.Screen().page, kOverviewPage);
+    Click(form_->NextButton());
+  }
 }
 
 }  // namespace

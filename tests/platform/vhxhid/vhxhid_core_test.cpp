@@ -123,6 +123,58 @@ TEST_F(SimBlockTest, RejectsSpecsTheBlockCannotHold) {
   spec = sim::DefaultSpec();
   spec.productId = 0x10000;
   EXPECT_EQ(sim::AddDevice(*block_, spec), sim::kBadSpec);
+  // A cab controller's report reaches its build byte.
+  spec = sim::CabSpec();
+  spec.inputLength = sim::kCabMinReportBytes - 1;
+  EXPECT_EQ(sim::AddDevice(*block_, spec), sim::kBadSpec);
+  spec.inputLength = sim::kCabMinReportBytes;
+  EXPECT_GT(sim::AddDevice(*block_, spec), 0);
+}
+
+TEST_F(SimBlockTest, ACabControllerHoldsItsLeversAndReportsEveryChange) {
+  const int id = sim::AddDevice(*block_, sim::CabSpec());
+  ASSERT_GT(id, 0);
+  sim::Device& cab = *sim::FindDevice(*block_, id);
+  EXPECT_EQ(cab.spec.productId, 0xD2u);
+  EXPECT_EQ(cab.spec.usagePage, 0x0Cu);
+  EXPECT_EQ(cab.input.count, 0u) << "nothing before the host opens it";
+  using Bytes = std::vector<uint8_t>;
+  auto take = [&] {
+    Bytes out(16, 0xEE);
+    EXPECT_TRUE(sim::TakeInput(cab, out.data(), out.size()));
+    return out;
+  };
+  Bytes expected(16, 0);
+  expected[14] = 0xD2;
+  expected[15] = 1;
+  sim::ModelOnOpen(cab);
+  EXPECT_EQ(take(), expected) << "opened, it reports where its levers are";
+
+  ASSERT_EQ(sim::SetHeldByte(cab, 1, 171), sim::kOk);
+  ASSERT_EQ(sim::SetHeldByte(cab, 5, 80), sim::kOk);
+  expected[1] = 171;
+  Bytes both = expected;
+  both[5] = 80;
+  EXPECT_EQ(take(), expected);
+  EXPECT_EQ(take(), both) << "each change reports the whole held state";
+  uint8_t none[16];
+  EXPECT_FALSE(sim::TakeInput(cab, none, sizeof none)) << "a lever held still sends nothing";
+  sim::ModelOnOpen(cab);
+  EXPECT_EQ(take(), both);
+
+  // A short report queued by hand holds its own bytes; a later change fills the rest with 0.
+  const uint8_t shortReport[3] = {0, 9, 9};
+  ASSERT_EQ(sim::QueueInput(cab, shortReport, 3), sim::kOk);
+  take();
+  ASSERT_EQ(sim::SetHeldByte(cab, 6, 60), sim::kOk);
+  Bytes refilled(16, 0);
+  refilled[1] = refilled[2] = 9;
+  refilled[6] = 60;
+  EXPECT_EQ(take(), refilled);
+
+  EXPECT_EQ(sim::SetHeldByte(cab, 16, 1), sim::kBadLength);
+  EXPECT_EQ(sim::SetHeldByte(cab, -1, 1), sim::kBadLength);
+  EXPECT_EQ(sim::SetHeldByte(Add(), 1, 1), sim::kBadSpec) << "only a cab controller holds levers";
 }
 
 TEST_F(SimBlockTest, InputIsReadOldestFirstZeroPaddedAndBounded) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -430,6 +431,124 @@ TEST_F(SimDevices, CalibrationReadsTheLatestReport) {
   EXPECT_EQ(VhxCalReadLatest(0, report), VHX_ERR_GONE);
 }
 
+TEST_F(SimDevices, ACabControllerIsReadAtItsPresentState) {
+  VhxSimDeviceSpec spec;
+  VhxSimCabSpec(&spec);
+  const int cab = VhxSimAddDevice(sim_, &spec);
+  ASSERT_GT(cab, 0);
+  std::vector<VhxEntry> entries(VHX_CAL_MAX_ENTRIES);
+  int count = 0;
+  ASSERT_EQ(VhxCalEnumerate(kVendor, entries.data(), &count), VHX_OK);
+  ASSERT_EQ(count, 1);
+  EXPECT_EQ(entries[0].productId, 0xD2);
+  EXPECT_EQ(entries[0].usagePage, 0x0C);
+  EXPECT_EQ(VhxGetInputLength(0), 16);
+  ASSERT_EQ(VhxSimSetReportByte(sim_, cab, 1, 171), VHXSIM_OK);  // before the host looks
+  ASSERT_EQ(VhxCalSetUp(0), VHX_OK);
+  Bytes report(16, 0xEE);
+  ASSERT_EQ(VhxCalReadLatest(0, report.data()), VHX_OK) << "set up, it reports its state";
+  Bytes expected(16, 0);
+  expected[1] = 171;
+  expected[VHXSIM_CAB_BUILD_BYTE] = 0xD2;
+  expected[15] = 1;
+  EXPECT_EQ(report, expected);
+  ASSERT_EQ(VhxSimSetReportByte(sim_, cab, 2, 40), VHXSIM_OK);
+  ASSERT_EQ(VhxSimSetReportByte(sim_, cab, 1, 172), VHXSIM_OK);
+  ASSERT_EQ(VhxCalStartSampling(0), VHX_OK);
+  ASSERT_EQ(VhxCalReadLatest(0, report.data()), VHX_OK);
+  expected[1] = 172;
+  expected[2] = 40;
+  EXPECT_EQ(report, expected);
+  uint8_t held[VHXSIM_MAX_REPORT];
+  ASSERT_EQ(VhxSimGetHeldReport(sim_, cab, held, sizeof held), 16);
+  EXPECT_EQ(Bytes(held, held + 16), expected);
+  EXPECT_EQ(VhxSimGetHeldReport(sim_, cab, held, 8), VHXSIM_ERR_LENGTH);
+  EXPECT_EQ(VhxSimSetReportByte(sim_, cab, 16, 1), VHXSIM_ERR_LENGTH);
+  EXPECT_EQ(VhxSimSetReportByte(sim_, cab, 1, 256), VHXSIM_ERR_ARGUMENT);
+  EXPECT_EQ(VhxSimSetReportByte(sim_, Add(), 1, 1), VHXSIM_ERR_SPEC);
+  spec.inputLength = VHXSIM_CAB_MIN_REPORT - 1;
+  EXPECT_EQ(VhxSimAddDevice(sim_, &spec), VHXSIM_ERR_SPEC);
+}
+
+// What the host's calls give while the simulation is told to fail them, and after.
+TEST_F(SimDevices, FailuresOnDemandAreWhatTheCallsReturn) {
+  VhxSimDeviceSpec spec;
+  VhxSimCabSpec(&spec);
+  const int cab = VhxSimAddDevice(sim_, &spec);
+  ASSERT_GT(cab, 0);
+  std::vector<VhxEntry> entries(VHX_MAX_ENTRIES);
+  int count = 0;
+  uint8_t report[16];
+  auto calEnumerate = [&] { return VhxCalEnumerate(kVendor, entries.data(), &count); };
+  auto setUp = [&] { return VhxCalSetUp(0); };
+  struct Case {
+    const char* what;
+    std::function<int(int)> fail;  // turns the failure on with this number (0: off)
+    std::vector<std::function<int()>> calls;
+    int whileOn;  // what each call returns (-1: the number given)
+  } cases[] = {
+      {"enumeration",
+       [&](int n) { return VhxSimSetEnumerateError(sim_, n); },
+       {calEnumerate, [&] { return VhxEnumerate(kVendor, entries.data(), &count); },
+        [&] { return VhxEnumerateKeepOpen(kVendor, entries.data(), &count); }},
+       -1},
+      {"set-up",
+       [&](int n) { return VhxSimSetSetUpError(sim_, cab, n); },
+       {setUp, [&] { return VhxSetUpInterface(0, nullptr, nullptr); }, [&] { return VhxOpenPolled(0); }},
+       -1},
+      {"start of sampling", [&](int n) { return VhxSimSetSamplingError(sim_, cab, n); },
+       {[&] { return VhxCalStartSampling(0); }}, -1},
+      {"reads", [&](int n) { return VhxSimSetFailReads(sim_, cab, n); },
+       {[&] { return VhxCalReadLatest(0, report); }}, VHX_ERR_GONE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(calEnumerate(), VHX_OK);
+    ASSERT_EQ(setUp(), VHX_OK);
+    ASSERT_EQ(c.fail(23), VHXSIM_OK);
+    for (const auto& call : c.calls) {
+      count = -1;
+      EXPECT_EQ(call(), c.whileOn < 0 ? 23 : c.whileOn);
+    }
+    ASSERT_EQ(c.fail(0), VHXSIM_OK);
+    for (const auto& call : c.calls) EXPECT_EQ(call(), VHX_OK);
+  }
+  ASSERT_EQ(VhxSimSetEnumerateError(sim_, 5), VHXSIM_OK);
+  count = -1;
+  EXPECT_EQ(calEnumerate(), 5);
+  EXPECT_EQ(count, 0) << "a failed enumeration lists nothing";
+  ASSERT_EQ(VhxSimSetEnumerateError(sim_, 0), VHXSIM_OK);
+  VhxSimDeviceInfo info;
+  ASSERT_EQ(VhxSimSetSetUpError(sim_, cab, 13), VHXSIM_OK);
+  ASSERT_EQ(VhxSimSetSamplingError(sim_, cab, 8), VHXSIM_OK);
+  ASSERT_EQ(VhxSimSetFailReads(sim_, cab, 1), VHXSIM_OK);
+  ASSERT_EQ(VhxSimGetDevice(sim_, cab, &info), VHXSIM_OK);
+  EXPECT_EQ(info.setUpError, 13);
+  EXPECT_EQ(info.samplingError, 8);
+  EXPECT_EQ(info.failReads, 1);
+  EXPECT_EQ(VhxSimSetSetUpError(sim_, cab, -1), VHXSIM_ERR_ARGUMENT);
+  EXPECT_EQ(VhxSimSetEnumerateError(sim_, -1), VHXSIM_ERR_ARGUMENT);
+  EXPECT_EQ(VhxSimSetFailReads(sim_, 999, 1), VHXSIM_ERR_NO_DEVICE);
+}
+
+TEST_F(SimDevices, AnEventReaderSeesNothingWhileReadsFailAndTheReportsAfter) {
+  const int id = Add(0x19, 2, 0);
+  Enumerate();
+  HANDLE read, removal;
+  SetUpEvents(0, read, removal);
+  ASSERT_EQ(VhxSimSetFailReads(sim_, id, 1), VHXSIM_OK);
+  Queue(id, {1, 7});
+  int result;
+  Read(0, 2, &result);
+  EXPECT_NE(result, VHX_OK);
+  EXPECT_FALSE(Signalled(read)) << "no spinning on a broken interface";
+  EXPECT_FALSE(Signalled(removal)) << "the device is still there";
+  ASSERT_EQ(VhxSimSetFailReads(sim_, id, 0), VHXSIM_OK);
+  EXPECT_TRUE(Signalled(read));
+  EXPECT_EQ(Read(0, 2, &result), (Bytes{1, 7}));
+  EXPECT_EQ(result, VHX_OK);
+}
+
 // The tool, as a separate process.
 class SimTool : public SimDevices {
  protected:
@@ -491,10 +610,48 @@ TEST_F(SimTool, ListsOutputsAndFailsWrites) {
   EXPECT_EQ(list.exitCode, 0u);
   EXPECT_EQ(list.out, sid +
                           " vid=0x0A7C pid=0x0019 version=0x0100 usage-page=12 usage=1 in=9 out=3"
-                          " switch-pid=0x0000 model=0 inputs=0 dropped=0 outputs=1 fail-writes=off\n" +
+                          " switch-pid=0x0000 model=0 inputs=0 dropped=0 outputs=1 fail-writes=off"
+                          " fail-reads=off setup-error=0 sampling-error=0\n" +
                           std::to_string(burst) +
                           " vid=0x0A7C pid=0x001A version=0x0100 usage-page=12 usage=1 in=2 out=0"
-                          " switch-pid=0x0000 model=0 inputs=512 dropped=5 outputs=0 fail-writes=off\n");
+                          " switch-pid=0x0000 model=0 inputs=512 dropped=5 outputs=0 fail-writes=off"
+                          " fail-reads=off setup-error=0 sampling-error=0\n");
+}
+
+TEST_F(SimTool, DrivesACabControllerAndItsFailures) {
+  testsupport::CapturedRun add = Tool("add-cab");
+  ASSERT_EQ(add.exitCode, 0u) << add.err;
+  const std::string sid = std::to_string(std::stoi(add.out));
+  std::vector<VhxEntry> entries(VHX_CAL_MAX_ENTRIES);
+  int count = 0;
+  ASSERT_EQ(VhxCalEnumerate(kVendor, entries.data(), &count), VHX_OK);
+  ASSERT_EQ(count, 1);
+  ASSERT_EQ(VhxCalSetUp(0), VHX_OK);
+  EXPECT_EQ(Tool("byte " + sid + " 1 171").exitCode, 0u);
+  EXPECT_EQ(Tool("byte " + sid + " 5 0x50").exitCode, 0u);
+  uint8_t report[16] = {};
+  ASSERT_EQ(VhxCalReadLatest(0, report), VHX_OK);
+  EXPECT_EQ(report[1], 171);
+  EXPECT_EQ(report[5], 0x50);
+
+  EXPECT_EQ(Tool("fail-reads " + sid + " on").exitCode, 0u);
+  EXPECT_EQ(Tool("setup-error " + sid + " 13").exitCode, 0u);
+  EXPECT_EQ(Tool("sampling-error " + sid + " 8").exitCode, 0u);
+  EXPECT_EQ(VhxCalReadLatest(0, report), VHX_ERR_GONE);
+  EXPECT_EQ(VhxCalSetUp(0), 13);
+  EXPECT_EQ(VhxCalStartSampling(0), 8);
+  testsupport::CapturedRun list = Tool("list");
+  EXPECT_EQ(list.out, sid +
+                          " vid=0x0A7C pid=0x00D2 version=0x0100 usage-page=12 usage=1 in=16 out=3"
+                          " switch-pid=0x0000 model=3 inputs=0 dropped=0 outputs=0 fail-writes=off"
+                          " fail-reads=on setup-error=13 sampling-error=8"
+                          " held=00ab000000500000000000000000d201\n");
+
+  EXPECT_EQ(Tool("enumerate-error 10").exitCode, 0u);
+  EXPECT_EQ(Tool("enumerate-error").out, "10\n");
+  EXPECT_EQ(VhxCalEnumerate(kVendor, entries.data(), &count), 10);
+  EXPECT_EQ(Tool("enumerate-error 0").exitCode, 0u);
+  EXPECT_EQ(VhxCalEnumerate(kVendor, entries.data(), &count), VHX_OK);
 }
 
 TEST_F(SimTool, RefusesBadCommands) {
@@ -512,6 +669,16 @@ TEST_F(SimTool, RefusesBadCommands) {
       {"add --pid 0x19 --in 500", 1},       // too long for the simulation
       {"add --pid 0x19 --colour red", 2},
       {"fail-writes " + sid + " maybe", 2},
+      {"fail-reads " + sid + " maybe", 2},
+      {"setup-error " + sid + " many", 2},
+      {"sampling-error " + sid + " -1", 2},
+      {"enumerate-error -1", 2},
+      {"enumerate-error 1 2", 2},
+      {"byte " + sid + " 1 300", 2},         // not a byte
+      {"byte " + sid + " 1 1", 1},           // not a cab controller
+      {"byte 999 1 1", 1},
+      {"add-cab --in 8", 1},                  // too short for its levers
+      {"add-cab --colour red", 2},
       {"remove", 2},
       {"frobnicate 1", 2},
   };
