@@ -1,6 +1,7 @@
 #include "runtime/script/debug_context.h"
 
 #include <cstring>
+#include <memory>
 
 #include "runtime/script/debug_engine.h"
 #include "runtime/script/script_value_text.h"
@@ -10,10 +11,32 @@ namespace {
 // The library context's user-data slot that points back at its wrapper.
 constexpr asPWORD kWrapperUserData = 0x4F445843;  // "ODXC"
 
-// The library's text, good until its next declaration text: assigned into kept strings, a
-// call to the same function allocates nothing.
+// The library makes a new text for every declaration asked for: a function's texts are made
+// once, kept in its user data until the library frees it, so a key press allocates nothing.
+constexpr asPWORD kTextsUserData = 0x4F445854;  // "ODXT"
+
+struct FunctionTexts {
+  std::string module;
+  std::string declaration;  // namespace and parameter names included
+  std::string callText;     // as the build callback gets it
+};
+
 const char* FullDeclaration(asIScriptFunction* function) {
   return function->GetDeclaration(true, true, true);
+}
+
+const FunctionTexts& TextsOf(asIScriptFunction* function) {
+  if (auto* texts = static_cast<FunctionTexts*>(function->GetUserData(kTextsUserData))) return *texts;
+  auto texts = std::make_unique<FunctionTexts>();
+  texts->module = function->GetModuleName() ? function->GetModuleName() : "";
+  texts->declaration = FullDeclaration(function);
+  texts->callText = function->GetDeclaration();
+  function->SetUserData(texts.get(), kTextsUserData);
+  return *texts.release();
+}
+
+void FreeTexts(asIScriptFunction* function) {
+  std::unique_ptr<FunctionTexts>(static_cast<FunctionTexts*>(function->GetUserData(kTextsUserData)));
 }
 
 }  // namespace
@@ -27,6 +50,10 @@ asCDebugContext::asCDebugContext(asCDebugScriptEngine* engine, asIScriptContext*
 asCDebugContext::~asCDebugContext() {
   library_->SetUserData(nullptr, kWrapperUserData);
   library_->Release();
+}
+
+void asCDebugContext::KeepFunctionTexts(asIScriptEngine* library) {
+  library->SetFunctionUserDataCleanupCallback(FreeTexts, kTextsUserData);
 }
 
 asCDebugContext* asCDebugContext::FromLibrary(asIScriptContext* context) {
@@ -44,9 +71,11 @@ int asCDebugContext::Prepare(asIScriptFunction* function) {
   if (r < 0) return r;
   arguments_.clear();
   functionId_ = function->GetId();
-  module_ = function->GetModuleName() ? function->GetModuleName() : "";
-  declaration_.assign(FullDeclaration(function));
-  callText_ = function->GetDeclaration();
+  // Assigned into the kept strings: their room is reused.
+  const FunctionTexts& texts = TextsOf(function);
+  module_.assign(texts.module);
+  declaration_.assign(texts.declaration);
+  callText_.assign(texts.callText);
   return r;
 }
 

@@ -30,6 +30,10 @@ class asCDebugContext {
   asCDebugContext(const asCDebugContext&) = delete;
   asCDebugContext& operator=(const asCDebugContext&) = delete;
 
+  // Lets the engine free the texts this class keeps with a prepared function, with the
+  // function. Called once for an engine, before any context is made.
+  static void KeepFunctionTexts(asIScriptEngine* library);
+
   // The wrapper of a library context made by this class (the one a line callback gets).
   static asCDebugContext* FromLibrary(asIScriptContext* context);
 

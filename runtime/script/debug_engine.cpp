@@ -31,6 +31,7 @@ asCDebugScriptEngine::asCDebugScriptEngine(asIScriptEngine* library,
       sections_(kFirstCapacity),
       modules_(kFirstCapacity) {
   library_->SetMessageCallback(asMETHOD(asCDebugScriptEngine, OnMessage), this, asCALL_THISCALL);
+  asCDebugContext::KeepFunctionTexts(library_);
 }
 
 asCDebugScriptEngine::~asCDebugScriptEngine() { library_->ShutDownAndRelease(); }

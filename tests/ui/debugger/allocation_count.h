@@ -1,5 +1,5 @@
 #pragma once
-// How many times the test program has taken memory from operator new: the replacement is in
-// allocation_count.cpp, which a test links to count what a path allocates.
+// How many times the test program has taken memory from operator new or the script library:
+// both are counted in allocation_count.cpp, which a test links to count what a path allocates.
 
 long AllocationCount();
