@@ -144,6 +144,8 @@ int VhxSimReset(VhxSim* sim) {
     sim->conn.SetDeviceEvent(id, DeviceEvent::kRemoval);
     sim->conn.ForgetDevice(id);
   }
+  // The block outlives its processes: a failure left on by an ended run must not stay.
+  sim->conn.block().enumerateError = 0;
   return VHXSIM_OK;
 }
 

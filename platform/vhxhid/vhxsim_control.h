@@ -84,7 +84,7 @@ void VhxSimCabSpec(VhxSimDeviceSpec* spec);
 int VhxSimAddDevice(VhxSim* sim, const VhxSimDeviceSpec* spec);
 /* The device leaves: its removal event is set, later enumerations and polls miss it. */
 int VhxSimRemoveDevice(VhxSim* sim, int id);
-/* Removes every device. */
+/* Removes every device, and the enumeration error (VhxSimSetEnumerateError). */
 int VhxSimReset(VhxSim* sim);
 /* Queues one input report of 1 .. input length bytes (the host reads it zero-padded) and sets
  * the device's report-waiting event. */

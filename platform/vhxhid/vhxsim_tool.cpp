@@ -31,7 +31,7 @@ const char kVhxsimUsage[] =
     "  sampling-error ID N                    its starts of sampling return N\n"
     "  enumerate-error [N]                    the host's enumerations return N (0: none);\n"
     "                                         without N prints the number in force\n"
-    "  reset                                  removes every device\n";
+    "  reset                                  removes every device and failure\n";
 
 namespace {
 
@@ -142,7 +142,10 @@ int RunSimCommand(const std::vector<std::string>& args, VhxSim* sim, std::string
     int error = 0;
     if (args.size() == 1) {
       error = VhxSimGetEnumerateError(sim);
-      if (error < 0) return 1;
+      if (error < 0) {
+        err += "enumerate-error: the simulation did not answer\n";
+        return 1;
+      }
       out += std::to_string(error) + "\n";
       return 0;
     }

@@ -15,6 +15,9 @@
 namespace {
 
 constexpr int kVendor = 0x0A7C;
+// Ids are never reused and the simulation outlives a run: a small id may name a device of some
+// earlier run's by now.
+constexpr int kNoSuchId = 0x7FFFFFFF;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -245,7 +248,7 @@ TEST_F(SimDevices, KeypadMemoryIsReadAndWrittenByTheHostAndTheController) {
   EXPECT_EQ(VhxSimReadMemory(sim_, id, VHXSIM_MEMORY_BYTES - 3, now, 4), VHXSIM_ERR_LENGTH);
   EXPECT_EQ(VhxSimWriteMemory(sim_, id, -1, now, 1), VHXSIM_ERR_LENGTH);
   EXPECT_EQ(VhxSimReadMemory(sim_, Add(), 0, now, 1), VHXSIM_ERR_SPEC);
-  EXPECT_EQ(VhxSimMemoryCounts(sim_, 999, &writes, &ends), VHXSIM_ERR_NO_DEVICE);
+  EXPECT_EQ(VhxSimMemoryCounts(sim_, kNoSuchId, &writes, &ends), VHXSIM_ERR_NO_DEVICE);
 }
 
 TEST_F(SimDevices, WritesAreRecordedAndFailQuicklyWhenRefused) {
@@ -528,7 +531,7 @@ TEST_F(SimDevices, FailuresOnDemandAreWhatTheCallsReturn) {
   EXPECT_EQ(info.failReads, 1);
   EXPECT_EQ(VhxSimSetSetUpError(sim_, cab, -1), VHXSIM_ERR_ARGUMENT);
   EXPECT_EQ(VhxSimSetEnumerateError(sim_, -1), VHXSIM_ERR_ARGUMENT);
-  EXPECT_EQ(VhxSimSetFailReads(sim_, 999, 1), VHXSIM_ERR_NO_DEVICE);
+  EXPECT_EQ(VhxSimSetFailReads(sim_, kNoSuchId, 1), VHXSIM_ERR_NO_DEVICE);
 }
 
 TEST_F(SimDevices, AnEventReaderSeesNothingWhileReadsFailAndTheReportsAfter) {
@@ -652,6 +655,11 @@ TEST_F(SimTool, DrivesACabControllerAndItsFailures) {
   EXPECT_EQ(VhxCalEnumerate(kVendor, entries.data(), &count), 10);
   EXPECT_EQ(Tool("enumerate-error 0").exitCode, 0u);
   EXPECT_EQ(VhxCalEnumerate(kVendor, entries.data(), &count), VHX_OK);
+  // A reset ends the failure too: the simulation outlives the run that set it.
+  EXPECT_EQ(Tool("enumerate-error 10").exitCode, 0u);
+  EXPECT_EQ(Tool("reset").exitCode, 0u);
+  EXPECT_EQ(Tool("enumerate-error").out, "0\n");
+  EXPECT_EQ(VhxCalEnumerate(kVendor, entries.data(), &count), VHX_OK);
 }
 
 TEST_F(SimTool, RefusesBadCommands) {
@@ -664,7 +672,7 @@ TEST_F(SimTool, RefusesBadCommands) {
       {"", 2},
       {"input " + sid + " abc", 2},         // odd hex
       {"input " + sid + " 000102", 1},      // longer than the report
-      {"input 999 00", 1},                  // no such device
+      {"input 2147483647 00", 1},           // no such device
       {"add --in 4", 2},                    // no --pid
       {"add --pid 0x19 --in 500", 1},       // too long for the simulation
       {"add --pid 0x19 --colour red", 2},
@@ -676,7 +684,7 @@ TEST_F(SimTool, RefusesBadCommands) {
       {"enumerate-error 1 2", 2},
       {"byte " + sid + " 1 300", 2},         // not a byte
       {"byte " + sid + " 1 1", 1},           // not a cab controller
-      {"byte 999 1 1", 1},
+      {"byte 2147483647 1 1", 1},
       {"add-cab --in 8", 1},                  // too short for its levers
       {"add-cab --colour red", 2},
       {"remove", 2},
