@@ -21,7 +21,7 @@ constexpr ReportShape kCabReport{16, 15};
 // Publishes every lever at each period and answers the simulator's request for the throttle
 // with its value plus the request's type.
 constexpr char kCabScript[] =
-    "void QpadInit() { SetLococabConnected(1); }\r\n"
+    "void QpadInit() { SetLococabConnected(1); record(\"init\"); }\r\n"
     "void LeverInput(uint8 reverser, uint8 throttle, uint8 automaticBrake,\r\n"
     "                uint8 independentBrake, uint8 bailOff) {\r\n"
     "  SetVeltrakValue(0, reverser);\r\n"

@@ -46,6 +46,12 @@ inline std::string RecordsText() {
   for (const std::string& r : records) out += r + ";";
   return out;
 }
+inline int Count(const std::string& text) {
+  std::lock_guard<std::mutex> hold(recordsLock);
+  int n = 0;
+  for (const std::string& r : records) n += r == text ? 1 : 0;
+  return n;
+}
 inline void ClearRecords() {
   std::lock_guard<std::mutex> hold(recordsLock);
   records.clear();
@@ -138,14 +144,16 @@ class ModuleDevice : public ::testing::Test {
     VhxSimQueueInput(sim_, id_, bytes.data(), shape_.length);
   }
 
-  // Starts the thread and waits until the device has its module.
+  // Starts the thread and waits until the device's script has run its QpadInit, which records
+  // "init" (every script of these tests does): the thread is done with the table then.
   void Start() {
     InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
     ASSERT_TRUE(StartDeviceThread(nullptr, true));
-    ASSERT_TRUE(testsupport::WaitUntil([this] { return !ModuleName().empty(); }, 10000));
+    ASSERT_TRUE(testsupport::WaitUntil([] { return Count("init") > 0; }, 10000));
   }
 
-  // The device's module name, "" while it has none (or there is no device).
+  // The device's module name, "" while it has none (or there is no device). Only while the
+  // thread leaves the table alone: it tears it down and fills it again in a build cycle.
   static std::string ModuleName() {
     int count = 0;
     DeviceRecord* table = GetDeviceArray(count);
@@ -157,17 +165,17 @@ class ModuleDevice : public ::testing::Test {
   // device goes on reporting its last state meanwhile (identification waits for a report).
   void RunBuildCycle() {
     const int before = buildCycles;
+    const int inits = Count("init");
     RequestCode = kRequestRebuild;
-    int count = 0;
-    DeviceRecord* table = GetDeviceArray(count);
-    if (count > 0) WakeDeviceThread(table[0]);
+    WakeDeviceThreadFor(kNoRequestDevice);
     ASSERT_TRUE(testsupport::WaitUntil(
         [&] {
-          if (buildCycles > before && !ModuleName().empty()) return true;
+          if (buildCycles > before && Count("init") > inits) return true;
           Send(lastReport_);
           return false;
         },
         15000, 100));
+    EXPECT_FALSE(ModuleName().empty());
   }
 
   // A script reload, as the debugger's save or the programming window's close ask for it: the
