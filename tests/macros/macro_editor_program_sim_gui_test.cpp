@@ -73,8 +73,12 @@ TEST_F(ProgramEditorRoad, ACustomCommandAndBacklightToggleFromTheMenusRunOnKey3)
   ASSERT_TRUE(WaitUntil([&] { return ReadFileOr(Path("Script_1_backup.oxs")) == ReadFileOr(Path("Script_1.oxs")); },
                         20000))
       << "no rebuild";
-  PumpMessages(300);
-  TakeOutputs(sim_, id_);
+  // What the rebuild sent the keypad (its LEDs) is over once nothing more comes for a while.
+  int quiet = 0;
+  ASSERT_TRUE(WaitUntil([&] {
+    quiet = TakeOutputs(sim_, id_).empty() ? quiet + 1 : 0;
+    return quiet >= 4;
+  }, 10000, 50));
 
   // Each press types "hi" through the keypad's keyboard reports, then toggles the backlights
   // (0x20 beside the green LED's 0x40): pressed twice, they come back as they were.
