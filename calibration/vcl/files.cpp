@@ -89,6 +89,11 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
     DeleteFileA(temp.c_str());
     return false;
   }
+  // The copy takes the source's attributes: a read-only one could neither be deleted when it
+  // cannot be put in place nor replaced at the next calibration.
+  const DWORD attributes = GetFileAttributesA(temp.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesA(temp.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   return PutInPlace(temp, to);
 }
 

@@ -392,6 +392,19 @@ TEST(WholeFiles, AFileThatCannotBeReplacedStaysWholeAndNoTemporaryIsLeft) {
   EXPECT_TRUE(vcl::CopyFileOver(source, target));
   EXPECT_EQ(testsupport::ReadFileOr(target), "copied\n");
   EXPECT_EQ(FolderNames(folder), onlyTarget);
+
+  // A read-only source (installed from read-only media): its copy is not read-only, so a copy
+  // that cannot be put in place is still taken away and the next one replaces it.
+  ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY));
+  HeldOpen again(target);
+  ASSERT_TRUE(again.ok());
+  EXPECT_FALSE(vcl::CopyFileOver(source, target));
+  again.Release();
+  EXPECT_EQ(FolderNames(folder), onlyTarget);
+  EXPECT_TRUE(vcl::CopyFileOver(source, target));
+  EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_TRUE(vcl::CopyFileOver(source, target));  // the copy in place is replaced again
+  SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(Destinations, ADestinationHeldOpenKeepsItsOldFileAndTheOthersAreStillWritten) {
