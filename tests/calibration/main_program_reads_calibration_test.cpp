@@ -32,15 +32,26 @@ class MachineDefaultValue {
     HKEY k = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_, 0, KEY_READ | KEY_WOW64_32KEY, &k) == ERROR_SUCCESS) {
       existed_ = true;
-      char old[1024];
-      DWORD size = sizeof old, type = 0;
-      if (RegQueryValueExA(k, "", nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS)
-        old_ = std::string(old, size > 0 ? size - 1 : 0);
+      // Read at its own size: a value cut short would be restored cut, or not at all.
+      DWORD size = 0, type = 0;
+      LSTATUS r = RegQueryValueExA(k, "", nullptr, &type, nullptr, &size);
+      if (r == ERROR_SUCCESS) {
+        std::string old(size, '\0');
+        r = RegQueryValueExA(k, "", nullptr, &type, reinterpret_cast<BYTE*>(old.data()), &size);
+        if (r == ERROR_SUCCESS) {
+          old.resize(size);
+          if (!old.empty() && old.back() == '\0') old.pop_back();
+          old_ = old;
+        }
+      }
+      // A value that is there but could not be read is never touched: it could not be restored.
+      keep_ = r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND;
       RegCloseKey(k);
     }
-    set_ = Set(value);
+    set_ = !keep_ && Set(value);
   }
   ~MachineDefaultValue() {
+    if (keep_) return;
     if (old_) {
       Set(*old_);
     } else if (!existed_) {
@@ -70,6 +81,7 @@ class MachineDefaultValue {
   }
   const char* key_;
   bool existed_ = false;
+  bool keep_ = false;
   std::optional<std::string> old_;
   bool set_ = false;
 };
