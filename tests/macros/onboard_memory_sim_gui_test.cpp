@@ -117,6 +117,15 @@ class ClosingProgramming : public ::testing::Test {
   void Counts(int& writes, int& ends) { ASSERT_EQ(VhxSimMemoryCounts(sim_, id_, &writes, &ends), VHXSIM_OK); }
 
   VhxSim* sim_ = nullptr;
+  // Key 1's Key Down in the keypad's memory: the <Return> the tests give it.
+  void ExpectReturnOnKey1() {
+    std::vector<std::uint8_t> memory(kMemoryReadLength);
+    ASSERT_EQ(VhxSimReadMemory(sim_, id_, 0, memory.data(), kMemoryReadLength), VHXSIM_OK);
+    const DeviceMacroSet set = DecodeDeviceMacroImage(memory, 0x21);
+    ASSERT_NE(set.Find(kKeyDownGreen, 1), nullptr);
+    EXPECT_EQ(*set.Find(kKeyDownGreen, 1), (std::vector<std::uint8_t>{0x28, 0xE8, 0x28, 0}));
+  }
+
   int id_ = 0;
   DeviceRecord d_;
   DeviceRecordMacroDevice device_{d_};
@@ -128,11 +137,7 @@ TEST_F(ClosingProgramming, WritesTheLayoutIntoTheKeypad) {
   AddSteps(1, L"<Return>");
   ScopedSystemCalls scoped(calls_);
   CloseMacroContext(std::move(context_), false);
-  std::vector<std::uint8_t> memory(kMemoryReadLength);
-  ASSERT_EQ(VhxSimReadMemory(sim_, id_, 0, memory.data(), kMemoryReadLength), VHXSIM_OK);
-  const DeviceMacroSet set = DecodeDeviceMacroImage(memory, 0x21);
-  ASSERT_NE(set.Find(kKeyDownGreen, 1), nullptr);
-  EXPECT_EQ(*set.Find(kKeyDownGreen, 1), (std::vector<std::uint8_t>{0x28, 0xE8, 0x28, 0}));
+  ASSERT_NO_FATAL_FAILURE(ExpectReturnOnKey1());
   int writes = 0, ends = 0;
   Counts(writes, ends);
   EXPECT_EQ(ends, 1);
@@ -146,11 +151,7 @@ TEST_F(ClosingProgramming, TheProgrammingWindowsDeviceWritesTheLayoutToo) {
   AddSteps(1, L"<Return>");
   ScopedSystemCalls scoped(calls_);
   CloseMacroContext(std::move(context_), false);
-  std::vector<std::uint8_t> memory(kMemoryReadLength);
-  ASSERT_EQ(VhxSimReadMemory(sim_, id_, 0, memory.data(), kMemoryReadLength), VHXSIM_OK);
-  const DeviceMacroSet set = DecodeDeviceMacroImage(memory, 0x21);
-  ASSERT_NE(set.Find(kKeyDownGreen, 1), nullptr);
-  EXPECT_EQ(*set.Find(kKeyDownGreen, 1), (std::vector<std::uint8_t>{0x28, 0xE8, 0x28, 0}));
+  ASSERT_NO_FATAL_FAILURE(ExpectReturnOnKey1());
   int writes = 0, ends = 0;
   Counts(writes, ends);
   EXPECT_GT(writes, 0);
