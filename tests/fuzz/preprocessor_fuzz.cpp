@@ -13,9 +13,8 @@
 #include "runtime/preprocessor/preprocessor_pragmas.h"
 #include "runtime/preprocessor/script_preprocessor.h"
 #include "runtime/preprocessor/text_streams.h"
-#include "runtime/script/script_registrar.h"
-#include "runtime/script/script_types.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/script_types_engine.h"
 
 namespace {
 
@@ -40,10 +39,6 @@ void KeepMessage(const asSMessageInfo* message, void* text) {
   *static_cast<std::string*>(text) += std::string(message->section) + " (" +
                                       std::to_string(message->row) + "): " + message->message + "\n";
 }
-
-struct EngineRelease {
-  void operator()(asIScriptEngine* engine) const { engine->ShutDownAndRelease(); }
-};
 
 // Cuts the input at its first two form feeds: the root text, then a.oxs and b.oxs.
 void PutParts(std::string_view text, std::string_view& root, MemoryFileAccess& files) {
@@ -163,7 +158,7 @@ int FuzzScriptPreprocessor(const unsigned char* data, std::size_t size) {
   PragmaTable pragmas;
   ModulePragmaRegistry modules(libraries, files);
   DefineTable commandDefines;
-  PreprocessorSetup setup{&files, &pragmas, &modules, &commandDefines, {}};
+  PreprocessorSetup setup{&files, &pragmas, &modules, &commandDefines, {}, {}};
   BufferOutputStream out;
   MessageCheck messages;
   LineMap map;
@@ -181,20 +176,14 @@ int FuzzPreprocessorPragmas(const unsigned char* data, std::size_t size) {
   PutParts(std::string_view(reinterpret_cast<const char*>(data), size), root, files);
   // An engine with the program's types, made again only after a run registered something on
   // it: every run starts from the same engine, and most runs cost no engine of their own.
-  static std::unique_ptr<asIScriptEngine, EngineRelease> engine;
-  if (!engine) {
-    engine.reset(asCreateScriptEngine());
-    Check(engine != nullptr);
-    ScriptRegistrar types(engine.get());
-    RegisterScriptTypes(types);
-    Check(types.Ok());
-  }
+  static EngineHolder engine;
+  if (!engine) engine = MakeScriptTypesEngine();
 
   AnyLibraries libraries;
   PragmaTable pragmas;
   ModulePragmaRegistry modules(libraries, files);
   DefineTable commandDefines;
-  PreprocessorSetup setup{&files, &pragmas, &modules, &commandDefines, {}};
+  PreprocessorSetup setup{&files, &pragmas, &modules, &commandDefines, {}, {}};
   BufferOutputStream out;
   MessageCheck messages;
   int errors = PreprocessScriptFile("Root", root, engine.get(), "C:\\s", out, messages, nullptr,

@@ -11,25 +11,16 @@
 #include <memory>
 #include <string>
 
-#include "runtime/script/script_registrar.h"
-#include "runtime/script/script_types.h"
 #include "runtime/script/script_value_text.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/script_types_engine.h"
 
 namespace {
 
-struct EngineRelease {
-  void operator()(asIScriptEngine* engine) const { engine->ShutDownAndRelease(); }
-};
-
 asIScriptEngine* Engine() {
-  static std::unique_ptr<asIScriptEngine, EngineRelease> engine;
+  static EngineHolder engine;
   if (!engine) {
-    engine.reset(asCreateScriptEngine());
-    Check(engine != nullptr);
-    ScriptRegistrar types(engine.get());
-    RegisterScriptTypes(types);
-    Check(types.Ok());
+    engine = MakeScriptTypesEngine();
     Check(engine->RegisterEnum("Side") >= 0 && engine->RegisterEnumValue("Side", "Left", 1) >= 0);
   }
   return engine.get();

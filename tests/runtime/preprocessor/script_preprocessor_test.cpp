@@ -364,7 +364,7 @@ TEST_F(PreprocessorTest, LineMapGivesEachStretchItsFile) {
 TEST_F(PreprocessorTest, ScriptAtAPathIncludesFromItsFolder) {
   memory.Put("D:\\scripts\\main.oxs", "#include \"lib.oxs\"\r\n#undef");
   memory.Put("D:\\scripts\\lib.oxs", "lib");
-  PreprocessorSetup setup{&memory, &pragmas, &modules, &commandDefines, {}};
+  PreprocessorSetup setup{&memory, &pragmas, &modules, &commandDefines, {}, {}};
   PreprocessedScript r = PreprocessScriptAtPath("D:\\scripts\\main.oxs", nullptr, setup);
   EXPECT_EQ(r.text, "#include \"lib.oxs\"" + Begin("D:\\scripts\\lib.oxs") + "lib" +
                         End("D:\\scripts\\lib.oxs") + "\r\n#undef");
