@@ -1,9 +1,21 @@
 #include "runtime/preprocessor/include_loader.h"
 
+#include <cctype>
 #include <map>
 #include <utility>
 
 namespace {
+
+// Removes each "segment\..\" pair.
+void RemoveParentSegments(std::string& path) {
+  for (;;) {
+    const std::size_t p = path.find("\\..\\", 1);
+    if (p == std::string::npos) break;
+    const std::size_t slash = path.rfind('\\', p - 1);
+    if (slash == std::string::npos || slash < 1) break;
+    path.erase(slash + 1, p + 4 - (slash + 1));
+  }
+}
 
 // Tried in this order after the name itself, each between the prefix and the name.
 constexpr std::string_view kSearchList[] = {
@@ -51,14 +63,22 @@ std::string NormalizePath(std::string path) {
       if (!(c == '\\' && !collapsed.empty() && collapsed.back() == '\\')) collapsed += c;
     path = std::move(collapsed);
   }
-  for (;;) {
-    std::size_t p = path.find("\\..\\", 1);
-    if (p == std::string::npos) break;
-    std::size_t slash = path.rfind('\\', p - 1);
-    if (slash == std::string::npos || slash < 1) break;
-    path.erase(slash + 1, p + 4 - (slash + 1));
-  }
+  RemoveParentSegments(path);
   return path;
+}
+
+std::string SameFileKey(std::string_view path) {
+  std::string key;
+  key.reserve(path.size());
+  for (char c : path) {
+    const char d = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (d == '\\' && key.size() > 1 && key.back() == '\\') continue;
+    key += d;
+  }
+  for (std::size_t p; (p = key.find("\\.\\")) != std::string::npos;) key.erase(p, 2);
+  if (key.starts_with(".\\")) key.erase(0, 2);
+  RemoveParentSegments(key);
+  return key;
 }
 
 std::string FindIncludeFile(FileAccess& files, const std::string& name, const std::string& prefix) {

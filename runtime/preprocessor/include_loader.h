@@ -26,6 +26,11 @@ bool FileExists(FileAccess& files, const std::string& path);
 // Collapses doubled backslashes (drive paths only) and removes "segment\..\" pairs.
 std::string NormalizePath(std::string path);
 
+// One text for every name the platform reads as the same file: '/' as '\', runs of
+// separators as one (a leading "\\" stays), no "\.\" segments, "segment\..\" pairs removed,
+// lower case.
+std::string SameFileKey(std::string_view path);
+
 // The first readable of: name itself, then prefix + each search entry + name; normalised.
 // When none can be read, the normalised name. An empty prefix tries only the name itself.
 std::string FindIncludeFile(FileAccess& files, const std::string& name, const std::string& prefix);

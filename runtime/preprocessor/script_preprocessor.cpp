@@ -452,11 +452,12 @@ class PreprocessorRun {
   }
 
   // Where the file is on the chain of includes being followed (the root first); the chain's
-  // size when it is not. Paths are compared as the platform does, without regard to case.
+  // size when it is not. Paths are compared as the platform reads them.
   std::size_t OnChain(const std::string& path) const {
-    if (Lower(path) == Lower(rootFile_)) return 0;
+    const std::string key = SameFileKey(path);
+    if (key == SameFileKey(rootFile_)) return 0;
     for (std::size_t i = 0; i < chain_.size(); ++i)
-      if (Lower(path) == Lower(chain_[i])) return i;
+      if (key == SameFileKey(chain_[i])) return i;
     return chain_.size();
   }
 

@@ -114,7 +114,8 @@ class Composer {
     loader_.SetCurrentFile(currentFile);
     const std::string resolved = loader_.ResolveIncludePath(name);
     // The root's own file, asked for by its path: as a build does, it is not included again.
-    if (!rootAlias_.empty() && EqualNoCase(resolved, rootAlias_)) return {};
+    const std::string key = SameFileKey(resolved);
+    if (!rootAlias_.empty() && key == SameFileKey(rootAlias_)) return {};
     std::string block;
     if (loader_.Load(name, block) != IncludeStatus::Loaded) return block;
     // The root asked for by its own name comes back whole, without markers: not a block.
@@ -126,18 +127,19 @@ class Composer {
         contentEnd < contentStart + 2)
       return block;
     contentStart += 2;
-    const bool recursive = std::find(open_.begin(), open_.end(), resolved) != open_.end();
-    if (recursive || static_cast<int>(open_.size()) >= kMaxIncludeNesting) return block;
-    open_.push_back(resolved);
+    // A file open further out, by any of its names: its block stays as the loader gave it.
+    const bool recursive = std::find(openKeys_.begin(), openKeys_.end(), key) != openKeys_.end();
+    if (recursive || static_cast<int>(openKeys_.size()) >= kMaxIncludeNesting) return block;
+    openKeys_.push_back(key);
     std::string content =
         Expand(std::string_view(block).substr(contentStart, contentEnd - contentStart), resolved);
-    open_.pop_back();
+    openKeys_.pop_back();
     return block.substr(0, contentStart) + content + block.substr(contentEnd);
   }
 
   IncludeLoader& loader_;
   std::string rootAlias_;
-  std::vector<std::string> open_;
+  std::vector<std::string> openKeys_;  // SameFileKey of each file being expanded
 };
 
 int CountCarriageReturns(std::string_view text) {

@@ -40,6 +40,16 @@ TEST(NormalizePath, Cases) {
   for (const Case& c : cases) EXPECT_EQ(NormalizePath(c.in), c.out) << c.in;
 }
 
+TEST(SameFileKey, NamesOfOneFileGiveOneKey) {
+  for (const char* name : {"C:\\S\\A.oxs", "C:/s/a.oxs", "C:\\s\\\\//a.oxs", "C:\\s\\.\\a.oxs",
+                           "C:\\s\\x\\..\\a.oxs", "c:\\s/./x/../a.OXS"})
+    EXPECT_EQ(SameFileKey(name), "c:\\s\\a.oxs") << name;
+  EXPECT_EQ(SameFileKey("\\\\server\\share\\x"), "\\\\server\\share\\x");  // a network path keeps its two
+  EXPECT_EQ(SameFileKey("./a.oxs"), SameFileKey("a.oxs"));
+  EXPECT_NE(SameFileKey("C:\\s\\a.oxs"), SameFileKey("C:\\s\\b\\a.oxs"));
+  EXPECT_EQ(SameFileKey(""), "");
+}
+
 TEST(FindIncludeFile, TriesTheNameThenEachSearchEntry) {
   MemoryFileAccess files;
   files.Put("C:\\Orvane\\Custom Commands\\lib.oxc", "cc");

@@ -290,6 +290,19 @@ TEST_F(PreprocessorTest, AFileOnTheChainOfItsIncludersIsNotIncludedAgain) {
                             Warn(kA, 2, "Include cycle not followed: " + kA + " -> " + kA));
 }
 
+TEST_F(PreprocessorTest, AFileNamedAgainWithOtherSeparatorsIsOnTheChainToo) {
+  // The platform reads these names as the same file: followed, each name would give the next a
+  // longer one, to the nesting limit, and every branch of it.
+  for (const char* alias : {"/a.oxs", "./a.oxs", "C:/s/a.oxs", "C:\\s\\\\a.oxs", "C:\\s\\.\\a.oxs"}) {
+    SCOPED_TRACE(alias);
+    memory.Put(kA, std::string("#include \"") + alias + "\"\r\n#include \"" + alias + "\"\r\nint a;");
+    PreprocessResult r = Preprocess("#include \"a.oxs\"");
+    EXPECT_EQ(r.errors, 0) << r.messages;
+    EXPECT_EQ(r.out.find("int a;", r.out.find("int a;") + 1), std::string::npos) << r.messages;
+    EXPECT_NE(r.messages.find("Include cycle not followed: " + kA + " -> "), std::string::npos) << r.messages;
+  }
+}
+
 TEST_F(PreprocessorTest, RepeatedIncludesAndGuardedCyclesStillBuild) {
   // Side by side, a file is included as often as it is named.
   memory.Put(kB, "int b;");

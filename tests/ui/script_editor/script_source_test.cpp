@@ -78,6 +78,14 @@ std::size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
+TEST(ComposeScriptSource, AFileThatIncludesItselfByAnotherNameStopsAtOneLevelToo) {
+  // Each name read from inside it would give the next a longer one: "/lib.oxs", "//lib.oxs"...
+  MemoryFileAccess files;
+  files.Put(kLib, "#include \"/lib.oxs\"\r\n#include \"/lib.oxs\"");
+  const std::string composed = ComposeScriptSource(Origin(), "#include \"lib.oxs\"", files);
+  EXPECT_EQ(Count(composed, std::string(kIncludeBeginMarker)), 3u) << composed;
+}
+
 TEST(ComposeScriptSource, TheRootsFileIncludedAgainByItsPathIsNotShownOrBuiltTwice) {
   MemoryFileAccess files;
   const std::string root = "int g;\r\n#include \"lib.oxs\"\r\n";
