@@ -22,6 +22,7 @@
 #include "runtime/script/script_registrar.h"
 #include "runtime/service/device_module_build.h"
 #include "runtime/service/device_thread.h"
+#include "tests/runtime/device/sim_keypad.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 
@@ -124,12 +125,7 @@ class ModuleDevice : public ::testing::Test {
       ASSERT_NE(sim_, nullptr);
       VhxSimReset(sim_);
     }
-    VhxSimDeviceSpec spec;
-    VhxSimDefaultSpec(&spec);
-    spec.productId = productId;
-    spec.inputLength = shape.length;
-    spec.model = model;
-    id_ = VhxSimAddDevice(sim_, &spec);
+    id_ = testsupport::AddSimDevice(sim_, productId, shape.length, model);
     ASSERT_GT(id_, 0);
     shape_ = shape;
     Send({});

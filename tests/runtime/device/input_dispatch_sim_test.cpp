@@ -15,6 +15,7 @@
 #include "runtime/device/device_record.h"
 #include "runtime/script/script_registrar.h"
 #include "runtime/service/device_thread.h"
+#include "tests/runtime/device/sim_keypad.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 
@@ -127,12 +128,7 @@ class DispatchThread : public ::testing::Test {
       EXPECT_NE(sim_, nullptr);
       VhxSimReset(sim_);
     }
-    VhxSimDeviceSpec spec;
-    VhxSimDefaultSpec(&spec);
-    spec.productId = productId;
-    spec.inputLength = ShapeOf(productId).length;
-    spec.model = 1;
-    const int id = VhxSimAddDevice(sim_, &spec);
+    const int id = AddSimDevice(sim_, productId, ShapeOf(productId).length, VHXSIM_MODEL_SCRIPTED_REPLIES);
     shapes_[id] = ShapeOf(productId);
     Send(id, {});
     return id;

@@ -1,11 +1,21 @@
 #pragma once
-// A simulated keypad of the sample LED type: 9-byte reports, unit id in byte 7, reporting its
-// state (and so its unit id) whenever it is opened.
+// Simulated devices for tests: any device type's, and a keypad of the sample LED type (9-byte
+// reports, unit id in byte 7) reporting its state (and so its unit id) whenever it is opened.
 #include <cstdint>
 
 #include "platform/vhxhid/vhxsim_control.h"
 
 namespace testsupport {
+
+// A simulated device of the vendor's with that product id, input length and model; its id.
+inline int AddSimDevice(VhxSim* sim, int productId, int inputLength, int model) {
+  VhxSimDeviceSpec spec;
+  VhxSimDefaultSpec(&spec);
+  spec.productId = productId;
+  spec.inputLength = inputLength;
+  spec.model = model;
+  return VhxSimAddDevice(sim, &spec);
+}
 
 inline int AddSimKeypad(VhxSim* sim, int unitId, int productId = 0x19) {
   VhxSimDeviceSpec spec;
