@@ -117,6 +117,12 @@ class ClosingProgramming : public ::testing::Test {
   void Counts(int& writes, int& ends) { ASSERT_EQ(VhxSimMemoryCounts(sim_, id_, &writes, &ends), VHXSIM_OK); }
 
   VhxSim* sim_ = nullptr;
+  // Key 1 gets <Return>, then programming closes with the system calls recorded.
+  void CloseWithReturnOnKey1() {
+    AddSteps(1, L"<Return>");
+    ScopedSystemCalls scoped(calls_);
+    CloseMacroContext(std::move(context_), false);
+  }
   // Key 1's Key Down in the keypad's memory: the <Return> the tests give it.
   void ExpectReturnOnKey1() {
     std::vector<std::uint8_t> memory(kMemoryReadLength);
@@ -134,9 +140,7 @@ class ClosingProgramming : public ::testing::Test {
 };
 
 TEST_F(ClosingProgramming, WritesTheLayoutIntoTheKeypad) {
-  AddSteps(1, L"<Return>");
-  ScopedSystemCalls scoped(calls_);
-  CloseMacroContext(std::move(context_), false);
+  CloseWithReturnOnKey1();
   ASSERT_NO_FATAL_FAILURE(ExpectReturnOnKey1());
   int writes = 0, ends = 0;
   Counts(writes, ends);
@@ -148,9 +152,7 @@ TEST_F(ClosingProgramming, WritesTheLayoutIntoTheKeypad) {
 TEST_F(ClosingProgramming, TheProgrammingWindowsDeviceWritesTheLayoutToo) {
   DeviceRecordProgrammingDevice windowDevice(d_, *context_);
   context_->device = &windowDevice;
-  AddSteps(1, L"<Return>");
-  ScopedSystemCalls scoped(calls_);
-  CloseMacroContext(std::move(context_), false);
+  CloseWithReturnOnKey1();
   ASSERT_NO_FATAL_FAILURE(ExpectReturnOnKey1());
   int writes = 0, ends = 0;
   Counts(writes, ends);
