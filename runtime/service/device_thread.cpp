@@ -341,6 +341,7 @@ void RemoveDevice(std::size_t index) {
   if (GetCurrentDevice() == &d) SetCurrentDevice(nullptr);
   PublishDeviceTable(nullptr, 0);
   if (s.engine) DiscardDeviceModule(d, *s.engine);
+  d.removed = true;
   DestroyDeviceRecord(d);
   s.devices.erase(s.devices.begin() + static_cast<std::ptrdiff_t>(index));
   SetCurrentDevice(nullptr);  // later records moved
