@@ -101,3 +101,5 @@ void DeviceRecordMacroDevice::HandOverPendingKey() {
   int free = kRequestNone;
   if (RequestCode.compare_exchange_strong(free, kRequestPendingKey)) WakeDeviceThread(device_);
 }
+
+bool DeviceRecordMacroDevice::Removed() const { return device_.removed; }

@@ -32,6 +32,7 @@ class DeviceRecordMacroDevice : public MacroDevice, public MacroEditorDevice, pu
   void* ProgrammingWindow() const override;
   std::string ScriptFileName() override;
   void HandOverPendingKey() override;
+  bool Removed() const override;
 
   DeviceRecord* Record() override { return &device_; }
 

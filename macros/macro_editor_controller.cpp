@@ -440,6 +440,11 @@ void MacroEditorController::Close(bool accepted) {
   if (MacroEditorDevice* device = EditorDeviceOf(context_)) device->HandOverPendingKey();
 }
 
+void MacroEditorController::CloseUnanswered() {
+  const MacroEditorDevice* device = EditorDeviceOf(context_);
+  Close(!(device && device->Removed()));
+}
+
 MacroEditorState MacroEditorController::State() const {
   MacroEditorState s;
   s.toggleKey = IsToggleKey();

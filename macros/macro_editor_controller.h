@@ -120,6 +120,10 @@ class MacroEditorController {
   // Stores the edit (accepted) or puts everything back as it was at opening, once; the layer
   // LEDs blink slowly again and the key is drawn as a plain key.
   void Close(bool accepted);
+  // The window goes without OK or Cancel (its programming window went first): the edit is
+  // stored, as a hidden editor's keys must be, unless the keypad was unplugged, whose user
+  // confirmed nothing.
+  void CloseUnanswered();
 
   MacroEditorState State() const;
   EditorBox Current() const { return current_; }

@@ -1,10 +1,10 @@
 #pragma once
 // What the "Macro Input" editor needs of the device beyond the macro model's view of it: the
 // colour layer it shows, the programming window that owns the editor, the unit's own script
-// file that OK writes, and the key that RecordSingleKey left to be handed over once the editor
-// has closed. A context's device offers it when it derives from this too (the program's devices
-// do); without it the editor works on the green layer, without an owner, writes the script the
-// device reads, and hands nothing over.
+// file that OK writes, the key that RecordSingleKey left to be handed over once the editor has
+// closed, and whether the keypad was unplugged. A context's device offers it when it derives
+// from this too (the program's devices do); without it the editor works on the green layer,
+// without an owner, writes the script the device reads, and hands nothing over.
 
 #include <string>
 
@@ -21,4 +21,6 @@ class MacroEditorDevice {
   // A pending key is dropped and the device thread asked, through a free request slot, to look
   // at the programming switch again.
   virtual void HandOverPendingKey() = 0;
+  // The keypad was unplugged: nobody confirmed what its open editor holds.
+  virtual bool Removed() const = 0;
 };

@@ -361,9 +361,7 @@ void MacroEditorWindow::Close(bool accepted) {
 }
 
 void MacroEditorWindow::OnDestroy() {
-  // Destroyed without OK or Cancel (its programming window went first): what is in the boxes
-  // is stored, as a hidden editor's keys must be.
-  if (controller_->Opened() && !controller_->Closed()) controller_->Close(true);
+  if (controller_->Opened() && !controller_->Closed()) controller_->CloseUnanswered();
   if (owner_ && IsWindow(owner_) && !plugin_) DragAcceptFiles(owner_, TRUE);
   controller_->Context().editingEntry = false;
   dropDown_.reset();

@@ -40,13 +40,15 @@ extern "C" {
 
 int VHXAPI VhxEnumerate(int vendorId, VhxEntry* entries, int* count) {
   return Guarded([&](vhx::Library& l) {
-    return l.Enumerate(vendorId, entries, count, VHX_MAX_ENTRIES, true);
+    return l.Enumerate(vendorId, entries, count, VHX_MAX_ENTRIES,
+                       vhx::Library::Numbering::RenumberKeepingUse);
   });
 }
 
 int VHXAPI VhxEnumerateKeepOpen(int vendorId, VhxEntry* entries, int* count) {
   return Guarded([&](vhx::Library& l) {
-    return l.Enumerate(vendorId, entries, count, VHX_MAX_ENTRIES, false);
+    return l.Enumerate(vendorId, entries, count, VHX_MAX_ENTRIES,
+                       vhx::Library::Numbering::KeepNumbers);
   });
 }
 
@@ -92,7 +94,8 @@ int VHXAPI VhxSwitchMode(int handle) {
 
 int VHXAPI VhxCalEnumerate(int vendorId, VhxEntry* entries, int* count) {
   return Guarded([&](vhx::Library& l) {
-    return l.Enumerate(vendorId, entries, count, VHX_CAL_MAX_ENTRIES, true);
+    return l.Enumerate(vendorId, entries, count, VHX_CAL_MAX_ENTRIES,
+                       vhx::Library::Numbering::Renumber);
   });
 }
 

@@ -1,6 +1,7 @@
 #include "platform/vhxhid/hid_library.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vhx {
 
@@ -12,6 +13,11 @@ struct Library::Interface {
   EventPair events;
   std::unique_ptr<Port> port;
   std::vector<uint8_t> latest;
+  std::vector<uint8_t> lastRead;  // the report Read handed out last
+  // Kept open over a renumbering: the next set-up hands out lastRead again first, as a keypad
+  // reports its state when it is opened, and the reports queued meanwhile follow it.
+  bool carriedOver = false;
+  std::vector<uint8_t> replay;
 };
 
 Library::Library(std::unique_ptr<Backend> backend) : backend_(std::move(backend)) {}
@@ -37,7 +43,8 @@ bool Library::ListVendor(int vendorId, std::vector<InterfaceInfo>& out) {
   return true;
 }
 
-int Library::Enumerate(int vendorId, VhxEntry* entries, int* count, int room, bool renumber) {
+int Library::Enumerate(int vendorId, VhxEntry* entries, int* count, int room,
+                       Numbering numbering) {
   if (!entries || !count) return VHX_ERR_ARGUMENT;
   *count = 0;
   std::vector<InterfaceInfo> found;
@@ -46,6 +53,7 @@ int Library::Enumerate(int vendorId, VhxEntry* entries, int* count, int room, bo
   if (const int error = backend_->EnumerateError()) return error;
   if (!ListVendor(vendorId, found)) return VHX_ERR_ENUMERATE;
 
+  const bool renumber = numbering != Numbering::KeepNumbers;
   std::vector<std::string> keys;
   for (const InterfaceInfo& info : found) keys.push_back(info.key);
   if (renumber) changes_.Reset(keys);
@@ -54,17 +62,40 @@ int Library::Enumerate(int vendorId, VhxEntry* entries, int* count, int room, bo
     keys.resize(room);
   }
   std::vector<int> numbers = renumber ? handles_.Renumber(keys) : handles_.Merge(keys);
+  // Interfaces in use, by key, that may stay open under their new numbers.
+  std::map<std::string, std::shared_ptr<Interface>> inUse;
   if (renumber) {
-    for (auto& [handle, iface] : interfaces_) retired.push_back(std::move(iface));
+    for (auto& [handle, iface] : interfaces_) {
+      if (numbering == Numbering::RenumberKeepingUse && InUse(*iface))
+        inUse.emplace(iface->info.key, std::move(iface));
+      else
+        retired.push_back(std::move(iface));
+    }
     interfaces_.clear();
   }
   for (size_t i = 0; i < found.size(); ++i) {
     auto& slot = interfaces_[numbers[i]];
-    if (!slot) slot = std::make_shared<Interface>(found[i]);
+    if (!slot) {
+      auto kept = inUse.find(found[i].key);
+      if (kept != inUse.end()) {
+        slot = std::move(kept->second);
+        inUse.erase(kept);
+        std::lock_guard hold(slot->mutex);
+        slot->carriedOver = true;
+      } else {
+        slot = std::make_shared<Interface>(found[i]);
+      }
+    }
     entries[i] = VhxEntry{found[i].productId, found[i].usage, found[i].usagePage, numbers[i]};
   }
+  for (auto& [key, iface] : inUse) retired.push_back(std::move(iface));  // gone, or past the room
   *count = static_cast<int>(found.size());
   return VHX_OK;
+}
+
+bool Library::InUse(Interface& iface) {
+  std::lock_guard lock(iface.mutex);
+  return iface.port && !iface.port->Failed();
 }
 
 int Library::Version(int handle) {
@@ -101,6 +132,10 @@ int Library::SetUp(int handle, HANDLE* readEvent, HANDLE* removalEvent) {
   if (const int error = backend_->SetUpError(iface->info)) return error;
   std::lock_guard lock(iface->mutex);
   int result = Open(*iface);
+  if (result == VHX_OK && std::exchange(iface->carriedOver, false) && !iface->lastRead.empty()) {
+    iface->replay = iface->lastRead;
+    SetEvent(iface->events.read.get());
+  }
   if (iface->haveEvents) {
     if (readEvent) *readEvent = iface->events.read.get();
     if (removalEvent) *removalEvent = iface->events.removal.get();
@@ -115,7 +150,16 @@ int Library::Read(int handle, uint8_t* buffer) {
   auto iface = Find(handle);
   if (!iface) return VHX_ERR_HANDLE;
   std::lock_guard lock(iface->mutex);
-  if (!iface->port || !iface->port->Read(buffer)) return VHX_ERR_NO_REPORT;
+  if (!iface->port) return VHX_ERR_NO_REPORT;
+  if (!iface->replay.empty()) {
+    std::copy(iface->replay.begin(), iface->replay.end(), buffer);
+    iface->replay.clear();
+    // Whatever was queued since comes next; a read that finds nothing clears the event.
+    SetEvent(iface->events.read.get());
+    return VHX_OK;
+  }
+  if (!iface->port->Read(buffer)) return VHX_ERR_NO_REPORT;
+  iface->lastRead.assign(buffer, buffer + std::max(iface->info.inputLength, 0));
   return VHX_OK;
 }
 
@@ -141,6 +185,9 @@ int Library::Close(int handle) {
     iface->port.reset();
   }
   iface->latest.clear();
+  iface->lastRead.clear();
+  iface->replay.clear();
+  iface->carriedOver = false;
   return VHX_OK;
 }
 

@@ -18,8 +18,19 @@ class Library {
   explicit Library(std::unique_ptr<Backend> backend);
   ~Library();
 
-  // renumber: ordinal 3 / 10 (else 35); room: entries the caller has.
-  int Enumerate(int vendorId, VhxEntry* entries, int* count, int room, bool renumber);
+  // What an enumeration does with the interfaces of the one before.
+  enum class Numbering {
+    // Ordinal 3: numbered 0 .. n-1; an interface in use that stays attached stays open under
+    // its new number, with the reports it queued, and hands out its last report again at its
+    // next set-up. Every other interface is closed.
+    RenumberKeepingUse,
+    // Ordinal 10: numbered 0 .. n-1, every interface closed.
+    Renumber,
+    // Ordinal 35: known interfaces keep their numbers and stay as they are.
+    KeepNumbers,
+  };
+  // room: entries the caller has.
+  int Enumerate(int vendorId, VhxEntry* entries, int* count, int room, Numbering numbering);
   int Version(int handle);
   int InputLength(int handle);
   int OutputLength(int handle);
@@ -37,6 +48,7 @@ class Library {
   struct Interface;
   std::shared_ptr<Interface> Find(int handle);
   int Open(Interface& iface);  // with iface.mutex held
+  static bool InUse(Interface& iface);
   bool ListVendor(int vendorId, std::vector<InterfaceInfo>& out);
 
   std::unique_ptr<Backend> backend_;

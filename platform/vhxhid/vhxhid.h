@@ -48,8 +48,11 @@ typedef struct VhxEntry {
 } VhxEntry;
 
 /* 3: lists the interfaces of vendorId (page-12 interfaces first), at most VHX_MAX_ENTRIES,
- * renumbering them 0 .. *count - 1; closes every interface of the previous enumeration and
- * starts the change baseline of VhxPollChanges. 0 = filled (*count may be 0); else no entries. */
+ * renumbering them 0 .. *count - 1, and starts the change baseline of VhxPollChanges. An
+ * interface in use that is still attached stays open under its new number, with its events and
+ * the reports it queued: its next VhxSetUpInterface hands out the last report read from it
+ * again, before them, as a device reports its state when it is opened. Every other interface of
+ * the previous enumeration is closed. 0 = filled (*count may be 0); else no entries. */
 int VHXAPI VhxEnumerate(int vendorId, VhxEntry* entries, int* count);
 /* 35: as 3, but leaves open interfaces, their handles and the change baseline alone. */
 int VHXAPI VhxEnumerateKeepOpen(int vendorId, VhxEntry* entries, int* count);
@@ -60,8 +63,9 @@ int VHXAPI VhxGetInputLength(int handle);
 int VHXAPI VhxGetOutputLength(int handle);
 /* 31: sets the interface up for event use. *readEvent is signalled while an input report waits,
  * *removalEvent on failure or removal (both manual reset). The pair belongs to the handle until
- * the next VhxEnumerate: a repeated call hands out the same pair; callers never close them and
- * may set readEvent themselves. 0 = set up. Either pointer may be null. */
+ * the next VhxEnumerate that closes the interface: a repeated call hands out the same pair;
+ * callers never close them and may set readEvent themselves. 0 = set up. Either pointer may be
+ * null. */
 int VHXAPI VhxSetUpInterface(int handle, void** readEvent, void** removalEvent);
 /* 4: copies the oldest waiting input report (input length bytes). 0 = copied; nonzero = none
  * waiting (never blocks). readEvent stays set while more reports wait. */
@@ -81,7 +85,8 @@ int VHXAPI VhxPollChanges(int vendorId, int* arrived, int* removed);
 int VHXAPI VhxSwitchMode(int handle);
 
 /* Calibration program. */
-/* 10: as 3 with room for VHX_CAL_MAX_ENTRIES entries. 0 = success; else a VHX_ERR_ number. */
+/* 10: as 3 with room for VHX_CAL_MAX_ENTRIES entries, but closes every interface of the
+ * previous enumeration. 0 = success; else a VHX_ERR_ number. */
 int VHXAPI VhxCalEnumerate(int vendorId, VhxEntry* entries, int* count);
 /* 13: sets the interface up for sampling. 0 = set up; else a VHX_ERR_ number. */
 int VHXAPI VhxCalSetUp(int handle);

@@ -84,6 +84,9 @@ struct DeviceRecord {
   bool backlightStateKnown = false;
   bool keyswitchAvailable = false;
   bool keyswitchOn = false;
+  // Unplugged, its record on its way out: what its user left unconfirmed (an open editor) is
+  // dropped, not stored.
+  bool removed = false;
 
   int inputCount() const { return static_cast<int>(inputs.size()); }
   int outputCount() const { return static_cast<int>(outputs.size()); }

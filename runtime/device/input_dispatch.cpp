@@ -376,6 +376,16 @@ bool CheckProgrammingSwitch(DeviceRecord& d) {
   return true;
 }
 
+void CheckProgrammingSwitchAtStart(DeviceRecord& d) {
+  if (d.programmingWindow || !ProgrammingSwitchOn(d, d.currentReport) || d.switchByte < 0 ||
+      d.switchByte >= static_cast<int>(d.previousReport.size()))
+    return;
+  const std::vector<std::uint8_t> first = d.previousReport;
+  d.previousReport[static_cast<std::size_t>(d.switchByte)] &= static_cast<std::uint8_t>(~d.switchMask);
+  CheckProgrammingSwitch(d);
+  d.previousReport = first;
+}
+
 void PressedKeysToCodes(const DeviceRecord& d, std::vector<std::uint8_t>& out) {
   out.clear();
   if (d.firstKeyByte >= 0) {

@@ -46,6 +46,11 @@ bool ProgrammingSwitchOn(const DeviceRecord& device, const std::vector<std::uint
 // programming window on the switch (or a request), closes it on release, forwards key changes.
 bool CheckProgrammingSwitch(DeviceRecord& device);
 
+// For a record just made from its first report (currentReport and previousReport): a switch
+// that is on opens the window as if it had been off before. The build cycle closed every
+// window, and the report that turned the switch on may be the one the device was identified by.
+void CheckProgrammingSwitchAtStart(DeviceRecord& device);
+
 // The key code of every set bit of currentReport from firstKeyByte to lastKeyByte, byte then
 // bit order, then 255. Codes that do not fit below 255 are left out.
 void PressedKeysToCodes(const DeviceRecord& device, std::vector<std::uint8_t>& out);

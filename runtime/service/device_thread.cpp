@@ -236,11 +236,10 @@ void RunScriptLoader() {
   if (!target.empty()) CopyFileA(file.c_str(), target.c_str(), FALSE);
 }
 
-// Everything of the last build cycle. The old records hold pointers into the old engine: they
-// go first.
+// Everything of the last build cycle but its interfaces. The old records hold pointers into the
+// old engine: they go first.
 void ReleaseDevicesAndEngine() {
   TearDownDevices();
-  CloseEnumeration();
   StopPeriodicFunction();
   ReleaseEngine();
 }
@@ -277,11 +276,14 @@ bool RebuildDeviceTable() {
     if (IdentifyDevice(*it)) {
       ++it;
     } else {
-      VhxCloseInterface(it->hidHandle);
       DestroyDeviceRecord(*it);
       it = s.devices.erase(it);
     }
   }
+  // The next enumeration keeps a device that stays attached open, so that no report it sends
+  // during the cycle is lost; an interface that no record took is closed now.
+  for (int i = 0; i < s.enumerationCount; ++i)
+    if (!FindDeviceByHandle(s.enumeration[i].handle)) VhxCloseInterface(s.enumeration[i].handle);
   std::stable_sort(s.devices.begin(), s.devices.end(),
                    [](const DeviceRecord& a, const DeviceRecord& b) { return a.productId < b.productId; });
   std::stable_sort(s.devices.begin(), s.devices.end(),
@@ -322,10 +324,12 @@ bool RebuildDeviceTable() {
   return true;
 }
 
-// A new device table, then the news of it (outside the lock).
+// A new device table, then the news of it and the windows of switches that are on (outside the
+// lock).
 bool BuildCycle() {
   if (!RebuildDeviceTable()) return false;
   OnDeviceListChanged(State().mainDialog);
+  for (auto& d : State().devices) CheckProgrammingSwitchAtStart(d);
   return true;
 }
 
@@ -337,6 +341,7 @@ void RemoveDevice(std::size_t index) {
   if (GetCurrentDevice() == &d) SetCurrentDevice(nullptr);
   PublishDeviceTable(nullptr, 0);
   if (s.engine) DiscardDeviceModule(d, *s.engine);
+  d.removed = true;
   DestroyDeviceRecord(d);
   s.devices.erase(s.devices.begin() + static_cast<std::ptrdiff_t>(index));
   SetCurrentDevice(nullptr);  // later records moved
@@ -525,6 +530,7 @@ void EndThread() {
   CloseProgramThreadWindows();
   if (State().hooks.ending) State().hooks.ending();
   ReleaseDevicesAndEngine();
+  CloseEnumeration();
   FreeDeviceFolders();
   ClearKeyNameTables();
   SetDeviceThreadStopping(false);

@@ -262,6 +262,53 @@ TEST_F(Editor, CancelShowsTheStoredMacroAgainAndOkAfterwardsKeepsIt) {
   EXPECT_NE(pad_.Function(5, "KeyDown", "Green", "Pnr")->body.find("SendString(\"/stored\");"), std::string::npos);
 }
 
+// A window that goes without OK or Cancel keeps its edit while the keypad is there (the switch
+// turned off, a hidden editor's keys); an unplugged keypad's user confirmed nothing: the stored
+// macro stays and the script is not written.
+TEST(EditorClosedUnanswered, StoresTheEditUnlessTheKeypadWasUnplugged) {
+  constexpr int kDelay2 = IDM_MACRO_DELAY_FIRST + 3;
+  constexpr int kDelay45 = IDM_MACRO_DELAY_FIRST + 8;
+  for (const bool unplugged : {false, true}) {
+    SCOPED_TRACE(unplugged ? "unplugged" : "still attached");
+    RecordedSystemCalls calls;
+    EditorKeypad pad;
+    {
+      MacroEditorController first(pad.context, 3);
+      first.Open();
+      first.Command(kDelay2);
+      first.Close(true);
+    }
+    const std::string stored = pad.Script();
+    ASSERT_NE(stored.find("sleep(2000);"), std::string::npos) << stored;
+    const std::size_t writes = pad.files.WriteLog().size();
+
+    MacroEditorController editor(pad.context, 3);
+    editor.Open();
+    editor.Command(IDC_MACRO_CLEAR);
+    editor.Command(kDelay45);
+    editor.Command(IDM_MACRO_LAYER_TOGGLE);
+    pad.device.removed = unplugged;
+    editor.CloseUnanswered();
+
+    EXPECT_TRUE(editor.Closed());
+    EXPECT_EQ(pad.context.toggleKeys.count(3), unplugged ? 0u : 1u);
+    const KeyFunction* f = pad.Function(3, "KeyDown", "Green", "Pnr");
+    const int key = FindKeyIndex(pad.context.keys, 3);
+    if (unplugged) {
+      EXPECT_EQ(pad.files.WriteLog().size(), writes);
+      EXPECT_EQ(pad.Script(), stored);
+      ASSERT_NE(f, nullptr);
+      EXPECT_NE(f->body.find("sleep(2000);"), std::string::npos) << f->body;
+      ASSERT_EQ(pad.context.keys[key].entries.size(), 1u);
+      EXPECT_EQ(StepTexts(&pad.context.keys[key].entries[0]), L"[Delay 2.0]");
+    } else {
+      EXPECT_EQ(pad.files.WriteLog().size(), writes + 1);
+      EXPECT_EQ(pad.Script().find("sleep(2000);"), std::string::npos) << pad.Script();
+    }
+    EXPECT_EQ(calls.Events(), "");
+  }
+}
+
 TEST_F(Editor, CustomCommandsTakenOutAreRenumberedOnOkOnly) {
   pad_.StoreCommand(5, "Tools\\X");  // id 1
   pad_.StoreCommand(3, "Y");         // id 2

@@ -19,6 +19,7 @@ class EditorDevice : public FakeDevice, public MacroEditorDevice {
   bool red = false;
   void* window = nullptr;
   int handOvers = 0;
+  bool removed = false;  // unplugged
 
   bool sharedScript = false;  // the device runs its type's "Script.oxs"
 
@@ -27,6 +28,7 @@ class EditorDevice : public FakeDevice, public MacroEditorDevice {
   std::string ScriptFileName() override { return FakeDevice::ScriptPath(); }
   std::string ScriptPath() override { return sharedScript ? scriptFolder + "\\Script.oxs" : FakeDevice::ScriptPath(); }
   void HandOverPendingKey() override { ++handOvers; }
+  bool Removed() const override { return removed; }
 };
 
 // Keys 3, 5 and 9 of an LED keypad with backlights; the script goes into memory.

@@ -3,7 +3,8 @@
 // the test's own and Backlight Toggle go in from the editor's menu, OK stores them and the
 // window is closed; the script is regenerated and rebuilt, key 3 then types the command's text
 // and toggles the backlights (the keypad's output reports), and the window opened again shows
-// the same macro for key 3.
+// the same macro for key 3. A keypad unplugged with the editor open stores nothing of it; the
+// switch turned off with it open stores what it holds.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -34,10 +35,37 @@ class ProgramEditorRoad : public RunningProgram {
     Report(0, kSwitch);
     *window = WaitForWindow(kProgrammingWindowClass, nullptr, 10000);
     if (!*window || !WaitUntil([&] { return IsWindowVisible(*window) != FALSE; }, 5000)) return nullptr;
-    PostMessageA(*window, WM_MOUSEMOVE, 0, kKey3);
-    PostMessageA(*window, WM_LBUTTONDOWN, MK_LBUTTON, kKey3);
-    PostMessageA(*window, WM_LBUTTONUP, 0, kKey3);
+    return ClickKey3(*window);
+  }
+  HWND ClickKey3(HWND window) {
+    PostMessageA(window, WM_MOUSEMOVE, 0, kKey3);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, kKey3);
+    PostMessageA(window, WM_LBUTTONUP, 0, kKey3);
     return WaitForProcessWindow(program_.Id(), "Record/Edit Macro", 10000);
+  }
+  // Starts the program over the LED keypad with an empty layout; false when it did not build.
+  bool StartOverEmptyLayout() {
+    if (!WriteLayout(0x19, 1, [](MacroContext&) {})) return false;
+    id_ = AddSimKeypad(sim_, 1, 0x19);
+    return StartProgram() && WaitUntil([&] { return FileExists(Path("Script_1_backup.oxs")); }, 20000);
+  }
+  // Key 3's macro made a delay of 2 s with OK, then opened again, cleared and made a delay of
+  // 4.5 s without OK: the editor left open.
+  HWND EditKey3WithoutOk(HWND* window) {
+    HWND editor = OpenKey3Editor(window);
+    if (!editor) return nullptr;
+    SendMessageA(editor, WM_COMMAND, IDC_MACRO_CLEAR, 0);
+    SendMessageA(editor, WM_COMMAND, IDM_MACRO_DELAY_FIRST + 3, 0);
+    PostMessageA(GetDlgItem(editor, IDOK), BM_CLICK, 0, 0);
+    if (!WaitUntil([&] { return !IsWindow(editor); }, 10000)) return nullptr;
+    EXPECT_NE(ReadFileOr(Path("Script_1.oxs")).find("sleep(2000);"), std::string::npos);
+    editor = ClickKey3(*window);
+    if (!editor) return nullptr;
+    EXPECT_EQ(WindowText(GetDlgItem(editor, IDC_MACRO_KEY_DOWN)), "[Delay 2.0]");
+    SendMessageA(editor, WM_COMMAND, IDC_MACRO_CLEAR, 0);
+    SendMessageA(editor, WM_COMMAND, IDM_MACRO_DELAY_FIRST + 8, 0);
+    EXPECT_EQ(WindowText(GetDlgItem(editor, IDC_MACRO_KEY_DOWN)), "[Delay 4.5]");
+    return editor;
   }
   int id_ = -1;
 };
@@ -109,6 +137,52 @@ TEST_F(ProgramEditorRoad, ACustomCommandAndBacklightToggleFromTheMenusRunOnKey3)
   PostMessageA(window, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10000));
   Report(0, 0);
+}
+
+// An unplugged keypad's user confirmed nothing: the edit its open editor held is dropped, the
+// saved macro stays and its script is not written, neither then nor at the table's rebuild 5 s
+// later; plugged in again, the keypad shows the saved macro.
+TEST_F(ProgramEditorRoad, AnEditLeftOpenWhenTheKeypadIsUnpluggedIsNotStored) {
+  ASSERT_TRUE(StartOverEmptyLayout()) << "no build";
+  HWND window = nullptr;
+  HWND editor = EditKey3WithoutOk(&window);
+  ASSERT_TRUE(editor);
+  SavePicture(editor, "macro_editor_unconfirmed_edit");
+  const std::string saved = ReadFileOr(Path("Script_1.oxs"));
+  WIN32_FILE_ATTRIBUTE_DATA before{};
+  ASSERT_TRUE(GetFileAttributesExA(Path("Script_1.oxs").c_str(), GetFileExInfoStandard, &before));
+
+  ASSERT_EQ(VhxSimRemoveDevice(sim_, id_), VHXSIM_OK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(editor) && !IsWindow(window); }, 10000));
+  PumpMessages(8000);
+  EXPECT_EQ(ReadFileOr(Path("Script_1.oxs")), saved);
+  EXPECT_EQ(saved.find("sleep(4500)"), std::string::npos);
+  WIN32_FILE_ATTRIBUTE_DATA after{};
+  ASSERT_TRUE(GetFileAttributesExA(Path("Script_1.oxs").c_str(), GetFileExInfoStandard, &after));
+  EXPECT_EQ(CompareFileTime(&before.ftLastWriteTime, &after.ftLastWriteTime), 0) << "written";
+
+  id_ = AddSimKeypad(sim_, 1, 0x19);
+  editor = OpenKey3Editor(&window);
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(WindowText(GetDlgItem(editor, IDC_MACRO_KEY_DOWN)), "[Delay 2.0]");
+  PostMessageA(GetDlgItem(editor, IDCANCEL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 10000));
+  Report(0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10000));
+}
+
+// The switch turned off with the editor open ends programming with what the editor holds.
+TEST_F(ProgramEditorRoad, TurningTheSwitchOffStoresWhatTheOpenEditorHolds) {
+  ASSERT_TRUE(StartOverEmptyLayout()) << "no build";
+  HWND window = nullptr;
+  HWND editor = EditKey3WithoutOk(&window);
+  ASSERT_TRUE(editor);
+  Report(0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(editor) && !IsWindow(window); }, 10000));
+  EXPECT_TRUE(WaitUntil([&] { return ReadFileOr(Path("Script_1.oxs")).find("sleep(4500);") != std::string::npos; },
+                        5000))
+      << ReadFileOr(Path("Script_1.oxs"));
+  EXPECT_EQ(ReadFileOr(Path("Script_1.oxs")).find("sleep(2000);"), std::string::npos);
 }
 
 }  // namespace

@@ -85,6 +85,10 @@ void* DeviceRecordProgrammingDevice::ProgrammingWindow() const {
 void DeviceRecordProgrammingDevice::HandOverPendingKey() {
   if (DeviceRecord* d = Find()) DeviceRecordMacroDevice(*d).HandOverPendingKey();
 }
+bool DeviceRecordProgrammingDevice::Removed() const {
+  const DeviceRecord* d = Find();
+  return d && d->removed;
+}
 
 DeviceScriptSettings DeviceRecordProgrammingDevice::Settings() const {
   DeviceRecord* d = Find();

@@ -37,6 +37,7 @@ class DeviceRecordProgrammingDevice : public ProgrammingDevice,
   bool RedLayer() const override;
   void* ProgrammingWindow() const override;
   void HandOverPendingKey() override;
+  bool Removed() const override;
 
   // MacroDevice
   DeviceScriptSettings Settings() const override;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 #include <memory>
 
 #include "platform/vhxhid/handle_table.h"
@@ -246,6 +247,10 @@ TEST_F(SimBlockTest, CorruptRingHeadsReadAsEmpty) {
   EXPECT_EQ(d.input.count, 0u);
 }
 
+constexpr auto kOrdinal3 = Library::Numbering::RenumberKeepingUse;
+constexpr auto kOrdinal10 = Library::Numbering::Renumber;
+constexpr auto kOrdinal35 = Library::Numbering::KeepNumbers;
+
 // A backend of made-up interfaces, for the enumeration rules.
 class FakeBackend : public Backend {
  public:
@@ -281,7 +286,7 @@ TEST(LibraryEnumeration, NeverWritesPastTheCallersRoom) {
     Library library(std::move(backend));
     std::vector<VhxEntry> entries(c.room + 8, VhxEntry{-7, -7, -7, -7});
     int count = -1;
-    ASSERT_EQ(library.Enumerate(0x0A7C, entries.data(), &count, c.room, true), VHX_OK);
+    ASSERT_EQ(library.Enumerate(0x0A7C, entries.data(), &count, c.room, kOrdinal3), VHX_OK);
     EXPECT_EQ(count, c.expected);
     for (int i = c.room; i < c.room + 8; ++i) EXPECT_EQ(entries[i].handle, -7) << i;
   }
@@ -294,7 +299,7 @@ TEST(LibraryEnumeration, FiltersByVendorAndListsPage12First) {
   Library library(std::move(backend));
   VhxEntry entries[VHX_MAX_ENTRIES];
   int count = 0;
-  ASSERT_EQ(library.Enumerate(0x0A7C, entries, &count, VHX_MAX_ENTRIES, true), VHX_OK);
+  ASSERT_EQ(library.Enumerate(0x0A7C, entries, &count, VHX_MAX_ENTRIES, kOrdinal3), VHX_OK);
   ASSERT_EQ(count, 3);
   EXPECT_EQ(entries[0].usagePage, 12);
   EXPECT_EQ(entries[0].productId, 0x19);
@@ -311,13 +316,13 @@ TEST(LibraryEnumeration, KeepOpenEnumerationKeepsHandlesAndTheChangeBaseline) {
   Library library(std::move(owned));
   VhxEntry e[VHX_MAX_ENTRIES];
   int count = 0;
-  ASSERT_EQ(library.Enumerate(0x0A7C, e, &count, VHX_MAX_ENTRIES, true), VHX_OK);
+  ASSERT_EQ(library.Enumerate(0x0A7C, e, &count, VHX_MAX_ENTRIES, kOrdinal3), VHX_OK);
   HANDLE read = nullptr, removal = nullptr;
   library.SetUp(1, &read, &removal);  // cannot open, but the pair is the handle's
   ASSERT_NE(read, nullptr);
 
   backend->present = {Info("c", 3), Info("b", 2)};
-  ASSERT_EQ(library.Enumerate(0x0A7C, e, &count, VHX_MAX_ENTRIES, false), VHX_OK);
+  ASSERT_EQ(library.Enumerate(0x0A7C, e, &count, VHX_MAX_ENTRIES, kOrdinal35), VHX_OK);
   ASSERT_EQ(count, 2);
   EXPECT_EQ(e[0].productId, 3);
   EXPECT_EQ(e[0].handle, 2);  // new: past every number handed out
@@ -334,12 +339,121 @@ TEST(LibraryEnumeration, KeepOpenEnumerationKeepsHandlesAndTheChangeBaseline) {
   EXPECT_EQ(removed, 1);
 }
 
+// Interfaces whose reports the test queues, one queue per interface whatever opens it; every
+// open and close is counted.
+class QueueBackend : public FakeBackend {
+ public:
+  struct Device {
+    std::deque<std::vector<uint8_t>> queue;
+    HANDLE read = nullptr;
+    int opens = 0;
+    int closes = 0;
+  };
+  std::map<std::string, Device> devices;
+
+  void Queue(const std::string& key, uint8_t first) {
+    Device& d = devices[key];
+    d.queue.push_back(std::vector<uint8_t>(9, first));
+    if (d.read) SetEvent(d.read);
+  }
+
+  std::unique_ptr<Port> Open(const InterfaceInfo& info, const EventPair* events) override {
+    Device& d = devices[info.key];
+    ++d.opens;
+    d.read = events ? events->read.get() : nullptr;
+    if (d.read && !d.queue.empty()) SetEvent(d.read);
+    return std::make_unique<QueuePort>(d);
+  }
+
+ private:
+  class QueuePort : public Port {
+   public:
+    explicit QueuePort(Device& d) : d_(d) {}
+    ~QueuePort() override { ++d_.closes; }
+    bool Read(uint8_t* buffer) override {
+      if (d_.queue.empty()) {
+        if (d_.read) ResetEvent(d_.read);
+        return false;
+      }
+      std::copy(d_.queue.front().begin(), d_.queue.front().end(), buffer);
+      d_.queue.pop_front();
+      return true;
+    }
+    bool Write(const uint8_t*) override { return true; }
+    void Discard() override { d_.queue.clear(); }
+    bool Failed() override { return false; }
+
+   private:
+    Device& d_;
+  };
+};
+
+// The device thread's build cycle enumerates anew while its keypads stay attached: what a keypad
+// sends meanwhile is not lost, and its set-up begins with the report read last, which the
+// reports queued since follow. The calibration program's enumeration and a closed interface
+// start afresh.
+TEST(LibraryEnumeration, AnInterfaceInUseStaysOpenOverTheNextEnumerationWithItsReports) {
+  auto owned = std::make_unique<QueueBackend>();
+  QueueBackend* backend = owned.get();
+  backend->present = {Info("a", 1), Info("b", 2), Info("c", 3)};
+  Library library(std::move(owned));
+  VhxEntry e[VHX_MAX_ENTRIES];
+  int count = 0;
+  uint8_t report[9] = {};
+  ASSERT_EQ(library.Enumerate(0x0A7C, e, &count, VHX_MAX_ENTRIES, kOrdinal3), VHX_OK);
+  HANDLE readA = nullptr, readB = nullptr;
+  ASSERT_EQ(library.SetUp(0, &readA, nullptr), VHX_OK);
+  ASSERT_EQ(library.SetUp(1, &readB, nullptr), VHX_OK);
+  ASSERT_EQ(library.SetUp(2, nullptr, nullptr), VHX_OK);
+  for (int handle : {0, 1, 2}) {
+    backend->Queue(std::string(1, static_cast<char>('a' + handle)), 1);
+    ASSERT_EQ(library.Read(handle, report), VHX_OK);
+  }
+  ASSERT_EQ(library.Close(2), VHX_OK);
+  backend->Queue("a", 2);
+  backend->Queue("b", 7);
+
+  // "b" left; "d" came first and takes number 0.
+  backend->present = {Info("d", 4), Info("a", 1), Info("c", 3)};
+  ASSERT_EQ(library.Enumerate(0x0A7C, e, &count, VHX_MAX_ENTRIES, kOrdinal3), VHX_OK);
+  ASSERT_EQ(count, 3);
+  EXPECT_EQ(e[1].handle, 1);
+  backend->Queue("a", 3);
+  EXPECT_EQ(backend->devices["a"].opens, 1);
+  EXPECT_EQ(backend->devices["a"].closes, 0);
+  EXPECT_EQ(backend->devices["b"].closes, 1) << "gone";
+  HANDLE read = nullptr;
+  ASSERT_EQ(library.SetUp(1, &read, nullptr), VHX_OK);
+  EXPECT_EQ(read, readA) << "its events go with it";
+  EXPECT_EQ(WaitForSingleObject(read, 0), WAIT_OBJECT_0);
+  std::vector<int> got;
+  while (library.Read(1, report) == VHX_OK) got.push_back(report[0]);
+  EXPECT_EQ(got, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(WaitForSingleObject(read, 0), WAIT_TIMEOUT);
+  ASSERT_EQ(library.SetUp(1, &read, nullptr), VHX_OK);
+  EXPECT_NE(library.Read(1, report), VHX_OK) << "handed out again only once";
+
+  // Closed before the enumeration: opened anew, nothing handed out again.
+  ASSERT_EQ(library.SetUp(2, nullptr, nullptr), VHX_OK);
+  EXPECT_EQ(backend->devices["c"].opens, 2);
+  EXPECT_NE(library.Read(2, report), VHX_OK);
+
+  // The calibration program's enumeration closes every interface.
+  ASSERT_EQ(library.Enumerate(0x0A7C, e, &count, VHX_MAX_ENTRIES, kOrdinal10), VHX_OK);
+  EXPECT_EQ(backend->devices["a"].closes, 1);
+  backend->Queue("a", 4);
+  ASSERT_EQ(library.SetUp(1, &read, nullptr), VHX_OK);
+  EXPECT_EQ(backend->devices["a"].opens, 2);
+  ASSERT_EQ(library.Read(1, report), VHX_OK);
+  EXPECT_EQ(report[0], 4);
+}
+
 TEST(LibraryEnumeration, NullArgumentsAreRefused) {
   Library library(std::make_unique<FakeBackend>());
   VhxEntry e[1];
   int count = 0;
-  EXPECT_NE(library.Enumerate(0x0A7C, nullptr, &count, 1, true), VHX_OK);
-  EXPECT_NE(library.Enumerate(0x0A7C, e, nullptr, 1, true), VHX_OK);
+  EXPECT_NE(library.Enumerate(0x0A7C, nullptr, &count, 1, kOrdinal3), VHX_OK);
+  EXPECT_NE(library.Enumerate(0x0A7C, e, nullptr, 1, kOrdinal3), VHX_OK);
   EXPECT_EQ(library.PollChanges(0x0A7C, nullptr, nullptr), VHX_OK);
 }
 

@@ -13,6 +13,7 @@
 #include "platform/vhxhid/vhxsim_control.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
+#include "runtime/device/device_table.h"
 #include "runtime/script/script_registrar.h"
 #include "runtime/service/device_thread.h"
 #include "tests/runtime/device/sim_keypad.h"
@@ -61,6 +62,10 @@ HWND OpenWindow(DeviceRecord&) {
   std::lock_guard<std::mutex> hold(eventsLock);
   openedWindows.push_back(w);
   return w;
+}
+std::vector<HWND> OpenedWindows() {
+  std::lock_guard<std::mutex> hold(eventsLock);
+  return openedWindows;
 }
 void WindowKey(DeviceRecord&, int code, bool pressed) {
   Record((pressed ? "window +" : "window -") + std::to_string(code));
@@ -132,6 +137,14 @@ class DispatchThread : public ::testing::Test {
     shapes_[id] = ShapeOf(productId);
     Send(id, {});
     return id;
+  }
+
+  // As the setup wizard asks for it: a new device table, while every device stays attached.
+  static void RequestRebuild() {
+    RequestCode = kRequestRebuild;
+    int count = 0;
+    DeviceRecord* table = GetDeviceArray(count);
+    if (count > 0) WakeDeviceThread(table[0]);
   }
 
   // Starts the thread and waits until `devices` devices have their modules.
@@ -234,6 +247,36 @@ TEST_F(DispatchThread, TheProgrammingSwitchOpensTheWindowAndItsReleaseClosesIt) 
   ASSERT_TRUE(WaitUntil([] { return Count("up 0") == 1; }, 5000));
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(Count("down 0"), 0u);  // the press went to the window
+}
+
+// A build cycle while the keypad stays attached (another one arrived, say): every report it
+// sends meanwhile reaches its script, and a programming switch that is on across the cycle,
+// which closed the window, opens it again.
+TEST_F(DispatchThread, ABuildCycleLosesNoReportAndASwitchOnAcrossItOpensTheWindowAgain) {
+  StartWith(0x19,
+            "void KeyDown(int c) { Record('down ' + c); }\n"
+            "void KeyUp(int c) { Record('up ' + c); }\n");
+  constexpr std::size_t kPresses = 100;
+  RequestRebuild();
+  for (std::size_t i = 0; i < kPresses; ++i) {
+    Send({0x01});
+    Send({0x00});
+    Sleep(5);
+  }
+  EXPECT_TRUE(WaitUntil([] { return Count("down 0") == kPresses && Count("up 0") == kPresses; }, 10000))
+      << Count("down 0") << " presses, " << Count("up 0") << " releases";
+
+  Send({0, 0, 0, 0x10});
+  ASSERT_TRUE(WaitUntil([] { return OpenedWindows().size() == 1; }, 5000));
+  const HWND first = OpenedWindows()[0];
+  RequestRebuild();
+  ASSERT_TRUE(WaitUntil([] { return OpenedWindows().size() == 2; }, 10000)) << "not opened again";
+  const HWND again = OpenedWindows()[1];
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_TRUE(IsWindow(again));
+  Send({0, 0, 0, 0});
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(again); }, 5000));
+  EXPECT_EQ(Count("down 0"), kPresses);
 }
 
 TEST_F(DispatchThread, PeriodicInputsRunAtTheirPeriodWithThePresentValues) {
