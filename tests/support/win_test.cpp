@@ -54,10 +54,12 @@ HWND WaitForWindow(const char* className, const char* caption, unsigned timeoutM
 }
 
 namespace {
+// By caption, or else a visible one (of the class, when one is given).
 struct ProcessWindowSearch {
   DWORD pid;
   const char* caption;
   HWND found;
+  const char* className = nullptr;
 };
 
 BOOL CALLBACK ProcessWindowProc(HWND hwnd, LPARAM lp) {
@@ -65,7 +67,9 @@ BOOL CALLBACK ProcessWindowProc(HWND hwnd, LPARAM lp) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
   if (pid != s->pid) return TRUE;
-  if (s->caption ? WindowText(hwnd) == s->caption : IsWindowVisible(hwnd) != 0) {
+  const bool match = s->caption ? WindowText(hwnd) == s->caption
+                                : IsWindowVisible(hwnd) != 0 && (!s->className || ClassName(hwnd) == s->className);
+  if (match) {
     s->found = hwnd;
     return FALSE;
   }
@@ -104,28 +108,9 @@ HWND WaitForProcessWindow(DWORD processId, const char* caption, unsigned timeout
   return s.found;
 }
 
-namespace {
-
-struct ClassWindowSearch {
-  DWORD pid;
-  const char* className;
-  HWND found;
-};
-
-BOOL CALLBACK ClassWindowProc(HWND hwnd, LPARAM lp) {
-  auto* s = reinterpret_cast<ClassWindowSearch*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != s->pid || !IsWindowVisible(hwnd) || ClassName(hwnd) != s->className) return TRUE;
-  s->found = hwnd;
-  return FALSE;
-}
-
-}  // namespace
-
 HWND FindProcessWindowOfClass(DWORD processId, const char* className) {
-  ClassWindowSearch s{processId, className, nullptr};
-  EnumWindows(ClassWindowProc, reinterpret_cast<LPARAM>(&s));
+  ProcessWindowSearch s{processId, nullptr, nullptr, className};
+  EnumWindows(ProcessWindowProc, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 

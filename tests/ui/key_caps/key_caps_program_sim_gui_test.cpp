@@ -150,9 +150,7 @@ TEST_F(KeyCapsProgram, ASpacerOfTheSelectedKeyIsABlankInTheOpenWindow) {
   EXPECT_TRUE(WaitUntil([&] { return ClientPixel(CaptureScreenOf(window), window, key2.x, key2.y) == kSpacerFace; },
                         5000));
   EXPECT_FALSE(SaveScreenPicture(window, "programming_window_plain_spacer_added").empty());
-  PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(key2.x, key2.y));
-  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(key2.x, key2.y));
-  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(key2.x, key2.y));
+  Click(window, key2);
   EXPECT_EQ(WaitForProcessWindow(program_.Id(), "Record/Edit Macro", 2000), nullptr);
 }
 

@@ -154,10 +154,7 @@ TEST_F(SampleKeypads, ThePlainKeypadsMacrosAreShownEditedAndKept) {
 
   // Key 3's editor shows its macro, selected: a command from the menu takes its place, and OK
   // stores it in the unit's script.
-  const LPARAM key3 = MAKELPARAM(20 + 3 * 60 + 30, 25 + 30);
-  PostMessageA(window, WM_MOUSEMOVE, 0, key3);
-  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, key3);
-  PostMessageA(window, WM_LBUTTONUP, 0, key3);
+  Click(window, {20 + 3 * 60 + 30, 25 + 30});  // key 3
   const HWND editor = WaitForProcessWindow(program_.Id(), "Record/Edit Macro", 10000);
   ASSERT_TRUE(editor);
   const HWND box = GetDlgItem(editor, IDC_MACRO_KEY_DOWN);
