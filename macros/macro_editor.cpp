@@ -51,4 +51,9 @@ void ToggleMacroEditor(MacroContext& context, int keyIndex) {
   if (owner) DragAcceptFiles(owner, FALSE);
 }
 
+void CancelMacroEditor(MacroContext& context) {
+  MacroEditorWindow* open = MacroEditorWindow::Current();
+  if (open && &open->Controller().Context() == &context) SendMessageA(open->hwnd(), WM_CLOSE, 0, 0);
+}
+
 bool RegisterMacroEditorClass() { return RegisterMacroEditorWindowClass(); }

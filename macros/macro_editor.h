@@ -9,6 +9,10 @@ struct MacroContext;
 // opens no editor. When the window cannot be made, the system's reason is shown.
 void ToggleMacroEditor(MacroContext& context, int keyIndex);
 
+// Closes the editor open over the context as its Cancel does: nothing of it is stored. Nothing
+// when no editor is open over it.
+void CancelMacroEditor(MacroContext& context);
+
 // Registers the editor's window class "basicInputClass"; true when it is registered now or was
 // already.
 bool RegisterMacroEditorClass();

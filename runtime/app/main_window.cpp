@@ -304,6 +304,7 @@ void InstallProgramHooks() {
   ProgrammingExtensions programming;
   programming.toggleMacroEditor = ToggleMacroEditor;
   programming.registerMacroEditorClass = RegisterMacroEditorClass;
+  programming.cancelMacroEditor = CancelMacroEditor;
   programming.openLegendMaker = OpenLegendMaker;
   programming.showAbout = [](HWND owner, int productId) {
     SetAboutProductId(productId);

@@ -56,3 +56,6 @@ struct TrayDeviceItem {
 // device->modeSwitchAvailable from the file of device->folder. Nothing when the file cannot be
 // opened (the item keeps its defaults).
 void ReadDeviceDescription(TrayDeviceItem* item, DeviceRecord* device);
+
+// The device's name as its type's file gives it, else its default name.
+std::string DeviceTypeName(const DeviceRecord& device);

@@ -23,3 +23,12 @@ void ReadDeviceDescription(TrayDeviceItem* item, DeviceRecord* device) {
   }
   if (device && d.modeSwitchAvailable) device->modeSwitchAvailable = true;
 }
+
+std::string DeviceTypeName(const DeviceRecord& device) {
+  TrayDeviceItem item;
+  item.folder = device.folder;
+  item.vendorId = device.vendorId;
+  item.productId = device.productId;
+  ReadDeviceDescription(&item, nullptr);
+  return item.name;
+}

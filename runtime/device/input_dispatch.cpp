@@ -10,6 +10,7 @@
 #include "runtime/device/device_table.h"
 #include "runtime/device/host_interface.h"
 #include "runtime/device/program_hooks.h"
+#include "runtime/device/programming_refusal.h"
 #include "runtime/script/debug_engine.h"
 
 namespace {
@@ -354,9 +355,16 @@ void RunPeriodicInputs(DeviceRecord& d, InputConfig& in, asCDebugScriptEngine* e
 }
 
 bool CheckProgrammingSwitch(DeviceRecord& d) {
-  if (!d.programmingAllowed || !IsProgrammingAllowed() || d.moduleName.empty()) return false;
+  if (!d.programmingAllowed || !IsProgrammingAllowed()) return false;
   const bool switchNow = ProgrammingSwitchOn(d, d.currentReport);
   const bool switchBefore = ProgrammingSwitchOn(d, d.previousReport);
+  if (d.moduleName.empty()) {
+    // No module, no layout to program: the request, or the switch as it turns on, is answered
+    // with the reason instead of nothing.
+    if (d.programmingRequested || (switchNow && !switchBefore)) TellProgrammingRefused(d);
+    d.programmingRequested = false;
+    return false;
+  }
   if (d.programmingWindow) {
     // Only a switch that is off closes the window, and not one opened by a request.
     if (!switchNow) {

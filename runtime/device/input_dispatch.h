@@ -44,6 +44,8 @@ bool ProgrammingSwitchOn(const DeviceRecord& device, const std::vector<std::uint
 
 // True when the report belongs to programming mode and is not dispatched: opens the
 // programming window on the switch (or a request), closes it on release, forwards key changes.
+// A device without a script module says why it cannot be programmed (a box) and drops the
+// request.
 bool CheckProgrammingSwitch(DeviceRecord& device);
 
 // For a record just made from its first report (currentReport and previousReport): a switch

@@ -185,16 +185,6 @@ bool CreateEngine() {
   return registrar.Ok() && s.context && s.engine->Library()->GetTypeIdByDecl("int[]") >= 0;
 }
 
-std::string DeviceName(const DeviceRecord& device) {
-  TrayDeviceItem item;
-  item.folder = device.folder;
-  item.vendorId = device.vendorId;
-  item.productId = device.productId;
-  item.name = DefaultDeviceName(device.vendorId, device.productId);
-  ReadDeviceDescription(&item, nullptr);
-  return item.name;
-}
-
 struct ScriptChoice {
   std::string label;
   std::string folder;
@@ -211,7 +201,7 @@ void RunScriptLoader() {
   auto add = [&](const DeviceRecord& d) {
     ScriptChoice c;
     char label[160];
-    std::snprintf(label, sizeof label, "%s       ID:%d", DeviceName(d).c_str(), d.unitId);
+    std::snprintf(label, sizeof label, "%s       ID:%d", DeviceTypeName(d).c_str(), d.unitId);
     c.label = label;
     GetDeviceFolderPath(d.folder, c.folder);
     c.unitId = d.unitId;

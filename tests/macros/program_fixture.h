@@ -63,6 +63,13 @@ class RunningProgram : public ProgramUnderTest {
     const std::uint8_t report[9] = {0, keys, 0, 0, switchByte, 0, 0, 1, 0};
     VhxSimQueueInput(sim_, id, report, 9);
   }
+  // A click on a point of a window's client area: moved onto, pressed and released.
+  static void Click(HWND window, POINT at) {
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageA(window, WM_MOUSEMOVE, 0, where);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageA(window, WM_LBUTTONUP, 0, where);
+  }
   // An edit control in front, with the keyboard focus.
   HWND TypingTarget() {
     window_ = CreateWindowExA(0, "#32770", "Typing Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 420, 200,

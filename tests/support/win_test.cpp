@@ -54,10 +54,12 @@ HWND WaitForWindow(const char* className, const char* caption, unsigned timeoutM
 }
 
 namespace {
+// By caption, or else a visible one (of the class, when one is given).
 struct ProcessWindowSearch {
   DWORD pid;
   const char* caption;
   HWND found;
+  const char* className = nullptr;
 };
 
 BOOL CALLBACK ProcessWindowProc(HWND hwnd, LPARAM lp) {
@@ -65,7 +67,9 @@ BOOL CALLBACK ProcessWindowProc(HWND hwnd, LPARAM lp) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
   if (pid != s->pid) return TRUE;
-  if (s->caption ? WindowText(hwnd) == s->caption : IsWindowVisible(hwnd) != 0) {
+  const bool match = s->caption ? WindowText(hwnd) == s->caption
+                                : IsWindowVisible(hwnd) != 0 && (!s->className || ClassName(hwnd) == s->className);
+  if (match) {
     s->found = hwnd;
     return FALSE;
   }
@@ -101,6 +105,12 @@ HWND WaitForProcessWindow(DWORD processId, const char* caption, unsigned timeout
     EnumWindows(ProcessWindowProc, reinterpret_cast<LPARAM>(&s));
     return s.found != nullptr;
   }, timeoutMs);
+  return s.found;
+}
+
+HWND FindProcessWindowOfClass(DWORD processId, const char* className) {
+  ProcessWindowSearch s{processId, nullptr, nullptr, className};
+  EnumWindows(ProcessWindowProc, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 
@@ -236,19 +246,8 @@ void PrintWindowTree(HWND hwnd, HDC picture, POINT top, const RECT& clip, bool f
   }
 }
 
-}  // namespace
-
-WindowPicture CaptureWindow(HWND hwnd) {
+WindowPicture PictureOf(const wingui::DibBitmap& canvas, int w, int h) {
   WindowPicture picture;
-  RECT r;
-  if (!GetWindowRect(hwnd, &r)) return picture;
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  wingui::DibBitmap canvas(w, h);
-  if (!canvas) return picture;
-  // The frame and caption are not drawn: the window's own face colour stands for them.
-  const RECT all{0, 0, w, h};
-  FillRect(canvas.dc(), &all, GetSysColorBrush(COLOR_3DFACE));
-  PrintWindowTree(hwnd, canvas.dc(), POINT{r.left, r.top}, all, false);
   GdiFlush();
   picture.width = w;
   picture.height = h;
@@ -262,19 +261,67 @@ WindowPicture CaptureWindow(HWND hwnd) {
   return picture;
 }
 
-bool SaveWindowPng(HWND hwnd, const std::string& path) {
-  const WindowPicture picture = CaptureWindow(hwnd);
-  return picture && WriteBinaryFile(path, EncodePngRgb(picture.width, picture.height, picture.rgb));
-}
-
-std::string SavePicture(HWND hwnd, const std::string& name) {
+std::string PicturePath(const std::string& name) {
   // Tests run with ORVANE_BIN set to build\bin; the pictures go beside it.
   char bin[MAX_PATH] = "";
   const DWORD n = GetEnvironmentVariableA("ORVANE_BIN", bin, sizeof bin);
   std::string folder = n > 0 && n < sizeof bin ? std::string(bin) + "\\..\\pictures" : "pictures";
   CreateDirectoryA(folder.c_str(), nullptr);
-  const std::string path = folder + "\\" + name + ".png";
+  return folder + "\\" + name + ".png";
+}
+
+bool SavePng(const WindowPicture& picture, const std::string& path) {
+  return picture && WriteBinaryFile(path, EncodePngRgb(picture.width, picture.height, picture.rgb));
+}
+
+}  // namespace
+
+WindowPicture CaptureWindow(HWND hwnd) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return {};
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  wingui::DibBitmap canvas(w, h);
+  if (!canvas) return {};
+  // The frame and caption are not drawn: the window's own face colour stands for them.
+  const RECT all{0, 0, w, h};
+  FillRect(canvas.dc(), &all, GetSysColorBrush(COLOR_3DFACE));
+  PrintWindowTree(hwnd, canvas.dc(), POINT{r.left, r.top}, all, false);
+  return PictureOf(canvas, w, h);
+}
+
+WindowPicture CaptureScreenOf(HWND hwnd) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return {};
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  wingui::DibBitmap canvas(w, h);
+  HDC screen = GetDC(nullptr);
+  if (!canvas || !screen) {
+    if (screen) ReleaseDC(nullptr, screen);
+    return {};
+  }
+  BitBlt(canvas.dc(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  return PictureOf(canvas, w, h);
+}
+
+COLORREF ClientPixel(const WindowPicture& picture, HWND hwnd, int x, int y) {
+  RECT outer;
+  GetWindowRect(hwnd, &outer);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  return picture.At(x + origin.x - outer.left, y + origin.y - outer.top);
+}
+
+bool SaveWindowPng(HWND hwnd, const std::string& path) { return SavePng(CaptureWindow(hwnd), path); }
+
+std::string SavePicture(HWND hwnd, const std::string& name) {
+  const std::string path = PicturePath(name);
   return SaveWindowPng(hwnd, path) ? path : std::string();
+}
+
+std::string SaveScreenPicture(HWND hwnd, const std::string& name) {
+  const std::string path = PicturePath(name);
+  return SavePng(CaptureScreenOf(hwnd), path) ? path : std::string();
 }
 
 ChildProcess::~ChildProcess() { Kill(); }

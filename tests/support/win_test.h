@@ -22,6 +22,8 @@ bool WaitUntil(const std::function<bool()>& pred, unsigned timeoutMs, unsigned s
 HWND WaitForWindow(const char* className, const char* caption, unsigned timeoutMs);
 // A top-level window of the given process whose caption equals caption (null: any visible one).
 HWND WaitForProcessWindow(DWORD processId, const char* caption, unsigned timeoutMs);
+// A visible top-level window of the given process with the class name; null when there is none.
+HWND FindProcessWindowOfClass(DWORD processId, const char* className);
 // A top-level window of this process with the class name; other tests' windows share the display.
 HWND FindOwnWindow(const char* className);
 // A child (any depth) by control id, or by class and text.
@@ -51,11 +53,19 @@ struct WindowPicture {
 // over it do not matter.
 WindowPicture CaptureWindow(HWND hwnd);
 
+// The window as the screen shows it now (other windows over it show too): for windows of
+// another process, which cannot be asked to paint into this one's bitmap.
+WindowPicture CaptureScreenOf(HWND hwnd);
+// The picture's pixel at a point of the window's client area.
+COLORREF ClientPixel(const WindowPicture& picture, HWND hwnd, int x, int y);
+
 // Saves the window's picture as an RGB PNG.
 bool SaveWindowPng(HWND hwnd, const std::string& path);
 // Saves the window's picture as build/pictures/<name>.png, for a look by eye at the main states
 // of a window; the file's path, or "" when it could not be written.
 std::string SavePicture(HWND hwnd, const std::string& name);
+// The same with the window as the screen shows it (CaptureScreenOf).
+std::string SaveScreenPicture(HWND hwnd, const std::string& name);
 
 // A child process with its handles; killed on destruction if still running.
 class ChildProcess {

@@ -96,6 +96,11 @@ bool SetKeySpacer(MacroContext& c, int keyId, bool add, KeyCapServices& services
   KeyRecord& key = c.keys[index];
   key.capKind = kSpacerKey;
   key.images[kNormalImage] = services.SpacerImage();
+  // A key selected by its press or the mouse would keep that look, and its editor, as a blank.
+  key.state = kStateNormal;
+  if (c.hotKeyId == keyId) c.hotKeyId = kNoKeyId;
+  if (c.pressedKeyId == keyId) c.pressedKeyId = kNoKeyId;
+  if (c.editingEntry && c.currentKey == keyId) services.CancelEditor();
   services.SetKeyEnabled(keyId, false);
   services.Redraw();
   return true;

@@ -27,6 +27,8 @@ class KeyCapServices {
   virtual void Redraw() = 0;
   // The device's script file is written from the context.
   virtual void WriteScript() = 0;
+  // The "Macro Input" editor open over the context goes as its Cancel does.
+  virtual void CancelEditor() = 0;
 };
 
 // The five picture names of a cap kind, in the order of the record's image slots (green over,
@@ -42,8 +44,9 @@ int ChangeKeyCap(MacroContext& context, const KeyRecord& cap, const std::vector<
                  int kind, bool store, KeyCapServices& services);
 
 // Makes the key a spacer: its picture, no events from the device; with add it joins the
-// spacer set. False for a key the view has no record of, or one under a cap (nothing changes
-// then).
+// spacer set. It is a blank at once: drawn in its normal state, no longer the key under the
+// mouse or the one held with it, and an editor open for it is cancelled. False for a key the
+// view has no record of, or one under a cap (nothing changes then).
 bool SetKeySpacer(MacroContext& context, int keyId, bool add, KeyCapServices& services);
 // Makes a spacer an ordinary key again and takes it out of the spacer set.
 void ClearKeySpacer(MacroContext& context, int keyId, KeyCapServices& services);

@@ -12,6 +12,7 @@
 #include "runtime/device/input_dispatch.h"
 #include "runtime/device/program_messages.h"
 #include "ui/key_caps/key_cap_dialogs.h"
+#include "ui/programming_window/programming_extensions.h"
 
 namespace {
 
@@ -85,6 +86,10 @@ void DeviceKeyCapPort::WriteScript() {
   DeviceRecord* d = Device();
   if (!d || !d->folder) return;
   WriteScriptFileAndTell(context_, GetDeviceScriptFileName(d->folder, d->unitId), window_);
+}
+
+void DeviceKeyCapPort::CancelEditor() {
+  if (const auto cancel = GetProgrammingExtensions().cancelMacroEditor) cancel(context_);
 }
 
 bool DeviceKeyCapPort::Ask(KeyCapQuestion question) {

@@ -40,6 +40,7 @@ class DeviceKeyCapPort : public KeyCapCommandPort {
   void SetKeyEnabled(int keyId, bool enabled) override;
   void Redraw() override;
   void WriteScript() override;
+  void CancelEditor() override;
   bool Ask(KeyCapQuestion question) override;
   std::vector<int> FlushHeldKeys() override;
   void OpenDetectionDialog() override;

@@ -18,6 +18,7 @@ void AddProgrammingExtensions(const ProgrammingExtensions& e) {
   ProgrammingExtensions& x = Extensions();
   Take(x.toggleMacroEditor, e.toggleMacroEditor);
   Take(x.registerMacroEditorClass, e.registerMacroEditorClass);
+  Take(x.cancelMacroEditor, e.cancelMacroEditor);
   Take(x.rebuildLayerMenus, e.rebuildLayerMenus);
   Take(x.removeAllProgramLayers, e.removeAllProgramLayers);
   Take(x.showProgramLayerDialog, e.showProgramLayerDialog);

@@ -18,6 +18,8 @@ struct ProgrammingExtensions {
   void (*toggleMacroEditor)(MacroContext& context, int keyIndex) = nullptr;
   // Registers the editor's window class (with the programming window's own).
   bool (*registerMacroEditorClass)() = nullptr;
+  // Closes the editor open over the context as its Cancel does (a key that became a spacer).
+  void (*cancelMacroEditor)(MacroContext& context) = nullptr;
 
   // --- Program layers ----------------------------------------------------------------------
   // The layers of the context's layer map into the Layer menu (after creation and reading).

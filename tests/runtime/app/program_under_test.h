@@ -10,6 +10,8 @@
 #include "platform/vhxhid/vhxsim_control.h"
 #include "runtime/app/main_window.h"
 #include "runtime/app/resource.h"
+#include "runtime/app/tray_menu.h"
+#include "runtime/device/program_messages.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 
@@ -38,6 +40,20 @@ class ProgramUnderTest : public ::testing::Test {
   void StopProgram() {
     if (HWND main = FindWindowA(kMainWindowClass, nullptr)) PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_TRUE(program_.Wait(15000));
+  }
+
+  // The tray menu's device item (by index, last enumerated first from the top) chosen as the
+  // user does: the menu made and shown at the tray icon's click, then left, and the item's
+  // command given.
+  bool ChooseTrayDevice(int index) {
+    const HWND main = FindWindowA(kMainWindowClass, nullptr);
+    if (!main) return false;
+    PostMessageA(main, kTrayCallbackMessage, 0, WM_RBUTTONUP);
+    const auto menuUp = [&] { return FindProcessWindowOfClass(program_.Id(), "#32768") != nullptr; };
+    if (!WaitUntil(menuUp, 10000)) return false;
+    PostMessageA(main, WM_CANCELMODE, 0, 0);  // the menu's loop ends on it
+    if (!WaitUntil([&] { return !menuUp(); }, 10000)) return false;
+    return PostMessageA(main, WM_COMMAND, kTrayFirstDeviceId + index, 0) != 0;
   }
 
   ScratchDir dir_;

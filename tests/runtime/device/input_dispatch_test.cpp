@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/device/report_config.h"
@@ -382,6 +383,47 @@ TEST_F(ProgrammingSwitch, NoWindowMeansNoProgrammingMode) {
   EXPECT_FALSE(d_.programmingRequested);
   EXPECT_EQ(Report({0x00}), "up 0");
   EXPECT_EQ(windowLog.opened, 1);  // no new attempt with every report
+}
+
+class BoxCount : public SystemCalls {
+ public:
+  std::vector<std::string> captions;
+  int ShowMessageBox(void*, const char*, const char* caption, unsigned) override {
+    captions.push_back(caption);
+    return IDOK;
+  }
+};
+
+// Without a module (no script, or one that did not build) there is nothing to program: the
+// switch turned on, and a request, are each answered once with the reason; no window opens and
+// the request goes.
+TEST_F(ProgrammingSwitch, ADeviceWithoutAModuleSaysWhyOncePerSwitchOrRequest) {
+  BoxCount boxes;
+  ScopedSystemCalls scoped(boxes);
+  d_.moduleName.clear();
+  const struct {
+    std::vector<std::uint8_t> report;
+    int boxesAfter;
+  } steps[] = {
+      {{0x01, 0, 0, 0x10}, 1},  // the switch turns on
+      {{0x00, 0, 0, 0x10}, 1},  // still on
+      {{0x00, 0, 0, 0x00}, 1},
+      {{0x00, 0, 0, 0x10}, 2},  // on again
+  };
+  for (const auto& s : steps) {
+    Report(s.report);
+    EXPECT_EQ(static_cast<int>(boxes.captions.size()), s.boxesAfter);
+  }
+  d_.programmingRequested = true;  // the tray's request, with the switch still on
+  EXPECT_FALSE(CheckProgrammingSwitch(d_));
+  EXPECT_FALSE(d_.programmingRequested);
+  EXPECT_EQ(boxes.captions, (std::vector<std::string>(3, "Orvane II Error")));
+  EXPECT_EQ(windowLog.opened, 0);
+  // In client mode the switch means nothing.
+  SetProgrammingAllowed(false);
+  Report({0x00, 0, 0, 0x00});
+  Report({0x00, 0, 0, 0x10});
+  EXPECT_EQ(boxes.captions.size(), 3u);
 }
 
 TEST_F(ProgrammingSwitch, AppliesOnlyWhenProgrammingIsAllowed) {

@@ -166,6 +166,41 @@ TEST_F(KeyCapChanges, ASpacerIsShownAndQuietAndComesBack) {
   EXPECT_TRUE(port.events.empty());
 }
 
+// A key held down in the window is its selected key, with its editor open; the mouse may rest on
+// it or hold it. Made a spacer, it is a blank at once: drawn as one, no longer under the mouse
+// or selected, and its editor gone as if cancelled. Another key keeps all of that.
+TEST_F(KeyCapChanges, ASelectedKeyMadeASpacerIsABlankAtOnce) {
+  const struct {
+    const char* what;
+    int hot, pressed, editorKey;  // before; the hot key shows as under the mouse or pressed
+    int hotAfter, pressedAfter;
+    const char* events;
+  } cases[] = {
+      {"selected, its editor open", 3, kNoKeyId, 3, kNoKeyId, kNoKeyId, "cancel editor, disable 3, redraw"},
+      {"held with the mouse", 3, 3, kNoKeyId, kNoKeyId, kNoKeyId, "disable 3, redraw"},
+      {"another key's editor open", 4, kNoKeyId, 4, 4, kNoKeyId, "disable 3, redraw"},
+      {"the mouse holding another key", 4, 4, kNoKeyId, 4, 4, "disable 3, redraw"},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.what);
+    c.keys = PadKeys();
+    c.spacers.clear();
+    port.events.clear();
+    c.hotKeyId = k.hot;
+    c.pressedKeyId = k.pressed;
+    c.keys[Index(c, 3)].state = kStateOver;  // left from before, or its own
+    c.keys[Index(c, k.hot)].state = k.pressed == k.hot ? kStatePressed : kStateOver;
+    c.editingEntry = k.editorKey != kNoKeyId;
+    c.currentKey = k.editorKey;
+    ASSERT_TRUE(SetKeySpacer(c, 3, true, port));
+    EXPECT_EQ(c.keys[Index(c, 3)].state, kStateNormal);
+    EXPECT_EQ(c.hotKeyId, k.hotAfter);
+    EXPECT_EQ(c.pressedKeyId, k.pressedAfter);
+    EXPECT_EQ(port.Events(), k.events);
+    if (k.hot != 3) EXPECT_NE(c.keys[Index(c, k.hot)].state, kStateNormal);
+  }
+}
+
 TEST_F(KeyCapChanges, CapsCountTheKeysHeldUnderThem) {
   ASSERT_EQ(Cap(kDoubleWideCap, {0, 1}), 8);
   ASSERT_EQ(Cap(kQuadCap, {16, 17, 22, 23}), 9);

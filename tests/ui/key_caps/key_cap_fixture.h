@@ -59,6 +59,7 @@ class RecordingPort : public KeyCapCommandPort {
   }
   void Redraw() override { events.push_back("redraw"); }
   void WriteScript() override { events.push_back("write"); }
+  void CancelEditor() override { events.push_back("cancel editor"); }
   bool Ask(KeyCapQuestion q) override {
     events.push_back(std::string("ask ") + TextOf(q).caption);
     if (answers.empty()) return true;

@@ -113,4 +113,45 @@ TEST_F(KeyCapsProgram, ASpacerAndACapAreInstalledFromTheMenuAndKept) {
   }
 }
 
+// The plain keypad's window, chosen from the tray: key 2 held down is selected and its editor
+// opens. Key Caps > Add makes it a spacer, and the open window shows a blank at once: the editor
+// goes without storing anything, the spacer's picture is drawn, and a click on it opens no
+// editor.
+TEST_F(KeyCapsProgram, ASpacerOfTheSelectedKeyIsABlankInTheOpenWindow) {
+  constexpr std::uint8_t kKey2 = 0x04;
+  id_ = AddSimKeypad(sim_, 2, 0x10);
+  const auto report = [&](std::uint8_t keys) {  // the switch stays off: the tray opened the window
+    const std::uint8_t bytes[9] = {0, keys, 0, 0, 0, 0, 0, 2, 0};
+    VhxSimQueueInput(sim_, id_, bytes, 9);
+  };
+  ASSERT_TRUE(StartProgram());
+  ASSERT_TRUE(WaitUntil([&] { return FileExists(TypeFile(0x10, "Script_backup.oxs")); }, 20000)) << "no build";
+  ASSERT_TRUE(ChooseTrayDevice(0));
+  const HWND window = WaitForWindow(kProgrammingWindowClass, nullptr, 10000);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(WindowText(window), "Qpad 12 ID:2");
+  report(kKey2);
+  const HWND editor = WaitForProcessWindow(program_.Id(), "Record/Edit Macro", 10000);
+  ASSERT_TRUE(editor);
+
+  PostMessageA(window, WM_COMMAND, IDM_PW_KEY_CAPS_ADD, 0);
+  ASSERT_TRUE(Answer("Install Your Key-Cap", IDOK));
+  ASSERT_TRUE(Answer("Spacers Detected", IDYES));
+  const std::string script = TypeFile(0x10, "Script_2.oxs");
+  ASSERT_TRUE(WaitUntil([&] { return ReadFileOr(script).find("//ORVX: Spacers\r\n//2\r\n") != std::string::npos; },
+                        10000))
+      << ReadFileOr(script);
+  EXPECT_NE(ReadFileOr(script).find("DisableKey(2);"), std::string::npos);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 10000));
+
+  const POINT key2{150, 45};
+  constexpr COLORREF kSpacerFace = RGB(0xb0, 0xb0, 0xb0);
+  SetForegroundWindow(window);
+  EXPECT_TRUE(WaitUntil([&] { return ClientPixel(CaptureScreenOf(window), window, key2.x, key2.y) == kSpacerFace; },
+                        5000));
+  EXPECT_FALSE(SaveScreenPicture(window, "programming_window_plain_spacer_added").empty());
+  Click(window, key2);
+  EXPECT_EQ(WaitForProcessWindow(program_.Id(), "Record/Edit Macro", 2000), nullptr);
+}
+
 }  // namespace

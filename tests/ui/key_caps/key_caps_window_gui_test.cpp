@@ -98,14 +98,7 @@ class KeyCapsWindow : public ::testing::Test {
   MacroContext& Context() { return *ProgrammingContextOf(window_); }
   const KeyRecord& Key(int id) { return Context().keys[FindKeyIndex(Context().keys, id)]; }
   // A pixel of the window's picture, in client coordinates.
-  COLORREF Pixel(int x, int y) {
-    const WindowPicture picture = CaptureWindow(window_);
-    RECT outer;
-    GetWindowRect(window_, &outer);
-    POINT origin{0, 0};
-    ClientToScreen(window_, &origin);
-    return picture.At(x + origin.x - outer.left, y + origin.y - outer.top);
-  }
+  COLORREF Pixel(int x, int y) { return ClientPixel(CaptureWindow(window_), window_, x, y); }
 
   GdiplusSession gdiplus_;
   ScratchDir dir_{"capwin"};
@@ -193,6 +186,73 @@ TEST_F(KeyCapsWindow, ACapIsAddedAndRemovedThroughTheMenuWithTheDevicesKeys) {
   EXPECT_EQ(ReadFileOr(Script()).find("//ORVX: KeyCaps"), std::string::npos);
   PumpMessages(100);
   EXPECT_FALSE(IsCapFace(Pixel(gap.x, gap.y)));
+}
+
+// Key 3 held down while the window is open: it is selected and its editor opens. Key Caps > Add
+// then finds it a new spacer, and the open window shows a blank at once: the spacer's picture,
+// no label, no editor, and a click on it opens none.
+TEST_F(KeyCapsWindow, ASpacerAddedThroughTheMenuIsABlankAtOnce) {
+  {
+    MacroContext made;
+    made.keys = PadKeys();
+    Program(made, 3, "KeyDown", "Green", "Pnr", {{L"/label of three", L""}});
+    ASSERT_TRUE(WriteScriptFile(made, Script()));
+  }
+  ProgrammingExtensions editor;
+  editor.toggleMacroEditor = [](MacroContext& c, int key) {
+    Calls() += "toggle " + std::to_string(c.keys[key].keyId) + ";";
+    c.editingEntry = !c.editingEntry;
+    c.currentKey = c.editingEntry ? c.keys[key].keyId : kNoKeyId;
+  };
+  editor.cancelMacroEditor = [](MacroContext& c) {
+    Calls() += "cancel;";
+    c.editingEntry = false;
+    c.currentKey = kNoKeyId;
+  };
+  AddProgrammingExtensions(editor);
+  ASSERT_TRUE(Open());
+  // The keypad's reports: key bytes 1 to 3; keys 3 and 4 held.
+  record_.firstKeyByte = 1;
+  record_.lastKeyByte = 3;
+  record_.currentReport = {0, 0x18, 0, 0, 0x10, 0, 0, 1, 0};
+  record_.previousReport = record_.currentReport;
+  record_.keyEnableMask.assign(record_.currentReport.size(), 0xFF);
+  OnDeviceKeyInProgramming(window_, 3);
+  EXPECT_EQ(Calls(), "toggle 3;");
+  EXPECT_EQ(Key(3).state, kStateOver);
+  PumpMessages(100);
+  const POINT key3{230, 53};
+  const COLORREF selected = Pixel(key3.x, key3.y);
+  EXPECT_NE(selected, kSpacerFace);
+
+  Calls().clear();
+  SendMessageA(window_, WM_COMMAND, IDM_PW_KEY_CAPS_ADD, 0);
+  EXPECT_EQ(Calls(), "box Install Your Key-Cap;box Spacers Detected;cancel;");
+  EXPECT_EQ(Key(3).capKind, kSpacerKey);
+  EXPECT_EQ(Key(4).capKind, kSpacerKey);
+  EXPECT_EQ(Key(3).state, kStateNormal);
+  EXPECT_EQ(Context().hotKeyId, kNoKeyId);
+  EXPECT_NE(ReadFileOr(Script()).find("//ORVX: Spacers\r\n//3\r\n//4\r\n"), std::string::npos);
+  PumpMessages(100);
+  EXPECT_EQ(Pixel(key3.x, key3.y), kSpacerFace);
+  EXPECT_FALSE(SavePicture(window_, "programming_window_spacer_added").empty());
+  // No label: it looks as key 4 beside it, a spacer put in with it that never had a macro.
+  const WindowPicture shown = CaptureWindow(window_);
+  for (int y = 45; y < 105; ++y)
+    for (int x = 200; x < 260; ++x)
+      ASSERT_EQ(ClientPixel(shown, window_, x, y), ClientPixel(shown, window_, x + 60, y)) << x << "," << y;
+
+  // Neither the mouse nor the key itself selects it again.
+  Calls().clear();
+  const LPARAM at = MAKELPARAM(key3.x, key3.y);
+  SendMessageA(window_, WM_MOUSEMOVE, 0, at);
+  SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(window_, WM_LBUTTONUP, 0, at);
+  OnDeviceKeyInProgramming(window_, 3);
+  EXPECT_EQ(Calls(), "");
+  EXPECT_EQ(Key(3).state, kStateNormal);
+  PumpMessages(100);
+  EXPECT_EQ(Pixel(key3.x, key3.y), kSpacerFace);
 }
 
 TEST_F(KeyCapsWindow, TheWindowsCloseEndsAnOpenDialogAndGivesTheInputBack) {

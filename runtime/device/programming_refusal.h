@@ -1,0 +1,18 @@
+#pragma once
+// Why a keypad's programming window cannot open, told to the user: a device without a script
+// module (its script file missing, or one that did not build) has no layout to program, and
+// would otherwise leave a tray choice or a programming switch without any answer.
+
+#include <string>
+
+struct DeviceRecord;
+
+enum class ProgrammingRefusal { kNoScript, kScriptNotBuilt };
+
+// The box's text: the device by its name and unit id, why, and its script file.
+std::string ProgrammingRefusalText(ProgrammingRefusal why, const std::string& deviceName, int unitId,
+                                   const std::string& scriptPath);
+
+// Shows that text for the device in an "Orvane II Error" box; its script is looked for as the
+// build cycle looks for it.
+void TellProgrammingRefused(const DeviceRecord& device);

@@ -1,0 +1,65 @@
+#include "runtime/device/programming_refusal.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/base/system_calls.h"
+#include "runtime/device/device_folders.h"
+#include "runtime/device/device_record.h"
+#include "tests/support/scratch_dir.h"
+
+using namespace testsupport;
+
+namespace {
+
+TEST(ProgrammingRefusalText, NamesTheDeviceWhyAndItsScript) {
+  EXPECT_EQ(ProgrammingRefusalText(ProgrammingRefusal::kNoScript, "Qpad 24 LED", 1, "C:\\Q\\Vid0a7cPid0019\\Script.oxs"),
+            "The programming window of Qpad 24 LED ID:1 cannot open: its script file is missing.\n"
+            "C:\\Q\\Vid0a7cPid0019\\Script.oxs");
+  EXPECT_EQ(ProgrammingRefusalText(ProgrammingRefusal::kScriptNotBuilt, "Qpad 12", 2, "C:\\Q\\Script_2.oxs"),
+            "The programming window of Qpad 12 ID:2 cannot open: its script file did not build.\n"
+            "C:\\Q\\Script_2.oxs");
+}
+
+class Boxes : public SystemCalls {
+ public:
+  std::vector<std::string> shown;
+  int ShowMessageBox(void*, const char* text, const char* caption, unsigned type) override {
+    shown.push_back(std::string(caption) + ": " + text + ((type & MB_ICONERROR) ? " (error)" : ""));
+    return IDOK;
+  }
+};
+
+// The script is looked for as the build looks for it: the unit's own, else the type's.
+TEST(TellProgrammingRefused, SaysWhetherTheScriptIsMissingOrDidNotBuild) {
+  ScratchDir dir("refusal");
+  const std::string type = dir / "QpadDevices\\Vid0a7cPid0019";
+  ASSERT_TRUE(MakeDirs(type));
+  ASSERT_TRUE(WriteTextFile(type + "\\DeviceDescription.txt", "Device Name: Qpad 24 LED\r\n"));
+  FreeDeviceFolders();
+  InitProgramFolders("\"" + dir.path() + "\\Orvane.exe\"");
+  DeviceRecord d;
+  d.vendorId = kVendorId;
+  d.productId = 0x19;
+  d.unitId = 1;
+  d.folder = FindDeviceFolder(kVendorId, 0x19, 0);
+  ASSERT_NE(d.folder, nullptr);
+  Boxes boxes;
+  ScopedSystemCalls scoped(boxes);
+
+  TellProgrammingRefused(d);
+  ASSERT_TRUE(WriteTextFile(type + "\\Script_1.oxs", "void QpadInit() { nonsense }\r\n"));
+  TellProgrammingRefused(d);
+  const std::vector<std::string> want = {
+      "Orvane II Error: The programming window of Qpad 24 LED ID:1 cannot open: its script file is missing.\n" +
+          type + "\\Script.oxs (error)",
+      "Orvane II Error: The programming window of Qpad 24 LED ID:1 cannot open: its script file did not build.\n" +
+          type + "\\Script_1.oxs (error)"};
+  EXPECT_EQ(boxes.shown, want);
+  FreeDeviceFolders();
+}
+
+}  // namespace
