@@ -111,6 +111,8 @@ constexpr DefaultText kEnglishTexts[kTextCount] = {
     {1095, "&French"},
     {1096, "&German"},
     {1097, "Changing this language setting will NOT affect the game(Microsoft Train Simulator) language setting."},
+    // Said when no reading came while a position was sampled.
+    {1098, "Lococab unit could not be read.  Please make sure your Lococab unit is connected to a USB port and click Calibrate again."},
 };
 
 }  // namespace

@@ -24,6 +24,11 @@ Wizard::Wizard(std::string programFolder, vcl::System& system, CabDevices& devic
       settings_(system, folder_ + "\\" + kSettingsFileName) {}
 
 vcl::Answer Wizard::Ask(const std::string& text, const std::string& caption, vcl::Buttons buttons) {
+  screen_.boxShown = true;
+  struct Shown {
+    bool& flag;
+    ~Shown() { flag = false; }
+  } shown{screen_.boxShown};
   if (refresh_) refresh_();
   return system_.ShowMessage(text, caption, buttons);
 }
@@ -65,6 +70,10 @@ void Wizard::ApplyLanguageTexts() {
 }
 
 void Wizard::OnLanguage(int tag) {
+  Handle([&] { ChangeLanguage(tag); });
+}
+
+void Wizard::ChangeLanguage(int tag) {
   if (screen_.sampling) return;
   language_ = tag;
   if (tag == kGerman) helpFile_ = folder_ + kGermanHelpFile;
@@ -78,6 +87,10 @@ void Wizard::OnLanguage(int tag) {
 }
 
 void Wizard::OnHelpContents() {
+  Handle([this] { OpenHelp(); });
+}
+
+void Wizard::OpenHelp() {
   const int result = system_.ShellOpen(helpFile_);
   // 32 (a library of the viewer missing) is a failure too.
   if (result > 32) return;
@@ -94,15 +107,19 @@ void Wizard::OnHelpContents() {
 }
 
 void Wizard::OnVersionClick() {
-  screen_.diagnosticsShown = !screen_.diagnosticsShown;
-  screen_.calibrateLeft = screen_.diagnosticsShown ? kCalibrateLeftWithDiagnostics : kCalibrateLeft;
+  Handle([this] {
+    screen_.diagnosticsShown = !screen_.diagnosticsShown;
+    screen_.calibrateLeft = screen_.diagnosticsShown ? kCalibrateLeftWithDiagnostics : kCalibrateLeft;
+  });
 }
 
 void Wizard::OnNoticeClick() {
-  boundsCheckOff_ = !boundsCheckOff_;
-  Tell(boundsCheckOff_ ? "Bound limits disabled, click on Copyright to enabled (default)"
-                       : "Bound limits enabled (default), click on Copyright to disabled",
-       kApplicationTitle);
+  Handle([this] {
+    boundsCheckOff_ = !boundsCheckOff_;
+    Tell(boundsCheckOff_ ? "Bound limits disabled, click on Copyright to enabled (default)"
+                         : "Bound limits enabled (default), click on Copyright to disabled",
+         kApplicationTitle);
+  });
 }
 
 bool Wizard::AnyUserPositionMissing() const {
@@ -112,6 +129,13 @@ bool Wizard::AnyUserPositionMissing() const {
 }
 
 bool Wizard::CanClose() {
+  // Not while a handler is unfinished: the window stays with the state it is changing.
+  bool can = false;
+  Handle([&] { can = CloseQuery(); });
+  return can;
+}
+
+bool Wizard::CloseQuery() {
   if (deviceLost_) return true;
   int question = 0;
   if (calibratedValue_ == 0) question = 1039;
@@ -233,6 +257,12 @@ void Wizard::EnterSection(int page) {
 }
 
 void Wizard::OnCalibrate() {
+  Handle([this] { Calibrate(); });
+}
+
+void Wizard::Calibrate() {
+  // A click can be posted to the button while it is disabled (sampling) or hidden.
+  if (!screen_.calibrate.enabled || !screen_.calibrate.visible) return;
   if (recalibrate_) {
     runMin_ = companionMin_ = kNoReading;
     runMax_ = companionMax_ = 0;
@@ -260,6 +290,10 @@ void Wizard::OnCalibrate() {
 }
 
 void Wizard::OnSamplingTick() {
+  Handle([this] { SamplingTick(); });
+}
+
+void Wizard::SamplingTick() {
   if (!screen_.sampling) return;
   if (deviceReady_) {
     std::vector<std::uint8_t> report;
@@ -331,11 +365,12 @@ void Wizard::FinishPosition() {
   auto outside = [&](int q) {
     return ranges_[q].min < Position(q).lowerBound || ranges_[q].max > UpperBound(q, marked_);
   };
-  // A position that was never read has no range to pass with.
+  // A position that was never read has no range to pass with, and the box says so: its
+  // ranges are those of an earlier sampling.
   bool failed = !readThisTime_ || (!boundsCheckOff_ && outside(p));
-  std::string message = texts_[1035] + kLineBreak;
+  std::string message = readThisTime_ ? texts_[1035] + kLineBreak : texts_[1098];
   const int companion = p == 10 ? kBailOffReleased : p == 12 ? kBailOffFull : -1;
-  if (companion >= 0 && outside(companion)) {
+  if (readThisTime_ && companion >= 0 && outside(companion)) {
     failed = true;
     message += texts_[1045];
   }
@@ -404,9 +439,11 @@ void Wizard::ResetMarkers() {
 }
 
 void Wizard::OnBlinkTick() {
-  if (!screen_.blinking) return;
-  OutlineView& outline = screen_.outlines[position_];
-  outline.visible = !outline.visible;
+  Handle([this] {
+    if (!screen_.blinking) return;
+    OutlineView& outline = screen_.outlines[position_];
+    outline.visible = !outline.visible;
+  });
 }
 
 bool Wizard::AskIncomplete(int page) {
@@ -415,15 +452,19 @@ bool Wizard::AskIncomplete(int page) {
 }
 
 void Wizard::OnNext() {
-  if (screen_.sampling) return;
-  Next();
-  UpdateCaptions();
+  Handle([this] {
+    if (screen_.sampling) return;
+    Next();
+    UpdateCaptions();
+  });
 }
 
 void Wizard::OnBack() {
-  if (screen_.sampling) return;
-  Back();
-  UpdateCaptions();
+  Handle([this] {
+    if (screen_.sampling) return;
+    Back();
+    UpdateCaptions();
+  });
 }
 
 void Wizard::Next() {

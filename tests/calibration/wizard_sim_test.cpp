@@ -132,7 +132,7 @@ struct SamplingCase {
 };
 
 TEST_F(CabOverSim, FailedReadsAndARemovalWhileAPositionIsSampled) {
-  const std::string outOfBounds = std::string(EnglishDefault(1035)) + "\r\n";
+  const std::string notRead = EnglishDefault(1098);
   const std::string notDetected = EnglishDefault(1033);
   int cab = 0;
   auto from = [&](int first, std::function<void()> f) {
@@ -154,16 +154,16 @@ TEST_F(CabOverSim, FailedReadsAndARemovalWhileAPositionIsSampled) {
       {"a few reads fail", both(from(5, failReads(true)), from(15, failReads(false))), true, 120, 120,
        {"Wait", "Done"}, {}, kFirstSectionPage},
       {"every read fails with the controller there: it is found again, and nothing read fails the position",
-       from(0, failReads(true)), false, 500, 0, {"Wait", "Done"}, {outOfBounds}, kFirstSectionPage},
+       from(0, failReads(true)), false, 500, 0, {"Wait", "Done"}, {notRead}, kFirstSectionPage},
       {"reads come back after the search", both(from(0, failReads(true)), from(25, failReads(false))), true, 120,
        120, {"Wait", "Done"}, {}, kFirstSectionPage},
       {"the search cannot enumerate: sampling runs out with nothing read",
        both(from(0, failReads(true)), from(0, [&] { VhxSimSetEnumerateError(sim_, 5); })), false, 500, 0,
-       {"Wait", "Enumeration error: 5", "Done"}, {outOfBounds}, kFirstSectionPage},
+       {"Wait", "Enumeration error: 5", "Done"}, {notRead}, kFirstSectionPage},
       {"the search cannot set the controller up again",
        both(from(0, failReads(true)),
             both(from(0, [&] { VhxSimSetSetUpError(sim_, cab, 13); }), from(25, failReads(false)))),
-       false, 500, 0, {"Wait", "Setup interface 0 failed, error: 13", "Done"}, {outOfBounds}, kFirstSectionPage},
+       false, 500, 0, {"Wait", "Setup interface 0 failed, error: 13", "Done"}, {notRead}, kFirstSectionPage},
       {"unplugged", from(3, [&] { VhxSimRemoveDevice(sim_, cab); }), false, 120, 120, {"Wait", ""}, {notDetected},
        kWelcomePage},
       {"unplugged and plugged in again before the search",
