@@ -637,8 +637,21 @@ void Wizard::Finish() {
     result.leverNames = leverNames_;
     result.marked = marked_;
     result.rows = rows_;
-    WriteCalibrationFiles(folder_, result, system_);
+    const WriteOutcome outcome = WriteCalibrationFiles(folder_, result, system_);
+    auto listed = [&](int key) {
+      std::string text = texts_[key] + kLineBreak + kLineBreak;
+      for (const std::string& path : outcome.unwritten) text += path + kLineBreak;
+      return text;
+    };
+    if (!outcome.calibrationWritten) {
+      // Nothing holds the calibration, so it is not recorded as done; the wizard stays on its
+      // finish page, where Finish can be tried again.
+      finishing_ = false;
+      Tell(listed(1099) + kLineBreak + texts_[1101], kApplicationTitle);
+      return;
+    }
     WriteCalibratedFlag(settings_, kCabProductId, calibratedValue_, system_.ShortDate());
+    if (!outcome.unwritten.empty()) Tell(listed(1100), kApplicationTitle);
   }
   ++screen_.closeSerial;
 }

@@ -7,10 +7,12 @@
 
 #include <string>
 
+#include "calibration/calibration_files.h"
 #include "calibration/language_texts.h"
 #include "calibration/positions.h"
 #include "platform/vhxhid/vhxsim_control.h"
 #include "tests/calibration/gui_helpers.h"
+#include "tests/calibration/machine_default_value.h"
 
 using namespace cal;
 using namespace testsupport;
@@ -163,6 +165,12 @@ class ProgramOverSim : public ::testing::Test {
     }
     ASSERT_TRUE(WaitUntil([&] { return Usable(Button("&Finish")); }, kWait));
   }
+  // The calibrated flag as the program stored it.
+  std::string CalibratedFlag() const {
+    char flag[16] = {};
+    GetPrivateProfileStringA("", "00D2Calibrated", "", flag, sizeof flag, (dir_ / "Lococab.def").c_str());
+    return flag;
+  }
   // The finish page of a complete calibration; Finish writes and the program ends.
   void FinishAndExpectTheFiles() {
     ASSERT_TRUE(WaitUntil([&] { return Shown(LabelStartingWith(main_, EnglishDefault(1029))); }, kWait));
@@ -172,9 +180,7 @@ class ProgramOverSim : public ::testing::Test {
     std::string calibration;
     ASSERT_TRUE(ReadTextFile(dir_ / "controller\\ModernCalibration.lcm", calibration));
     EXPECT_NE(calibration.find("\"Full Reversed\"\n  {\n   Min   200\n   Max   200\n"), std::string::npos);
-    char flag[16] = {};
-    GetPrivateProfileStringA("", "00D2Calibrated", "", flag, sizeof flag, (dir_ / "Lococab.def").c_str());
-    EXPECT_STREQ(flag, "1");
+    EXPECT_EQ(CalibratedFlag(), "1");
   }
 
   ScratchDir dir_{"lcsim"};
@@ -221,6 +227,40 @@ TEST_F(ProgramOverSim, AnUnplugAndReplugMidPositionThenAFullWalk) {
   ToFirstSection();
   WalkFromFirstPosition();
   FinishAndExpectTheFiles();
+}
+
+TEST_F(ProgramOverSim, ACalibrationThatCannotBeWrittenIsNotRecordedAsDone) {
+  // The main program registered, and a folder where each calibration file goes.
+  MachineDefaultValue installed(kMainProgramKey, dir_ / "orvx");
+  ASSERT_TRUE(installed.ok());
+  const std::string calibration = dir_ / "controller\\ModernCalibration.lcm";
+  const std::string device = dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm";
+  ASSERT_TRUE(MakeDirs(calibration));
+  ASSERT_TRUE(MakeDirs(device));
+  Start();
+  ToFirstSection();
+  WalkFromFirstPosition();
+  ASSERT_TRUE(WaitUntil([&] { return Shown(LabelStartingWith(main_, EnglishDefault(1029))); }, kWait));
+  Click("&Finish");
+  HWND box;
+  EXPECT_EQ(WaitForBox(box), std::string(EnglishDefault(1099)) + "\r\n\r\n" + calibration + "\r\n" + device +
+                                 "\r\n\r\n" + EnglishDefault(1101));
+  ASSERT_NE(box, nullptr);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return Idle(); }, kWait)) << Describe();
+  EXPECT_FALSE(program_.Wait(0)) << "the wizard stays on its finish page";
+  EXPECT_EQ(CalibratedFlag(), "") << "not recorded as done";
+
+  // The program's own place free again: Finish records it, and says which one is still not.
+  ASSERT_TRUE(RemoveDirectoryA(calibration.c_str()));
+  Click("&Finish");
+  EXPECT_EQ(WaitForBox(box), std::string(EnglishDefault(1100)) + "\r\n\r\n" + device + "\r\n");
+  ASSERT_NE(box, nullptr);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(program_.Wait(kWait)) << Describe();
+  EXPECT_EQ(program_.ExitCode(), 0u);
+  EXPECT_TRUE(FileExists(calibration));
+  EXPECT_EQ(CalibratedFlag(), "1");
 }
 
 }  // namespace

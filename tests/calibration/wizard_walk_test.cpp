@@ -2,6 +2,8 @@
 // pages, questions and the files written at the end.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include "calibration/calibration_files.h"
 #include "calibration/wizard.h"
 #include "tests/calibration/walk_fixture.h"
@@ -552,5 +554,63 @@ TEST_F(Walk, AFinishThatIsCancelledAsksAgainLater) {
   wizard_.OnNext();
   EXPECT_TRUE(wizard_.CanClose());
 }
+
+// Finish where the calibration files cannot be written (a folder stands where each goes).
+struct UnwritableCase {
+  const char* what;
+  bool controllerFolder, deviceFolder;  // blocked
+  int text;                             // the box's first text; 0: no box
+  bool recorded;                        // 00D2Calibrated written, and the window closes
+};
+
+class UnwritableFinish : public Walk, public ::testing::WithParamInterface<UnwritableCase> {};
+
+TEST_P(UnwritableFinish, ACalibrationThatCouldNotBeWrittenIsNotRecordedAsDone) {
+  const UnwritableCase& c = GetParam();
+  const std::string calibration = dir_ / "controller\\ModernCalibration.lcm";
+  const std::string device = dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm";
+  ASSERT_TRUE(testsupport::MakeDirs(dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2"));
+  system_.registry[{vcl::RegistryRoot::LocalMachine, kMainProgramKey, ""}] = dir_ / "orvx";
+  if (c.controllerFolder) ASSERT_TRUE(testsupport::MakeDirs(calibration));
+  if (c.deviceFolder) ASSERT_TRUE(testsupport::MakeDirs(device));
+  WalkAll();
+  const unsigned close = S().closeSerial;
+  wizard_.OnNext();  // Finish
+
+  std::vector<std::string> boxes;
+  if (c.text) {
+    std::string box = T(c.text) + "\r\n\r\n";
+    if (c.controllerFolder) box += calibration + "\r\n";
+    if (c.deviceFolder) box += device + "\r\n";
+    if (!c.recorded) box += "\r\n" + T(1101);
+    boxes.push_back(box);
+  }
+  EXPECT_EQ(system_.TakeTexts(), boxes);
+  EXPECT_EQ(Def("00D2Calibrated"), c.recorded ? "1" : "");
+  EXPECT_EQ(Def("00D2Calibration Date"), c.recorded ? "3/5/2024" : "");
+  EXPECT_EQ(S().closeSerial, c.recorded ? close + 1 : close) << "closes only once recorded";
+  EXPECT_EQ(testsupport::FileExists(calibration), !c.controllerFolder);
+  EXPECT_EQ(testsupport::FileExists(device), !c.deviceFolder);
+  if (c.recorded) return;
+
+  // Still on the finish page: closing asks, and Finish once a place is free records it.
+  EXPECT_EQ(S().page, kFinishPage);
+  EXPECT_EQ(S().next.caption, "&Finish");
+  system_.answers = {vcl::Answer::Cancel};
+  EXPECT_FALSE(wizard_.CanClose());
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1044)});
+  ASSERT_TRUE(RemoveDirectoryA(calibration.c_str()));
+  wizard_.OnNext();
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1100) + "\r\n\r\n" + device + "\r\n"});
+  EXPECT_EQ(Def("00D2Calibrated"), "1");
+  EXPECT_EQ(S().closeSerial, close + 1);
+  EXPECT_TRUE(wizard_.CanClose());
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, UnwritableFinish,
+                         ::testing::Values(UnwritableCase{"both written", false, false, 0, true},
+                                           UnwritableCase{"the device folder's not", false, true, 1100, true},
+                                           UnwritableCase{"the controller folder's not", true, false, 1100, true},
+                                           UnwritableCase{"neither", true, true, 1099, false}));
 
 }  // namespace
