@@ -198,6 +198,7 @@ TEST_F(ProgramOverSim, ClicksAndTicksWhileABoxIsUpChangeNothing) {
   Click("&Calibrate");
   HWND box;
   ASSERT_EQ(WaitForBox(box), std::string(EnglishDefault(1035)) + "\r\n");
+  EXPECT_FALSE(SaveScreenPicture(main_, "calibration_program_refused_under_box").empty());
   Move(0, 200);
   ClickAroundAndDismiss(box);
   ASSERT_TRUE(WaitUntil([&] { return Idle(); }, kWait)) << Describe();
@@ -246,6 +247,8 @@ TEST_F(ProgramOverSim, ACalibrationThatCannotBeWrittenIsNotRecordedAsDone) {
   EXPECT_EQ(WaitForBox(box), std::string(EnglishDefault(1099)) + "\r\n\r\n" + calibration + "\r\n" + device +
                                  "\r\n\r\n" + EnglishDefault(1101));
   ASSERT_NE(box, nullptr);
+  PumpMessages(100);
+  EXPECT_FALSE(SaveScreenPicture(box, "calibration_program_not_saved").empty());
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitUntil([&] { return Idle(); }, kWait)) << Describe();
   EXPECT_FALSE(program_.Wait(0)) << "the wizard stays on its finish page";

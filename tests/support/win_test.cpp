@@ -236,20 +236,10 @@ void PrintWindowTree(HWND hwnd, HDC picture, POINT top, const RECT& clip, bool f
   }
 }
 
-}  // namespace
-
-WindowPicture CaptureWindow(HWND hwnd) {
-  WindowPicture picture;
-  RECT r;
-  if (!GetWindowRect(hwnd, &r)) return picture;
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  wingui::DibBitmap canvas(w, h);
-  if (!canvas) return picture;
-  // The frame and caption are not drawn: the window's own face colour stands for them.
-  const RECT all{0, 0, w, h};
-  FillRect(canvas.dc(), &all, GetSysColorBrush(COLOR_3DFACE));
-  PrintWindowTree(hwnd, canvas.dc(), POINT{r.left, r.top}, all, false);
+// The canvas's pixels as RGB bytes.
+WindowPicture PictureOf(wingui::DibBitmap& canvas, int w, int h) {
   GdiFlush();
+  WindowPicture picture;
   picture.width = w;
   picture.height = h;
   picture.rgb.resize(static_cast<std::size_t>(w) * h * 3);
@@ -262,19 +252,60 @@ WindowPicture CaptureWindow(HWND hwnd) {
   return picture;
 }
 
-bool SaveWindowPng(HWND hwnd, const std::string& path) {
-  const WindowPicture picture = CaptureWindow(hwnd);
+}  // namespace
+
+WindowPicture CaptureWindow(HWND hwnd) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return {};
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  wingui::DibBitmap canvas(w, h);
+  if (!canvas) return {};
+  // The frame and caption are not drawn: the window's own face colour stands for them.
+  const RECT all{0, 0, w, h};
+  FillRect(canvas.dc(), &all, GetSysColorBrush(COLOR_3DFACE));
+  PrintWindowTree(hwnd, canvas.dc(), POINT{r.left, r.top}, all, false);
+  return PictureOf(canvas, w, h);
+}
+
+WindowPicture CaptureScreenArea(HWND hwnd) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return {};
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  wingui::DibBitmap canvas(w, h);
+  if (!canvas) return {};
+  const HDC screen = GetDC(nullptr);
+  const bool copied = BitBlt(canvas.dc(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != FALSE;
+  ReleaseDC(nullptr, screen);
+  return copied ? PictureOf(canvas, w, h) : WindowPicture{};
+}
+
+namespace {
+
+bool SavePng(const WindowPicture& picture, const std::string& path) {
   return picture && WriteBinaryFile(path, EncodePngRgb(picture.width, picture.height, picture.rgb));
 }
 
-std::string SavePicture(HWND hwnd, const std::string& name) {
-  // Tests run with ORVANE_BIN set to build\bin; the pictures go beside it.
+// build/pictures/<name>.png: tests run with ORVANE_BIN set to build\bin, the pictures go beside it.
+std::string PicturePath(const std::string& name) {
   char bin[MAX_PATH] = "";
   const DWORD n = GetEnvironmentVariableA("ORVANE_BIN", bin, sizeof bin);
   std::string folder = n > 0 && n < sizeof bin ? std::string(bin) + "\\..\\pictures" : "pictures";
   CreateDirectoryA(folder.c_str(), nullptr);
-  const std::string path = folder + "\\" + name + ".png";
+  return folder + "\\" + name + ".png";
+}
+
+}  // namespace
+
+bool SaveWindowPng(HWND hwnd, const std::string& path) { return SavePng(CaptureWindow(hwnd), path); }
+
+std::string SavePicture(HWND hwnd, const std::string& name) {
+  const std::string path = PicturePath(name);
   return SaveWindowPng(hwnd, path) ? path : std::string();
+}
+
+std::string SaveScreenPicture(HWND hwnd, const std::string& name) {
+  const std::string path = PicturePath(name);
+  return SavePng(CaptureScreenArea(hwnd), path) ? path : std::string();
 }
 
 ChildProcess::~ChildProcess() { Kill(); }

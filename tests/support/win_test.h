@@ -51,11 +51,17 @@ struct WindowPicture {
 // over it do not matter.
 WindowPicture CaptureWindow(HWND hwnd);
 
+// The window's rectangle as the screen shows it, with whatever lies over it: for a window of
+// another process, which cannot be asked to paint into this one's bitmap.
+WindowPicture CaptureScreenArea(HWND hwnd);
+
 // Saves the window's picture as an RGB PNG.
 bool SaveWindowPng(HWND hwnd, const std::string& path);
 // Saves the window's picture as build/pictures/<name>.png, for a look by eye at the main states
 // of a window; the file's path, or "" when it could not be written.
 std::string SavePicture(HWND hwnd, const std::string& name);
+// The same from the screen (CaptureScreenArea).
+std::string SaveScreenPicture(HWND hwnd, const std::string& name);
 
 // A child process with its handles; killed on destruction if still running.
 class ChildProcess {
