@@ -34,25 +34,27 @@ vcl::Answer Wizard::Ask(const std::string& text, const std::string& caption, vcl
 }
 
 void Wizard::Start() {
-  helpFile_ = folder_ + kHelpFile;
-  language_ = InitLanguage(settings_, system_);
-  if (language_ == kGerman) helpFile_ = folder_ + kGermanHelpFile;
-  screen_.language = language_ == kGerman ? kGerman : language_ == kFrench ? kFrench : kEnglish;
-  texts_.SetDefaults();
-  if (!LoadLanguageFile(vcl::IniFile(system_, folder_ + "\\" + kLanguageFileName), language_, texts_))
-    Tell(std::string("LococabLCLanguage.ini ") + texts_[1006], kShortTitle);
-  ApplyLanguageTexts();
+  Handle([this] {
+    helpFile_ = folder_ + kHelpFile;
+    language_ = InitLanguage(settings_, system_);
+    if (language_ == kGerman) helpFile_ = folder_ + kGermanHelpFile;
+    screen_.language = language_ == kGerman ? kGerman : language_ == kFrench ? kFrench : kEnglish;
+    texts_.SetDefaults();
+    if (!LoadLanguageFile(vcl::IniFile(system_, folder_ + "\\" + kLanguageFileName), language_, texts_))
+      Tell(std::string("LococabLCLanguage.ini ") + texts_[1006], kShortTitle);
+    ApplyLanguageTexts();
 
-  screen_.page = kWelcomePage;
-  section_ = kFirstSectionPage;
-  ranges_ = InitialRanges();
-  for (int p = 0; p < kPositionCount; ++p) leverNames_[p] = texts_[Position(p).leverKey];
-  screen_.welcome = texts_[1024] + " " + texts_[1025];
-  done_.fill(0);
-  screen_.back.visible = false;
-  screen_.calibrate.visible = false;
-  if (!ReadControllerFile(folder_ + "\\controller\\" + kControllerFileName, rows_))
-    Tell(texts_[1000], kApplicationTitle);
+    screen_.page = kWelcomePage;
+    section_ = kFirstSectionPage;
+    ranges_ = InitialRanges();
+    for (int p = 0; p < kPositionCount; ++p) leverNames_[p] = texts_[Position(p).leverKey];
+    screen_.welcome = texts_[1024] + " " + texts_[1025];
+    done_.fill(0);
+    screen_.back.visible = false;
+    screen_.calibrate.visible = false;
+    if (!ReadControllerFile(folder_ + "\\controller\\" + kControllerFileName, rows_))
+      Tell(texts_[1000], kApplicationTitle);
+  });
 }
 
 void Wizard::UpdateCaptions() {

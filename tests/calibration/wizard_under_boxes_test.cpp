@@ -11,41 +11,12 @@
 
 #include "calibration/calibration_files.h"
 #include "tests/calibration/walk_fixture.h"
+#include "tests/calibration/wizard_snapshot.h"
 
 using namespace cal;
 using walktest::Walk;
 
 namespace {
-
-// What the window shows, as far as a tick or click under a box could change it.
-struct Seen {
-  int page, position;
-  bool sampling, blinking, busy;
-  std::string status, text, calibrate, next;
-  bool calibrateOn, nextOn, backOn;
-  size_t diagnostics, boxes;
-  unsigned closeSerial;
-
-  static Seen Of(const Wizard& wizard, const FakeSystem& system) {
-    const WizardScreen& s = wizard.Screen();
-    return {s.page,
-            wizard.CurrentPosition(),
-            s.sampling,
-            s.blinking,
-            s.busy,
-            s.status,
-            s.pageText[s.page],
-            s.calibrate.caption,
-            s.next.caption,
-            s.calibrate.visible && s.calibrate.enabled,
-            s.next.visible && s.next.enabled,
-            s.back.visible && s.back.enabled,
-            s.diagnostics.size(),
-            system.messages.size(),
-            s.closeSerial};
-  }
-  bool operator==(const Seen&) const = default;
-};
 
 // Everything a box's message loop can deliver to the wizard, whatever the buttons' state: ticks
 // of both timers, clicks on every button, menu choices and the about box's switches, and a

@@ -571,8 +571,10 @@ TEST_P(UnwritableFinish, ACalibrationThatCouldNotBeWrittenIsNotRecordedAsDone) {
   const std::string device = dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm";
   ASSERT_TRUE(testsupport::MakeDirs(dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2"));
   system_.registry[{vcl::RegistryRoot::LocalMachine, kMainProgramKey, ""}] = dir_ / "orvx";
-  if (c.controllerFolder) ASSERT_TRUE(testsupport::MakeDirs(calibration));
-  if (c.deviceFolder) ASSERT_TRUE(testsupport::MakeDirs(device));
+  for (const auto& [blocked, place] : {std::pair{c.controllerFolder, calibration}, std::pair{c.deviceFolder, device}})
+    if (blocked) {
+      ASSERT_TRUE(testsupport::MakeDirs(place));
+    }
   WalkAll();
   const unsigned close = S().closeSerial;
   wizard_.OnNext();  // Finish
