@@ -221,4 +221,31 @@ TEST_F(CabOverSim, FailedReadsAndARemovalWhileAPositionIsSampled) {
   }
 }
 
+// What the controller reported before Calibrate, unread while the position waited (a box was
+// up, the timer stopped), is never sampled: only its present state and what follows.
+TEST_F(CabOverSim, ReportsQueuedBeforeCalibrateAreNotSampled) {
+  Clear();
+  const int cab = AddCab();
+  FakeSystem system;
+  Wizard wizard(dir_.path(), system, HidCabDevices());
+  wizard.Start();
+  wizard.OnNext();
+  wizard.OnNext();
+  ASSERT_EQ(wizard.Screen().page, kFirstSectionPage);
+  // The lever swept through values outside position 0's bounds on its way to 200.
+  for (int v = 100; v < 180; v += 10) Hold(cab, 0, v);
+  Hold(cab, 0, 200);
+  VhxSimDeviceInfo info;
+  ASSERT_EQ(VhxSimGetDevice(sim_, cab, &info), VHXSIM_OK);
+  EXPECT_GE(info.queuedInputs, 9) << "nothing read them yet";
+  wizard.OnCalibrate();
+  for (int i = 0; i < 100 && wizard.Screen().sampling; ++i) wizard.OnSamplingTick();
+  EXPECT_TRUE(system.messages.empty()) << system.messages[0].text;
+  EXPECT_TRUE(wizard.Done(0));
+  EXPECT_EQ(wizard.GetRanges()[0].min, 200);
+  EXPECT_EQ(wizard.GetRanges()[0].max, 200);
+  ASSERT_EQ(VhxSimGetDevice(sim_, cab, &info), VHXSIM_OK);
+  EXPECT_EQ(info.queuedInputs, 0);
+}
+
 }  // namespace
