@@ -10,7 +10,7 @@
 #include "calibration/calibration_files.h"
 #include "calibration/language_texts.h"
 #include "calibration/positions.h"
-#include "platform/vhxhid/vhxsim_control.h"
+#include "tests/calibration/cab_simulation.h"
 #include "tests/calibration/gui_helpers.h"
 #include "tests/calibration/machine_default_value.h"
 
@@ -43,9 +43,7 @@ class ProgramOverSim : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(EnvOr("VHXHID_SIM").empty()) << "the test runs on a simulation";
-    sim_ = VhxSimOpen(nullptr);
-    ASSERT_NE(sim_, nullptr);
-    ASSERT_EQ(VhxSimReset(sim_), VHXSIM_OK);
+    ASSERT_NE(sim_.get(), nullptr);
     const std::string bin = EnvOr("ORVANE_BIN");
     ASSERT_TRUE(CopyFileA((bin + "\\LCcalibration.exe").c_str(), (dir_ / "LCcalibration.exe").c_str(), FALSE));
     ASSERT_TRUE(CopyFileA((bin + "\\VHXHID.dll").c_str(), (dir_ / "VHXHID.dll").c_str(), FALSE));
@@ -57,12 +55,9 @@ class ProgramOverSim : public ::testing::Test {
   }
   void TearDown() override {
     if (program_.Handle() && !program_.Wait(0)) program_.Kill();
-    if (sim_) VhxSimClose(sim_);
   }
   void AddCab() {
-    VhxSimDeviceSpec spec;
-    VhxSimCabSpec(&spec);
-    cab_ = VhxSimAddDevice(sim_, &spec);
+    cab_ = sim_.AddCab();
     ASSERT_GT(cab_, 0);
   }
   void Start() {
@@ -92,9 +87,9 @@ class ProgramOverSim : public ::testing::Test {
   // is let go.
   void Move(int p, int v) {
     if (p == 10 || p == 12) {
-      ASSERT_EQ(VhxSimSetReportByte(sim_, cab_, Position(kBailOffReleased).reportByte, 80), VHXSIM_OK);
+      ASSERT_EQ(sim_.Move(cab_, kBailOffReleased, 80), VHXSIM_OK);
     }
-    ASSERT_EQ(VhxSimSetReportByte(sim_, cab_, Position(p).reportByte, v), VHXSIM_OK);
+    ASSERT_EQ(sim_.Move(cab_, p, v), VHXSIM_OK);
   }
   // What the window shows, for a failure's message.
   std::string Describe() const {
@@ -184,7 +179,7 @@ class ProgramOverSim : public ::testing::Test {
   }
 
   ScratchDir dir_{"lcsim"};
-  VhxSim* sim_ = nullptr;
+  CabSimulation sim_;
   int cab_ = 0;
   ChildProcess program_;
   HWND main_ = nullptr;
@@ -217,7 +212,7 @@ TEST_F(ProgramOverSim, AnUnplugAndReplugMidPositionThenAFullWalk) {
   CalibrateAt(0, 200);
   Move(1, 120);
   Click("&Calibrate");
-  ASSERT_EQ(VhxSimRemoveDevice(sim_, cab_), VHXSIM_OK);
+  ASSERT_EQ(VhxSimRemoveDevice(sim_.get(), cab_), VHXSIM_OK);
   HWND box;
   ASSERT_EQ(WaitForBox(box), EnglishDefault(1033));
   AddCab();

@@ -48,6 +48,17 @@ class CabOverSim : public ::testing::Test {
     EXPECT_GT(id, 0);
     return id;
   }
+  // A fresh simulation with one cab controller; the wizard at its first position over it.
+  int ToFirstSection(FakeSystem& system, Wizard& wizard) {
+    Clear();
+    const int cab = AddCab();
+    wizard.Start();
+    wizard.OnNext();
+    wizard.OnNext();
+    EXPECT_EQ(wizard.Screen().page, kFirstSectionPage);
+    EXPECT_TRUE(system.messages.empty());
+    return cab;
+  }
   // The lever of position p held where its byte reads v.
   void Hold(int cab, int p, int v) {
     ASSERT_EQ(VhxSimSetReportByte(sim_, cab, Position(p).reportByte, v), VHXSIM_OK);
@@ -176,13 +187,9 @@ TEST_F(CabOverSim, FailedReadsAndARemovalWhileAPositionIsSampled) {
   };
   for (const SamplingCase& c : cases) {
     SCOPED_TRACE(c.what);
-    Clear();
-    cab = AddCab();
     FakeSystem system;
     Wizard wizard(dir_.path(), system, HidCabDevices());
-    wizard.Start();
-    wizard.OnNext();
-    wizard.OnNext();
+    cab = ToFirstSection(system, wizard);
     ASSERT_EQ(wizard.Screen().page, kFirstSectionPage);
     Hold(cab, 0, 200);
     wizard.OnCalibrate();
@@ -224,13 +231,9 @@ TEST_F(CabOverSim, FailedReadsAndARemovalWhileAPositionIsSampled) {
 // What the controller reported before Calibrate, unread while the position waited (a box was
 // up, the timer stopped), is never sampled: only its present state and what follows.
 TEST_F(CabOverSim, ReportsQueuedBeforeCalibrateAreNotSampled) {
-  Clear();
-  const int cab = AddCab();
   FakeSystem system;
   Wizard wizard(dir_.path(), system, HidCabDevices());
-  wizard.Start();
-  wizard.OnNext();
-  wizard.OnNext();
+  const int cab = ToFirstSection(system, wizard);
   ASSERT_EQ(wizard.Screen().page, kFirstSectionPage);
   // The lever swept through values outside position 0's bounds on its way to 200.
   for (int v = 100; v < 180; v += 10) Hold(cab, 0, v);
