@@ -19,8 +19,18 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   return vcl::ReplaceFileWith(path, bytes);
 }
 
+namespace {
+
+// One calibration file written, or noted as not written.
+void PutCalibration(const std::string& path, const std::string& calibrationText, WriteOutcome& outcome) {
+  if (WriteWholeFile(path, calibrationText)) outcome.calibrationWritten = true;
+  else outcome.unwritten.push_back(path);
+}
+
+}  // namespace
+
 void WriteSimulatorCalibration(const std::string& key, const std::string& calibrationText,
-                               vcl::System& system) {
+                               vcl::System& system, WriteOutcome& outcome) {
   std::string value;
   if (!vcl::Registry(system, vcl::RegistryRoot::LocalMachine).ReadString(key, "Path", value))
     return;
@@ -28,22 +38,24 @@ void WriteSimulatorCalibration(const std::string& key, const std::string& calibr
   if (folder.empty()) return;
   const std::string controllers = folder + "\\controllers";
   if (!vcl::DirectoryExists(controllers)) vcl::CreateDir(controllers);
-  WriteWholeFile(controllers + "\\modern.lcm", calibrationText);
+  PutCalibration(controllers + "\\modern.lcm", calibrationText, outcome);
 }
 
 void WriteDeviceFolderCalibration(const std::string& mainProgramFolder,
-                                  const std::string& calibrationText) {
-  WriteWholeFile(mainProgramFolder + kCabDeviceFolder + "\\" + kCalibrationFileName,
-                 calibrationText);
+                                  const std::string& calibrationText, WriteOutcome& outcome) {
+  PutCalibration(mainProgramFolder + kCabDeviceFolder + "\\" + kCalibrationFileName, calibrationText,
+                 outcome);
 }
 
-void WriteCalibrationFiles(const std::string& programFolder, const CalibrationResult& result,
-                           vcl::System& system) {
+WriteOutcome WriteCalibrationFiles(const std::string& programFolder, const CalibrationResult& result,
+                                   vcl::System& system) {
+  WriteOutcome outcome;
   const std::string controllerFolder = programFolder + "\\controller";
   const std::string controllerFile = controllerFolder + "\\" + kControllerFileName;
-  WriteWholeFile(controllerFile, ControllerFileText(result.rows, result.ranges, result.marked));
+  if (!WriteWholeFile(controllerFile, ControllerFileText(result.rows, result.ranges, result.marked)))
+    outcome.unwritten.push_back(controllerFile);
   const std::string calibration = CalibrationFileText(result.leverNames, result.ranges);
-  WriteWholeFile(controllerFolder + "\\" + kCalibrationFileName, calibration);
+  PutCalibration(controllerFolder + "\\" + kCalibrationFileName, calibration, outcome);
 
   std::string command;
   if (vcl::Registry(system, vcl::RegistryRoot::ClassesRoot).ReadString(kSimulatorDocumentCommand, "", command)) {
@@ -51,15 +63,17 @@ void WriteCalibrationFiles(const std::string& programFolder, const CalibrationRe
     if (!folder.empty()) {
       const std::string target = folder + "\\controller";
       if (!vcl::DirectoryExists(target)) vcl::CreateDir(target);
-      vcl::CopyFileOver(controllerFile, target + "\\" + kControllerFileName);
+      const std::string copy = target + "\\" + kControllerFileName;
+      if (!vcl::CopyFileOver(controllerFile, copy)) outcome.unwritten.push_back(copy);
     }
   }
-  for (const char* key : kSimulatorKeys) WriteSimulatorCalibration(key, calibration, system);
+  for (const char* key : kSimulatorKeys) WriteSimulatorCalibration(key, calibration, system, outcome);
 
   std::string mainProgram;
   if (vcl::Registry(system, vcl::RegistryRoot::LocalMachine).ReadString(kMainProgramKey, "", mainProgram) &&
       !RegistryFolder(mainProgram).empty())
-    WriteDeviceFolderCalibration(RegistryFolder(mainProgram), calibration);
+    WriteDeviceFolderCalibration(RegistryFolder(mainProgram), calibration, outcome);
+  return outcome;
 }
 
 }  // namespace cal

@@ -32,12 +32,20 @@ inline constexpr const char* kCabDeviceFolder = "\\QpadDevices\\Vid0a7cPid00d2";
 // false when it cannot be written, and the old file then stays whole.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 
-// Every destination in order; a destination that fails is skipped.
-void WriteCalibrationFiles(const std::string& programFolder, const CalibrationResult& result,
-                           vcl::System& system);
+// What the writing at the end came to: the files that could not be written, in the order they
+// were tried, and whether any calibration file (ModernCalibration.lcm, a simulator's modern.lcm)
+// was written.
+struct WriteOutcome {
+  std::vector<std::string> unwritten;
+  bool calibrationWritten = false;
+};
+
+// Every destination in order; a destination that fails is noted and the others still written.
+WriteOutcome WriteCalibrationFiles(const std::string& programFolder, const CalibrationResult& result,
+                                   vcl::System& system);
 void WriteSimulatorCalibration(const std::string& key, const std::string& calibrationText,
-                               vcl::System& system);
+                               vcl::System& system, WriteOutcome& outcome);
 void WriteDeviceFolderCalibration(const std::string& mainProgramFolder,
-                                  const std::string& calibrationText);
+                                  const std::string& calibrationText, WriteOutcome& outcome);
 
 }  // namespace cal

@@ -111,6 +111,11 @@ constexpr DefaultText kEnglishTexts[kTextCount] = {
     {1095, "&French"},
     {1096, "&German"},
     {1097, "Changing this language setting will NOT affect the game(Microsoft Train Simulator) language setting."},
+    // Said when no reading came while a position was sampled, and when Finish could not write.
+    {1098, "Lococab unit could not be read.  Please make sure your Lococab unit is connected to a USB port and click Calibrate again."},
+    {1099, "The calibration could not be saved.  The following file(s) could not be written."},
+    {1100, "The calibration was saved, but the following file(s) could not be written."},
+    {1101, "Make sure these files can be written, then click Finish again."},
 };
 
 }  // namespace

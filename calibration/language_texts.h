@@ -1,4 +1,4 @@
-// Every text the calibration program shows, by key (1000 to 1097): the current language's text
+// Every text the calibration program shows, by key (1000 to 1101): the current language's text
 // or the English default, and the choice of language.
 #pragma once
 #include <array>
@@ -9,7 +9,7 @@
 namespace cal {
 
 constexpr int kFirstTextKey = 1000;
-constexpr int kLastTextKey = 1097;
+constexpr int kLastTextKey = 1101;
 constexpr int kTextCount = kLastTextKey - kFirstTextKey + 1;
 
 // Languages by their primary language id.
@@ -27,7 +27,7 @@ class LanguageTexts {
  public:
   LanguageTexts();
   void SetDefaults();
-  // Keys outside 1000..1097 throw std::out_of_range.
+  // Keys outside 1000..1101 throw std::out_of_range.
   const std::string& operator[](int key) const;
   void Set(int key, std::string text);
 

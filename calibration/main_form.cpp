@@ -133,7 +133,9 @@ void MainForm::Build() {
   contents_ = &menu.AddItem(*helpMenu_, "&Contents");
   aboutItem_ = &menu.AddItem(*helpMenu_, "&About");
   contents_->onClick = [this](vcl::MenuItem&) { Act([this] { wizard_.OnHelpContents(); }); };
-  aboutItem_->onClick = [this](vcl::MenuItem&) { about_->ShowModal(); };
+  aboutItem_->onClick = [this](vcl::MenuItem&) {
+    if (!wizard_.Handling()) about_->ShowModal();
+  };
 }
 
 void MainForm::ApplyStaticTexts() {
@@ -219,8 +221,8 @@ void MainForm::Refresh() {
     busy_ = s.busy;
     vcl::Application::SetBusy(s.busy);
   }
-  SetTimer(kSamplingTimer, samplingMs_, s.sampling);
-  SetTimer(kBlinkTimer, blinkMs_, s.blinking);
+  SetTimer(kSamplingTimer, samplingMs_, s.sampling && !s.boxShown);
+  SetTimer(kBlinkTimer, blinkMs_, s.blinking && !s.boxShown);
   if (focusSerial_ != s.focusSerial) {
     focusSerial_ = s.focusSerial;
     vcl::Button* target = s.focus == Focus::Back ? back_ : s.focus == Focus::Next ? next_

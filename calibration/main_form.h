@@ -49,9 +49,11 @@ class MainForm : public vcl::Form {
 
  private:
   void Build();
-  // Runs a wizard action, then shows its outcome.
+  // Runs a wizard action, then shows its outcome. Under a box of an unfinished one (its own
+  // message loop) the wizard drops it, and the window stays as that box shows it.
   template <typename F>
   void Act(F&& action) {
+    if (wizard_.Handling()) return;
     action();
     Refresh();
   }

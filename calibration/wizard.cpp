@@ -24,30 +24,37 @@ Wizard::Wizard(std::string programFolder, vcl::System& system, CabDevices& devic
       settings_(system, folder_ + "\\" + kSettingsFileName) {}
 
 vcl::Answer Wizard::Ask(const std::string& text, const std::string& caption, vcl::Buttons buttons) {
+  screen_.boxShown = true;
+  struct Shown {
+    bool& flag;
+    ~Shown() { flag = false; }
+  } shown{screen_.boxShown};
   if (refresh_) refresh_();
   return system_.ShowMessage(text, caption, buttons);
 }
 
 void Wizard::Start() {
-  helpFile_ = folder_ + kHelpFile;
-  language_ = InitLanguage(settings_, system_);
-  if (language_ == kGerman) helpFile_ = folder_ + kGermanHelpFile;
-  screen_.language = language_ == kGerman ? kGerman : language_ == kFrench ? kFrench : kEnglish;
-  texts_.SetDefaults();
-  if (!LoadLanguageFile(vcl::IniFile(system_, folder_ + "\\" + kLanguageFileName), language_, texts_))
-    Tell(std::string("LococabLCLanguage.ini ") + texts_[1006], kShortTitle);
-  ApplyLanguageTexts();
+  Handle([this] {
+    helpFile_ = folder_ + kHelpFile;
+    language_ = InitLanguage(settings_, system_);
+    if (language_ == kGerman) helpFile_ = folder_ + kGermanHelpFile;
+    screen_.language = language_ == kGerman ? kGerman : language_ == kFrench ? kFrench : kEnglish;
+    texts_.SetDefaults();
+    if (!LoadLanguageFile(vcl::IniFile(system_, folder_ + "\\" + kLanguageFileName), language_, texts_))
+      Tell(std::string("LococabLCLanguage.ini ") + texts_[1006], kShortTitle);
+    ApplyLanguageTexts();
 
-  screen_.page = kWelcomePage;
-  section_ = kFirstSectionPage;
-  ranges_ = InitialRanges();
-  for (int p = 0; p < kPositionCount; ++p) leverNames_[p] = texts_[Position(p).leverKey];
-  screen_.welcome = texts_[1024] + " " + texts_[1025];
-  done_.fill(0);
-  screen_.back.visible = false;
-  screen_.calibrate.visible = false;
-  if (!ReadControllerFile(folder_ + "\\controller\\" + kControllerFileName, rows_))
-    Tell(texts_[1000], kApplicationTitle);
+    screen_.page = kWelcomePage;
+    section_ = kFirstSectionPage;
+    ranges_ = InitialRanges();
+    for (int p = 0; p < kPositionCount; ++p) leverNames_[p] = texts_[Position(p).leverKey];
+    screen_.welcome = texts_[1024] + " " + texts_[1025];
+    done_.fill(0);
+    screen_.back.visible = false;
+    screen_.calibrate.visible = false;
+    if (!ReadControllerFile(folder_ + "\\controller\\" + kControllerFileName, rows_))
+      Tell(texts_[1000], kApplicationTitle);
+  });
 }
 
 void Wizard::UpdateCaptions() {
@@ -65,6 +72,10 @@ void Wizard::ApplyLanguageTexts() {
 }
 
 void Wizard::OnLanguage(int tag) {
+  Handle([&] { ChangeLanguage(tag); });
+}
+
+void Wizard::ChangeLanguage(int tag) {
   if (screen_.sampling) return;
   language_ = tag;
   if (tag == kGerman) helpFile_ = folder_ + kGermanHelpFile;
@@ -78,6 +89,10 @@ void Wizard::OnLanguage(int tag) {
 }
 
 void Wizard::OnHelpContents() {
+  Handle([this] { OpenHelp(); });
+}
+
+void Wizard::OpenHelp() {
   const int result = system_.ShellOpen(helpFile_);
   // 32 (a library of the viewer missing) is a failure too.
   if (result > 32) return;
@@ -94,15 +109,19 @@ void Wizard::OnHelpContents() {
 }
 
 void Wizard::OnVersionClick() {
-  screen_.diagnosticsShown = !screen_.diagnosticsShown;
-  screen_.calibrateLeft = screen_.diagnosticsShown ? kCalibrateLeftWithDiagnostics : kCalibrateLeft;
+  Handle([this] {
+    screen_.diagnosticsShown = !screen_.diagnosticsShown;
+    screen_.calibrateLeft = screen_.diagnosticsShown ? kCalibrateLeftWithDiagnostics : kCalibrateLeft;
+  });
 }
 
 void Wizard::OnNoticeClick() {
-  boundsCheckOff_ = !boundsCheckOff_;
-  Tell(boundsCheckOff_ ? "Bound limits disabled, click on Copyright to enabled (default)"
-                       : "Bound limits enabled (default), click on Copyright to disabled",
-       kApplicationTitle);
+  Handle([this] {
+    boundsCheckOff_ = !boundsCheckOff_;
+    Tell(boundsCheckOff_ ? "Bound limits disabled, click on Copyright to enabled (default)"
+                         : "Bound limits enabled (default), click on Copyright to disabled",
+         kApplicationTitle);
+  });
 }
 
 bool Wizard::AnyUserPositionMissing() const {
@@ -112,6 +131,13 @@ bool Wizard::AnyUserPositionMissing() const {
 }
 
 bool Wizard::CanClose() {
+  // Not while a handler is unfinished: the window stays with the state it is changing.
+  bool can = false;
+  Handle([&] { can = CloseQuery(); });
+  return can;
+}
+
+bool Wizard::CloseQuery() {
   if (deviceLost_) return true;
   int question = 0;
   if (calibratedValue_ == 0) question = 1039;
@@ -233,6 +259,12 @@ void Wizard::EnterSection(int page) {
 }
 
 void Wizard::OnCalibrate() {
+  Handle([this] { Calibrate(); });
+}
+
+void Wizard::Calibrate() {
+  // A click can be posted to the button while it is disabled (sampling) or hidden.
+  if (!screen_.calibrate.enabled || !screen_.calibrate.visible) return;
   if (recalibrate_) {
     runMin_ = companionMin_ = kNoReading;
     runMax_ = companionMax_ = 0;
@@ -260,6 +292,10 @@ void Wizard::OnCalibrate() {
 }
 
 void Wizard::OnSamplingTick() {
+  Handle([this] { SamplingTick(); });
+}
+
+void Wizard::SamplingTick() {
   if (!screen_.sampling) return;
   if (deviceReady_) {
     std::vector<std::uint8_t> report;
@@ -331,11 +367,12 @@ void Wizard::FinishPosition() {
   auto outside = [&](int q) {
     return ranges_[q].min < Position(q).lowerBound || ranges_[q].max > UpperBound(q, marked_);
   };
-  // A position that was never read has no range to pass with.
+  // A position that was never read has no range to pass with, and the box says so: its
+  // ranges are those of an earlier sampling.
   bool failed = !readThisTime_ || (!boundsCheckOff_ && outside(p));
-  std::string message = texts_[1035] + kLineBreak;
+  std::string message = readThisTime_ ? texts_[1035] + kLineBreak : texts_[1098];
   const int companion = p == 10 ? kBailOffReleased : p == 12 ? kBailOffFull : -1;
-  if (companion >= 0 && outside(companion)) {
+  if (readThisTime_ && companion >= 0 && outside(companion)) {
     failed = true;
     message += texts_[1045];
   }
@@ -404,9 +441,11 @@ void Wizard::ResetMarkers() {
 }
 
 void Wizard::OnBlinkTick() {
-  if (!screen_.blinking) return;
-  OutlineView& outline = screen_.outlines[position_];
-  outline.visible = !outline.visible;
+  Handle([this] {
+    if (!screen_.blinking) return;
+    OutlineView& outline = screen_.outlines[position_];
+    outline.visible = !outline.visible;
+  });
 }
 
 bool Wizard::AskIncomplete(int page) {
@@ -415,15 +454,19 @@ bool Wizard::AskIncomplete(int page) {
 }
 
 void Wizard::OnNext() {
-  if (screen_.sampling) return;
-  Next();
-  UpdateCaptions();
+  Handle([this] {
+    if (screen_.sampling) return;
+    Next();
+    UpdateCaptions();
+  });
 }
 
 void Wizard::OnBack() {
-  if (screen_.sampling) return;
-  Back();
-  UpdateCaptions();
+  Handle([this] {
+    if (screen_.sampling) return;
+    Back();
+    UpdateCaptions();
+  });
 }
 
 void Wizard::Next() {
@@ -596,8 +639,21 @@ void Wizard::Finish() {
     result.leverNames = leverNames_;
     result.marked = marked_;
     result.rows = rows_;
-    WriteCalibrationFiles(folder_, result, system_);
+    const WriteOutcome outcome = WriteCalibrationFiles(folder_, result, system_);
+    auto listed = [&](int key) {
+      std::string text = texts_[key] + kLineBreak + kLineBreak;
+      for (const std::string& path : outcome.unwritten) text += path + kLineBreak;
+      return text;
+    };
+    if (!outcome.calibrationWritten) {
+      // Nothing holds the calibration, so it is not recorded as done; the wizard stays on its
+      // finish page, where Finish can be tried again.
+      finishing_ = false;
+      Tell(listed(1099) + kLineBreak + texts_[1101], kApplicationTitle);
+      return;
+    }
     WriteCalibratedFlag(settings_, kCabProductId, calibratedValue_, system_.ShortDate());
+    if (!outcome.unwritten.empty()) Tell(listed(1100), kApplicationTitle);
   }
   ++screen_.closeSerial;
 }

@@ -41,7 +41,8 @@ class Wizard {
   void SetRefresh(std::function<void()> refresh) { refresh_ = std::move(refresh); }
 
   // The buttons and the timers. Back, Next and the language menu do nothing while a position
-  // is sampled.
+  // is sampled, Calibrate nothing while it is disabled or hidden. None of these, nor the close
+  // query, acts while another of them is unfinished (see Handling()).
   void OnBack();
   void OnNext();
   void OnButton(int tag) { tag == 0 ? OnBack() : OnNext(); }
@@ -71,10 +72,29 @@ class Wizard {
   bool DeviceReady() const { return deviceReady_; }
   bool DeviceLost() const { return deviceLost_; }
   bool Marked() const { return marked_; }
+  // A handler is unfinished: a box it shows runs a message loop of its own, whose clicks and
+  // timer ticks are dropped, as a user's click on the window under a box is.
+  bool Handling() const { return handling_; }
 
  private:
+  // Runs a handler unless another one is unfinished.
+  template <typename F>
+  void Handle(F&& handler) {
+    if (handling_) return;
+    handling_ = true;
+    struct Done {
+      bool& flag;
+      ~Done() { flag = false; }
+    } done{handling_};
+    handler();
+  }
   void ApplyLanguageTexts();
   void UpdateCaptions();
+  void ChangeLanguage(int tag);
+  void OpenHelp();
+  bool CloseQuery();
+  void Calibrate();
+  void SamplingTick();
   vcl::Answer Ask(const std::string& text, const std::string& caption, vcl::Buttons buttons);
   void Tell(const std::string& text, const std::string& caption) {
     Ask(text, caption, vcl::Buttons::Ok);
@@ -141,6 +161,7 @@ class Wizard {
   int runMin_ = 500, runMax_ = 0;
   int companionMin_ = 500, companionMax_ = 0;
   bool marked_ = false;  // report byte 14 was 0xD2 in the last good report
+  bool handling_ = false;
   std::vector<int> productIds_;
   std::vector<int> handles_;
   int selected_ = -1;

@@ -64,6 +64,7 @@ struct WizardScreen {
 
   bool sampling = false;  // the 20 ms sampling timer
   bool blinking = false;  // the 100 ms blink timer
+  bool boxShown = false;  // a message box is up: neither timer runs
 
   int language = kEnglish;  // the checked Language menu item
   unsigned textsSerial = 0;

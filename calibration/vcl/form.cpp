@@ -170,7 +170,9 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       for (auto& c : controls_) {
         if (c->Id() != id || c->Handle() != reinterpret_cast<HWND>(lp)) continue;
         if (auto* button = dynamic_cast<Button*>(c.get()); button && HIWORD(wp) == BN_CLICKED) {
-          if (button->onClick) button->onClick(*button);
+          // A click posted to a disabled or hidden button (BM_CLICK still clicks it) is none
+          // a user could make.
+          button->Click();
         } else if (auto* label = dynamic_cast<Label*>(c.get()); label && HIWORD(wp) == STN_CLICKED) {
           if (label->onClick) label->onClick();
         }

@@ -422,12 +422,58 @@ TEST(Destinations, ADestinationHeldOpenKeepsItsOldFileAndTheOthersAreStillWritte
 
   HeldOpen simulator(dir / "trainz\\controllers\\modern.lcm");
   ASSERT_TRUE(simulator.ok());
-  WriteCalibrationFiles(program, result, system);
+  const WriteOutcome outcome = WriteCalibrationFiles(program, result, system);
   simulator.Release();
+  EXPECT_EQ(outcome.unwritten, std::vector<std::string>{dir / "trainz\\controllers\\modern.lcm"});
+  EXPECT_TRUE(outcome.calibrationWritten);
   EXPECT_EQ(testsupport::ReadFileOr(dir / "trainz\\controllers\\modern.lcm"), "old");
   EXPECT_EQ(FolderNames(dir / "trainz\\controllers"), std::vector<std::string>{"modern.lcm"});
   EXPECT_EQ(testsupport::ReadFileOr(dir / "orvx\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm"),
             CalibrationFileText(result.leverNames, result.ranges));
+}
+
+// Every destination that cannot be written (a folder stands where its file goes) is named, in
+// the order tried; the calibration counts as written when any calibration file was.
+struct BlockedCase {
+  const char* what;
+  std::vector<std::string> blocked;  // relative to the scratch folder
+  bool calibrationWritten;
+};
+
+TEST(Destinations, TheFilesThatCouldNotBeWrittenAreNamed) {
+  const std::string controller = "prog\\controller\\ModernController.lcm";
+  const std::string calibration = "prog\\controller\\ModernCalibration.lcm";
+  const std::string tm4 = "tm4\\controller\\ModernController.lcm";
+  const std::string trainz = "trainz\\controllers\\modern.lcm";
+  const std::string device = "orvx\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm";
+  const BlockedCase cases[] = {
+      {"nothing blocked", {}, true},
+      {"the program's calibration file", {calibration}, true},
+      {"the program's and the device folder's: a simulator's still", {calibration, device}, true},
+      {"every calibration file", {calibration, trainz, device}, false},
+      {"the controller definitions only", {controller, tm4}, true},
+      {"everything", {controller, calibration, tm4, trainz, device}, false},
+  };
+  for (const BlockedCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir("cal");
+    for (const char* folder : {"prog\\controller", "tm4\\controller", "trainz\\controllers", "orvx\\QpadDevices\\Vid0a7cPid00d2"})
+      ASSERT_TRUE(testsupport::MakeDirs(dir / folder));
+    for (const std::string& place : c.blocked) ASSERT_TRUE(testsupport::MakeDirs(dir / place));
+    FakeSystem system;
+    using vcl::RegistryRoot;
+    system.registry[{RegistryRoot::ClassesRoot, kSimulatorDocumentCommand, ""}] = "\"" + (dir / "tm4\\train.exe") + "\"";
+    system.registry[{RegistryRoot::LocalMachine, kSimulatorKeys[0], "Path"}] = dir / "trainz";
+    system.registry[{RegistryRoot::LocalMachine, kMainProgramKey, ""}] = dir / "orvx";
+    const WriteOutcome outcome = WriteCalibrationFiles(dir / "prog", CalibrationResult{}, system);
+    std::vector<std::string> expected;
+    for (const std::string& place : c.blocked) expected.push_back(dir / place);
+    EXPECT_EQ(outcome.unwritten, expected);
+    EXPECT_EQ(outcome.calibrationWritten, c.calibrationWritten);
+    for (const std::string& place : {controller, calibration, tm4, trainz, device})
+      if (std::find(c.blocked.begin(), c.blocked.end(), place) == c.blocked.end())
+        EXPECT_TRUE(testsupport::FileExists(dir / place)) << place << " is still written";
+  }
 }
 
 }  // namespace

@@ -22,8 +22,12 @@ TEST(LanguageTexts, EnglishDefaultsAsTheProgramShowsThem) {
   EXPECT_EQ(t[1045], "Make sure the Bail Off is held in place(pushed right) for the complete calibration (approximately 3 seconds).");
   EXPECT_EQ(t[1091], " Make sure the lever or switch is in the correct position then click Calibrate.");
   EXPECT_EQ(t[1097], "Changing this language setting will NOT affect the game(Microsoft Train Simulator) language setting.");
+  EXPECT_EQ(t[1098], "Lococab unit could not be read.  Please make sure your Lococab unit is connected to a USB port and click Calibrate again.");
+  EXPECT_EQ(t[1099], "The calibration could not be saved.  The following file(s) could not be written.");
+  EXPECT_EQ(t[1100], "The calibration was saved, but the following file(s) could not be written.");
+  EXPECT_EQ(t[1101], "Make sure these files can be written, then click Finish again.");
   EXPECT_THROW(t[999], std::out_of_range);
-  EXPECT_THROW(t[1098], std::out_of_range);
+  EXPECT_THROW(t[1102], std::out_of_range);
 }
 
 TEST(LanguageTexts, TheFileReplacesOnlyTheKeysItHasInTheLanguagesSection) {

@@ -247,7 +247,7 @@ TEST_F(SimulatedCab, ReadsThatFailWhileSamplingFailThePositionInTheWindow) {
   Click(form_->CalibrateButton());
   EXPECT_EQ(StatusText(form_->Status().Handle()), "Wait");
   ASSERT_TRUE(WaitUntil([&] { return !wizard_.Screen().sampling; }, 10000, 5));
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{std::string(EnglishDefault(1035)) + "\r\n"});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(1098)});
   EXPECT_EQ(StatusText(form_->Status().Handle()), "Done");
   EXPECT_EQ(wizard_.CurrentPosition(), 0) << "the position is done again";
   EXPECT_FALSE(wizard_.Done(0));

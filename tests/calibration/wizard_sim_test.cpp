@@ -48,6 +48,17 @@ class CabOverSim : public ::testing::Test {
     EXPECT_GT(id, 0);
     return id;
   }
+  // A fresh simulation with one cab controller; the wizard at its first position over it.
+  int ToFirstSection(FakeSystem& system, Wizard& wizard) {
+    Clear();
+    const int cab = AddCab();
+    wizard.Start();
+    wizard.OnNext();
+    wizard.OnNext();
+    EXPECT_EQ(wizard.Screen().page, kFirstSectionPage);
+    EXPECT_TRUE(system.messages.empty());
+    return cab;
+  }
   // The lever of position p held where its byte reads v.
   void Hold(int cab, int p, int v) {
     ASSERT_EQ(VhxSimSetReportByte(sim_, cab, Position(p).reportByte, v), VHXSIM_OK);
@@ -132,7 +143,7 @@ struct SamplingCase {
 };
 
 TEST_F(CabOverSim, FailedReadsAndARemovalWhileAPositionIsSampled) {
-  const std::string outOfBounds = std::string(EnglishDefault(1035)) + "\r\n";
+  const std::string notRead = EnglishDefault(1098);
   const std::string notDetected = EnglishDefault(1033);
   int cab = 0;
   auto from = [&](int first, std::function<void()> f) {
@@ -154,16 +165,16 @@ TEST_F(CabOverSim, FailedReadsAndARemovalWhileAPositionIsSampled) {
       {"a few reads fail", both(from(5, failReads(true)), from(15, failReads(false))), true, 120, 120,
        {"Wait", "Done"}, {}, kFirstSectionPage},
       {"every read fails with the controller there: it is found again, and nothing read fails the position",
-       from(0, failReads(true)), false, 500, 0, {"Wait", "Done"}, {outOfBounds}, kFirstSectionPage},
+       from(0, failReads(true)), false, 500, 0, {"Wait", "Done"}, {notRead}, kFirstSectionPage},
       {"reads come back after the search", both(from(0, failReads(true)), from(25, failReads(false))), true, 120,
        120, {"Wait", "Done"}, {}, kFirstSectionPage},
       {"the search cannot enumerate: sampling runs out with nothing read",
        both(from(0, failReads(true)), from(0, [&] { VhxSimSetEnumerateError(sim_, 5); })), false, 500, 0,
-       {"Wait", "Enumeration error: 5", "Done"}, {outOfBounds}, kFirstSectionPage},
+       {"Wait", "Enumeration error: 5", "Done"}, {notRead}, kFirstSectionPage},
       {"the search cannot set the controller up again",
        both(from(0, failReads(true)),
             both(from(0, [&] { VhxSimSetSetUpError(sim_, cab, 13); }), from(25, failReads(false)))),
-       false, 500, 0, {"Wait", "Setup interface 0 failed, error: 13", "Done"}, {outOfBounds}, kFirstSectionPage},
+       false, 500, 0, {"Wait", "Setup interface 0 failed, error: 13", "Done"}, {notRead}, kFirstSectionPage},
       {"unplugged", from(3, [&] { VhxSimRemoveDevice(sim_, cab); }), false, 120, 120, {"Wait", ""}, {notDetected},
        kWelcomePage},
       {"unplugged and plugged in again before the search",
@@ -176,13 +187,9 @@ TEST_F(CabOverSim, FailedReadsAndARemovalWhileAPositionIsSampled) {
   };
   for (const SamplingCase& c : cases) {
     SCOPED_TRACE(c.what);
-    Clear();
-    cab = AddCab();
     FakeSystem system;
     Wizard wizard(dir_.path(), system, HidCabDevices());
-    wizard.Start();
-    wizard.OnNext();
-    wizard.OnNext();
+    cab = ToFirstSection(system, wizard);
     ASSERT_EQ(wizard.Screen().page, kFirstSectionPage);
     Hold(cab, 0, 200);
     wizard.OnCalibrate();
@@ -219,6 +226,29 @@ TEST_F(CabOverSim, FailedReadsAndARemovalWhileAPositionIsSampled) {
       EXPECT_EQ(wizard.CurrentPosition(), c.done ? 2 : 1) << "a failed position is repeated";
     }
   }
+}
+
+// What the controller reported before Calibrate, unread while the position waited (a box was
+// up, the timer stopped), is never sampled: only its present state and what follows.
+TEST_F(CabOverSim, ReportsQueuedBeforeCalibrateAreNotSampled) {
+  FakeSystem system;
+  Wizard wizard(dir_.path(), system, HidCabDevices());
+  const int cab = ToFirstSection(system, wizard);
+  ASSERT_EQ(wizard.Screen().page, kFirstSectionPage);
+  // The lever swept through values outside position 0's bounds on its way to 200.
+  for (int v = 100; v < 180; v += 10) Hold(cab, 0, v);
+  Hold(cab, 0, 200);
+  VhxSimDeviceInfo info;
+  ASSERT_EQ(VhxSimGetDevice(sim_, cab, &info), VHXSIM_OK);
+  EXPECT_GE(info.queuedInputs, 9) << "nothing read them yet";
+  wizard.OnCalibrate();
+  for (int i = 0; i < 100 && wizard.Screen().sampling; ++i) wizard.OnSamplingTick();
+  EXPECT_TRUE(system.messages.empty()) << system.messages[0].text;
+  EXPECT_TRUE(wizard.Done(0));
+  EXPECT_EQ(wizard.GetRanges()[0].min, 200);
+  EXPECT_EQ(wizard.GetRanges()[0].max, 200);
+  ASSERT_EQ(VhxSimGetDevice(sim_, cab, &info), VHXSIM_OK);
+  EXPECT_EQ(info.queuedInputs, 0);
 }
 
 }  // namespace

@@ -2,88 +2,17 @@
 // pages, questions and the files written at the end.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include "calibration/calibration_files.h"
 #include "calibration/wizard.h"
-#include "tests/calibration/fake_cab.h"
-#include "tests/calibration/fake_system.h"
-#include "tests/support/scratch_dir.h"
+#include "tests/calibration/walk_fixture.h"
 
 using namespace cal;
 using testsupport::ScratchDir;
+using walktest::Walk;
 
 namespace {
-
-// A reading of every report byte that puts each position well inside its bounds.
-constexpr int kGood[kPositionCount] = {200, 120, 40, 200, 120, 40, 100, 200, 90, 50, 200,
-                                       200, 50,  200, 60, 140, 200, 80, 130, 200, 80, 80};
-
-// A report for position p: its byte reads v, the bail-off byte reads `companion` on 10 and 12.
-std::vector<std::uint8_t> Report(int p, int v, bool marked = true, int companion = 80) {
-  std::vector<std::uint8_t> r(16, 0);
-  r[Position(p).reportByte] = static_cast<std::uint8_t>(v);
-  if (p == 10 || p == 12) r[5] = static_cast<std::uint8_t>(companion);
-  r[kVariantByte] = marked ? kVariantMark : 0;
-  return r;
-}
-
-class Walk : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(testsupport::MakeDirs(dir_ / "controller"));
-    ASSERT_TRUE(testsupport::WriteTextFile(dir_ / "controller\\ModernController.lcm", "BYTE1,RANGE,REV\n"));
-    wizard_.Start();
-    cab_.AttachOne(4);
-  }
-  const WizardScreen& S() const { return wizard_.Screen(); }
-  std::string T(int key) const { return wizard_.Texts()[key]; }
-  // Ticks until the sampling timer stops; how many ticks that took.
-  int RunSampling(int limit = 200) {
-    int ticks = 0;
-    while (S().sampling && ticks < limit) {
-      wizard_.OnSamplingTick();
-      ++ticks;
-    }
-    return ticks;
-  }
-  // Calibrate with the device holding this report.
-  int Calibrate(const std::vector<std::uint8_t>& report) {
-    cab_.Hold(report);
-    wizard_.OnCalibrate();
-    return RunSampling();
-  }
-  void CalibrateSection(int page) {
-    ASSERT_EQ(S().page, page);
-    for (int p = Section(page).first; p <= Section(page).last; ++p) {
-      ASSERT_EQ(wizard_.CurrentPosition(), p);
-      Calibrate(Report(p, kGood[p]));
-    }
-  }
-  // From the welcome page to the first section page.
-  void ToFirstSection() {
-    wizard_.OnNext();
-    ASSERT_EQ(S().page, kOverviewPage);
-    wizard_.OnNext();
-    ASSERT_EQ(S().page, kFirstSectionPage);
-  }
-  // Every section calibrated; ends on the finish page.
-  void WalkAll() {
-    ToFirstSection();
-    for (int page = kFirstSectionPage; page <= kRotarySectionPage; ++page) {
-      CalibrateSection(page);
-      if (page < kRotarySectionPage) {
-        ASSERT_EQ(S().page, kOverviewPage) << "a completed section goes on by itself";
-        wizard_.OnNext();
-      }
-    }
-    ASSERT_EQ(S().page, kFinishPage);
-  }
-  std::string Def(const std::string& key) { return system_.profiles[{dir_ / "Lococab.def", "", key}]; }
-
-  ScratchDir dir_{"walk"};
-  FakeSystem system_;
-  FakeCab cab_;
-  Wizard wizard_{dir_.path(), system_, cab_};
-};
 
 struct SearchCase {
   const char* what;
@@ -166,13 +95,13 @@ struct SampleCase {
 TEST_F(Walk, APositionPassesOrFailsByItsBounds) {
   const std::string outOfBounds = std::string(EnglishDefault(1035)) + "\r\n";
   const SampleCase cases[] = {
-      {"steady", 0, {Report(0, 172)}, false, true, 172, 172, ""},
-      {"spread", 0, {Report(0, 170), Report(0, 175), Report(0, 171)}, false, true, 170, 175, ""},
-      {"one low reading", 0, {Report(0, 172), Report(0, 150), Report(0, 172)}, false, false, 150, 172, outOfBounds},
-      {"low reading, bounds off", 0, {Report(0, 150)}, true, true, 150, 150, ""},
-      {"marked controller's narrower bound", 4, {Report(4, 170, true)}, false, false, 170, 170, outOfBounds},
-      {"other controller's wider bound", 4, {Report(4, 170, false)}, false, true, 170, 170, ""},
-      {"first reading 0 leaves the maximum", 5, {Report(5, 0)}, false, true, 0, 0, ""},
+      {"steady", 0, {CabReport(0, 172)}, false, true, 172, 172, ""},
+      {"spread", 0, {CabReport(0, 170), CabReport(0, 175), CabReport(0, 171)}, false, true, 170, 175, ""},
+      {"one low reading", 0, {CabReport(0, 172), CabReport(0, 150), CabReport(0, 172)}, false, false, 150, 172, outOfBounds},
+      {"low reading, bounds off", 0, {CabReport(0, 150)}, true, true, 150, 150, ""},
+      {"marked controller's narrower bound", 4, {CabReport(4, 170, true)}, false, false, 170, 170, outOfBounds},
+      {"other controller's wider bound", 4, {CabReport(4, 170, false)}, false, true, 170, 170, ""},
+      {"first reading 0 leaves the maximum", 5, {CabReport(5, 0)}, false, true, 0, 0, ""},
   };
   for (const SampleCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -189,7 +118,7 @@ TEST_F(Walk, APositionPassesOrFailsByItsBounds) {
     system.messages.clear();
     // Walk to the position with good readings.
     for (int p = 0; p < c.position; ++p) {
-      cab.Hold(Report(p, kGood[p]));
+      cab.Hold(CabReport(p, kGoodReadings[p]));
       wizard.OnCalibrate();
       while (wizard.Screen().sampling) wizard.OnSamplingTick();
       if (wizard.Screen().page == kOverviewPage) wizard.OnNext();
@@ -229,7 +158,7 @@ TEST_F(Walk, TheBailOffIsSampledWithTheIndependentBrakeAndCheckedEvenWithBoundsO
   ASSERT_EQ(wizard_.CurrentPosition(), 10);
   wizard_.OnNoticeClick();
   system_.messages.clear();
-  Calibrate(Report(10, 200, true, 170));  // the bail-off reads engaged: above 160
+  Calibrate(CabReport(10, 200, true, 170));  // the bail-off reads engaged: above 160
   EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{std::string(EnglishDefault(1035)) + "\r\n" +
                                                           EnglishDefault(1045)});
   EXPECT_FALSE(wizard_.Done(10));
@@ -240,11 +169,11 @@ TEST_F(Walk, TheBailOffIsSampledWithTheIndependentBrakeAndCheckedEvenWithBoundsO
   EXPECT_EQ(d.back(), "BO off DOWN min 170 max 170");
   EXPECT_EQ(S().diagnosticsSelection, static_cast<int>(d.size()) - 1);
 
-  Calibrate(Report(10, 200, true, 90));
+  Calibrate(CabReport(10, 200, true, 90));
   EXPECT_TRUE(system_.messages.empty());
   EXPECT_EQ(wizard_.GetRanges()[kBailOffReleased].min, 90);
-  Calibrate(Report(11, 200));
-  Calibrate(Report(12, 50, true, 100));
+  Calibrate(CabReport(11, 200));
+  Calibrate(CabReport(12, 50, true, 100));
   EXPECT_EQ(S().diagnostics.back(), "BO off UP min 100 max 100");
   EXPECT_EQ(wizard_.GetRanges()[kBailOffFull].max, 100);
 }
@@ -256,12 +185,12 @@ TEST_F(Walk, NothingReadFailsThePosition) {
   EXPECT_EQ(RunSampling(), 42);
   EXPECT_FALSE(wizard_.Done(0));
   EXPECT_EQ(wizard_.CurrentPosition(), 0);
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{std::string(EnglishDefault(1035)) + "\r\n"});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(1098)}) << "not out of bounds";
 }
 
 TEST_F(Walk, TwentyFailedReadsSearchAgainAndGoBackToTheStartWhenTheDeviceIsGone) {
   ToFirstSection();
-  Calibrate(Report(0, kGood[0]));
+  Calibrate(CabReport(0, kGoodReadings[0]));
   cab_.fail = true;
   cab_.entries.clear();
   wizard_.OnCalibrate();
@@ -292,7 +221,7 @@ TEST_F(Walk, TwentyFailedReadsWithTheDeviceBackGoOnSampling) {
   EXPECT_TRUE(S().sampling);
   EXPECT_EQ(cab_.samplingStarts.size(), 2u) << "sampling starts again on the device found";
   cab_.fail = false;
-  cab_.Hold(Report(0, 180));
+  cab_.Hold(CabReport(0, 180));
   RunSampling();
   EXPECT_TRUE(wizard_.Done(0));
   EXPECT_TRUE(system_.messages.empty());
@@ -364,7 +293,7 @@ TEST_F(Walk, AMissingPositionIsListedAndFinishWritesNothing) {
   ToFirstSection();
   for (int page = kFirstSectionPage; page <= kRotarySectionPage; ++page) {
     if (page == 4 || page == 7) {
-      Calibrate(Report(Section(page).first, kGood[Section(page).first]));
+      Calibrate(CabReport(Section(page).first, kGoodReadings[Section(page).first]));
       system_.answers = {vcl::Answer::No};  // go on without the rest
       wizard_.OnNext();
       EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1026) + " " + T(Section(page).leverKey) + " " + T(1028)});
@@ -506,7 +435,7 @@ TEST_F(Walk, TheRotaryMarkersFollowThePosition) {
       {{{true, 499, 151}, {true, 500, 85}, {false, 0, 0}}},  // 19
   };
   for (int p = 14; p < 19; ++p) {
-    Calibrate(Report(p, kGood[p]));
+    Calibrate(CabReport(p, kGoodReadings[p]));
     expectMarkers(p + 1, after[p - 14]);
   }
 }
@@ -518,7 +447,7 @@ TEST_F(Walk, CompletingASectionGoesOnOnceAndNeverClicksNextAgain) {
   wizard_.OnNext();
   ASSERT_EQ(S().page, 4);
   // The first position of the next section samples without anything pressing Next.
-  Calibrate(Report(3, kGood[3]));
+  Calibrate(CabReport(3, kGoodReadings[3]));
   EXPECT_EQ(S().page, 4);
   EXPECT_TRUE(system_.messages.empty());
   EXPECT_EQ(wizard_.CurrentPosition(), 4);
@@ -530,7 +459,7 @@ TEST_F(Walk, NavigationAndLanguageWaitWhileAPositionIsSampled) {
   wizard_.OnBack();
   wizard_.OnCalibrate();  // Re-Calibrate: Next stays enabled
   ASSERT_TRUE(S().next.enabled);
-  cab_.Hold(Report(0, kGood[0]));
+  cab_.Hold(CabReport(0, kGoodReadings[0]));
   wizard_.OnCalibrate();
   ASSERT_TRUE(S().sampling);
   wizard_.OnNext();
@@ -590,7 +519,7 @@ TEST_F(Walk, TheCloseQuestions) {
     if (c.walkAll) {
       for (int page = 3; page <= 7; ++page) {
         for (int p = Section(page).first; p <= Section(page).last; ++p) {
-          cab.Hold(Report(p, kGood[p]));
+          cab.Hold(CabReport(p, kGoodReadings[p]));
           wizard.OnCalibrate();
           while (wizard.Screen().sampling) wizard.OnSamplingTick();
         }
@@ -625,5 +554,65 @@ TEST_F(Walk, AFinishThatIsCancelledAsksAgainLater) {
   wizard_.OnNext();
   EXPECT_TRUE(wizard_.CanClose());
 }
+
+// Finish where the calibration files cannot be written (a folder stands where each goes).
+struct UnwritableCase {
+  const char* what;
+  bool controllerFolder, deviceFolder;  // blocked
+  int text;                             // the box's first text; 0: no box
+  bool recorded;                        // 00D2Calibrated written, and the window closes
+};
+
+class UnwritableFinish : public Walk, public ::testing::WithParamInterface<UnwritableCase> {};
+
+TEST_P(UnwritableFinish, ACalibrationThatCouldNotBeWrittenIsNotRecordedAsDone) {
+  const UnwritableCase& c = GetParam();
+  const std::string calibration = dir_ / "controller\\ModernCalibration.lcm";
+  const std::string device = dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2\\ModernCalibration.lcm";
+  ASSERT_TRUE(testsupport::MakeDirs(dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2"));
+  system_.registry[{vcl::RegistryRoot::LocalMachine, kMainProgramKey, ""}] = dir_ / "orvx";
+  for (const auto& [blocked, place] : {std::pair{c.controllerFolder, calibration}, std::pair{c.deviceFolder, device}})
+    if (blocked) {
+      ASSERT_TRUE(testsupport::MakeDirs(place));
+    }
+  WalkAll();
+  const unsigned close = S().closeSerial;
+  wizard_.OnNext();  // Finish
+
+  std::vector<std::string> boxes;
+  if (c.text) {
+    std::string box = T(c.text) + "\r\n\r\n";
+    if (c.controllerFolder) box += calibration + "\r\n";
+    if (c.deviceFolder) box += device + "\r\n";
+    if (!c.recorded) box += "\r\n" + T(1101);
+    boxes.push_back(box);
+  }
+  EXPECT_EQ(system_.TakeTexts(), boxes);
+  EXPECT_EQ(Def("00D2Calibrated"), c.recorded ? "1" : "");
+  EXPECT_EQ(Def("00D2Calibration Date"), c.recorded ? "3/5/2024" : "");
+  EXPECT_EQ(S().closeSerial, c.recorded ? close + 1 : close) << "closes only once recorded";
+  EXPECT_EQ(testsupport::FileExists(calibration), !c.controllerFolder);
+  EXPECT_EQ(testsupport::FileExists(device), !c.deviceFolder);
+  if (c.recorded) return;
+
+  // Still on the finish page: closing asks, and Finish once a place is free records it.
+  EXPECT_EQ(S().page, kFinishPage);
+  EXPECT_EQ(S().next.caption, "&Finish");
+  system_.answers = {vcl::Answer::Cancel};
+  EXPECT_FALSE(wizard_.CanClose());
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1044)});
+  ASSERT_TRUE(RemoveDirectoryA(calibration.c_str()));
+  wizard_.OnNext();
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1100) + "\r\n\r\n" + device + "\r\n"});
+  EXPECT_EQ(Def("00D2Calibrated"), "1");
+  EXPECT_EQ(S().closeSerial, close + 1);
+  EXPECT_TRUE(wizard_.CanClose());
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, UnwritableFinish,
+                         ::testing::Values(UnwritableCase{"both written", false, false, 0, true},
+                                           UnwritableCase{"the device folder's not", false, true, 1100, true},
+                                           UnwritableCase{"the controller folder's not", true, false, 1100, true},
+                                           UnwritableCase{"neither", true, true, 1099, false}));
 
 }  // namespace
