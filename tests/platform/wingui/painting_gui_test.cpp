@@ -129,4 +129,22 @@ TEST(SelfDrawnWindow, PaintsOnScreenAndIntoItsPicture) {
   EXPECT_FALSE(testsupport::SavePicture(swatch.hwnd(), "wingui_self_drawn").empty());
 }
 
+int CALLBACK NoteFontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+// The caption buttons, scroll arrows and menu checks are glyphs of the system's symbol font:
+// without it every window's caption shows the letters "0 1 r".
+TEST(SystemFonts, TheSymbolFontOfTheWindowFramesIsThere) {
+  const HDC screen = GetDC(nullptr);
+  LOGFONTA wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  lstrcpyA(wanted.lfFaceName, "Marlett");
+  bool found = false;
+  EnumFontFamiliesExA(screen, &wanted, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  EXPECT_TRUE(found);
+}
+
 }  // namespace
