@@ -197,7 +197,9 @@ TEST_F(KeyCapChanges, ASelectedKeyMadeASpacerIsABlankAtOnce) {
     EXPECT_EQ(c.hotKeyId, k.hotAfter);
     EXPECT_EQ(c.pressedKeyId, k.pressedAfter);
     EXPECT_EQ(port.Events(), k.events);
-    if (k.hot != 3) EXPECT_NE(c.keys[Index(c, k.hot)].state, kStateNormal);
+    if (k.hot != 3) {
+      EXPECT_NE(c.keys[Index(c, k.hot)].state, kStateNormal);
+    }
   }
 }
 
