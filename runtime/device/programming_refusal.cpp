@@ -8,11 +8,12 @@
 #include "runtime/device/device_record.h"
 
 std::string ProgrammingRefusalText(ProgrammingRefusal why, const std::string& deviceName, int unitId,
-                                   const std::string& scriptPath) {
-  const char* reason = why == ProgrammingRefusal::kNoScript ? "its script file is missing"
-                                                             : "its script file did not build";
+                                   const std::string& path) {
+  const char* reason = "its script file did not build";
+  if (why == ProgrammingRefusal::kNoScript) reason = "its script file is missing";
+  if (why == ProgrammingRefusal::kLayoutNotLoaded) reason = "its layout file or its pictures could not be loaded";
   return "The programming window of " + deviceName + " ID:" + std::to_string(unitId) + " cannot open: " + reason +
-         ".\n" + scriptPath;
+         ".\n" + path;
 }
 
 void TellProgrammingRefused(const DeviceRecord& device) {
@@ -20,6 +21,10 @@ void TellProgrammingRefused(const DeviceRecord& device) {
   GetDeviceScriptPath(device.folder, device.unitId, path);
   const ProgrammingRefusal why = OpenDeviceScript(device.folder, device.unitId) ? ProgrammingRefusal::kScriptNotBuilt
                                                                                 : ProgrammingRefusal::kNoScript;
+  TellProgrammingRefused(device, why, path);
+}
+
+void TellProgrammingRefused(const DeviceRecord& device, ProgrammingRefusal why, const std::string& path) {
   const std::string text = ProgrammingRefusalText(why, DeviceTypeName(device), device.unitId, path);
   GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), "Orvane II Error", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }

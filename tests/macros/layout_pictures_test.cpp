@@ -86,4 +86,18 @@ TEST_F(SamplePictures, ThePlainKeypadAndEveryKeyCapPicture) {
   EXPECT_EQ(loader_.LoadImage(c.imagesFolder + L"NoSuch.png", nullptr), nullptr);
 }
 
+// The desktop keypad: its setup wizard ends with "Throw the programming switch up and click on
+// any key", so its window must open as shipped. One key byte a row of five.
+TEST_F(SamplePictures, TheDesktopKeypad) {
+  MacroContext c;
+  DeviceRecord record;
+  EXPECT_EQ(Load(0x28, c, record), "0 1 2 3 4 16 17 18 19 20 32 33 34 35 36 48 49 50 51 52 ");
+  EXPECT_TRUE(c.leds.empty());
+  EXPECT_EQ(c.view.canvasWidth, 340);
+  EXPECT_EQ(c.view.canvasHeight, 290);
+  EXPECT_TRUE(c.keys[19].key.x + c.keys[19].key.w <= c.view.canvasWidth);
+  EXPECT_TRUE(c.keys[19].key.y + c.keys[19].key.h <= c.view.canvasHeight);
+  EXPECT_NE(c.view.lock, nullptr);
+}
+
 }  // namespace

@@ -24,9 +24,11 @@
 #include "platform/wingui/controls.h"
 #include "platform/wingui/drop_handle.h"
 #include "platform/wingui/window.h"
+#include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/input_dispatch.h"
 #include "runtime/device/program_messages.h"
+#include "runtime/device/programming_refusal.h"
 #include "ui/programming_window/device_record_programming_device.h"
 #include "ui/programming_window/dropped_files.h"
 #include "ui/programming_window/keypad_input.h"
@@ -119,6 +121,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   // The layout loaded, the window made with its menus and title, shown unless hidden, and its
   // LED blink worker started; false when the layout cannot be shown.
   bool CreateProgrammingWindow(bool hidden);
+  void TellLayoutNotLoaded();
   // Shown, the window is no longer in hidden mode: an editor opened from here on shows too.
   void ShowOnScreen() {
     if (context_) context_->hiddenMode = false;
@@ -181,6 +184,19 @@ ProgrammingWindow* WindowOfContext(const MacroContext& context) {
   return FindWindowObject(static_cast<HWND>(context.programming.window));
 }
 
+// A keypad whose layout cannot be shown gets no window: the user learns why and which file,
+// as for a keypad without a script.
+void ProgrammingWindow::TellLayoutNotLoaded() {
+  DeviceRecord* record = device_->Record();
+  if (!record) return;
+  std::string text, path;
+  if (!device_->ReadDeviceFile(kLayoutFileName, text, path)) {
+    GetDeviceFolderPath(record->folder, path);
+    path += std::string("\\") + kLayoutFileName;
+  }
+  TellProgrammingRefused(*record, ProgrammingRefusal::kLayoutNotLoaded, path);
+}
+
 bool ProgrammingWindow::CreateProgrammingWindow(bool hidden) {
   MacroContext& c = *context_;
   wingui::InitCommonControls(ICC_WIN95_CLASSES);
@@ -188,7 +204,10 @@ bool ProgrammingWindow::CreateProgrammingWindow(bool hidden) {
   CoInitialize(nullptr);  // the shell's link objects for dropped shortcuts
 
   GdiplusImageLoader loader;
-  if (!LoadLayoutFile(c, loader)) return false;
+  if (!LoadLayoutFile(c, loader)) {
+    TellLayoutNotLoaded();
+    return false;
+  }
   RebuildKeyCaps(c);
   painter_ = std::make_unique<KeypadPainter>();
   RepaintCanvas();

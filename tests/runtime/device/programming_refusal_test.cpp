@@ -22,6 +22,10 @@ TEST(ProgrammingRefusalText, NamesTheDeviceWhyAndItsScript) {
   EXPECT_EQ(ProgrammingRefusalText(ProgrammingRefusal::kScriptNotBuilt, "Qpad 12", 2, "C:\\Q\\Script_2.oxs"),
             "The programming window of Qpad 12 ID:2 cannot open: its script file did not build.\n"
             "C:\\Q\\Script_2.oxs");
+  EXPECT_EQ(ProgrammingRefusalText(ProgrammingRefusal::kLayoutNotLoaded, "Qpad Desktop", 1, "C:\\Q\\layout.kll"),
+            "The programming window of Qpad Desktop ID:1 cannot open: its layout file or its pictures could not be "
+            "loaded.\n"
+            "C:\\Q\\layout.kll");
 }
 
 class Boxes : public SystemCalls {

@@ -526,14 +526,38 @@ TEST_F(ProgrammingWindowTest, KeysGoToTheKeyCapDialogsFirst) {
   EXPECT_EQ(asked, &Context());
 }
 
-TEST_F(ProgrammingWindowTest, ALayoutThatCannotBeShownOpensNoWindow) {
-  // The plain keypad's folder without its pictures.
-  ASSERT_TRUE(DeleteFileA((dir_ / "QpadDevices\\Vid0a7cPid0019\\background.png").c_str()));
-  const int before = OpenProgrammingWindowCount();
-  EXPECT_EQ(Open(), nullptr);
-  EXPECT_EQ(OpenProgrammingWindowCount(), before);
-  EXPECT_EQ(FindOwnWindow(kProgrammingWindowClass), nullptr);
-  EXPECT_EQ(Calls(), "");  // nothing to tear down: nothing was started
+// A box is noted with its text and answered OK.
+class NotedBoxes : public SystemCalls {
+ public:
+  std::string shown;
+  int ShowMessageBox(void*, const char* text, const char* caption, unsigned) override {
+    shown += std::string(caption) + ": " + text + ";";
+    return IDOK;
+  }
+};
+
+TEST_F(ProgrammingWindowTest, ALayoutThatCannotBeShownOpensNoWindowAndSaysWhy) {
+  const std::string type = dir_ / "QpadDevices\\Vid0a7cPid0019";
+  const std::string why =
+      "Orvane II Error: The programming window of Qpad 24 LED ID:1 cannot open: its layout file or its pictures "
+      "could not be loaded.\n";
+  struct Case {
+    const char* removed;
+    std::string named;  // the file the box names
+  };
+  // Without its pictures, then without its layout file as well.
+  for (const Case& c : {Case{"background.png", type + "\\layout.kll"}, Case{"layout.kll", type + "\\layout.kll"}}) {
+    SCOPED_TRACE(c.removed);
+    ASSERT_TRUE(DeleteFileA((type + "\\" + c.removed).c_str()));
+    NotedBoxes boxes;
+    ScopedSystemCalls installed(boxes);
+    const int before = OpenProgrammingWindowCount();
+    EXPECT_EQ(Open(), nullptr);
+    EXPECT_EQ(OpenProgrammingWindowCount(), before);
+    EXPECT_EQ(FindOwnWindow(kProgrammingWindowClass), nullptr);
+    EXPECT_EQ(Calls(), "");  // nothing to tear down: nothing was started
+    EXPECT_EQ(boxes.shown, why + c.named + ";");
+  }
 }
 
 }  // namespace

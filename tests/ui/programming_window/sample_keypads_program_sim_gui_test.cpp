@@ -175,4 +175,30 @@ TEST_F(SampleKeypads, ThePlainKeypadsMacrosAreShownEditedAndKept) {
   EXPECT_TRUE(typed("Hello from Orvane\r\nhi")) << WindowText(edit);
 }
 
+// The desktop keypad as it ships: its script greets it with the setup wizard, whose Cancel gives
+// it a blank script; then, as the wizard's last page says, its programming switch opens its
+// window.
+TEST_F(SampleKeypads, TheDesktopKeypadsWizardThenItsSwitchOpensItsWindow) {
+  const int id = AddSimKeypad(sim_, 1, 0x28);
+  ASSERT_TRUE(StartProgram());
+  const HWND wizard = WaitForProcessWindow(program_.Id(), "Qpad Desktop Setup Wizard", 20000);
+  ASSERT_TRUE(wizard) << "no setup wizard";
+  ClickButton(FindChildById(wizard, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(wizard); }, 10000));
+  ASSERT_TRUE(Built(0x28, "Script_1_backup.oxs")) << "the blank script did not build";
+  // Its report: keys in bytes 1 to 4, the switch 0x10 in byte 5, the unit id in byte 7.
+  const auto report = [&](std::uint8_t switchByte) {
+    const std::uint8_t bytes[9] = {0, 0, 0, 0, 0, switchByte, 0, 1, 0};
+    VhxSimQueueInput(sim_, id, bytes, 9);
+  };
+  report(0x10);
+  const HWND window = WaitForWindow(kProgrammingWindowClass, nullptr, 10000);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(WindowText(window), "Qpad Desktop ID:1");
+  EXPECT_FALSE(SaveScreenPicture(window, "programming_window_desktop_sample").empty());
+  report(0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10000));
+  EXPECT_EQ(WaitForProcessWindow(program_.Id(), "Orvane II Error", 500), nullptr);
+}
+
 }  // namespace
