@@ -15,7 +15,7 @@ import re
 import sys
 
 PLATFORM = ['platform/base', 'platform/vhxhid', 'platform/wingui']
-# The runtime below the program's own assembly in runtime/app.
+# The runtime below the program's own assembly in app.
 RUNTIME = ['runtime/script', 'runtime/preprocessor', 'runtime/keys', 'runtime/device',
            'runtime/functions', 'runtime/service']
 MACROS = ['macros/model', 'macros']
@@ -56,7 +56,7 @@ ALLOWED = {
     # window, controller and resources.
     'ui/debugger': WINDOW + ['ui/script_editor'],
     'ui/setup_wizard': WINDOW,
-    'runtime/app': RUNTIME + MACROS + WINDOWS + PLATFORM,
+    'app': RUNTIME + MACROS + WINDOWS + PLATFORM,
     # The calibration program shares no code with the main program.
     'calibration/vcl': ['platform/base'],
     'calibration': ['calibration/vcl', 'platform/vhxhid', 'platform/wingui', 'platform/base'],
@@ -121,7 +121,7 @@ PLATFORM_HEADERS = re.compile(
     r'richedit|psapi|objidl|gdiplus|windowsx|mmsystem|setupapi|hidsdi|hidpi|winioctl|'
     r'process|io|direct|tchar)\.h$', re.IGNORECASE)
 
-SOURCE_TOPS = ('platform', 'runtime', 'macros', 'ui', 'calibration', 'modules')
+SOURCE_TOPS = ('platform', 'runtime', 'macros', 'ui', 'app', 'calibration', 'modules')
 EXTENSIONS = ('.cpp', '.h', '.hpp', '.c')
 # Resource scripts include headers (and each other) too; they are held to the layers alike.
 LAYERED_EXTENSIONS = EXTENSIONS + ('.rc',)

@@ -1,6 +1,6 @@
 #pragma once
 // A host process that runs the program on a thread of its own: its callback, the devices it
-// claims and its writes to them. The program's exports (runtime/app/host_exports.h) are thin
+// claims and its writes to them. The program's exports (app/host_exports.h) are thin
 // shells over these.
 
 #include <windows.h>

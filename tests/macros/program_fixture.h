@@ -13,7 +13,7 @@
 #include "macros/model/script_writer.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_folders.h"
-#include "tests/runtime/app/program_under_test.h"
+#include "tests/app/program_under_test.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 
 namespace testsupport {

@@ -37,10 +37,10 @@ class LayerRules(unittest.TestCase):
     def test_includes_by_layer(self):
         # (what, including file, include as written, refused)
         cases = [
-            ('service up to the app', 'runtime/service/s.cpp', 'runtime/app/main_window.h', True),
-            ('macros up to the app', 'macros/m.cpp', 'runtime/app/main_window.h', True),
+            ('service up to the app', 'runtime/service/s.cpp', 'app/main_window.h', True),
+            ('macros up to the app', 'macros/m.cpp', 'app/main_window.h', True),
             ('macro model up to the macro windows', 'macros/model/m.cpp', 'macros/m.h', True),
-            ('a window up to the app', 'ui/layers/l.cpp', 'runtime/app/main_window.h', True),
+            ('a window up to the app', 'ui/layers/l.cpp', 'app/main_window.h', True),
             ('a window into one it does not extend', 'ui/layers/l.cpp',
              'ui/script_editor/script_editor.h', True),
             ('the programming window into one of its extensions', 'ui/programming_window/p.cpp',
@@ -63,12 +63,12 @@ class LayerRules(unittest.TestCase):
              'ui/script_editor/script_editor_window.h', False),
             ('a window into the service', 'ui/script_editor/e.cpp',
              'runtime/service/device_module_build.h', False),
-            ('the app into a window', 'runtime/app/a.cpp', 'ui/layers/layer_menus.h', False),
-            ('a subfolder of the app into the app', 'runtime/app/dialogs/d.cpp',
-             'runtime/app/main_window.h', False),
+            ('the app into a window', 'app/a.cpp', 'ui/layers/layer_menus.h', False),
+            ('a subfolder of the app into the app', 'app/dialogs/d.cpp',
+             'app/main_window.h', False),
             ('a resource script into its own ids', 'ui/key_caps/key_caps.rc',
              'ui/key_caps/key_caps_ids.h', False),
-            ('the app resources into a window', 'runtime/app/orvane.rc',
+            ('the app resources into a window', 'app/orvane.rc',
              'ui/key_caps/key_caps.rc', False),
         ]
         for what, path, name, refused in cases:
@@ -83,14 +83,14 @@ class LayerRules(unittest.TestCase):
     def test_includes_beside_the_file_are_followed(self):
         # (including file, include as written, the file it names when it exists, refused)
         cases = [
-            ('runtime/service/s.cpp', '../app/main_window.h', 'runtime/app/main_window.h', True),
+            ('runtime/service/s.cpp', '../../app/main_window.h', 'app/main_window.h', True),
             ('ui/layers/l.cpp', '../script_editor/e.h', 'ui/script_editor/e.h', True),
             ('runtime/device/d.cpp', './../service/s.h', 'runtime/service/s.h', True),
             ('ui/debugger/d.cpp', '../script_editor/e.h', 'ui/script_editor/e.h', False),
-            ('runtime/app/dialogs/d.cpp', '../main_window.h', 'runtime/app/main_window.h', False),
+            ('app/dialogs/d.cpp', '../main_window.h', 'app/main_window.h', False),
             # A name with a folder is found beside the file before it is taken from the root.
-            ('runtime/app/a.cpp', 'dialogs/d.h', 'runtime/app/dialogs/d.h', False),
-            ('runtime/service/s.cpp', 'app/x.h', 'runtime/service/app/x.h', False),
+            ('app/a.cpp', 'dialogs/d.h', 'app/dialogs/d.h', False),
+            ('runtime/service/s.cpp', 'sub/x.h', 'runtime/service/sub/x.h', False),
         ]
         for path, name, target, refused in cases:
             for exists in (True, False):
@@ -108,8 +108,8 @@ class LayerRules(unittest.TestCase):
 
     def test_system_includes_and_other_files_are_not_judged(self):
         self.assertEqual(offences_in({
-            'runtime/keys/k.cpp': '#include <runtime/app/main_window.h>\n#include <windows.h>\n',
-            'runtime/keys/k.txt': include('runtime/app/main_window.h'),
+            'runtime/keys/k.cpp': '#include <app/main_window.h>\n#include <windows.h>\n',
+            'runtime/keys/k.txt': include('app/main_window.h'),
         }), [])
 
 

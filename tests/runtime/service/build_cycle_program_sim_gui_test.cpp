@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/runtime/app/program_under_test.h"
+#include "tests/app/program_under_test.h"
 #include "tests/runtime/device/sim_keypad.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 #include "tests/support/win_test.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/vhxhid/vhxsim_control.h"
-#include "runtime/app/dialogs/program_dialogs.h"
+#include "app/dialogs/program_dialogs.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/program_messages.h"

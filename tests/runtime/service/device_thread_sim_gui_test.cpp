@@ -8,7 +8,7 @@
 #include <mutex>
 #include <vector>
 
-#include "runtime/app/resource.h"
+#include "app/resource.h"
 #include "runtime/device/input_dispatch.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 

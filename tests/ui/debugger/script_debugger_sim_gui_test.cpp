@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "runtime/app/main_window.h"
-#include "runtime/app/resource.h"
-#include "tests/runtime/app/program_under_test.h"
+#include "app/main_window.h"
+#include "app/resource.h"
+#include "tests/app/program_under_test.h"
 #include "tests/runtime/device/sim_keypad.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 #include "tests/ui/script_editor/program_ide.h"

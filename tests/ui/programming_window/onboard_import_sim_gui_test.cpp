@@ -11,7 +11,7 @@
 
 #include "macros/macro_editor_ids.h"
 #include "macros/model/onboard_image.h"
-#include "runtime/app/main_window.h"
+#include "app/main_window.h"
 #include "runtime/device/device_table.h"
 #include "tests/platform/base/system_calls_recorder.h"
 #include "tests/runtime/service/device_thread_fixture.h"

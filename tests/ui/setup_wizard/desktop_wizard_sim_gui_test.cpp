@@ -13,7 +13,7 @@
 
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
-#include "runtime/app/main_window.h"
+#include "app/main_window.h"
 #include "runtime/device/device_table.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 #include "ui/setup_wizard/setup_wizard_ids.h"

@@ -1,6 +1,6 @@
 // The tray device menu over simulated devices: opened by a tray message to a window of the
 // test's own, read while it is up and closed.
-#include "runtime/app/tray_menu.h"
+#include "app/tray_menu.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "runtime/app/main_window.h"
-#include "runtime/app/resource.h"
-#include "runtime/app/tray_menu.h"
+#include "app/main_window.h"
+#include "app/resource.h"
+#include "app/tray_menu.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "platform/base/registry_values.h"
-#include "runtime/app/main_window.h"
-#include "runtime/app/resource.h"
+#include "app/main_window.h"
+#include "app/resource.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 

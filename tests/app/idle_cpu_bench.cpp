@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/app/main_window.h"
-#include "runtime/app/resource.h"
+#include "app/main_window.h"
+#include "app/resource.h"
 #include "tests/runtime/device/sim_keypad.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"

@@ -1,9 +1,9 @@
-#include "runtime/app/dialogs/about_dialog.h"
+#include "app/dialogs/about_dialog.h"
 
 #include <atomic>
 #include <cstdio>
 
-#include "runtime/app/resource.h"
+#include "app/resource.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "runtime/app/tray_menu.h"
+#include "app/tray_menu.h"
 
 #include <cstdio>
 #include <optional>

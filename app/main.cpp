@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/base/unique_handle.h"
-#include "runtime/app/main_window.h"
+#include "app/main_window.h"
 #include "runtime/device/device_folders.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

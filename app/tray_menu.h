@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "runtime/app/resource.h"
+#include "app/resource.h"
 #include "runtime/device/device_description.h"
 
 // Builds the menu (caption, devices, version line, "Exit") and tracks it at the cursor.

@@ -1,4 +1,4 @@
-#include "runtime/app/dialogs/program_dialogs.h"
+#include "app/dialogs/program_dialogs.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 #include "macros/onboard_memory_dialogs.h"
 #include "platform/base/own_module.h"
 #include "platform/base/system_calls.h"
-#include "runtime/app/resource.h"
+#include "app/resource.h"
 #include "runtime/device/program_hooks.h"
 #include "runtime/service/device_thread.h"
 

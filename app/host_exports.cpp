@@ -1,6 +1,6 @@
 // The exports for host processes: thin shells over the program's start-up and loop and the
 // device layer's host claims, each making the program's image ready first.
-#include "runtime/app/host_exports.h"
+#include "app/host_exports.h"
 
 #include <windows.h>
 
@@ -9,8 +9,8 @@
 #include <type_traits>
 
 #include "platform/base/own_module.h"
-#include "runtime/app/main_window.h"
-#include "runtime/app/program_image.h"
+#include "app/main_window.h"
+#include "app/program_image.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/host_interface.h"
 

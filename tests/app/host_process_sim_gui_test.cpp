@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/app/host_exports.h"
+#include "app/host_exports.h"
 #include "tests/runtime/device/sim_keypad.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 

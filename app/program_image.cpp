@@ -1,4 +1,4 @@
-#include "runtime/app/program_image.h"
+#include "app/program_image.h"
 
 #include <windows.h>
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/app/host_exports.h"
-#include "runtime/app/resource.h"
+#include "app/host_exports.h"
+#include "app/resource.h"
 
 namespace {
 

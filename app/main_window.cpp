@@ -1,4 +1,4 @@
-#include "runtime/app/main_window.h"
+#include "app/main_window.h"
 
 #include <windows.h>
 #include <objidl.h>  // gdiplus needs it with the lean headers
@@ -20,11 +20,11 @@
 #include "platform/base/system_calls.h"
 #include "platform/wingui/gdi.h"
 #include "platform/wingui/message_pump.h"
-#include "runtime/app/program_image.h"
-#include "runtime/app/dialogs/about_dialog.h"
-#include "runtime/app/dialogs/program_dialogs.h"
-#include "runtime/app/resource.h"
-#include "runtime/app/tray_menu.h"
+#include "app/program_image.h"
+#include "app/dialogs/about_dialog.h"
+#include "app/dialogs/program_dialogs.h"
+#include "app/resource.h"
+#include "app/tray_menu.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/program_hooks.h"
 #include "runtime/functions/saved_clipboard.h"

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "platform/vhxhid/vhxsim_control.h"
-#include "runtime/app/main_window.h"
-#include "runtime/app/resource.h"
-#include "runtime/app/tray_menu.h"
+#include "app/main_window.h"
+#include "app/resource.h"
+#include "app/tray_menu.h"
 #include "runtime/device/program_messages.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "macros/model/key_display_names.h"
-#include "runtime/app/main_window.h"
+#include "app/main_window.h"
 #include "runtime/device/device_table.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 #include "ui/programming_window/programming_window.h"

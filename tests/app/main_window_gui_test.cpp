@@ -1,13 +1,13 @@
 // The main dialog and its loop, run in this process on a thread of their own.
-#include "runtime/app/main_window.h"
+#include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <thread>
 
-#include "runtime/app/dialogs/about_dialog.h"
-#include "runtime/app/resource.h"
+#include "app/dialogs/about_dialog.h"
+#include "app/resource.h"
 #include "runtime/service/device_thread.h"
 #include "tests/platform/base/system_calls_recorder.h"
 #include "tests/support/win_test.h"
