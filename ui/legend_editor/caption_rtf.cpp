@@ -34,6 +34,7 @@ class RtfScan {
 
  private:
   static constexpr const char* kUnbalanced = "has unbalanced braces in its text";
+  static constexpr const char* kLongName = "has a font or style name that is too long";
 
   std::string Scan() {
     if (rtf_.size() > kMaxCaptionRtfBytes) return "is too large";
@@ -41,7 +42,8 @@ class RtfScan {
       const char c = rtf_[at_++];
       switch (c) {
         case '{':
-          if (++depth_ > kMaxCaptionRtfDepth) return "nests its text deeper than " + std::to_string(kMaxCaptionRtfDepth) + " groups";
+          if (++depth_ > kMaxCaptionRtfDepth)
+            return "nests its text deeper than " + std::to_string(kMaxCaptionRtfDepth) + " groups";
           groupStart_ = true;
           name_ = 0;
           break;
@@ -73,8 +75,6 @@ class RtfScan {
     return {};
   }
 
-  static constexpr const char* kLongName = "has a font or style name that is too long";
-
   // A character of the text, and of a name when inside a font table or style sheet.
   bool Character() {
     ++text_;
@@ -87,13 +87,14 @@ class RtfScan {
     const char first = rtf_[at_];
     if (!IsLetter(first)) {
       ++at_;
+      // "\*" marks a group whose first control word still follows.
+      if (first != '*') groupStart_ = false;
       if (first == '\'') {
         // A character by its code: two hex digits.
         at_ = std::min(at_ + 2, rtf_.size());
         return Character() ? std::string() : kLongName;
       }
       if (first == '{' || first == '}' || first == '\\') return Character() ? std::string() : kLongName;
-      if (first != '*') groupStart_ = false;
       // Other symbols (a hard space, an optional hyphen, a paragraph) end a name.
       if (first != '\r' && first != '\n') ++text_;
       name_ = 0;

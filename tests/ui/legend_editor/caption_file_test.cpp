@@ -125,7 +125,8 @@ TEST(CaptionFile, HostileFilesAreRefusedWhole) {
   } cases[] = {
       {"60 levels of groups", withRtf("{\\rtf1 " + std::string(59, '{') + "x" + std::string(59, '}') + "}"),
        "record 2 nests its text deeper than 32 groups"},
-      {"200 unclosed groups", withRtf("{\\rtf1 " + std::string(200, '{')), "record 2 nests its text deeper than 32 groups"},
+      {"200 unclosed groups", withRtf("{\\rtf1 " + std::string(200, '{')),
+       "record 2 nests its text deeper than 32 groups"},
       {"a group left open", withRtf("{\\rtf1 {x}"), "record 2 has unbalanced braces in its text"},
       {"a group closed twice", withRtf("{\\rtf1 x}}"), "record 2 has unbalanced braces in its text"},
       {"a control word past the reader's buffer", withRtf("{\\rtf1 \\" + std::string(1100, 'a') + " x}"),
