@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "ui/legend_editor/caption_rtf.h"
+
 namespace {
 
 constexpr std::string_view kRtfStart = "{\\rtf";
@@ -50,8 +52,11 @@ std::optional<std::string> EncodeCaptionFile(const std::vector<CaptionContent>& 
 
 CaptionFileRead DecodeCaptionFile(std::string_view bytes) {
   CaptionFileRead read;
+  if (bytes.empty()) read.error = "it is empty";
+  if (bytes.size() > kMaxCaptionFileBytes) read.error = "it is too large";
+  std::size_t text = 0;
   std::size_t at = 0;
-  while (at < bytes.size()) {
+  while (read.Ok() && at < bytes.size()) {
     const std::string name = RecordName(read.captions.size());
     if (bytes.size() - at < kCaptionRecordHeader) {
       read.error = name + " is cut short";
@@ -64,13 +69,17 @@ CaptionFileRead DecodeCaptionFile(std::string_view bytes) {
       read.error = name + " has a picture rectangle that is not a number";
       break;
     }
-    // The last unit is always the end, whatever the file holds there.
-    for (std::size_t i = 0; i + 1 < kCaptionPathUnits; ++i) {
+    bool ended = false;
+    for (std::size_t i = 0; i < kCaptionPathUnits && !ended; ++i) {
       const std::size_t p = at + 16 + 2 * i;
       const char16_t u = static_cast<char16_t>(static_cast<unsigned char>(bytes[p]) |
                                                (static_cast<unsigned char>(bytes[p + 1]) << 8));
-      if (u == u'\0') break;
-      c.imagePath += u;
+      if (u == u'\0') ended = true;
+      else c.imagePath += u;
+    }
+    if (!ended) {
+      read.error = name + " has a picture path without its end";
+      break;
     }
     const std::size_t textStart = at + kCaptionRecordHeader;
     const std::uint32_t next = GetU32(bytes, textStart - 4);
@@ -79,9 +88,21 @@ CaptionFileRead DecodeCaptionFile(std::string_view bytes) {
       break;
     }
     c.rtf.assign(bytes.substr(textStart, next - textStart));
-    if (!c.rtf.empty() && c.rtf.compare(0, kRtfStart.size(), kRtfStart) != 0) {
-      read.error = name + " holds no caption text";
-      break;
+    if (!c.rtf.empty()) {
+      if (c.rtf.compare(0, kRtfStart.size(), kRtfStart) != 0) {
+        read.error = name + " holds no caption text";
+        break;
+      }
+      const CaptionRtfCheck check = CheckCaptionRtf(c.rtf);
+      if (!check.fault.empty()) {
+        read.error = name + " " + check.fault;
+        break;
+      }
+      text += check.textChars;
+      if (text > kMaxCaptionFileTextChars) {
+        read.error = name + " takes the file past the text a sheet of captions holds";
+        break;
+      }
     }
     read.captions.push_back(std::move(c));
     at = next;

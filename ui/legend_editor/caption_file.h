@@ -20,6 +20,10 @@ struct ImageRect {
 inline constexpr std::size_t kCaptionPathUnits = 260;
 // Rectangle, path and next-record offset.
 inline constexpr std::size_t kCaptionRecordHeader = 16 + kCaptionPathUnits * 2 + 4;
+// A whole file, and the characters of all its captions' text: far more than a sheet of
+// captions holds (each caption's own bounds are its RTF's, caption_rtf.h).
+inline constexpr std::size_t kMaxCaptionFileBytes = 1u << 20;
+inline constexpr std::size_t kMaxCaptionFileTextChars = 32768;
 
 struct CaptionContent {
   ImageRect image;
@@ -37,7 +41,8 @@ struct CaptionFileRead {
   std::string error;  // why the file was refused; empty when it was read
   bool Ok() const { return error.empty(); }
 };
-// Every record of a whole file, or the first fault of a damaged one (a record cut short, an
-// offset outside the file, a rectangle that is not a number, text that is not RTF). A path
-// without its zero unit ends where the record's room does.
+// Every record of a whole file, or the first fault of a damaged one: an empty file, one past
+// the bounds above, a record cut short, an offset outside the file, a rectangle that is not a
+// number, a path without its zero unit, text that is not RTF or that no box should read
+// (CheckCaptionRtf).
 CaptionFileRead DecodeCaptionFile(std::string_view bytes);

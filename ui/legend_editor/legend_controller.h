@@ -29,8 +29,6 @@ inline constexpr char kExitQuestion[] = "Would you like to save your changes bef
 inline constexpr char kExitCaption[] = "Exit Caption Editor";
 inline constexpr char kOpenCaptionTitle[] = "Open Caption File";
 inline constexpr char kSaveCaptionTitle[] = "Save Caption File";
-// The largest caption file that is read.
-inline constexpr std::size_t kMaxCaptionFileBytes = 64u << 20;
 
 class LegendController {
  public:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/legend_editor/caption_file.h"
+#include "ui/legend_editor/caption_rtf.h"
 
 namespace {
 
@@ -60,17 +61,6 @@ TEST(CaptionFile, RoundTrips) {
   // A path is cut to what the record holds with its zero unit.
   EXPECT_EQ(read.captions[3].imagePath, longPath.substr(0, kCaptionPathUnits - 1));
   EXPECT_EQ(read.captions[3].rtf, "{\\rtf1 long}");
-
-  EXPECT_EQ(DecodeCaptionFile("").captions.size(), 0u);
-  EXPECT_TRUE(DecodeCaptionFile("").Ok());
-}
-
-TEST(CaptionFile, PathWithoutItsZeroEndsWithTheRecord) {
-  std::string b = Bytes({{{}, u"", "{\\rtf1 x}"}});
-  for (std::size_t i = 16; i < 536; i += 2) b[i] = 'q';
-  const CaptionFileRead read = DecodeCaptionFile(b);
-  ASSERT_TRUE(read.Ok()) << read.error;
-  EXPECT_EQ(read.captions[0].imagePath, std::u16string(kCaptionPathUnits - 1, u'q'));
 }
 
 TEST(CaptionFile, DamagedFilesAreRefusedWhole) {
@@ -101,12 +91,72 @@ TEST(CaptionFile, DamagedFilesAreRefusedWhole) {
       {"rectangle not a number", withX(std::numeric_limits<float>::quiet_NaN()), "record 2 has a picture rectangle that is not a number"},
       {"rectangle infinite", withX(std::numeric_limits<float>::infinity()), "record 2 has a picture rectangle that is not a number"},
       {"text that is not RTF", notRtf, "record 2 holds no caption text"},
+      {"nothing at all", "", "it is empty"},
   };
   for (const Case& c : cases) {
     const CaptionFileRead read = DecodeCaptionFile(c.bytes);
     EXPECT_EQ(read.error, c.error) << c.what;
     EXPECT_TRUE(read.captions.empty()) << c.what;
   }
+}
+
+// Files that would crash the boxes' reader or exhaust the program's memory are refused before
+// any of their text reaches a box, by the record at fault.
+TEST(CaptionFile, HostileFilesAreRefusedWhole) {
+  const CaptionContent good{{}, u"", "{\\rtf1 Copy}"};
+  auto withRtf = [&](std::string rtf) {
+    return Bytes({good, {{}, u"", std::move(rtf)}});
+  };
+  std::string noPathEnd = Bytes({good, good});
+  for (std::size_t i = 0; i < kCaptionPathUnits; ++i) {
+    noPathEnd[kCaptionRecordHeader + good.rtf.size() + 16 + 2 * i] = 'q';
+    noPathEnd[kCaptionRecordHeader + good.rtf.size() + 17 + 2 * i] = '\0';
+  }
+  // Records of the most text each, until the file holds more than a sheet.
+  std::vector<CaptionContent> many(kMaxCaptionFileTextChars / kMaxCaptionTextChars + 1,
+                                   {{}, u"", "{\\rtf1 " + std::string(kMaxCaptionTextChars, 'a') + "}"});
+  std::vector<CaptionContent> megabyte(24, {{}, u"", "{\\rtf1 " + std::string(1u << 20, 'a') + "}"});
+  std::string oversize = Bytes({good});
+  oversize.resize(kMaxCaptionFileBytes + 1, ' ');
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string error;
+  } cases[] = {
+      {"60 levels of groups", withRtf("{\\rtf1 " + std::string(59, '{') + "x" + std::string(59, '}') + "}"),
+       "record 2 nests its text deeper than 32 groups"},
+      {"200 unclosed groups", withRtf("{\\rtf1 " + std::string(200, '{')),
+       "record 2 nests its text deeper than 32 groups"},
+      {"a group left open", withRtf("{\\rtf1 {x}"), "record 2 has unbalanced braces in its text"},
+      {"a group closed twice", withRtf("{\\rtf1 x}}"), "record 2 has unbalanced braces in its text"},
+      {"a control word past the reader's buffer", withRtf("{\\rtf1 \\" + std::string(1100, 'a') + " x}"),
+       "record 2 has a control word that is too long"},
+      {"a font name past the reader's buffer", withRtf("{\\rtf1{\\fonttbl{\\f0 " + std::string(1100, 'A') + ";}}x}"),
+       "record 2 has a font or style name that is too long"},
+      {"a record of 128 KiB", withRtf("{\\rtf1 " + std::string(128u << 10, 'a') + "}"), "record 2 is too large"},
+      {"24 records of 1 MiB", Bytes(megabyte), "it is too large"},
+      {"a file past its bound", oversize, "it is too large"},
+      {"a caption's text past its bound", withRtf("{\\rtf1 " + std::string(kMaxCaptionTextChars + 1, 'a') + "}"),
+       "record 2 holds more text than a caption can"},
+      {"more text than a sheet", Bytes(many),
+       "record " + std::to_string(many.size()) + " takes the file past the text a sheet of captions holds"},
+      {"a path without its end", noPathEnd, "record 2 has a picture path without its end"},
+  };
+  for (const auto& c : cases) {
+    const CaptionFileRead read = DecodeCaptionFile(c.bytes);
+    EXPECT_EQ(read.error, c.error) << c.what;
+    EXPECT_TRUE(read.captions.empty()) << c.what;
+  }
+}
+
+// The longest path and the most text a file may hold still read.
+TEST(CaptionFile, FilesAtTheBoundsAreRead) {
+  std::vector<CaptionContent> full(kMaxCaptionFileTextChars / kMaxCaptionTextChars,
+                                   {{}, std::u16string(kCaptionPathUnits - 1, u'p'),
+                                    "{\\rtf1 " + std::string(kMaxCaptionTextChars, 'a') + "}"});
+  const CaptionFileRead read = DecodeCaptionFile(Bytes(full));
+  ASSERT_TRUE(read.Ok()) << read.error;
+  EXPECT_EQ(read.captions, full);
 }
 
 }  // namespace

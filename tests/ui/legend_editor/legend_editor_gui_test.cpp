@@ -13,6 +13,7 @@
 #include "tests/platform/base/system_calls_recorder.h"
 #include "tests/ui/legend_editor/legend_test_support.h"
 #include "ui/legend_editor/caption_file.h"
+#include "ui/legend_editor/caption_rtf.h"
 #include "ui/legend_editor/legend_editor_ids.h"
 #include "ui/programming_window/programming_window_ids.h"
 
@@ -228,6 +229,71 @@ TEST_F(LegendEditorTest, CaptionFilesThroughTheMenu) {
   Command(Window(), IDM_LEGEND_EXIT);
   EXPECT_EQ(platform_.Events().find("box"), std::string::npos) << platform_.Events();
   EXPECT_FALSE(IsLegendMakerActive(Window()));
+}
+
+// What the editor itself writes, with long captions in many fonts and pictures, is inside every
+// bound of the caption file and reads back whole.
+TEST_F(LegendEditorTest, ItsOwnLongCaptionsInManyFontsReadBack) {
+  Open();
+  const std::vector<HWND> boxes = CaptionBoxes(Window());
+  static constexpr const char* kFaces[] = {
+      "Arial", "Times New Roman", "Courier New", "Tahoma", "Verdana", "Georgia", "Symbol", "Wingdings",
+      "Liberation Sans", "Liberation Serif", "Liberation Mono", "DejaVu Sans", "MS Sans Serif", "System",
+      "Marlett", "Trebuchet MS", "Comic Sans MS", "Impact", "Lucida Console", "Palatino Linotype",
+      "Book Antiqua", "Garamond", "Century Gothic", "Franklin Gothic Medium"};
+  constexpr int kRun = 40;
+  std::vector<std::wstring> texts;
+  for (std::size_t b = 0; b < boxes.size(); ++b) {
+    // Twelve paragraphs of a hundred characters.
+    std::wstring text;
+    for (int line = 0; line < 12; ++line) {
+      std::wstring words = L"Key " + std::to_wstring(b) + L" line " + std::to_wstring(line) + L":";
+      while (words.size() < 100) words += L" caption w\u00f6rds";
+      text += words.substr(0, 100) + (line < 11 ? L"\r" : L"");
+    }
+    const wingui::RichEdit box(boxes[b]);
+    box.SetTextWide(text);
+    // A run of its own in every font, size, colour and effect.
+    for (int at = 0, run = 0; at < box.TextLength(); at += kRun, ++run) {
+      box.Send(EM_SETSEL, at, at + kRun);
+      wingui::CharFormat f;
+      f.mask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
+      f.face = kFaces[(b + static_cast<std::size_t>(run)) % std::size(kFaces)];
+      f.heightTwips = 120 + 20 * (run % 12);
+      f.color = RGB(run * 37 % 256, run * 91 % 256, b * 53 % 256);
+      f.effects = (run & 1 ? CFE_BOLD : 0) | (run & 2 ? CFE_ITALIC : 0) | (run & 4 ? CFE_UNDERLINE : 0);
+      box.SetCharFormat(f);
+    }
+    texts.push_back(BoxText(boxes[b]));
+  }
+  for (int b : {0, 5, 11}) {
+    SetFocus(boxes[static_cast<std::size_t>(b)]);
+    platform_.SetChosenFile(SmallPicture());
+    Command(Window(), IDM_LEGEND_GET_IMAGE);
+  }
+  platform_.SetChosenFile(Scratch("long.klc"));
+  Command(Window(), IDM_LEGEND_SAVE_AS);
+  const CaptionFileRead read = DecodeCaptionFile(FileBytes(Scratch("long.klc")));
+  ASSERT_TRUE(read.Ok()) << read.error;
+  ASSERT_EQ(read.captions.size(), boxes.size());
+  for (std::size_t b = 0; b < boxes.size(); ++b) {
+    const CaptionRtfCheck check = CheckCaptionRtf(read.captions[b].rtf);
+    EXPECT_EQ(check.fault, "") << b;
+    // The count of the text is never less than what the box holds.
+    EXPECT_GE(check.textChars, texts[b].size()) << b;
+    EXPECT_NE(read.captions[b].rtf.find("\\fonttbl"), std::string::npos) << b;
+  }
+  EXPECT_NE(read.captions[0].rtf.find("Franklin Gothic Medium"), std::string::npos);
+  EXPECT_FALSE(read.captions[5].imagePath.empty());
+  EXPECT_EQ(CaptionBoxes(Window()).size(), boxes.size());
+
+  for (HWND box : boxes) wingui::RichEdit(box).SetTextWide(L"changed");
+  platform_.ClearEvents();
+  platform_.SetChosenFile(Scratch("long.klc"));
+  Command(Window(), IDM_LEGEND_OPEN);
+  EXPECT_EQ(platform_.Events().find("box"), std::string::npos) << platform_.Events();
+  for (std::size_t b = 0; b < boxes.size(); ++b) EXPECT_EQ(BoxText(boxes[b]), texts[b]) << b;
+  EXPECT_FALSE(testsupport::SavePicture(Window(), "legend_editor_long_captions").empty());
 }
 
 TEST_F(LegendEditorTest, LoadLayoutCarriesTheCaptionsOver) {
