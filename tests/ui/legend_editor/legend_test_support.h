@@ -177,7 +177,12 @@ class DialogAnswer {
     thread_ = std::thread([this, caption, button, waitMs] {
       const HWND dialog = testsupport::WaitForProcessWindow(GetCurrentProcessId(), caption, waitMs);
       found_ = dialog != nullptr;
-      if (dialog) PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
+      // Answered again until it goes: a dialog found while it is still being made (the font
+      // dialog lists the fonts first) may not take the first answer, and would then never end.
+      for (DWORD start = GetTickCount(); dialog && IsWindow(dialog) && GetTickCount() - start < waitMs;) {
+        PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
+        testsupport::WaitUntil([&] { return !IsWindow(dialog); }, 2000);
+      }
     });
   }
   ~DialogAnswer() { Join(); }
