@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "platform/base/global_memory.h"
+#include "platform/base/message_box_numbers.h"
 
 static_assert(sizeof(INPUT) == (sizeof(void*) == 4 ? 28 : 40), "one record is the size SendInput is told");
 static_assert(kKeyDownMessage == WM_KEYDOWN && kKeyUpMessage == WM_KEYUP &&
@@ -231,6 +232,16 @@ bool SystemCalls::RemoveKeyboardHook(void* hook, std::string* error) {
   if (UnhookWindowsHookEx(static_cast<HHOOK>(hook))) return true;
   if (error) *error = SystemErrorText(GetLastError());
   return false;
+}
+
+BoxAnswer SystemCalls::ShowMessageBox(void* owner, const char* text, const char* caption,
+                                      BoxButtons buttons, BoxIcon icon, BoxFlag flag) {
+  return BoxAnswerOf(ShowMessageBox(owner, text, caption, PlatformBoxType(buttons, icon, flag)));
+}
+
+int SystemCalls::ShowPlatformMessageBox(void* owner, const char* text, const char* caption,
+                                        unsigned type) {
+  return ShowMessageBox(owner, text, caption, type);
 }
 
 int SystemCalls::ShowMessageBox(void* owner, const char* text, const char* caption,
