@@ -236,16 +236,11 @@ bool SystemCalls::RemoveKeyboardHook(void* hook, std::string* error) {
 
 BoxAnswer SystemCalls::ShowMessageBox(void* owner, const char* text, const char* caption,
                                       BoxButtons buttons, BoxIcon icon, BoxFlag flag) {
-  return BoxAnswerOf(ShowMessageBox(owner, text, caption, PlatformBoxType(buttons, icon, flag)));
+  return BoxAnswerOf(MessageBoxA(ToWindow(owner), text, caption, PlatformBoxType(buttons, icon, flag)));
 }
 
 int SystemCalls::ShowPlatformMessageBox(void* owner, const char* text, const char* caption,
                                         unsigned type) {
-  return ShowMessageBox(owner, text, caption, type);
-}
-
-int SystemCalls::ShowMessageBox(void* owner, const char* text, const char* caption,
-                                unsigned type) {
   return MessageBoxA(ToWindow(owner), text, caption, type);
 }
 

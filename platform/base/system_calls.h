@@ -94,8 +94,6 @@ class SystemCalls {
   // A box in the platform's own numbers (MB_* in, IDOK ... out), for the script function that
   // hands a script's numbers through as they are.
   virtual int ShowPlatformMessageBox(void* owner, const char* text, const char* caption, unsigned type);
-  // The earlier form, until its callers are gone.
-  virtual int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned type);
   // The shell's open-with-verb; null texts are passed as null. Its result as a number (above
   // 32 on success).
   virtual std::intptr_t ExecuteWithShell(void* owner, const char* verb, const char* file,
