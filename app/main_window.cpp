@@ -107,7 +107,7 @@ void OnSecondInstance() {
   }
   GetSystemCalls().ShowMessageBox(
       nullptr, "ORVX was too busy at the moment to run the Script Loader.  Please try again.",
-      "Script Loader Unable to Run", MB_OK);
+      "Script Loader Unable to Run", BoxButtons::Ok);
 }
 
 void OnDrawClipboard(HWND hwnd) {

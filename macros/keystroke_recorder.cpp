@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr unsigned kInformationIcon = 0x40;  // the platform's MB_ICONINFORMATION
-
 // Virtual-key codes the recorder treats by number.
 constexpr int kReturn = 13;
 constexpr int kSpace = 32;
@@ -94,7 +92,7 @@ void KeystrokeRecorder::Stop() {
   void* hook = std::exchange(hook_, nullptr);
   std::string error;
   if (!GetSystemCalls().RemoveKeyboardHook(hook, &error))
-    GetSystemCalls().ShowMessageBox(nullptr, error.c_str(), "Error", kInformationIcon);
+    GetSystemCalls().ShowMessageBox(nullptr, error.c_str(), "Error", BoxButtons::Ok, BoxIcon::Information);
 }
 
 void KeystrokeRecorder::Forget() {

@@ -42,7 +42,7 @@ void ToggleMacroEditor(MacroContext& context, int keyIndex) {
       MacroEditorWindow::Create(std::make_unique<MacroEditorController>(context, keyId), owner, context.hiddenMode);
   if (!editor) {
     const std::string text = LastErrorText(GetLastError());
-    GetSystemCalls().ShowMessageBox(owner, text.c_str(), "Error", MB_OK);
+    GetSystemCalls().ShowMessageBox(owner, text.c_str(), "Error", BoxButtons::Ok);
     return;
   }
   // Open only now that the window is there: a plug-in's window or a failed one leaves the

@@ -29,11 +29,7 @@ const wchar_t kShiftKeyNote[] =
 
 namespace {
 
-// Message box types and answers of the platform (the window checks them against its headers).
-constexpr unsigned kBoxOk = 0x0;
-constexpr unsigned kBoxYesNo = 0x4;
-constexpr unsigned kBoxInformation = 0x40;
-constexpr int kAnswerYes = 6;
+// Numbers of the platform (the window checks them against its headers).
 constexpr int kShowNormal = 1;
 constexpr std::uint32_t kClipboardText = 1;        // the platform's CF_TEXT
 constexpr std::uint32_t kClipboardWideText = 13;  // the platform's CF_UNICODETEXT
@@ -393,13 +389,13 @@ bool MacroEditorController::CheckMacroKeyUpDown() {
     case MacroCheck::Passed:
       return true;
     case MacroCheck::SymbolFirst:
-      Box(kSymbolFirstText, kMacroError, kBoxOk);
+      Box(kSymbolFirstText, kMacroError, BoxButtons::Ok);
       return false;
     case MacroCheck::SymbolAfterCommand:
-      Box(kSymbolAfterCommandText, kMacroError, kBoxOk);
+      Box(kSymbolAfterCommandText, kMacroError, BoxButtons::Ok);
       return false;
     case MacroCheck::KeysLeftHeld:
-      return Box(kKeysLeftHeldText, kMacroError, kBoxYesNo) == kAnswerYes;
+      return Box(kKeysLeftHeldText, kMacroError, BoxButtons::YesNo) == BoxAnswer::Yes;
   }
   return false;
 }
@@ -550,7 +546,7 @@ void MacroEditorController::OnRelease() {
   }
   const MacroEntry* up = FindEntry("KeyUp");
   if (up && !up->steps.empty() && !IsToggleKey() && !IsShiftKey()) {
-    Box(kKeyUpNotEmptyText, kKeyUpNotEmptyCaption, kBoxOk | kBoxInformation);
+    Box(kKeyUpNotEmptyText, kKeyUpNotEmptyCaption, BoxButtons::Ok, BoxIcon::Information);
     return;
   }
   onRelease_ = false;
@@ -616,7 +612,7 @@ void MacroEditorController::InsertOpenStep(const std::wstring& display, const st
   // character) would open nothing.
   const std::string narrow = NarrowText(path);
   if (WidenText(narrow) != path || narrow.find('?') != std::string::npos) {
-    Box((kPathNotWritableText + narrow).c_str(), kMacroError, kBoxOk);
+    Box((kPathNotWritableText + narrow).c_str(), kMacroError, BoxButtons::Ok);
     return;
   }
   Insert(display, OpenPathCode(narrow));
@@ -703,7 +699,7 @@ void MacroEditorController::SetBlinkPeriod(int ms) {
   }
 }
 
-int MacroEditorController::Box(const char* text, const char* caption, unsigned type) {
+BoxAnswer MacroEditorController::Box(const char* text, const char* caption, BoxButtons buttons, BoxIcon icon) {
   BusyScope busy(busy_);
-  return GetSystemCalls().ShowMessageBox(owner_, text, caption, type);
+  return GetSystemCalls().ShowMessageBox(owner_, text, caption, buttons, icon);
 }

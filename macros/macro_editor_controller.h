@@ -18,6 +18,7 @@
 #include "macros/model/macro_records.h"
 #include "macros/model/macro_steps.h"
 #include "macros/model/step_editing.h"
+#include "platform/base/message_box.h"
 
 struct MacroContext;
 
@@ -167,7 +168,7 @@ class MacroEditorController {
   void StoreKey();
   void RemoveKeyFunctions();
   void SetBlinkPeriod(int ms);
-  int Box(const char* text, const char* caption, unsigned type);
+  BoxAnswer Box(const char* text, const char* caption, BoxButtons buttons, BoxIcon icon = BoxIcon::None);
 
   MacroContext& context_;
   const int keyId_;

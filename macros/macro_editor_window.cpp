@@ -20,10 +20,8 @@
 
 namespace {
 
-// The controller's boxes and answers are the platform's own numbers.
-static_assert(MB_OK == 0x0 && MB_YESNO == 0x4 && MB_ICONINFORMATION == 0x40 && IDYES == 6 &&
-              MB_ICONERROR == 0x10 && SW_SHOWNORMAL == 1 && CF_TEXT == 1 &&
-              CF_UNICODETEXT == 13);
+// The controller's show command and clipboard formats are the platform's own numbers.
+static_assert(SW_SHOWNORMAL == 1 && CF_TEXT == 1 && CF_UNICODETEXT == 13);
 // So are the editing keys.
 static_assert(static_cast<int>(EditingKey::Backspace) == VK_BACK &&
               static_cast<int>(EditingKey::Return) == VK_RETURN &&

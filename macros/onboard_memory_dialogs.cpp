@@ -63,7 +63,7 @@ void OnboardMemoryDialogs::CloseSwitchPrompt() { prompt_.reset(); }
 void OnboardMemoryDialogs::Pump() { PumpProgramWindows(); }
 
 void OnboardMemoryDialogs::ReportError(const char* text) {
-  GetSystemCalls().ShowMessageBox(nullptr, text, "Orvane II Error", MB_ICONERROR);
+  GetSystemCalls().ShowMessageBox(nullptr, text, "Orvane II Error", BoxButtons::Ok, BoxIcon::Error);
 }
 
 void* OnboardMemoryDialogs::ProgressWindow() const { return progress_ ? progress_->hwnd() : nullptr; }

@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "platform/base/global_memory.h"
+#include "platform/base/message_box_numbers.h"
 
 static_assert(sizeof(INPUT) == (sizeof(void*) == 4 ? 28 : 40), "one record is the size SendInput is told");
 static_assert(kKeyDownMessage == WM_KEYDOWN && kKeyUpMessage == WM_KEYUP &&
@@ -233,8 +234,13 @@ bool SystemCalls::RemoveKeyboardHook(void* hook, std::string* error) {
   return false;
 }
 
-int SystemCalls::ShowMessageBox(void* owner, const char* text, const char* caption,
-                                unsigned type) {
+BoxAnswer SystemCalls::ShowMessageBox(void* owner, const char* text, const char* caption,
+                                      BoxButtons buttons, BoxIcon icon, BoxFlag flag) {
+  return BoxAnswerOf(MessageBoxA(ToWindow(owner), text, caption, PlatformBoxType(buttons, icon, flag)));
+}
+
+int SystemCalls::ShowPlatformMessageBox(void* owner, const char* text, const char* caption,
+                                        unsigned type) {
   return MessageBoxA(ToWindow(owner), text, caption, type);
 }
 

@@ -17,6 +17,7 @@
 #include "platform/base/clock_time.h"
 #include "platform/base/input_records.h"
 #include "platform/base/keyboard_hook_event.h"
+#include "platform/base/message_box.h"
 #include "platform/base/registry_values.h"
 
 // The clipboard while it is open; it is closed when this goes.
@@ -87,8 +88,12 @@ class SystemCalls {
   // False when the platform refused; `error` then gets the system's text for why.
   virtual bool RemoveKeyboardHook(void* hook, std::string* error);
 
-  // A message box (the platform's MB_* type); the button that closed it (IDOK ...).
-  virtual int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned type);
+  // A message box; the button that closed it.
+  virtual BoxAnswer ShowMessageBox(void* owner, const char* text, const char* caption, BoxButtons buttons,
+                                   BoxIcon icon = BoxIcon::None, BoxFlag flag = BoxFlag::None);
+  // A box in the platform's own numbers (MB_* in, IDOK ... out), for the script function that
+  // hands a script's numbers through as they are.
+  virtual int ShowPlatformMessageBox(void* owner, const char* text, const char* caption, unsigned type);
   // The shell's open-with-verb; null texts are passed as null. Its result as a number (above
   // 32 on success).
   virtual std::intptr_t ExecuteWithShell(void* owner, const char* verb, const char* file,

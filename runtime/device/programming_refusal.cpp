@@ -1,7 +1,5 @@
 #include "runtime/device/programming_refusal.h"
 
-#include <windows.h>
-
 #include "platform/base/system_calls.h"
 #include "runtime/device/device_description.h"
 #include "runtime/device/device_folders.h"
@@ -26,5 +24,6 @@ void TellProgrammingRefused(const DeviceRecord& device) {
 
 void TellProgrammingRefused(const DeviceRecord& device, ProgrammingRefusal why, const std::string& path) {
   const std::string text = ProgrammingRefusalText(why, DeviceTypeName(device), device.unitId, path);
-  GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), "Orvane II Error", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), "Orvane II Error", BoxButtons::Ok, BoxIcon::Error,
+                                  BoxFlag::SetForeground);
 }

@@ -1,7 +1,5 @@
 #include "runtime/functions/device_values.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <string>
@@ -18,7 +16,7 @@ const char kCalibrationFileName[] = "ModernCalibration.lcm";
 namespace {
 
 void ShowError(const char* text, const char* caption) {
-  GetSystemCalls().ShowMessageBox(nullptr, text, caption, MB_OK);
+  GetSystemCalls().ShowMessageBox(nullptr, text, caption, BoxButtons::Ok);
 }
 
 }  // namespace

@@ -41,14 +41,14 @@ bool OpenOXFile(std::string fileName) {
 
 void PlayDemo() {
   if (OpenOXFile("Demo.mpg")) return;
-  const int answer = GetSystemCalls().ShowMessageBox(
+  const BoxAnswer answer = GetSystemCalls().ShowMessageBox(
       nullptr,
       "Orvane was unable to find the demo video on your computer.  Click Ok to view the video "
       "on our web site or click Cancel to close this window.",
-      "Could not find file", MB_OKCANCEL | MB_ICONWARNING);
-  if (answer == IDOK) ShellOpen(kTutorialPageAddress);
+      "Could not find file", BoxButtons::OkCancel, BoxIcon::Warning);
+  if (answer == BoxAnswer::Ok) ShellOpen(kTutorialPageAddress);
 }
 
 int MessageBoxText(int owner, std::string text, std::string caption, unsigned flags) {
-  return GetSystemCalls().ShowMessageBox(ToWindow(owner), text.c_str(), caption.c_str(), flags);
+  return GetSystemCalls().ShowPlatformMessageBox(ToWindow(owner), text.c_str(), caption.c_str(), flags);
 }

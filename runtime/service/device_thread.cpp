@@ -469,7 +469,7 @@ void HandleRequest() {
         OpenProgramming(*d);
       } else {
         GetSystemCalls().ShowMessageBox(nullptr, "Invalid configuration for selected Qpad device.",
-                                        "Orvane II Error", MB_ICONERROR);
+                                        "Orvane II Error", BoxButtons::Ok, BoxIcon::Error);
       }
       ClearRequest();
       break;
@@ -540,7 +540,7 @@ DWORD WINAPI DeviceThreadMain(LPVOID) {
     if (s.rebuild && !BuildCycle()) {
       EndThread();
       GetSystemCalls().ShowMessageBox(nullptr, "The script engine could not be set up.",
-                                      "Orvane II Error", MB_ICONERROR);
+                                      "Orvane II Error", BoxButtons::Ok, BoxIcon::Error);
       return 1;
     }
     if (!s.devices.empty()) {

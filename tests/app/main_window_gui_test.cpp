@@ -71,7 +71,7 @@ TEST_F(MainLoop, ClientModeTellsWhenTheSlotStaysBusy) {
   for (int i = 0; i < 40; ++i) tries += "sleep 250 / ";
   EXPECT_EQ(calls_->Events(), tries +
                                   "box 0x0 \"Script Loader Unable to Run\" \"ORVX was too busy at "
-                                  "the moment to run the Script Loader.  Please try again.\" 0x0");
+                                  "the moment to run the Script Loader.  Please try again.\" Ok");
   EXPECT_EQ(RequestCode, kRequestProgram);
 }
 

@@ -112,7 +112,7 @@ TEST_F(RecorderWindow, EveryWayOutOfTheEditorTakesTheHookAway) {
   // OK refused by its checks leaves the editor recording.
   HWND editor = Open(5);
   ASSERT_NE(editor, nullptr);
-  calls_.SetBoxAnswer(IDOK);
+  calls_.SetBoxAnswer(BoxAnswer::Ok);
   SendMessageA(editor, WM_COMMAND, IDM_MACRO_KEY_DOWN, 0);
   ClickButton(GetDlgItem(editor, IDOK));
   EXPECT_TRUE(IsWindow(editor));

@@ -252,7 +252,7 @@ TEST_F(Recorder, StoppingRemovesTheHookAndForgetsEveryHeldKey) {
   // A removal the platform refuses is shown; the hook is forgotten all the same.
   calls_.FailHookRemoval("Access is denied.");
   recorder_.Stop();
-  EXPECT_EQ(calls_.Events(), "box 0x0 \"Error\" \"Access is denied.\" 0x40");
+  EXPECT_EQ(calls_.Events(), "box 0x0 \"Error\" \"Access is denied.\" Ok Information");
   EXPECT_FALSE(recorder_.HookSet());
   calls_.FailHookRemoval("");
 }

@@ -147,26 +147,26 @@ TEST_F(Editor, OkShowsWhatItsChecksFindAndStaysOpenWhenRefused) {
   const std::wstring down(kHeldSymbol), up(kReleasedSymbol);
   struct Case {
     std::vector<std::pair<std::wstring, std::wstring>> steps;
-    int answer;
+    BoxAnswer answer;
     EditorAction expected;
     std::string box;  // "" : none
   };
   const std::string symbolFirst =
       "box 0x4242 \"Macro Error\" \"Your macro begins with a Key Down or Key Up symbol. These symbols must be after "
-      "a key and cannot be at the start of your macro.  Please correct this problem before continuing.\" 0x0";
+      "a key and cannot be at the start of your macro.  Please correct this problem before continuing.\" Ok";
   const std::string afterCommand =
       "box 0x4242 \"Macro Error\" \"One or more Key Down or Key Up symbols in your macro are placed after a function "
       "(these begin with the '[' symbol).  Key Down and Key Up symbols cannot modify a function.  Please correct "
-      "this problem before continuing.\" 0x0";
+      "this problem before continuing.\" Ok";
   const std::string held =
       "box 0x4242 \"Macro Error\" \"ORVX has detected that after playing this macro one or more keys will be left "
-      "in the down position.  Are you sure you would like to continue without fixing this?\" 0x4";
+      "in the down position.  Are you sure you would like to continue without fixing this?\" YesNo";
   const Case cases[] = {
-      {{{L"/hi", L""}}, IDOK, EditorAction::CloseAccepted, ""},
-      {{{down, L"//KeyDown"}, {L"/a", L""}}, IDOK, EditorAction::Done, symbolFirst},
-      {{{L"[Delay 0.5]", L"\tsleep(500);\n"}, {up, L"//KeyUp"}}, IDOK, EditorAction::Done, afterCommand},
-      {{{L"/a", L""}, {down, L"//KeyDown"}}, IDNO, EditorAction::Done, held},
-      {{{L"/a", L""}, {down, L"//KeyDown"}}, IDYES, EditorAction::CloseAccepted, held},
+      {{{L"/hi", L""}}, BoxAnswer::Ok, EditorAction::CloseAccepted, ""},
+      {{{down, L"//KeyDown"}, {L"/a", L""}}, BoxAnswer::Ok, EditorAction::Done, symbolFirst},
+      {{{L"[Delay 0.5]", L"\tsleep(500);\n"}, {up, L"//KeyUp"}}, BoxAnswer::Ok, EditorAction::Done, afterCommand},
+      {{{L"/a", L""}, {down, L"//KeyDown"}}, BoxAnswer::No, EditorAction::Done, held},
+      {{{L"/a", L""}, {down, L"//KeyDown"}}, BoxAnswer::Yes, EditorAction::CloseAccepted, held},
   };
   for (const Case& c : cases) {
     calls_.ClearEvents();
@@ -222,7 +222,7 @@ TEST_F(Editor, AScriptThatCannotBeWrittenIsReported) {
   editor.Close(true);
   EXPECT_EQ(calls_.Events(),
             "box 0x4242 \"Orvane II Error\" \"The script file could not be written:\n"
-            "C:\\Orvane\\QpadDevices\\Vid0a7cPid0019\\Script_1.oxs\" 0x10");
+            "C:\\Orvane\\QpadDevices\\Vid0a7cPid0019\\Script_1.oxs\" Ok Error");
 }
 
 TEST_F(Editor, AMacroEmptiedOnOkLeavesNoFunctionAndAnEmptyOneAddsNone) {
@@ -437,7 +437,7 @@ TEST_F(Editor, OnReleaseShowsTheKeyUpBoxAndIsLeftOnlyWhenItIsEmpty) {
   editor.Command(IDM_MACRO_ON_RELEASE);
   EXPECT_EQ(calls_.Events(),
             "box 0x4242 \"Unable to exit On Release mode.\" \"There are still contents in the \"Key Up Macro\" "
-            "text box.  Please delete everything in the text box before deselecting this option.\" 0x40");
+            "text box.  Please delete everything in the text box before deselecting this option.\" Ok Information");
   EXPECT_TRUE(editor.State().onRelease);
 
   editor.Command(IDC_MACRO_CLEAR);
@@ -494,7 +494,7 @@ TEST_F(Editor, DroppedFilesAndShortcutsOpenWhatTheyName) {
   editor.DropFiles({L"C:\\Data\\\u0416.txt"}, resolve);
   EXPECT_EQ(StepTexts(Entry(5, "KeyDown")), L"[Open report]|[Open edit.exe]|[Open Broken]");
   EXPECT_EQ(calls_.Events(),
-            "box 0x4242 \"Macro Error\" \"This path has characters that a macro cannot hold:\nC:\\Data\\?.txt\" 0x0");
+            "box 0x4242 \"Macro Error\" \"This path has characters that a macro cannot hold:\nC:\\Data\\?.txt\" Ok");
 }
 
 TEST_F(Editor, SelectFileAndSelectFolderOpenTheChosenPath) {

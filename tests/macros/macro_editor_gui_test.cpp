@@ -206,7 +206,7 @@ TEST_F(EditorWindow, ToggleClosesWithOkAndTheProgrammingWindowsEndStoresTheMacro
   EXPECT_EQ(Insert(editor).Text(IDM_MACRO_BACKLIGHT_TOGGLE), "") << "a keypad without backlights";
   Choose(editor, IDM_MACRO_KEY_UP);
   // OK refused: the editor stays, with its box up.
-  calls_.SetBoxAnswer(IDOK);
+  calls_.SetBoxAnswer(BoxAnswer::Ok);
   ToggleMacroEditor(pad_.context, 0);
   EXPECT_EQ(Editor(), editor);
   EXPECT_NE(calls_.Events().find("\"Macro Error\""), std::string::npos);

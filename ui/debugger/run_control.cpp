@@ -20,7 +20,8 @@ void LineTrampoline(asCDebugContext* context, void* control) {
 }
 
 bool AskYes(const char* text) {
-  return GetSystemCalls().ShowMessageBox(nullptr, text, kBuildErrorCaption, MB_YESNO | MB_ICONWARNING) == IDYES;
+  return GetSystemCalls().ShowMessageBox(nullptr, text, kBuildErrorCaption, BoxButtons::YesNo, BoxIcon::Warning) ==
+         BoxAnswer::Yes;
 }
 
 }  // namespace

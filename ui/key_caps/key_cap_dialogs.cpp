@@ -131,7 +131,7 @@ bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_
   slot = std::make_unique<KeyCapDialog>(kind, context, std::move(services));
   if (!slot->CreateModeless(owner)) {
     const std::string text = LastErrorText();
-    GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), "Error", MB_OK | MB_ICONINFORMATION);
+    GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), "Error", BoxButtons::Ok, BoxIcon::Information);
     return false;
   }
   slot->Show(SW_SHOW);

@@ -96,8 +96,9 @@ bool DeviceKeyCapPort::Ask(KeyCapQuestion question) {
   const KeyCapQuestionText& q = TextOf(question);
   // Owned by the window, which is disabled meanwhile: its commands cannot run (and close it)
   // under the question.
-  const int answer = GetSystemCalls().ShowMessageBox(window_, q.text, q.caption, q.yesNo ? MB_YESNO : MB_OKCANCEL);
-  return answer == (q.yesNo ? IDYES : IDOK);
+  const BoxAnswer answer =
+      GetSystemCalls().ShowMessageBox(window_, q.text, q.caption, q.yesNo ? BoxButtons::YesNo : BoxButtons::OkCancel);
+  return answer == (q.yesNo ? BoxAnswer::Yes : BoxAnswer::Ok);
 }
 
 std::vector<int> DeviceKeyCapPort::FlushHeldKeys() {

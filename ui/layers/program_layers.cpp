@@ -24,8 +24,8 @@ constexpr const char* kRecoverCaption = "Recover Layer";
 // written over).
 constexpr int kMaxBackupCopies = 999;
 
-int Tell(HWND owner, const std::string& text, const char* caption, unsigned type) {
-  return GetSystemCalls().ShowMessageBox(owner, text.c_str(), caption, type);
+BoxAnswer Tell(HWND owner, const std::string& text, const char* caption, BoxButtons buttons, BoxIcon icon) {
+  return GetSystemCalls().ShowMessageBox(owner, text.c_str(), caption, buttons, icon);
 }
 
 std::string BackupFolder(const std::string& typeFolder) { return typeFolder + "\\" + kLayerBackupFolder; }
@@ -75,7 +75,7 @@ bool ProgramLayers::Remove(int layer) {
   const std::string name = c_.layerNames[layer];
   const std::string exe = layer < static_cast<int>(c_.layerPrograms.size()) ? c_.layerPrograms[layer] : "";
   if (Tell(host_.Window(), "Are you sure you want to remove " + name + "?", kRemoveCaption,
-           MB_YESNO | MB_ICONQUESTION) != IDYES)
+           BoxButtons::YesNo, BoxIcon::Question) != BoxAnswer::Yes)
     return false;
 
   bool owns = false;
@@ -93,7 +93,7 @@ bool ProgramLayers::Remove(int layer) {
         !MacroFiles(c_).Write(path, ToCrLf(LayerBackupText(name, exe, taken)))) {
       Tell(host_.Window(),
            "The macros of " + name + " could not be backed up to\n" + path + "\n\nThe layer was not removed.",
-           kRemoveCaption, MB_OK | MB_ICONERROR);
+           kRemoveCaption, BoxButtons::Ok, BoxIcon::Error);
       return false;
     }
     c_.functions = std::move(remaining);
@@ -117,14 +117,16 @@ bool ProgramLayers::Recover(const std::string& backupPath) {
   if (host_.ScriptFileName().empty()) return false;
   std::string bytes;
   if (MacroFiles(c_).Read(backupPath, bytes, 64u << 20) != FileAccess::ReadResult::Ok) {
-    Tell(host_.Window(), "The file could not be read:\n" + backupPath, kRecoverCaption, MB_OK | MB_ICONERROR);
+    Tell(host_.Window(), "The file could not be read:\n" + backupPath, kRecoverCaption, BoxButtons::Ok,
+         BoxIcon::Error);
     return false;
   }
   const LayerBackup backup = ReadLayerBackup(bytes);
   const std::string name = LayerNameOf(backup.layer);
   const LayerRefusal refusal = CheckNewLayer(c_.layerNames, name, MaxProgramLayers(host_.HasColourLayers()));
   if (refusal == LayerRefusal::Empty) {
-    Tell(host_.Window(), "This file is not a layer backup:\n" + backupPath, kRecoverCaption, MB_OK | MB_ICONERROR);
+    Tell(host_.Window(), "This file is not a layer backup:\n" + backupPath, kRecoverCaption, BoxButtons::Ok,
+         BoxIcon::Error);
     return false;
   }
   if (refusal != LayerRefusal::None && refusal != LayerRefusal::Exists) {
@@ -156,9 +158,9 @@ bool ProgramLayers::RecoverChosenFile() {
 void ProgramLayers::TellRefusal(LayerRefusal refusal, std::string_view name) {
   if (refusal == LayerRefusal::Reserved)
     Tell(host_.Window(), "A program layer cannot be named " + std::string(name) + ". Please choose another program.",
-         kAddCaption, MB_OK | MB_ICONINFORMATION);
+         kAddCaption, BoxButtons::Ok, BoxIcon::Information);
   else if (refusal == LayerRefusal::TooMany)
-    Tell(host_.Window(), "No more program layers can be added.", kAddCaption, MB_OK | MB_ICONINFORMATION);
+    Tell(host_.Window(), "No more program layers can be added.", kAddCaption, BoxButtons::Ok, BoxIcon::Information);
 }
 
 void ProgramLayers::WriteScript() {

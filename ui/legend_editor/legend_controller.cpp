@@ -119,13 +119,14 @@ bool LegendController::WriteCaptionFile(const std::string& path) {
 
 bool LegendController::ConfirmExit() {
   if (!Modified()) return true;
-  switch (GetSystemCalls().ShowMessageBox(owner_, kExitQuestion, kExitCaption, MB_YESNOCANCEL | MB_ICONQUESTION)) {
-    case IDYES: return SaveCaptions();
-    case IDNO: return true;
+  switch (GetSystemCalls().ShowMessageBox(owner_, kExitQuestion, kExitCaption, BoxButtons::YesNoCancel,
+                                          BoxIcon::Question)) {
+    case BoxAnswer::Yes: return SaveCaptions();
+    case BoxAnswer::No: return true;
     default: return false;
   }
 }
 
 void LegendController::Tell(const std::string& text, const char* caption) {
-  GetSystemCalls().ShowMessageBox(owner_, text.c_str(), caption, MB_OK | MB_ICONEXCLAMATION);
+  GetSystemCalls().ShowMessageBox(owner_, text.c_str(), caption, BoxButtons::Ok, BoxIcon::Warning);
 }

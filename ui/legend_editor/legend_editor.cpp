@@ -629,7 +629,7 @@ void CaptionSet::End(bool windowStays) {
 }
 
 void CaptionSet::Tell(const std::string& text) const {
-  GetSystemCalls().ShowMessageBox(window_, text.c_str(), kLegendTitle, MB_OK | MB_ICONEXCLAMATION);
+  GetSystemCalls().ShowMessageBox(window_, text.c_str(), kLegendTitle, BoxButtons::Ok, BoxIcon::Warning);
 }
 
 }  // namespace

@@ -46,8 +46,8 @@ OpenFileQuestion ScriptQuestion(HWND owner, const char* title, const std::string
   return q;
 }
 
-int Box(HWND owner, const char* text, const char* caption, UINT type) {
-  return GetSystemCalls().ShowMessageBox(owner, text, caption, type);
+BoxAnswer Box(HWND owner, const char* text, const char* caption, BoxButtons buttons, BoxIcon icon) {
+  return GetSystemCalls().ShowMessageBox(owner, text, caption, buttons, icon);
 }
 
 }  // namespace
@@ -253,10 +253,10 @@ bool ProgrammingController::SaveAs(const std::string& suggestion) {
 
 bool ProgrammingController::AskToSaveFirst(const char* question) {
   if (!IsModified() || context_.functions.items.empty()) return true;
-  switch (Box(port_.Window(), question, "Modified File", MB_YESNOCANCEL | MB_ICONQUESTION)) {
-    case IDYES:
+  switch (Box(port_.Window(), question, "Modified File", BoxButtons::YesNoCancel, BoxIcon::Question)) {
+    case BoxAnswer::Yes:
       return Save();  // a save that did not happen keeps the layout as it is
-    case IDNO:
+    case BoxAnswer::No:
       return true;
     default:
       return false;
@@ -319,18 +319,19 @@ void ProgrammingController::ToggleHiddenMode() {
     Box(window,
         "The connected Qpad device does not have a programming switch and can't be programmed in "
         "hidden mode.",
-        "No Programming Switch", MB_OK | MB_ICONINFORMATION);
+        "No Programming Switch", BoxButtons::Ok, BoxIcon::Information);
     return;
   }
   const bool on = HiddenModeSetting();
   if (on) {
     WriteMachineDword(kOrvaneRegistryKey, kInvisibleValue, 0);
   } else {
-    if (Box(window, kHiddenModeQuestion, "Entering Hidden Mode", MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
+    if (Box(window, kHiddenModeQuestion, "Entering Hidden Mode", BoxButtons::OkCancel, BoxIcon::Information) !=
+        BoxAnswer::Ok)
       return;
     WriteMachineDword(kOrvaneRegistryKey, kInvisibleValue, 1);
     Box(window, "Hidden mode will be activated after closing the programming window.",
-        "Entering Hidden Mode", MB_OK | MB_ICONINFORMATION);
+        "Entering Hidden Mode", BoxButtons::Ok, BoxIcon::Information);
   }
   // Only the menu follows: the window and its editor stay as they are until it closes.
   CheckViewItem(port_.MenuBar(), IDM_PW_HIDDEN_MODE, !on);
@@ -351,11 +352,12 @@ void ProgrammingController::ToggleKeyswitch() {
   if (f.keyswitchOn) {
     device_.SetKeyswitchMode(false);
   } else {
-    if (Box(window, kKeyswitchQuestion, "Entering KeySwitch Mode", MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
+    if (Box(window, kKeyswitchQuestion, "Entering KeySwitch Mode", BoxButtons::OkCancel, BoxIcon::Information) !=
+        BoxAnswer::Ok)
       return;
     device_.SetKeyswitchMode(true);
     Box(window, "Keyswitch mode will be activated after closing the programming window.",
-        "Entering Keyswitch Mode", MB_OK | MB_ICONINFORMATION);
+        "Entering Keyswitch Mode", BoxButtons::Ok, BoxIcon::Information);
   }
   CheckViewItem(port_.MenuBar(), IDM_PW_KEYSWITCH_MODE, !f.keyswitchOn);
   // The script carries the mode; unwritten, the regeneration at closing would read it back off.

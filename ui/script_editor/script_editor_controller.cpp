@@ -222,7 +222,7 @@ bool ScriptEditorController::Save() {
   // A block without its end marker would swallow the rest of the root text, and an end
   // marker without its block cut the text short: nothing is written until both are back.
   if (!SplitScriptSource(s.text, nullptr).report.wellFormed) {
-    GetSystemCalls().ShowMessageBox(nullptr, kMarkerLostText, kEditorCaption, MB_ICONERROR);
+    GetSystemCalls().ShowMessageBox(nullptr, kMarkerLostText, kEditorCaption, BoxButtons::Ok, BoxIcon::Error);
     return false;
   }
   // A text without files behind it holds preprocessed blocks: those are never written back.
@@ -238,7 +238,7 @@ bool ScriptEditorController::Save() {
   }
   std::string text = "The script could not be saved.";
   for (const std::string& f : split.report.failed) text += "\n" + f;
-  GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), kEditorCaption, MB_ICONERROR);
+  GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), kEditorCaption, BoxButtons::Ok, BoxIcon::Error);
   return false;
 }
 
@@ -430,7 +430,7 @@ void ScriptEditorController::OpenScriptFile() {
           FreeTempScriptName(temp ? temp : "", [&](const std::string& p) { return files_.CanRead(p); });
       if (name && files_.CanRead(*chosen))
         GetSystemCalls().ShowMessageBox(nullptr, "Need to convert this QP1 file to an OXS file.",
-                                        "Not Done", MB_ICONINFORMATION);
+                                        "Not Done", BoxButtons::Ok, BoxIcon::Information);
       break;
     }
     case ChosenFileKind::Script:
@@ -438,7 +438,7 @@ void ScriptEditorController::OpenScriptFile() {
       break;
     case ChosenFileKind::Other:
       GetSystemCalls().ShowMessageBox(nullptr, "Not an Qpad layout or script file.",
-                                      "Invalid File Type", MB_ICONERROR);
+                                      "Invalid File Type", BoxButtons::Ok, BoxIcon::Error);
       break;
   }
 }

@@ -105,7 +105,7 @@ class DeviceWizard : public WizardWindows, public WizardDevice {
   void ShowFailure() override {
     GetSystemCalls().ShowMessageBox(nullptr,
                                     "The Qpad Desktop Setup Wizard attempted to initialize but failed!",
-                                    "Error", MB_ICONWARNING);
+                                    "Error", BoxButtons::Ok, BoxIcon::Warning);
   }
 
   UserDetails ReadUserDetails() override { return ::ReadUserDetails(); }

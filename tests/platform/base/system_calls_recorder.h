@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/base/message_box_numbers.h"
 #include "platform/base/system_calls.h"
 
 class RecordedSystemCalls : public SystemCalls {
@@ -45,7 +46,8 @@ class RecordedSystemCalls : public SystemCalls {
   // 0x80 (or any negative value) held, 0x01 toggled; Caps Lock and Num Lock read from here too.
   void SetKeyState(int vKey, short state) { Locked([&] { keyStates_[vKey & 0xFF] = state; }); }
   void SetClock(const ClockTime& now) { Locked([&] { now_ = now; }); }
-  void SetBoxAnswer(int answer) { Locked([&] { boxAnswer_ = answer; }); }
+  // What the next boxes answer (a box in the platform's numbers: the platform's number for it).
+  void SetBoxAnswer(BoxAnswer answer) { Locked([&] { boxAnswer_ = answer; }); }
   void SetDoubleClickTime(unsigned ms) { Locked([&] { doubleClickTime_ = ms; }); }
   void SetShellResult(int result) { Locked([&] { shellResult_ = result; }); }
   // What the next file dialogs answer; nothing: Cancel.
@@ -182,11 +184,21 @@ class RecordedSystemCalls : public SystemCalls {
     std::lock_guard<std::mutex> lock(mutex_);
     return doubleClickTime_;
   }
-  int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned type) override {
+  // "box <owner> <caption> <text> YesNo Question": the buttons, then the icon and the flag
+  // unless they are None.
+  BoxAnswer ShowMessageBox(void* owner, const char* text, const char* caption, BoxButtons buttons,
+                           BoxIcon icon, BoxFlag flag) override {
+    Add("box " + Hex(reinterpret_cast<std::uintptr_t>(owner)) + " " + Text(caption) + " " +
+        Text(text) + " " + Name(buttons) + Name(icon) + Name(flag));
+    std::lock_guard<std::mutex> lock(mutex_);
+    return boxAnswer_;
+  }
+  // The same with the platform's number for the type.
+  int ShowPlatformMessageBox(void* owner, const char* text, const char* caption, unsigned type) override {
     Add("box " + Hex(reinterpret_cast<std::uintptr_t>(owner)) + " " + Text(caption) + " " +
         Text(text) + " " + Hex(type));
     std::lock_guard<std::mutex> lock(mutex_);
-    return boxAnswer_;
+    return PlatformAnswer(boxAnswer_);
   }
   std::intptr_t ExecuteWithShell(void* owner, const char* verb, const char* file,
                                  const char* params, const char* dir, int show) override {
@@ -284,6 +296,26 @@ class RecordedSystemCalls : public SystemCalls {
   static std::string Text(const char* text) {
     return text ? "\"" + std::string(text) + "\"" : "null";
   }
+  static std::string Name(BoxButtons buttons) {
+    switch (buttons) {
+      case BoxButtons::Ok: return "Ok";
+      case BoxButtons::OkCancel: return "OkCancel";
+      case BoxButtons::YesNo: return "YesNo";
+      case BoxButtons::YesNoCancel: return "YesNoCancel";
+    }
+    return "?";
+  }
+  static std::string Name(BoxIcon icon) {
+    switch (icon) {
+      case BoxIcon::None: return "";
+      case BoxIcon::Error: return " Error";
+      case BoxIcon::Warning: return " Warning";
+      case BoxIcon::Information: return " Information";
+      case BoxIcon::Question: return " Question";
+    }
+    return " ?";
+  }
+  static std::string Name(BoxFlag flag) { return flag == BoxFlag::SetForeground ? " SetForeground" : ""; }
 
   class MemoryClipboard : public ClipboardAccess {
    public:
@@ -329,7 +361,7 @@ class RecordedSystemCalls : public SystemCalls {
   std::vector<InputRecord> inputs_;
   short keyStates_[256] = {};
   ClockTime now_{};
-  int boxAnswer_ = IDOK;
+  BoxAnswer boxAnswer_ = BoxAnswer::Ok;
   unsigned doubleClickTime_ = 500;
   int shellResult_ = 42;
   std::optional<std::string> chosenFile_;

@@ -388,9 +388,9 @@ TEST_F(ProgrammingSwitch, NoWindowMeansNoProgrammingMode) {
 class BoxCount : public SystemCalls {
  public:
   std::vector<std::string> captions;
-  int ShowMessageBox(void*, const char*, const char* caption, unsigned) override {
+  BoxAnswer ShowMessageBox(void*, const char*, const char* caption, BoxButtons, BoxIcon, BoxFlag) override {
     captions.push_back(caption);
-    return IDOK;
+    return BoxAnswer::Ok;
   }
 };
 

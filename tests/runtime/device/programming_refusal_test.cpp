@@ -31,9 +31,11 @@ TEST(ProgrammingRefusalText, NamesTheDeviceWhyAndItsScript) {
 class Boxes : public SystemCalls {
  public:
   std::vector<std::string> shown;
-  int ShowMessageBox(void*, const char* text, const char* caption, unsigned type) override {
-    shown.push_back(std::string(caption) + ": " + text + ((type & MB_ICONERROR) ? " (error)" : ""));
-    return IDOK;
+  BoxAnswer ShowMessageBox(void*, const char* text, const char* caption, BoxButtons, BoxIcon icon,
+                           BoxFlag flag) override {
+    shown.push_back(std::string(caption) + ": " + text + (icon == BoxIcon::Error ? " (error)" : "") +
+                    (flag == BoxFlag::SetForeground ? " (foreground)" : ""));
+    return BoxAnswer::Ok;
   }
 };
 
@@ -59,9 +61,9 @@ TEST(TellProgrammingRefused, SaysWhetherTheScriptIsMissingOrDidNotBuild) {
   TellProgrammingRefused(d);
   const std::vector<std::string> want = {
       "Orvane II Error: The programming window of Qpad 24 LED ID:1 cannot open: its script file is missing.\n" +
-          type + "\\Script.oxs (error)",
+          type + "\\Script.oxs (error) (foreground)",
       "Orvane II Error: The programming window of Qpad 24 LED ID:1 cannot open: its script file did not build.\n" +
-          type + "\\Script_1.oxs (error)"};
+          type + "\\Script_1.oxs (error) (foreground)"};
   EXPECT_EQ(boxes.shown, want);
   FreeDeviceFolders();
 }

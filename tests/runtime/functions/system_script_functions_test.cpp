@@ -97,7 +97,7 @@ struct ScriptCase {
   const char* body;
   const char* printed;
   const char* events;    // what reached the platform, in order
-  int boxAnswer = IDOK;  // what a message box answers
+  BoxAnswer boxAnswer = BoxAnswer::Ok;  // what a message box answers
 };
 
 void RunCases(SystemScript& f, RecordedSystemCalls& calls, const ScriptCase* begin,
@@ -263,7 +263,7 @@ TEST_F(ProgramFolder, ShellAndMessageBoxes) {
   const std::string noBox =
       "box 0x0 \"Could not find file\" \"Orvane was unable to find the demo "
       "video on your computer.  Click Ok to view the video on our web site "
-      "or click Cancel to close this window.\" 0x31";
+      "or click Cancel to close this window.\" OkCancel Warning";
   const std::string page =
       std::string("shell 0x0 \"open\" \"") + kTutorialPageAddress + "\" null null 1";
   const std::string opened = "shell 0x0 \"open\" " + file + " null null 1";
@@ -284,18 +284,18 @@ TEST_F(ProgramFolder, ShellAndMessageBoxes) {
           print(ShellExecute(0, "", "x", "", "", 0));)",
        "42|42", events[0].c_str()},
       {"MessageBox", R"(print(MessageBox(0x55, "Main text", "Title", 0x24));)", "2",
-       events[1].c_str(), IDCANCEL},
+       events[1].c_str(), BoxAnswer::Cancel},
       {"OpenOXFile", R"(print(OpenOXFile("Readme.txt"));)", "true", events[2].c_str()},
       {"OpenOXFile without the file", R"(print(OpenOXFile("Missing.txt"));)", "false",
        events[3].c_str()},
       {"OpenMyDocuments", "OpenMyDocuments();", "", events[4].c_str()},
-      {"PlayDemo without the video, OK", "PlayDemo();", "", events[5].c_str(), IDOK},
-      {"PlayDemo without the video, Cancel", "PlayDemo();", "", events[6].c_str(), IDCANCEL},
+      {"PlayDemo without the video, OK", "PlayDemo();", "", events[5].c_str(), BoxAnswer::Ok},
+      {"PlayDemo without the video, Cancel", "PlayDemo();", "", events[6].c_str(), BoxAnswer::Cancel},
   };
   RunCases(f, calls, std::begin(cases), std::end(cases));
   ASSERT_TRUE(WriteTextFile(dir_ / "Demo.mpg", "video"));
   const ScriptCase withVideo = {"PlayDemo with the video", "PlayDemo();", "", events[7].c_str(),
-                                IDCANCEL};
+                                BoxAnswer::Cancel};
   RunCases(f, calls, &withVideo, &withVideo + 1);
 
   // The wizard belongs to the programming tools; without them nothing starts.
@@ -348,10 +348,10 @@ class DeviceValues : public ProgramFolder {
 
 const char kRangeBox[] =
     "box 0x0 \"Error\" \"Could not initiate lever position values because byte value was out "
-    "of range!\" 0x0";
+    "of range!\" Ok";
 const char kFileBox[] =
     "box 0x0 \"File Not Found\" \"Your calibration file could not be located.  Please ensure "
-    "ModernCalibration.lcm is in the device folder and try again.\" 0x0";
+    "ModernCalibration.lcm is in the device folder and try again.\" Ok";
 
 TEST_F(DeviceValues, ByteOfTheLatestInputReport) {
   RecordedSystemCalls calls;

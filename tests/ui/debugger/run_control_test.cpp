@@ -64,15 +64,15 @@ class ScriptedView : public DebuggerView {
 
 class AnsweringCalls : public SystemCalls {
  public:
-  int ShowMessageBox(void*, const char* text, const char* caption, unsigned) override {
+  BoxAnswer ShowMessageBox(void*, const char* text, const char* caption, BoxButtons, BoxIcon, BoxFlag) override {
     asked.push_back(std::string(caption) + ": " + text);
-    if (answers.empty()) return IDNO;
-    const int a = answers.front();
+    if (answers.empty()) return BoxAnswer::No;
+    const BoxAnswer a = answers.front();
     answers.pop_front();
     return a;
   }
   std::optional<std::string> ChooseFileToOpen(const OpenFileQuestion&) override { return chosen; }
-  std::deque<int> answers;
+  std::deque<BoxAnswer> answers;
   std::vector<std::string> asked;
   std::optional<std::string> chosen;
 };
@@ -202,14 +202,14 @@ TEST_F(Debugger, ACallWhileTheEditorIsHiddenAllocatesNothing) {
 
 TEST_F(Debugger, AFailedBuildAsksAndEveryAnswerReturns) {
   files_.Put(kLib, "int Twice(int x) { return nosuch; }\n");
-  calls_.answers = {IDYES};
+  calls_.answers = {BoxAnswer::Yes};
   EXPECT_EQ(Build(), RunControl::kRestoreBackup);
   ASSERT_EQ(calls_.asked.size(), 1u);
   EXPECT_EQ(calls_.asked[0],
             "AngelScript Build Error: This script file has been corrupted. Would you like to load the "
             "last known working script?");
 
-  calls_.answers = {IDNO, IDNO};
+  calls_.answers = {BoxAnswer::No, BoxAnswer::No};
   const int errors = Build();
   EXPECT_GT(errors, 0);
   EXPECT_NE(errors, RunControl::kRestoreBackup);
@@ -217,7 +217,7 @@ TEST_F(Debugger, AFailedBuildAsksAndEveryAnswerReturns) {
   EXPECT_EQ(view_.waits, 0) << "No and No never waits for a window nobody sees";
   EXPECT_TRUE(editor_.Hidden());
 
-  calls_.answers = {IDNO, IDYES};
+  calls_.answers = {BoxAnswer::No, BoxAnswer::Yes};
   EXPECT_EQ(Build(), errors);
   EXPECT_FALSE(editor_.Hidden());
   EXPECT_TRUE(editorView_.visible);
@@ -242,7 +242,7 @@ TEST_F(Debugger, ADeviceBuildTakesTheFileAndLeavesUnsavedEditsToTheEditorsBuild)
 
   // A failed device build lists its errors at the lines of the file, not of the edits.
   files_.Put(kLib, "int Twice(int x) {\n  return nosuch;\n}\n");
-  calls_.answers = {IDNO, IDNO};
+  calls_.answers = {BoxAnswer::No, BoxAnswer::No};
   EXPECT_GT(Build(), 0);
   const MessageRow* error = nullptr;
   for (const MessageRow& r : editorView_.messages)

@@ -88,7 +88,8 @@ void Queue(std::vector<std::uint8_t> bytes, bool switchOn = true) {
 // user does while it is shown), Yes to the others.
 class Answers : public SystemCalls {
  public:
-  int ShowMessageBox(void* owner, const char*, const char* caption, unsigned type) override {
+  BoxAnswer ShowMessageBox(void* owner, const char*, const char* caption, BoxButtons buttons, BoxIcon,
+                           BoxFlag) override {
     Note(std::string("box ") + caption + (owner == S().window ? " (owned)" : ""));
     std::vector<std::uint8_t> report;
     {
@@ -96,7 +97,7 @@ class Answers : public SystemCalls {
       report.swap(S().duringInstall);
     }
     if (!report.empty()) Queue(report);
-    return (type & MB_YESNO) == MB_YESNO ? IDYES : IDOK;
+    return buttons == BoxButtons::YesNo ? BoxAnswer::Yes : BoxAnswer::Ok;
   }
 };
 

@@ -39,9 +39,9 @@ std::string& Calls() {
 // OK and Yes to every question; no "Invisible" in the registry.
 class Answers : public SystemCalls {
  public:
-  int ShowMessageBox(void*, const char*, const char* caption, unsigned type) override {
+  BoxAnswer ShowMessageBox(void*, const char*, const char* caption, BoxButtons buttons, BoxIcon, BoxFlag) override {
     Calls() += std::string("box ") + caption + ";";
-    return (type & MB_YESNO) == MB_YESNO ? IDYES : IDOK;
+    return buttons == BoxButtons::YesNo ? BoxAnswer::Yes : BoxAnswer::Ok;
   }
   std::optional<RegistryValue> ReadMachineValue(const std::string&, const std::string&) override {
     return std::nullopt;

@@ -120,7 +120,7 @@ TEST_F(ProgramLayerWindowTest, TheWindowsLayerMenuFollowsItsLayers) {
   EXPECT_EQ(c_.layerNames, (std::vector<std::string>{"Excel", "Mail", "Word"}));
 
   // Remove Layer of the second: asked, backed up, and the window shows its green layer.
-  calls_.SetBoxAnswer(IDYES);
+  calls_.SetBoxAnswer(BoxAnswer::Yes);
   ScratchDir backups("layerwindow");
   device_.scriptFolder = backups.path();
   x.removeProgramLayer(c_, window_, 1);

@@ -103,9 +103,9 @@ TEST_F(ProgramLayersTest, WithoutColourLayersEachLayerIsOneItem) {
 
 TEST_F(ProgramLayersTest, RemovingTheFirstOfThreeRenumbersTheRemoveItems) {
   for (const char* name : {"Word", "Excel", "Mail"}) layers.BuildLayerMenu(name, "x.exe");
-  calls.SetBoxAnswer(IDYES);
+  calls.SetBoxAnswer(BoxAnswer::Yes);
   EXPECT_TRUE(layers.Remove(0));
-  EXPECT_EQ(calls.Events(), "box 0x0 \"Remove Layer\" \"Are you sure you want to remove Word?\" 0x24");
+  EXPECT_EQ(calls.Events(), "box 0x0 \"Remove Layer\" \"Are you sure you want to remove Word?\" YesNo Question");
   const std::string menu = Menu();
   EXPECT_NE(menu.find("Red Layer(32898) | Excel[Green Layer(33002)"), std::string::npos) << menu;
   EXPECT_NE(menu.find("| Remove Layer[Excel(34220) | Mail(34221)]"), std::string::npos) << menu;
@@ -124,7 +124,7 @@ TEST_F(ProgramLayersTest, NoLeavesTheLayerAsItWas) {
   Program(c, 5, "KeyDown", "Green", "Word", {{L"/w", L""}});
   const std::string menu = Menu();
   const int writes = Writes();
-  calls.SetBoxAnswer(IDNO);
+  calls.SetBoxAnswer(BoxAnswer::No);
   EXPECT_FALSE(layers.Remove(0));
   EXPECT_EQ(Menu(), menu);
   EXPECT_EQ(c.layerNames.size(), 1u);
@@ -143,7 +143,7 @@ TEST_F(ProgramLayersTest, RemovingBacksUpTheLayersMacrosFirst) {
   c.layerMap = {{"Word", "winword.exe"}, {"Excel", "excel.exe"}};
   layers.RebuildLayerMenus();  // map order: Excel, Word
   const std::vector<KeyFunction> wordFunctions = {c.functions.items[1], c.functions.items[2]};
-  calls.SetBoxAnswer(IDYES);
+  calls.SetBoxAnswer(BoxAnswer::Yes);
 
   EXPECT_TRUE(layers.Remove(1));
   EXPECT_EQ(host.folders, std::vector<std::string>{kBackupFolder});
@@ -177,7 +177,7 @@ TEST_F(ProgramLayersTest, RemovingBacksUpTheLayersMacrosFirst) {
 TEST_F(ProgramLayersTest, ALayerWithUnderscoresInItsNameIsRemovedWholly) {
   layers.BuildLayerMenu("my_app", "my_app.exe");
   Program(c, 6, "KeyDown", "Green", "my_app", {{L"/mine", L""}});
-  calls.SetBoxAnswer(IDYES);
+  calls.SetBoxAnswer(BoxAnswer::Yes);
   EXPECT_TRUE(layers.Remove(0));
   EXPECT_LT(Find(6, "KeyDown", "Green", "my_app"), 0);
   EXPECT_NE(files.Get(std::string(kBackupFolder) + "\\my_app 03-05-2024.oxs"), nullptr);
@@ -186,7 +186,7 @@ TEST_F(ProgramLayersTest, ALayerWithUnderscoresInItsNameIsRemovedWholly) {
 TEST_F(ProgramLayersTest, ALayerWhoseBackupFailsStays) {
   layers.BuildLayerMenu("Word", "winword.exe");
   Program(c, 5, "KeyDown", "Green", "Word", {{L"/w", L""}});
-  calls.SetBoxAnswer(IDYES);
+  calls.SetBoxAnswer(BoxAnswer::Yes);
   host.folderOk = false;
   EXPECT_FALSE(layers.Remove(0));
   EXPECT_EQ(c.layerNames, std::vector<std::string>{"Word"});
@@ -203,7 +203,7 @@ TEST_F(ProgramLayersTest, RecoverBringsBackTheLayerWithItsMacros) {
   Program(c, 2, "KeyDown", "Green", "Word", {{L"/100%", L""}, {L"[CC: Tools\\Mail]", L""}});
   Program(c, 2, "KeyUp", "Red", "Word", {{L"/up", L""}});
   const std::vector<KeyFunction> before = c.functions.items;
-  calls.SetBoxAnswer(IDYES);
+  calls.SetBoxAnswer(BoxAnswer::Yes);
   ASSERT_TRUE(layers.Remove(0));
   ASSERT_TRUE(c.functions.items.empty());
   // Meanwhile command id 1 went to a key of the default layer.

@@ -89,7 +89,7 @@ TEST_F(LegendControllerTest, AFailedSaveIsToldAndKeepsTheChanges) {
   EXPECT_TRUE(controller.Modified());
   EXPECT_EQ(controller.CaptionFile(), "");
   EXPECT_NE(platform.Events().find("box 0x0 \"Save Caption File\" \"The caption file \"C:\\Dev\\locked.klc\" could not be "
-                                   "written. Your captions have not been saved.\" 0x30"),
+                                   "written. Your captions have not been saved.\" Ok Warning"),
             std::string::npos)
       << platform.Events();
   EXPECT_EQ(*files.Get("C:\\Dev\\locked.klc"), "old");
@@ -134,7 +134,7 @@ TEST_F(LegendControllerTest, ADamagedFileIsRefusedAndChangesNothing) {
   EXPECT_EQ(controller.CaptionFile(), "");
   EXPECT_EQ(platform.Events(),
             "box 0x0 \"Open Caption File\" \"The caption file \"C:\\Dev\\bad.klc\" cannot be read: record 2 points "
-            "outside the file. The captions were left as they were.\" 0x30");
+            "outside the file. The captions were left as they were.\" Ok Warning");
 }
 
 TEST_F(LegendControllerTest, AFileThatCannotBeOpenedIsIgnored) {
@@ -149,21 +149,22 @@ TEST_F(LegendControllerTest, Exit) {
   EXPECT_EQ(platform.Events(), "");
 
   const std::string question =
-      "box 0x0 \"Exit Caption Editor\" \"Would you like to save your changes before exiting Caption Editor?\" 0x23";
+      "box 0x0 \"Exit Caption Editor\" \"Would you like to save your changes before exiting Caption Editor?\" "
+      "YesNoCancel Question";
   // A caption that can undo counts as a change.
   captions.canUndo[1] = true;
-  platform.SetBoxAnswer(IDCANCEL);
+  platform.SetBoxAnswer(BoxAnswer::Cancel);
   EXPECT_FALSE(controller.ConfirmExit());
   EXPECT_EQ(platform.Events(), question);
 
   platform.ClearEvents();
-  platform.SetBoxAnswer(IDNO);
+  platform.SetBoxAnswer(BoxAnswer::No);
   EXPECT_TRUE(controller.ConfirmExit());
   EXPECT_TRUE(files.WriteLog().empty());
 
   // Yes without a known file is Save As; cancelled there, the editor stays.
   platform.ClearEvents();
-  platform.SetBoxAnswer(IDYES);
+  platform.SetBoxAnswer(BoxAnswer::Yes);
   platform.SetChosenFile(std::nullopt);
   EXPECT_FALSE(controller.ConfirmExit());
   EXPECT_NE(platform.Events().find("save dialog"), std::string::npos);

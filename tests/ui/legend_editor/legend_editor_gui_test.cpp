@@ -130,15 +130,16 @@ TEST_F(LegendEditorTest, ExitAsksAboutChangesAndStaysUnlessTheyAreSafe) {
   Type(CaptionBoxes(Window())[3], "new");
   const std::string question =
       "box " + RecordedSystemCalls::Hex(reinterpret_cast<std::uintptr_t>(Window())) +
-      " \"Exit Caption Editor\" \"Would you like to save your changes before exiting Caption Editor?\" 0x23";
-  platform_.SetBoxAnswer(IDCANCEL);
+      " \"Exit Caption Editor\" \"Would you like to save your changes before exiting Caption Editor?\" "
+      "YesNoCancel Question";
+  platform_.SetBoxAnswer(BoxAnswer::Cancel);
   SendMessageA(Window(), WM_CLOSE, 0, 0);
   EXPECT_EQ(platform_.Events(), question);
   EXPECT_TRUE(IsLegendMakerActive(Window()));
 
   // Yes, but the save dialog cancelled: still the editor.
   platform_.ClearEvents();
-  platform_.SetBoxAnswer(IDYES);
+  platform_.SetBoxAnswer(BoxAnswer::Yes);
   platform_.SetChosenFile(std::nullopt);
   SendMessageA(Window(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsLegendMakerActive(Window()));
@@ -156,7 +157,7 @@ TEST_F(LegendEditorTest, ExitAsksAboutChangesAndStaysUnlessTheyAreSafe) {
   Open();
   Type(CaptionBoxes(Window())[0], "x");
   platform_.ClearEvents();
-  platform_.SetBoxAnswer(IDNO);
+  platform_.SetBoxAnswer(BoxAnswer::No);
   Command(Window(), IDM_LEGEND_EXIT);
   EXPECT_EQ(platform_.Events(), question);
   EXPECT_FALSE(IsLegendMakerActive(Window()));
@@ -344,7 +345,7 @@ TEST_F(LegendEditorTest, LoadLayoutCarriesTheCaptionsOver) {
 
   // The captions carried over count as a change.
   platform_.ClearEvents();
-  platform_.SetBoxAnswer(IDNO);
+  platform_.SetBoxAnswer(BoxAnswer::No);
   Command(Window(), IDM_LEGEND_EXIT);
   EXPECT_NE(platform_.Events().find("Exit Caption Editor"), std::string::npos);
   RECT outer{};
@@ -374,7 +375,7 @@ TEST_F(LegendEditorTest, TheEditMenuFollowsTheCurrentCaption) {
   EXPECT_EQ(BoxText(box), L"c");
   Command(Window(), IDM_LEGEND_UNDO);
   EXPECT_EQ(BoxText(box), L"abc");
-  platform_.SetBoxAnswer(IDNO);
+  platform_.SetBoxAnswer(BoxAnswer::No);
   Command(Window(), IDM_LEGEND_EXIT);
 }
 
@@ -436,7 +437,7 @@ TEST_F(LegendEditorTest, TheFontDialogKeepsTheSizeAndGivesItsEffects) {
   EXPECT_EQ(f.heightTwips, 160);
   EXPECT_EQ(f.face, "Arial");
   EXPECT_FALSE(f.effects & CFE_BOLD);
-  platform_.SetBoxAnswer(IDNO);
+  platform_.SetBoxAnswer(BoxAnswer::No);
   Command(Window(), IDM_LEGEND_EXIT);
 }
 
@@ -514,7 +515,7 @@ TEST_F(LegendEditorTest, FontAndColourAreTheirDialogsAnswers) {
   EXPECT_EQ(platform_.Events(), "colour dialog " + window + " 0xffffff / colour dialog " + window + " 0xc800");
   EXPECT_EQ(platform_.CustomColoursGiven(), mine);
   EXPECT_EQ(TextBackground(CaptionBoxes(Window())[1]), CLR_NONE);  // cancelled
-  platform_.SetBoxAnswer(IDNO);
+  platform_.SetBoxAnswer(BoxAnswer::No);
   Command(Window(), IDM_LEGEND_EXIT);
 }
 

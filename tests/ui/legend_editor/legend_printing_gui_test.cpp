@@ -279,7 +279,7 @@ class LegendPrintTest : public ::testing::Test {
   }
   void TearDown() override {
     if (host_) {
-      platform_.SetBoxAnswer(IDNO);
+      platform_.SetBoxAnswer(BoxAnswer::No);
       SendMessageA(host_->hwnd(), WM_COMMAND, IDM_LEGEND_EXIT, 0);
       host_.reset();
     }

@@ -109,7 +109,7 @@ class Controller : public ::testing::Test {
       c.keys.push_back(k);
     }
     ASSERT_TRUE(port.bar);
-    platform.SetBoxAnswer(IDOK);
+    platform.SetBoxAnswer(BoxAnswer::Ok);
   }
   void TearDown() override { ResetProgrammingExtensions(); }
 
@@ -246,16 +246,16 @@ TEST_F(Controller, SaveThatWritesNothingSaysSoAndStaysModified) {
 
 TEST_F(Controller, OpenAsksFirstWhenModified) {
   AddKeyFunction(c.functions, 1, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"a\"\n}");
-  platform.SetBoxAnswer(IDCANCEL);
+  platform.SetBoxAnswer(BoxAnswer::Cancel);
   controller.OnCommand(IDM_PW_OPEN);
   EXPECT_EQ(platform.Events(),
             "box 0x4242 \"Modified File\" \"Do you want to save the current file before opening a new "
-            "one?\" 0x23");
+            "one?\" YesNoCancel Question");
   EXPECT_EQ(HookCalls(), "");
 
   // No: the file is read into an emptied layout, written as the device's script, and shown green.
   platform.ClearEvents();
-  platform.SetBoxAnswer(IDNO);
+  platform.SetBoxAnswer(BoxAnswer::No);
   platform.SetChosenFile("C:\\Other\\old.oxs");
   {
     MacroContext old;
@@ -309,18 +309,18 @@ TEST_F(Controller, HiddenModeNeedsASwitchAndAsksBeforeItIsOn) {
   controller.OnCommand(IDM_PW_HIDDEN_MODE);
   EXPECT_EQ(platform.Events(),
             "box 0x4242 \"No Programming Switch\" \"The connected Qpad device does not have a programming "
-            "switch and can't be programmed in hidden mode.\" 0x40");
+            "switch and can't be programmed in hidden mode.\" Ok Information");
   EXPECT_TRUE(platform.registry.empty());
 
   device.facts.hasProgrammingSwitch = true;
   platform.ClearEvents();
-  platform.SetBoxAnswer(IDCANCEL);
+  platform.SetBoxAnswer(BoxAnswer::Cancel);
   controller.OnCommand(IDM_PW_HIDDEN_MODE);
   EXPECT_NE(platform.Events().find("\"Entering Hidden Mode\" \"In hidden mode, you can program macros"), std::string::npos);
   EXPECT_TRUE(platform.registry.empty());
 
   platform.ClearEvents();
-  platform.SetBoxAnswer(IDOK);
+  platform.SetBoxAnswer(BoxAnswer::Ok);
   controller.OnCommand(IDM_PW_HIDDEN_MODE);
   EXPECT_EQ(ReadMachineDword(kOrvaneRegistryKey, "Invisible"), 1u);
   EXPECT_NE(platform.Events().find("\"Hidden mode will be activated after closing the programming window.\""),

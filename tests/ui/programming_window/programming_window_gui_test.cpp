@@ -49,9 +49,9 @@ std::string& Calls() {
 class InvisibleRegistry : public SystemCalls {
  public:
   std::uint32_t invisible = 0;
-  int ShowMessageBox(void*, const char*, const char* caption, unsigned) override {
+  BoxAnswer ShowMessageBox(void*, const char*, const char* caption, BoxButtons, BoxIcon, BoxFlag) override {
     Calls() += std::string("box ") + caption + ";";
-    return IDOK;
+    return BoxAnswer::Ok;
   }
   std::optional<RegistryValue> ReadMachineValue(const std::string&, const std::string& name) override {
     if (name != "Invisible") return std::nullopt;
@@ -530,9 +530,9 @@ TEST_F(ProgrammingWindowTest, KeysGoToTheKeyCapDialogsFirst) {
 class NotedBoxes : public SystemCalls {
  public:
   std::string shown;
-  int ShowMessageBox(void*, const char* text, const char* caption, unsigned) override {
+  BoxAnswer ShowMessageBox(void*, const char* text, const char* caption, BoxButtons, BoxIcon, BoxFlag) override {
     shown += std::string(caption) + ": " + text + ";";
-    return IDOK;
+    return BoxAnswer::Ok;
   }
 };
 

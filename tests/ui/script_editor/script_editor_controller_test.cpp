@@ -252,12 +252,12 @@ TEST_F(OpenScript, FileTypesAreToldApart) {
   controller_.OpenScriptFile();
   EXPECT_NE(calls_.Events().find("\"Open Orvane Script\" \"Orvane II Script (*.oxs)\" \"*.oxs\""),
             std::string::npos) << calls_.Events();
-  EXPECT_NE(calls_.Events().find("\"Invalid File Type\" \"Not an Qpad layout or script file.\" 0x10"),
+  EXPECT_NE(calls_.Events().find("\"Invalid File Type\" \"Not an Qpad layout or script file.\" Ok Error"),
             std::string::npos) << calls_.Events();
   calls_.ClearEvents();
   calls_.SetChosenFile(Write("OLD.QP1", "x"));
   controller_.OpenScriptFile();
-  EXPECT_NE(calls_.Events().find("\"Not Done\" \"Need to convert this QP1 file to an OXS file.\" 0x40"),
+  EXPECT_NE(calls_.Events().find("\"Not Done\" \"Need to convert this QP1 file to an OXS file.\" Ok Information"),
             std::string::npos) << calls_.Events();
   EXPECT_FALSE(view_.visible);
 }

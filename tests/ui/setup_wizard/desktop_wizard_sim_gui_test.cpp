@@ -44,9 +44,9 @@ class Machine : public SystemCalls {
     return true;
   }
   bool CreateMachineKey(const std::string&) override { return true; }
-  int ShowMessageBox(void*, const char* text, const char* caption, unsigned) override {
+  BoxAnswer ShowMessageBox(void*, const char* text, const char* caption, BoxButtons, BoxIcon, BoxFlag) override {
     Note(std::string("box ") + caption + ": " + text);
-    return IDCANCEL;
+    return BoxAnswer::Cancel;
   }
   std::intptr_t ExecuteWithShell(void*, const char* verb, const char* file, const char*, const char*,
                                  int) override {

@@ -52,7 +52,7 @@ class StarterScript : public ::testing::Test {
   // Runs KeyDown(scanCode) and gives what it sent to the platform.
   std::string Press(int scanCode) {
     RecordedSystemCalls recorder;
-    recorder.SetBoxAnswer(IDCANCEL);
+    recorder.SetBoxAnswer(BoxAnswer::Cancel);
     asIScriptModule* module = engine_->LibraryModule(engine_->FindModule(kModule));
     asIScriptFunction* keyDown = module ? module->GetFunctionByDecl("void KeyDown(int)") : nullptr;
     if (!keyDown || context_->Prepare(keyDown) < 0) return "<no KeyDown>";
@@ -197,7 +197,7 @@ TEST_F(StarterScript, EveryKeyOfTheLayoutDoesItsStep) {
       {1, documentsFolder.empty() ? "" : "shell 0x0 \"open\" \"" + documentsFolder + "\" null null 1", false},
       {49, "box 0x0 \"Could not find file\" \"Orvane was unable to find the demo video on your "
            "computer.  Click Ok to view the video on our web site or click Cancel to close "
-           "this window.\" 0x31",
+           "this window.\" OkCancel Warning",
        false},
       // Keys without a function.
       {5, "", false},
