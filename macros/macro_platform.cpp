@@ -7,7 +7,7 @@
 #include "macros/onboard_memory_dialogs.h"
 #include "macros/model/script_writer.h"
 #include "macros/model/text_code_page.h"
-#include "runtime/device/device_folders.h"
+#include "platform/base/file_replace.h"
 #include "runtime/device/device_record.h"
 
 namespace {
@@ -31,10 +31,6 @@ std::string NarrowAnsi(std::wstring_view text) {
 }
 
 }  // namespace
-
-bool AtomicFileAccess::Write(const std::string& path, std::string_view bytes) {
-  return ReplaceFileWith(path, bytes);
-}
 
 void InstallMacroPlatform() {
   static AtomicFileAccess files;
