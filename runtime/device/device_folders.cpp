@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/base/ansi_text.h"
 #include "platform/base/file_replace.h"
 
 namespace {
@@ -38,14 +39,6 @@ bool IsDirectory(const std::string& path) {
 bool IsFile(const std::string& path) {
   const DWORD a = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::wstring Widen(const std::string& s) {
-  if (s.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-  return w;
 }
 
 bool Listed(const DeviceFolderEntry* entry) {
@@ -98,14 +91,7 @@ void InitProgramFolders(const std::string& commandLine) {
 }
 
 void SetDataRootFromArg(const std::wstring& arg) {
-  std::string root;
-  if (!arg.empty()) {
-    const int n = WideCharToMultiByte(CP_ACP, 0, arg.data(), static_cast<int>(arg.size()), nullptr,
-                                      0, nullptr, nullptr);
-    root.resize(n);
-    WideCharToMultiByte(CP_ACP, 0, arg.data(), static_cast<int>(arg.size()), root.data(), n,
-                        nullptr, nullptr);
-  }
+  std::string root = NarrowAnsi(arg);
   // "D:\My Data\" on the command line arrives as D:\My Data" (the backslash escapes the quote).
   if (!root.empty() && (root.back() == '\\' || root.back() == '"')) root.pop_back();
   State().dataRoot = root;
@@ -170,7 +156,7 @@ bool ResolveDeviceFileW(const DeviceFolderEntry* entry, const std::string& name,
                         std::wstring& out) {
   std::string narrow;
   if (!ResolveDeviceFile(entry, name, narrow)) return false;
-  out = Widen(narrow);
+  out = WidenAnsi(narrow);
   return true;
 }
 
@@ -265,7 +251,7 @@ std::string GetButtonImagesFolder(const DeviceFolderEntry* entry) {
 }
 
 std::wstring GetButtonImagesFolderW(const DeviceFolderEntry* entry) {
-  return Widen(GetButtonImagesFolder(entry));
+  return WidenAnsi(GetButtonImagesFolder(entry));
 }
 
 bool ResolveButtonImagePath(const DeviceFolderEntry* entry, const std::string& layoutFolder,
@@ -273,13 +259,13 @@ bool ResolveButtonImagePath(const DeviceFolderEntry* entry, const std::string& l
   if (ResolveDeviceFileW(entry, name, out)) return true;
   const std::string inLayout = JoinPath(layoutFolder, name);
   if (Exists(inLayout)) {
-    out = Widen(inLayout);
+    out = WidenAnsi(inLayout);
     return true;
   }
   const std::string images = GetButtonImagesFolder(entry);
   const std::string inImages = images.empty() ? std::string() : images + name;
   if (!inImages.empty() && inImages.size() <= kMaxPathChars && Exists(inImages)) {
-    out = Widen(inImages);
+    out = WidenAnsi(inImages);
     return true;
   }
   return false;
