@@ -3,6 +3,7 @@
 
 #include "calibration/vcl/files.h"
 #include "calibration/vcl/ini_file.h"
+#include "platform/base/file_replace.h"
 
 namespace cal {
 
@@ -15,8 +16,9 @@ const char* const kSimulatorKeys[4] = {
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   // The bytes as they are: the files hold single line feeds, as their readers expect. A reader
-  // (another program, a simulator) sees the old file or the new one, never half of one.
-  return vcl::ReplaceFileWith(path, bytes);
+  // (another program, a simulator) sees the old file or the new one, never half of one, and a
+  // simulator that reads its folder's *.lcm files never meets the temporary one.
+  return ReplaceFileWith(path, bytes, TemporaryName::kUnique);
 }
 
 namespace {
@@ -64,7 +66,7 @@ WriteOutcome WriteCalibrationFiles(const std::string& programFolder, const Calib
       const std::string target = folder + "\\controller";
       if (!vcl::DirectoryExists(target)) vcl::CreateDir(target);
       const std::string copy = target + "\\" + kControllerFileName;
-      if (!vcl::CopyFileOver(controllerFile, copy)) outcome.unwritten.push_back(copy);
+      if (!CopyFileOver(controllerFile, copy, TemporaryName::kUnique)) outcome.unwritten.push_back(copy);
     }
   }
   for (const char* key : kSimulatorKeys) WriteSimulatorCalibration(key, calibration, system, outcome);

@@ -5,14 +5,4 @@
 // when a programming window closes, and the "Macro Input" editor its keystroke recorder. The
 // program calls it once at start-up, before the device thread starts.
 
-#include <string>
-#include <string_view>
-
-#include "platform/base/file_access.h"
-
-class AtomicFileAccess : public StdioFileAccess {
- public:
-  bool Write(const std::string& path, std::string_view bytes) override;
-};
-
 void InstallMacroPlatform();

@@ -4,10 +4,10 @@
 #include <memory>
 #include <vector>
 
-#include "modules/qpad_calibration/ansi_text.h"
 #include "modules/qpad_calibration/data_folder.h"
 #include "modules/qpad_calibration/gdiplus_drawing.h"
 #include "modules/qpad_calibration/resource.h"
+#include "platform/base/ansi_text.h"
 
 namespace qpadcal {
 
@@ -95,7 +95,9 @@ void RegisterOverlayClass(HINSTANCE instance) {
 CalibrationWindow::CalibrationWindow(std::string dataFolder, IdCounters& ids)
     : scene_(std::move(dataFolder), *this, ids) {}
 
-std::wstring CalibrationWindow::Widen(std::string_view bytes) const { return WidenBytes(bytes); }
+std::wstring CalibrationWindow::Widen(std::string_view bytes) const {
+  return WidenAnsi(bytes, AnsiWidening::kBytes);
+}
 
 std::unique_ptr<OverlayPicture> CalibrationWindow::LoadPicture(const std::wstring& path) {
   return LoadGdipPicture(path);
@@ -160,7 +162,7 @@ CalibrationWindow* OpenOverlay(std::string_view name, std::string& path) {
   LibraryState& state = State();
   CutAtLastSeparator(path);
   auto overlay = std::make_unique<CalibrationWindow>(path, state.ids);
-  const std::wstring title = WidenBytes(std::string(name) + " Calibration");
+  const std::wstring title = WidenAnsi(std::string(name) + " Calibration", AnsiWidening::kBytes);
   state.open.reserve(state.open.size() + 1);  // nothing can fail once the window exists
   HWND window =
       CreateWindowExW(0, kOverlayClassName, title.c_str(), WS_CAPTION, CW_USEDEFAULT, CW_USEDEFAULT,

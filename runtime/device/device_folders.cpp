@@ -7,7 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/base/unique_handle.h"
+#include "platform/base/ansi_text.h"
+#include "platform/base/file_replace.h"
 
 namespace {
 
@@ -38,14 +39,6 @@ bool IsDirectory(const std::string& path) {
 bool IsFile(const std::string& path) {
   const DWORD a = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::wstring Widen(const std::string& s) {
-  if (s.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-  return w;
 }
 
 bool Listed(const DeviceFolderEntry* entry) {
@@ -85,51 +78,6 @@ std::vector<std::pair<std::string, std::string>> ScriptPairs(const DeviceFolderE
   return pairs;
 }
 
-bool WriteWholeFile(const std::string& path, const char* bytes, std::size_t length) {
-  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  bool ok = true;
-  while (ok && length > 0) {
-    const DWORD chunk = length > 0x100000 ? 0x100000 : static_cast<DWORD>(length);
-    DWORD written = 0;
-    ok = WriteFile(file.get(), bytes, chunk, &written, nullptr) && written == chunk;
-    bytes += chunk;
-    length -= chunk;
-  }
-  ok = FlushFileBuffers(file.get()) && ok;
-  return file.Close() && ok;
-}
-
-// Puts `temp` in place of `target`; the old target stays whole until the swap succeeds. A
-// target that another program holds open for a moment (a reader, a virus scanner) is tried
-// again for a while before the write counts as failed.
-bool ReplaceWith(const std::string& temp, const std::string& target) {
-  constexpr int kTries = 20;
-  constexpr DWORD kPauseMs = 25;
-  for (int i = 0; i < kTries; ++i) {
-    if (MoveFileExA(temp.c_str(), target.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      return true;
-    const DWORD error = GetLastError();
-    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) break;
-    Sleep(kPauseMs);
-  }
-  DeleteFileA(temp.c_str());
-  return false;
-}
-
-// Copies src over dst through a file beside dst, so a failed copy leaves dst as it was.
-bool CopyOver(const std::string& src, const std::string& dst) {
-  const std::string temp = dst + ".tmp";
-  if (temp.size() > kMaxPathChars) return false;
-  if (!CopyFileA(src.c_str(), temp.c_str(), FALSE)) {
-    DeleteFileA(temp.c_str());
-    return false;
-  }
-  return ReplaceWith(temp, dst);
-}
-
 }  // namespace
 
 void InitProgramFolders(const std::string& commandLine) {
@@ -143,14 +91,7 @@ void InitProgramFolders(const std::string& commandLine) {
 }
 
 void SetDataRootFromArg(const std::wstring& arg) {
-  std::string root;
-  if (!arg.empty()) {
-    const int n = WideCharToMultiByte(CP_ACP, 0, arg.data(), static_cast<int>(arg.size()), nullptr,
-                                      0, nullptr, nullptr);
-    root.resize(n);
-    WideCharToMultiByte(CP_ACP, 0, arg.data(), static_cast<int>(arg.size()), root.data(), n,
-                        nullptr, nullptr);
-  }
+  std::string root = NarrowAnsi(arg);
   // "D:\My Data\" on the command line arrives as D:\My Data" (the backslash escapes the quote).
   if (!root.empty() && (root.back() == '\\' || root.back() == '"')) root.pop_back();
   State().dataRoot = root;
@@ -215,7 +156,7 @@ bool ResolveDeviceFileW(const DeviceFolderEntry* entry, const std::string& name,
                         std::wstring& out) {
   std::string narrow;
   if (!ResolveDeviceFile(entry, name, narrow)) return false;
-  out = Widen(narrow);
+  out = WidenAnsi(narrow);
   return true;
 }
 
@@ -269,7 +210,7 @@ FilePtr OpenDeviceScript(const DeviceFolderEntry* entry, int unitId) {
 int BackupDeviceScript(const DeviceFolderEntry* entry, int unitId) {
   if (!entry) return -1;
   for (const auto& [script, backup] : ScriptPairs(*entry, unitId)) {
-    if (IsFile(script)) return !backup.empty() && CopyOver(script, backup) ? 0 : -1;
+    if (IsFile(script)) return !backup.empty() && CopyFileOver(script, backup) ? 0 : -1;
   }
   return -1;
 }
@@ -281,10 +222,10 @@ int RestoreDeviceScript(const DeviceFolderEntry* entry, int unitId) {
   std::string built;
   if (GetDeviceScriptPath(entry, unitId, built) == 0) {
     for (const auto& [script, backup] : pairs)
-      if (script == built && IsFile(backup)) return CopyOver(backup, script) ? 0 : -1;
+      if (script == built && IsFile(backup)) return CopyFileOver(backup, script) ? 0 : -1;
   }
   for (const auto& [script, backup] : pairs) {
-    if (IsFile(backup)) return !script.empty() && CopyOver(backup, script) ? 0 : -1;
+    if (IsFile(backup)) return !script.empty() && CopyFileOver(backup, script) ? 0 : -1;
   }
   return -1;
 }
@@ -294,22 +235,6 @@ int WriteDeviceScriptFile(const DeviceFolderEntry* entry, int unitId, const char
   const std::string target = GetDeviceScriptFileName(entry, unitId);
   if (target.empty() || (length > 0 && !text)) return -1;
   return ReplaceFileWith(target, std::string_view(text ? text : "", length)) ? 0 : -1;
-}
-
-bool ReplaceFileWith(const std::string& target, std::string_view bytes) {
-  // The temporary file lies beside the target ("Script_1.oxs": "Script_1_temp.oxs"), so the
-  // final rename never crosses folders.
-  const std::size_t slash = target.find_last_of('\\');
-  const std::size_t dot = target.find_last_of('.');
-  const std::size_t cut = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? dot
-                                                                                                 : target.size();
-  const std::string temp = target.substr(0, cut) + "_temp" + target.substr(cut);
-  if (target.empty() || temp.size() > kMaxPathChars) return false;
-  if (!WriteWholeFile(temp, bytes.data(), bytes.size())) {
-    DeleteFileA(temp.c_str());
-    return false;
-  }
-  return ReplaceWith(temp, target);
 }
 
 std::string GetDeviceScriptFolder(const DeviceFolderEntry* entry, int unitId) {
@@ -326,7 +251,7 @@ std::string GetButtonImagesFolder(const DeviceFolderEntry* entry) {
 }
 
 std::wstring GetButtonImagesFolderW(const DeviceFolderEntry* entry) {
-  return Widen(GetButtonImagesFolder(entry));
+  return WidenAnsi(GetButtonImagesFolder(entry));
 }
 
 bool ResolveButtonImagePath(const DeviceFolderEntry* entry, const std::string& layoutFolder,
@@ -334,13 +259,13 @@ bool ResolveButtonImagePath(const DeviceFolderEntry* entry, const std::string& l
   if (ResolveDeviceFileW(entry, name, out)) return true;
   const std::string inLayout = JoinPath(layoutFolder, name);
   if (Exists(inLayout)) {
-    out = Widen(inLayout);
+    out = WidenAnsi(inLayout);
     return true;
   }
   const std::string images = GetButtonImagesFolder(entry);
   const std::string inImages = images.empty() ? std::string() : images + name;
   if (!inImages.empty() && inImages.size() <= kMaxPathChars && Exists(inImages)) {
-    out = Widen(inImages);
+    out = WidenAnsi(inImages);
     return true;
   }
   return false;

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/base/path_text.h"
@@ -73,9 +72,6 @@ int RestoreDeviceScript(const DeviceFolderEntry* entry, int unitId);
 // 0 success, -1 failure.
 int WriteDeviceScriptFile(const DeviceFolderEntry* entry, int unitId, const char* text,
                           std::size_t length);
-// Replaces any file with the bytes through a file beside it ("name_temp.ext"); on any failure
-// the old file stays whole.
-bool ReplaceFileWith(const std::string& target, std::string_view bytes);
 // The script path cut at its last backslash.
 std::string GetDeviceScriptFolder(const DeviceFolderEntry* entry, int unitId);
 

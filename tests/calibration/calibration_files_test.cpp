@@ -9,12 +9,14 @@
 
 #include "calibration/calibration_files.h"
 #include "calibration/language_texts.h"
-#include "calibration/vcl/files.h"
 #include "calibration/vcl/str.h"
 #include "tests/calibration/fake_system.h"
+#include "tests/support/held_open.h"
 #include "tests/support/scratch_dir.h"
 
 using namespace cal;
+using testsupport::FolderNames;
+using testsupport::HeldOpen;
 using testsupport::ScratchDir;
 
 namespace {
@@ -325,86 +327,6 @@ TEST(GoldenFiles, TheControllerDefinitionAndTheCalibrationFileAsWritten) {
     ASSERT_TRUE(testsupport::ReadTextFile(GoldenPath(name), golden));
     EXPECT_EQ(written, golden);
   }
-}
-
-// The names in a folder, sorted.
-std::vector<std::string> FolderNames(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(h, &found));
-  FindClose(h);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// Opened by another program that lets others read but neither write nor delete it.
-class HeldOpen {
- public:
-  explicit HeldOpen(const std::string& path)
-      : h_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~HeldOpen() { Release(); }
-  HeldOpen(const HeldOpen&) = delete;
-  HeldOpen& operator=(const HeldOpen&) = delete;
-  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-  void Release() {
-    if (ok()) CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE h_;
-};
-
-TEST(WholeFiles, AFileThatCannotBeReplacedStaysWholeAndNoTemporaryIsLeft) {
-  ScratchDir dir("cal");
-  const std::string folder = dir / "dest";
-  const std::string target = folder + "\\ModernCalibration.lcm";
-  const std::string source = dir / "ModernController.lcm";
-  ASSERT_TRUE(testsupport::WriteTextFile(target, "old\n"));
-  ASSERT_TRUE(testsupport::WriteTextFile(source, "copied\n"));
-  const std::vector<std::string> onlyTarget = {"ModernCalibration.lcm"};
-
-  HeldOpen reader(target);
-  ASSERT_TRUE(reader.ok());
-  EXPECT_FALSE(WriteWholeFile(target, "new\n"));
-  EXPECT_FALSE(vcl::CopyFileOver(source, target));
-  reader.Release();
-  EXPECT_EQ(testsupport::ReadFileOr(target), "old\n");
-  EXPECT_EQ(FolderNames(folder), onlyTarget);
-
-  // A folder where the file should be, and a folder that is not there.
-  ASSERT_TRUE(testsupport::MakeDirs(folder + "\\modern.lcm"));
-  EXPECT_FALSE(WriteWholeFile(folder + "\\modern.lcm", "new\n"));
-  EXPECT_FALSE(WriteWholeFile(dir / "missing\\x.lcm", "x"));
-  EXPECT_EQ(FolderNames(folder), (std::vector<std::string>{"ModernCalibration.lcm", "modern.lcm"}));
-  EXPECT_EQ(FolderNames(dir.path()), (std::vector<std::string>{"ModernController.lcm", "dest"}));
-
-  // Free again: replaced byte for byte, the line feeds as they are.
-  ASSERT_TRUE(RemoveDirectoryA((folder + "\\modern.lcm").c_str()));
-  EXPECT_TRUE(WriteWholeFile(target, "new\nlines\n"));
-  EXPECT_EQ(testsupport::ReadFileOr(target), "new\nlines\n");
-  EXPECT_TRUE(vcl::CopyFileOver(source, target));
-  EXPECT_EQ(testsupport::ReadFileOr(target), "copied\n");
-  EXPECT_EQ(FolderNames(folder), onlyTarget);
-
-  // A read-only source (installed from read-only media): its copy is not read-only, so a copy
-  // that cannot be put in place is still taken away and the next one replaces it.
-  ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY));
-  HeldOpen again(target);
-  ASSERT_TRUE(again.ok());
-  EXPECT_FALSE(vcl::CopyFileOver(source, target));
-  again.Release();
-  EXPECT_EQ(FolderNames(folder), onlyTarget);
-  EXPECT_TRUE(vcl::CopyFileOver(source, target));
-  EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-  EXPECT_TRUE(vcl::CopyFileOver(source, target));  // the copy in place is replaced again
-  SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(Destinations, ADestinationHeldOpenKeepsItsOldFileAndTheOthersAreStillWritten) {

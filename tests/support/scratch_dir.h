@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -28,6 +29,8 @@ bool WriteTextFile(const std::string& path, const std::string& bytes);
 bool ReadTextFile(const std::string& path, std::string& bytes);
 std::string ReadFileOr(const std::string& path, const std::string& fallback = "<missing>");
 bool FileExists(const std::string& path);
+// The names in a folder (without "." and ".."), sorted.
+std::vector<std::string> FolderNames(const std::string& folder);
 bool DirExists(const std::string& path);
 // A variable of the test's environment (ctest sets ORVANE_TEST_DATA, ORVANE_BIN).
 std::string EnvOr(const char* name, const std::string& fallback = "");

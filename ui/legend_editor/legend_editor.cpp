@@ -16,14 +16,13 @@
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
 #include "macros/model/text_code_page.h"
-#include "platform/base/file_access.h"
+#include "platform/base/file_replace.h"
 #include "platform/base/path_text.h"
 #include "platform/base/system_calls.h"
 #include "platform/wingui/gdi.h"
 #include "platform/wingui/message_pump.h"
 #include "platform/wingui/window.h"
 #include "platform/wingui/window_text.h"
-#include "runtime/device/device_folders.h"
 #include "ui/legend_editor/caption_box.h"
 #include "ui/legend_editor/legend_controller.h"
 #include "ui/legend_editor/legend_editor_ids.h"
@@ -39,12 +38,6 @@ constexpr std::size_t kMovedTextBytes = 10240;
 constexpr std::size_t kLayoutFileBytes = 1u << 20;
 constexpr int kFileMenu = 0;
 constexpr int kEditMenu = 1;
-
-// Caption files replace their old selves through a temporary file beside them.
-class CaptionFiles : public StdioFileAccess {
- public:
-  bool Write(const std::string& path, std::string_view bytes) override { return ReplaceFileWith(path, bytes); }
-};
 
 std::wstring Wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
 std::u16string Utf16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
@@ -127,7 +120,8 @@ class CaptionSet : public LegendCaptions {
 
   MacroContext& context_;
   HWND window_;
-  CaptionFiles files_;
+  // Caption files replace their old selves through a temporary file beside them.
+  AtomicFileAccess files_;
   LegendController controller_;
   // The programming window's keypad picture is the background until a layout file is loaded.
   bool keypadBackground_ = true;

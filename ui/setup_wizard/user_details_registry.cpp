@@ -1,32 +1,12 @@
 #include "ui/setup_wizard/user_details_registry.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
+#include "platform/base/ansi_text.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
 
 namespace {
-
-std::string ToAnsi(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(std::max(n, 0)), '\0');
-  if (n > 0)
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                        nullptr, nullptr);
-  return out;
-}
-
-std::wstring FromAnsi(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
 
 std::wstring ReadText(const char* name) {
   const auto value = GetSystemCalls().ReadMachineValue(kOrvaneRegistryKey, name);
@@ -44,10 +24,10 @@ bool WriteText(const char* name, const std::wstring& text) {
 std::vector<std::uint8_t> UserTextValueBytes(const std::wstring& text) {
   // Cut by whole characters, so that no double-byte character loses its second byte.
   std::wstring kept = text;
-  std::string ansi = ToAnsi(kept);
+  std::string ansi = NarrowAnsi(kept);
   while (ansi.size() >= kUserTextBytes) {
     kept.resize(std::min(kept.size() - 1, kUserTextBytes - 1));
-    ansi = ToAnsi(kept);
+    ansi = NarrowAnsi(kept);
   }
   std::vector<std::uint8_t> bytes(kUserTextBytes, 0);
   std::copy(ansi.begin(), ansi.end(), bytes.begin());
@@ -57,7 +37,7 @@ std::vector<std::uint8_t> UserTextValueBytes(const std::wstring& text) {
 std::wstring UserTextOfValue(const std::vector<std::uint8_t>& bytes) {
   const std::size_t limit = std::min(bytes.size(), kUserTextBytes);
   const auto end = std::find(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(limit), 0);
-  return FromAnsi(std::string(bytes.begin(), end));
+  return WidenAnsi(std::string(bytes.begin(), end));
 }
 
 UserDetails ReadUserDetails() {

@@ -322,35 +322,14 @@ TEST_F(Folders, AFailedScriptWriteLeavesTheOldFileWhole) {
   const std::string target = Qpad("Vid0001Pid0002\\Script_5.oxs");
   WriteTextFile(target, "old script");
 
-  // The temporary file cannot be made.
+  // The temporary file beside the script cannot be made.
   MakeDirs(Qpad("Vid0001Pid0002\\Script_5_temp.oxs"));
   EXPECT_EQ(WriteDeviceScriptFile(e, 5, "new", 3), -1);
   EXPECT_EQ(ReadFileOr(target), "old script");
   RemoveDirectoryA(Qpad("Vid0001Pid0002\\Script_5_temp.oxs").c_str());
 
-  // The target is held open by another program, so it cannot be replaced.
-  HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(WriteDeviceScriptFile(e, 5, "new", 3), -1);
-  CloseHandle(held);
-  EXPECT_EQ(ReadFileOr(target), "old script");
-  EXPECT_FALSE(FileExists(Qpad("Vid0001Pid0002\\Script_5_temp.oxs")));
-
   EXPECT_EQ(WriteDeviceScriptFile(e, 5, "new", 3), 0);
   EXPECT_EQ(ReadFileOr(target), "new");
-
-  // Held open only for a moment (a reader, a virus scanner): the write waits for it.
-  held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  std::thread reader([held] {
-    Sleep(100);
-    CloseHandle(held);
-  });
-  EXPECT_EQ(WriteDeviceScriptFile(e, 5, "newer", 5), 0);
-  reader.join();
-  EXPECT_EQ(ReadFileOr(target), "newer");
 }
 
 TEST_F(Folders, BackupAndRestoreWalkTheScriptPairs) {
@@ -375,7 +354,28 @@ TEST_F(Folders, BackupAndRestoreWalkTheScriptPairs) {
   WriteTextFile(Root("Vid0001Pid0002\\Script_1.oxs"), "unit one");
   ASSERT_EQ(BackupDeviceScript(e, 1), 0);
   EXPECT_EQ(ReadFileOr(Root("Vid0001Pid0002\\Script_1_backup.oxs")), "unit one");
-  EXPECT_FALSE(FileExists(Root("Vid0001Pid0002\\Script_1_backup.oxs.tmp")));
+  EXPECT_FALSE(FileExists(Root("Vid0001Pid0002\\Script_1_backup_temp.oxs")));
+}
+
+TEST_F(Folders, AReadOnlyScriptIsBackedUpAndRestoredAgainAndAgain) {
+  MakeDirs(Qpad("Vid0001Pid0002"));
+  const DeviceFolderEntry* e = FindDeviceFolder(1, 2, 0);
+  ASSERT_NE(e, nullptr);
+  const std::string script = Qpad("Vid0001Pid0002\\Script_1.oxs");
+  const std::string backup = Qpad("Vid0001Pid0002\\Script_1_backup.oxs");
+  WriteTextFile(script, "protected");
+  ASSERT_TRUE(SetFileAttributesA(script.c_str(), FILE_ATTRIBUTE_READONLY));
+  // The backup is no read-only copy, so the next backup replaces it.
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(BackupDeviceScript(e, 1), 0) << i;
+    EXPECT_EQ(GetFileAttributesA(backup.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  }
+  SetFileAttributesA(script.c_str(), FILE_ATTRIBUTE_NORMAL);
+  WriteTextFile(script, "broken");
+  ASSERT_EQ(RestoreDeviceScript(e, 1), 0);
+  EXPECT_EQ(ReadFileOr(script), "protected");
+  EXPECT_EQ(FolderNames(Qpad("Vid0001Pid0002")),
+            (std::vector<std::string>{"Script_1.oxs", "Script_1_backup.oxs"}));
 }
 
 TEST_F(Folders, RestoreMendsTheScriptThatIsBuilt) {
