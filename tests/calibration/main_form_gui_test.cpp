@@ -40,8 +40,8 @@ class MainWindow : public ::testing::Test {
       form_.reset();
     }
   }
-  void SetText(const char* section, int key, const std::string& v) {
-    system_.profiles[{dir_ / "LCLanguage.ini", section, std::to_string(key)}] = v;
+  void SetText(const char* section, TextKey key, const std::string& v) {
+    system_.profiles[{dir_ / "LCLanguage.ini", section, KeyName(key)}] = v;
   }
   void Command(int id) { SendMessageA(form_->Handle(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
@@ -78,12 +78,12 @@ TEST_F(MainWindow, ShowsTheWelcomePageWithItsTexts) {
 }
 
 TEST_F(MainWindow, ALanguageFromTheMenuRelabelsAndTheOutlinesFollowTheLabels) {
-  SetText("German", 1073, "Ganz zurueck (Rueckwaertsfahrt)");
-  SetText("German", 1083, "Loesen gedrueckt");
-  SetText("German", 1093, "&Sprache");
-  SetText("German", 1097, "Hinweis");
-  SetText("German", 1024, "Willkommen bei der Einrichtung.");
-  SetText("German", 1025, "Lococab anschliessen, dann Weiter.");
+  SetText("German", TextKey::FullReversed, "Ganz zurueck (Rueckwaertsfahrt)");
+  SetText("German", TextKey::BailOffEngaged, "Loesen gedrueckt");
+  SetText("German", TextKey::LanguageMenu, "&Sprache");
+  SetText("German", TextKey::LanguageNote, "Hinweis");
+  SetText("German", TextKey::Welcome, "Willkommen bei der Einrichtung.");
+  SetText("German", TextKey::PlugInThenNext, "Lococab anschliessen, dann Weiter.");
   Open();
   const int widthBefore = form_->PositionLabel(0).GetBounds().width;
   Command(form_->LanguageItem(kGerman).Id());
