@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "calibration/main_form.h"
+#include "platform/wingui/window_map.h"
 #include "tests/calibration/fake_cab.h"
 #include "tests/calibration/fake_system.h"
 #include "tests/calibration/gui_helpers.h"
@@ -116,6 +117,46 @@ TEST_F(MainWindow, ALanguageFromTheMenuRelabelsAndTheOutlinesFollowTheLabels) {
             "Willkommen bei der Einrichtung. Lococab anschliessen, dann Weiter.");
   PumpMessages(50);
   EXPECT_FALSE(SavePicture(main, "calibration_german").empty());
+}
+
+// The form, its pages and the about box are windows of the window layer: found from their
+// handles through its one map (their user-data slots stay free), and out of it once they go.
+TEST_F(MainWindow, ItsWindowsAreFoundFromTheirHandlesUntilTheyGo) {
+  const std::size_t mapped = wingui::window_map::Size();
+  Open();
+  HWND main = form_->Handle();
+  EXPECT_EQ(wingui::Window::FromHandleAs<MainForm>(main), form_.get());
+  EXPECT_EQ(GetWindowLongPtrA(main, GWLP_USERDATA), 0);
+  for (int page = kWelcomePage; page <= kFinishPage; ++page) {
+    HWND h = form_->GetPage(page).Handle();
+    EXPECT_EQ(wingui::Window::FromHandleAs<vcl::Page>(h), &form_->GetPage(page)) << page;
+    EXPECT_EQ(GetWindowLongPtrA(h, GWLP_USERDATA), 0) << page;
+    EXPECT_EQ(GetParent(h), main) << page;
+  }
+  HWND about = form_->About().Handle();
+  EXPECT_EQ(wingui::Window::FromHandleAs<AboutBox>(about), &form_->About());
+
+  // Closed by the user, the windows leave the map at once; the objects go later.
+  system_.answers = {vcl::Answer::Ok};
+  SendMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(TextKey::CloseUncalibrated)});
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_FALSE(IsWindow(about));
+  EXPECT_EQ(form_->Handle(), nullptr);
+  EXPECT_EQ(wingui::Window::FromHandle(main), nullptr);
+  EXPECT_EQ(wingui::window_map::Size(), mapped);
+  form_.reset();
+  EXPECT_EQ(wingui::window_map::Size(), mapped);
+}
+
+TEST_F(MainWindow, AFormThatGoesTakesItsWindowsWithItWithoutAsking) {
+  const std::size_t mapped = wingui::window_map::Size();
+  Open();
+  HWND main = form_->Handle();
+  form_.reset();
+  EXPECT_TRUE(system_.messages.empty()) << "no close query";
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_EQ(wingui::window_map::Size(), mapped);
 }
 
 TEST_F(MainWindow, HelpContentsOpensTheHelpFileOrSaysWhyNot) {
