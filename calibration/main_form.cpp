@@ -98,9 +98,9 @@ void MainForm::Build() {
     outlines_[place.position] = &p.AddShape({place.left - 8, place.top - 6, 0, 0}, place.position);
   }
   switchTitles_.emplace_back(&AddLabel(pages_[kRotarySectionPage]->Handle(), {30, 84, 0, 0}, "",
-                                       vcl::Label::Sizing::AutoSize, false, BoldFont()), 1087);
+                                       vcl::Label::Sizing::AutoSize, false, BoldFont()), TextKey::RotarySwitch1);
   switchTitles_.emplace_back(&AddLabel(pages_[kRotarySectionPage]->Handle(), {30, 156, 0, 0}, "",
-                                       vcl::Label::Sizing::AutoSize, false, BoldFont()), 1088);
+                                       vcl::Label::Sizing::AutoSize, false, BoldFont()), TextKey::RotarySwitch2);
   const vcl::Bitmap* knobFull = picture(IDR_KNOB_FULL_PICTURE);
   const vcl::Bitmap* knobOff = picture(IDR_KNOB_OFF_PICTURE);
   markers_[0] = &pages_[kRotarySectionPage]->AddPicture(knobFull, 499, 85, false);
@@ -156,14 +156,14 @@ void MainForm::ApplyStaticTexts() {
     // The height is the label's own plus room for the pen.
     outlines_[p]->SetBounds({span.left, b.top - 6, span.width, b.height + 12});
   }
-  languageMenu_->SetCaption(t[1093]);
-  languages_[0]->SetCaption(t[1094]);
-  languages_[1]->SetCaption(t[1095]);
-  languages_[2]->SetCaption(t[1096]);
-  helpMenu_->SetCaption(t[1016]);
-  contents_->SetCaption(t[1012]);
-  aboutItem_->SetCaption(t[1011]);
-  hint_->SetCaption(t[1043]);
+  languageMenu_->SetCaption(t[TextKey::LanguageMenu]);
+  languages_[0]->SetCaption(t[TextKey::EnglishItem]);
+  languages_[1]->SetCaption(t[TextKey::FrenchItem]);
+  languages_[2]->SetCaption(t[TextKey::GermanItem]);
+  helpMenu_->SetCaption(t[TextKey::HelpMenu]);
+  contents_->SetCaption(t[TextKey::ContentsItem]);
+  aboutItem_->SetCaption(t[TextKey::AboutItem]);
+  hint_->SetCaption(t[TextKey::DiagnosticsHint]);
 }
 
 void MainForm::ApplyButton(vcl::Button& button, const ButtonView& view, bool locked) {

@@ -71,7 +71,7 @@ class MainForm : public vcl::Form {
   std::array<vcl::Label*, kUserPositionCount> arrows_{};
   std::array<vcl::Shape*, kPageCount + 1> sectionOutlines_{};
   std::array<vcl::Picture*, 3> markers_{};
-  std::vector<std::pair<vcl::Label*, int>> switchTitles_;
+  std::vector<std::pair<vcl::Label*, TextKey>> switchTitles_;
   vcl::Label* welcome_ = nullptr;
   vcl::Label* guidance_ = nullptr;
   vcl::Label* hint_ = nullptr;

@@ -2,6 +2,9 @@
 // position reads, its lever, its name in the calibration file, its bounds and its instruction.
 #pragma once
 #include <array>
+#include <optional>
+
+#include "calibration/language_texts.h"
 
 namespace cal {
 
@@ -11,6 +14,16 @@ constexpr int kPositionCount = 22;
 constexpr int kUserPositionCount = 20;
 constexpr int kBailOffReleased = 20;
 constexpr int kBailOffFull = 21;
+// The independent brake's two positions, each sampled with its bail-off companion.
+constexpr int kIndependentReleased = 10;
+constexpr int kIndependentFull = 12;
+
+// The companion sampled alongside a position, if it has one.
+constexpr std::optional<int> CompanionOf(int position) {
+  if (position == kIndependentReleased) return kBailOffReleased;
+  if (position == kIndependentFull) return kBailOffFull;
+  return std::nullopt;
+}
 
 constexpr int kCabVendorId = 0x0A7C;
 constexpr int kCabProductId = 0xD2;
@@ -29,14 +42,14 @@ constexpr int kPageCount = 8;
 
 struct PositionInfo {
   int reportByte;
-  int leverKey;        // text key of the lever (section) name
-  const char* name;    // position name in the calibration file, never translated
+  TextKey leverKey;        // the lever (section) name
+  const char* name;        // position name in the calibration file, never translated
   int lowerBound;
-  int upperBoundMarked;  // when report byte 14 is 0xD2
+  int upperBoundMarked;    // when report byte 14 is 0xD2
   int upperBoundOther;
-  int instructionKey;  // 0 for the companions 20 and 21
-  int page;            // the section page it is calibrated on
-  int labelKey;        // caption of its label on the section page (0: none)
+  TextKey instructionKey;  // kNoText for the companions 20 and 21
+  int page;                // the section page it is calibrated on
+  TextKey labelKey;        // caption of its label on the section page (kNoText: none)
 };
 
 const PositionInfo& Position(int p);
@@ -46,7 +59,7 @@ inline int UpperBound(int p, bool marked) {
 
 struct SectionInfo {
   int page;
-  int leverKey;
+  TextKey leverKey;
   int first;  // smallest and largest outline tag on the page
   int last;
   int restPosition;  // the parked state listed on the finish page

@@ -2,6 +2,7 @@
 #include "calibration/wizard.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "calibration/calibration_files.h"
 #include "calibration/settings_file.h"
@@ -41,33 +42,33 @@ void Wizard::Start() {
     screen_.language = language_ == kGerman ? kGerman : language_ == kFrench ? kFrench : kEnglish;
     texts_.SetDefaults();
     if (!LoadLanguageFile(vcl::IniFile(system_, folder_ + "\\" + kLanguageFileName), language_, texts_))
-      Tell(std::string("LococabLCLanguage.ini ") + texts_[1006], kShortTitle);
+      Tell(std::string("LococabLCLanguage.ini ") + texts_[TextKey::FileNotFound], kShortTitle);
     ApplyLanguageTexts();
 
     screen_.page = kWelcomePage;
     section_ = kFirstSectionPage;
     ranges_ = InitialRanges();
     for (int p = 0; p < kPositionCount; ++p) leverNames_[p] = texts_[Position(p).leverKey];
-    screen_.welcome = texts_[1024] + " " + texts_[1025];
+    screen_.welcome = texts_[TextKey::Welcome] + " " + texts_[TextKey::PlugInThenNext];
     done_.fill(0);
     screen_.back.visible = false;
     screen_.calibrate.visible = false;
     if (!ReadControllerFile(folder_ + "\\controller\\" + kControllerFileName, rows_))
-      Tell(texts_[1000], kApplicationTitle);
+      Tell(texts_[TextKey::ControllerFileNotFound], kApplicationTitle);
   });
 }
 
 void Wizard::UpdateCaptions() {
   // The captions follow the state, never the other way round, so that a change of language
   // cannot change what the buttons do.
-  screen_.back.caption = texts_[1013];
-  screen_.next.caption = texts_[finishArmed_ ? 1022 : 1014];
-  screen_.calibrate.caption = texts_[recalibrate_ ? 1023 : 1015];
+  screen_.back.caption = texts_[TextKey::BackButton];
+  screen_.next.caption = texts_[finishArmed_ ? TextKey::FinishButton : TextKey::NextButton];
+  screen_.calibrate.caption = texts_[recalibrate_ ? TextKey::RecalibrateButton : TextKey::CalibrateButton];
 }
 
 void Wizard::ApplyLanguageTexts() {
   UpdateCaptions();
-  screen_.welcome = texts_[1024] + " " + texts_[1025];
+  screen_.welcome = texts_[TextKey::Welcome] + " " + texts_[TextKey::PlugInThenNext];
   ++screen_.textsSerial;
 }
 
@@ -82,9 +83,9 @@ void Wizard::ChangeLanguage(int tag) {
   else if (tag == kEnglish) helpFile_ = folder_ + kHelpFile;
   screen_.language = tag;
   if (!LoadLanguageFile(vcl::IniFile(system_, folder_ + "\\" + kLanguageFileName), language_, texts_))
-    Tell(std::string("LococabLCLanguage.ini ") + texts_[1006], kShortTitle);
+    Tell(std::string("LococabLCLanguage.ini ") + texts_[TextKey::FileNotFound], kShortTitle);
   ApplyLanguageTexts();
-  Tell(texts_[1097], kShortTitle);
+  Tell(texts_[TextKey::LanguageNote], kShortTitle);
   WritePreferredLanguage(settings_, language_);
 }
 
@@ -96,16 +97,16 @@ void Wizard::OpenHelp() {
   const int result = system_.ShellOpen(helpFile_);
   // 32 (a library of the viewer missing) is a failure too.
   if (result > 32) return;
-  int reason;
+  TextKey reason;
   switch (result) {
-    case 0: reason = 1020; break;
-    case 2: reason = 1021; break;
-    case 3: reason = 1007; break;
-    case 11: reason = 1008; break;
-    case 31: reason = 1009; break;
-    default: reason = 1010; break;
+    case 0: reason = TextKey::OutOfMemory; break;
+    case 2: reason = TextKey::HelpFileNotFound; break;
+    case 3: reason = TextKey::DirectoryNotFound; break;
+    case 11: reason = TextKey::FileOrAppCorrupted; break;
+    case 31: reason = TextKey::ExtensionNotRecognized; break;
+    default: reason = TextKey::UnknownError; break;
   }
-  Tell(texts_[1019] + " " + texts_[reason], kShortTitle);
+  Tell(texts_[TextKey::HelpNotOpened] + " " + texts_[reason], kShortTitle);
 }
 
 void Wizard::OnVersionClick() {
@@ -139,16 +140,16 @@ bool Wizard::CanClose() {
 
 bool Wizard::CloseQuery() {
   if (deviceLost_) return true;
-  int question = 0;
-  if (calibratedValue_ == 0) question = 1039;
+  std::optional<TextKey> question;
+  if (calibratedValue_ == 0) question = TextKey::CloseUncalibrated;
   else if (!finishing_ && calibratedValue_ == 1) {
     // Worked out now: the flag of the finish page is only set once that page was reached.
     const bool incomplete = screen_.page == kFinishPage ? incomplete_ : AnyUserPositionMissing();
-    if (incomplete) question = 1042;
-    else question = screen_.page == kFinishPage ? 1044 : 1046;
+    if (incomplete) question = TextKey::CloseKeepingPrevious;
+    else question = screen_.page == kFinishPage ? TextKey::CloseOnFinishPage : TextKey::CloseBeforeFinishPage;
   }
-  if (question == 0) return true;
-  if (Ask(texts_[question], kApplicationTitle, vcl::Buttons::OkCancel) == vcl::Answer::Ok) return true;
+  if (!question) return true;
+  if (Ask(texts_[*question], kApplicationTitle, vcl::Buttons::OkCancel) == vcl::Answer::Ok) return true;
   // A cancelled Finish is no longer finishing: a later close must ask again.
   finishing_ = false;
   return false;
@@ -191,7 +192,7 @@ void Wizard::DeviceSearch() {
       StopSampling();
       deviceReady_ = false;
       screen_.busy = false;
-      Tell(texts_[1092], texts_[1034]);
+      Tell(texts_[TextKey::DuplicateDevices], texts_[TextKey::ErrorCaption]);
       ClearDoneFlags();
       screen_.back.visible = false;
       screen_.calibrate.visible = false;
@@ -214,9 +215,9 @@ void Wizard::DeviceSearch() {
   deviceLost_ = false;
   if (!deviceReady_) {
     deviceLost_ = true;
-    screen_.devices.push_back(texts_[1037]);
-    screen_.status = texts_[1037];
-    screen_.guidance = texts_[1037];
+    screen_.devices.push_back(texts_[TextKey::NoValidDevices]);
+    screen_.status = texts_[TextKey::NoValidDevices];
+    screen_.guidance = texts_[TextKey::NoValidDevices];
     return;
   }
   const int setUp = devices_.SetUp(handles_[selected_]);
@@ -225,7 +226,7 @@ void Wizard::DeviceSearch() {
 }
 
 void Wizard::ReturnToWelcome() {
-  Tell(texts_[1033], kApplicationTitle);
+  Tell(texts_[TextKey::UnitNotDetected], kApplicationTitle);
   screen_.page = kWelcomePage;
   ShowSectionOutline(0);
   section_ = kFirstSectionPage;
@@ -282,7 +283,7 @@ void Wizard::Calibrate() {
     runMax_ = companionMax_ = 0;
     readThisTime_ = false;
     screen_.busy = true;
-    screen_.status = texts_[1047];
+    screen_.status = texts_[TextKey::Wait];
     screen_.calibrate.enabled = false;
     if (selected_ >= 0) devices_.StartSampling(handles_[selected_]);
     screen_.sampling = true;
@@ -305,7 +306,7 @@ void Wizard::SamplingTick() {
         StopSampling();
         DeviceSearch();
         if (!deviceReady_) {
-          Tell(texts_[1033], kApplicationTitle);
+          Tell(texts_[TextKey::UnitNotDetected], kApplicationTitle);
           ClearDoneFlags();
           screen_.back.visible = false;
           screen_.calibrate.visible = false;
@@ -333,11 +334,10 @@ void Wizard::SamplingTick() {
       const int v = byte(Position(position_).reportByte);
       if (v > runMax_) runMax_ = ranges_[position_].max = v;
       if (v < runMin_) runMin_ = ranges_[position_].min = v;
-      const int companion = position_ == 10 ? kBailOffReleased : position_ == 12 ? kBailOffFull : -1;
-      if (companion >= 0) {
-        const int c = byte(Position(companion).reportByte);
-        if (c > companionMax_) companionMax_ = ranges_[companion].max = c;
-        if (c < companionMin_) companionMin_ = ranges_[companion].min = c;
+      if (const std::optional<int> companion = CompanionOf(position_)) {
+        const int c = byte(Position(*companion).reportByte);
+        if (c > companionMax_) companionMax_ = ranges_[*companion].max = c;
+        if (c < companionMin_) companionMin_ = ranges_[*companion].min = c;
       }
       done_[position_] = 1;
       readThisTime_ = true;
@@ -359,9 +359,10 @@ void Wizard::FinishPosition() {
   auto line = [&](const std::string& head, int q) {
     return head + " min " + vcl::IntToStr(ranges_[q].min) + " max " + vcl::IntToStr(ranges_[q].max);
   };
+  const std::optional<int> companion = CompanionOf(p);
   screen_.diagnostics.push_back(line(leverNames_[p] + vcl::IntToStr(p), p));
-  if (p == 10) screen_.diagnostics.push_back(line("BO off DOWN", kBailOffReleased));
-  if (p == 12) screen_.diagnostics.push_back(line("BO off UP", kBailOffFull));
+  if (companion)
+    screen_.diagnostics.push_back(line(*companion == kBailOffReleased ? "BO off DOWN" : "BO off UP", *companion));
   screen_.diagnosticsSelection = static_cast<int>(screen_.diagnostics.size()) - 1;
 
   auto outside = [&](int q) {
@@ -370,11 +371,11 @@ void Wizard::FinishPosition() {
   // A position that was never read has no range to pass with, and the box says so: its
   // ranges are those of an earlier sampling.
   bool failed = !readThisTime_ || (!boundsCheckOff_ && outside(p));
-  std::string message = readThisTime_ ? texts_[1035] + kLineBreak : texts_[1098];
-  const int companion = p == 10 ? kBailOffReleased : p == 12 ? kBailOffFull : -1;
-  if (readThisTime_ && companion >= 0 && outside(companion)) {
+  std::string message =
+      readThisTime_ ? texts_[TextKey::OutOfBounds] + kLineBreak : texts_[TextKey::UnitNotRead];
+  if (readThisTime_ && companion && outside(*companion)) {
     failed = true;
-    message += texts_[1045];
+    message += texts_[TextKey::HoldBailOff];
   }
   if (failed && deviceReady_) Tell(message, kApplicationTitle);
 
@@ -392,7 +393,8 @@ void Wizard::FinishPosition() {
       autoAdvance_ = false;
       if (screen_.page == kRotarySectionPage) MoveMarkers(position_);
     } else {
-      screen_.pageText[screen_.page] = texts_[1026] + " " + Lever(screen_.page) + texts_[1027];
+      screen_.pageText[screen_.page] =
+          texts_[TextKey::CalibrationOf] + " " + Lever(screen_.page) + texts_[TextKey::CalibrationCompleted];
       recalibrate_ = true;
       screen_.blinking = false;
       screen_.next.enabled = true;
@@ -405,7 +407,7 @@ void Wizard::FinishPosition() {
   screen_.calibrate.visible = true;
   FocusOn(Focus::Calibrate);
   screen_.busy = false;
-  screen_.status = texts_[1048];
+  screen_.status = texts_[TextKey::Done];
 }
 
 void Wizard::MoveMarkers(int position) {
@@ -449,7 +451,8 @@ void Wizard::OnBlinkTick() {
 }
 
 bool Wizard::AskIncomplete(int page) {
-  const std::string text = texts_[1026] + " " + Lever(page) + " " + texts_[1028];
+  const std::string text =
+      texts_[TextKey::CalibrationOf] + " " + Lever(page) + " " + texts_[TextKey::ContinueIncomplete];
   return Ask(text, kApplicationTitle, vcl::Buttons::YesNo) == vcl::Answer::Yes;
 }
 
@@ -480,7 +483,7 @@ void Wizard::Next() {
     calibratedValue_ = deviceReady_ ? ReadCalibratedFlag(settings_, productIds_[selected_]) : 0;
     ShowSectionOutline(section_);
     screen_.guidanceVisible = true;
-    screen_.guidance = texts_[1036] + " " + Lever(section_);
+    screen_.guidance = texts_[TextKey::NextToCalibrate] + " " + Lever(section_);
     screen_.calibrate.visible = false;
     screen_.next.enabled = screen_.next.visible = true;
     FocusOn(Focus::Next);
@@ -510,8 +513,8 @@ void Wizard::Next() {
         const int previous = section_;
         section_ = page + 1;
         ShowSectionOutline(section_);
-        screen_.guidance = texts_[1036] + " " + Lever(section_) + " " + texts_[1041] + " " + texts_[1040] +
-                           " " + Lever(previous);
+        screen_.guidance = texts_[TextKey::NextToCalibrate] + " " + Lever(section_) + " " + texts_[TextKey::Or] +
+                           " " + texts_[TextKey::BackToCalibrate] + " " + Lever(previous);
         screen_.guidanceVisible = true;
         screen_.calibrate.visible = false;
         screen_.next.enabled = screen_.next.visible = true;
@@ -562,7 +565,7 @@ void Wizard::Back() {
     } else {
       section_ = kRotarySectionPage;
       ShowSectionOutline(section_);
-      screen_.guidance = texts_[1040] + " " + Lever(section_);
+      screen_.guidance = texts_[TextKey::BackToCalibrate] + " " + Lever(section_);
       screen_.guidanceVisible = true;
       finishArmed_ = false;
       screen_.next.enabled = screen_.next.visible = true;
@@ -578,8 +581,8 @@ void Wizard::Back() {
       } else {
         section_ = page - 1;
         ShowSectionOutline(section_);
-        screen_.guidance = texts_[1040] + " " + Lever(section_) + " " + texts_[1041] + " " + texts_[1036] +
-                           " " + Lever(section_ + 1);
+        screen_.guidance = texts_[TextKey::BackToCalibrate] + " " + Lever(section_) + " " + texts_[TextKey::Or] +
+                           " " + texts_[TextKey::NextToCalibrate] + " " + Lever(section_ + 1);
         screen_.guidanceVisible = true;
         screen_.calibrate.visible = false;
         screen_.next.enabled = true;
@@ -611,7 +614,8 @@ void Wizard::ArriveAtFinish() {
   incomplete_ = AnyUserPositionMissing();
   std::string text;
   if (incomplete_) {
-    text = texts_[1030] + " " + texts_[1031] + kLineBreak + kLineBreak;
+    text = texts_[TextKey::CalibrationIncomplete] + " " + texts_[TextKey::LeversNotCalibrated] + kLineBreak +
+           kLineBreak;
     const std::string* listed = nullptr;
     for (int p = 0; p < kUserPositionCount; ++p) {
       if (done_[p]) continue;
@@ -620,9 +624,10 @@ void Wizard::ArriveAtFinish() {
       text += lever + kLineBreak;
       listed = &lever;
     }
-    text += kLineBreak + texts_[1032];
+    text += kLineBreak + texts_[TextKey::BackToTheLever];
   } else {
-    text = texts_[1029] + kLineBreak + kLineBreak + kLineBreak + texts_[1049] + kLineBreak + kLineBreak;
+    text = texts_[TextKey::CalibrationSucceeded] + kLineBreak + kLineBreak + kLineBreak +
+           texts_[TextKey::ParkTheControls] + kLineBreak + kLineBreak;
     for (int page = kFirstSectionPage; page <= kRotarySectionPage; ++page)
       text += Lever(page) + "  -  " + texts_[Position(Section(page).restPosition).labelKey] + kLineBreak;
     calibratedValue_ = 1;
@@ -640,7 +645,7 @@ void Wizard::Finish() {
     result.marked = marked_;
     result.rows = rows_;
     const WriteOutcome outcome = WriteCalibrationFiles(folder_, result, system_);
-    auto listed = [&](int key) {
+    auto listed = [&](TextKey key) {
       std::string text = texts_[key] + kLineBreak + kLineBreak;
       for (const std::string& path : outcome.unwritten) text += path + kLineBreak;
       return text;
@@ -649,11 +654,11 @@ void Wizard::Finish() {
       // Nothing holds the calibration, so it is not recorded as done; the wizard stays on its
       // finish page, where Finish can be tried again.
       finishing_ = false;
-      Tell(listed(1099) + kLineBreak + texts_[1101], kApplicationTitle);
+      Tell(listed(TextKey::NotSaved) + kLineBreak + texts_[TextKey::MakeWritable], kApplicationTitle);
       return;
     }
     WriteCalibratedFlag(settings_, kCabProductId, calibratedValue_, system_.ShortDate());
-    if (!outcome.unwritten.empty()) Tell(listed(1100), kApplicationTitle);
+    if (!outcome.unwritten.empty()) Tell(listed(TextKey::SavedInPart), kApplicationTitle);
   }
   ++screen_.closeSerial;
 }

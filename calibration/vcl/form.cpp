@@ -9,17 +9,13 @@ namespace vcl {
 
 namespace {
 
-void RegisterFormClass(const char* name, WNDPROC proc) {
-  WNDCLASSA existing;
-  if (GetClassInfoA(GetModuleHandleA(nullptr), name, &existing)) return;
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-  wc.hbrBackground = FaceBrush();
-  wc.lpszClassName = name;
-  RegisterClassA(&wc);
+void RegisterFormClass(const char* name) {
+  wingui::WindowClass form;
+  form.name = name;
+  form.style = 0;
+  form.icon = LoadIconA(wingui::ProgramInstance(), MAKEINTRESOURCEA(1));
+  form.background = FaceBrush();
+  wingui::RegisterWindowClass(form);
 }
 
 HFONT MakeFont(int height, int weight) {
@@ -38,24 +34,30 @@ Form::Form(System& system, const FormStyle& style, HWND owner)
     return InitCommonControlsEx(&icc) != FALSE;
   }();
   (void)commonControls;
-  RegisterFormClass(style.className, &Form::Proc);
+  RegisterFormClass(style.className);
   const DWORD windowStyle = style.dialogFrame
                                 ? WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME
                                 : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   const DWORD exStyle = WS_EX_CONTROLPARENT | (style.dialogFrame ? WS_EX_DLGMODALFRAME : 0);
   RECT r{0, 0, style.clientWidth, style.clientHeight};
   AdjustWindowRectEx(&r, windowStyle, FALSE, exStyle);
-  hwnd_ = CreateWindowExA(exStyle, style.className, style.caption.c_str(),
-                          windowStyle | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                          r.right - r.left, r.bottom - r.top, owner, nullptr,
-                          GetModuleHandleA(nullptr), this);
+  CreateArgs args;
+  args.className = style.className;
+  args.title = style.caption;
+  args.style = windowStyle | WS_CLIPCHILDREN;
+  args.exStyle = exStyle;
+  args.width = r.right - r.left;
+  args.height = r.bottom - r.top;
+  args.parent = owner;
+  Create(args);
 }
 
 Form::~Form() {
-  if (IsWindow(hwnd_)) {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    quitOnDestroy_ = false;
-    DestroyWindow(hwnd_);
+  // Out of the map first, so that no handler runs on the half-destroyed form; its controls and
+  // pages go with the window, while their objects are still whole.
+  if (const HWND hwnd = Handle()) {
+    Detach();
+    DestroyWindow(hwnd);
   }
   DeleteObject(font_);
   DeleteObject(boldFont_);
@@ -63,11 +65,11 @@ Form::~Form() {
 }
 
 void Form::Show() {
-  ShowWindow(hwnd_, SW_SHOW);
-  UpdateWindow(hwnd_);
+  ShowWindow(hwnd(), SW_SHOW);
+  UpdateWindow(hwnd());
 }
 
-void Form::Close() { SendMessageA(hwnd_, WM_CLOSE, 0, 0); }
+void Form::Close() { SendMessageA(hwnd(), WM_CLOSE, 0, 0); }
 
 int Form::ShowModal() {
   modalResult_ = 0;
@@ -75,26 +77,26 @@ int Form::ShowModal() {
   if (owner_) {
     RECT o, m;
     GetWindowRect(owner_, &o);
-    GetWindowRect(hwnd_, &m);
-    SetWindowPos(hwnd_, nullptr, o.left + ((o.right - o.left) - (m.right - m.left)) / 2,
+    GetWindowRect(hwnd(), &m);
+    SetWindowPos(hwnd(), nullptr, o.left + ((o.right - o.left) - (m.right - m.left)) / 2,
                  o.top + ((o.bottom - o.top) - (m.bottom - m.top)) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
     EnableWindow(owner_, FALSE);
   }
-  ShowWindow(hwnd_, SW_SHOW);
+  ShowWindow(hwnd(), SW_SHOW);
   MSG msg;
   bool quit = false;
-  while (modalResult_ == 0 && IsWindow(hwnd_)) {
+  while (modalResult_ == 0 && IsWindow(hwnd())) {
     if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
       quit = true;
       break;
     }
-    if (IsDialogMessageA(hwnd_, &msg)) continue;
+    if (IsDialogMessageA(hwnd(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
   if (owner_) EnableWindow(owner_, TRUE);
-  if (IsWindow(hwnd_)) ShowWindow(hwnd_, SW_HIDE);
+  if (IsWindow(hwnd())) ShowWindow(hwnd(), SW_HIDE);
   if (owner_) SetActiveWindow(owner_);
   modal_ = false;
   if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
@@ -102,7 +104,7 @@ int Form::ShowModal() {
 }
 
 Page& Form::AddPage(int number, const Bounds& bounds) {
-  pages_.push_back(std::make_unique<Page>(hwnd_, number, bounds));
+  pages_.push_back(std::make_unique<Page>(hwnd(), number, bounds));
   return *pages_.back();
 }
 
@@ -130,7 +132,7 @@ ListBox& Form::AddListBox(HWND parent, const Bounds& bounds) {
 }
 
 StatusBar& Form::AddStatusBar() {
-  auto bar = std::make_unique<StatusBar>(hwnd_, NextId(), font_);
+  auto bar = std::make_unique<StatusBar>(hwnd(), NextId(), font_);
   StatusBar& ref = *bar;
   controls_.push_back(std::move(bar));
   return ref;
@@ -139,7 +141,7 @@ StatusBar& Form::AddStatusBar() {
 MainMenu& Form::Menu() {
   if (!menu_) {
     menu_ = std::make_unique<MainMenu>();
-    menu_->AttachTo(hwnd_);
+    menu_->AttachTo(hwnd());
   }
   return *menu_;
 }
@@ -149,8 +151,8 @@ void Form::SetTimer(int id, unsigned intervalMs, bool enabled) {
   if (t.enabled == enabled && t.interval == intervalMs) return;
   t.enabled = enabled;
   t.interval = intervalMs;
-  if (enabled) ::SetTimer(hwnd_, static_cast<UINT_PTR>(id), intervalMs, nullptr);
-  else KillTimer(hwnd_, static_cast<UINT_PTR>(id));
+  if (enabled) ::SetTimer(hwnd(), static_cast<UINT_PTR>(id), intervalMs, nullptr);
+  else KillTimer(hwnd(), static_cast<UINT_PTR>(id));
 }
 
 bool Form::TimerEnabled(int id) const {
@@ -160,41 +162,6 @@ bool Form::TimerEnabled(int id) const {
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_COMMAND: {
-      const int id = LOWORD(wp);
-      if (lp == 0) {  // a menu item
-        if (menu_)
-          if (MenuItem* item = menu_->Find(id); item && item->Enabled() && item->onClick) item->onClick(*item);
-        return 0;
-      }
-      for (auto& c : controls_) {
-        if (c->Id() != id || c->Handle() != reinterpret_cast<HWND>(lp)) continue;
-        if (auto* button = dynamic_cast<Button*>(c.get()); button && HIWORD(wp) == BN_CLICKED) {
-          // A click posted to a disabled or hidden button (BM_CLICK still clicks it) is none
-          // a user could make.
-          button->Click();
-        } else if (auto* label = dynamic_cast<Label*>(c.get()); label && HIWORD(wp) == STN_CLICKED) {
-          if (label->onClick) label->onClick();
-        }
-        break;
-      }
-      return 0;
-    }
-    case WM_TIMER: {
-      auto it = timers_.find(static_cast<int>(wp));
-      if (it == timers_.end() || !it->second.enabled || it->second.running) return 0;
-      it->second.running = true;
-      struct Reset {
-        std::map<int, TimerState>& timers;
-        int id;
-        ~Reset() {
-          auto found = timers.find(id);
-          if (found != timers.end()) found->second.running = false;
-        }
-      } reset{timers_, static_cast<int>(wp)};
-      OnTimer(static_cast<int>(wp));
-      return 0;
-    }
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wp);
       SetBkColor(dc, kFaceColour);
@@ -207,43 +174,73 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
       }
       break;
-    case WM_SIZE:
-      for (auto& c : controls_)
-        if (dynamic_cast<StatusBar*>(c.get())) SendMessageA(c->Handle(), WM_SIZE, 0, 0);
-      break;
-    case WM_CLOSE:
-      if (CanClose()) {
-        if (modal_) modalResult_ = IDCANCEL;
-        else DestroyWindow(hwnd_);
-      }
-      return 0;
-    case WM_DESTROY:
-      if (quitOnDestroy_) PostQuitMessage(0);
-      break;
   }
-  return DefWindowProcA(hwnd_, msg, wp, lp);
+  wingui::Message m{msg, wp, lp};
+  return wingui::Window::HandleMessage(m) ? m.result : DefaultProc(msg, wp, lp);
 }
 
-LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+bool Form::HandleMessage(wingui::Message& m) {
   try {
-    return HandleMessage(msg, wp, lp);
+    m.result = HandleMessage(m.id, m.wParam, m.lParam);
   } catch (const std::exception& e) {
     Application::ShowException(system_, e);
-    return 0;
+    m.result = 0;
   }
+  return true;
 }
 
-LRESULT CALLBACK Form::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    form->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+bool Form::OnCommand(int id, int code, HWND control) {
+  if (!control) {  // a menu item
+    if (menu_)
+      if (MenuItem* item = menu_->Find(id); item && item->Enabled() && item->onClick) item->onClick(*item);
+    return true;
   }
-  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
-  const LRESULT result = form->Dispatch(msg, wp, lp);
-  if (msg == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-  return result;
+  for (auto& c : controls_) {
+    if (c->Id() != id || c->Handle() != control) continue;
+    if (auto* button = dynamic_cast<Button*>(c.get()); button && code == BN_CLICKED) {
+      // A click posted to a disabled or hidden button (BM_CLICK still clicks it) is none
+      // a user could make.
+      button->Click();
+    } else if (auto* label = dynamic_cast<Label*>(c.get()); label && code == STN_CLICKED) {
+      if (label->onClick) label->onClick();
+    }
+    break;
+  }
+  return true;
+}
+
+bool Form::OnTimer(UINT_PTR id) {
+  auto it = timers_.find(static_cast<int>(id));
+  if (it == timers_.end() || !it->second.enabled || it->second.running) return true;
+  it->second.running = true;
+  struct Reset {
+    std::map<int, TimerState>& timers;
+    int id;
+    ~Reset() {
+      auto found = timers.find(id);
+      if (found != timers.end()) found->second.running = false;
+    }
+  } reset{timers_, static_cast<int>(id)};
+  OnTimer(static_cast<int>(id));
+  return true;
+}
+
+bool Form::OnSize(int /*width*/, int /*height*/) {
+  for (auto& c : controls_)
+    if (dynamic_cast<StatusBar*>(c.get())) SendMessageA(c->Handle(), WM_SIZE, 0, 0);
+  return false;
+}
+
+bool Form::OnClose() {
+  if (CanClose()) {
+    if (modal_) modalResult_ = IDCANCEL;
+    else DestroyWindow(hwnd());
+  }
+  return true;
+}
+
+void Form::OnDestroy() {
+  if (quitOnDestroy_) PostQuitMessage(0);
 }
 
 }  // namespace vcl

@@ -1,6 +1,7 @@
-// Top-level forms of the stand-in: a window of its own class with the face colour, child
-// controls and pages it owns, a menu, window timers, a close query and a modal run. Every
-// message's handling is guarded: an exception is reported in a box and the program goes on.
+// Top-level forms of the stand-in, on the window layer's base: a window of its own class with
+// the face colour, child controls and pages it owns, a menu, window timers, a close query and a
+// modal run. Every message's handling is guarded: an exception is reported in a box and the
+// program goes on.
 #pragma once
 #include <windows.h>
 
@@ -14,6 +15,7 @@
 #include "calibration/vcl/menu.h"
 #include "calibration/vcl/page.h"
 #include "calibration/vcl/system.h"
+#include "platform/wingui/window.h"
 
 namespace vcl {
 
@@ -25,14 +27,12 @@ struct FormStyle {
   bool dialogFrame = false;  // a fixed dialog frame (about boxes) instead of a main window's
 };
 
-class Form {
+class Form : public wingui::Window {
  public:
   Form(System& system, const FormStyle& style, HWND owner = nullptr);
-  virtual ~Form();
-  Form(const Form&) = delete;
-  Form& operator=(const Form&) = delete;
+  ~Form() override;
 
-  HWND Handle() const { return hwnd_; }
+  HWND Handle() const { return hwnd(); }
   System& GetSystem() const { return system_; }
   void Show();
   // Asks the close query and closes when it allows.
@@ -64,11 +64,18 @@ class Form {
  protected:
   virtual bool CanClose() { return true; }
   virtual void OnTimer(int /*id*/) {}
+  // Every message of the form. The default answers the form's colours and cursor and hands the
+  // rest to the window's handlers below.
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  // The window's side: every message goes through the form's HandleMessage, guarded.
+  bool HandleMessage(wingui::Message& m) final;
+  bool OnCommand(int id, int code, HWND control) final;
+  bool OnTimer(UINT_PTR id) final;  // the guarded tick, which calls OnTimer(int)
+  bool OnSize(int width, int height) final;
+  bool OnClose() final;
+  void OnDestroy() final;
   int NextId() { return nextControlId_++; }
 
   struct TimerState {
@@ -78,7 +85,6 @@ class Form {
   };
 
   System& system_;
-  HWND hwnd_ = nullptr;
   HWND owner_;
   HFONT font_, boldFont_, titleFont_;
   std::vector<std::unique_ptr<Control>> controls_;

@@ -10,15 +10,11 @@ constexpr const char* kPageClass = "TTabSheet";
 constexpr COLORREF kOutlineColour = RGB(0xD0, 0x10, 0x10);
 
 void RegisterPageClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;  // replaced per window below
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kPageClass;
-  RegisterClassA(&wc);
-  registered = true;
+  wingui::WindowClass page;
+  page.name = kPageClass;
+  page.style = 0;
+  page.background = nullptr;  // a page paints all of itself, off screen
+  wingui::RegisterWindowClass(page);
 }
 }  // namespace
 
@@ -132,18 +128,21 @@ void Shape::Paint(HDC dc) const {
 }
 
 Page::Page(HWND parent, int number, const Bounds& b) : number_(number) {
+  DrawsItself();
   RegisterPageClass();
-  hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPCHILDREN, b.left,
-                          b.top, b.width, b.height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Page::Proc));
+  CreateArgs args;
+  args.className = kPageClass;
+  args.style = WS_CHILD | WS_CLIPCHILDREN;
+  args.exStyle = WS_EX_CONTROLPARENT;
+  args.x = b.left;
+  args.y = b.top;
+  args.width = b.width;
+  args.height = b.height;
+  args.parent = parent;
+  Create(args);
 }
 
-Page::~Page() {
-  if (IsWindow(hwnd_)) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-}
-
-void Page::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+void Page::SetVisible(bool visible) { Show(visible ? SW_SHOWNA : SW_HIDE); }
 
 Picture& Page::AddPicture(const Bitmap* bitmap, int left, int top, bool visible) {
   pictures_.push_back(std::make_unique<Picture>(*this, bitmap, left, top, visible));
@@ -155,18 +154,10 @@ Shape& Page::AddShape(const Bounds& bounds, int tag) {
   return *shapes_.back();
 }
 
-void Page::InvalidateRect(const RECT& r) const { ::InvalidateRect(hwnd_, &r, FALSE); }
+void Page::InvalidateRect(const RECT& r) const { ::InvalidateRect(hwnd(), &r, FALSE); }
 
-void Page::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
-  PaintTo(dc, ps.rcPaint);
-  EndPaint(hwnd_, &ps);
-}
-
-void Page::PaintTo(HDC dc, const RECT& area) {
-  RECT client;
-  GetClientRect(hwnd_, &client);
+void Page::Paint(HDC dc, const RECT& area) {
+  const RECT client = ClientRect();
   // Drawn off screen first, so that a blinking outline does not flicker.
   HDC mem = CreateCompatibleDC(dc);
   HBITMAP canvas = CreateCompatibleBitmap(dc, client.right, client.bottom);
@@ -181,38 +172,26 @@ void Page::PaintTo(HDC dc, const RECT& area) {
   DeleteDC(mem);
 }
 
-LRESULT CALLBACK Page::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* page = reinterpret_cast<Page*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  switch (msg) {
-    case WM_PAINT:
-      if (page) {
-        page->Paint();
-        return 0;
-      }
-      break;
-    case WM_PRINTCLIENT:
-      if (page) {
-        RECT client;
-        GetClientRect(hwnd, &client);
-        page->PaintTo(reinterpret_cast<HDC>(wp), client);
-        return 0;
-      }
-      break;
+bool Page::HandleMessage(wingui::Message& m) {
+  switch (m.id) {
     case WM_ERASEBKGND:
-      return 1;
+      m.result = 1;
+      return true;
     case WM_COMMAND:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       // The form answers for every control, wherever it sits.
-      return SendMessageA(GetParent(hwnd), msg, wp, lp);
+      m.result = SendMessageA(GetParent(hwnd()), m.id, m.wParam, m.lParam);
+      return true;
     case WM_SETCURSOR:
       if (Application::Busy()) {
         SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-        return TRUE;
+        m.result = TRUE;
+        return true;
       }
       break;
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return wingui::Window::HandleMessage(m);
 }
 
 }  // namespace vcl

@@ -1,6 +1,5 @@
-// Pages of a form: child containers, one shown at a time, that paint their pictures and
-// outline shapes themselves (under their child controls) and pass control notifications on to
-// the form.
+// Pages of a form: child windows, one shown at a time, that paint their pictures and outline
+// shapes themselves (under their child controls) and pass control notifications on to the form.
 #pragma once
 #include <windows.h>
 
@@ -9,6 +8,7 @@
 
 #include "calibration/vcl/controls.h"
 #include "calibration/vcl/jpeg_image.h"
+#include "platform/wingui/window.h"
 
 namespace vcl {
 
@@ -73,14 +73,11 @@ class Shape {
   bool solid_ = false;
 };
 
-class Page {
+class Page : public wingui::Window {
  public:
   Page(HWND parent, int number, const Bounds& bounds);
-  ~Page();
-  Page(const Page&) = delete;
-  Page& operator=(const Page&) = delete;
 
-  HWND Handle() const { return hwnd_; }
+  HWND Handle() const { return hwnd(); }
   int Number() const { return number_; }
   void SetVisible(bool visible);
   Picture& AddPicture(const Bitmap* bitmap, int left, int top, bool visible = true);
@@ -89,10 +86,8 @@ class Page {
   void InvalidateRect(const RECT& r) const;
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  void Paint();
-  void PaintTo(HDC dc, const RECT& area);
-  HWND hwnd_ = nullptr;
+  bool HandleMessage(wingui::Message& m) override;
+  void Paint(HDC dc, const RECT& area) override;
   int number_;
   std::vector<std::unique_ptr<Picture>> pictures_;
   std::vector<std::unique_ptr<Shape>> shapes_;

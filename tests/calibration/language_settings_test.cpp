@@ -15,19 +15,31 @@ const std::string kDef = "C:\\prog\\Lococab.def";
 
 TEST(LanguageTexts, EnglishDefaultsAsTheProgramShowsThem) {
   LanguageTexts t;
-  EXPECT_EQ(t[1000], "Error: ...controllerModernController.lcm file not found.");
-  EXPECT_EQ(t[1001], "Reverser");
-  EXPECT_EQ(t[1027], " completed. Please click Next or Re-Calibrate to start again.");
-  EXPECT_EQ(t[1041], " OR");
-  EXPECT_EQ(t[1045], "Make sure the Bail Off is held in place(pushed right) for the complete calibration (approximately 3 seconds).");
-  EXPECT_EQ(t[1091], " Make sure the lever or switch is in the correct position then click Calibrate.");
-  EXPECT_EQ(t[1097], "Changing this language setting will NOT affect the game(Microsoft Train Simulator) language setting.");
-  EXPECT_EQ(t[1098], "Lococab unit could not be read.  Please make sure your Lococab unit is connected to a USB port and click Calibrate again.");
-  EXPECT_EQ(t[1099], "The calibration could not be saved.  The following file(s) could not be written.");
-  EXPECT_EQ(t[1100], "The calibration was saved, but the following file(s) could not be written.");
-  EXPECT_EQ(t[1101], "Make sure these files can be written, then click Finish again.");
-  EXPECT_THROW(t[999], std::out_of_range);
-  EXPECT_THROW(t[1102], std::out_of_range);
+  EXPECT_EQ(t[TextKey::ControllerFileNotFound], "Error: ...controllerModernController.lcm file not found.");
+  EXPECT_EQ(t[TextKey::Reverser], "Reverser");
+  EXPECT_EQ(t[TextKey::CalibrationCompleted], " completed. Please click Next or Re-Calibrate to start again.");
+  EXPECT_EQ(t[TextKey::Or], " OR");
+  EXPECT_EQ(t[TextKey::HoldBailOff], "Make sure the Bail Off is held in place(pushed right) for the complete calibration (approximately 3 seconds).");
+  EXPECT_EQ(t[TextKey::CheckThePosition], " Make sure the lever or switch is in the correct position then click Calibrate.");
+  EXPECT_EQ(t[TextKey::LanguageNote], "Changing this language setting will NOT affect the game(Microsoft Train Simulator) language setting.");
+  EXPECT_EQ(t[TextKey::UnitNotRead], "Lococab unit could not be read.  Please make sure your Lococab unit is connected to a USB port and click Calibrate again.");
+  EXPECT_EQ(t[TextKey::NotSaved], "The calibration could not be saved.  The following file(s) could not be written.");
+  EXPECT_EQ(t[TextKey::SavedInPart], "The calibration was saved, but the following file(s) could not be written.");
+  EXPECT_EQ(t[TextKey::MakeWritable], "Make sure these files can be written, then click Finish again.");
+  EXPECT_THROW(t[static_cast<TextKey>(999)], std::out_of_range);
+  EXPECT_THROW(t[static_cast<TextKey>(1102)], std::out_of_range);
+}
+
+// The language file names each key by its number.
+TEST(LanguageTexts, KeysAreNamedByTheirNumbers) {
+  const std::pair<TextKey, const char*> cases[] = {
+      {TextKey::ControllerFileNotFound, "1000"}, {TextKey::Reverser, "1001"}, {TextKey::Welcome, "1024"},
+      {TextKey::MoveReverserToReversed, "1051"}, {TextKey::FullForward, "1071"}, {TextKey::LanguageNote, "1097"},
+      {TextKey::MakeWritable, "1101"},
+  };
+  for (auto [key, name] : cases) EXPECT_EQ(KeyName(key), name);
+  EXPECT_THROW(LanguageTexts()[kNoText], std::out_of_range);
+  EXPECT_THROW(EnglishDefault(kNoText), std::out_of_range);
 }
 
 TEST(LanguageTexts, TheFileReplacesOnlyTheKeysItHasInTheLanguagesSection) {
@@ -38,19 +50,19 @@ TEST(LanguageTexts, TheFileReplacesOnlyTheKeysItHasInTheLanguagesSection) {
   const vcl::IniFile file(system, kIni);
   LanguageTexts t;
   ASSERT_TRUE(LoadLanguageFile(file, kGerman, t));
-  EXPECT_EQ(t[1001], "Fahrtrichtungsschalter");
-  EXPECT_EQ(t[1002], "Dynamic Brake/Throttle");
+  EXPECT_EQ(t[TextKey::Reverser], "Fahrtrichtungsschalter");
+  EXPECT_EQ(t[TextKey::DynamicBrakeThrottle], "Dynamic Brake/Throttle");
   ASSERT_TRUE(LoadLanguageFile(file, kEnglish, t));
-  EXPECT_EQ(t[1001], "Reverser") << "a text of another language does not stay";
-  EXPECT_EQ(t[1002], "Throttle (file)");
+  EXPECT_EQ(t[TextKey::Reverser], "Reverser") << "a text of another language does not stay";
+  EXPECT_EQ(t[TextKey::DynamicBrakeThrottle], "Throttle (file)");
   ASSERT_TRUE(LoadLanguageFile(file, 1033, t)) << "any other number reads the English section";
-  EXPECT_EQ(t[1002], "Throttle (file)");
+  EXPECT_EQ(t[TextKey::DynamicBrakeThrottle], "Throttle (file)");
   ASSERT_TRUE(LoadLanguageFile(file, kFrench, t));
-  EXPECT_EQ(t[1003], "Frein automatique");
+  EXPECT_EQ(t[TextKey::AutoBrakeEmergencyBrake], "Frein automatique");
   // "None" is the value of a missing key, so it cannot be a text.
   system.profiles[{kIni, "French", "1004"}] = "None";
   ASSERT_TRUE(LoadLanguageFile(file, kFrench, t));
-  EXPECT_EQ(t[1004], "Independent Brake/Bail Off");
+  EXPECT_EQ(t[TextKey::IndependentBrakeBailOff], "Independent Brake/Bail Off");
 }
 
 TEST(LanguageTexts, AFailedReadKeepsTheDefaultAndIsReported) {
@@ -59,8 +71,8 @@ TEST(LanguageTexts, AFailedReadKeepsTheDefaultAndIsReported) {
   system.failProfileKey = "1001";
   LanguageTexts t;
   EXPECT_FALSE(LoadLanguageFile(vcl::IniFile(system, kIni), kGerman, t));
-  EXPECT_EQ(t[1001], "Reverser");
-  EXPECT_EQ(t[1002], "Fahrschalter");
+  EXPECT_EQ(t[TextKey::Reverser], "Reverser");
+  EXPECT_EQ(t[TextKey::DynamicBrakeThrottle], "Fahrschalter");
 }
 
 TEST(Language, ChosenByThePrimaryIdOfTheInputLanguage) {

@@ -133,7 +133,7 @@ class ProgramOverSim : public ::testing::Test {
     Click("&Next");
     ASSERT_TRUE(WaitUntil([&] { return Idle() && Says("Click Next to calibrate the Reverser"); }, kWait));
     Click("&Next");
-    ASSERT_TRUE(WaitUntil([&] { return Idle() && Says(EnglishDefault(1051)); }, kWait));
+    ASSERT_TRUE(WaitUntil([&] { return Idle() && Says(EnglishDefault(TextKey::MoveReverserToReversed)); }, kWait));
   }
   // Calibrates position p at v and waits for the wizard to take the next step.
   void CalibrateAt(int p, int v) {
@@ -168,7 +168,7 @@ class ProgramOverSim : public ::testing::Test {
   }
   // The finish page of a complete calibration; Finish writes and the program ends.
   void FinishAndExpectTheFiles() {
-    ASSERT_TRUE(WaitUntil([&] { return Shown(LabelStartingWith(main_, EnglishDefault(1029))); }, kWait));
+    ASSERT_TRUE(WaitUntil([&] { return Shown(LabelStartingWith(main_, EnglishDefault(TextKey::CalibrationSucceeded))); }, kWait));
     Click("&Finish");
     ASSERT_TRUE(program_.Wait(kWait)) << MessageBoxText(Box());
     EXPECT_EQ(program_.ExitCode(), 0u);
@@ -192,7 +192,7 @@ TEST_F(ProgramOverSim, ClicksAndTicksWhileABoxIsUpChangeNothing) {
   Move(0, 150);
   Click("&Calibrate");
   HWND box;
-  ASSERT_EQ(WaitForBox(box), std::string(EnglishDefault(1035)) + "\r\n");
+  ASSERT_EQ(WaitForBox(box), std::string(EnglishDefault(TextKey::OutOfBounds)) + "\r\n");
   EXPECT_FALSE(SaveScreenPicture(main_, "calibration_program_refused_under_box").empty());
   Move(0, 200);
   ClickAroundAndDismiss(box);
@@ -200,7 +200,7 @@ TEST_F(ProgramOverSim, ClicksAndTicksWhileABoxIsUpChangeNothing) {
   // Longer than a sampling: none was started by the clicks under the box.
   PumpMessages(1500);
   EXPECT_TRUE(Idle()) << Describe();
-  EXPECT_TRUE(Says(EnglishDefault(1051))) << "the refused position is done again";
+  EXPECT_TRUE(Says(EnglishDefault(TextKey::MoveReverserToReversed))) << "the refused position is done again";
   EXPECT_EQ(Status(), "Done");
   WalkFromFirstPosition();
   FinishAndExpectTheFiles();
@@ -214,7 +214,7 @@ TEST_F(ProgramOverSim, AnUnplugAndReplugMidPositionThenAFullWalk) {
   Click("&Calibrate");
   ASSERT_EQ(VhxSimRemoveDevice(sim_.get(), cab_), VHXSIM_OK);
   HWND box;
-  ASSERT_EQ(WaitForBox(box), EnglishDefault(1033));
+  ASSERT_EQ(WaitForBox(box), EnglishDefault(TextKey::UnitNotDetected));
   AddCab();
   ClickAroundAndDismiss(box);
   ASSERT_TRUE(WaitUntil([&] { return Idle(); }, kWait)) << Describe();
@@ -236,11 +236,11 @@ TEST_F(ProgramOverSim, ACalibrationThatCannotBeWrittenIsNotRecordedAsDone) {
   Start();
   ToFirstSection();
   WalkFromFirstPosition();
-  ASSERT_TRUE(WaitUntil([&] { return Shown(LabelStartingWith(main_, EnglishDefault(1029))); }, kWait));
+  ASSERT_TRUE(WaitUntil([&] { return Shown(LabelStartingWith(main_, EnglishDefault(TextKey::CalibrationSucceeded))); }, kWait));
   Click("&Finish");
   HWND box;
-  EXPECT_EQ(WaitForBox(box), std::string(EnglishDefault(1099)) + "\r\n\r\n" + calibration + "\r\n" + device +
-                                 "\r\n\r\n" + EnglishDefault(1101));
+  EXPECT_EQ(WaitForBox(box), std::string(EnglishDefault(TextKey::NotSaved)) + "\r\n\r\n" + calibration + "\r\n" + device +
+                                 "\r\n\r\n" + EnglishDefault(TextKey::MakeWritable));
   ASSERT_NE(box, nullptr);
   PumpMessages(100);
   EXPECT_FALSE(SaveScreenPicture(box, "calibration_program_not_saved").empty());
@@ -252,7 +252,7 @@ TEST_F(ProgramOverSim, ACalibrationThatCannotBeWrittenIsNotRecordedAsDone) {
   // The program's own place free again: Finish records it, and says which one is still not.
   ASSERT_TRUE(RemoveDirectoryA(calibration.c_str()));
   Click("&Finish");
-  EXPECT_EQ(WaitForBox(box), std::string(EnglishDefault(1100)) + "\r\n\r\n" + device + "\r\n");
+  EXPECT_EQ(WaitForBox(box), std::string(EnglishDefault(TextKey::SavedInPart)) + "\r\n\r\n" + device + "\r\n");
   ASSERT_NE(box, nullptr);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(program_.Wait(kWait)) << Describe();

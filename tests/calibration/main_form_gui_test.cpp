@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "calibration/main_form.h"
+#include "platform/wingui/window_map.h"
 #include "tests/calibration/fake_cab.h"
 #include "tests/calibration/fake_system.h"
 #include "tests/calibration/gui_helpers.h"
@@ -40,8 +41,8 @@ class MainWindow : public ::testing::Test {
       form_.reset();
     }
   }
-  void SetText(const char* section, int key, const std::string& v) {
-    system_.profiles[{dir_ / "LCLanguage.ini", section, std::to_string(key)}] = v;
+  void SetText(const char* section, TextKey key, const std::string& v) {
+    system_.profiles[{dir_ / "LCLanguage.ini", section, KeyName(key)}] = v;
   }
   void Command(int id) { SendMessageA(form_->Handle(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
@@ -78,12 +79,12 @@ TEST_F(MainWindow, ShowsTheWelcomePageWithItsTexts) {
 }
 
 TEST_F(MainWindow, ALanguageFromTheMenuRelabelsAndTheOutlinesFollowTheLabels) {
-  SetText("German", 1073, "Ganz zurueck (Rueckwaertsfahrt)");
-  SetText("German", 1083, "Loesen gedrueckt");
-  SetText("German", 1093, "&Sprache");
-  SetText("German", 1097, "Hinweis");
-  SetText("German", 1024, "Willkommen bei der Einrichtung.");
-  SetText("German", 1025, "Lococab anschliessen, dann Weiter.");
+  SetText("German", TextKey::FullReversed, "Ganz zurueck (Rueckwaertsfahrt)");
+  SetText("German", TextKey::BailOffEngaged, "Loesen gedrueckt");
+  SetText("German", TextKey::LanguageMenu, "&Sprache");
+  SetText("German", TextKey::LanguageNote, "Hinweis");
+  SetText("German", TextKey::Welcome, "Willkommen bei der Einrichtung.");
+  SetText("German", TextKey::PlugInThenNext, "Lococab anschliessen, dann Weiter.");
   Open();
   const int widthBefore = form_->PositionLabel(0).GetBounds().width;
   Command(form_->LanguageItem(kGerman).Id());
@@ -116,6 +117,46 @@ TEST_F(MainWindow, ALanguageFromTheMenuRelabelsAndTheOutlinesFollowTheLabels) {
             "Willkommen bei der Einrichtung. Lococab anschliessen, dann Weiter.");
   PumpMessages(50);
   EXPECT_FALSE(SavePicture(main, "calibration_german").empty());
+}
+
+// The form, its pages and the about box are windows of the window layer: found from their
+// handles through its one map (their user-data slots stay free), and out of it once they go.
+TEST_F(MainWindow, ItsWindowsAreFoundFromTheirHandlesUntilTheyGo) {
+  const std::size_t mapped = wingui::window_map::Size();
+  Open();
+  HWND main = form_->Handle();
+  EXPECT_EQ(wingui::Window::FromHandleAs<MainForm>(main), form_.get());
+  EXPECT_EQ(GetWindowLongPtrA(main, GWLP_USERDATA), 0);
+  for (int page = kWelcomePage; page <= kFinishPage; ++page) {
+    HWND h = form_->GetPage(page).Handle();
+    EXPECT_EQ(wingui::Window::FromHandleAs<vcl::Page>(h), &form_->GetPage(page)) << page;
+    EXPECT_EQ(GetWindowLongPtrA(h, GWLP_USERDATA), 0) << page;
+    EXPECT_EQ(GetParent(h), main) << page;
+  }
+  HWND about = form_->About().Handle();
+  EXPECT_EQ(wingui::Window::FromHandleAs<AboutBox>(about), &form_->About());
+
+  // Closed by the user, the windows leave the map at once; the objects go later.
+  system_.answers = {vcl::Answer::Ok};
+  SendMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(TextKey::CloseUncalibrated)});
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_FALSE(IsWindow(about));
+  EXPECT_EQ(form_->Handle(), nullptr);
+  EXPECT_EQ(wingui::Window::FromHandle(main), nullptr);
+  EXPECT_EQ(wingui::window_map::Size(), mapped);
+  form_.reset();
+  EXPECT_EQ(wingui::window_map::Size(), mapped);
+}
+
+TEST_F(MainWindow, AFormThatGoesTakesItsWindowsWithItWithoutAsking) {
+  const std::size_t mapped = wingui::window_map::Size();
+  Open();
+  HWND main = form_->Handle();
+  form_.reset();
+  EXPECT_TRUE(system_.messages.empty()) << "no close query";
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_EQ(wingui::window_map::Size(), mapped);
 }
 
 TEST_F(MainWindow, HelpContentsOpensTheHelpFileOrSaysWhyNot) {

@@ -19,7 +19,7 @@ using namespace cal;
 
 // The finish page's text of a complete calibration.
 inline std::string CompleteFinishText(const LanguageTexts& t) {
-  std::string text = t[1029] + "\r\n\r\n\r\n" + t[1049] + "\r\n\r\n";
+  std::string text = t[TextKey::CalibrationSucceeded] + "\r\n\r\n\r\n" + t[TextKey::ParkTheControls] + "\r\n\r\n";
   for (int page = kFirstSectionPage; page <= kRotarySectionPage; ++page)
     text += t[Section(page).leverKey] + "  -  " + t[Position(Section(page).restPosition).labelKey] + "\r\n";
   return text;
@@ -34,7 +34,7 @@ class Walk : public ::testing::Test {
     cab_.AttachOne(4);
   }
   const WizardScreen& S() const { return wizard_.Screen(); }
-  std::string T(int key) const { return wizard_.Texts()[key]; }
+  std::string T(TextKey key) const { return wizard_.Texts()[key]; }
   // Ticks until the sampling timer stops; how many ticks that took.
   int RunSampling(int limit = 200) {
     int ticks = 0;

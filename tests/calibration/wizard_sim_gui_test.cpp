@@ -164,7 +164,7 @@ TEST_F(SimulatedCab, ARemovedControllerSendsTheWizardBackToTheStart) {
   Click(form_->CalibrateButton());
   ASSERT_EQ(VhxSimRemoveDevice(sim_, cab_), VHXSIM_OK);
   ASSERT_TRUE(WaitUntil([&] { return !wizard_.Screen().sampling; }, 10000, 5));
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{wizard_.Texts()[1033]});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{wizard_.Texts()[TextKey::UnitNotDetected]});
   EXPECT_TRUE(IsWindowVisible(form_->GetPage(kWelcomePage).Handle()));
   EXPECT_FALSE(IsWindowVisible(form_->BackButton().Handle()));
   EXPECT_FALSE(wizard_.Done(0));
@@ -174,7 +174,7 @@ TEST_F(SimulatedCab, ARemovedControllerSendsTheWizardBackToTheStart) {
 TEST_F(SimulatedCab, WithoutAControllerTheWizardStaysOnItsWelcomePage) {
   Open();
   Click(form_->NextButton());
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{wizard_.Texts()[1033]});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{wizard_.Texts()[TextKey::UnitNotDetected]});
   EXPECT_TRUE(IsWindowVisible(form_->GetPage(kWelcomePage).Handle()));
   EXPECT_EQ(form_->Status().Caption(), "No valid devices detected");
   EXPECT_EQ(form_->DeviceList().Items(), std::vector<std::string>{"No valid devices detected"});
@@ -200,7 +200,7 @@ struct SearchInWindowCase {
 TEST_F(SimulatedCab, TheSearchsErrorsShowInTheStatusBar) {
   const SearchInWindowCase cases[] = {
       {"enumeration fails", [](VhxSim* s, int) { VhxSimSetEnumerateError(s, VHX_ERR_ENUMERATE); },
-       "Enumeration error: 5", kWelcomePage, {EnglishDefault(1033)}},
+       "Enumeration error: 5", kWelcomePage, {EnglishDefault(TextKey::UnitNotDetected)}},
       {"set-up fails", [](VhxSim* s, int cab) { VhxSimSetSetUpError(s, cab, VHX_ERR_OPEN); },
        "Setup interface 0 failed, error: 3", kOverviewPage, {}},
       {"two controllers",
@@ -209,9 +209,9 @@ TEST_F(SimulatedCab, TheSearchsErrorsShowInTheStatusBar) {
          VhxSimCabSpec(&spec);
          VhxSimAddDevice(s, &spec);
        },
-       "", kWelcomePage, {EnglishDefault(1092), EnglishDefault(1033)}},
+       "", kWelcomePage, {EnglishDefault(TextKey::DuplicateDevices), EnglishDefault(TextKey::UnitNotDetected)}},
       {"no controller", [](VhxSim* s, int cab) { VhxSimRemoveDevice(s, cab); }, "No valid devices detected",
-       kWelcomePage, {EnglishDefault(1033)}},
+       kWelcomePage, {EnglishDefault(TextKey::UnitNotDetected)}},
   };
   for (const SearchInWindowCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -247,7 +247,7 @@ TEST_F(SimulatedCab, ReadsThatFailWhileSamplingFailThePositionInTheWindow) {
   Click(form_->CalibrateButton());
   EXPECT_EQ(StatusText(form_->Status().Handle()), "Wait");
   ASSERT_TRUE(WaitUntil([&] { return !wizard_.Screen().sampling; }, 10000, 5));
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(1098)});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(TextKey::UnitNotRead)});
   EXPECT_EQ(StatusText(form_->Status().Handle()), "Done");
   EXPECT_EQ(wizard_.CurrentPosition(), 0) << "the position is done again";
   EXPECT_FALSE(wizard_.Done(0));
@@ -291,7 +291,7 @@ TEST_F(SimulatedCab, TheSectionPagesInTheirStates) {
     EXPECT_FALSE(IsWindowEnabled(form_->CalibrateButton().Handle()));
     EXPECT_FALSE(SavePicture(form_->Handle(), name + "sampling").empty());
     ASSERT_TRUE(WaitUntil([&] { return !wizard_.Screen().sampling; }, 10000, 5));
-    EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{std::string(EnglishDefault(1035)) + "\r\n"});
+    EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{std::string(EnglishDefault(TextKey::OutOfBounds)) + "\r\n"});
     ASSERT_EQ(wizard_.CurrentPosition(), section.first);
     SaveWithOutline(name + "out_of_bounds");
 

@@ -87,8 +87,8 @@ struct SearchCase {
 };
 
 TEST_F(CabOverSim, TheDeviceSearchReportsWhatTheLibrarySays) {
-  const std::string none = EnglishDefault(1037);
-  const std::pair<std::string, std::string> notDetected{EnglishDefault(1033), kSetupTitle};
+  const std::string none = EnglishDefault(TextKey::NoValidDevices);
+  const std::pair<std::string, std::string> notDetected{EnglishDefault(TextKey::UnitNotDetected), kSetupTitle};
   const SearchCase cases[] = {
       {"one controller", [](VhxSim*, int) {}, true, "", {"PID: 210 Program ID: 0"}, {}},
       {"enumeration fails", [](VhxSim* s, int) { VhxSimSetEnumerateError(s, VHX_ERR_ENUMERATE); }, false,
@@ -105,7 +105,7 @@ TEST_F(CabOverSim, TheDeviceSearchReportsWhatTheLibrarySays) {
        },
        true, "Setup interface 1 failed, error: 13", {"PID: 210 Program ID: 1"}, {}},
       {"two controllers", [this](VhxSim*, int) { AddCab(); }, false, "", {},
-       {{EnglishDefault(1092), EnglishDefault(1034)}, notDetected}},
+       {{EnglishDefault(TextKey::DuplicateDevices), EnglishDefault(TextKey::ErrorCaption)}, notDetected}},
       {"the controller gone", [](VhxSim* s, int cab) { VhxSimRemoveDevice(s, cab); }, false, none, {none}, {notDetected}},
       {"only a keypad",
        [this](VhxSim* s, int cab) {
@@ -143,8 +143,8 @@ struct SamplingCase {
 };
 
 TEST_F(CabOverSim, FailedReadsAndARemovalWhileAPositionIsSampled) {
-  const std::string notRead = EnglishDefault(1098);
-  const std::string notDetected = EnglishDefault(1033);
+  const std::string notRead = EnglishDefault(TextKey::UnitNotRead);
+  const std::string notDetected = EnglishDefault(TextKey::UnitNotDetected);
   int cab = 0;
   auto from = [&](int first, std::function<void()> f) {
     return [first, f](int tick) {

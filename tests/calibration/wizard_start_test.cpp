@@ -21,8 +21,8 @@ class WizardStart : public ::testing::Test {
   }
   std::string Def(const std::string& key) { return system_.profiles[{dir_ / "Lococab.def", "", key}]; }
   void SetDef(const std::string& key, const std::string& v) { system_.profiles[{dir_ / "Lococab.def", "", key}] = v; }
-  void SetText(const char* section, int key, const std::string& v) {
-    system_.profiles[{dir_ / "LCLanguage.ini", section, std::to_string(key)}] = v;
+  void SetText(const char* section, TextKey key, const std::string& v) {
+    system_.profiles[{dir_ / "LCLanguage.ini", section, KeyName(key)}] = v;
   }
 
   ScratchDir dir_{"wiz"};
@@ -36,7 +36,7 @@ TEST_F(WizardStart, ShowsTheWelcomePageInTheSystemsLanguage) {
   const WizardScreen& s = wizard_.Screen();
   EXPECT_TRUE(system_.messages.empty());
   EXPECT_EQ(s.page, kWelcomePage);
-  EXPECT_EQ(s.welcome, std::string(EnglishDefault(1024)) + " " + EnglishDefault(1025));
+  EXPECT_EQ(s.welcome, std::string(EnglishDefault(TextKey::Welcome)) + " " + EnglishDefault(TextKey::PlugInThenNext));
   EXPECT_EQ(s.back.caption, "&Back");
   EXPECT_EQ(s.next.caption, "&Next");
   EXPECT_EQ(s.calibrate.caption, "&Calibrate");
@@ -58,13 +58,13 @@ TEST_F(WizardStart, ShowsTheWelcomePageInTheSystemsLanguage) {
 
 TEST_F(WizardStart, AGermanStartTakesGermanTextsLeverNamesAndHelp) {
   SetDef("PrefLangID", "7");
-  SetText("German", 1001, "Fahrtrichtungsschalter");
-  SetText("German", 1014, "&Weiter");
+  SetText("German", TextKey::Reverser, "Fahrtrichtungsschalter");
+  SetText("German", TextKey::NextButton, "&Weiter");
   wizard_.Start();
   EXPECT_EQ(wizard_.Screen().language, kGerman);
   EXPECT_EQ(wizard_.HelpFile(), dir_ / "LCcalibration_ger.hlp");
-  EXPECT_EQ(wizard_.Texts()[1001], "Fahrtrichtungsschalter");
-  EXPECT_EQ(wizard_.Texts()[1002], "Dynamic Brake/Throttle");
+  EXPECT_EQ(wizard_.Texts()[TextKey::Reverser], "Fahrtrichtungsschalter");
+  EXPECT_EQ(wizard_.Texts()[TextKey::DynamicBrakeThrottle], "Dynamic Brake/Throttle");
   EXPECT_EQ(wizard_.Screen().next.caption, "&Weiter");
   EXPECT_EQ(wizard_.GetLeverNames()[0], "Fahrtrichtungsschalter");
   EXPECT_EQ(wizard_.GetLeverNames()[3], "Dynamic Brake/Throttle");
@@ -72,7 +72,7 @@ TEST_F(WizardStart, AGermanStartTakesGermanTextsLeverNamesAndHelp) {
 
 TEST_F(WizardStart, AFrenchInputLanguageOnTheFirstStart) {
   system_.inputLanguage = 0x040C;
-  SetText("French", 1013, "&Retour");
+  SetText("French", TextKey::BackButton, "&Retour");
   wizard_.Start();
   EXPECT_EQ(Def("PrefLangID"), "12");
   EXPECT_EQ(wizard_.Screen().back.caption, "&Retour");
@@ -99,12 +99,12 @@ TEST_F(WizardStart, ALanguageFileThatCannotBeReadIsReported) {
   ASSERT_EQ(system_.messages.size(), 1u);
   EXPECT_EQ(system_.messages[0].text, "LococabLCLanguage.ini File not found");
   EXPECT_EQ(system_.messages[0].caption, "Lococab Calibration");
-  EXPECT_EQ(wizard_.Texts()[1050], "(full counter clockwise)");
+  EXPECT_EQ(wizard_.Texts()[TextKey::FullCounterClockwise], "(full counter clockwise)");
 }
 
 TEST_F(WizardStart, TheLanguageMenuSwitchesTextsHelpAndTheStoredLanguage) {
-  SetText("German", 1015, "&Kalibrieren");
-  SetText("German", 1097, "Sprache geaendert");
+  SetText("German", TextKey::CalibrateButton, "&Kalibrieren");
+  SetText("German", TextKey::LanguageNote, "Sprache geaendert");
   wizard_.Start();
   const unsigned serial = wizard_.Screen().textsSerial;
   wizard_.OnLanguage(kGermanItem);
@@ -121,7 +121,7 @@ TEST_F(WizardStart, TheLanguageMenuSwitchesTextsHelpAndTheStoredLanguage) {
   EXPECT_EQ(wizard_.HelpFile(), dir_ / "LCcalibration.hlp");
   EXPECT_EQ(Def("PrefLangID"), "9");
   const auto shown = system_.TakeTexts();
-  EXPECT_EQ(shown.back(), EnglishDefault(1097));
+  EXPECT_EQ(shown.back(), EnglishDefault(TextKey::LanguageNote));
   // Lever names of the calibration file keep the language of the start.
   EXPECT_EQ(wizard_.GetLeverNames()[0], "Reverser");
 }
@@ -173,7 +173,7 @@ TEST_F(WizardStart, ClosingBeforeAnyCalibrationAsks) {
   EXPECT_FALSE(wizard_.CanClose());
   EXPECT_TRUE(wizard_.CanClose());
   ASSERT_EQ(system_.messages.size(), 2u);
-  EXPECT_EQ(system_.messages[0].text, EnglishDefault(1039));
+  EXPECT_EQ(system_.messages[0].text, EnglishDefault(TextKey::CloseUncalibrated));
   EXPECT_EQ(system_.messages[0].caption, "Lococab Calibration Setup");
   EXPECT_EQ(system_.messages[0].buttons, vcl::Buttons::OkCancel);
 }

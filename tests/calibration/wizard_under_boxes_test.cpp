@@ -78,7 +78,7 @@ TEST_F(UnderBoxes, ARefusedPositionStaysRefusedWhateverIsClickedUnderItsBox) {
   DeliverUnderEveryBox([&] { cab_.Hold(CabReport(0, kGoodReadings[0])); });
   Calibrate(CabReport(0, OutOfBoundsReading(0)));
   EXPECT_EQ(boxes_, 1);
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1035) + "\r\n"});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(TextKey::OutOfBounds) + "\r\n"});
   EXPECT_EQ(wizard_.CurrentPosition(), 0);
   EXPECT_FALSE(wizard_.Done(0));
   EXPECT_FALSE(S().sampling);
@@ -129,7 +129,7 @@ TEST_F(UnderBoxes, AnUnplugAndReplugMidPositionThenAFullWalk) {
   });
   RunSampling();
   EXPECT_EQ(boxes_, 1);
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1033)});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(TextKey::UnitNotDetected)});
   EXPECT_EQ(S().page, kWelcomePage);
   EXPECT_FALSE(S().sampling);
   EXPECT_FALSE(S().busy);
@@ -149,7 +149,7 @@ TEST_F(UnderBoxes, TheCloseQuestionHoldsTheSamplingUntilItIsAnswered) {
   DeliverUnderEveryBox();
   system_.answers = {vcl::Answer::Cancel};
   EXPECT_FALSE(wizard_.CanClose());
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1039)});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(TextKey::CloseUncalibrated)});
   EXPECT_TRUE(S().sampling);
   EXPECT_EQ(RunSampling(), 32) << "the ticks under the question were not counted";
   EXPECT_TRUE(wizard_.Done(0));
@@ -164,7 +164,7 @@ TEST(Walks, WithBoxesClicksAndUnplugsAlwaysEndOnTheFinishPageAndWriteTheFiles) {
   testsupport::ScratchDir dir("walks");
   ASSERT_TRUE(testsupport::MakeDirs(dir / "controller"));
   ASSERT_TRUE(testsupport::WriteTextFile(dir / "controller\\ModernController.lcm", "BYTE1,RANGE,REV\n"));
-  const std::string outOfBounds = std::string(EnglishDefault(1035)) + "\r\n";
+  const std::string outOfBounds = std::string(EnglishDefault(TextKey::OutOfBounds)) + "\r\n";
   int refusals = 0, questions = 0, notDetected = 0;
   for (unsigned seed = 1; seed <= 120; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -186,7 +186,7 @@ TEST(Walks, WithBoxesClicksAndUnplugsAlwaysEndOnTheFinishPageAndWriteTheFiles) {
       EXPECT_FALSE(heldInBounds && text == outOfBounds) << "a lever inside its bounds was refused";
       refusals += text == outOfBounds;
       questions += system.messages.back().buttons == vcl::Buttons::YesNo;
-      notDetected += text == EnglishDefault(1033);
+      notDetected += text == EnglishDefault(TextKey::UnitNotDetected);
       EXPECT_FALSE(nested) << "a box under a box: " << text;
       nested = true;
       const Seen before = Seen::Of(wizard, system);

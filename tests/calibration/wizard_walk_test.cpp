@@ -2,6 +2,8 @@
 // pages, questions and the files written at the end.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <windows.h>
 
 #include "calibration/calibration_files.h"
@@ -26,8 +28,8 @@ struct SearchCase {
 };
 
 TEST_F(Walk, DeviceSearchOnLeavingTheWelcomePage) {
-  const std::string notDetected = EnglishDefault(1033);
-  const std::string none = EnglishDefault(1037);
+  const std::string notDetected = EnglishDefault(TextKey::UnitNotDetected);
+  const std::string none = EnglishDefault(TextKey::NoValidDevices);
   std::vector<CabEntry> many(30, CabEntry{0x19, 1, 12, 0});
   for (int i = 0; i < 30; ++i) many[i].handle = i;
   many[27] = {0xD2, 1, 12, 27};
@@ -37,7 +39,7 @@ TEST_F(Walk, DeviceSearchOnLeavingTheWelcomePage) {
       {"nothing", {}, 0, 0, false, {none}, none, {notDetected}},
       {"wrong usage page", {{0xD2, 1, 1, 0}}, 0, 0, false, {none}, none, {notDetected}},
       {"two controllers", {{0xD2, 1, 12, 0}, {0xD2, 1, 12, 1}}, 0, 0, false, {}, "",
-       {EnglishDefault(1092), notDetected}},
+       {EnglishDefault(TextKey::DuplicateDevices), notDetected}},
       {"enumeration fails", {{0xD2, 1, 12, 0}}, 5, 0, false, {}, "Enumeration error: 5", {notDetected}},
       {"set-up fails", {{0xD2, 1, 12, 4}}, 0, 3, true, {"PID: 210 Program ID: 4"}, "Setup interface 4 failed, error: 3", {}},
       {"past the 25 entries looked at", many, 0, 0, false, {none}, none, {notDetected}},
@@ -93,7 +95,7 @@ struct SampleCase {
 };
 
 TEST_F(Walk, APositionPassesOrFailsByItsBounds) {
-  const std::string outOfBounds = std::string(EnglishDefault(1035)) + "\r\n";
+  const std::string outOfBounds = std::string(EnglishDefault(TextKey::OutOfBounds)) + "\r\n";
   const SampleCase cases[] = {
       {"steady", 0, {CabReport(0, 172)}, false, true, 172, 172, ""},
       {"spread", 0, {CabReport(0, 170), CabReport(0, 175), CabReport(0, 171)}, false, true, 170, 175, ""},
@@ -159,8 +161,8 @@ TEST_F(Walk, TheBailOffIsSampledWithTheIndependentBrakeAndCheckedEvenWithBoundsO
   wizard_.OnNoticeClick();
   system_.messages.clear();
   Calibrate(CabReport(10, 200, true, 170));  // the bail-off reads engaged: above 160
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{std::string(EnglishDefault(1035)) + "\r\n" +
-                                                          EnglishDefault(1045)});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{std::string(EnglishDefault(TextKey::OutOfBounds)) + "\r\n" +
+                                                          EnglishDefault(TextKey::HoldBailOff)});
   EXPECT_FALSE(wizard_.Done(10));
   EXPECT_EQ(wizard_.CurrentPosition(), 10);
   const auto& d = S().diagnostics;
@@ -185,7 +187,7 @@ TEST_F(Walk, NothingReadFailsThePosition) {
   EXPECT_EQ(RunSampling(), 42);
   EXPECT_FALSE(wizard_.Done(0));
   EXPECT_EQ(wizard_.CurrentPosition(), 0);
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(1098)}) << "not out of bounds";
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(TextKey::UnitNotRead)}) << "not out of bounds";
 }
 
 TEST_F(Walk, TwentyFailedReadsSearchAgainAndGoBackToTheStartWhenTheDeviceIsGone) {
@@ -198,7 +200,7 @@ TEST_F(Walk, TwentyFailedReadsSearchAgainAndGoBackToTheStartWhenTheDeviceIsGone)
   EXPECT_EQ(cab_.enumerations, 1);
   wizard_.OnSamplingTick();
   EXPECT_EQ(cab_.enumerations, 2);
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(1033)});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(TextKey::UnitNotDetected)});
   EXPECT_FALSE(S().sampling);
   EXPECT_EQ(S().page, kWelcomePage);
   EXPECT_FALSE(S().back.visible);
@@ -234,7 +236,7 @@ TEST_F(Walk, TwoControllersFoundWhileSamplingStopIt) {
   wizard_.OnCalibrate();
   system_.onMessage = [&] { EXPECT_FALSE(S().sampling) << "no tick while the box is open"; };
   for (int i = 0; i < 20; ++i) wizard_.OnSamplingTick();
-  EXPECT_EQ(system_.TakeTexts(), (std::vector<std::string>{EnglishDefault(1092), EnglishDefault(1033)}));
+  EXPECT_EQ(system_.TakeTexts(), (std::vector<std::string>{EnglishDefault(TextKey::DuplicateDevices), EnglishDefault(TextKey::UnitNotDetected)}));
   EXPECT_FALSE(S().sampling);
   EXPECT_EQ(S().page, kWelcomePage);
 }
@@ -243,7 +245,7 @@ TEST_F(Walk, TheWholeWalkWritesEveryFileAndCloses) {
   system_.registry[{vcl::RegistryRoot::LocalMachine, kMainProgramKey, ""}] = dir_ / "orvx";
   ASSERT_TRUE(testsupport::MakeDirs(dir_ / "orvx\\QpadDevices\\Vid0a7cPid00d2"));
   ToFirstSection();
-  EXPECT_EQ(S().pageText[3], EnglishDefault(1051));
+  EXPECT_EQ(S().pageText[3], EnglishDefault(TextKey::MoveReverserToReversed));
   EXPECT_TRUE(S().outlines[0].solid);
   EXPECT_TRUE(S().blinking);
   EXPECT_FALSE(S().next.enabled);
@@ -251,7 +253,7 @@ TEST_F(Walk, TheWholeWalkWritesEveryFileAndCloses) {
     CalibrateSection(page);
     if (page < kRotarySectionPage) {
       ASSERT_EQ(S().page, kOverviewPage);
-      EXPECT_EQ(S().guidance, T(1036) + " " + T(Section(page + 1).leverKey) + "  OR " + T(1040) + " " +
+      EXPECT_EQ(S().guidance, T(TextKey::NextToCalibrate) + " " + T(Section(page + 1).leverKey) + "  OR " + T(TextKey::BackToCalibrate) + " " +
                                   T(Section(page).leverKey));
       EXPECT_TRUE(S().sectionOutlines[page + 1].solid);
       EXPECT_FALSE(S().sectionOutlines[page].solid);
@@ -265,7 +267,7 @@ TEST_F(Walk, TheWholeWalkWritesEveryFileAndCloses) {
   EXPECT_EQ(S().next.caption, "&Finish");
   EXPECT_FALSE(S().calibrate.visible);
   EXPECT_EQ(S().pageText[8],
-            T(1029) + "\r\n\r\n\r\n" + T(1049) + "\r\n\r\n" + "Reverser  -  Neutral\r\n" +
+            T(TextKey::CalibrationSucceeded) + "\r\n\r\n\r\n" + T(TextKey::ParkTheControls) + "\r\n\r\n" + "Reverser  -  Neutral\r\n" +
                 "Dynamic Brake/Throttle  -  Throttle Idle\r\n" +
                 "Auto Brake/Emergency Brake  -  Full Auto Brake (CS)\r\n" +
                 "Independent Brake/Bail Off  -  Independent Brake Released\r\n" +
@@ -296,7 +298,7 @@ TEST_F(Walk, AMissingPositionIsListedAndFinishWritesNothing) {
       Calibrate(CabReport(Section(page).first, kGoodReadings[Section(page).first]));
       system_.answers = {vcl::Answer::No};  // go on without the rest
       wizard_.OnNext();
-      EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1026) + " " + T(Section(page).leverKey) + " " + T(1028)});
+      EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(TextKey::CalibrationOf) + " " + T(Section(page).leverKey) + " " + T(TextKey::ContinueIncomplete)});
       if (page == 7) break;
     } else {
       CalibrateSection(page);
@@ -304,13 +306,13 @@ TEST_F(Walk, AMissingPositionIsListedAndFinishWritesNothing) {
     wizard_.OnNext();
   }
   ASSERT_EQ(S().page, kFinishPage);
-  EXPECT_EQ(S().pageText[8], T(1030) + " " + T(1031) + "\r\n\r\n" + "Dynamic Brake/Throttle\r\n" +
-                                 "3 Position Rotary Switches\r\n" + "\r\n" + T(1032));
+  EXPECT_EQ(S().pageText[8], T(TextKey::CalibrationIncomplete) + " " + T(TextKey::LeversNotCalibrated) + "\r\n\r\n" + "Dynamic Brake/Throttle\r\n" +
+                                 "3 Position Rotary Switches\r\n" + "\r\n" + T(TextKey::BackToTheLever));
   system_.answers = {vcl::Answer::Cancel, vcl::Answer::Ok};
   wizard_.OnNext();  // Finish
   EXPECT_FALSE(testsupport::FileExists(dir_ / "controller\\ModernCalibration.lcm"));
   EXPECT_FALSE(wizard_.CanClose());
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1039)});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(TextKey::CloseUncalibrated)});
   EXPECT_TRUE(wizard_.CanClose());
 }
 
@@ -351,7 +353,7 @@ TEST_F(Walk, BackThroughTheSectionsAndFromTheFinishPage) {
   wizard_.OnBack();  // page 4 incomplete: No goes back anyway
   ASSERT_EQ(S().page, kOverviewPage);
   EXPECT_EQ(wizard_.CurrentSection(), 3);
-  EXPECT_EQ(S().guidance, T(1040) + " Reverser  OR " + T(1036) + " Dynamic Brake/Throttle");
+  EXPECT_EQ(S().guidance, T(TextKey::BackToCalibrate) + " Reverser  OR " + T(TextKey::NextToCalibrate) + " Dynamic Brake/Throttle");
   EXPECT_EQ(S().focus, Focus::Back);
   wizard_.OnBack();  // into the completed reverser section
   ASSERT_EQ(S().page, kFirstSectionPage);
@@ -381,7 +383,7 @@ TEST_F(Walk, BackFromTheFinishPageReturnsToTheRotarySwitches) {
   wizard_.OnBack();
   EXPECT_EQ(S().page, kOverviewPage);
   EXPECT_EQ(wizard_.CurrentSection(), 7);
-  EXPECT_EQ(S().guidance, T(1040) + " 3 Position Rotary Switches");
+  EXPECT_EQ(S().guidance, T(TextKey::BackToCalibrate) + " 3 Position Rotary Switches");
   EXPECT_TRUE(S().sectionOutlines[7].solid);
   EXPECT_EQ(S().next.caption, "&Next");
   EXPECT_FALSE(S().calibrate.visible);
@@ -402,7 +404,7 @@ TEST_F(Walk, ReCalibrateRestartsTheSectionKeepingItsDoneFlags) {
   EXPECT_TRUE(S().blinking);
   EXPECT_FALSE(S().sampling);
   EXPECT_TRUE(wizard_.Done(0) && wizard_.Done(1) && wizard_.Done(2));
-  EXPECT_EQ(S().pageText[3], EnglishDefault(1051));
+  EXPECT_EQ(S().pageText[3], EnglishDefault(TextKey::MoveReverserToReversed));
 }
 
 TEST_F(Walk, TheRotaryMarkersFollowThePosition) {
@@ -495,15 +497,15 @@ struct CloseCase {
   const char* what;
   int stored;      // 00D2Calibrated
   bool walkAll;    // every position done, standing on the finish page
-  int question;    // 0: closes without asking
+  std::optional<TextKey> question;  // none: closes without asking
 };
 
 TEST_F(Walk, TheCloseQuestions) {
   const CloseCase cases[] = {
-      {"nothing calibrated ever", 0, false, 1039},
-      {"calibrated before, this run incomplete", 1, false, 1042},
-      {"calibrated before, this run complete, on the finish page", 1, true, 1044},
-      {"stored value 2, incomplete", 2, false, 0},
+      {"nothing calibrated ever", 0, false, TextKey::CloseUncalibrated},
+      {"calibrated before, this run incomplete", 1, false, TextKey::CloseKeepingPrevious},
+      {"calibrated before, this run complete, on the finish page", 1, true, TextKey::CloseOnFinishPage},
+      {"stored value 2, incomplete", 2, false, std::nullopt},
   };
   for (const CloseCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -530,10 +532,10 @@ TEST_F(Walk, TheCloseQuestions) {
     system.messages.clear();
     system.answers = {vcl::Answer::Cancel};
     const bool closes = wizard.CanClose();
-    EXPECT_EQ(closes, c.question == 0);
+    EXPECT_EQ(closes, !c.question);
     if (c.question) {
       ASSERT_EQ(system.messages.size(), 1u);
-      EXPECT_EQ(system.messages[0].text, EnglishDefault(c.question));
+      EXPECT_EQ(system.messages[0].text, EnglishDefault(*c.question));
       EXPECT_EQ(system.messages[0].buttons, vcl::Buttons::OkCancel);
     }
   }
@@ -544,7 +546,7 @@ TEST_F(Walk, ClosingMidRunWithAnEarlierCalibrationSaysItIsIncomplete) {
   ToFirstSection();
   system_.answers = {vcl::Answer::Cancel};
   EXPECT_FALSE(wizard_.CanClose());
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(1042)});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{EnglishDefault(TextKey::CloseKeepingPrevious)});
 }
 
 TEST_F(Walk, AFinishThatIsCancelledAsksAgainLater) {
@@ -559,7 +561,7 @@ TEST_F(Walk, AFinishThatIsCancelledAsksAgainLater) {
 struct UnwritableCase {
   const char* what;
   bool controllerFolder, deviceFolder;  // blocked
-  int text;                             // the box's first text; 0: no box
+  std::optional<TextKey> text;          // the box's first text; none: no box
   bool recorded;                        // 00D2Calibrated written, and the window closes
 };
 
@@ -581,10 +583,10 @@ TEST_P(UnwritableFinish, ACalibrationThatCouldNotBeWrittenIsNotRecordedAsDone) {
 
   std::vector<std::string> boxes;
   if (c.text) {
-    std::string box = T(c.text) + "\r\n\r\n";
+    std::string box = T(*c.text) + "\r\n\r\n";
     if (c.controllerFolder) box += calibration + "\r\n";
     if (c.deviceFolder) box += device + "\r\n";
-    if (!c.recorded) box += "\r\n" + T(1101);
+    if (!c.recorded) box += "\r\n" + T(TextKey::MakeWritable);
     boxes.push_back(box);
   }
   EXPECT_EQ(system_.TakeTexts(), boxes);
@@ -600,19 +602,19 @@ TEST_P(UnwritableFinish, ACalibrationThatCouldNotBeWrittenIsNotRecordedAsDone) {
   EXPECT_EQ(S().next.caption, "&Finish");
   system_.answers = {vcl::Answer::Cancel};
   EXPECT_FALSE(wizard_.CanClose());
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1044)});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(TextKey::CloseOnFinishPage)});
   ASSERT_TRUE(RemoveDirectoryA(calibration.c_str()));
   wizard_.OnNext();
-  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(1100) + "\r\n\r\n" + device + "\r\n"});
+  EXPECT_EQ(system_.TakeTexts(), std::vector<std::string>{T(TextKey::SavedInPart) + "\r\n\r\n" + device + "\r\n"});
   EXPECT_EQ(Def("00D2Calibrated"), "1");
   EXPECT_EQ(S().closeSerial, close + 1);
   EXPECT_TRUE(wizard_.CanClose());
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, UnwritableFinish,
-                         ::testing::Values(UnwritableCase{"both written", false, false, 0, true},
-                                           UnwritableCase{"the device folder's not", false, true, 1100, true},
-                                           UnwritableCase{"the controller folder's not", true, false, 1100, true},
-                                           UnwritableCase{"neither", true, true, 1099, false}));
+                         ::testing::Values(UnwritableCase{"both written", false, false, std::nullopt, true},
+                                           UnwritableCase{"the device folder's not", false, true, TextKey::SavedInPart, true},
+                                           UnwritableCase{"the controller folder's not", true, false, TextKey::SavedInPart, true},
+                                           UnwritableCase{"neither", true, true, TextKey::NotSaved, false}));
 
 }  // namespace
