@@ -21,6 +21,7 @@
 #include "runtime/device/periodic_function.h"
 #include "runtime/device/program_hooks.h"
 #include "runtime/functions/device_functions.h"
+#include "runtime/functions/script_platform.h"
 #include "runtime/functions/system_script_functions.h"
 #include "runtime/keys/key_name_tables.h"
 #include "runtime/script/debug_engine.h"
@@ -170,8 +171,16 @@ void ReleaseEngine() {
   s.engine.reset();
 }
 
+// The program as the script functions see it.
+class ThreadScriptProgram : public ScriptProgram {
+ public:
+  HWND MainWindow() override { return ProgramMainWindow(); }
+};
+
 // A fresh engine with the whole script interface; false when any of it was refused.
 bool CreateEngine() {
+  static ThreadScriptProgram program;
+  const ScriptPlatform platform{GetSystemCalls(), program};
   DeviceThreadState& s = State();
   s.engine.reset(asCreateDebugScriptEngine(20401, s.buildCallback.load(), SaveModuleScript));
   if (!s.engine) return false;
@@ -179,8 +188,8 @@ bool CreateEngine() {
   SetLockedScriptContext(s.context ? s.context->Library() : nullptr);
   ScriptRegistrar registrar(s.engine->Library());
   RegisterScriptTypes(registrar);
-  RegisterDeviceFunctions(registrar);
-  RegisterScriptFunctions(registrar);  // builds the key-name tables first
+  RegisterDeviceFunctions(registrar, platform);
+  RegisterScriptFunctions(registrar, platform);  // builds the key-name tables first
   if (auto extra = s.extraRegistration.load()) extra(registrar);
   return registrar.Ok() && s.context && s.engine->Library()->GetTypeIdByDecl("int[]") >= 0;
 }

@@ -141,7 +141,7 @@ class DeviceWizard : public WizardWindows, public WizardDevice {
       WakeDeviceThread(*record);
     }
   }
-  void PlayDemo() override { ::PlayDemo(); }
+  void PlayDemo() override { ::PlayDemo(GetSystemCalls()); }
 
  private:
   // A page goes from the screen at once; its object may still be on the stack (a page's own

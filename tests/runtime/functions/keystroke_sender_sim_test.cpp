@@ -9,6 +9,8 @@
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/functions/keystroke_sender.h"
+#include "runtime/functions/script_platform.h"
+#include "runtime/functions/system_script_functions.h"
 #include "runtime/keys/key_name_tables.h"
 #include "tests/platform/base/input_record_printer.h"
 #include "tests/platform/base/system_calls_recorder.h"
@@ -35,10 +37,7 @@ class KeystrokeSender : public ::testing::Test {
     FreeDeviceFolders();
     InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
 
-    InitKeyNameTables();
-    script_.Registrar().GlobalFunction("void SendString(string &in)", asFUNCTION(SendString),
-                                       asCALL_CDECL);
-    ASSERT_TRUE(script_.Registrar().Ok()) << script_.Registrar().FailureText();
+    ASSERT_EQ(RegisterScriptFunctions(script_.Registrar(), {calls_}), 0) << script_.Registrar().FailureText();
   }
   void TearDown() override {
     SetCurrentDevice(nullptr);
@@ -75,7 +74,7 @@ class KeystrokeSender : public ::testing::Test {
 
   std::vector<InputRecord> Injected() const { return calls_.Inputs(); }
 
-  RecordedSystemCalls calls_;  // Caps Lock and Num Lock off
+  SystemCallsRecorder calls_;  // Caps Lock and Num Lock off
   ScriptFixture script_;
   VhxSim* sim_ = nullptr;
   int id_ = 0;
@@ -154,8 +153,8 @@ TEST_F(KeystrokeSender, DoubleClickWaitsHalfTheDoubleClickTime) {
   Attach(0x19);
   calls_.SetDoubleClickTime(430);
   Run(R"(SendString("-<Mouse Double Click>");)");
-  const std::string down = "mouse 0 0 0 " + RecordedSystemCalls::Hex(kMouseEventLeftDown);
-  const std::string up = "mouse 0 0 0 " + RecordedSystemCalls::Hex(kMouseEventLeftUp);
+  const std::string down = "mouse 0 0 0 " + SystemCallsRecorder::Hex(kMouseEventLeftDown);
+  const std::string up = "mouse 0 0 0 " + SystemCallsRecorder::Hex(kMouseEventLeftUp);
   EXPECT_EQ(calls_.Events(), down + " / sleep 40 / " + up + " / sleep 215 / " + down +
                                  " / sleep 40 / " + up);
 }
