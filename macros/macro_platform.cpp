@@ -3,12 +3,9 @@
 #include <windows.h>
 
 #include "macros/keystroke_recorder_window.h"
-#include "macros/macro_services.h"
-#include "macros/onboard_memory_dialogs.h"
 #include "macros/model/script_writer.h"
 #include "macros/model/text_code_page.h"
 #include "runtime/device/device_folders.h"
-#include "runtime/device/device_record.h"
 
 namespace {
 
@@ -40,9 +37,5 @@ void InstallMacroPlatform() {
   static AtomicFileAccess files;
   SetTextCodePage({WidenAnsi, NarrowAnsi});
   SetDefaultMacroFiles(&files);
-  DeviceRecordServices services = GetDeviceRecordServices();
-  services.regenerateDeviceScript = [](DeviceRecord& device) { RegenerateDeviceScript(device); };
-  SetDeviceRecordServices(services);
-  InstallOnboardMemoryHooks();
   InstallKeystrokeRecorder();
 }

@@ -17,7 +17,6 @@
 #include "runtime/device/input_dispatch.h"
 #include "runtime/device/periodic_function.h"
 #include "runtime/device/polled_exchange.h"
-#include "runtime/device/program_hooks.h"
 #include "runtime/functions/script_platform.h"
 #include "runtime/script/script_engine_lock.h"
 #include "runtime/script/script_registrar.h"

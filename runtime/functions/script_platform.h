@@ -1,6 +1,6 @@
 #pragma once
 // What the script functions reach besides the device table: the platform seam, and the part of
-// the program they hand work to (its main window). Every engine holds
+// the program they hand work to (its main window, the desktop setup wizard). Every engine holds
 // its own in its user data, given to it with the functions' registration, so that a function
 // finds them from the script call under way.
 
@@ -16,6 +16,8 @@ class ScriptProgram {
   // The hidden main dialog, which owns the clipboard while a script uses it; null: none (a
   // host, a test).
   virtual HWND MainWindow() { return nullptr; }
+  // "void RunDesktopWizard()": the desktop setup wizard lives with the programming windows.
+  virtual void RunDesktopWizard() {}
 };
 // One without windows.
 ScriptProgram& NoScriptProgram();

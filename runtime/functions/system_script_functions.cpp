@@ -22,8 +22,6 @@
 
 namespace {
 
-void (*desktopWizardStarter)() = nullptr;
-
 std::string IntToString(int x) { return std::to_string(x); }
 float IntToFloat(int x) { return static_cast<float>(x); }
 void SetJoyStick(int, int, int) {}
@@ -85,9 +83,7 @@ float FloatDivision(float first, float second) { return first / second; }
 double ArcTangent2(double y, double x) { return std::atan2(y, x); }
 double SquareRoot(double x) { return std::sqrt(x); }
 
-void RunDesktopWizard() {
-  if (desktopWizardStarter) desktopWizardStarter();
-}
+void RunDesktopWizard() { RunningScriptPlatform().program.RunDesktopWizard(); }
 
 struct Row {
   const char* declaration;
@@ -96,8 +92,6 @@ struct Row {
 };
 
 }  // namespace
-
-void SetDesktopWizardStarter(void (*start)()) { desktopWizardStarter = start; }
 
 int RegisterScriptFunctions(asIScriptEngine* engine, const ScriptPlatform& platform) {
   ScriptRegistrar reg(engine);

@@ -18,6 +18,3 @@ int RegisterScriptFunctions(ScriptRegistrar& reg, const ScriptPlatform& platform
 // How many functions RegisterScriptFunctions registers.
 constexpr int kSystemScriptFunctionCount = 49;
 
-// The desktop setup wizard lives with the programming windows; the program hands in what
-// "void RunDesktopWizard()" starts (nothing until then).
-void SetDesktopWizardStarter(void (*start)());

@@ -97,12 +97,16 @@ struct CountedPauses : SystemCalls {
   std::atomic<int> ofOneMs{0}, others{0};
 };
 
-void* FindGlobal(DeviceRecord& device, const std::string& name) {
-  asIScriptModule* m = scriptEngine->GetModule(device.moduleName.c_str(), asGM_ONLY_IF_EXISTS);
-  if (!m) return nullptr;
-  const int index = m->GetGlobalVarIndexByName(name.c_str());
-  return index < 0 ? nullptr : m->GetAddressOfGlobalVar(index);
-}
+// The globals of the device's module in the test's engine.
+class ModuleGlobals : public DeviceRecordServices {
+ public:
+  void* FindModuleGlobal(DeviceRecord& device, const std::string& name) override {
+    asIScriptModule* m = scriptEngine->GetModule(device.moduleName.c_str(), asGM_ONLY_IF_EXISTS);
+    if (!m) return nullptr;
+    const int index = m->GetGlobalVarIndexByName(name.c_str());
+    return index < 0 ? nullptr : m->GetAddressOfGlobalVar(index);
+  }
+};
 
 class DeviceFunctions : public ::testing::Test {
  protected:
@@ -116,7 +120,7 @@ class DeviceFunctions : public ::testing::Test {
     VhxSimDefaultSpec(&spec);
     spec.outputLength = kOutputLength;
     spec.model = VHXSIM_MODEL_SCRIPTED_REPLIES;
-    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_));
+    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_, services_));
     d_.unitId = 5;
     d_.moduleName = kModule;
 
@@ -142,9 +146,6 @@ class DeviceFunctions : public ::testing::Test {
     ASSERT_TRUE(reg.Ok()) << reg.FailureText();
     ASSERT_EQ(BuildModule(kModule), 0) << script_.Messages();
 
-    DeviceRecordServices services;
-    services.findModuleGlobal = FindGlobal;
-    SetDeviceRecordServices(services);
     PublishDeviceTable(&d_, 1);
     SetCurrentDevice(&d_);
     StopPeriodicFunction();
@@ -153,7 +154,6 @@ class DeviceFunctions : public ::testing::Test {
   void TearDown() override {
     SetCurrentDevice(nullptr);
     PublishDeviceTable(nullptr, 0);
-    SetDeviceRecordServices({});
     StopPeriodicFunction();
     DestroyDeviceRecord(d_);
     FreeDeviceFolders();
@@ -219,6 +219,7 @@ class DeviceFunctions : public ::testing::Test {
   ScratchDir root_{"devfn"};
   VhxSim* sim_ = nullptr;
   int id_ = 0;
+  ModuleGlobals services_;
   DeviceRecord d_;
   CountedPauses calls_;
   ScriptFixture script_;

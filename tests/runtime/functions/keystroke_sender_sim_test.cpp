@@ -26,13 +26,16 @@ using Bytes = std::vector<std::uint8_t>;
 
 int locks = 0;
 
+// A lock that counts.
+class CountedLock : public DeviceRecordServices {
+ public:
+  void LockScriptEngine() override { ++locks; }
+  bool UnlockScriptEngine() override { return true; }
+};
+
 class KeystrokeSender : public ::testing::Test {
  protected:
   void SetUp() override {
-    DeviceRecordServices s;
-    s.lockScriptEngine = [] { ++locks; };
-    s.unlockScriptEngine = [] { return true; };
-    SetDeviceRecordServices(s);
     locks = 0;
     FreeDeviceFolders();
     InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
@@ -42,7 +45,6 @@ class KeystrokeSender : public ::testing::Test {
   void TearDown() override {
     SetCurrentDevice(nullptr);
     DestroyDeviceRecord(d_);
-    SetDeviceRecordServices({});
     ClearKeyNameTables();
     FreeDeviceFolders();
     if (sim_) VhxSimClose(sim_);
@@ -53,7 +55,7 @@ class KeystrokeSender : public ::testing::Test {
     VhxSimDeviceSpec spec;
     VhxSimDefaultSpec(&spec);
     spec.productId = productId;
-    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_));
+    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_, services_));
     SetCurrentDevice(&d_);
   }
 
@@ -74,6 +76,7 @@ class KeystrokeSender : public ::testing::Test {
 
   std::vector<InputRecord> Injected() const { return calls_.Inputs(); }
 
+  CountedLock services_;
   SystemCallsRecorder calls_;  // Caps Lock and Num Lock off
   ScriptFixture script_;
   VhxSim* sim_ = nullptr;

@@ -279,13 +279,10 @@ class ProgramFolder : public ::testing::Test {
   void TearDown() override {
     SetCurrentDevice(nullptr);
     FreeDeviceFolders();
-    SetDesktopWizardStarter(nullptr);
   }
   ScratchDir dir_{"sysfn"};
 };
 
-int wizardStarts = 0;
-void CountWizardStart() { ++wizardStarts; }
 
 TEST_F(ProgramFolder, ShellAndMessageBoxes) {
   SystemCallsRecorder calls;
@@ -336,11 +333,16 @@ TEST_F(ProgramFolder, ShellAndMessageBoxes) {
   RunCases(f, calls, &withVideo, &withVideo + 1);
 
   // The wizard belongs to the programming tools; without them nothing starts.
-  wizardStarts = 0;
   ASSERT_EQ(f.Run("RunDesktopWizard();"), asEXECUTION_FINISHED);
-  SetDesktopWizardStarter(CountWizardStart);
-  ASSERT_EQ(f.Run("RunDesktopWizard(); RunDesktopWizard();"), asEXECUTION_FINISHED);
-  EXPECT_EQ(wizardStarts, 2);
+  class WizardProgram : public ScriptProgram {
+   public:
+    void RunDesktopWizard() override { ++starts; }
+    int starts = 0;
+  } program;
+  SystemScript withWizard(calls, program);
+  ASSERT_EQ(withWizard.RegisterResult(), 0);
+  ASSERT_EQ(withWizard.Run("RunDesktopWizard(); RunDesktopWizard();"), asEXECUTION_FINISHED);
+  EXPECT_EQ(program.starts, 2);
 }
 
 // The calibration file as the calibration program writes it, with max = 100 + position.

@@ -150,6 +150,13 @@ void StandInKey(DeviceRecord&, int code, bool pressed) {
     Note((pressed ? "+" : "-") + std::to_string(code));
 }
 
+// The program's side of the thread: the stand-in programming window.
+class StandInHost : public DeviceServiceHost {
+ public:
+  HWND OpenProgrammingWindow(DeviceRecord& device) override { return OpenStandIn(device); }
+  void ProgrammingKey(DeviceRecord& device, int code, bool pressed) override { StandInKey(device, code, pressed); }
+};
+
 class KeyCapsOnADevice : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -169,7 +176,6 @@ class KeyCapsOnADevice : public ::testing::Test {
       S().removal = removal;
     };
     SetKeyCapWindowHooks(hooks);
-    SetProgrammingWindowHooks({OpenStandIn, StandInKey});
     sim = VhxSimOpen(nullptr);
     ASSERT_NE(sim, nullptr);
     VhxSimReset(sim);
@@ -179,7 +185,7 @@ class KeyCapsOnADevice : public ::testing::Test {
     spec.model = VHXSIM_MODEL_KEYPAD;
     simId = VhxSimAddDevice(sim, &spec);
     Queue({}, false);
-    ASSERT_TRUE(StartDeviceThread(nullptr, true));
+    ASSERT_TRUE(service_.Start(nullptr, true));
     ASSERT_TRUE(WaitUntil([] {
       int count = 0;
       DeviceRecord* table = GetDeviceArray(count);
@@ -187,8 +193,7 @@ class KeyCapsOnADevice : public ::testing::Test {
     }, 10000));
   }
   void TearDown() override {
-    StopDeviceThread();
-    SetProgrammingWindowHooks({});
+    service_.Stop();
     SetKeyCapWindowHooks({});
     SetMacroModelHooks({});
     ResetProgrammingExtensions();
@@ -226,7 +231,9 @@ class KeyCapsOnADevice : public ::testing::Test {
   GdiplusSession gdiplus_;
   ScratchDir dir_{"keycaps"};
   Answers answers_;
-  ScopedSystemCalls calls_{answers_};
+  ScopedSystemCalls calls_{answers_};  // the key-cap windows' questions
+  StandInHost host_;
+  DeviceService service_{host_, answers_};
 };
 
 TEST_F(KeyCapsOnADevice, SpacersAndCapsAreFoundFromTheDeviceAndTakenOutAgain) {
