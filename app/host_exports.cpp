@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <type_traits>
 
@@ -23,6 +24,12 @@ constexpr SIZE_T kMainThreadStack = 2048;
 
 std::atomic<bool> launched{false};
 
+// What the program's thread is started with.
+struct Launch {
+  bool allowProgramming = false;
+  OXHostCallback callback = nullptr;
+};
+
 // The program's folders from its own file: the command line is the host's.
 void InitFoldersFromOwnFile() {
   char file[MAX_PATH];
@@ -31,11 +38,16 @@ void InitFoldersFromOwnFile() {
   InitProgramFolders(whole ? "\"" + std::string(file, n) + "\"" : std::string());
 }
 
-DWORD WINAPI MainThread(LPVOID programmingAllowed) {
-  const int result = RunMainLoop(programmingAllowed != nullptr);
-  // A device thread stuck in a modal wait still uses the engine and the devices: no second
-  // program may start beside it.
-  if (!DeviceThreadOutlivedTheLoop()) launched = false;
+DWORD WINAPI MainThread(LPVOID start) {
+  const std::unique_ptr<Launch> launch(static_cast<Launch*>(start));
+  auto host = std::make_unique<CallbackHost>(launch->callback);
+  const int result = RunMainLoop(launch->allowProgramming, *host);
+  // A device thread stuck in a modal wait still uses the engine, the devices and the host: no
+  // second program may start beside it.
+  if (DeviceThreadOutlivedTheLoop())
+    host.release();
+  else
+    launched = false;
   return static_cast<DWORD>(result);
 }
 
@@ -50,14 +62,15 @@ extern "C" __declspec(dllexport) int __cdecl OXLaunchMainThread(bool allowProgra
   bool expected = false;
   if (GetOrvaneHWND() || !launched.compare_exchange_strong(expected, true)) return 0;
   try {
-    SetHostCallback(callback);
     SetOrvaneInstance(OwnModule());
     InitFoldersFromOwnFile();
     if (dataRoot) SetDataRootFromHost(dataRoot);
-    HANDLE thread = CreateThread(nullptr, kMainThreadStack, MainThread,
-                                 allowProgramming ? reinterpret_cast<LPVOID>(1) : nullptr, 0,
-                                 nullptr);
-    if (!thread) launched = false;
+    auto launch = std::make_unique<Launch>(Launch{allowProgramming, callback});
+    HANDLE thread = CreateThread(nullptr, kMainThreadStack, MainThread, launch.get(), 0, nullptr);
+    if (thread)
+      launch.release();  // the thread's now
+    else
+      launched = false;
     return static_cast<int>(reinterpret_cast<INT_PTR>(thread));
   } catch (...) {  // nothing is thrown into the host
     launched = false;

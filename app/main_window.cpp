@@ -8,13 +8,14 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "macros/macro_editor.h"
 #include "macros/macro_platform.h"
-#include "macros/model/key_display_names.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_hooks.h"
 #include "macros/onboard_memory.h"
+#include "macros/onboard_memory_dialogs.h"
 #include "platform/base/own_module.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
@@ -22,14 +23,12 @@
 #include "platform/wingui/message_pump.h"
 #include "app/program_image.h"
 #include "app/dialogs/about_dialog.h"
-#include "app/dialogs/program_dialogs.h"
+#include "app/program_service_host.h"
 #include "app/resource.h"
 #include "app/tray_menu.h"
 #include "runtime/device/device_record.h"
-#include "runtime/device/program_hooks.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
-#include "ui/debugger/script_debugger.h"
 #include "ui/key_caps/key_caps.h"
 #include "ui/layers/program_layer_window.h"
 #include "ui/legend_editor/legend_editor.h"
@@ -38,7 +37,6 @@
 #include "ui/programming_window/programming_window.h"
 #include "ui/script_editor/script_editor.h"
 #include "ui/script_editor/script_editor_window.h"
-#include "ui/setup_wizard/desktop_wizard_window.h"
 
 namespace {
 
@@ -267,36 +265,6 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }
 
 void InstallProgramHooks() {
-  ProgramHooks hooks = GetProgramHooks();
-  hooks.mainWindow = GetOrvaneHWND;
-  // The waits of the device thread pump its windows with the keyboard handling of the modeless
-  // dialogs that thread opens.
-  hooks.pumpWindows = [] { wingui::MessagePump::ForThisThread().PumpPending(); };
-  hooks.closeThreadWindows = [] {
-    CloseDesktopWizards();
-    CloseProgrammingWindows();
-  };
-  SetProgramHooks(hooks);
-  // The script editor and debugger live on the device thread; command 32830 is forwarded to
-  // the editor, and every build and script call of the thread's engines goes through the
-  // debugger.
-  DeviceThreadHooks thread;
-  thread.started = [] {
-    CreateDebuggerIde();
-    SetCurrentModelessDialog(GetIdeWindow());
-  };
-  thread.engineReleasing = ForgetDebuggerEngine;
-  thread.ending = [] {
-    SetCurrentModelessDialog(nullptr);
-    DestroyDebuggerIde();
-    // Its programming windows built the key names on this thread and are closed by now; a new
-    // thread builds them again.
-    ClearKeyDisplayNames();
-  };
-  SetDeviceThreadHooks(thread);
-  SetDeviceBuildCallback(DebugBuildCallback);
-  InstallProgramDialogs();
-  InstallDesktopWizard();
   InstallMacroPlatform();
   InstallProgrammingWindow();
   InstallProgramLayers();
@@ -327,6 +295,10 @@ void InstallProgramHooks() {
   };
   AddProgrammingExtensions(programming);
   MacroModelHooks model = GetMacroModelHooks();
+  // A keypad that keeps its macros gets them written when its window closes; the dialogs of
+  // the write are the main dialog's.
+  model.buildOnboardImage = [](MacroContext& context) { return BuildOnboardImage(context, GetOrvaneHWND()); };
+  model.writeOnboardImage = [](MacroContext& context) { WriteOnboardImage(context, GetOrvaneHWND()); };
   model.startNewLayout = [](MacroContext& context) {
     if (const HWND window = static_cast<HWND>(context.programming.window))
       SendMessageA(window, WM_COMMAND, IDM_PW_NEW, 0);
@@ -335,7 +307,7 @@ void InstallProgramHooks() {
   InstallKeyCaps();
 }
 
-int RunMainLoop(bool programmingAllowed) {
+int RunMainLoop(bool programmingAllowed, HostProcess& hostProcess) {
   MainProgram& p = Program();
   p.programmingAllowed = programmingAllowed;
   // Before any file dialog can move the current directory.
@@ -360,7 +332,9 @@ int RunMainLoop(bool programmingAllowed) {
 
   AddTrayIcon(dialog, p.smallIcon);  // the program runs on without an icon
   InstallProgramHooks();
-  StartDeviceThread(dialog, programmingAllowed);  // the handle is not kept
+  auto host = std::make_unique<ProgramServiceHost>(GetSystemCalls());
+  auto service = std::make_unique<DeviceService>(*host, GetSystemCalls(), hostProcess);
+  service->Start(dialog, programmingAllowed);  // the handle is not kept
 
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   p.nextViewer = nullptr;
@@ -378,13 +352,15 @@ int RunMainLoop(bool programmingAllowed) {
   });
   const int exitCode = pump.Run();
 
-  const bool stopped = StopDeviceThread();
+  const bool stopped = service->Stop();
   RemoveTrayIcon(dialog);
   p.mainDialog = nullptr;
   if (!stopped) {
-    // The device thread still uses the engine and the devices: ending the process here is the
-    // one shut-down that does not pull them from under it.
+    // The device thread still uses the engine, the devices and the service with its host:
+    // ending the process here is the one shut-down that does not pull them from under it.
     p.deviceThreadStuck = true;
+    service.release();
+    host.release();
     return exitCode;
   }
   Gdiplus::GdiplusShutdown(gdiplusToken);

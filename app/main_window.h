@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "runtime/device/host_interface.h"
 #include "runtime/device/program_messages.h"
 
 // The value of "Client Mode" that puts the program into client mode.
@@ -19,10 +20,13 @@ extern "C" __declspec(dllexport) HWND GetOrvaneHWND();
 extern "C" __declspec(dllexport) HINSTANCE GetHInstOrvane();
 
 void SetOrvaneInstance(HINSTANCE instance);
-// Gives the layers below the main window and the program's dialogs.
+// Fills the registries of the macros and the windows in (the device thread's side of the
+// program is its ProgramServiceHost).
 void InstallProgramHooks();
-// Start-up, loop and shut-down; the WM_QUIT code, or 0 when the main dialog cannot be made.
-int RunMainLoop(bool programmingAllowed);
+// Start-up, loop and shut-down, with the device service over the program's host and the host
+// process that runs the program (none: the program runs on its own); the WM_QUIT code, or 0
+// when the main dialog cannot be made.
+int RunMainLoop(bool programmingAllowed, HostProcess& hostProcess = NoHostProcess());
 bool RegisterMainClass(HINSTANCE instance);
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

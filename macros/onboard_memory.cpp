@@ -13,9 +13,9 @@
 #include "macros/model/onboard_macro_set.h"
 #include "macros/model/onboard_protocol.h"
 #include "runtime/device/device_record.h"
+#include "runtime/device/device_table.h"
 #include "runtime/device/input_dispatch.h"
 #include "runtime/device/polled_exchange.h"
-#include "runtime/device/program_hooks.h"
 
 namespace {
 

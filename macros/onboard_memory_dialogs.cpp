@@ -6,12 +6,11 @@
 #include "macros/device_record_source.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/onboard_memory_ids.h"
 #include "platform/base/system_calls.h"
 #include "platform/wingui/controls.h"
 #include "platform/wingui/dialog.h"
-#include "runtime/device/program_hooks.h"
+#include "platform/wingui/message_pump.h"
 
 class OnboardMemoryDialogs::ProgressDialog : public wingui::Dialog {
  public:
@@ -31,13 +30,13 @@ class OnboardMemoryDialogs::SwitchPrompt : public wingui::Dialog {
   }
 };
 
-OnboardMemoryDialogs::OnboardMemoryDialogs() = default;
+OnboardMemoryDialogs::OnboardMemoryDialogs(HWND owner) : owner_(owner) {}
 OnboardMemoryDialogs::~OnboardMemoryDialogs() = default;
 
 void OnboardMemoryDialogs::ShowProgress(const char* title, int range) {
   wingui::InitCommonControls(ICC_PROGRESS_CLASS);
   progress_ = std::make_unique<ProgressDialog>();
-  if (!progress_->CreateModeless(ProgramMainWindow())) return;
+  if (!progress_->CreateModeless(owner_)) return;
   SetWindowTextA(progress_->hwnd(), title);
   wingui::Control(progress_->hwnd(), IDC_ONBOARD_PROGRESS).Send(PBM_SETRANGE32, 0, range);
 }
@@ -51,7 +50,7 @@ void OnboardMemoryDialogs::CloseProgress() { progress_.reset(); }
 
 void OnboardMemoryDialogs::ShowSwitchPrompt() {
   prompt_ = std::make_unique<SwitchPrompt>();
-  if (!prompt_->CreateModeless(ProgramMainWindow())) return;
+  if (!prompt_->CreateModeless(owner_)) return;
   SetWindowPos(prompt_->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   SetForegroundWindow(prompt_->hwnd());
 }
@@ -60,7 +59,7 @@ bool OnboardMemoryDialogs::SwitchPromptCancelled() { return prompt_ && prompt_->
 
 void OnboardMemoryDialogs::CloseSwitchPrompt() { prompt_.reset(); }
 
-void OnboardMemoryDialogs::Pump() { PumpProgramWindows(); }
+void OnboardMemoryDialogs::Pump() { wingui::MessagePump::ForThisThread().PumpPending(); }
 
 void OnboardMemoryDialogs::ReportError(const char* text) {
   GetSystemCalls().ShowMessageBox(nullptr, text, "Orvane II Error", BoxButtons::Ok, BoxIcon::Error);
@@ -69,13 +68,13 @@ void OnboardMemoryDialogs::ReportError(const char* text) {
 void* OnboardMemoryDialogs::ProgressWindow() const { return progress_ ? progress_->hwnd() : nullptr; }
 void* OnboardMemoryDialogs::SwitchPromptWindow() const { return prompt_ ? prompt_->hwnd() : nullptr; }
 
-bool ReadDeviceMacroMemory(DeviceRecord& device) {
-  OnboardMemoryDialogs dialogs;
+bool ReadDeviceMacroMemory(DeviceRecord& device, HWND owner) {
+  OnboardMemoryDialogs dialogs(owner);
   return ReadDeviceMacroMemory(device, dialogs);
 }
 
-MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device) {
-  OnboardMemoryDialogs dialogs;
+MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device, HWND owner) {
+  OnboardMemoryDialogs dialogs(owner);
   return WriteDeviceMacroMemory(device, dialogs);
 }
 
@@ -88,8 +87,8 @@ DeviceRecord* RecordOf(MacroContext& context) {
 
 }  // namespace
 
-bool BuildOnboardImage(MacroContext& context) {
-  OnboardMemoryDialogs dialogs;
+bool BuildOnboardImage(MacroContext& context, HWND owner) {
+  OnboardMemoryDialogs dialogs(owner);
   DeviceRecord* device = RecordOf(context);
   if (!device) {
     // Only the close writes the device's memory: a silent skip would pass for a write.
@@ -99,8 +98,8 @@ bool BuildOnboardImage(MacroContext& context) {
   return PackDeviceMacroImage(context, *device, dialogs);
 }
 
-void WriteOnboardImage(MacroContext& context) {
-  OnboardMemoryDialogs dialogs;
+void WriteOnboardImage(MacroContext& context, HWND owner) {
+  OnboardMemoryDialogs dialogs(owner);
   DeviceRecord* device = RecordOf(context);
   if (!device) {
     dialogs.ReportError(kMacrosNotWritten);
@@ -111,9 +110,3 @@ void WriteOnboardImage(MacroContext& context) {
     dialogs.ReportError(kMacrosNotWritten);
 }
 
-void InstallOnboardMemoryHooks() {
-  MacroModelHooks hooks = GetMacroModelHooks();
-  hooks.buildOnboardImage = BuildOnboardImage;
-  hooks.writeOnboardImage = WriteOnboardImage;
-  SetMacroModelHooks(hooks);
-}

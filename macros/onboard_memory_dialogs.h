@@ -1,7 +1,10 @@
 #pragma once
 // The on-board memory's dialogs on the device thread: the modeless progress dialog (a read's
-// or a write's) and the prompt to move the programming switch, with its Cancel. Errors go to
-// an "Orvane II Error" box.
+// or a write's) and the prompt to move the programming switch, with its Cancel, both owned by
+// the window given (the program's main dialog; null: none). Errors go to an "Orvane II Error"
+// box. The waits pump the thread's windows.
+
+#include <windows.h>
 
 #include <memory>
 
@@ -9,7 +12,7 @@
 
 class OnboardMemoryDialogs : public OnboardMemoryView {
  public:
-  OnboardMemoryDialogs();
+  explicit OnboardMemoryDialogs(HWND owner);
   ~OnboardMemoryDialogs() override;
 
   void ShowProgress(const char* title, int range) override;
@@ -28,20 +31,19 @@ class OnboardMemoryDialogs : public OnboardMemoryView {
  private:
   class ProgressDialog;
   class SwitchPrompt;
+  HWND owner_;
   std::unique_ptr<ProgressDialog> progress_;
   std::unique_ptr<SwitchPrompt> prompt_;
 };
 
-// The exchanges with the dialogs.
-bool ReadDeviceMacroMemory(DeviceRecord& device);
-MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device);
+// The exchanges with the dialogs, owned by that window.
+bool ReadDeviceMacroMemory(DeviceRecord& device, HWND owner);
+MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device, HWND owner);
 
 // The close of a programming window over a keypad that keeps its macros (the macro model's
 // buildOnboardImage and writeOnboardImage hooks): the layout is packed into the device's image
 // while the context still holds it, or the user is told why not and nothing is written; the
 // image is written once the context is released. A context whose device gives no record
 // (DeviceRecordSource) is told that nothing was written.
-bool BuildOnboardImage(MacroContext& context);
-void WriteOnboardImage(MacroContext& context);
-// Puts those two into the macro model's hooks (the others stay as they are).
-void InstallOnboardMemoryHooks();
+bool BuildOnboardImage(MacroContext& context, HWND owner);
+void WriteOnboardImage(MacroContext& context, HWND owner);

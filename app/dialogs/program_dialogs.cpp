@@ -9,8 +9,6 @@
 #include "platform/base/own_module.h"
 #include "platform/base/system_calls.h"
 #include "app/resource.h"
-#include "runtime/device/program_hooks.h"
-#include "runtime/service/device_thread.h"
 
 namespace {
 
@@ -19,30 +17,22 @@ constexpr char kUnitIdHelpPage[] = "https://www.kestrion.com/orvane/unit-ids.htm
 // Answers only WM_INITDIALOG (the "press any key" dialogs).
 INT_PTR CALLBACK MinimalDlgProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
-HWND OpenPressKeyDialog(bool blinking) {
-  const int id = blinking ? IDD_PRESS_KEY_BLINKING : IDD_PRESS_KEY_PLUGGED;
-  return CreateDialogParamA(OwnModule(), MAKEINTRESOURCEA(id), nullptr,
-                            MinimalDlgProc, 0);
-}
-
-INT_PTR CALLBACK DuplicateUnitIdDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+// The platform the box's "Learn more" opens the help page through comes with WM_INITDIALOG.
+INT_PTR CALLBACK DuplicateUnitIdDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG:
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       return TRUE;
     case WM_COMMAND:
     case WM_SYSCOMMAND:
-      if (LOWORD(wParam) == IDC_LEARN_MORE)
-        GetSystemCalls().ExecuteWithShell(dialog, "open", kUnitIdHelpPage, nullptr, nullptr,
-                                          SW_SHOWNORMAL);
+      if (LOWORD(wParam) == IDC_LEARN_MORE) {
+        auto* calls = reinterpret_cast<SystemCalls*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        calls->ExecuteWithShell(dialog, "open", kUnitIdHelpPage, nullptr, nullptr, SW_SHOWNORMAL);
+      }
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDC_LEARN_MORE) EndDialog(dialog, 1);
       return TRUE;
   }
   return FALSE;
-}
-
-void ShowDuplicateUnitId(HWND owner) {
-  DialogBoxParamA(OwnModule(), MAKEINTRESOURCEA(IDD_DUPLICATE_UNIT_ID), owner,
-                  DuplicateUnitIdDlgProc, 0);
 }
 
 struct LoaderDialog {
@@ -75,14 +65,26 @@ INT_PTR CALLBACK LoadNewScriptDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPAR
   return FALSE;
 }
 
-int ChooseScriptDevice(HWND owner, const std::vector<std::string>& labels) {
+}  // namespace
+
+HWND ProgramDialogs::OpenPressKeyDialog(bool blinking) {
+  const int id = blinking ? IDD_PRESS_KEY_BLINKING : IDD_PRESS_KEY_PLUGGED;
+  return CreateDialogParamA(OwnModule(), MAKEINTRESOURCEA(id), nullptr, MinimalDlgProc, 0);
+}
+
+void ProgramDialogs::ShowDuplicateUnitId() {
+  DialogBoxParamA(OwnModule(), MAKEINTRESOURCEA(IDD_DUPLICATE_UNIT_ID), MainWindow(), DuplicateUnitIdDlgProc,
+                  reinterpret_cast<LPARAM>(&calls_));
+}
+
+int ProgramDialogs::ChooseScriptDevice(HWND owner, const std::vector<std::string>& labels) {
   LoaderDialog state{&labels};
   const INT_PTR r = DialogBoxParamA(OwnModule(), MAKEINTRESOURCEA(IDD_LOAD_NEW_SCRIPT),
                                     owner, LoadNewScriptDlgProc, reinterpret_cast<LPARAM>(&state));
   return r == 2 ? state.chosen : -1;
 }
 
-bool ChooseScriptFile(HWND owner, const std::string& folder, std::string& chosen) {
+std::optional<std::string> ProgramDialogs::ChooseScriptFile(HWND owner, const std::string& folder) {
   OpenFileQuestion question;
   question.owner = owner;
   question.title = "Select a Sctipt to Load...";
@@ -90,19 +92,7 @@ bool ChooseScriptFile(HWND owner, const std::string& folder, std::string& chosen
   question.filterPattern = "*.oxs";
   question.defaultExtension = "oxs";
   question.initialFolder = folder;
-  const std::optional<std::string> file = GetSystemCalls().ChooseFileToOpen(question);
-  if (!file) return false;
-  chosen = *file;
-  return true;
+  return calls_.ChooseFileToOpen(question);
 }
 
-}  // namespace
-
-void InstallProgramDialogs() {
-  ProgramHooks hooks = GetProgramHooks();
-  hooks.openPressKeyDialog = OpenPressKeyDialog;
-  hooks.showDuplicateUnitId = ShowDuplicateUnitId;
-  hooks.readOnboardMacros = [](DeviceRecord& device) { return ReadDeviceMacroMemory(device); };
-  SetProgramHooks(hooks);
-  SetScriptLoaderHooks({ChooseScriptDevice, ChooseScriptFile});
-}
+bool ProgramDialogs::ReadOnboardMacros(DeviceRecord& device) { return ReadDeviceMacroMemory(device, MainWindow()); }

@@ -3,8 +3,9 @@
 // states and the keyboard hook, message boxes, the shell, file, font and colour dialogs, the
 // registry of the machine, the clipboard, the clock and the pauses of script functions. The base
 // class makes the real calls; a test derives from it, overrides what it records or answers, and
-// installs it for a scope with ScopedSystemCalls. Free of the platform's headers: windows are
-// passed as void* (an HWND converts to it).
+// hands it to the code under test (or, for code that still takes the calls in force, installs
+// it for a scope with ScopedSystemCalls). Free of the platform's headers: windows are passed as
+// void* (an HWND converts to it).
 
 #include <array>
 #include <cstdint>

@@ -12,8 +12,8 @@
 #include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/device/device_record.h"
+#include "runtime/device/device_table.h"
 #include "runtime/device/device_wait.h"
-#include "runtime/device/program_hooks.h"
 #include "runtime/script/script_engine_lock.h"
 
 namespace {
@@ -37,22 +37,21 @@ bool HasOutput(const DeviceRecord& d, const char* name) {
 }
 
 std::uint8_t* QpadLeds(DeviceRecord& d) {
-  auto find = GetDeviceRecordServices().findModuleGlobal;
-  return find ? static_cast<std::uint8_t*>(find(d, "QpadLEDs")) : nullptr;
+  return static_cast<std::uint8_t*>(d.services->FindModuleGlobal(d, "QpadLEDs"));
 }
 
 void WriteLedByte(DeviceRecord& d, std::uint8_t byte) { WriteOutputReport(kLedOutput, d, &byte, 1); }
 
 // Until the user presses a key on the device: a dialog, and its LEDs flashing every 500 ms.
 // False when the device was removed meanwhile (or the program is ending).
-bool WaitForAKey(DeviceRecord& d) {
-  const auto open = GetProgramHooks().openPressKeyDialog;
-  HWND dialog = open ? open(HasOutput(d, kLedOutput)) : nullptr;
+bool WaitForAKey(DeviceRecord& d, IdentificationDialogs& dialogs) {
+  HWND dialog = dialogs.OpenPressKeyDialog(HasOutput(d, kLedOutput));
   HANDLE events[] = {d.readEvent, d.removalEvent};
+  const auto pump = [&dialogs] { dialogs.PumpWindows(); };
   std::uint8_t leds = 0;
   bool pressed = false;
   while (!pressed) {
-    WaitWithMessagePump(2, events, kBlinkMs, PumpProgramWindows);
+    WaitWithMessagePump(2, events, kBlinkMs, pump);
     WriteLedByte(d, leds);
     leds ^= 0xC0;
     if (Removed(d) || IsDeviceThreadStopping()) break;
@@ -76,7 +75,11 @@ bool ValidUnitId(int id) { return id >= 1 && id <= 254; }
 
 }  // namespace
 
-bool IdentifyDevice(DeviceRecord& d) {
+void IdentificationDialogs::PumpWindows() { PumpThreadMessages(); }
+HWND IdentificationDialogs::OpenPressKeyDialog(bool) { return nullptr; }
+void IdentificationDialogs::ShowDuplicateUnitId() {}
+
+bool IdentifyDevice(DeviceRecord& d, IdentificationDialogs& dialogs) {
   void* read = nullptr;
   void* removal = nullptr;
   if (VhxSetUpInterface(d.hidHandle, &read, &removal) != VHX_OK) return false;
@@ -85,12 +88,13 @@ bool IdentifyDevice(DeviceRecord& d) {
   if (!d.setUp || d.previousReport.empty()) return false;
 
   HANDLE events[] = {d.readEvent, d.removalEvent};
-  WaitWithMessagePump(2, events, kFirstReportWaitMs, PumpProgramWindows);
-  if (!ReportWaiting(d) && !WaitForAKey(d)) return false;
+  const auto pump = [&dialogs] { dialogs.PumpWindows(); };
+  WaitWithMessagePump(2, events, kFirstReportWaitMs, pump);
+  if (!ReportWaiting(d) && !WaitForAKey(d, dialogs)) return false;
   if (!ReadFirstReport(d)) return false;
   // These devices send a second report after the first.
   if (d.productId >= 773 && d.productId <= 778 &&
-      WaitWithMessagePump(1, events, kFirstReportWaitMs, PumpProgramWindows) == 0)
+      WaitWithMessagePump(1, events, kFirstReportWaitMs, pump) == 0)
     ReadFirstReport(d);
 
   d.unitId = d.previousReport[d.unitIdByte];
@@ -98,14 +102,14 @@ bool IdentifyDevice(DeviceRecord& d) {
   return true;
 }
 
-void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count) {
+void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count, SystemCalls& calls) {
   char valueName[24];
   std::snprintf(valueName, sizeof valueName, "Pid0%X", d.productId);
-  if (!GetSystemCalls().CreateMachineKey(kOrvaneRegistryKey)) return;
+  if (!calls.CreateMachineKey(kOrvaneRegistryKey)) return;
   int candidate = 0;
   // Every id may be taken: then the last candidate is used.
   for (int attempt = 0; attempt < 254; ++attempt) {
-    const std::optional<std::uint32_t> counter = ReadMachineDword(kOrvaneRegistryKey, valueName);
+    const std::optional<std::uint32_t> counter = ReadMachineDword(calls, kOrvaneRegistryKey, valueName);
     std::uint32_t stored = 0;
     // A counter outside 1..254 (damaged) starts again as if missing.
     if (!counter || !ValidUnitId(static_cast<int>(*counter))) {
@@ -118,7 +122,7 @@ void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count) {
       candidate = static_cast<int>(*counter);
       stored = *counter + 1;
     }
-    WriteMachineDword(kOrvaneRegistryKey, valueName, stored);
+    WriteMachineDword(calls, kOrvaneRegistryKey, valueName, stored);
     bool taken = false;
     for (int i = 0; i < count; ++i)
       if (&table[i] != &d && table[i].productId == d.productId && table[i].unitId == candidate)
@@ -130,14 +134,14 @@ void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count) {
   WriteOutputReport("setID", d, &id, 1);
 }
 
-void CheckUnitIds(DeviceRecord* table, int count) {
+void CheckUnitIds(DeviceRecord* table, int count, IdentificationDialogs& dialogs, SystemCalls& calls) {
   for (int i = 0; i < count; ++i)
-    if (!ValidUnitId(table[i].unitId)) AssignUnitId(table[i], table, count);
+    if (!ValidUnitId(table[i].unitId)) AssignUnitId(table[i], table, count, calls);
   std::multiset<std::pair<int, int>> keys;
   for (int i = 0; i < count; ++i) {
     if (i > 0 && keys.count(UnitIdKey(table[i])) == 1) {
-      AssignUnitId(table[i], table, count);
-      if (const auto show = GetProgramHooks().showDuplicateUnitId) show(ProgramMainWindow());
+      AssignUnitId(table[i], table, count, calls);
+      dialogs.ShowDuplicateUnitId();
     }
     keys.insert(UnitIdKey(table[i]));
   }

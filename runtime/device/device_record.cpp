@@ -8,49 +8,43 @@
 
 namespace {
 
-DeviceRecordServices& Services() {
-  static DeviceRecordServices services;
-  return services;
-}
-
-// The services' engine lock, held for a scope.
+// The record's engine lock, held for a scope.
 class EngineLock {
  public:
-  EngineLock() {
-    if (Services().lockScriptEngine) Services().lockScriptEngine();
-  }
-  ~EngineLock() {
-    if (Services().unlockScriptEngine) Services().unlockScriptEngine();
-  }
+  explicit EngineLock(DeviceRecordServices& services) : services_(services) { services_.LockScriptEngine(); }
+  ~EngineLock() { services_.UnlockScriptEngine(); }
   EngineLock(const EngineLock&) = delete;
   EngineLock& operator=(const EngineLock&) = delete;
+
+ private:
+  DeviceRecordServices& services_;
 };
 
-// Every level of the services' engine lock that this thread holds, let go for a scope and
-// taken back after it.
+// Every level of the record's engine lock that this thread holds, let go for a scope and taken
+// back after it.
 class EngineLockLetGo {
  public:
-  EngineLockLetGo() {
-    while (Services().unlockScriptEngine && Services().unlockScriptEngine()) ++depth_;
+  explicit EngineLockLetGo(DeviceRecordServices& services) : services_(services) {
+    while (services_.UnlockScriptEngine()) ++depth_;
   }
   ~EngineLockLetGo() {
-    for (int i = 0; i < depth_; ++i)
-      if (Services().lockScriptEngine) Services().lockScriptEngine();
+    for (int i = 0; i < depth_; ++i) services_.LockScriptEngine();
   }
   EngineLockLetGo(const EngineLockLetGo&) = delete;
   EngineLockLetGo& operator=(const EngineLockLetGo&) = delete;
 
  private:
+  DeviceRecordServices& services_;
   int depth_ = 0;
 };
 
 // Writes the report, retrying every 10 ms up to `retries` more times; true when written.
-bool WriteWithRetries(int hidHandle, const std::uint8_t* report, int retries) {
-  EngineLock lock;
-  bool written = VhxWriteReport(hidHandle, report) == 0;
+bool WriteWithRetries(DeviceRecord& device, const std::uint8_t* report, int retries) {
+  EngineLock lock(*device.services);
+  bool written = VhxWriteReport(device.hidHandle, report) == 0;
   for (int i = 0; !written && i < retries; ++i) {
     Sleep(10);
-    written = VhxWriteReport(hidHandle, report) == 0;
+    written = VhxWriteReport(device.hidHandle, report) == 0;
   }
   return written;
 }
@@ -60,8 +54,10 @@ int FromEnd(int position, int length) { return position < 0 ? position + length 
 
 }  // namespace
 
-void SetDeviceRecordServices(const DeviceRecordServices& services) { Services() = services; }
-const DeviceRecordServices& GetDeviceRecordServices() { return Services(); }
+DeviceRecordServices& NoDeviceRecordServices() {
+  static DeviceRecordServices none;
+  return none;
+}
 
 void ApplyReportConfig(DeviceRecord& d, ReportConfig&& c) {
   d.inputs = std::move(c.inputs);
@@ -92,10 +88,12 @@ bool ParseReportConfig(DeviceRecord& device) {
   return true;
 }
 
-bool InitDeviceRecord(DeviceRecord& device, int vendorId, int productId, int version) {
+bool InitDeviceRecord(DeviceRecord& device, int vendorId, int productId, int version,
+                      DeviceRecordServices& services) {
   DeviceFolderEntry* folder = FindDeviceFolder(vendorId, productId, version);
   if (!folder) return false;
   device = DeviceRecord{};
+  device.services = &services;
   device.vendorId = vendorId;
   device.productId = productId;
   device.version = version;
@@ -182,8 +180,7 @@ int FillOutputReport(std::string_view name, DeviceRecord& d, const std::uint8_t*
       b = nextByte < byteCount ? bytes[nextByte] : 0;
       ++nextByte;
     } else {
-      if (!f.globalPointer && Services().findModuleGlobal)
-        f.globalPointer = Services().findModuleGlobal(d, f.globalName);
+      if (!f.globalPointer) f.globalPointer = d.services->FindModuleGlobal(d, f.globalName);
       if (!f.globalPointer) return 0;
       b = *static_cast<const std::uint8_t*>(f.globalPointer);
     }
@@ -201,7 +198,7 @@ int FillOutputReport(std::string_view name, DeviceRecord& d, const std::uint8_t*
 bool WriteOutputReport(std::string_view name, DeviceRecord& device, const std::uint8_t* bytes,
                        std::size_t byteCount) {
   if (!FillOutputReport(name, device, bytes, byteCount)) return false;
-  WriteWithRetries(device.hidHandle, device.outputReport.data(), 5);
+  WriteWithRetries(device, device.outputReport.data(), 5);
   return true;
 }
 
@@ -212,7 +209,7 @@ bool SendKeyboardReportBytes(DeviceRecord& device, const std::uint8_t keys[6]) {
   report[0] = kOutputReportId;
   report[1] = kKeyboardReportCommand;
   std::copy(keys, keys + 6, report.begin() + 2);
-  return WriteWithRetries(device.hidHandle, report.data(), 100);
+  return WriteWithRetries(device, report.data(), 100);
 }
 
 void ClearOutputGlobalPointers(DeviceRecord& device) {
@@ -227,11 +224,10 @@ void DestroyDeviceRecord(DeviceRecord& device) {
   libraries.reserve(device.modules.size());
   for (const ModuleConfig& m : device.modules) libraries.emplace_back(static_cast<HMODULE>(m.library));
   // Only a device that had a script module has a script to regenerate.
-  if (Services().regenerateDeviceScript && !device.moduleName.empty())
-    Services().regenerateDeviceScript(device);
+  if (!device.moduleName.empty()) device.services->RegenerateDeviceScript(device);
   if (device.programmingWindow && IsWindow(device.programmingWindow)) {
     // The window's teardown waits for its LED worker, which needs the lock.
-    EngineLockLetGo letGo;
+    EngineLockLetGo letGo(*device.services);
     DestroyWindow(device.programmingWindow);
   }
   device = DeviceRecord{};

@@ -15,6 +15,23 @@
 #include "runtime/device/report_config.h"
 
 struct MacroContext;
+struct DeviceRecord;
+
+// What a record asks of the service that runs its script module. A record the device service
+// made holds the service's; any other keeps the one that does nothing (no lock to take, no
+// module globals, no script to regenerate).
+class DeviceRecordServices {
+ public:
+  virtual ~DeviceRecordServices() = default;
+  // The script-engine lock, recursive per thread; unlock is false when the thread held none.
+  virtual void LockScriptEngine() {}
+  virtual bool UnlockScriptEngine() { return false; }
+  // The address of a global variable of the device's script module, or null.
+  virtual void* FindModuleGlobal(DeviceRecord&, const std::string&) { return nullptr; }
+  // Rewrites the device's script file from its layout.
+  virtual void RegenerateDeviceScript(DeviceRecord&) {}
+};
+DeviceRecordServices& NoDeviceRecordServices();
 
 constexpr std::uint8_t kNoPendingKey = 255;
 constexpr int kVendorId = 0x0A7C;
@@ -27,6 +44,7 @@ constexpr std::uint8_t kOutputReportId = 2;
 constexpr std::uint8_t kKeyboardReportCommand = 0xC5;
 
 struct DeviceRecord {
+  DeviceRecordServices* services = &NoDeviceRecordServices();  // never null
   MacroContext* macroContext = nullptr;  // of the open programming window
   HANDLE readEvent = nullptr;            // both handed out (and owned) by the HID library
   HANDLE removalEvent = nullptr;
@@ -101,23 +119,11 @@ struct DeviceRecord {
   DeviceRecord& operator=(const DeviceRecord&) = delete;
 };
 
-// Services of other parts of the runtime that the record calls. Each may be left null: the
-// step is then skipped (a missing global lookup counts as "not found").
-struct DeviceRecordServices {
-  // The script-engine lock, recursive per thread; unlock is false when the thread held none.
-  void (*lockScriptEngine)() = nullptr;
-  bool (*unlockScriptEngine)() = nullptr;
-  // The address of a global variable of the device's script module, or null.
-  void* (*findModuleGlobal)(DeviceRecord& device, const std::string& name) = nullptr;
-  // Rewrites the device's script file from its layout.
-  void (*regenerateDeviceScript)(DeviceRecord& device) = nullptr;
-};
-void SetDeviceRecordServices(const DeviceRecordServices& services);
-const DeviceRecordServices& GetDeviceRecordServices();
-
-// Resets the record and reads the device type's report configuration. False when the device
-// type has no folder or its file is missing or rejected; the record then holds no entries.
-bool InitDeviceRecord(DeviceRecord& device, int vendorId, int productId, int version);
+// Resets the record, gives it the services and reads the device type's report configuration.
+// False when the device type has no folder or its file is missing or rejected; the record then
+// holds no entries.
+bool InitDeviceRecord(DeviceRecord& device, int vendorId, int productId, int version,
+                      DeviceRecordServices& services = NoDeviceRecordServices());
 // Reads "ReportConfig.txt" of device.folder into the record; false leaves its entries empty.
 bool ParseReportConfig(DeviceRecord& device);
 // Takes a parsed configuration into the record.

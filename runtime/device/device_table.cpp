@@ -14,6 +14,7 @@ std::atomic<DeviceRecord*> table{nullptr};
 std::atomic<int> tableCount{0};
 std::atomic<DeviceRecord*> currentDevice{nullptr};
 std::atomic<bool> programmingAllowed{true};
+std::atomic<bool> threadStopping{false};
 
 struct Published {
   DeviceSummary summary;
@@ -69,6 +70,9 @@ void SetCurrentDevice(DeviceRecord* device) { currentDevice = device; }
 
 bool IsProgrammingAllowed() { return programmingAllowed; }
 void SetProgrammingAllowed(bool allowed) { programmingAllowed = allowed; }
+
+bool IsDeviceThreadStopping() { return threadStopping; }
+void SetDeviceThreadStopping(bool stopping) { threadStopping = stopping; }
 
 void WakeDeviceThread(DeviceRecord& device) {
   if (device.readEvent) SetEvent(device.readEvent);

@@ -1,6 +1,7 @@
 #pragma once
 // What the device thread shares with the rest of the program: the request slot, the device
-// table it publishes after every change, the current device and the programming mode.
+// table it publishes after every change, the current device, the programming mode and whether
+// the thread is asked to end.
 
 #include <atomic>
 #include <optional>
@@ -51,6 +52,10 @@ void SetCurrentDevice(DeviceRecord* device);
 
 bool IsProgrammingAllowed();
 void SetProgrammingAllowed(bool allowed);
+
+// Set while the device thread is asked to end: long waits on it give up then.
+bool IsDeviceThreadStopping();
+void SetDeviceThreadStopping(bool stopping);
 
 // Signals the device's read event (on the device thread, from a script).
 void WakeDeviceThread(DeviceRecord& device);

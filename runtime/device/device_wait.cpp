@@ -27,6 +27,14 @@ DWORD WaitSlice(DWORD count, const HANDLE* handles, DWORD sliceMs) {
 
 }  // namespace
 
+void PumpThreadMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
 DWORD WaitWithMessagePump(DWORD count, const HANDLE* handles, DWORD timeoutMs,
                           const std::function<void()>& pump) {
   const DWORD start = GetTickCount();

@@ -16,5 +16,8 @@ constexpr DWORD kWaitSliceMs = 10;
 DWORD WaitWithMessagePump(DWORD count, const HANDLE* handles, DWORD timeoutMs,
                           const std::function<void()>& pump);
 
+// Translates and dispatches every queued message of the calling thread, without waiting.
+void PumpThreadMessages();
+
 // True when `tick` has been reached: safe across the tick count's wrap.
 inline bool TickReached(DWORD tick, DWORD now) { return static_cast<int>(tick - now) <= 0; }

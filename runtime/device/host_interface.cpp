@@ -1,11 +1,11 @@
 #include "runtime/device/host_interface.h"
 
-#include <atomic>
 #include <mutex>
 #include <optional>
 #include <vector>
 
 #include "platform/vhxhid/vhxhid.h"
+#include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/device/host_claims.h"
 #include "runtime/device/program_messages.h"
@@ -14,7 +14,6 @@
 namespace {
 
 struct HostState {
-  std::atomic<HostCallback> callback{nullptr};
   // The host's threads add and bind claims while the device thread reads them.
   std::mutex mutex;
   std::vector<HostDeviceClaim> claims;
@@ -47,19 +46,37 @@ std::optional<DeviceSummary> FindHostDevice(int hostId) {
 
 }  // namespace
 
-void OnDeviceListChanged(HWND mainDialog) {
-  BindHostDevices();
-  if (HostCallback callback = GetHostCallback()) {
-    try {  // a host must not end the device thread
-      callback(-1, nullptr, -1);
-    } catch (...) {
-    }
-  }
-  if (mainDialog) PostMessageA(mainDialog, kDeviceListChangedMessage, 0, 0);
+HostProcess& NoHostProcess() {
+  static HostProcess none;
+  return none;
 }
 
-void SetHostCallback(HostCallback callback) { State().callback = callback; }
-HostCallback GetHostCallback() { return State().callback; }
+std::optional<int> CallbackHost::ClaimOn(const DeviceRecord& device) {
+  int hostId = 0;
+  if (!callback_ || !FindHostClaim(device.vendorId, device.productId, device.unitId, hostId)) return std::nullopt;
+  return hostId;
+}
+
+void CallbackHost::TakeReport(int hostId, unsigned char* report, int length) {
+  try {
+    callback_(hostId, report, length);
+  } catch (...) {
+  }
+}
+
+void CallbackHost::DeviceListChanged() {
+  if (!callback_) return;
+  try {
+    callback_(-1, nullptr, -1);
+  } catch (...) {
+  }
+}
+
+void OnDeviceListChanged(HWND mainDialog, HostProcess& host) {
+  BindHostDevices();
+  host.DeviceListChanged();
+  if (mainDialog) PostMessageA(mainDialog, kDeviceListChangedMessage, 0, 0);
+}
 
 void AddHostDeviceClaim(int hostId, int vendorId, int productId, int index) {
   {

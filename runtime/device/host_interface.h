@@ -5,17 +5,45 @@
 
 #include <windows.h>
 
-// After every build of the device table: binds the unbound claims, tells the host (-1, null,
-// -1) and the main dialog (message 1026).
-void OnDeviceListChanged(HWND mainDialog);
+#include <optional>
 
-// The input reports of a device that a host claimed go to the host's callback instead of the
-// device's scripts: (host id, the masked report, its length); the result is not used. Called
-// on the device thread.
+struct DeviceRecord;
+
+// The host process as the device thread sees it: the input reports of a device it claimed go
+// to it instead of the device's scripts, and it learns of every new device list. A program
+// that no host runs keeps these as they are.
+class HostProcess {
+ public:
+  virtual ~HostProcess() = default;
+  // The host id of the claim on the device; none when the host claims it not.
+  virtual std::optional<int> ClaimOn(const DeviceRecord&) { return std::nullopt; }
+  // A claimed device's report, masked, and its length; on the device thread.
+  virtual void TakeReport(int, unsigned char*, int) {}
+  // After every build of the device table, on the device thread.
+  virtual void DeviceListChanged() {}
+};
+HostProcess& NoHostProcess();
+
+// The host's callback: (host id, report, length) for a claimed device's report, (-1, null, -1)
+// for a new device list; the result is not used.
 using HostCallback = int(__cdecl*)(int hostId, unsigned char* report, int length);
-void SetHostCallback(HostCallback callback);
-// The callback of the host that runs the program, or null when there is none.
-HostCallback GetHostCallback();
+
+// The host that started the program with its callback: its claims are those its exports made
+// (AddHostDeviceClaim). Nothing a host throws reaches the device thread.
+class CallbackHost : public HostProcess {
+ public:
+  explicit CallbackHost(HostCallback callback) : callback_(callback) {}
+  std::optional<int> ClaimOn(const DeviceRecord& device) override;
+  void TakeReport(int hostId, unsigned char* report, int length) override;
+  void DeviceListChanged() override;
+
+ private:
+  HostCallback callback_;
+};
+
+// After every build of the device table: binds the unbound claims, tells the host and the main
+// dialog (message 1026).
+void OnDeviceListChanged(HWND mainDialog, HostProcess& host);
 
 // Appends a claim on the index-th device (1 = the first) of the vendor and product id and
 // binds the claims.

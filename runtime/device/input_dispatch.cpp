@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 
 #include "runtime/device/device_identification.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/device/host_interface.h"
-#include "runtime/device/program_hooks.h"
 #include "runtime/device/programming_refusal.h"
 #include "runtime/script/debug_engine.h"
 
@@ -23,7 +23,6 @@ struct DispatchState {
   InputConfig* lastInput = nullptr;  // the entry that made the last call
   InputField* pressField = nullptr;  // the "scanCodeDown" field of the call under way
   int forwardedKeys = 0;
-  ProgrammingWindowHooks hooks;
 };
 
 DispatchState& State() {
@@ -39,21 +38,23 @@ std::uint8_t At(const std::vector<std::uint8_t>& report, int index) {
 
 void StorePrevious(DeviceRecord& d) { d.previousReport = d.currentReport; }
 
-// Where one entry's calls go: a script function through the context, or the host callback.
+// Where one entry's calls go: a script function through the context, or the host that claimed
+// the device.
 struct CallTarget {
   asIScriptEngine* engine = nullptr;
   asCDebugContext* context = nullptr;
   asIScriptFunction* function = nullptr;
   int paramCount = 0;
   int intArrayType = -1;
-  HostCallback host = nullptr;
+  HostProcess* host = nullptr;  // null: the script function
   int hostId = 0;
 };
 
-bool IsHostMode(const DeviceRecord& d, CallTarget& target) {
-  HostCallback callback = GetHostCallback();
-  if (!callback || !FindHostClaim(d.vendorId, d.productId, d.unitId, target.hostId)) return false;
-  target.host = callback;
+bool IsHostMode(const DeviceRecord& d, HostProcess& host, CallTarget& target) {
+  const std::optional<int> claim = host.ClaimOn(d);
+  if (!claim) return false;
+  target.host = &host;
+  target.hostId = *claim;
   return true;
 }
 
@@ -148,7 +149,7 @@ void Call(DeviceRecord& d, InputConfig& in, CallTarget& t, WalkMode mode) {
   try {
     if (t.host) {
       const int length = std::min<int>(d.inputLength, static_cast<int>(d.currentReport.size()));
-      t.host(t.hostId, d.currentReport.data(), length);
+      t.host->TakeReport(t.hostId, d.currentReport.data(), length);
     } else {
       t.context->Execute();
     }
@@ -246,13 +247,13 @@ void CloseProgrammingWindow(DeviceRecord& d) {
   SetLayerLed(false, d);
 }
 
-bool OpenProgrammingWindow(DeviceRecord& d) {
-  DispatchState& s = State();
-  const auto find = GetDeviceRecordServices().findModuleGlobal;
-  const auto* leds = static_cast<const std::uint8_t*>(find ? find(d, "QpadLEDs") : nullptr);
+}  // namespace
+
+bool InputDispatch::OpenProgrammingWindow(DeviceRecord& d) {
+  const auto* leds = static_cast<const std::uint8_t*>(d.services->FindModuleGlobal(d, "QpadLEDs"));
   d.redLayerAtOpen = leds && (*leds & d.redLedMask) != 0;
   d.redLayer = d.redLayerAtOpen;
-  HWND window = s.hooks.open ? s.hooks.open(d) : nullptr;
+  HWND window = windows_.OpenProgrammingWindow(d);
   if (!window) {
     // Without a window the request is dropped, so the device's reports reach its scripts
     // again instead of making a new attempt each time.
@@ -261,12 +262,12 @@ bool OpenProgrammingWindow(DeviceRecord& d) {
     return false;
   }
   d.programmingWindow = window;
-  if (d.pendingKey != kNoPendingKey && s.hooks.key) s.hooks.key(d, d.pendingKey, true);
+  if (d.pendingKey != kNoPendingKey) windows_.ProgrammingKey(d, d.pendingKey, true);
   return true;
 }
 
 // Every key change in the key range goes to the window; the programming switch is no key.
-void ForwardKeyChanges(DeviceRecord& d) {
+void InputDispatch::ForwardKeyChanges(DeviceRecord& d) {
   DispatchState& s = State();
   if (d.firstKeyByte < 0) return;
   for (int i = d.firstKeyByte; i <= d.lastKeyByte; ++i) {
@@ -276,12 +277,10 @@ void ForwardKeyChanges(DeviceRecord& d) {
     for (int bit = 0; bit < 8; ++bit) {
       if (!(diff & (1 << bit))) continue;
       ++s.forwardedKeys;
-      if (s.hooks.key) s.hooks.key(d, (i - d.firstKeyByte) * 16 + bit, (now & (1 << bit)) != 0);
+      windows_.ProgrammingKey(d, (i - d.firstKeyByte) * 16 + bit, (now & (1 << bit)) != 0);
     }
   }
 }
-
-}  // namespace
 
 bool ProgrammingSwitchOn(const DeviceRecord& d, const std::vector<std::uint8_t>& report) {
   return d.hasProgrammingSwitch && (At(report, d.switchByte) & d.switchMask) != 0 &&
@@ -320,7 +319,7 @@ void StartAutoRepeat(int initialRepeatDelay, int repeatDelay) {
   r.dueTick = in->dueTick;
 }
 
-void DispatchInputReport(DeviceRecord& d, asCDebugScriptEngine* engine, asCDebugContext* context) {
+void InputDispatch::DispatchInputReport(DeviceRecord& d, asCDebugScriptEngine* engine, asCDebugContext* context) {
   const std::size_t masked = std::min(d.currentReport.size(), d.keyEnableMask.size());
   for (std::size_t i = 0; i < masked; ++i) d.currentReport[i] &= d.keyEnableMask[i];
 
@@ -333,7 +332,7 @@ void DispatchInputReport(DeviceRecord& d, asCDebugScriptEngine* engine, asCDebug
   GetAutoRepeat() = repeat;
 
   CallTarget target;
-  const bool host = IsHostMode(d, target);
+  const bool host = IsHostMode(d, host_, target);
   if (host || (!d.moduleName.empty() && ScriptTarget(engine, context, target))) {
     for (InputConfig& in : d.inputs) {
       if (!in.callOnChange) continue;
@@ -344,24 +343,24 @@ void DispatchInputReport(DeviceRecord& d, asCDebugScriptEngine* engine, asCDebug
   StorePrevious(d);
 }
 
-void RunPeriodicInputs(DeviceRecord& d, InputConfig& in, asCDebugScriptEngine* engine,
-                       asCDebugContext* context) {
+void InputDispatch::RunPeriodicInputs(DeviceRecord& d, InputConfig& in, asCDebugScriptEngine* engine,
+                                      asCDebugContext* context) {
   CallTarget target;
-  const bool host = IsHostMode(d, target);
+  const bool host = IsHostMode(d, host_, target);
   if (host || (!d.moduleName.empty() && ScriptTarget(engine, context, target) &&
                FindFunction(d, in, *engine, target)))
     RunEntry(d, in, target, WalkMode::Present);
   in.dueTick += static_cast<std::uint32_t>(in.period);
 }
 
-bool CheckProgrammingSwitch(DeviceRecord& d) {
+bool InputDispatch::CheckProgrammingSwitch(DeviceRecord& d) {
   if (!d.programmingAllowed || !IsProgrammingAllowed()) return false;
   const bool switchNow = ProgrammingSwitchOn(d, d.currentReport);
   const bool switchBefore = ProgrammingSwitchOn(d, d.previousReport);
   if (d.moduleName.empty()) {
     // No module, no layout to program: the request, or the switch as it turns on, is answered
     // with the reason instead of nothing.
-    if (d.programmingRequested || (switchNow && !switchBefore)) TellProgrammingRefused(d);
+    if (d.programmingRequested || (switchNow && !switchBefore)) TellProgrammingRefused(calls_, d);
     d.programmingRequested = false;
     return false;
   }
@@ -384,7 +383,7 @@ bool CheckProgrammingSwitch(DeviceRecord& d) {
   return true;
 }
 
-void CheckProgrammingSwitchAtStart(DeviceRecord& d) {
+void InputDispatch::CheckProgrammingSwitchAtStart(DeviceRecord& d) {
   if (d.programmingWindow || !ProgrammingSwitchOn(d, d.currentReport) || d.switchByte < 0 ||
       d.switchByte >= static_cast<int>(d.previousReport.size()))
     return;
@@ -411,5 +410,3 @@ void PressedKeysToCodes(const DeviceRecord& d, std::vector<std::uint8_t>& out) {
 int GetForwardedKeyCount() { return State().forwardedKeys; }
 void ResetForwardedKeyCount() { State().forwardedKeys = 0; }
 
-void SetProgrammingWindowHooks(const ProgrammingWindowHooks& hooks) { State().hooks = hooks; }
-const ProgrammingWindowHooks& GetProgrammingWindowHooks() { return State().hooks; }

@@ -14,16 +14,17 @@ std::string ProgrammingRefusalText(ProgrammingRefusal why, const std::string& de
          ".\n" + path;
 }
 
-void TellProgrammingRefused(const DeviceRecord& device) {
+void TellProgrammingRefused(SystemCalls& calls, const DeviceRecord& device) {
   std::string path;
   GetDeviceScriptPath(device.folder, device.unitId, path);
   const ProgrammingRefusal why = OpenDeviceScript(device.folder, device.unitId) ? ProgrammingRefusal::kScriptNotBuilt
                                                                                 : ProgrammingRefusal::kNoScript;
-  TellProgrammingRefused(device, why, path);
+  TellProgrammingRefused(calls, device, why, path);
 }
 
-void TellProgrammingRefused(const DeviceRecord& device, ProgrammingRefusal why, const std::string& path) {
+void TellProgrammingRefused(SystemCalls& calls, const DeviceRecord& device, ProgrammingRefusal why,
+                            const std::string& path) {
   const std::string text = ProgrammingRefusalText(why, DeviceTypeName(device), device.unitId, path);
-  GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), "Orvane II Error", BoxButtons::Ok, BoxIcon::Error,
-                                  BoxFlag::SetForeground);
+  calls.ShowMessageBox(nullptr, text.c_str(), "Orvane II Error", BoxButtons::Ok, BoxIcon::Error,
+                     BoxFlag::SetForeground);
 }

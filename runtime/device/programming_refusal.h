@@ -6,6 +6,7 @@
 #include <string>
 
 struct DeviceRecord;
+class SystemCalls;
 
 enum class ProgrammingRefusal { kNoScript, kScriptNotBuilt, kLayoutNotLoaded };
 
@@ -14,8 +15,9 @@ enum class ProgrammingRefusal { kNoScript, kScriptNotBuilt, kLayoutNotLoaded };
 std::string ProgrammingRefusalText(ProgrammingRefusal why, const std::string& deviceName, int unitId,
                                    const std::string& path);
 
-// Shows that text for the device in an "Orvane II Error" box; its script is looked for as the
-// build cycle looks for it.
-void TellProgrammingRefused(const DeviceRecord& device);
+// Shows that text for the device in an "Orvane II Error" box of the platform; its script is
+// looked for as the build cycle looks for it.
+void TellProgrammingRefused(SystemCalls& calls, const DeviceRecord& device);
 // Shows the text for that reason and file in an "Orvane II Error" box.
-void TellProgrammingRefused(const DeviceRecord& device, ProgrammingRefusal why, const std::string& path);
+void TellProgrammingRefused(SystemCalls& calls, const DeviceRecord& device, ProgrammingRefusal why,
+                            const std::string& path);

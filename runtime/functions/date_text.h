@@ -8,6 +8,8 @@
 
 #include "platform/base/clock_time.h"
 
+class SystemCalls;
+
 // The characters between the words of a format.
 extern const char kDateSeparators[];
 // Longest text a format gives; the rest is cut.
@@ -16,5 +18,5 @@ constexpr std::size_t kMaxDateTextChars = 1024;
 // The format with every field word replaced by its value at `time`.
 std::string FormatDateText(const std::string& format, const ClockTime& time);
 
-// The script function "string GetDate(string dateString)": the local time, read once.
-std::string GetDate(std::string format);
+// The script function "string GetDate(string dateString)": the platform's local time, read once.
+std::string GetDate(SystemCalls& calls, const std::string& format);

@@ -4,6 +4,6 @@
 
 #include "platform/base/system_calls.h"
 
-std::string GetDate(std::string format) {
-  return FormatDateText(format, GetSystemCalls().LocalTime());
+std::string GetDate(SystemCalls& calls, const std::string& format) {
+  return FormatDateText(format, calls.LocalTime());
 }

@@ -17,7 +17,7 @@
 #include "runtime/device/input_dispatch.h"
 #include "runtime/device/periodic_function.h"
 #include "runtime/device/polled_exchange.h"
-#include "runtime/device/program_hooks.h"
+#include "runtime/functions/script_platform.h"
 #include "runtime/script/script_engine_lock.h"
 #include "runtime/script/script_registrar.h"
 
@@ -35,6 +35,11 @@ DeviceRecord* CurrentSetUpDevice() {
 // Changes the enable bit of a key of the current device.
 void SetKeyEnabled(std::uint8_t scanCode, bool enabled) {
   if (DeviceRecord* device = CurrentSetUpDevice()) SetDeviceKeyEnabled(*device, scanCode, enabled);
+}
+
+int ScriptRetrieveData(const std::string& outputName, std::vector<std::uint8_t>& data, unsigned dataLength,
+                       unsigned timeoutMs) {
+  return RetrieveData(RunningScriptPlatform().calls, outputName, data, dataLength, timeoutMs);
 }
 
 }  // namespace
@@ -95,7 +100,7 @@ void ResetInterface() {
   ReopenForEvents(*device);
 }
 
-int RetrieveData(const std::string& outputName, std::vector<std::uint8_t>& data,
+int RetrieveData(SystemCalls& calls, const std::string& outputName, std::vector<std::uint8_t>& data,
                  unsigned dataLength, unsigned timeoutMs) {
   DeviceRecord* device = DeviceOfRunningModule();
   if (!device) return kRetrieveNoDevice;
@@ -114,7 +119,7 @@ int RetrieveData(const std::string& outputName, std::vector<std::uint8_t>& data,
         (device->removalEvent && WaitForSingleObject(device->removalEvent, 0) == WAIT_OBJECT_0))
       return kRetrieveTimedOut;
     if (!polled.Read(report)) {
-      GetSystemCalls().Sleep(1);
+      calls.Sleep(1);
       continue;
     }
     for (std::uint8_t b : report) {
@@ -124,7 +129,8 @@ int RetrieveData(const std::string& outputName, std::vector<std::uint8_t>& data,
   }
 }
 
-int RegisterDeviceFunctions(ScriptRegistrar& reg) {
+int RegisterDeviceFunctions(ScriptRegistrar& reg, const ScriptPlatform& platform) {
+  AttachScriptPlatform(reg.Engine(), platform);
   struct Entry {
     const char* declaration;
     asSFuncPtr function;
@@ -138,7 +144,7 @@ int RegisterDeviceFunctions(ScriptRegistrar& reg) {
       {"void GetScriptPath(string &out)", asFUNCTION(GetScriptPath)},
       {"void ResetInterface()", asFUNCTION(ResetInterface)},
       {"int RetrieveData(string &in,uint8[] &inout,uint DataLen,uint timeout)",
-       asFUNCTION(RetrieveData)},
+       asFUNCTION(ScriptRetrieveData)},
   };
   int result = 0;
   for (const Entry& e : entries) {
@@ -163,7 +169,7 @@ void RequestProgrammingMode() {
   WakeDeviceThread(*device);
 }
 
-int ExecuteMemoryTest() {
+int ExecuteMemoryTest(SystemCalls& calls) {
   DeviceRecord* device = CurrentSetUpDevice();
   if (!device || device->outputLength < 6) return -1;
   constexpr unsigned kReplyWaitMs = 280;
@@ -185,7 +191,7 @@ int ExecuteMemoryTest() {
       std::vector<std::uint8_t> reply;
       while (arrived < kMemoryTestLength && GetTickCount() - start <= kReplyWaitMs) {
         if (!polled.Read(reply)) {
-          GetSystemCalls().Sleep(1);
+          calls.Sleep(1);
           continue;
         }
         if (reply.size() < 4 || reply[0] != kMemoryReadReply) continue;

@@ -10,6 +10,8 @@
 
 struct DeviceRecord;
 class ScriptRegistrar;
+class SystemCalls;
+struct ScriptPlatform;
 
 // Results of RetrieveData.
 constexpr int kRetrieveDone = 0;
@@ -40,12 +42,14 @@ void RecordSingleKey(std::uint8_t scanCode);
 void GetScriptPath(std::string& path);
 // "void ResetInterface()"
 void ResetInterface();
-// "int RetrieveData(string &in,uint8[] &inout,uint DataLen,uint timeout)"
-int RetrieveData(const std::string& outputName, std::vector<std::uint8_t>& data,
+// "int RetrieveData(string &in,uint8[] &inout,uint DataLen,uint timeout)": its pauses through the
+// platform.
+int RetrieveData(SystemCalls& calls, const std::string& outputName, std::vector<std::uint8_t>& data,
                  unsigned dataLength, unsigned timeoutMs);
 
-// Registers the eight above with cdecl in that order. 0, or the first refusal's code.
-int RegisterDeviceFunctions(ScriptRegistrar& reg);
+// Registers the eight above with cdecl in that order, and gives the engine the platform they
+// use. 0, or the first refusal's code.
+int RegisterDeviceFunctions(ScriptRegistrar& reg, const ScriptPlatform& platform);
 
 // --- Registered by the system registration -----------------------------------------------
 
@@ -55,8 +59,9 @@ void AutoRepeatThisKey(unsigned initialRepeatDelay, unsigned repeatDelay);
 void EnableProgramming(unsigned enable);
 // "void RequestProgrammingMode()"
 void RequestProgrammingMode();
-// "int ExecuteMemoryTest()": 0 when the on-board memory's signature reads back, else -1.
-int ExecuteMemoryTest();
+// "int ExecuteMemoryTest()": 0 when the on-board memory's signature reads back, else -1. Its
+// pauses through the platform.
+int ExecuteMemoryTest(SystemCalls& calls);
 // "void SetQpadLayer(bool red)"
 void SetQpadLayer(bool red);
 // "void ToggleBacklights()"

@@ -15,26 +15,26 @@ const char kCalibrationFileName[] = "ModernCalibration.lcm";
 
 namespace {
 
-void ShowError(const char* text, const char* caption) {
-  GetSystemCalls().ShowMessageBox(nullptr, text, caption, BoxButtons::Ok);
+void ShowError(SystemCalls& calls, const char* text, const char* caption) {
+  calls.ShowMessageBox(nullptr, text, caption, BoxButtons::Ok);
 }
 
 }  // namespace
 
-int GetByteValueFromDevice(int byteNum) {
+int GetByteValueFromDevice(SystemCalls& calls, int byteNum) {
   const DeviceRecord* device = GetCurrentDevice();
   if (!device) return -1;
   const int length =
       std::min<int>(device->inputLength, static_cast<int>(device->currentReport.size()));
   if (byteNum < 0 || byteNum >= length) {
-    ShowError("Could not initiate lever position values because byte value was out of range!",
+    ShowError(calls, "Could not initiate lever position values because byte value was out of range!",
               "Error");
     return -1;
   }
   return device->currentReport[static_cast<std::size_t>(byteNum)];
 }
 
-int GetCalibratedValue(int pos) {
+int GetCalibratedValue(SystemCalls& calls, int pos) {
   const DeviceRecord* device = GetCurrentDevice();
   if (!device) return -1;
   std::string path;
@@ -43,6 +43,7 @@ int GetCalibratedValue(int pos) {
     file.reset(std::fopen(path.c_str(), "r"));
   if (!file) {
     ShowError(
+        calls,
         "Your calibration file could not be located.  Please ensure ModernCalibration.lcm "
         "is in the device folder and try again.",
         "File Not Found");

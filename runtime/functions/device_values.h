@@ -5,9 +5,11 @@
 // The calibration program's file in the device folder.
 extern const char kCalibrationFileName[];
 
+class SystemCalls;
+
 // "int GetByteValueFromDevice(int byteNum)": 0 to 255, or -1 (with a message when the byte
 // lies outside the report; without one when there is no current device).
-int GetByteValueFromDevice(int byteNum);
+int GetByteValueFromDevice(SystemCalls& calls, int byteNum);
 // "int GetCalibratedValue(int pos)": the pos-th calibrated maximum, or -1 (with a message when
 // the file cannot be opened).
-int GetCalibratedValue(int pos);
+int GetCalibratedValue(SystemCalls& calls, int pos);

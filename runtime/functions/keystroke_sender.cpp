@@ -8,14 +8,14 @@
 #include "runtime/keys/macro_tokens.h"
 #include "runtime/keys/mouse_buttons.h"
 
-bool SendMouseToken(const std::string& text) {
+bool SendMouseToken(SystemCalls& calls, const std::string& text) {
   const std::optional<MouseStep> mouse = ParseMouseStep(text);
   if (!mouse) return false;
   switch (mouse->action) {
-    case MouseStep::Action::Press: PressMouseButton(mouse->button); break;
-    case MouseStep::Action::Release: ReleaseMouseButton(mouse->button); break;
-    case MouseStep::Action::Click: ClickButton(mouse->button); break;
-    case MouseStep::Action::DoubleClick: DoubleClickButton(mouse->button); break;
+    case MouseStep::Action::Press: PressMouseButton(calls, mouse->button); break;
+    case MouseStep::Action::Release: ReleaseMouseButton(calls, mouse->button); break;
+    case MouseStep::Action::Click: ClickButton(calls, mouse->button); break;
+    case MouseStep::Action::DoubleClick: DoubleClickButton(calls, mouse->button); break;
   }
   return true;
 }
@@ -25,15 +25,14 @@ bool CurrentDeviceHasKeyboardReport() {
   return device && FindKeyboardReportOutput(*device);
 }
 
-void SendString(const std::string& text) {
-  if (SendMouseToken(text)) return;
-  const std::vector<MacroToken> tokens = TokenizeMacroText(text, GetSystemCalls().ReadLockStates());
+void SendString(SystemCalls& calls, const std::string& text) {
+  if (SendMouseToken(calls, text)) return;
+  const std::vector<MacroToken> tokens = TokenizeMacroText(text, calls.ReadLockStates());
   if (CurrentDeviceHasKeyboardReport()) {
     DeviceRecord& device = *GetCurrentDevice();
     for (const KeyboardState& state : SendTokensAsDeviceReports(tokens, device.keyboardState))
       SendKeyboardReportBytes(device, state.data());
     return;
   }
-  for (const InputRecord& record : SendTokensAsInput(tokens))
-    GetSystemCalls().InjectInput(record);
+  for (const InputRecord& record : SendTokensAsInput(tokens)) calls.InjectInput(record);
 }

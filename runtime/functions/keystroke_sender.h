@@ -5,12 +5,14 @@
 
 #include <string>
 
+class SystemCalls;
+
 // The script function "void SendString(string &in)": one macro step. Needs the key-name
 // tables. Reports nothing: unknown names go out as code 0, failed writes are given up.
-void SendString(const std::string& text);
+void SendString(SystemCalls& calls, const std::string& text);
 
 // Performs the text when it is a mouse step (always through input injection); false otherwise.
-bool SendMouseToken(const std::string& text);
+bool SendMouseToken(SystemCalls& calls, const std::string& text);
 
 // The current device has a "SendKeyboardReport" output.
 bool CurrentDeviceHasKeyboardReport();

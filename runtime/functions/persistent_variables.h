@@ -4,6 +4,8 @@
 
 #include <string>
 
+class SystemCalls;
+
 inline constexpr char kMacroVariablesKey[] = "SOFTWARE\\Kestrion\\Orvane II\\Macro Variables";
 // Longest string value GetPersistentString takes, terminating zero included.
 constexpr unsigned kPersistentStringBytes = 260;
@@ -16,15 +18,15 @@ std::string PersistentSectionKey(const std::string& section);
 // the value is missing or the value is larger than its buffer (4, 8 or 260 bytes); the stored
 // type is not checked.
 // "bool SetPersistentInt(string &in,string &in,int value)"
-bool SetPersistentInt(const std::string& section, const std::string& name, int value);
+bool SetPersistentInt(SystemCalls& calls, const std::string& section, const std::string& name, int value);
 // "bool SetPersistentDouble(string &in,string &in,double value)"
-bool SetPersistentDouble(const std::string& section, const std::string& name, double value);
+bool SetPersistentDouble(SystemCalls& calls, const std::string& section, const std::string& name, double value);
 // "bool SetPersistentString(string &in,string &in,string &in)"
-bool SetPersistentString(const std::string& section, const std::string& name,
+bool SetPersistentString(SystemCalls& calls, const std::string& section, const std::string& name,
                          const std::string& value);
 // "bool GetPersistentInt(string &in,string &in,int &out)"
-bool GetPersistentInt(const std::string& section, const std::string& name, int& value);
+bool GetPersistentInt(SystemCalls& calls, const std::string& section, const std::string& name, int& value);
 // "bool GetPersistentDouble(string &in,string &in,double &out)"
-bool GetPersistentDouble(const std::string& section, const std::string& name, double& value);
+bool GetPersistentDouble(SystemCalls& calls, const std::string& section, const std::string& name, double& value);
 // "bool GetPersistentString(string &in,string &in,string &out)"
-bool GetPersistentString(const std::string& section, const std::string& name, std::string& value);
+bool GetPersistentString(SystemCalls& calls, const std::string& section, const std::string& name, std::string& value);

@@ -7,7 +7,6 @@
 
 #include "platform/base/system_calls.h"
 #include "runtime/device/device_folders.h"
-#include "runtime/device/program_hooks.h"
 
 namespace {
 
@@ -16,10 +15,8 @@ std::string& Folder() {
   return folder;
 }
 
-// The main dialog; without one (a host, a test) a message-only window of this thread, since
-// a clipboard opened for no window cannot be given data once emptied.
-HWND ClipboardWindow() {
-  if (HWND main = ProgramMainWindow()) return main;
+HWND ClipboardWindow(HWND owner) {
+  if (owner) return owner;
   thread_local HWND own = nullptr;
   if (!own || !IsWindow(own))
     own = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -45,10 +42,9 @@ std::string ClipDataFilePath(int key) {
   return folder.empty() ? ClipDataFileName(key) : folder + "\\" + ClipDataFileName(key);
 }
 
-void SaveClipboard(int key) {
-  SystemCalls& calls = GetSystemCalls();
+void SaveClipboard(SystemCalls& calls, HWND owner, int key) {
   calls.RenderClipboardFormats();
-  const std::unique_ptr<ClipboardAccess> clipboard = calls.OpenClipboardFor(ClipboardWindow());
+  const std::unique_ptr<ClipboardAccess> clipboard = calls.OpenClipboardFor(ClipboardWindow(owner));
   if (!clipboard) return;
   FilePtr file(std::fopen(ClipDataFilePath(key).c_str(), "w+b"));
   if (!file) return;
@@ -61,9 +57,8 @@ void SaveClipboard(int key) {
   std::fwrite(bytes.data(), 1, bytes.size(), file.get());
 }
 
-void PasteScrap(int key) {
-  const std::unique_ptr<ClipboardAccess> clipboard =
-      GetSystemCalls().OpenClipboardFor(ClipboardWindow());
+void PasteScrap(SystemCalls& calls, HWND owner, int key) {
+  const std::unique_ptr<ClipboardAccess> clipboard = calls.OpenClipboardFor(ClipboardWindow(owner));
   if (!clipboard) return;
   FilePtr file(std::fopen(ClipDataFilePath(key).c_str(), "rb"));
   if (!file) return;

@@ -14,41 +14,41 @@ namespace {
 
 void* ToWindow(int window) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(window)); }
 
-void ShellOpen(const char* target) {
-  GetSystemCalls().ExecuteWithShell(nullptr, "open", target, nullptr, nullptr, SW_SHOWNORMAL);
+void ShellOpen(SystemCalls& calls, const char* target) {
+  calls.ExecuteWithShell(nullptr, "open", target, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace
 
-int ShellExecuteText(int window, const std::string& verb, const std::string& file,
+int ShellExecuteText(SystemCalls& calls, int window, const std::string& verb, const std::string& file,
                      const std::string& parameters, const std::string& directory, int showCommand) {
-  return static_cast<int>(GetSystemCalls().ExecuteWithShell(ToWindow(window), verb.c_str(),
-                                                            file.c_str(), parameters.c_str(),
-                                                            directory.c_str(), showCommand));
+  return static_cast<int>(calls.ExecuteWithShell(ToWindow(window), verb.c_str(), file.c_str(),
+                                                 parameters.c_str(), directory.c_str(), showCommand));
 }
 
-void OpenMyDocuments() {
-  const std::string folder = GetSystemCalls().DocumentsFolder();
-  if (!folder.empty()) ShellOpen(folder.c_str());
+void OpenMyDocuments(SystemCalls& calls) {
+  const std::string folder = calls.DocumentsFolder();
+  if (!folder.empty()) ShellOpen(calls, folder.c_str());
 }
 
-bool OpenOXFile(std::string fileName) {
+bool OpenOXFile(SystemCalls& calls, const std::string& fileName) {
   std::string path;
   if (!ResolveProgramFile(fileName, path)) return false;
-  ShellOpen(path.c_str());
+  ShellOpen(calls, path.c_str());
   return true;
 }
 
-void PlayDemo() {
-  if (OpenOXFile("Demo.mpg")) return;
-  const BoxAnswer answer = GetSystemCalls().ShowMessageBox(
+void PlayDemo(SystemCalls& calls) {
+  if (OpenOXFile(calls, "Demo.mpg")) return;
+  const BoxAnswer answer = calls.ShowMessageBox(
       nullptr,
       "Orvane was unable to find the demo video on your computer.  Click Ok to view the video "
       "on our web site or click Cancel to close this window.",
       "Could not find file", BoxButtons::OkCancel, BoxIcon::Warning);
-  if (answer == BoxAnswer::Ok) ShellOpen(kTutorialPageAddress);
+  if (answer == BoxAnswer::Ok) ShellOpen(calls, kTutorialPageAddress);
 }
 
-int MessageBoxText(int owner, std::string text, std::string caption, unsigned flags) {
-  return GetSystemCalls().ShowPlatformMessageBox(ToWindow(owner), text.c_str(), caption.c_str(), flags);
+int MessageBoxText(SystemCalls& calls, int owner, const std::string& text, const std::string& caption,
+                   unsigned flags) {
+  return calls.ShowPlatformMessageBox(ToWindow(owner), text.c_str(), caption.c_str(), flags);
 }

@@ -4,19 +4,22 @@
 
 #include <string>
 
+class SystemCalls;
+
 // Where PlayDemo sends the user when the video is not installed.
 extern const char kTutorialPageAddress[];
 
 // "int ShellExecute(int hWindow,string &in,string &in,string &in,string &in,int showCommand)":
 // the shell's result (above 32 on success).
-int ShellExecuteText(int window, const std::string& verb, const std::string& file,
+int ShellExecuteText(SystemCalls& calls, int window, const std::string& verb, const std::string& file,
                      const std::string& parameters, const std::string& directory, int showCommand);
 // "void OpenMyDocuments()".
-void OpenMyDocuments();
+void OpenMyDocuments(SystemCalls& calls);
 // "bool OpenOXFile(string fileName)": the program folder's file, opened by the shell; false
 // when there is no such file.
-bool OpenOXFile(std::string fileName);
+bool OpenOXFile(SystemCalls& calls, const std::string& fileName);
 // "void PlayDemo()".
-void PlayDemo();
+void PlayDemo(SystemCalls& calls);
 // "int MessageBox(int hWnd, string mainText, string titleText, uint flags)".
-int MessageBoxText(int owner, std::string text, std::string caption, unsigned flags);
+int MessageBoxText(SystemCalls& calls, int owner, const std::string& text, const std::string& caption,
+                   unsigned flags);

@@ -6,16 +6,15 @@
 #include <angelscript.h>
 
 class ScriptRegistrar;
+struct ScriptPlatform;
 
-// Fills the key-name tables, then registers every function in its fixed order (scripts and
-// their generator rely on these declarations). 0 when all registered, else the engine's code
-// of the first refusal (the engine is then unusable).
-int RegisterScriptFunctions(asIScriptEngine* engine);
-int RegisterScriptFunctions(ScriptRegistrar& reg);
+// Fills the key-name tables, gives the engine the platform its functions use, then registers
+// every function in its fixed order (scripts and their generator rely on these declarations).
+// 0 when all registered, else the engine's code of the first refusal (the engine is then
+// unusable).
+int RegisterScriptFunctions(asIScriptEngine* engine, const ScriptPlatform& platform);
+int RegisterScriptFunctions(ScriptRegistrar& reg, const ScriptPlatform& platform);
 
 // How many functions RegisterScriptFunctions registers.
 constexpr int kSystemScriptFunctionCount = 49;
 
-// The desktop setup wizard lives with the programming windows; the program hands in what
-// "void RunDesktopWizard()" starts (nothing until then).
-void SetDesktopWizardStarter(void (*start)());

@@ -4,9 +4,8 @@
 
 namespace {
 
-void SendButton(int button, bool down) {
-  if (std::optional<InputRecord> record = MouseButtonRecord(button, down))
-    GetSystemCalls().InjectInput(*record);
+void SendButton(SystemCalls& calls, int button, bool down) {
+  if (std::optional<InputRecord> record = MouseButtonRecord(button, down)) calls.InjectInput(*record);
 }
 
 }  // namespace
@@ -28,24 +27,23 @@ std::optional<InputRecord> MouseButtonRecord(int button, bool down) {
   return MouseRecord(0, 0, data, flags);
 }
 
-void PressMouseButton(int button) { SendButton(button, true); }
-void ReleaseMouseButton(int button) { SendButton(button, false); }
+void PressMouseButton(SystemCalls& calls, int button) { SendButton(calls, button, true); }
+void ReleaseMouseButton(SystemCalls& calls, int button) { SendButton(calls, button, false); }
 
-void ClickButton(int button) {
+void ClickButton(SystemCalls& calls, int button) {
   if (!MouseButtonRecord(button, true)) return;
-  PressMouseButton(button);
-  GetSystemCalls().Sleep(40);
-  ReleaseMouseButton(button);
+  PressMouseButton(calls, button);
+  calls.Sleep(40);
+  ReleaseMouseButton(calls, button);
 }
 
-void DoubleClickButton(int button) {
+void DoubleClickButton(SystemCalls& calls, int button) {
   if (!MouseButtonRecord(button, true)) return;
-  ClickButton(button);
-  GetSystemCalls().Sleep(GetSystemCalls().DoubleClickTime() / 2);
-  ClickButton(button);
+  ClickButton(calls, button);
+  calls.Sleep(calls.DoubleClickTime() / 2);
+  ClickButton(calls, button);
 }
 
-void SendMouseMove(int dx, int dy, int dz) {
-  GetSystemCalls().InjectInput(
-      MouseRecord(dx, dy, static_cast<std::uint32_t>(dz), kMouseEventWheel));
+void SendMouseMove(SystemCalls& calls, int dx, int dy, int dz) {
+  calls.InjectInput(MouseRecord(dx, dy, static_cast<std::uint32_t>(dz), kMouseEventWheel));
 }

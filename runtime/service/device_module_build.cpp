@@ -18,7 +18,6 @@
 #include "runtime/script/declaration_check.h"
 #include "runtime/script/script_engine_lock.h"
 #include "runtime/script/script_registrar.h"
-#include "runtime/service/device_thread.h"
 
 namespace {
 
@@ -81,9 +80,8 @@ std::string DeviceModuleName(const DeviceRecord& device) {
   return name;
 }
 
-void* FindModuleGlobal(DeviceRecord& device, const std::string& name) {
-  asCDebugScriptEngine* engine = GetDeviceScriptEngine();
-  asIScriptModule* module = engine ? ModuleOf(device, *engine) : nullptr;
+void* FindModuleGlobal(DeviceRecord& device, const std::string& name, asCDebugScriptEngine& engine) {
+  asIScriptModule* module = ModuleOf(device, engine);
   if (!module) return nullptr;
   const int index = module->GetGlobalVarIndexByName(name.c_str());
   return index >= 0 ? module->GetAddressOfGlobalVar(index) : nullptr;
@@ -126,14 +124,15 @@ void ReleaseModuleUses(const std::string& moduleName, asCDebugScriptEngine& engi
     if (table[i].moduleName == moduleName) ClearOutputGlobalPointers(table[i]);
 }
 
-int LoadDeviceModuleDlls(DeviceRecord& device, asCDebugScriptEngine& engine, FilePtr script) {
+int LoadDeviceModuleDlls(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugContext* context,
+                         FilePtr script) {
   LoadModuleLibraries(device, engine);
   if (!script) return -1;
   ClearOutputGlobalPointers(device);  // they point into the module about to go
   device.moduleName = DeviceModuleName(device);
   const int result = BuildFromFile(device, engine, std::move(script));
   if (result == 0) {
-    if (asCDebugContext* context = GetDeviceScriptContext()) RunDeviceInit(device, engine, *context);
+    if (context) RunDeviceInit(device, engine, *context);
   } else if (result != kBuildRestoreBackup) {
     device.moduleName.clear();  // no module: its input is not dispatched
   }

@@ -15,8 +15,8 @@ struct DeviceRecord;
 std::string DeviceModuleName(const DeviceRecord& device);
 // The script folder of the device whose module this is ("" for none): the base of includes.
 std::string GetModuleScriptFolder(const std::string& moduleName);
-// The address of a global variable of the device's module in the thread's engine, or null.
-void* FindModuleGlobal(DeviceRecord& device, const std::string& name);
+// The address of a global variable of the device's module in the engine, or null.
+void* FindModuleGlobal(DeviceRecord& device, const std::string& name, asCDebugScriptEngine& engine);
 
 // Build results: 0 success, 8 the user asked for the last working script; anything else failed.
 constexpr int kBuildRestoreBackup = 8;
@@ -31,8 +31,10 @@ int BuildScriptModule(const std::string& moduleName, const char* text, std::size
 // What must let go of a module before it is built again outside a device build: the periodic
 // function and the cached global addresses of the device that runs it.
 void ReleaseModuleUses(const std::string& moduleName, asCDebugScriptEngine& engine);
-// Loads the device's module libraries, then reads and builds its script; -1 without a file.
-int LoadDeviceModuleDlls(DeviceRecord& device, asCDebugScriptEngine& engine, FilePtr script);
+// Loads the device's module libraries, then reads and builds its script, and runs its QpadInit
+// in the context (none: not run); -1 without a file.
+int LoadDeviceModuleDlls(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugContext* context,
+                         FilePtr script);
 void ReloadDeviceScript(DeviceRecord& device, asCDebugScriptEngine& engine,
                         asCDebugContext& context);
 bool RunDeviceInit(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugContext& context);

@@ -4,8 +4,10 @@
 #include <angelscript.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +21,8 @@
 #include "runtime/device/host_interface.h"
 #include "runtime/device/input_dispatch.h"
 #include "runtime/device/periodic_function.h"
-#include "runtime/device/program_hooks.h"
 #include "runtime/functions/device_functions.h"
+#include "runtime/functions/script_platform.h"
 #include "runtime/functions/system_script_functions.h"
 #include "runtime/keys/key_name_tables.h"
 #include "runtime/script/debug_engine.h"
@@ -46,158 +48,210 @@ struct PeriodicInputRef {
   int inputIndex = -1;
 };
 
-struct DeviceThreadState {
-  UniqueHandle thread;  // our own handle, for the bounded wait at stop
-  HWND mainDialog = nullptr;
-  ScriptLoaderHooks loaderHooks;
-
-  std::vector<DeviceRecord> devices;  // the device table
-  std::vector<HANDLE> handles;        // read and removal event of each device, in table order
-  std::unique_ptr<asCDebugScriptEngine> engine;
-  std::unique_ptr<asCDebugContext> context;
-
-  bool rebuild = false;
-  bool scriptLoader = false;
-  DWORD nextPollTick = 0;
-  DWORD removalTick = 0;  // 0: none
-  PeriodicInputRef earliestPeriodic;
-  int lastEventDevice = -1;  // HID handle of the device whose event ended the last wait
-  // The device a script-loader request named, by what survives the next enumeration.
-  int loaderProductId = -1;
-  int loaderUnitId = -1;
-  DWORD onboardRequestSince = 0;
-  bool onboardRequestPending = false;
-
-  VhxEntry enumeration[VHX_MAX_ENTRIES] = {};
-  int enumerationCount = 0;
-
-  DeviceThreadHooks hooks;  // set before the thread starts
-  std::atomic<DeviceBuildCallback> buildCallback{nullptr};
-  std::atomic<void (*)(ScriptRegistrar&)> extraRegistration{nullptr};
-};
-
-DeviceThreadState& State() {
-  static DeviceThreadState state;
-  return state;
-}
-
-
-DeviceRecord* FindDeviceByHandle(int hidHandle) {
-  for (auto& d : State().devices)
-    if (d.hidHandle == hidHandle) return &d;
-  return nullptr;
-}
-
-void PublishTable() {
-  DeviceThreadState& s = State();
-  PublishDeviceTable(s.devices.empty() ? nullptr : s.devices.data(),
-                     static_cast<int>(s.devices.size()));
-}
-
-void FillHandles() {
-  DeviceThreadState& s = State();
-  s.handles.clear();
-  for (const auto& d : s.devices) {
-    s.handles.push_back(d.readEvent);
-    s.handles.push_back(d.removalEvent);
-  }
-}
-
-// The periodic input entry due first, over all devices.
-void FindEarliestPeriodicInput() {
-  DeviceThreadState& s = State();
-  s.earliestPeriodic = {};
-  DWORD best = 0;
-  for (const auto& d : s.devices) {
-    for (int i = 0; i < d.inputCount(); ++i) {
-      const InputConfig& in = d.inputs[i];
-      if (in.period <= 0) continue;
-      if (s.earliestPeriodic.hidHandle < 0 || static_cast<int>(in.dueTick - best) < 0) {
-        s.earliestPeriodic = {d.hidHandle, i};
-        best = in.dueTick;
-      }
-    }
-  }
-}
-
-InputConfig* EarliestPeriodicInput(DeviceRecord** device) {
-  const PeriodicInputRef& ref = State().earliestPeriodic;
-  DeviceRecord* d = FindDeviceByHandle(ref.hidHandle);
-  // An entry whose key auto-repeats has its period set to 0: it is no longer periodic.
-  if (!d || ref.inputIndex < 0 || ref.inputIndex >= d->inputCount() ||
-      d->inputs[ref.inputIndex].period <= 0)
-    return nullptr;
-  *device = d;
-  return &d->inputs[ref.inputIndex];
-}
-
-// Runs the earliest periodic input when it is due; true when it ran.
-bool RunDuePeriodicInput(DWORD now) {
-  DeviceRecord* device = nullptr;
-  InputConfig* input = EarliestPeriodicInput(&device);
-  if (!input || !TickReached(input->dueTick, now)) return false;
-  RunPeriodicInputs(*device, *input, GetDeviceScriptEngine(), GetDeviceScriptContext());
-  FindEarliestPeriodicInput();
-  return true;
-}
-
-void CancelAutoRepeatOf(int hidHandle) {
-  if (GetAutoRepeat().active && GetAutoRepeat().hidHandle == hidHandle) CancelAutoRepeat();
-}
-
-void TearDownDevices() {
-  DeviceThreadState& s = State();
-  PublishDeviceTable(nullptr, 0);
-  SetCurrentDevice(nullptr);
-  for (auto& d : s.devices) DestroyDeviceRecord(d);
-  s.devices.clear();
-  CancelAutoRepeat();
-  s.earliestPeriodic = {};
-  s.handles.clear();
-}
-
-void CloseEnumeration() {
-  DeviceThreadState& s = State();
-  for (int i = 0; i < s.enumerationCount; ++i) VhxCloseInterface(s.enumeration[i].handle);
-  s.enumerationCount = 0;
-}
-
-void ReleaseEngine() {
-  DeviceThreadState& s = State();
-  if (s.engine && s.hooks.engineReleasing) s.hooks.engineReleasing();
-  SetLockedScriptContext(nullptr);
-  s.context.reset();  // contexts go before their engine
-  s.engine.reset();
-}
-
-// A fresh engine with the whole script interface; false when any of it was refused.
-bool CreateEngine() {
-  DeviceThreadState& s = State();
-  s.engine.reset(asCreateDebugScriptEngine(20401, s.buildCallback.load(), SaveModuleScript));
-  if (!s.engine) return false;
-  s.context = s.engine->CreateContext();
-  SetLockedScriptContext(s.context ? s.context->Library() : nullptr);
-  ScriptRegistrar registrar(s.engine->Library());
-  RegisterScriptTypes(registrar);
-  RegisterDeviceFunctions(registrar);
-  RegisterScriptFunctions(registrar);  // builds the key-name tables first
-  if (auto extra = s.extraRegistration.load()) extra(registrar);
-  return registrar.Ok() && s.context && s.engine->Library()->GetTypeIdByDecl("int[]") >= 0;
-}
-
 struct ScriptChoice {
   std::string label;
   std::string folder;
   int unitId = 0;
 };
 
+}  // namespace
+
+// The thread's state and its rounds.
+class DeviceService::Thread {
+ public:
+  Thread(DeviceServiceHost& host, SystemCalls& calls, HostProcess& hostProcess)
+      : host_(host), calls_(calls), hostProcess_(hostProcess), dispatch_(host, hostProcess, calls),
+        records_(*this) {}
+
+  UniqueHandle Start(HWND mainDialog, bool programmingAllowed);
+  bool Stop();
+  asCDebugScriptEngine* Engine() const { return engine_.get(); }
+  asCDebugContext* Context() const { return context_.get(); }
+
+  // The thread of the service that runs, for the engine accessors.
+  static inline std::atomic<const Thread*> running{nullptr};
+
+ private:
+  // What the thread's records ask of it.
+  class RecordServices : public DeviceRecordServices {
+   public:
+    explicit RecordServices(Thread& thread) : thread_(thread) {}
+    void LockScriptEngine() override { ::LockScriptEngine(); }
+    bool UnlockScriptEngine() override { return ::UnlockScriptEngine(); }
+    void* FindModuleGlobal(DeviceRecord& device, const std::string& name) override {
+      return thread_.engine_ ? ::FindModuleGlobal(device, name, *thread_.engine_) : nullptr;
+    }
+    void RegenerateDeviceScript(DeviceRecord& device) override { thread_.host_.RegenerateDeviceScript(device); }
+
+   private:
+    Thread& thread_;
+  };
+
+  static DWORD WINAPI Main(LPVOID thread);
+  DWORD Run();
+  void PumpWindows() { host_.PumpWindows(); }
+
+  DeviceRecord* FindDeviceByHandle(int hidHandle);
+  void PublishTable();
+  void FillHandles();
+  void FindEarliestPeriodicInput();
+  InputConfig* EarliestPeriodicInput(DeviceRecord** device);
+  bool RunDuePeriodicInput(DWORD now);
+  void TearDownDevices();
+  void CloseEnumeration();
+  void ReleaseEngine();
+  bool CreateEngine();
+  void RunScriptLoader();
+  void ReleaseDevicesAndEngine();
+  bool RebuildDeviceTable();
+  bool BuildCycle();
+  void RemoveDevice(std::size_t index);
+  void ReadReports(DeviceRecord& device);
+  void PollForChanges(DWORD now);
+  void RunAutoRepeat(DWORD now);
+  void RunDeadlines();
+  DWORD WaitTime();
+  void RoundWithDevices();
+  void RoundWithoutDevices();
+  void OpenProgramming(DeviceRecord& device);
+  void HandleRequest();
+  void EndThread();
+
+  DeviceServiceHost& host_;
+  SystemCalls& calls_;
+  HostProcess& hostProcess_;
+  InputDispatch dispatch_;
+  RecordServices records_;
+
+  UniqueHandle thread_;  // our own handle, for the bounded wait at stop
+  HWND mainDialog_ = nullptr;
+
+  std::vector<DeviceRecord> devices_;  // the device table
+  std::vector<HANDLE> handles_;        // read and removal event of each device, in table order
+  std::unique_ptr<asCDebugScriptEngine> engine_;
+  std::unique_ptr<asCDebugContext> context_;
+
+  bool rebuild_ = false;
+  bool scriptLoader_ = false;
+  DWORD nextPollTick_ = 0;
+  DWORD removalTick_ = 0;  // 0: none
+  PeriodicInputRef earliestPeriodic_;
+  int lastEventDevice_ = -1;  // HID handle of the device whose event ended the last wait
+  // The device a script-loader request named, by what survives the next enumeration.
+  int loaderProductId_ = -1;
+  int loaderUnitId_ = -1;
+  DWORD onboardRequestSince_ = 0;
+  bool onboardRequestPending_ = false;
+
+  VhxEntry enumeration_[VHX_MAX_ENTRIES] = {};
+  int enumerationCount_ = 0;
+};
+
+DeviceRecord* DeviceService::Thread::FindDeviceByHandle(int hidHandle) {
+  for (auto& d : devices_)
+    if (d.hidHandle == hidHandle) return &d;
+  return nullptr;
+}
+
+void DeviceService::Thread::PublishTable() {
+  PublishDeviceTable(devices_.empty() ? nullptr : devices_.data(), static_cast<int>(devices_.size()));
+}
+
+void DeviceService::Thread::FillHandles() {
+  handles_.clear();
+  for (const auto& d : devices_) {
+    handles_.push_back(d.readEvent);
+    handles_.push_back(d.removalEvent);
+  }
+}
+
+// The periodic input entry due first, over all devices.
+void DeviceService::Thread::FindEarliestPeriodicInput() {
+  earliestPeriodic_ = {};
+  DWORD best = 0;
+  for (const auto& d : devices_) {
+    for (int i = 0; i < d.inputCount(); ++i) {
+      const InputConfig& in = d.inputs[i];
+      if (in.period <= 0) continue;
+      if (earliestPeriodic_.hidHandle < 0 || static_cast<int>(in.dueTick - best) < 0) {
+        earliestPeriodic_ = {d.hidHandle, i};
+        best = in.dueTick;
+      }
+    }
+  }
+}
+
+InputConfig* DeviceService::Thread::EarliestPeriodicInput(DeviceRecord** device) {
+  const PeriodicInputRef& ref = earliestPeriodic_;
+  DeviceRecord* d = FindDeviceByHandle(ref.hidHandle);
+  // An entry whose key auto-repeats has its period set to 0: it is no longer periodic.
+  if (!d || ref.inputIndex < 0 || ref.inputIndex >= d->inputCount() || d->inputs[ref.inputIndex].period <= 0)
+    return nullptr;
+  *device = d;
+  return &d->inputs[ref.inputIndex];
+}
+
+// Runs the earliest periodic input when it is due; true when it ran.
+bool DeviceService::Thread::RunDuePeriodicInput(DWORD now) {
+  DeviceRecord* device = nullptr;
+  InputConfig* input = EarliestPeriodicInput(&device);
+  if (!input || !TickReached(input->dueTick, now)) return false;
+  dispatch_.RunPeriodicInputs(*device, *input, engine_.get(), context_.get());
+  FindEarliestPeriodicInput();
+  return true;
+}
+
+namespace {
+
+void CancelAutoRepeatOf(int hidHandle) {
+  if (GetAutoRepeat().active && GetAutoRepeat().hidHandle == hidHandle) CancelAutoRepeat();
+}
+
+}  // namespace
+
+void DeviceService::Thread::TearDownDevices() {
+  PublishDeviceTable(nullptr, 0);
+  SetCurrentDevice(nullptr);
+  for (auto& d : devices_) DestroyDeviceRecord(d);
+  devices_.clear();
+  CancelAutoRepeat();
+  earliestPeriodic_ = {};
+  handles_.clear();
+}
+
+void DeviceService::Thread::CloseEnumeration() {
+  for (int i = 0; i < enumerationCount_; ++i) VhxCloseInterface(enumeration_[i].handle);
+  enumerationCount_ = 0;
+}
+
+void DeviceService::Thread::ReleaseEngine() {
+  if (engine_) host_.EngineReleasing();
+  SetLockedScriptContext(nullptr);
+  context_.reset();  // contexts go before their engine
+  engine_.reset();
+}
+
+// A fresh engine with the whole script interface; false when any of it was refused.
+bool DeviceService::Thread::CreateEngine() {
+  engine_.reset(asCreateDebugScriptEngine(20401, host_.BuildCallback(), SaveModuleScript));
+  if (!engine_) return false;
+  context_ = engine_->CreateContext();
+  SetLockedScriptContext(context_ ? context_->Library() : nullptr);
+  const ScriptPlatform platform{calls_, host_};
+  ScriptRegistrar registrar(engine_->Library());
+  RegisterScriptTypes(registrar);
+  RegisterDeviceFunctions(registrar, platform);
+  RegisterScriptFunctions(registrar, platform);  // builds the key-name tables first
+  host_.RegisterMoreScriptFunctions(registrar);
+  return registrar.Ok() && context_ && engine_->Library()->GetTypeIdByDecl("int[]") >= 0;
+}
+
 // The script loader (a second instance in client mode): copies a chosen script over a device's.
-void RunScriptLoader() {
-  DeviceThreadState& s = State();
+void DeviceService::Thread::RunScriptLoader() {
   std::vector<ScriptChoice> choices;
   DeviceRecord* match = nullptr;
-  for (auto& d : s.devices)
-    if (d.productId == s.loaderProductId && d.unitId == s.loaderUnitId) match = &d;
+  for (auto& d : devices_)
+    if (d.productId == loaderProductId_ && d.unitId == loaderUnitId_) match = &d;
   auto add = [&](const DeviceRecord& d) {
     ScriptChoice c;
     char label[160];
@@ -211,24 +265,24 @@ void RunScriptLoader() {
   if (match) {
     add(*match);
   } else {
-    for (const auto& d : s.devices) add(d);
+    for (const auto& d : devices_) add(d);
     std::vector<std::string> labels;
     for (const auto& c : choices) labels.push_back(c.label);
-    const int picked = s.loaderHooks.chooseDevice ? s.loaderHooks.chooseDevice(s.mainDialog, labels) : -1;
+    const int picked = host_.ChooseScriptDevice(mainDialog_, labels);
     // No devices, or nothing selected, is a cancel.
     if (picked < 0 || picked >= static_cast<int>(choices.size())) return;
     chosen = picked;
   }
   const ScriptChoice& c = choices[chosen];
-  std::string file;
-  if (!s.loaderHooks.chooseScript || !s.loaderHooks.chooseScript(s.mainDialog, c.folder, file)) return;
+  const std::optional<std::string> file = host_.ChooseScriptFile(mainDialog_, c.folder);
+  if (!file) return;
   const std::string target = JoinPath(c.folder, "Script_" + std::to_string(c.unitId) + ".oxs");
-  if (!target.empty()) CopyFileA(file.c_str(), target.c_str(), FALSE);
+  if (!target.empty()) CopyFileA(file->c_str(), target.c_str(), FALSE);
 }
 
 // Everything of the last build cycle but its interfaces. The old records hold pointers into the
 // old engine: they go first.
-void ReleaseDevicesAndEngine() {
+void DeviceService::Thread::ReleaseDevicesAndEngine() {
   TearDownDevices();
   StopPeriodicFunction();
   ReleaseEngine();
@@ -236,23 +290,22 @@ void ReleaseDevicesAndEngine() {
 
 // Builds the device table anew under the engine lock: engine, enumeration, records, unit ids,
 // modules.
-bool RebuildDeviceTable() {
-  DeviceThreadState& s = State();
+bool DeviceService::Thread::RebuildDeviceTable() {
   ScriptEngineGuard lock;
   ReleaseDevicesAndEngine();
   if (!CreateEngine()) return false;
 
   int count = 0;
-  if (VhxEnumerate(kVendorId, s.enumeration, &count) != VHX_OK) count = 0;
-  s.enumerationCount = std::clamp(count, 0, VHX_MAX_ENTRIES);
-  s.nextPollTick = GetTickCount() + kPollIntervalMs;
-  s.rebuild = false;
+  if (VhxEnumerate(kVendorId, enumeration_, &count) != VHX_OK) count = 0;
+  enumerationCount_ = std::clamp(count, 0, VHX_MAX_ENTRIES);
+  nextPollTick_ = GetTickCount() + kPollIntervalMs;
+  rebuild_ = false;
 
-  for (int i = 0; i < s.enumerationCount; ++i) {
-    const VhxEntry& e = s.enumeration[i];
+  for (int i = 0; i < enumerationCount_; ++i) {
+    const VhxEntry& e = enumeration_[i];
     if (e.usagePage != kDeviceUsagePage) continue;
     DeviceRecord rec;
-    if (!InitDeviceRecord(rec, kVendorId, e.productId, VhxGetVersion(e.handle))) continue;
+    if (!InitDeviceRecord(rec, kVendorId, e.productId, VhxGetVersion(e.handle), records_)) continue;
     rec.pendingKey = kNoPendingKey;
     rec.hidHandle = e.handle;
     if (!SetUpDeviceReports(rec, VhxGetInputLength(e.handle), VhxGetOutputLength(e.handle))) {
@@ -260,42 +313,42 @@ bool RebuildDeviceTable() {
       continue;
     }
     ReadDeviceDescription(nullptr, &rec);
-    s.devices.push_back(std::move(rec));
+    devices_.push_back(std::move(rec));
   }
-  for (auto it = s.devices.begin(); it != s.devices.end();) {
-    if (IdentifyDevice(*it)) {
+  for (auto it = devices_.begin(); it != devices_.end();) {
+    if (IdentifyDevice(*it, host_)) {
       ++it;
     } else {
       DestroyDeviceRecord(*it);
-      it = s.devices.erase(it);
+      it = devices_.erase(it);
     }
   }
   // The next enumeration keeps a device that stays attached open, so that no report it sends
   // during the cycle is lost; an interface that no record took is closed now.
-  for (int i = 0; i < s.enumerationCount; ++i)
-    if (!FindDeviceByHandle(s.enumeration[i].handle)) VhxCloseInterface(s.enumeration[i].handle);
-  std::stable_sort(s.devices.begin(), s.devices.end(),
+  for (int i = 0; i < enumerationCount_; ++i)
+    if (!FindDeviceByHandle(enumeration_[i].handle)) VhxCloseInterface(enumeration_[i].handle);
+  std::stable_sort(devices_.begin(), devices_.end(),
                    [](const DeviceRecord& a, const DeviceRecord& b) { return a.productId < b.productId; });
-  std::stable_sort(s.devices.begin(), s.devices.end(),
+  std::stable_sort(devices_.begin(), devices_.end(),
                    [](const DeviceRecord& a, const DeviceRecord& b) { return a.unitId < b.unitId; });
-  CheckUnitIds(s.devices.data(), static_cast<int>(s.devices.size()));
+  CheckUnitIds(devices_.data(), static_cast<int>(devices_.size()), host_, calls_);
   PublishTable();
 
-  if (s.scriptLoader) {
+  if (scriptLoader_) {
     RunScriptLoader();
-    s.scriptLoader = false;
+    scriptLoader_ = false;
   }
 
   const DWORD now = GetTickCount();
-  for (auto& d : s.devices) {
+  for (auto& d : devices_) {
     if (FilePtr script = OpenDeviceScript(d.folder, d.unitId)) {
-      const int result = LoadDeviceModuleDlls(d, *s.engine, std::move(script));
+      const int result = LoadDeviceModuleDlls(d, *engine_, context_.get(), std::move(script));
       if (result == 0) {
         BackupDeviceScript(d.folder, d.unitId);
       } else if (result == kBuildRestoreBackup) {
         // With no backup, or a backup that fails too, the device keeps no module.
         if (RestoreDeviceScript(d.folder, d.unitId) != 0 ||
-            LoadDeviceModuleDlls(d, *s.engine, OpenDeviceScript(d.folder, d.unitId)) != 0)
+            LoadDeviceModuleDlls(d, *engine_, context_.get(), OpenDeviceScript(d.folder, d.unitId)) != 0)
           d.moduleName.clear();
       }
     }
@@ -307,8 +360,7 @@ bool RebuildDeviceTable() {
       if (in.period > 0) in.dueTick = now + in.period;
   }
   // One regeneration of every device's script per cycle, after the builds.
-  if (auto regenerate = GetDeviceRecordServices().regenerateDeviceScript)
-    for (auto& d : s.devices) regenerate(d);
+  for (auto& d : devices_) host_.RegenerateDeviceScript(d);
   FindEarliestPeriodicInput();
   FillHandles();
   return true;
@@ -316,54 +368,51 @@ bool RebuildDeviceTable() {
 
 // A new device table, then the news of it and the windows of switches that are on (outside the
 // lock).
-bool BuildCycle() {
+bool DeviceService::Thread::BuildCycle() {
   if (!RebuildDeviceTable()) return false;
-  OnDeviceListChanged(State().mainDialog);
-  for (auto& d : State().devices) CheckProgrammingSwitchAtStart(d);
+  OnDeviceListChanged(mainDialog_, hostProcess_);
+  for (auto& d : devices_) dispatch_.CheckProgrammingSwitchAtStart(d);
   return true;
 }
 
-void RemoveDevice(std::size_t index) {
-  DeviceThreadState& s = State();
-  DeviceRecord& d = s.devices[index];
+void DeviceService::Thread::RemoveDevice(std::size_t index) {
+  DeviceRecord& d = devices_[index];
   VhxCloseInterface(d.hidHandle);
   CancelAutoRepeatOf(d.hidHandle);
   if (GetCurrentDevice() == &d) SetCurrentDevice(nullptr);
   PublishDeviceTable(nullptr, 0);
-  if (s.engine) DiscardDeviceModule(d, *s.engine);
+  if (engine_) DiscardDeviceModule(d, *engine_);
   d.removed = true;
   DestroyDeviceRecord(d);
-  s.devices.erase(s.devices.begin() + static_cast<std::ptrdiff_t>(index));
+  devices_.erase(devices_.begin() + static_cast<std::ptrdiff_t>(index));
   SetCurrentDevice(nullptr);  // later records moved
   PublishTable();
   FindEarliestPeriodicInput();
   FillHandles();
-  s.removalTick = GetTickCount() + kReenumerateDelayMs;
-  if (s.removalTick == 0) s.removalTick = 1;
+  removalTick_ = GetTickCount() + kReenumerateDelayMs;
+  if (removalTick_ == 0) removalTick_ = 1;
 }
 
-void ReadReports(DeviceRecord& device) {
+void DeviceService::Thread::ReadReports(DeviceRecord& device) {
   ResetEvent(device.readEvent);
   const int handle = device.hidHandle;
   for (int n = 0; n < kReportsPerWake; ++n) {
     DeviceRecord* d = FindDeviceByHandle(handle);
     if (!d || !d->setUp || VhxReadReport(handle, d->currentReport.data()) != VHX_OK) return;
     d->unmaskedReport = d->currentReport;
-    DispatchInputReport(*d, GetDeviceScriptEngine(), GetDeviceScriptContext());
-    if (RunDuePeriodicInput(GetTickCount())) PumpProgramWindows();
+    dispatch_.DispatchInputReport(*d, engine_.get(), context_.get());
+    if (RunDuePeriodicInput(GetTickCount())) PumpWindows();
   }
 }
 
-void PollForChanges(DWORD now) {
-  DeviceThreadState& s = State();
+void DeviceService::Thread::PollForChanges(DWORD now) {
   int arrived = 0, removed = 0;
-  if (VhxPollChanges(kVendorId, &arrived, &removed) == VHX_OK && (arrived || removed))
-    s.rebuild = true;
-  s.removalTick = 0;
-  s.nextPollTick = now + kPollIntervalMs;
+  if (VhxPollChanges(kVendorId, &arrived, &removed) == VHX_OK && (arrived || removed)) rebuild_ = true;
+  removalTick_ = 0;
+  nextPollTick_ = now + kPollIntervalMs;
 }
 
-void RunAutoRepeat(DWORD now) {
+void DeviceService::Thread::RunAutoRepeat(DWORD now) {
   AutoRepeatState& r = GetAutoRepeat();
   if (!r.active || !TickReached(r.dueTick, now)) return;
   DeviceRecord* d = FindDeviceByHandle(r.hidHandle);
@@ -374,26 +423,24 @@ void RunAutoRepeat(DWORD now) {
   }
   const int input = r.inputIndex;
   d->previousReport[r.byteIndex] &= static_cast<std::uint8_t>(~r.bitMask);
-  DispatchInputReport(*d, GetDeviceScriptEngine(), GetDeviceScriptContext());
+  dispatch_.DispatchInputReport(*d, engine_.get(), context_.get());
   if (r.active && r.inputIndex == input) r.dueTick = now + d->inputs[input].repeatInterval;
 }
 
 // The deadlines of a round with devices: checked in every round, whatever ended the wait.
-void RunDeadlines() {
-  DeviceThreadState& s = State();
+void DeviceService::Thread::RunDeadlines() {
   const DWORD now = GetTickCount();
   RunAutoRepeat(now);
   RunDuePeriodicFunction(now, [&](int id) {  // the current device stays as it is
-    if (s.context && s.context->Prepare(id) == 0) s.context->Execute();
+    if (context_ && context_->Prepare(id) == 0) context_->Execute();
   });
   RunDuePeriodicInput(now);
-  if (TickReached(s.nextPollTick, now)) PollForChanges(now);
+  if (TickReached(nextPollTick_, now)) PollForChanges(now);
 }
 
-DWORD WaitTime() {
-  DeviceThreadState& s = State();
+DWORD DeviceService::Thread::WaitTime() {
   const DWORD now = GetTickCount();
-  DWORD due = s.nextPollTick;
+  DWORD due = nextPollTick_;
   auto consider = [&](DWORD tick) {
     if (static_cast<int>(tick - due) < 0) due = tick;
   };
@@ -404,63 +451,63 @@ DWORD WaitTime() {
   return TickReached(due, now) ? 0 : due - now;
 }
 
-void RoundWithDevices() {
-  DeviceThreadState& s = State();
+void DeviceService::Thread::RoundWithDevices() {
   FillHandles();
-  for (std::size_t i = 0; i < s.devices.size(); ++i) {
-    if (!s.devices[i].rebuildScript) continue;
-    s.devices[i].rebuildScript = false;
-    ReloadDeviceScript(s.devices[i], *s.engine, *s.context);
+  for (std::size_t i = 0; i < devices_.size(); ++i) {
+    if (!devices_[i].rebuildScript) continue;
+    devices_[i].rebuildScript = false;
+    ReloadDeviceScript(devices_[i], *engine_, *context_);
   }
   // After the rebuilds, which take time: the wait must end at the deadline, not after it.
   const DWORD wait = WaitTime();
-  const DWORD r = WaitWithMessagePump(static_cast<DWORD>(s.handles.size()), s.handles.data(), wait,
-                                      PumpProgramWindows);
-  if (r != kWaitTimedOut && r < s.handles.size()) {
+  const DWORD r = WaitWithMessagePump(static_cast<DWORD>(handles_.size()), handles_.data(), wait,
+                                      [this] { PumpWindows(); });
+  if (r != kWaitTimedOut && r < handles_.size()) {
     const std::size_t index = r / 2;
-    s.lastEventDevice = s.devices[index].hidHandle;
+    lastEventDevice_ = devices_[index].hidHandle;
     if (r % 2) {
       RemoveDevice(index);
     } else {
-      ReadReports(s.devices[index]);
+      ReadReports(devices_[index]);
     }
   }
   RunDeadlines();
-  PumpProgramWindows();
+  PumpWindows();
 }
 
-void RoundWithoutDevices() {
-  DeviceThreadState& s = State();
+void DeviceService::Thread::RoundWithoutDevices() {
   for (int i = 0; i < 10 && !IsDeviceThreadStopping(); ++i) {
-    PumpProgramWindows();
+    PumpWindows();
     Sleep(50);
   }
   const DWORD now = GetTickCount();
-  const DWORD removal = s.removalTick;
+  const DWORD removal = removalTick_;
   int arrived = 0, removed = 0;
-  if (VhxPollChanges(kVendorId, &arrived, &removed) == VHX_OK && (arrived || removed))
-    s.rebuild = true;
+  if (VhxPollChanges(kVendorId, &arrived, &removed) == VHX_OK && (arrived || removed)) rebuild_ = true;
   if (removal != 0 && TickReached(removal, now)) {
-    s.removalTick = 0;
-    s.rebuild = true;
+    removalTick_ = 0;
+    rebuild_ = true;
   }
 }
 
-void OpenProgramming(DeviceRecord& d) {
+void DeviceService::Thread::OpenProgramming(DeviceRecord& d) {
   d.programmingRequested = true;
-  CheckProgrammingSwitch(d);
-  if (auto reveal = GetProgrammingWindowHooks().reveal; reveal && d.programmingWindow) reveal(d);
+  dispatch_.CheckProgrammingSwitch(d);
+  if (d.programmingWindow) host_.RevealProgrammingWindow(d);
 }
+
+namespace {
 
 void ClearRequest() {
   RequestDevice = kNoRequestDevice;
   RequestCode = kRequestNone;
 }
 
-void HandleRequest() {
-  DeviceThreadState& s = State();
+}  // namespace
+
+void DeviceService::Thread::HandleRequest() {
   const int code = RequestCode;
-  if (code != kRequestReadOnboard) s.onboardRequestPending = false;
+  if (code != kRequestReadOnboard) onboardRequestPending_ = false;
   switch (code) {
     case kRequestProgramSwitchable:
     case kRequestProgram:
@@ -468,8 +515,8 @@ void HandleRequest() {
         if (code == kRequestProgramSwitchable) d->modeSwitchAvailable = true;
         OpenProgramming(*d);
       } else {
-        GetSystemCalls().ShowMessageBox(nullptr, "Invalid configuration for selected Qpad device.",
-                                        "Orvane II Error", BoxButtons::Ok, BoxIcon::Error);
+        calls_.ShowMessageBox(nullptr, "Invalid configuration for selected Qpad device.", "Orvane II Error",
+                              BoxButtons::Ok, BoxIcon::Error);
       }
       ClearRequest();
       break;
@@ -477,37 +524,37 @@ void HandleRequest() {
       if (DeviceRecord* d = FindDeviceByHandle(RequestDevice)) {
         // onboardMacros is set only by a read of the device's memory that succeeded: a window
         // over an image never read would write the layout over the device's own macros.
-        if (ReadOnboardMacros(*d)) d->onboardMacros = true;
+        if (host_.ReadOnboardMacros(*d)) d->onboardMacros = true;
         OpenProgramming(*d);
         ClearRequest();
-        s.onboardRequestPending = false;
-      } else if (!s.onboardRequestPending) {
-        s.onboardRequestPending = true;
-        s.onboardRequestSince = GetTickCount();
-      } else if (GetTickCount() - s.onboardRequestSince >= kOnboardRequestLimitMs) {
+        onboardRequestPending_ = false;
+      } else if (!onboardRequestPending_) {
+        onboardRequestPending_ = true;
+        onboardRequestSince_ = GetTickCount();
+      } else if (GetTickCount() - onboardRequestSince_ >= kOnboardRequestLimitMs) {
         // The device never came back: the slot must not stay taken for good.
-        s.onboardRequestPending = false;
+        onboardRequestPending_ = false;
         ClearRequest();
       }
       break;
     case kRequestScriptLoader:
       // The build cycle numbers the handles anew: remember the device by product and unit.
       if (DeviceRecord* d = FindDeviceByHandle(RequestDevice)) {
-        s.loaderProductId = d->productId;
-        s.loaderUnitId = d->unitId;
+        loaderProductId_ = d->productId;
+        loaderUnitId_ = d->unitId;
       } else {
-        s.loaderProductId = s.loaderUnitId = -1;
+        loaderProductId_ = loaderUnitId_ = -1;
       }
-      s.scriptLoader = true;
-      s.rebuild = true;
+      scriptLoader_ = true;
+      rebuild_ = true;
       RequestCode = kRequestNone;
       break;
     case kRequestPendingKey:
-      if (DeviceRecord* d = FindDeviceByHandle(s.lastEventDevice)) CheckProgrammingSwitch(*d);
+      if (DeviceRecord* d = FindDeviceByHandle(lastEventDevice_)) dispatch_.CheckProgrammingSwitch(*d);
       RequestCode = kRequestNone;
       break;
     case kRequestRebuild:
-      s.rebuild = true;
+      rebuild_ = true;
       RequestCode = kRequestNone;
       break;
     default:
@@ -515,10 +562,9 @@ void HandleRequest() {
   }
 }
 
-void EndThread() {
+void DeviceService::Thread::EndThread() {
   ScriptEngineGuard lock;
-  CloseProgramThreadWindows();
-  if (State().hooks.ending) State().hooks.ending();
+  host_.ThreadEnding();
   ReleaseDevicesAndEngine();
   CloseEnumeration();
   FreeDeviceFolders();
@@ -526,24 +572,19 @@ void EndThread() {
   SetDeviceThreadStopping(false);
 }
 
-DWORD WINAPI DeviceThreadMain(LPVOID) {
-  DeviceThreadState& s = State();
-  DeviceRecordServices services = GetDeviceRecordServices();
-  services.lockScriptEngine = [] { LockScriptEngine(); };
-  services.unlockScriptEngine = UnlockScriptEngine;
-  services.findModuleGlobal = FindModuleGlobal;
-  SetDeviceRecordServices(services);
-  if (s.hooks.started) s.hooks.started();
+DWORD WINAPI DeviceService::Thread::Main(LPVOID thread) { return static_cast<Thread*>(thread)->Run(); }
 
-  s.rebuild = true;
+DWORD DeviceService::Thread::Run() {
+  host_.ThreadStarted();
+  rebuild_ = true;
   while (!IsDeviceThreadStopping()) {
-    if (s.rebuild && !BuildCycle()) {
+    if (rebuild_ && !BuildCycle()) {
       EndThread();
-      GetSystemCalls().ShowMessageBox(nullptr, "The script engine could not be set up.",
-                                      "Orvane II Error", BoxButtons::Ok, BoxIcon::Error);
+      calls_.ShowMessageBox(nullptr, "The script engine could not be set up.", "Orvane II Error", BoxButtons::Ok,
+                            BoxIcon::Error);
       return 1;
     }
-    if (!s.devices.empty()) {
+    if (!devices_.empty()) {
       RoundWithDevices();
     } else {
       RoundWithoutDevices();
@@ -554,49 +595,60 @@ DWORD WINAPI DeviceThreadMain(LPVOID) {
   return 0;
 }
 
-}  // namespace
-
-UniqueHandle StartDeviceThread(HWND mainDialog, bool programmingAllowed) {
-  DeviceThreadState& s = State();
+UniqueHandle DeviceService::Thread::Start(HWND mainDialog, bool programmingAllowed) {
+  const Thread* none = nullptr;
+  if (thread_ || !running.compare_exchange_strong(none, this)) return UniqueHandle();
   SetDeviceThreadStopping(false);
   SetProgrammingAllowed(programmingAllowed);
-  s.mainDialog = mainDialog;
+  mainDialog_ = mainDialog;
   // 10240 bytes committed at first; the reserve stays the program's default, which script
   // calls need.
-  UniqueHandle thread(CreateThread(nullptr, 10240, DeviceThreadMain, mainDialog, 0, nullptr));
-  if (!thread) return thread;
+  UniqueHandle thread(CreateThread(nullptr, 10240, Main, this, 0, nullptr));
+  if (!thread) {
+    running = nullptr;
+    return thread;
+  }
   HANDLE own = nullptr;
-  DuplicateHandle(GetCurrentProcess(), thread.get(), GetCurrentProcess(), &own, SYNCHRONIZE,
-                  FALSE, 0);
-  s.thread.reset(own);
+  DuplicateHandle(GetCurrentProcess(), thread.get(), GetCurrentProcess(), &own, SYNCHRONIZE, FALSE, 0);
+  thread_.reset(own);
   return thread;
 }
 
-bool StopDeviceThread() {
-  DeviceThreadState& s = State();
-  if (!s.thread) return true;
-  if (IsDeviceThreadStopping() && WaitForSingleObject(s.thread.get(), 0) != WAIT_OBJECT_0)
-    return false;
+bool DeviceService::Thread::Stop() {
+  if (!thread_) return true;
+  if (IsDeviceThreadStopping() && WaitForSingleObject(thread_.get(), 0) != WAIT_OBJECT_0) return false;
   SetDeviceThreadStopping(true);
   WakeDeviceThreadFor(kNoRequestDevice);
   bool ended = false;
   for (DWORD waited = 0; !ended && waited < kStopLimitMs; waited += kStopPollMs)
-    ended = WaitForSingleObject(s.thread.get(), kStopPollMs) == WAIT_OBJECT_0;
+    ended = WaitForSingleObject(thread_.get(), kStopPollMs) == WAIT_OBJECT_0;
   if (!ended) return false;  // still in a modal wait: it keeps its state, and the flag
-  s.thread.reset();
+  thread_.reset();
   SetDeviceThreadStopping(false);
+  running = nullptr;
   return true;
 }
 
-void SetDeviceBuildCallback(DeviceBuildCallback callback) { State().buildCallback = callback; }
+DeviceService::DeviceService(DeviceServiceHost& host, SystemCalls& calls, HostProcess& hostProcess)
+    : thread_(std::make_unique<Thread>(host, calls, hostProcess)) {}
 
-void SetDeviceThreadHooks(const DeviceThreadHooks& hooks) { State().hooks = hooks; }
-
-void SetExtraScriptRegistration(void (*registration)(ScriptRegistrar&)) {
-  State().extraRegistration = registration;
+DeviceService::~DeviceService() {
+  // A thread that did not end still runs on its state: it stays to the end of the process.
+  if (!thread_->Stop()) thread_.release();
 }
 
-asCDebugScriptEngine* GetDeviceScriptEngine() { return State().engine.get(); }
-asCDebugContext* GetDeviceScriptContext() { return State().context.get(); }
+UniqueHandle DeviceService::Start(HWND mainDialog, bool programmingAllowed) {
+  return thread_->Start(mainDialog, programmingAllowed);
+}
 
-void SetScriptLoaderHooks(const ScriptLoaderHooks& hooks) { State().loaderHooks = hooks; }
+bool DeviceService::Stop() { return thread_->Stop(); }
+
+asCDebugScriptEngine* GetDeviceScriptEngine() {
+  const DeviceService::Thread* thread = DeviceService::Thread::running;
+  return thread ? thread->Engine() : nullptr;
+}
+
+asCDebugContext* GetDeviceScriptContext() {
+  const DeviceService::Thread* thread = DeviceService::Thread::running;
+  return thread ? thread->Context() : nullptr;
+}

@@ -6,6 +6,7 @@
 
 #include "macros/model/key_display_names.h"
 #include "app/main_window.h"
+#include "app/program_service_host.h"
 #include "runtime/device/device_table.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 #include "ui/programming_window/programming_window.h"
@@ -16,6 +17,7 @@ namespace {
 
 TEST_F(DeviceThread, TheKeyNamesAProgrammingWindowBuiltGoWhenTheThreadEnds) {
   InstallProgramHooks();
+  UseOwnHost<ProgramServiceHost>(*platform_);
   ClearKeyDisplayNames();
   AddKeypad(1);
   // A device is programmed once it has a module.
@@ -32,7 +34,7 @@ TEST_F(DeviceThread, TheKeyNamesAProgrammingWindowBuiltGoWhenTheThreadEnds) {
   ASSERT_TRUE(WaitUntil([] { return FindOwnWindow(kProgrammingWindowClass) != nullptr; }, 15000));
   EXPECT_TRUE(KeyDisplayNamesBuilt());  // by the window, on the device thread
 
-  ASSERT_TRUE(StopDeviceThread());  // its windows close first
+  ASSERT_TRUE(Stop());  // its windows close first
   EXPECT_EQ(FindOwnWindow(kProgrammingWindowClass), nullptr);
   EXPECT_FALSE(KeyDisplayNamesBuilt());
 }

@@ -91,10 +91,10 @@ TEST_F(BothPrograms, TheMainProgramReadsEveryMaximumTheCalibrationProgramWrote) 
   StartMainProgram();
   // Both name one folder, letter for letter.
   ASSERT_EQ(device_.folder->defaultFolder, mainProgram_ + cal::kCabDeviceFolder);
-  RecordedSystemCalls calls;
+  SystemCallsRecorder calls;
   for (int n = 1; n <= cal::kPositionCount; ++n)
-    EXPECT_EQ(GetCalibratedValue(n), result.ranges[PositionOfMaxLine(n)].max) << "Max line " << n;
-  EXPECT_EQ(GetCalibratedValue(cal::kPositionCount + 1), -1);
+    EXPECT_EQ(GetCalibratedValue(calls, n), result.ranges[PositionOfMaxLine(n)].max) << "Max line " << n;
+  EXPECT_EQ(GetCalibratedValue(calls, cal::kPositionCount + 1), -1);
   EXPECT_EQ(calls.Events(), "");
 }
 
@@ -105,8 +105,8 @@ TEST_F(BothPrograms, AValueNamingAnotherFolderLeavesTheMainProgramWithoutCalibra
   EXPECT_FALSE(DirExists(dir_ / "NotInstalledHere"));  // the folder is never created
 
   StartMainProgram();
-  RecordedSystemCalls calls;
-  EXPECT_EQ(GetCalibratedValue(1), -1);
+  SystemCallsRecorder calls;
+  EXPECT_EQ(GetCalibratedValue(calls, 1), -1);
   EXPECT_NE(calls.Events().find("Your calibration file could not be located."), std::string::npos);
 }
 

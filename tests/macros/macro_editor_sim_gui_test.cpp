@@ -86,6 +86,16 @@ void KeyInWindow(DeviceRecord& record, int code, bool pressed) {
   if (pressed && record.programmingWindow) SendMessageA(record.programmingWindow, kOpenKey, code, 0);
 }
 
+// The program's dialogs with the test's keypad window, and the scripts regenerated from their
+// layouts as the program regenerates them.
+class KeypadHost : public ProgramDialogs {
+ public:
+  using ProgramDialogs::ProgramDialogs;
+  HWND OpenProgrammingWindow(DeviceRecord& record) override { return OpenWindow(record); }
+  void ProgrammingKey(DeviceRecord& record, int code, bool pressed) override { KeyInWindow(record, code, pressed); }
+  void RegenerateDeviceScript(DeviceRecord& record) override { ::RegenerateDeviceScript(record); }
+};
+
 class EditorRoad : public DeviceThread {
  protected:
   void SetUp() override {
@@ -99,13 +109,9 @@ class EditorRoad : public DeviceThread {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kKeypadClass;
     RegisterClassA(&wc);
-    SetProgrammingWindowHooks({OpenWindow, KeyInWindow});
+    UseOwnHost<KeypadHost>(*platform_);
     // The keypad starts with its type's shared script; OK writes the unit's own.
     ASSERT_TRUE(WriteTextFile(TypeFile("Script.oxs"), "void QpadInit() {}\r\nvoid KeyDown(int c) {}\r\nvoid KeyUp(int c) {}\r\n"));
-  }
-  void TearDown() override {
-    DeviceThread::TearDown();
-    SetProgrammingWindowHooks({});
   }
 
   std::string TypeFile(const std::string& name) const { return dir_ / ("QpadDevices\\Vid0a7cPid0019\\" + name); }

@@ -63,7 +63,7 @@ TEST(OnboardMemoryDialogs, SwitchPromptOverTheProgressCancelsTheWrite) {
   });
   OnboardMemoryTimings timings;
   timings.switchProbes = 1;
-  OnboardMemoryDialogs dialogs;
+  OnboardMemoryDialogs dialogs(nullptr);
   const MemoryWriteResult result = WriteDeviceMacroMemory(d, dialogs, timings);
   user.join();
   EXPECT_TRUE(sawPrompt);
@@ -91,7 +91,11 @@ class ClosingProgramming : public ::testing::Test {
     ASSERT_NO_FATAL_FAILURE(AttachOnboardKeypad(sim_, id_, d_));
     ASSERT_EQ(VhxSimQueueInput(sim_, id_, kSwitchOnReport, 9), VHXSIM_OK);
     d_.onboardMacros = true;
-    InstallOnboardMemoryHooks();
+    // As the program fills them in, without a main window.
+    MacroModelHooks hooks = GetMacroModelHooks();
+    hooks.buildOnboardImage = [](MacroContext& context) { return BuildOnboardImage(context, nullptr); };
+    hooks.writeOnboardImage = [](MacroContext& context) { WriteOnboardImage(context, nullptr); };
+    SetMacroModelHooks(hooks);
     context_ = std::make_unique<MacroContext>();
     context_->device = &device_;
     for (int id : {0, 1, 0x21}) {

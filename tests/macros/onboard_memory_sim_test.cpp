@@ -16,6 +16,7 @@
 #include "macros/model/macro_steps.h"
 #include "macros/model/onboard_image.h"
 #include "platform/base/memory_file_access.h"
+#include "platform/base/system_calls.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
@@ -338,10 +339,11 @@ TEST_F(OnboardMemory, LayoutsTheImageCannotHoldAreRefusedWithTheirReason) {
 TEST_F(OnboardMemory, MemoryTestReadsTheSignature) {
   PublishDeviceTable(&d_, 1);
   SetCurrentDevice(&d_);
-  EXPECT_EQ(ExecuteMemoryTest(), 0);
+  SystemCalls platform;
+  EXPECT_EQ(ExecuteMemoryTest(platform), 0);
   const std::uint8_t other[2] = {'X', 'X'};
   ASSERT_EQ(VhxSimWriteMemory(sim_, id_, VHXSIM_MEMORY_SIGNATURE + 1, other, 2), VHXSIM_OK);
-  EXPECT_EQ(ExecuteMemoryTest(), -1);
+  EXPECT_EQ(ExecuteMemoryTest(platform), -1);
   EXPECT_TRUE(InEventUse());
 }
 

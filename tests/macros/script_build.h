@@ -6,7 +6,9 @@
 #include <string>
 
 #include "platform/base/file_access.h"
+#include "platform/base/system_calls.h"
 #include "runtime/functions/device_functions.h"
+#include "runtime/functions/script_platform.h"
 #include "runtime/functions/system_script_functions.h"
 #include "runtime/preprocessor/script_preprocessor.h"
 #include "runtime/script/debug_engine.h"
@@ -27,8 +29,8 @@ class ScriptBuild {
   ScriptBuild() : engine_(asCreateDebugScriptEngine(20401, nullptr, nullptr)) {
     ScriptRegistrar registrar(engine_->Library());
     RegisterScriptTypes(registrar);
-    RegisterDeviceFunctions(registrar);
-    RegisterScriptFunctions(registrar);
+    RegisterDeviceFunctions(registrar, {platform_});
+    RegisterScriptFunctions(registrar, {platform_});
     registered_ = registrar.Ok();
     engine_->SetMessageStream(&messages_);
   }
@@ -54,6 +56,7 @@ class ScriptBuild {
     void Write(const char* text) override { this->text += text; }
     std::string text;
   };
+  SystemCalls platform_;
   std::unique_ptr<asCDebugScriptEngine> engine_;
   Messages messages_;
   bool registered_ = false;

@@ -53,7 +53,7 @@ class ScriptedDevice {
     device_.productId = 0xD2;
     device_.unitId = 1;
     WriteTextFile(dir_ / "Script_1.oxs", script);
-    buildResult_ = LoadDeviceModuleDlls(device_, *engine_,
+    buildResult_ = LoadDeviceModuleDlls(device_, *engine_, nullptr,
                                         FilePtr(std::fopen((dir_ / "Script_1.oxs").c_str(), "rb")));
   }
   ~ScriptedDevice() {

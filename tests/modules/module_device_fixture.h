@@ -12,9 +12,11 @@
 #include <cstdio>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxsim_control.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
@@ -65,6 +67,16 @@ inline void AfterTeardown() {
   ++buildCycles;
 }
 
+// The program's side of the thread here: the scripts' recorder, and the check at every build
+// cycle.
+class RecordingHost : public DeviceServiceHost {
+ public:
+  void RegisterMoreScriptFunctions(ScriptRegistrar& reg) override {
+    reg.GlobalFunction("void record(const string &in)", asFUNCTION(Record), asCALL_CDECL);
+  }
+  void EngineReleasing() override { AfterTeardown(); }
+};
+
 // The input report of a device type: its length and the byte of its unit id.
 struct ReportShape {
   int length = 9;
@@ -78,17 +90,9 @@ class ModuleDevice : public ::testing::Test {
   void SetUp() override {
     ClearRecords();
     buildCycles = 0;
-    SetExtraScriptRegistration([](ScriptRegistrar& reg) {
-      reg.GlobalFunction("void record(const string &in)", asFUNCTION(Record), asCALL_CDECL);
-    });
-    DeviceThreadHooks hooks;
-    hooks.engineReleasing = AfterTeardown;
-    SetDeviceThreadHooks(hooks);
   }
   void TearDown() override {
-    StopDeviceThread();
-    SetDeviceThreadHooks({});
-    SetExtraScriptRegistration(nullptr);
+    service_.Stop();
     atTeardown = nullptr;
     if (sim_) {
       VhxSimReset(sim_);
@@ -144,7 +148,7 @@ class ModuleDevice : public ::testing::Test {
   // "init" (every script of these tests does): the thread is done with the table then.
   void Start() {
     InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
-    ASSERT_TRUE(StartDeviceThread(nullptr, true));
+    ASSERT_TRUE(service_.Start(nullptr, true));
     ASSERT_TRUE(testsupport::WaitUntil([] { return Count("init") > 0; }, 10000));
   }
 
@@ -188,6 +192,9 @@ class ModuleDevice : public ::testing::Test {
     WakeDeviceThread(table[0]);
   }
 
+  RecordingHost host_;
+  SystemCalls platform_;
+  DeviceService service_{host_, platform_};
   testsupport::ScratchDir dir_{"moduledev"};
   VhxSim* sim_ = nullptr;
   int id_ = 0;

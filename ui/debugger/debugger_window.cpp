@@ -4,7 +4,7 @@
 
 #include "platform/wingui/list_view.h"
 #include "platform/wingui/message_pump.h"
-#include "runtime/device/program_hooks.h"
+#include "runtime/device/device_table.h"
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "macros/model/macro_lifecycle.h"
 #include "macros/model/script_reader.h"
 #include "macros/shortcut_target.h"
+#include "platform/base/system_calls.h"
 #include "platform/wingui/controls.h"
 #include "platform/wingui/drop_handle.h"
 #include "platform/wingui/window.h"
@@ -194,7 +195,7 @@ void ProgrammingWindow::TellLayoutNotLoaded() {
     GetDeviceFolderPath(record->folder, path);
     path += std::string("\\") + kLayoutFileName;
   }
-  TellProgrammingRefused(*record, ProgrammingRefusal::kLayoutNotLoaded, path);
+  TellProgrammingRefused(GetSystemCalls(), *record, ProgrammingRefusal::kLayoutNotLoaded, path);
 }
 
 bool ProgrammingWindow::CreateProgrammingWindow(bool hidden) {
@@ -430,7 +431,7 @@ void ProgrammingWindow::Teardown() {
   DeviceRecord* record = device_->Record();
   const bool setUp = record && record->setUp;
   if (setUp && !record->moduleName.empty())
-    if (auto regenerate = GetDeviceRecordServices().regenerateDeviceScript) regenerate(*record);
+    record->services->RegenerateDeviceScript(*record);
   c.programming.window = nullptr;
   // The on-board write, the device out of programming and marked for its rebuild, the records
   // released; the context itself goes with it.
@@ -644,18 +645,15 @@ void SetProgrammingInputEnabled(bool enabled) { Process().inputEnabled = enabled
 bool IsProgrammingInputEnabled() { return Process().inputEnabled; }
 KeyCapDialogs& GetKeyCapDialogs() { return Process().keyCapDialogs; }
 
+void ForwardDeviceKey(HWND window, int keyCode, bool pressed) {
+  if (keyCode < 0 || keyCode > 255) return;  // key ids are bytes
+  if (pressed)
+    OnDeviceKeyInProgramming(window, keyCode);
+  else
+    ReleaseKeyInView(window, keyCode);
+}
+
 void InstallProgrammingWindow() {
-  ProgrammingWindowHooks hooks = GetProgrammingWindowHooks();
-  hooks.open = OpenProgrammingWindowFor;
-  hooks.key = [](DeviceRecord& device, int keyCode, bool pressed) {
-    if (keyCode < 0 || keyCode > 255) return;  // key ids are bytes
-    if (pressed)
-      OnDeviceKeyInProgramming(device.programmingWindow, keyCode);
-    else
-      ReleaseKeyInView(device.programmingWindow, keyCode);
-  };
-  hooks.reveal = [](DeviceRecord& device) { RevealProgrammingWindow(device.programmingWindow); };
-  SetProgrammingWindowHooks(hooks);
   MacroModelHooks model = GetMacroModelHooks();
   model.drawKey = [](MacroContext& context, int keyIndex) { SetKeyViewState(context, keyIndex, kStateNormal); };
   model.checkKeyswitch = [](MacroContext& context, bool on) {

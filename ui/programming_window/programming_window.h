@@ -40,6 +40,9 @@ HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device);
 // The device thread's keys while the window is open (key ids as the layout has them).
 void OnDeviceKeyInProgramming(HWND window, int keyId);
 void ReleaseKeyInView(HWND window, int keyId);
+// A key of the device pressed or released, its code relative to the device's first key byte;
+// a code that is no key id (not a byte) is dropped.
+void ForwardDeviceKey(HWND window, int keyCode, bool pressed);
 
 // The view of a context: the canvas painted anew and the window redrawn; one key's or LED's
 // visual state set and only its place redrawn.
@@ -79,6 +82,6 @@ struct KeyCapDialogs {
 };
 KeyCapDialogs& GetKeyCapDialogs();
 
-// Puts the window under the device thread (its opening and its keys) and the macro model (the
-// key painter). Once, at start-up.
+// Puts the window under the macro model (the key painter and the keyswitch mark). Once, at
+// start-up.
 void InstallProgrammingWindow();

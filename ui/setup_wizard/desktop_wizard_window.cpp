@@ -15,7 +15,6 @@
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/functions/shell_functions.h"
-#include "runtime/functions/system_script_functions.h"
 #include "ui/setup_wizard/desktop_wizard.h"
 #include "ui/setup_wizard/setup_wizard_ids.h"
 #include "ui/setup_wizard/user_details_registry.h"
@@ -118,8 +117,7 @@ class DeviceWizard : public WizardWindows, public WizardDevice {
   }
   void RegenerateScript() override {
     DeviceRecord* record = FindRecord(key_);
-    if (auto regenerate = GetDeviceRecordServices().regenerateDeviceScript; record && regenerate)
-      regenerate(*record);
+    if (record) record->services->RegenerateDeviceScript(*record);
   }
   void RebuildAllDevices() override {
     DeviceRecord* record = FindRecord(key_);
@@ -141,7 +139,7 @@ class DeviceWizard : public WizardWindows, public WizardDevice {
       WakeDeviceThread(*record);
     }
   }
-  void PlayDemo() override { ::PlayDemo(); }
+  void PlayDemo() override { ::PlayDemo(GetSystemCalls()); }
 
  private:
   // A page goes from the screen at once; its object may still be on the stack (a page's own
@@ -293,8 +291,6 @@ void StartDesktopWizardFor(const DeviceRecord& device) {
 void StartDesktopWizard() {
   if (const DeviceRecord* device = GetCurrentDevice()) StartDesktopWizardFor(*device);
 }
-
-void InstallDesktopWizard() { SetDesktopWizardStarter(StartDesktopWizard); }
 
 void CloseDesktopWizards() {
   Wizards& w = AllWizards();

@@ -10,8 +10,6 @@ struct DeviceRecord;
 // current device, or it has a wizard open).
 void StartDesktopWizard();
 void StartDesktopWizardFor(const DeviceRecord& device);
-// Hands StartDesktopWizard to the script function.
-void InstallDesktopWizard();
 // Closes every wizard without writing anything (the device thread's end).
 void CloseDesktopWizards();
 // How many wizards are open.

@@ -1,7 +1,8 @@
 #pragma once
-// Puts a recorder in place of the platform calls for one test, and the earlier calls back when
-// it goes: input records, pauses, message boxes, shell calls and file, font and colour dialogs
-// go into one event list in their order; key states (and from them the lock states), the clock,
+// A recorder of the platform calls, handed to the code under test (SystemCallsRecorder), or put
+// in place of the calls in force for one test and the earlier ones put back when it goes
+// (RecordedSystemCalls): input records, pauses, message boxes, shell calls and file, font and
+// colour dialogs go into one event list in their order; key states (and from them the lock states), the clock,
 // box answers, the shell's result and the chosen file and folder come from the test. A keyboard
 // hook is kept here, and the test feeds it events. The registry and the documents folder stay
 // the platform's, and so do the clipboard and the font and colour dialogs unless the test asks
@@ -23,7 +24,7 @@
 #include "platform/base/message_box_numbers.h"
 #include "platform/base/system_calls.h"
 
-class RecordedSystemCalls : public SystemCalls {
+class SystemCallsRecorder : public SystemCalls {
  public:
   // The events in order, joined by " / " (texts may hold "|").
   std::string Events() const {
@@ -319,7 +320,7 @@ class RecordedSystemCalls : public SystemCalls {
 
   class MemoryClipboard : public ClipboardAccess {
    public:
-    explicit MemoryClipboard(RecordedSystemCalls& calls) : calls_(calls) {}
+    explicit MemoryClipboard(SystemCallsRecorder& calls) : calls_(calls) {}
     std::uint32_t FirstFormat() override {
       std::lock_guard<std::mutex> lock(calls_.mutex_);
       return calls_.clipboard_.empty() ? 0 : calls_.clipboard_.begin()->first;
@@ -353,7 +354,7 @@ class RecordedSystemCalls : public SystemCalls {
     }
 
    private:
-    RecordedSystemCalls& calls_;
+    SystemCallsRecorder& calls_;
   };
 
   mutable std::mutex mutex_;
@@ -378,6 +379,10 @@ class RecordedSystemCalls : public SystemCalls {
   std::string hookRemovalError_;
   bool memoryClipboard_ = false;
   std::map<std::uint32_t, std::vector<std::uint8_t>> clipboard_;
-  // Last: in force only while everything above exists.
+};
+
+// The recorder in force for its lifetime, for code that still takes the calls in force.
+class RecordedSystemCalls : public SystemCallsRecorder {
+ private:
   ScopedSystemCalls installed_{*this};
 };

@@ -138,7 +138,7 @@ TEST_F(UnitIds, EqualIdsOfOtherProductsAreNoDuplicates) {
     int count = 0;
     DeviceRecord* table = GetDeviceArray(count);
     EXPECT_EQ(std::minmax(table[0].unitId, table[1].unitId), std::minmax(c.unitA, c.unitB));
-    EXPECT_TRUE(StopDeviceThread());
+    EXPECT_TRUE(Stop());
   }
 }
 

@@ -21,10 +21,16 @@ using Bytes = std::vector<std::uint8_t>;
 int locks = 0, unlocks = 0;
 std::map<std::string, std::uint8_t> globals;
 
-void* FindGlobal(DeviceRecord&, const std::string& name) {
-  auto it = globals.find(name);
-  return it == globals.end() ? nullptr : &it->second;
-}
+// A lock that counts, and script globals by name.
+class CountedServices : public DeviceRecordServices {
+ public:
+  void LockScriptEngine() override { ++locks; }
+  bool UnlockScriptEngine() override { return ++unlocks <= locks; }
+  void* FindModuleGlobal(DeviceRecord&, const std::string& name) override {
+    auto it = globals.find(name);
+    return it == globals.end() ? nullptr : &it->second;
+  }
+};
 
 class SimKeypad : public ::testing::Test {
  protected:
@@ -35,19 +41,12 @@ class SimKeypad : public ::testing::Test {
     VhxSimDefaultSpec(&spec);
     spec.productId = 0x19;
     spec.outputLength = 12;
-    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_));
-
-    DeviceRecordServices s;
-    s.lockScriptEngine = [] { ++locks; };
-    s.unlockScriptEngine = [] { return ++unlocks <= locks; };
-    s.findModuleGlobal = FindGlobal;
-    SetDeviceRecordServices(s);
+    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_, services_));
     locks = unlocks = 0;
     globals = {{"QpadLEDs", 0x40}, {"QpadUnitId", 5}};
   }
   void TearDown() override {
     DestroyDeviceRecord(d_);
-    SetDeviceRecordServices({});
     FreeDeviceFolders();
     if (sim_) VhxSimClose(sim_);
   }
@@ -57,6 +56,7 @@ class SimKeypad : public ::testing::Test {
     return head;
   }
 
+  CountedServices services_;
   VhxSim* sim_ = nullptr;
   int id_ = 0;
   DeviceRecord d_;

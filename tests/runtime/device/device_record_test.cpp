@@ -31,27 +31,27 @@ void* FindGlobal(DeviceRecord&, const std::string& name) {
 }
 void Regenerate(DeviceRecord& d) { calls.push_back("regenerate " + std::to_string(d.unitId)); }
 
+// The records' services over those stand-ins.
+class CountedServices : public DeviceRecordServices {
+ public:
+  void LockScriptEngine() override { Lock(); }
+  bool UnlockScriptEngine() override { return Unlock(); }
+  void* FindModuleGlobal(DeviceRecord& device, const std::string& name) override { return FindGlobal(device, name); }
+  void RegenerateDeviceScript(DeviceRecord& device) override { Regenerate(device); }
+};
+
 class Records : public ::testing::Test {
  protected:
   void SetUp() override {
     FreeDeviceFolders();
     SetDataRootFromHost("");
     InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
-    DeviceRecordServices s;
-    s.lockScriptEngine = Lock;
-    s.unlockScriptEngine = Unlock;
-    s.findModuleGlobal = FindGlobal;
-    s.regenerateDeviceScript = Regenerate;
-    SetDeviceRecordServices(s);
     globals.clear();
     globalLookups = 0;
     calls.clear();
     lockDepth = 0;
   }
-  void TearDown() override {
-    SetDeviceRecordServices({});
-    FreeDeviceFolders();
-  }
+  void TearDown() override { FreeDeviceFolders(); }
   // A device type folder with the given report configuration; the record made from it.
   bool Make(DeviceRecord& d, const std::string& config, int pid = 0x40) {
     char name[32];
@@ -59,8 +59,9 @@ class Records : public ::testing::Test {
     MakeDirs(dir_ / name);
     WriteTextFile(dir_ / (std::string(name) + "\\ReportConfig.txt"), config);
     FreeDeviceFolders();
-    return InitDeviceRecord(d, 0x0A7C, pid, 0);
+    return InitDeviceRecord(d, 0x0A7C, pid, 0, services_);
   }
+  CountedServices services_;
   ScratchDir dir_;
 };
 
@@ -269,6 +270,13 @@ TEST_F(Records, DestroyRegeneratesThenClosesTheWindowWithoutTheLock) {
   DestroyDeviceRecord(d);
   EXPECT_EQ(calls, (std::vector<std::string>{}));
   EXPECT_EQ(lockDepth, 2);
+  // A record that no service made has none to regenerate its script or to take the lock.
+  DeviceRecord own;
+  ASSERT_TRUE(InitDeviceRecord(own, 0x0A7C, 0x40, 0));
+  own.moduleName = "Vid0a7cPid0040v0000Uid0003";
+  own.programmingWindow = MakeRecordWindow();
+  DestroyDeviceRecord(own);
+  EXPECT_EQ(calls, (std::vector<std::string>{"window destroyed at depth 2"}));
 }
 
 TEST_F(Records, DestroyGivesTheModuleLibrariesBackAfterTheWindow) {

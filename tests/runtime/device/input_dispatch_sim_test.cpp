@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxsim_control.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
@@ -71,6 +73,15 @@ void WindowKey(DeviceRecord&, int code, bool pressed) {
   Record((pressed ? "window +" : "window -") + std::to_string(code));
 }
 
+// The program's side of the thread here: the test's functions, and programming windows of the
+// message-only kind.
+class TestHost : public DeviceServiceHost {
+ public:
+  void RegisterMoreScriptFunctions(ScriptRegistrar& reg) override { RegisterTestFunctions(reg); }
+  HWND OpenProgrammingWindow(DeviceRecord& device) override { return OpenWindow(device); }
+  void ProgrammingKey(DeviceRecord& device, int code, bool pressed) override { WindowKey(device, code, pressed); }
+};
+
 constexpr int kUnit = 1;
 constexpr int kCabController = 0xD2;
 
@@ -103,13 +114,9 @@ class DispatchThread : public ::testing::Test {
       events.clear();
       openedWindows.clear();
     }
-    SetExtraScriptRegistration(RegisterTestFunctions);
-    SetProgrammingWindowHooks({OpenWindow, WindowKey});
   }
   void TearDown() override {
-    StopDeviceThread();
-    SetExtraScriptRegistration(nullptr);
-    SetProgrammingWindowHooks({});
+    if (service_) service_->Stop();
     if (sim_) {
       VhxSimReset(sim_);
       VhxSimClose(sim_);
@@ -150,7 +157,8 @@ class DispatchThread : public ::testing::Test {
   // Starts the thread and waits until `devices` devices have their modules.
   void Start(int devices) {
     InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
-    ASSERT_TRUE(StartDeviceThread(nullptr, true));
+    service_.emplace(host_, platform_);
+    ASSERT_TRUE(service_->Start(nullptr, true));
     ASSERT_TRUE(WaitUntil([devices] {
       int count = 0;
       DeviceRecord* table = GetDeviceArray(count);
@@ -171,6 +179,9 @@ class DispatchThread : public ::testing::Test {
     VhxSimQueueInput(sim_, id, bytes.data(), shape.length);
   }
 
+  TestHost host_;
+  SystemCalls platform_;
+  std::optional<DeviceService> service_;
   ScratchDir dir_{"dispatch"};
   VhxSim* sim_ = nullptr;
   std::map<int, ReportShape> shapes_;  // by simulated device id

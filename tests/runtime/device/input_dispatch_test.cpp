@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "platform/base/system_calls.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
+#include "runtime/device/host_interface.h"
 #include "runtime/device/report_config.h"
 #include "runtime/script/debug_engine.h"
 #include "runtime/script/script_output_stream.h"
@@ -36,9 +39,20 @@ std::string Joined() {
 
 constexpr const char* kModule = "Vid0a7cPid0019v0100Uid0001";
 
-class InputDispatch : public ::testing::Test {
+// The platform of the dispatch: it counts the boxes shown.
+class BoxCount : public SystemCalls {
+ public:
+  std::vector<std::string> captions;
+  BoxAnswer ShowMessageBox(void*, const char*, const char* caption, BoxButtons, BoxIcon, BoxFlag) override {
+    captions.push_back(caption);
+    return BoxAnswer::Ok;
+  }
+};
+
+class Dispatch : public ::testing::Test {
  protected:
   void SetUp() override {
+    dispatch_.emplace(*windows_, *hostProcess_, boxes_);
     engine_.reset(asCreateDebugScriptEngine(20401, nullptr, nullptr));
     ASSERT_NE(engine_, nullptr);
     context_ = engine_->CreateContext();
@@ -51,14 +65,12 @@ class InputDispatch : public ::testing::Test {
     ASSERT_TRUE(reg.Ok()) << reg.FailureText();
     calls.clear();
     CancelAutoRepeat();
-    SetProgrammingWindowHooks({});
     ResetForwardedKeyCount();
     SetProgrammingAllowed(true);
   }
   void TearDown() override {
     SetCurrentDevice(nullptr);
     CancelAutoRepeat();
-    SetProgrammingWindowHooks({});
     context_.reset();
     engine_.reset();
   }
@@ -91,15 +103,21 @@ class InputDispatch : public ::testing::Test {
     bytes.insert(bytes.begin(), 0);
     bytes.resize(d_.currentReport.size(), 0);
     d_.currentReport = bytes;
-    DispatchInputReport(d_, engine_.get(), context_.get());
+    dispatch_->DispatchInputReport(d_, engine_.get(), context_.get());
     return Joined();
   }
   std::string Periodic(int input = 0) {
     calls.clear();
-    RunPeriodicInputs(d_, d_.inputs[input], engine_.get(), context_.get());
+    dispatch_->RunPeriodicInputs(d_, d_.inputs[input], engine_.get(), context_.get());
     return Joined();
   }
 
+  ProgrammingWindows noWindows_;
+  // Before SetUp: the windows and the host process of the dispatch.
+  ProgrammingWindows* windows_ = &noWindows_;
+  HostProcess* hostProcess_ = &NoHostProcess();
+  BoxCount boxes_;
+  std::optional<::InputDispatch> dispatch_;
   std::unique_ptr<asCDebugScriptEngine> engine_;
   std::unique_ptr<asCDebugContext> context_;
   DeviceRecord d_;
@@ -112,7 +130,7 @@ const char* kKeyScript =
     "void KeyDown(uint8 c) { Record('down ' + c); }\n"
     "void KeyUp(uint8 c) { Record('up ' + c); }\n";
 
-TEST_F(InputDispatch, KeyBitsInSeveralBytesCallOncePerChangedKeyLowerCodeFirst) {
+TEST_F(Dispatch, KeyBitsInSeveralBytesCallOncePerChangedKeyLowerCodeFirst) {
   Device(kKeys, kKeyScript);
   struct Step {
     std::vector<std::uint8_t> report;
@@ -129,7 +147,7 @@ TEST_F(InputDispatch, KeyBitsInSeveralBytesCallOncePerChangedKeyLowerCodeFirst) 
   EXPECT_EQ(d_.previousReport, d_.currentReport);
 }
 
-TEST_F(InputDispatch, ScanCodeChangedAddsTwoHundredFiftySixWhenDown) {
+TEST_F(Dispatch, ScanCodeChangedAddsTwoHundredFiftySixWhenDown) {
   Device("input void Changed(int code)\nscanCodeChanged 1 2\n"
          "input void Narrow(uint8 code)\nscanCodeChanged 1 2\n",
          "void Changed(int c) { Record('wide ' + c); }\n"
@@ -139,7 +157,7 @@ TEST_F(InputDispatch, ScanCodeChangedAddsTwoHundredFiftySixWhenDown) {
   EXPECT_EQ(Report({0x00, 0x00}), "wide 18|narrow 18");
 }
 
-TEST_F(InputDispatch, DisabledKeysAreMaskedBeforeTheComparison) {
+TEST_F(Dispatch, DisabledKeysAreMaskedBeforeTheComparison) {
   Device(kKeys, kKeyScript);
   d_.keyEnableMask[1] = static_cast<std::uint8_t>(~0x04);
   EXPECT_EQ(Report({0x04}), "");
@@ -148,7 +166,7 @@ TEST_F(InputDispatch, DisabledKeysAreMaskedBeforeTheComparison) {
   EXPECT_EQ(Report({0x00}), "up 1");
 }
 
-TEST_F(InputDispatch, RequireValueAndConstantFields) {
+TEST_F(Dispatch, RequireValueAndConstantFields) {
   Device("input void Lever(int tag, uint8 v)\nconstant 0x33\nvalue 2\nrequire 5 0x42\n",
          "void Lever(int tag, uint8 v) { Record('lever ' + tag + ' ' + v); }\n");
   EXPECT_EQ(Report({0, 9}), "");                      // byte 5 does not match
@@ -158,7 +176,7 @@ TEST_F(InputDispatch, RequireValueAndConstantFields) {
   EXPECT_EQ(Report({0, 7, 0, 0, 0x41}), "");  // the value changed, the requirement fails
 }
 
-TEST_F(InputDispatch, ValuesGoAsAnIntArrayByReferenceOrByValue) {
+TEST_F(Dispatch, ValuesGoAsAnIntArrayByReferenceOrByValue) {
   Device("input void Ref(int[] &in v)\nvalues 1 4\n"
          "input void Copy(int[] v)\nvalues 2 4\n",
          "void Show(const string &in name, const int[] &in v) {\n"
@@ -170,7 +188,7 @@ TEST_F(InputDispatch, ValuesGoAsAnIntArrayByReferenceOrByValue) {
   EXPECT_EQ(Report({201, 2, 3}), "ref 201 2 3");  // bytes 2 and 3 did not change
 }
 
-TEST_F(InputDispatch, FieldsBeyondTheParametersAreNotSetAndParametersBeyondTheFieldsReadZero) {
+TEST_F(Dispatch, FieldsBeyondTheParametersAreNotSetAndParametersBeyondTheFieldsReadZero) {
   Device("input void Few(uint8 a)\nvalue 1\nvalue 2\n"
          "input void Many(uint8 a, int b, bool c)\nvalue 1\n"
          "input void Wrong(string s)\nvalue 1\n"
@@ -184,14 +202,14 @@ TEST_F(InputDispatch, FieldsBeyondTheParametersAreNotSetAndParametersBeyondTheFi
   EXPECT_EQ(Report({5, 6}), "few 5");  // the second field changed, and is not an argument
 }
 
-TEST_F(InputDispatch, AValueChangeBesideKeysIsNotReportedAgainWithoutAKey) {
+TEST_F(Dispatch, AValueChangeBesideKeysIsNotReportedAgainWithoutAKey) {
   Device("input void Mixed(uint8 v, uint8 key)\nvalue 5\nscanCodeDown 1 1\n",
          "void Mixed(uint8 v, uint8 key) { Record(v + ':' + key); }\n");
   EXPECT_EQ(Report({0x05, 0, 0, 0, 9}), "9:0|9:2");
   EXPECT_EQ(Report({0x05, 0, 0, 0, 8}), "8:0");  // a value change alone calls once
 }
 
-TEST_F(InputDispatch, AScriptExceptionOrAHostExceptionDoesNotStopTheDispatch) {
+TEST_F(Dispatch, AScriptExceptionOrAHostExceptionDoesNotStopTheDispatch) {
   Device(kKeys,
          "void KeyDown(uint8 c) {\n"
          "  Record('down ' + c);\n"
@@ -205,25 +223,25 @@ TEST_F(InputDispatch, AScriptExceptionOrAHostExceptionDoesNotStopTheDispatch) {
   EXPECT_EQ(Report({0x00}), "up 0|up 1|up 2");
 }
 
-TEST_F(InputDispatch, AReportShorterOrLongerThanTheConfigurationIsReadSafely) {
+TEST_F(Dispatch, AReportShorterOrLongerThanTheConfigurationIsReadSafely) {
   Device(kKeys + std::string("input void Lever(uint8 v)\nvalue 8\n"),
          kKeyScript + std::string("void Lever(uint8 v) { Record('lever ' + v); }\n"));
   d_.currentReport = {0, 0x01, 0x00, 0x02, 0, 0, 0, 0, 9};
-  DispatchInputReport(d_, engine_.get(), context_.get());
+  dispatch_->DispatchInputReport(d_, engine_.get(), context_.get());
   calls.clear();
   d_.currentReport = {0, 0x01};  // short: the missing bytes read as 0
-  DispatchInputReport(d_, engine_.get(), context_.get());
+  dispatch_->DispatchInputReport(d_, engine_.get(), context_.get());
   EXPECT_EQ(Joined(), "up 33|lever 0");
   EXPECT_EQ(d_.previousReport.size(), 2u);
   calls.clear();
   d_.currentReport.assign(40, 0);  // longer
   d_.currentReport[1] = 0x01;
   d_.currentReport[3] = 0x02;
-  DispatchInputReport(d_, engine_.get(), context_.get());
+  dispatch_->DispatchInputReport(d_, engine_.get(), context_.get());
   EXPECT_EQ(Joined(), "down 33");
 }
 
-TEST_F(InputDispatch, ADeviceWithoutAModuleOrAnUndefinedFunctionIsSkipped) {
+TEST_F(Dispatch, ADeviceWithoutAModuleOrAnUndefinedFunctionIsSkipped) {
   Device("input void NotInTheScript(uint8 c)\nscanCodeDown 1 1\n" + std::string(kKeys),
          kKeyScript);
   EXPECT_EQ(Report({0x01}), "down 0");
@@ -232,7 +250,7 @@ TEST_F(InputDispatch, ADeviceWithoutAModuleOrAnUndefinedFunctionIsSkipped) {
   EXPECT_EQ(d_.previousReport[1], 0);  // still stored
 }
 
-TEST_F(InputDispatch, PeriodicInputsReportThePresentState) {
+TEST_F(Dispatch, PeriodicInputsReportThePresentState) {
   Device("input period 50 void Levers(uint8 a, uint8 b)\nvalue 1\nvalue 2\n"
          "input period 20 void Held(uint8 c)\nscanCodeDown 3 1\n"
          "input period 20 void Free(uint8 c)\nscanCodeUp 3 1\n"
@@ -256,7 +274,7 @@ TEST_F(InputDispatch, PeriodicInputsReportThePresentState) {
   EXPECT_EQ(Periodic(4), "gate 10");
 }
 
-TEST_F(InputDispatch, AutoRepeatTakesTheKeyThatTheDownFieldReported) {
+TEST_F(Dispatch, AutoRepeatTakesTheKeyThatTheDownFieldReported) {
   Device(kKeys,
          "void KeyDown(uint8 c) { Record('down ' + c); AutoRepeatThisKey(400, 50); }\n"
          "void KeyUp(uint8 c) { AutoRepeatThisKey(1, 1); Record('up ' + c); }\n");
@@ -284,7 +302,7 @@ TEST_F(InputDispatch, AutoRepeatTakesTheKeyThatTheDownFieldReported) {
   EXPECT_FALSE(GetAutoRepeat().active);
 }
 
-TEST_F(InputDispatch, OnlyCallsForChangesCancelTheAutoRepeat) {
+TEST_F(Dispatch, OnlyCallsForChangesCancelTheAutoRepeat) {
   Device(std::string(kKeys) +
              "input period 20 void Lever(uint8 v)\nvalue 4\n"
              "input void Rotary(uint8 v)\nvalue 5\n",
@@ -302,35 +320,78 @@ TEST_F(InputDispatch, OnlyCallsForChangesCancelTheAutoRepeat) {
   EXPECT_FALSE(GetAutoRepeat().active);
 }
 
+// --- A host process -----------------------------------------------------------------------
+
+// A host that claims the device while `claim` holds its id, and the reports it was handed.
+struct ClaimingHost : HostProcess {
+  std::optional<int> claim = 4;
+  std::vector<std::string> reports;
+
+  std::optional<int> ClaimOn(const DeviceRecord&) override { return claim; }
+  void TakeReport(int hostId, unsigned char* report, int length) override {
+    std::string hex;
+    char two[3];
+    for (int i = 0; i < length; ++i) {
+      std::snprintf(two, sizeof two, "%02x", report[i]);
+      hex += two;
+    }
+    reports.push_back(std::to_string(hostId) + ": " + hex);
+  }
+};
+
+class ClaimedDevice : public Dispatch {
+ protected:
+  void SetUp() override {
+    hostProcess_ = &host_;
+    Dispatch::SetUp();
+    Device(kKeys, kKeyScript);
+  }
+  ClaimingHost host_;
+};
+
+// A claimed device's report goes to the host, masked and whole, wherever a script would have
+// been called (here once for each key that went down or up); the scripts get none. Unclaimed,
+// the next change goes to the scripts again.
+TEST_F(ClaimedDevice, ReportsGoToTheHostInsteadOfTheScripts) {
+  SetDeviceKeyEnabled(d_, 1, false);  // bit 1 of byte 1
+  EXPECT_EQ(Report({0x03, 0x10}), "");  // keys 0 and 20 down, key 1 masked
+  EXPECT_EQ(Report({0x00}), "");
+  EXPECT_EQ(host_.reports, (std::vector<std::string>{"4: 000110000000000000", "4: 000110000000000000",
+                                                     "4: 000000000000000000", "4: 000000000000000000"}));
+  host_.claim.reset();
+  EXPECT_EQ(Report({0x01}), "down 0");
+  EXPECT_EQ(host_.reports.size(), 4u);
+}
+
 // --- The programming switch --------------------------------------------------------------
 
-struct WindowLog {
+// A programming window of the message-only kind, and the keys it was given.
+struct WindowLog : ProgrammingWindows {
   int opened = 0;
   bool fail = false;
   std::vector<std::string> keys;
+
+  HWND OpenProgrammingWindow(DeviceRecord&) override {
+    ++opened;
+    if (fail) return nullptr;
+    return CreateWindowA("STATIC", "programming", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  }
+  void ProgrammingKey(DeviceRecord&, int code, bool pressed) override {
+    keys.push_back((pressed ? "+" : "-") + std::to_string(code));
+  }
 } windowLog;
 
-HWND OpenWindow(DeviceRecord&) {
-  ++windowLog.opened;
-  if (windowLog.fail) return nullptr;
-  return CreateWindowA("STATIC", "programming", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                       nullptr);
-}
-void WindowKey(DeviceRecord&, int code, bool pressed) {
-  windowLog.keys.push_back((pressed ? "+" : "-") + std::to_string(code));
-}
-
-class ProgrammingSwitch : public InputDispatch {
+class ProgrammingSwitch : public Dispatch {
  protected:
   void SetUp() override {
-    InputDispatch::SetUp();
-    windowLog = {};
-    SetProgrammingWindowHooks({OpenWindow, WindowKey});
+    windowLog = WindowLog();
+    windows_ = &windowLog;
+    Dispatch::SetUp();
     Device(kKeys, kKeyScript, true);
   }
   void TearDown() override {
     if (IsWindow(d_.programmingWindow)) DestroyWindow(d_.programmingWindow);
-    InputDispatch::TearDown();
+    Dispatch::TearDown();
   }
   std::string Keys() {
     std::string out;
@@ -361,7 +422,7 @@ TEST_F(ProgrammingSwitch, OpensOnThePressForwardsKeysAndClosesOnTheRelease) {
 TEST_F(ProgrammingSwitch, ARequestKeepsTheWindowOverTheSwitchUntilTheSwitchIsUsed) {
   d_.programmingRequested = true;
   d_.pendingKey = 5;
-  EXPECT_TRUE(CheckProgrammingSwitch(d_));  // as the request slot does it
+  EXPECT_TRUE(dispatch_->CheckProgrammingSwitch(d_));  // as the request slot does it
   EXPECT_EQ(windowLog.opened, 1);
   EXPECT_EQ(Keys(), "+5");
   EXPECT_EQ(Report({0x01}), "");
@@ -385,21 +446,11 @@ TEST_F(ProgrammingSwitch, NoWindowMeansNoProgrammingMode) {
   EXPECT_EQ(windowLog.opened, 1);  // no new attempt with every report
 }
 
-class BoxCount : public SystemCalls {
- public:
-  std::vector<std::string> captions;
-  BoxAnswer ShowMessageBox(void*, const char*, const char* caption, BoxButtons, BoxIcon, BoxFlag) override {
-    captions.push_back(caption);
-    return BoxAnswer::Ok;
-  }
-};
-
 // Without a module (no script, or one that did not build) there is nothing to program: the
 // switch turned on, and a request, are each answered once with the reason; no window opens and
 // the request goes.
 TEST_F(ProgrammingSwitch, ADeviceWithoutAModuleSaysWhyOncePerSwitchOrRequest) {
-  BoxCount boxes;
-  ScopedSystemCalls scoped(boxes);
+  const BoxCount& boxes = boxes_;
   d_.moduleName.clear();
   const struct {
     std::vector<std::uint8_t> report;
@@ -415,7 +466,7 @@ TEST_F(ProgrammingSwitch, ADeviceWithoutAModuleSaysWhyOncePerSwitchOrRequest) {
     EXPECT_EQ(static_cast<int>(boxes.captions.size()), s.boxesAfter);
   }
   d_.programmingRequested = true;  // the tray's request, with the switch still on
-  EXPECT_FALSE(CheckProgrammingSwitch(d_));
+  EXPECT_FALSE(dispatch_->CheckProgrammingSwitch(d_));
   EXPECT_FALSE(d_.programmingRequested);
   EXPECT_EQ(boxes.captions, (std::vector<std::string>(3, "Orvane II Error")));
   EXPECT_EQ(windowLog.opened, 0);

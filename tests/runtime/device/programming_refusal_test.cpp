@@ -54,11 +54,10 @@ TEST(TellProgrammingRefused, SaysWhetherTheScriptIsMissingOrDidNotBuild) {
   d.folder = FindDeviceFolder(kVendorId, 0x19, 0);
   ASSERT_NE(d.folder, nullptr);
   Boxes boxes;
-  ScopedSystemCalls scoped(boxes);
 
-  TellProgrammingRefused(d);
+  TellProgrammingRefused(boxes, d);
   ASSERT_TRUE(WriteTextFile(type + "\\Script_1.oxs", "void QpadInit() { nonsense }\r\n"));
-  TellProgrammingRefused(d);
+  TellProgrammingRefused(boxes, d);
   const std::vector<std::string> want = {
       "Orvane II Error: The programming window of Qpad 24 LED ID:1 cannot open: its script file is missing.\n" +
           type + "\\Script.oxs (error) (foreground)",

@@ -13,10 +13,10 @@
 #include "tests/support/scratch_dir.h"
 
 // Opens the simulation with nothing but one device of `spec` attached, enumerates it and sets
-// `device` up for it from its device folder (the program folders must be set). Check with
-// ASSERT_NO_FATAL_FAILURE.
-inline void AttachSimulatedDevice(const VhxSimDeviceSpec& spec, VhxSim*& sim, int& id,
-                                  DeviceRecord& device) {
+// `device` up for it from its device folder (the program folders must be set), with the
+// services given. Check with ASSERT_NO_FATAL_FAILURE.
+inline void AttachSimulatedDevice(const VhxSimDeviceSpec& spec, VhxSim*& sim, int& id, DeviceRecord& device,
+                                  DeviceRecordServices& services = NoDeviceRecordServices()) {
   ASSERT_FALSE(testsupport::EnvOr("VHXHID_SIM").empty());
   sim = VhxSimOpen(nullptr);
   ASSERT_NE(sim, nullptr);
@@ -28,7 +28,7 @@ inline void AttachSimulatedDevice(const VhxSimDeviceSpec& spec, VhxSim*& sim, in
   ASSERT_EQ(VhxEnumerate(spec.vendorId, entries, &count), 0);
   ASSERT_EQ(count, 1);
   const int handle = entries[0].handle;
-  ASSERT_TRUE(InitDeviceRecord(device, spec.vendorId, spec.productId, VhxGetVersion(handle)));
+  ASSERT_TRUE(InitDeviceRecord(device, spec.vendorId, spec.productId, VhxGetVersion(handle), services));
   device.hidHandle = handle;
   ASSERT_TRUE(
       SetUpDeviceReports(device, VhxGetInputLength(handle), VhxGetOutputLength(handle)));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/base/split_string.h"
+#include "runtime/functions/script_platform.h"
 #include "runtime/functions/system_script_functions.h"
 #include "tests/platform/base/system_calls_recorder.h"
 #include "tests/runtime/script/script_fixture.h"
@@ -163,11 +164,11 @@ TEST(FormatDateText, ResultIsBounded) {
 }
 
 TEST(GetDate, ReadsTheLocalTimeThroughTheScript) {
-  RecordedSystemCalls calls;
+  SystemCallsRecorder calls;
   // Year, month, weekday, day, hour, minute, second.
   calls.SetClock(ClockTime{2024, 3, 2, 5, 12, 30, 7});
   ScriptFixture f;
-  ASSERT_EQ(RegisterScriptFunctions(f.Engine()), 0);
+  ASSERT_EQ(RegisterScriptFunctions(f.Engine(), {calls}), 0);
   ASSERT_EQ(f.Run(R"(print(GetDate("DD/MM/YYYY")); print(GetDate("Hrs12 AMPM"));
                      string fmt = "WEEKDAY Hrs24:Min:Sec"; print(GetDate(fmt)); print(fmt);
                      print(GetDate("")); print(GetDate("plain text"));)"),

@@ -13,6 +13,7 @@
 #include "runtime/device/input_dispatch.h"
 #include "runtime/device/periodic_function.h"
 #include "runtime/functions/device_functions.h"
+#include "runtime/functions/script_platform.h"
 #include "tests/runtime/device/sim_device.h"
 #include "tests/runtime/script/script_fixture.h"
 #include "tests/support/scratch_dir.h"
@@ -84,12 +85,28 @@ void Hold() { AutoRepeatThisKey(500, 50); }
 
 asIScriptEngine* scriptEngine = nullptr;
 
-void* FindGlobal(DeviceRecord& device, const std::string& name) {
-  asIScriptModule* m = scriptEngine->GetModule(device.moduleName.c_str(), asGM_ONLY_IF_EXISTS);
-  if (!m) return nullptr;
-  const int index = m->GetGlobalVarIndexByName(name.c_str());
-  return index < 0 ? nullptr : m->GetAddressOfGlobalVar(index);
-}
+// The memory test as the system registration binds it.
+int MemoryTestOfTheEngine() { return ExecuteMemoryTest(RunningScriptPlatform().calls); }
+
+// The platform of the cases: counts the pauses of the waits for a reply, and makes them.
+struct CountedPauses : SystemCalls {
+  void Sleep(unsigned ms) override {
+    ++(ms == 1 ? ofOneMs : others);
+    SystemCalls::Sleep(ms);
+  }
+  std::atomic<int> ofOneMs{0}, others{0};
+};
+
+// The globals of the device's module in the test's engine.
+class ModuleGlobals : public DeviceRecordServices {
+ public:
+  void* FindModuleGlobal(DeviceRecord& device, const std::string& name) override {
+    asIScriptModule* m = scriptEngine->GetModule(device.moduleName.c_str(), asGM_ONLY_IF_EXISTS);
+    if (!m) return nullptr;
+    const int index = m->GetGlobalVarIndexByName(name.c_str());
+    return index < 0 ? nullptr : m->GetAddressOfGlobalVar(index);
+  }
+};
 
 class DeviceFunctions : public ::testing::Test {
  protected:
@@ -103,12 +120,12 @@ class DeviceFunctions : public ::testing::Test {
     VhxSimDefaultSpec(&spec);
     spec.outputLength = kOutputLength;
     spec.model = VHXSIM_MODEL_SCRIPTED_REPLIES;
-    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_));
+    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_, services_));
     d_.unitId = 5;
     d_.moduleName = kModule;
 
     scriptEngine = script_.Engine();
-    ASSERT_EQ(RegisterDeviceFunctions(script_.Registrar()), 0);
+    ASSERT_EQ(RegisterDeviceFunctions(script_.Registrar(), {calls_}), 0);
     // Those the system registration adds.
     const struct {
       const char* declaration;
@@ -118,7 +135,7 @@ class DeviceFunctions : public ::testing::Test {
          asFUNCTION(AutoRepeatThisKey)},
         {"void EnableProgramming(uint enable)", asFUNCTION(EnableProgramming)},
         {"void RequestProgrammingMode()", asFUNCTION(RequestProgrammingMode)},
-        {"int ExecuteMemoryTest()", asFUNCTION(ExecuteMemoryTest)},
+        {"int ExecuteMemoryTest()", asFUNCTION(MemoryTestOfTheEngine)},
         {"void SetBacklights(bool on)", asFUNCTION(SetBacklights)},
         {"void ToggleBacklights()", asFUNCTION(ToggleBacklights)},
         {"void SetQpadLayer(bool red)", asFUNCTION(SetQpadLayer)},
@@ -129,9 +146,6 @@ class DeviceFunctions : public ::testing::Test {
     ASSERT_TRUE(reg.Ok()) << reg.FailureText();
     ASSERT_EQ(BuildModule(kModule), 0) << script_.Messages();
 
-    DeviceRecordServices services;
-    services.findModuleGlobal = FindGlobal;
-    SetDeviceRecordServices(services);
     PublishDeviceTable(&d_, 1);
     SetCurrentDevice(&d_);
     StopPeriodicFunction();
@@ -140,7 +154,6 @@ class DeviceFunctions : public ::testing::Test {
   void TearDown() override {
     SetCurrentDevice(nullptr);
     PublishDeviceTable(nullptr, 0);
-    SetDeviceRecordServices({});
     StopPeriodicFunction();
     DestroyDeviceRecord(d_);
     FreeDeviceFolders();
@@ -206,14 +219,16 @@ class DeviceFunctions : public ::testing::Test {
   ScratchDir root_{"devfn"};
   VhxSim* sim_ = nullptr;
   int id_ = 0;
+  ModuleGlobals services_;
   DeviceRecord d_;
+  CountedPauses calls_;
   ScriptFixture script_;
 };
 
 TEST_F(DeviceFunctions, TheEightAreRegisteredInTheirOrder) {
   ScriptFixture fresh;
   const asUINT before = fresh.Engine()->GetGlobalFunctionCount();
-  ASSERT_EQ(RegisterDeviceFunctions(fresh.Registrar()), 0);
+  ASSERT_EQ(RegisterDeviceFunctions(fresh.Registrar(), {calls_}), 0);
   std::vector<std::string> names;
   for (asUINT i = before; i < fresh.Engine()->GetGlobalFunctionCount(); ++i)
     names.push_back(fresh.Engine()->GetGlobalFunctionByIndex(i)->GetName());
@@ -412,14 +427,7 @@ TEST_F(DeviceFunctions, MemoryTestReadsTheSignature) {
 
 // The waits for a reply pause through the platform seam, so that a test can see them.
 TEST_F(DeviceFunctions, WaitsForRepliesPauseThroughTheSystemCalls) {
-  struct CountedPauses : SystemCalls {
-    void Sleep(unsigned ms) override {
-      ++(ms == 1 ? ofOneMs : others);
-      SystemCalls::Sleep(ms);
-    }
-    std::atomic<int> ofOneMs{0}, others{0};
-  } pauses;
-  ScopedSystemCalls scoped(pauses);
+  CountedPauses& pauses = calls_;
   EXPECT_EQ(CallRetrieve("requestData", 4, 40), kRetrieveTimedOut);
   const int afterRetrieve = pauses.ofOneMs;
   EXPECT_GT(afterRetrieve, 0);

@@ -60,14 +60,14 @@ class TypedInput : public ::testing::Test {
     SetFocus(edit_);
     ASSERT_TRUE(WaitUntil([&] { return GetFocus() == edit_; }, 5000));
     // Typed text depends on Caps Lock; nothing may be left held.
-    ASSERT_FALSE(GetSystemCalls().ReadLockStates().capsLock);
+    ASSERT_FALSE(platform_.ReadLockStates().capsLock);
     ASSERT_FALSE(ModifierDown());
   }
 
   // Sends the steps, then waits until the edit control shows the text.
   ::testing::AssertionResult Types(std::initializer_list<const char*> steps,
                                    const std::string& expected) {
-    for (const char* step : steps) SendString(step);
+    for (const char* step : steps) SendString(platform_, step);
     if (WaitUntil([&] { return WindowText(edit_) == expected; }, 5000))
       return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "shows \"" << WindowText(edit_) << "\"";
@@ -79,6 +79,7 @@ class TypedInput : public ::testing::Test {
     return false;
   }
 
+  static inline SystemCalls platform_;  // the platform's own injection
   static inline HWND window_ = nullptr;
   static inline HWND edit_ = nullptr;
 };
@@ -118,16 +119,16 @@ TEST_F(TypedInput, ModifierCombinations) {
 // (they read off); there the case is skipped.
 TEST_F(TypedInput, CapsLockOfTheFocusedWindowOnAnotherThread) {
   const auto tapCapsLock = [] {
-    SendString("<CAPS>");
+    SendString(platform_, "<CAPS>");
     PumpMessages(50);
   };
   tapCapsLock();
   ASSERT_TRUE(WaitUntil([] { return (GetKeyState(VK_CAPITAL) & 1) != 0; }, 2000));
   bool seen = false;
-  std::thread([&] { seen = GetSystemCalls().ReadLockStates().capsLock; }).join();
+  std::thread([&] { seen = platform_.ReadLockStates().capsLock; }).join();
   ::testing::AssertionResult typed = ::testing::AssertionSuccess();
   if (seen) {
-    std::thread device([] { SendString("aB"); });
+    std::thread device([] { SendString(platform_, "aB"); });
     device.join();
     typed = Types({}, "aB");
   }
@@ -140,11 +141,11 @@ TEST_F(TypedInput, CapsLockOfTheFocusedWindowOnAnotherThread) {
 // Reading the lock states must not touch the key states of the thread the keys go to: a
 // Shift that it has taken but not yet applied to the next key would be lost.
 TEST_F(TypedInput, ReadingTheLockStatesLeavesTheFocusedThreadsKeysAlone) {
-  SendString("_{Shift}");
+  SendString(platform_, "_{Shift}");
   ASSERT_TRUE(WaitUntil([] { return GetKeyState(VK_SHIFT) < 0; }, 2000));
-  std::thread([] { GetSystemCalls().ReadLockStates(); }).join();
+  std::thread([] { platform_.ReadLockStates(); }).join();
   EXPECT_LT(GetKeyState(VK_SHIFT), 0);
-  SendString("-{Shift}");
+  SendString(platform_, "-{Shift}");
   EXPECT_TRUE(WaitUntil([] { return GetKeyState(VK_SHIFT) >= 0; }, 2000));
 }
 
@@ -154,8 +155,8 @@ TEST_F(TypedInput, CapitalsAfterReturnTypedFromAnotherThread) {
   constexpr int kLines = 100;
   std::thread device([] {
     for (int i = 0; i < kLines; ++i) {
-      SendString("<Return>");
-      SendString("Hello");
+      SendString(platform_, "<Return>");
+      SendString(platform_, "Hello");
     }
   });
   std::string expected;

@@ -9,6 +9,8 @@
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/functions/keystroke_sender.h"
+#include "runtime/functions/script_platform.h"
+#include "runtime/functions/system_script_functions.h"
 #include "runtime/keys/key_name_tables.h"
 #include "tests/platform/base/input_record_printer.h"
 #include "tests/platform/base/system_calls_recorder.h"
@@ -24,26 +26,25 @@ using Bytes = std::vector<std::uint8_t>;
 
 int locks = 0;
 
+// A lock that counts.
+class CountedLock : public DeviceRecordServices {
+ public:
+  void LockScriptEngine() override { ++locks; }
+  bool UnlockScriptEngine() override { return true; }
+};
+
 class KeystrokeSender : public ::testing::Test {
  protected:
   void SetUp() override {
-    DeviceRecordServices s;
-    s.lockScriptEngine = [] { ++locks; };
-    s.unlockScriptEngine = [] { return true; };
-    SetDeviceRecordServices(s);
     locks = 0;
     FreeDeviceFolders();
     InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
 
-    InitKeyNameTables();
-    script_.Registrar().GlobalFunction("void SendString(string &in)", asFUNCTION(SendString),
-                                       asCALL_CDECL);
-    ASSERT_TRUE(script_.Registrar().Ok()) << script_.Registrar().FailureText();
+    ASSERT_EQ(RegisterScriptFunctions(script_.Registrar(), {calls_}), 0) << script_.Registrar().FailureText();
   }
   void TearDown() override {
     SetCurrentDevice(nullptr);
     DestroyDeviceRecord(d_);
-    SetDeviceRecordServices({});
     ClearKeyNameTables();
     FreeDeviceFolders();
     if (sim_) VhxSimClose(sim_);
@@ -54,7 +55,7 @@ class KeystrokeSender : public ::testing::Test {
     VhxSimDeviceSpec spec;
     VhxSimDefaultSpec(&spec);
     spec.productId = productId;
-    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_));
+    ASSERT_NO_FATAL_FAILURE(AttachSimulatedDevice(spec, sim_, id_, d_, services_));
     SetCurrentDevice(&d_);
   }
 
@@ -75,7 +76,8 @@ class KeystrokeSender : public ::testing::Test {
 
   std::vector<InputRecord> Injected() const { return calls_.Inputs(); }
 
-  RecordedSystemCalls calls_;  // Caps Lock and Num Lock off
+  CountedLock services_;
+  SystemCallsRecorder calls_;  // Caps Lock and Num Lock off
   ScriptFixture script_;
   VhxSim* sim_ = nullptr;
   int id_ = 0;
@@ -154,8 +156,8 @@ TEST_F(KeystrokeSender, DoubleClickWaitsHalfTheDoubleClickTime) {
   Attach(0x19);
   calls_.SetDoubleClickTime(430);
   Run(R"(SendString("-<Mouse Double Click>");)");
-  const std::string down = "mouse 0 0 0 " + RecordedSystemCalls::Hex(kMouseEventLeftDown);
-  const std::string up = "mouse 0 0 0 " + RecordedSystemCalls::Hex(kMouseEventLeftUp);
+  const std::string down = "mouse 0 0 0 " + SystemCallsRecorder::Hex(kMouseEventLeftDown);
+  const std::string up = "mouse 0 0 0 " + SystemCallsRecorder::Hex(kMouseEventLeftUp);
   EXPECT_EQ(calls_.Events(), down + " / sleep 40 / " + up + " / sleep 215 / " + down +
                                  " / sleep 40 / " + up);
 }

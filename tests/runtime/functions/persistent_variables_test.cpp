@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "runtime/functions/persistent_variables.h"
+#include "runtime/functions/script_platform.h"
+#include "runtime/functions/system_script_functions.h"
 #include "tests/runtime/script/script_fixture.h"
 
 namespace {
@@ -59,24 +62,8 @@ Bytes BytesOf(const T& value) {
 class PersistentVariables : public ::testing::Test {
  protected:
   void SetUp() override {
-    const struct {
-      const char* declaration;
-      asSFuncPtr function;
-    } functions[] = {
-        {"bool SetPersistentInt(string &in,string &in,int value)", asFUNCTION(SetPersistentInt)},
-        {"bool SetPersistentDouble(string &in,string &in,double value)",
-         asFUNCTION(SetPersistentDouble)},
-        {"bool SetPersistentString(string &in,string &in,string &in)",
-         asFUNCTION(SetPersistentString)},
-        {"bool GetPersistentInt(string &in,string &in,int &out)", asFUNCTION(GetPersistentInt)},
-        {"bool GetPersistentDouble(string &in,string &in,double &out)",
-         asFUNCTION(GetPersistentDouble)},
-        {"bool GetPersistentString(string &in,string &in,string &out)",
-         asFUNCTION(GetPersistentString)},
-    };
     ScriptRegistrar& reg = script_.Registrar();
-    for (const auto& f : functions) reg.GlobalFunction(f.declaration, f.function, asCALL_CDECL);
-    ASSERT_TRUE(reg.Ok()) << reg.FailureText();
+    ASSERT_EQ(RegisterScriptFunctions(reg, {platform_}), 0) << reg.FailureText();
   }
   void TearDown() override {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kMacroVariablesKey) + "\\" + section_).c_str());
@@ -96,6 +83,7 @@ class PersistentVariables : public ::testing::Test {
   }
   std::string Key() const { return std::string(kMacroVariablesKey) + "\\" + section_; }
 
+  SystemCalls platform_;  // the registry is the platform's own
   // Apart per process, so parallel runs keep apart.
   const std::string section_ = "Test Section " + std::to_string(GetCurrentProcessId());
   const std::string rootName_ = "test value " + std::to_string(GetCurrentProcessId());

@@ -93,12 +93,13 @@ bool RunHelper(const std::string& action, const std::string& folder,
 TEST(ClipboardHelper, Act) {
   const std::string action = EnvOr(kActionVariable);
   if (action.empty()) GTEST_SKIP() << "runs only as the helper";
+  SystemCalls platform;
   CaptureClipboardFolder();
   ASSERT_TRUE(SetCurrentDirectoryA(EnvOr(kElsewhereVariable).c_str()));
   if (action == "save") {
-    SaveClipboard(10);
+    SaveClipboard(platform, nullptr, 10);
   } else if (action == "paste") {
-    PasteScrap(10);
+    PasteScrap(platform, nullptr, 10);
   } else {
     FAIL() << action;
   }
@@ -147,12 +148,13 @@ TEST(SavedClipboard, SaveAndRestoreInTwoOtherProcesses) {
 }
 
 TEST(SavedClipboard, EmptyAndBrokenFilesRestoreNothing) {
+  SystemCalls platform;
   ScratchDir dir("clipfiles");
   ASSERT_NO_FATAL_FAILURE(CaptureFolder(dir));
   EXPECT_EQ(ClipDataFilePath(3), dir / "ClipData0003.bin");
 
   PutOnClipboard(CF_TEXT, nullptr, 0);  // empty
-  SaveClipboard(3);
+  SaveClipboard(platform, nullptr, 3);
   std::string file = "<missing>";
   ASSERT_TRUE(ReadTextFile(dir / "ClipData0003.bin", file));
   EXPECT_EQ(file, "");
@@ -162,12 +164,12 @@ TEST(SavedClipboard, EmptyAndBrokenFilesRestoreNothing) {
   PutText("stays");
   for (int key : {3, 4, 5, 6}) {
     SCOPED_TRACE(key);
-    PasteScrap(key);
+    PasteScrap(platform, nullptr, key);
     EXPECT_EQ(ClipboardText(CF_TEXT), "stays");
   }
   // A file of this process restores too, and replaces every format that was there.
   ASSERT_TRUE(WriteTextFile(dir / "ClipData0007.bin", std::string("\x01\0\0\0back\0", 9)));
-  PasteScrap(7);
+  PasteScrap(platform, nullptr, 7);
   EXPECT_EQ(ClipboardText(CF_TEXT), "back");
   EXPECT_EQ(ClipboardText(CF_UNICODETEXT), "back");
 }
@@ -222,11 +224,10 @@ TEST(SavedClipboard, GoesThroughTheSeamAndSkipsTheUnsavedFormat) {
   ScratchDir dir("clipseam");
   ASSERT_NO_FATAL_FAILURE(CaptureFolder(dir));
   MemoryClipboard clipboard;
-  ScopedSystemCalls scope(clipboard);
 
   // The first format only, with its data as it is.
   clipboard.held = {{0xC123, Bytes{'a', 0, 'b'}}, {CF_TEXT, Bytes{'x', 0}}};
-  SaveClipboard(1);
+  SaveClipboard(clipboard, nullptr, 1);
   EXPECT_EQ(Joined(clipboard.asked), "render, open, data 49443, close");
   std::string file;
   ASSERT_TRUE(ReadTextFile(dir / "ClipData0001.bin", file));
@@ -235,7 +236,7 @@ TEST(SavedClipboard, GoesThroughTheSeamAndSkipsTheUnsavedFormat) {
   // The unsaved format's data is never asked for (its owner may not answer): an empty file.
   clipboard.asked.clear();
   clipboard.held = {{kUnsavedClipboardFormat, Bytes{1}}};
-  SaveClipboard(2);
+  SaveClipboard(clipboard, nullptr, 2);
   EXPECT_EQ(Joined(clipboard.asked), "render, open, close");
   ASSERT_TRUE(ReadTextFile(dir / "ClipData0002.bin", file));
   EXPECT_EQ(file, "");
@@ -243,22 +244,22 @@ TEST(SavedClipboard, GoesThroughTheSeamAndSkipsTheUnsavedFormat) {
   // Held by another program: no file at all.
   clipboard.asked.clear();
   clipboard.free = false;
-  SaveClipboard(3);
+  SaveClipboard(clipboard, nullptr, 3);
   EXPECT_EQ(Joined(clipboard.asked), "render, open");
   EXPECT_FALSE(FileExists(dir / "ClipData0003.bin"));
-  PasteScrap(1);
+  PasteScrap(clipboard, nullptr, 1);
   EXPECT_EQ(clipboard.held.size(), 1u);
 
   // The file's format and data replace everything; an empty file changes nothing.
   clipboard.free = true;
   clipboard.asked.clear();
-  PasteScrap(1);
+  PasteScrap(clipboard, nullptr, 1);
   EXPECT_EQ(Joined(clipboard.asked), "open, replace 49443, close");
   ASSERT_EQ(clipboard.held.size(), 1u);
   EXPECT_EQ(clipboard.held[0].format, 0xC123u);
   EXPECT_EQ(clipboard.held[0].bytes, (Bytes{'a', 0, 'b'}));
   clipboard.asked.clear();
-  PasteScrap(2);
+  PasteScrap(clipboard, nullptr, 2);
   EXPECT_EQ(Joined(clipboard.asked), "open, close");
 }
 

@@ -17,6 +17,7 @@
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/functions/device_values.h"
+#include "runtime/functions/script_platform.h"
 #include "runtime/functions/shell_functions.h"
 #include "runtime/keys/mouse_buttons.h"
 #include "runtime/script/script_registrar.h"
@@ -82,10 +83,12 @@ const char* const kDeclarations[] = {
 };
 static_assert(std::size(kDeclarations) == kSystemScriptFunctionCount);
 
-// A script engine with the types and every system function.
+// A script engine with the types and every system function over the platform given.
 class SystemScript : public ScriptFixture {
  public:
-  SystemScript() { result_ = RegisterScriptFunctions(Engine()); }
+  explicit SystemScript(SystemCalls& calls, ScriptProgram& program = NoScriptProgram()) {
+    result_ = RegisterScriptFunctions(Engine(), {calls, program});
+  }
   int RegisterResult() const { return result_; }
 
  private:
@@ -100,7 +103,7 @@ struct ScriptCase {
   BoxAnswer boxAnswer = BoxAnswer::Ok;  // what a message box answers
 };
 
-void RunCases(SystemScript& f, RecordedSystemCalls& calls, const ScriptCase* begin,
+void RunCases(SystemScript& f, SystemCallsRecorder& calls, const ScriptCase* begin,
               const ScriptCase* end) {
   for (const ScriptCase* c = begin; c != end; ++c) {
     SCOPED_TRACE(c->name);
@@ -113,12 +116,13 @@ void RunCases(SystemScript& f, RecordedSystemCalls& calls, const ScriptCase* beg
 }
 
 TEST(RegisterScriptFunctions, WholeSetRegistersInOrderOnEveryFreshEngine) {
+  SystemCalls platform;
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
     ScriptFixture script;  // the types and the print functions
     asIScriptEngine* engine = script.Engine();
     const asUINT before = engine->GetGlobalFunctionCount();
-    ASSERT_EQ(RegisterScriptFunctions(engine), 0) << script.Messages();
+    ASSERT_EQ(RegisterScriptFunctions(engine, {platform}), 0) << script.Messages();
     ASSERT_EQ(engine->GetGlobalFunctionCount(), before + kSystemScriptFunctionCount);
     for (int i = 0; i < kSystemScriptFunctionCount; ++i) {
       asIScriptFunction* registered = engine->GetGlobalFunctionByIndex(before + i);
@@ -133,18 +137,19 @@ TEST(RegisterScriptFunctions, WholeSetRegistersInOrderOnEveryFreshEngine) {
 }
 
 TEST(RegisterScriptFunctions, ReportsARefusal) {
+  SystemCalls platform;
   ScriptFixture script;
-  ASSERT_EQ(RegisterScriptFunctions(script.Engine()), 0);
+  ASSERT_EQ(RegisterScriptFunctions(script.Engine(), {platform}), 0);
   // A second set on the same engine is refused function by function.
   ScriptRegistrar reg(script.Engine());
-  EXPECT_LT(RegisterScriptFunctions(reg), 0);
+  EXPECT_LT(RegisterScriptFunctions(reg, {platform}), 0);
   EXPECT_EQ(reg.Failures().size(), static_cast<std::size_t>(kSystemScriptFunctionCount));
   EXPECT_EQ(reg.Failures().front().subject, kDeclarations[0]);
 }
 
 TEST(SystemScriptFunctions, NumbersAndText) {
-  RecordedSystemCalls calls;
-  SystemScript f;
+  SystemCallsRecorder calls;
+  SystemScript f(calls);
   ASSERT_EQ(f.RegisterResult(), 0);
   const ScriptCase cases[] = {
       {"IntToString", R"(print(IntToString(0)); print(IntToString(-42));
@@ -172,12 +177,12 @@ TEST(SystemScriptFunctions, NumbersAndText) {
 }
 
 TEST(SystemScriptFunctions, MouseAndKeys) {
-  RecordedSystemCalls calls;
+  SystemCallsRecorder calls;
   calls.SetDoubleClickTime(501);
   calls.SetKeyState('A', static_cast<SHORT>(0xFF80));  // down
   calls.SetKeyState('B', 0x0001);                      // toggled
   calls.SetKeyState('C', static_cast<SHORT>(0xFF81));  // both
-  SystemScript f;
+  SystemScript f(calls);
   ASSERT_EQ(f.RegisterResult(), 0);
   const ScriptCase cases[] = {
       {"wheel", "SendMouseMove(5, -7, 10); SendMouseMove(0, 0, -120);", "",
@@ -212,16 +217,17 @@ TEST(SystemScriptFunctions, MouseAndKeys) {
 
   // The press and release halves, for the keystroke sender.
   calls.ClearEvents();
-  PressMouseButton(1);
-  ReleaseMouseButton(6);
-  PressMouseButton(3);
+  PressMouseButton(calls, 1);
+  ReleaseMouseButton(calls, 6);
+  PressMouseButton(calls, 3);
   EXPECT_EQ(calls.Events(), "mouse 0 0 0 0x2 / mouse 0 0 2 0x100");
 }
 
 // sleep is bound with the platform Sleep's calling convention: many calls leave the stack
 // whole, and without a recorder the pause is real.
 TEST(SystemScriptFunctions, SleepPauses) {
-  SystemScript f;
+  SystemCalls platform;
+  SystemScript f(platform);
   ASSERT_EQ(f.RegisterResult(), 0);
   ASSERT_EQ(f.Run("for (uint i = 0; i < 200; i++) sleep(0); int a = 5; sleep(0); print(a);"),
             asEXECUTION_FINISHED)
@@ -230,6 +236,37 @@ TEST(SystemScriptFunctions, SleepPauses) {
   const ULONGLONG start = GetTickCount64();
   ASSERT_EQ(f.Run("sleep(60);"), asEXECUTION_FINISHED);
   EXPECT_GE(GetTickCount64() - start, 45u);
+}
+
+// Each engine's functions reach the platform and the program it was given, not another
+// engine's; the saved clipboards are opened for the program's main window.
+TEST(SystemScriptFunctions, EachEngineReachesItsOwnPlatform) {
+  class ClipboardOwner : public SystemCallsRecorder {
+   public:
+    std::unique_ptr<ClipboardAccess> OpenClipboardFor(void* window) override {
+      owners.push_back(window);
+      return nullptr;
+    }
+    std::vector<void*> owners;
+  };
+  class WindowedProgram : public ScriptProgram {
+   public:
+    HWND MainWindow() override { return reinterpret_cast<HWND>(0x1234); }
+  };
+  SystemCallsRecorder first;
+  ClipboardOwner second;
+  WindowedProgram program;
+  SystemScript a(first);
+  SystemScript b(second, program);
+  ASSERT_EQ(a.RegisterResult(), 0);
+  ASSERT_EQ(b.RegisterResult(), 0);
+  ASSERT_EQ(a.Run("sleep(1);"), asEXECUTION_FINISHED) << a.Messages();
+  ASSERT_EQ(b.Run("sleep(2); ClickButton(1); SaveClipboard(3); PasteScrap(3);"), asEXECUTION_FINISHED)
+      << b.Messages();
+  ASSERT_EQ(a.Run("SetVKey(0x41, true);"), asEXECUTION_FINISHED) << a.Messages();
+  EXPECT_EQ(first.Events(), "sleep 1 / key 0x41 0 0x0");
+  EXPECT_EQ(second.Events(), "sleep 2 / mouse 0 0 0 0x2 / sleep 40 / mouse 0 0 0 0x4");
+  EXPECT_EQ(second.owners, (std::vector<void*>{reinterpret_cast<void*>(0x1234), reinterpret_cast<void*>(0x1234)}));
 }
 
 class ProgramFolder : public ::testing::Test {
@@ -242,21 +279,18 @@ class ProgramFolder : public ::testing::Test {
   void TearDown() override {
     SetCurrentDevice(nullptr);
     FreeDeviceFolders();
-    SetDesktopWizardStarter(nullptr);
   }
   ScratchDir dir_{"sysfn"};
 };
 
-int wizardStarts = 0;
-void CountWizardStart() { ++wizardStarts; }
 
 TEST_F(ProgramFolder, ShellAndMessageBoxes) {
-  RecordedSystemCalls calls;
+  SystemCallsRecorder calls;
   ASSERT_TRUE(WriteTextFile(dir_ / "Readme.txt", "x"));
   char documents[MAX_PATH] = {};
   ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents),
             S_OK);
-  SystemScript f;
+  SystemScript f(calls);
   ASSERT_EQ(f.RegisterResult(), 0);
   const std::string file = "\"" + (dir_ / "Readme.txt") + "\"";
   const std::string demo = "\"" + (dir_ / "Demo.mpg") + "\"";
@@ -299,11 +333,16 @@ TEST_F(ProgramFolder, ShellAndMessageBoxes) {
   RunCases(f, calls, &withVideo, &withVideo + 1);
 
   // The wizard belongs to the programming tools; without them nothing starts.
-  wizardStarts = 0;
   ASSERT_EQ(f.Run("RunDesktopWizard();"), asEXECUTION_FINISHED);
-  SetDesktopWizardStarter(CountWizardStart);
-  ASSERT_EQ(f.Run("RunDesktopWizard(); RunDesktopWizard();"), asEXECUTION_FINISHED);
-  EXPECT_EQ(wizardStarts, 2);
+  class WizardProgram : public ScriptProgram {
+   public:
+    void RunDesktopWizard() override { ++starts; }
+    int starts = 0;
+  } program;
+  SystemScript withWizard(calls, program);
+  ASSERT_EQ(withWizard.RegisterResult(), 0);
+  ASSERT_EQ(withWizard.Run("RunDesktopWizard(); RunDesktopWizard();"), asEXECUTION_FINISHED);
+  EXPECT_EQ(program.starts, 2);
 }
 
 // The calibration file as the calibration program writes it, with max = 100 + position.
@@ -354,8 +393,8 @@ const char kFileBox[] =
     "ModernCalibration.lcm is in the device folder and try again.\" Ok";
 
 TEST_F(DeviceValues, ByteOfTheLatestInputReport) {
-  RecordedSystemCalls calls;
-  SystemScript f;
+  SystemCallsRecorder calls;
+  SystemScript f(calls);
   ASSERT_EQ(f.RegisterResult(), 0);
   const std::string twoBoxes = std::string(kRangeBox) + " / " + kRangeBox;
   const ScriptCase cases[] = {
@@ -383,8 +422,8 @@ TEST_F(DeviceValues, ByteOfTheLatestInputReport) {
 }
 
 TEST_F(DeviceValues, CalibratedMaximaByMaxLine) {
-  RecordedSystemCalls calls;
-  SystemScript f;
+  SystemCallsRecorder calls;
+  SystemScript f(calls);
   ASSERT_EQ(f.RegisterResult(), 0);
   // A lever name with "Max" in it does not count as a line of its own.
   ASSERT_TRUE(WriteTextFile(CalibrationPath(), CalibrationFile("Max Lever")));
@@ -411,7 +450,7 @@ TEST_F(DeviceValues, CalibratedMaximaByMaxLine) {
 // The calibration program writes into the program's own device folder; with a data root that
 // has the device type too, the file is still found there.
 TEST_F(DeviceValues, CalibrationFileBehindADataRoot) {
-  RecordedSystemCalls calls;
+  SystemCallsRecorder calls;
   FreeDeviceFolders();
   ASSERT_TRUE(MakeDirs(dir_ / "root\\Vid0A7CPid00D2"));
   SetDataRootFromHost(dir_ / "root");
@@ -419,7 +458,7 @@ TEST_F(DeviceValues, CalibrationFileBehindADataRoot) {
   ASSERT_NE(device_.folder, nullptr);
   ASSERT_FALSE(device_.folder->alternativeFolder.empty());
   ASSERT_TRUE(WriteTextFile(CalibrationPath(), CalibrationFile()));
-  SystemScript f;
+  SystemScript f(calls);
   ASSERT_EQ(f.RegisterResult(), 0);
   ASSERT_EQ(f.Run("print(GetCalibratedValue(2));"), asEXECUTION_FINISHED);
   EXPECT_EQ(f.Output(), "101");
@@ -429,8 +468,8 @@ TEST_F(DeviceValues, CalibrationFileBehindADataRoot) {
 
 // Functions whose subsystems come later: callable, safe, and telling nothing false.
 TEST_F(DeviceValues, DeviceAndVariableRowsReachTheirFunctions) {
-  RecordedSystemCalls calls;
-  SystemScript f;
+  SystemCallsRecorder calls;
+  SystemScript f(calls);
   ASSERT_EQ(f.RegisterResult(), 0);
   device_.programmingAllowed = true;
   device_.programmingRequested = false;

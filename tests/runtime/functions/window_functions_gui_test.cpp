@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
+#include "runtime/functions/script_platform.h"
 #include "runtime/functions/system_script_functions.h"
 #include "runtime/functions/window_functions.h"
 #include "tests/runtime/script/script_fixture.h"
@@ -49,7 +51,7 @@ class WindowFunctions : public ::testing::Test {
     RegisterClassA(&wc);
   }
   void SetUp() override {
-    ASSERT_EQ(RegisterScriptFunctions(script_.Engine()), 0);
+    ASSERT_EQ(RegisterScriptFunctions(script_.Engine(), {platform_}), 0);
     received.clear();
   }
   // Windows stay until the process ends: destroying a shown window waits for the display
@@ -71,6 +73,7 @@ class WindowFunctions : public ::testing::Test {
     return script_.Output();
   }
 
+  SystemCalls platform_;
   ScriptFixture script_;
 };
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 
 #include "runtime/script/debug_engine.h"
@@ -27,6 +28,16 @@ void RegisterRecorders(ScriptRegistrar& r) {
   r.GlobalFunction("void recordInt(int)", asFUNCTION(RecordInt), asCALL_CDECL);
 }
 
+// The program's dialogs, with the recorders on every engine and the build callback the test
+// gives (none at first).
+class RecordingDialogs : public ProgramDialogs {
+ public:
+  using ProgramDialogs::ProgramDialogs;
+  void RegisterMoreScriptFunctions(ScriptRegistrar& r) override { RegisterRecorders(r); }
+  DeviceBuildCallback BuildCallback() override { return buildCallback; }
+  std::atomic<DeviceBuildCallback> buildCallback{nullptr};
+};
+
 bool Recorded(const std::string& text) {
   std::lock_guard lock(recordMutex);
   return std::find(records.begin(), records.end(), text) != records.end();
@@ -40,14 +51,15 @@ class Modules : public DeviceThread {
       std::lock_guard lock(recordMutex);
       records.clear();
     }
-    SetExtraScriptRegistration(RegisterRecorders);
+    recording_ = &UseOwnHost<RecordingDialogs>(*platform_);
   }
   void TearDown() override {
     DeviceThread::TearDown();
-    SetExtraScriptRegistration(nullptr);
-    SetDeviceBuildCallback(nullptr);
     SetDataRootFromHost("");
   }
+  // Takes effect at the next build cycle.
+  void SetBuildCallback(DeviceBuildCallback callback) { recording_->buildCallback = callback; }
+  RecordingDialogs* recording_ = nullptr;
   std::string Folder(int pid = 0x19) const {
     char name[48];
     std::snprintf(name, sizeof name, "QpadDevices\\Vid0a7cPid%04x", pid);
@@ -147,7 +159,7 @@ int RestoreWhenBroken(asCDebugScriptEngine* engine, asCDebugContext* call, const
 }
 
 TEST_F(Modules, AFailedBuildAnsweredWithRestoreBuildsTheBackup) {
-  SetDeviceBuildCallback(RestoreWhenBroken);
+  SetBuildCallback(RestoreWhenBroken);
   const std::string good = "void QpadInit() { record(\"backup runs\"); }\r\n";
   WriteTextFile(Folder() + "\\Script_1.oxs", "BROKEN\r\n");
   WriteTextFile(Folder() + "\\Script_1_backup.oxs", good);
@@ -275,7 +287,7 @@ TEST_F(Modules, ARemovedDevicesModuleIsDiscarded) {
 namespace {
 
 TEST_F(Modules, AFailedBuildWithoutABackupLeavesNoModule) {
-  SetDeviceBuildCallback(RestoreWhenBroken);
+  SetBuildCallback(RestoreWhenBroken);
   WriteTextFile(Folder() + "\\Script_1.oxs", "BROKEN\r\n");
   AddKeypad(1);
   Start();

@@ -1,14 +1,19 @@
 #pragma once
 // The real device thread over simulated devices, with the sample device folders copied into a
-// program folder of the test's own.
+// program folder of the test's own. The service's host is the program's dialogs and its platform
+// the real one, unless the test gives others before Start.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxsim_control.h"
 #include "app/dialogs/program_dialogs.h"
 #include "runtime/device/device_folders.h"
@@ -39,7 +44,6 @@ class DeviceThread : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(CopyTree(EnvOr("ORVANE_BIN") + "\\QpadDevices", dir_ / "QpadDevices"));
     InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
-    InstallProgramDialogs();
     sim_ = VhxSimOpen(nullptr);
     ASSERT_NE(sim_, nullptr);
     VhxSimReset(sim_);
@@ -55,7 +59,7 @@ class DeviceThread : public ::testing::Test {
   }
 
   void TearDown() override {
-    StopDeviceThread();
+    Stop();
     EXPECT_EQ(DeviceCount(), 0);
     VhxSimReset(sim_);
     VhxSimClose(sim_);
@@ -71,7 +75,27 @@ class DeviceThread : public ::testing::Test {
     if (count > 0) WakeDeviceThread(table[0]);
   }
 
-  void Start() { ASSERT_TRUE(StartDeviceThread(main_, true)); }
+  void Start() {
+    if (!host_) host_ = &dialogs_.emplace(*platform_);
+    service_.emplace(*host_, *platform_, *hostProcess_);
+    ASSERT_TRUE(service_->Start(main_, true));
+  }
+  // As the program ends: false while the thread is stuck in a modal wait.
+  bool Stop() { return !service_ || service_->Stop(); }
+  // What the service is made with at Start.
+  void UseHost(DeviceServiceHost& host) { host_ = &host; }
+  // A host of the test's own kind, made with the arguments and kept as long as the service.
+  template <class Host, class... Args>
+  Host& UseOwnHost(Args&&... args) {
+    auto host = std::make_unique<Host>(std::forward<Args>(args)...);
+    Host& made = *host;
+    ownHost_ = std::move(host);
+    host_ = &made;
+    return made;
+  }
+  void UsePlatform(SystemCalls& calls) { platform_ = &calls; }
+  void UseHostProcess(HostProcess& host) { hostProcess_ = &host; }
+
   bool WaitForCount(int n, unsigned ms = 10000) {
     return WaitUntil([&] { return DeviceCount() == n; }, ms);
   }
@@ -80,6 +104,13 @@ class DeviceThread : public ::testing::Test {
   }
 
   ScratchDir dir_{"devthread"};
+  SystemCalls realPlatform_;
+  SystemCalls* platform_ = &realPlatform_;
+  std::optional<ProgramDialogs> dialogs_;  // the host when the test gives none
+  std::unique_ptr<DeviceServiceHost> ownHost_;
+  DeviceServiceHost* host_ = nullptr;
+  HostProcess* hostProcess_ = &NoHostProcess();
+  std::optional<DeviceService> service_;
   VhxSim* sim_ = nullptr;
   HWND main_ = nullptr;
 };

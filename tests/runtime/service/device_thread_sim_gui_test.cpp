@@ -137,6 +137,19 @@ std::mutex openedLock;
 bool onboardAtOpen = false;
 std::vector<std::uint8_t> imageAtOpen;
 
+// The program's dialogs, with a programming window that notes what the record held when it was
+// asked for, and opens none.
+class NotedOpening : public ProgramDialogs {
+ public:
+  using ProgramDialogs::ProgramDialogs;
+  HWND OpenProgrammingWindow(DeviceRecord& d) override {
+    std::lock_guard<std::mutex> hold(openedLock);
+    onboardAtOpen = d.onboardMacros;
+    imageAtOpen = d.memoryImage;
+    return nullptr;
+  }
+};
+
 TEST_F(DeviceThread, AnOnboardRequestReadsTheMemoryBeforeTheWindowOpens) {
   const int id = AddKeypad(1);
   std::vector<std::uint8_t> memory(4088);
@@ -144,13 +157,7 @@ TEST_F(DeviceThread, AnOnboardRequestReadsTheMemoryBeforeTheWindowOpens) {
   ASSERT_EQ(VhxSimWriteMemory(sim_, id, 0, memory.data(), 4088), VHXSIM_OK);
   // Programming opens only over a device with a module.
   ASSERT_TRUE(WriteTextFile(dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs", kKeyPressScript));
-  SetProgrammingWindowHooks({[](DeviceRecord& d) -> HWND {
-                               std::lock_guard<std::mutex> hold(openedLock);
-                               onboardAtOpen = d.onboardMacros;
-                               imageAtOpen = d.memoryImage;
-                               return nullptr;
-                             },
-                             nullptr});
+  UseOwnHost<NotedOpening>(*platform_);
   Start();
   ASSERT_TRUE(WaitForCount(1));
   int count = 0;
@@ -158,7 +165,6 @@ TEST_F(DeviceThread, AnOnboardRequestReadsTheMemoryBeforeTheWindowOpens) {
   RequestCode = kRequestReadOnboard;
   WakeFirstDevice();
   EXPECT_TRUE(WaitUntil([] { return RequestCode == kRequestNone; }, 10000));
-  SetProgrammingWindowHooks({});
   std::lock_guard<std::mutex> hold(openedLock);
   EXPECT_TRUE(onboardAtOpen);
   EXPECT_EQ(imageAtOpen, memory);
@@ -169,7 +175,7 @@ TEST_F(DeviceThread, StopsAndStartsAgain) {
   Start();
   ASSERT_TRUE(WaitForCount(1));
   const DWORD before = GetTickCount();
-  StopDeviceThread();
+  Stop();
   EXPECT_LT(GetTickCount() - before, 1000u);  // woken, not left to its next deadline
   EXPECT_EQ(DeviceCount(), 0);
   Start();

@@ -17,11 +17,11 @@ TEST_F(DeviceThread, AStopThatCannotFinishSaysSoAndKeepsTheThreadsState) {
   HWND box = WaitForProcessWindow(GetCurrentProcessId(), "Orvane II Error", 5000);
   ASSERT_NE(box, nullptr);
   const DWORD before = GetTickCount();
-  EXPECT_FALSE(StopDeviceThread());  // bounded: it gives up instead of hanging Exit
+  EXPECT_FALSE(Stop());  // bounded: it gives up instead of hanging Exit
   EXPECT_LT(GetTickCount() - before, 15000u);
   EXPECT_TRUE(IsDeviceThreadStopping());
   PostMessageA(box, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitUntil([] { return StopDeviceThread(); }, 10000));
+  EXPECT_TRUE(WaitUntil([this] { return Stop(); }, 10000));
   EXPECT_EQ(DeviceCount(), 0);
 }
 

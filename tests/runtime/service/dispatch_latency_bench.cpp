@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,9 +52,13 @@ class StampFirstRecord : public SystemCalls {
   }
 };
 
-void RegisterStamp(ScriptRegistrar& reg) {
-  reg.GlobalFunction("void Stamp()", asFUNCTION(Stamp), asCALL_CDECL);
-}
+// The program's side of the thread: the stamp for the scripts.
+class StampingHost : public DeviceServiceHost {
+ public:
+  void RegisterMoreScriptFunctions(ScriptRegistrar& reg) override {
+    reg.GlobalFunction("void Stamp()", asFUNCTION(Stamp), asCALL_CDECL);
+  }
+};
 
 std::string ExeFolder() {
   char path[MAX_PATH] = "";
@@ -94,14 +97,14 @@ int main(int argc, char** argv) {
   WriteTextFile(dir / (type + "\\Script_1.oxs"),
                 toInput ? "void KeyDown(int c) { SendString(\"/a\"); }\nvoid KeyUp(int c) { Stamp(); }\n"
                         : "void KeyDown(int c) { Stamp(); }\nvoid KeyUp(int c) { Stamp(); }\n");
+  SystemCalls platform;
   StampFirstRecord stampCalls;
-  std::optional<ScopedSystemCalls> stamping;
-  if (toInput) stamping.emplace(stampCalls);
   InitProgramFolders("\"" + dir.path() + "\\Orvane.exe\"");
 
   stampedEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  SetExtraScriptRegistration(RegisterStamp);
-  if (!StartDeviceThread(nullptr, true) || !WaitUntil([] {
+  StampingHost host;
+  DeviceService service(host, toInput ? stampCalls : platform);
+  if (!service.Start(nullptr, true) || !WaitUntil([] {
         int count = 0;
         DeviceRecord* table = GetDeviceArray(count);
         return count == 1 && !table[0].moduleName.empty();
@@ -129,7 +132,7 @@ int main(int argc, char** argv) {
       if (keys) micros.push_back(static_cast<double>(stamped - queued) * 1e6 / freq.QuadPart);
     }
   }
-  StopDeviceThread();
+  service.Stop();
   VhxSimReset(sim);
   VhxSimClose(sim);
   if (micros.empty()) return 1;

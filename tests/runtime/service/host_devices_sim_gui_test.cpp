@@ -46,17 +46,15 @@ std::vector<HostCall> Calls() {
 
 class HostDevices : public DeviceThread {
  protected:
+  CallbackHost host_{RecordCall};  // as a host launches the program
+
   void SetUp() override {
     DeviceThread::SetUp();
     {
       std::lock_guard lock(callsMutex);
       calls.clear();
     }
-    SetHostCallback(RecordCall);
-  }
-  void TearDown() override {
-    DeviceThread::TearDown();
-    SetHostCallback(nullptr);
+    UseHostProcess(host_);
   }
 
   // Keypads of the product with units 1 and 2 and the script, built and bound.

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/system_calls.h"
 #include "runtime/functions/device_functions.h"
+#include "runtime/functions/script_platform.h"
 #include "runtime/functions/system_script_functions.h"
 #include "runtime/script/debug_engine.h"
 #include "runtime/script/script_registrar.h"
@@ -55,10 +57,11 @@ int main(int argc, char** argv) {
   const int builds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   const std::string script = GeneratedScript();
   std::unique_ptr<asCDebugScriptEngine> engine(asCreateDebugScriptEngine(20401, nullptr, nullptr));
+  SystemCalls platform;
   ScriptRegistrar registrar(engine->Library());
   RegisterScriptTypes(registrar);
-  RegisterDeviceFunctions(registrar);
-  RegisterScriptFunctions(registrar);
+  RegisterDeviceFunctions(registrar, {platform});
+  RegisterScriptFunctions(registrar, {platform});
   if (!registrar.Ok()) return 1;
 
   LARGE_INTEGER freq;

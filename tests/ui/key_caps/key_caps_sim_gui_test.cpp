@@ -151,6 +151,13 @@ void StandInKey(DeviceRecord&, int code, bool pressed) {
     Note((pressed ? "+" : "-") + std::to_string(code));
 }
 
+// The program's side of the thread: the stand-in programming window.
+class StandInHost : public DeviceServiceHost {
+ public:
+  HWND OpenProgrammingWindow(DeviceRecord& device) override { return OpenStandIn(device); }
+  void ProgrammingKey(DeviceRecord& device, int code, bool pressed) override { StandInKey(device, code, pressed); }
+};
+
 class KeyCapsOnADevice : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -170,7 +177,6 @@ class KeyCapsOnADevice : public ::testing::Test {
       S().removal = removal;
     };
     SetKeyCapWindowHooks(hooks);
-    SetProgrammingWindowHooks({OpenStandIn, StandInKey});
     sim = VhxSimOpen(nullptr);
     ASSERT_NE(sim, nullptr);
     VhxSimReset(sim);
@@ -180,7 +186,7 @@ class KeyCapsOnADevice : public ::testing::Test {
     spec.model = VHXSIM_MODEL_KEYPAD;
     simId = VhxSimAddDevice(sim, &spec);
     Queue({}, false);
-    ASSERT_TRUE(StartDeviceThread(nullptr, true));
+    ASSERT_TRUE(service_.Start(nullptr, true));
     ASSERT_TRUE(WaitUntil([] {
       int count = 0;
       DeviceRecord* table = GetDeviceArray(count);
@@ -188,8 +194,7 @@ class KeyCapsOnADevice : public ::testing::Test {
     }, 10000));
   }
   void TearDown() override {
-    StopDeviceThread();
-    SetProgrammingWindowHooks({});
+    service_.Stop();
     SetKeyCapWindowHooks({});
     SetMacroModelHooks({});
     ResetProgrammingExtensions();
@@ -227,7 +232,9 @@ class KeyCapsOnADevice : public ::testing::Test {
   GdiplusSession gdiplus_;
   ScratchDir dir_{"keycaps"};
   Answers answers_;
-  ScopedSystemCalls calls_{answers_};
+  ScopedSystemCalls calls_{answers_};  // the key-cap windows' questions
+  StandInHost host_;
+  DeviceService service_{host_, answers_};
 };
 
 TEST_F(KeyCapsOnADevice, SpacersAndCapsAreFoundFromTheDeviceAndTakenOutAgain) {

@@ -12,6 +12,7 @@
 #include "macros/macro_editor_ids.h"
 #include "macros/model/onboard_image.h"
 #include "app/main_window.h"
+#include "app/program_service_host.h"
 #include "runtime/device/device_table.h"
 #include "tests/platform/base/system_calls_recorder.h"
 #include "tests/runtime/service/device_thread_fixture.h"
@@ -30,6 +31,8 @@ class OnboardWindow : public DeviceThread {
   void SetUp() override {
     DeviceThread::SetUp();
     InstallProgramHooks();
+    UsePlatform(calls_);
+    UseOwnHost<ProgramServiceHost>(calls_);
   }
 
   std::string Script() const { return dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"; }

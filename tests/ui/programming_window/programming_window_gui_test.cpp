@@ -292,7 +292,7 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
   EXPECT_FALSE(SavePicture(window_, "programming_window_hidden").empty());
   // The tray's request shows it.
   record_.programmingWindow = window_;
-  GetProgrammingWindowHooks().reveal(record_);
+  RevealProgrammingWindow(record_.programmingWindow);  // as the tray's request does
   EXPECT_TRUE(IsWindowVisible(window_));
   EXPECT_FALSE(Context().hiddenMode);
   DestroyWindow(window_);
@@ -336,7 +336,7 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
   pressKey();  // the key again closes it
   ASSERT_EQ(editor(), nullptr);
 
-  GetProgrammingWindowHooks().reveal(record_);
+  RevealProgrammingWindow(record_.programmingWindow);  // as the tray's request does
   ASSERT_TRUE(IsWindowVisible(window_));
   pressKey();
   ASSERT_TRUE(editor());

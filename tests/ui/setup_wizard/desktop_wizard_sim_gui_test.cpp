@@ -14,6 +14,7 @@
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
 #include "app/main_window.h"
+#include "app/program_service_host.h"
 #include "runtime/device/device_table.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 #include "ui/setup_wizard/setup_wizard_ids.h"
@@ -109,7 +110,10 @@ class DesktopWizardSim : public DeviceThread {
  protected:
   void SetUp() override {
     DeviceThread::SetUp();
-    InstallProgramHooks();  // the program's pump, dialogs and wizard
+    InstallProgramHooks();
+    // The program's pump, dialogs and wizard, over the machine of the test.
+    UsePlatform(machine_);
+    UseOwnHost<ProgramServiceHost>(machine_);
   }
 
   int AddDesktop() { return AddSimKeypad(sim_, kUnit, kDesktopPid); }
@@ -282,7 +286,7 @@ TEST_F(DesktopWizardSim, AWizardOpenAtTheThreadsEndIsClosedAndComesAgainAtTheNex
   AddDesktop();
   Start();
   ASSERT_NE(WaitForPage(IDC_WIZARD_START_NEXT), nullptr);
-  ASSERT_TRUE(StopDeviceThread());
+  ASSERT_TRUE(Stop());
   EXPECT_TRUE(WizardPages().empty());
   // The unit still has no script of its own: the next start greets it again.
   VhxSimReset(sim_);

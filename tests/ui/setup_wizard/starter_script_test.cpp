@@ -9,6 +9,7 @@
 
 #include "runtime/functions/device_functions.h"
 #include "runtime/functions/keystroke_sender.h"
+#include "runtime/functions/script_platform.h"
 #include "runtime/functions/system_script_functions.h"
 #include "runtime/script/debug_context.h"
 #include "runtime/script/debug_engine.h"
@@ -35,8 +36,8 @@ class StarterScript : public ::testing::Test {
     engine_.reset(asCreateDebugScriptEngine(20401, nullptr, nullptr));
     ScriptRegistrar registrar(engine_->Library());
     RegisterScriptTypes(registrar);
-    RegisterDeviceFunctions(registrar);
-    RegisterScriptFunctions(registrar);
+    RegisterDeviceFunctions(registrar, {recorder_});
+    RegisterScriptFunctions(registrar, {recorder_});
     ASSERT_TRUE(registrar.Ok());
     engine_->SetMessageStream(&messages_);
     context_ = engine_->CreateContext();
@@ -51,22 +52,23 @@ class StarterScript : public ::testing::Test {
   }
   // Runs KeyDown(scanCode) and gives what it sent to the platform.
   std::string Press(int scanCode) {
-    RecordedSystemCalls recorder;
-    recorder.SetBoxAnswer(BoxAnswer::Cancel);
+    recorder_.ClearEvents();
+    recorder_.SetBoxAnswer(BoxAnswer::Cancel);
     asIScriptModule* module = engine_->LibraryModule(engine_->FindModule(kModule));
     asIScriptFunction* keyDown = module ? module->GetFunctionByDecl("void KeyDown(int)") : nullptr;
     if (!keyDown || context_->Prepare(keyDown) < 0) return "<no KeyDown>";
     context_->SetArgDWord(0, static_cast<asDWORD>(scanCode));
     if (context_->Execute() != asEXECUTION_FINISHED) return "<not finished>";
-    return recorder.Events();
+    return recorder_.Events();
   }
   // What a SendString call with this text sends.
   static std::string Sends(const std::string& text) {
-    RecordedSystemCalls recorder;
-    SendString(text);
+    SystemCallsRecorder recorder;
+    SendString(recorder, text);
     return recorder.Events();
   }
 
+  SystemCallsRecorder recorder_;  // what the scripts send
   std::unique_ptr<asCDebugScriptEngine> engine_;
   std::unique_ptr<asCDebugContext> context_;
   Messages messages_;
