@@ -25,8 +25,8 @@ enum class EditorBox { KeyDown, KeyUp };
 
 // Makes the entry of the key for these selectors current (made when the key has none) and
 // returns it; null when no key record has that id.
-MacroEntry* SelectMacroEntry(MacroContext& context, int keyId, std::string_view event,
-                             std::string_view colour, std::string_view program);
+MacroEntry* SelectMacroEntry(MacroContext& context, int keyId, KeyEvent event, LayerColour colour,
+                             std::string_view program);
 
 // The program-layer token of the programming window's layer index: 0 and 1 the default layer,
 // n >= 2 the (n - 2)-th layer name ("Pnr" when there is no such name).
@@ -133,17 +133,17 @@ class MacroEditorController {
   bool Busy() const { return busy_; }
   int KeyId() const { return keyId_; }
   MacroContext& Context() { return context_; }
-  const std::string& Colour() const { return colour_; }
+  LayerColour Colour() const { return colour_; }
   const std::string& Program() const { return program_; }
 
   // The checks of OK with their boxes; false keeps the editor open.
   bool CheckMacroKeyUpDown();
 
  private:
-  const MacroEntry* FindEntry(std::string_view event) const;
-  MacroEntry* Select(std::string_view event);
-  MacroEntry* Select(std::string_view event, std::string_view colour, std::string_view program);
-  std::string_view CurrentEvent() const;
+  const MacroEntry* FindEntry(KeyEvent event) const;
+  MacroEntry* Select(KeyEvent event);
+  MacroEntry* Select(KeyEvent event, LayerColour colour, std::string_view program);
+  KeyEvent CurrentEvent() const;
   int KeyIndex() const;
   bool IsToggleKey() const;
   bool IsShiftKey() const;
@@ -171,7 +171,7 @@ class MacroEditorController {
 
   MacroContext& context_;
   const int keyId_;
-  std::string colour_;
+  LayerColour colour_ = LayerColour::Green;
   std::string program_;
   void* owner_ = nullptr;
   EditorBox current_ = EditorBox::KeyDown;

@@ -57,7 +57,7 @@ struct EditorKeypad {
   }
 
   // A stored macro: the key function made from these steps (display text, code or "").
-  void Store(int key, const char* event, const char* colour, const char* program,
+  void Store(int key, KeyEvent event, LayerColour colour, const char* program,
              const std::vector<std::pair<std::wstring, std::wstring>>& steps) {
     MacroEntry entry;
     for (const auto& [text, code] : steps) {
@@ -73,10 +73,10 @@ struct EditorKeypad {
   void StoreCommand(int key, const std::string& file) {
     const int id = ++context.customCommandCount;
     context.includes[id] = file + ".oxc";
-    Store(key, "KeyDown", "Green", "Pnr",
+    Store(key, KeyEvent::Down, LayerColour::Green, "Pnr",
           {{L"[CC: " + std::wstring(file.begin(), file.end()) + L"]", WidenCode(CustomCommandCode(id))}});
   }
-  const KeyFunction* Function(int key, const char* event, const char* colour, const char* program) const {
+  const KeyFunction* Function(int key, KeyEvent event, LayerColour colour, const char* program) const {
     for (const KeyFunction& f : context.functions.items)
       if (f.scan == key && f.event == event && f.colour == colour && f.program == program) return &f;
     return nullptr;
