@@ -6,7 +6,6 @@
 #include <cwctype>
 #include <set>
 
-#include "macros/macro_editor_device.h"
 #include "macros/macro_editor_ids.h"
 #include "macros/model/custom_commands.h"
 #include "macros/model/key_caps.h"
@@ -130,10 +129,6 @@ class BusyScope {
   bool was_;
 };
 
-MacroEditorDevice* EditorDeviceOf(const MacroContext& context) {
-  return dynamic_cast<MacroEditorDevice*>(context.device);
-}
-
 int FindOwnFunction(const KeyFunctionList& list, int keyId, KeyEvent event, LayerColour colour,
                     std::string_view program) {
   for (std::size_t i = 0; i < list.items.size(); ++i) {
@@ -228,9 +223,8 @@ std::string RepeatRateCaption(int rateMs) {
 }
 
 MacroEditorController::MacroEditorController(MacroContext& context, int keyId)
-    : context_(context), keyId_(keyId) {
-  const MacroEditorDevice* device = EditorDeviceOf(context_);
-  colour_ = device && device->RedLayer() ? LayerColour::Red : LayerColour::Green;
+    : context_(context), device_(*context.device), keyId_(keyId) {
+  colour_ = device_.RedLayer() ? LayerColour::Red : LayerColour::Green;
   program_ = LayerToken(ProgramLayerOfIndex(context_, context_.programLayer));
   // The entries shown are those of the stored macro, whatever an earlier edit left behind.
   RebuildKeyCaps(context_);
@@ -437,13 +431,10 @@ void MacroEditorController::Close(bool accepted) {
   const int index = KeyIndex();
   if (const auto draw = GetMacroModelHooks().drawKey; draw && index >= 0) draw(context_, index);
   context_.currentKey = kNoKeyId;
-  if (MacroEditorDevice* device = EditorDeviceOf(context_)) device->HandOverPendingKey();
+  device_.HandOverPendingKey();
 }
 
-void MacroEditorController::CloseUnanswered() {
-  const MacroEditorDevice* device = EditorDeviceOf(context_);
-  Close(!(device && device->Removed()));
-}
+void MacroEditorController::CloseUnanswered() { Close(!device_.Removed()); }
 
 MacroEditorState MacroEditorController::State() const {
   MacroEditorState s;
@@ -628,7 +619,7 @@ void MacroEditorController::OpenHelp(bool webPage) {
     return;
   }
   std::wstring path;
-  if (!context_.device || !context_.device->ResolveDeviceFile(kHelpFile, path)) return;
+  if (!device_.ResolveDeviceFile(kHelpFile, path)) return;
   calls.ExecuteWithShell(owner_, "Open", NarrowText(path).c_str(), nullptr, nullptr, kShowNormal);
 }
 
@@ -677,10 +668,7 @@ void MacroEditorController::StoreKey() {
   RenumberFunctions(list);
   RebuildKeyCaps(context_);
   // The unit's own script, not the type's shared one that the device may have run so far.
-  if (MacroEditorDevice* device = EditorDeviceOf(context_))
-    WriteScriptFileAndTell(context_, device->ScriptFileName(), owner_);
-  else if (context_.device)
-    WriteScriptFileAndTell(context_, context_.device->ScriptPath(), owner_);
+  WriteScriptFileAndTell(context_, device_.OwnScriptPath(), owner_);
   if (special) {
     // The writer makes the functions of toggle and shift keys itself.
     RemoveKeyFunctions();

@@ -19,6 +19,7 @@
 #include "macros/model/macro_steps.h"
 #include "macros/model/step_editing.h"
 
+class MacroDevice;
 struct MacroContext;
 
 enum class EditorBox { KeyDown, KeyUp };
@@ -83,9 +84,10 @@ enum class EditorAction { NotMine, Done, CloseAccepted, CloseCancelled };
 
 class MacroEditorController {
  public:
-  // The key by id; the colour layer of the device and the program layer of the programming
-  // window are taken now and kept. The key's entries are made anew from its key functions, and
-  // On Release mode is on when it has a Key Up entry for those layers.
+  // The key by id, over a context that has its device. The colour layer of the device and the
+  // program layer of the programming window are taken now and kept. The key's entries are made
+  // anew from its key functions, and On Release mode is on when it has a Key Up entry for those
+  // layers.
   MacroEditorController(MacroContext& context, int keyId);
   ~MacroEditorController();
   MacroEditorController(const MacroEditorController&) = delete;
@@ -170,6 +172,7 @@ class MacroEditorController {
   int Box(const char* text, const char* caption, unsigned type);
 
   MacroContext& context_;
+  MacroDevice& device_;
   const int keyId_;
   LayerColour colour_ = LayerColour::Green;
   std::string program_;

@@ -214,6 +214,24 @@ TEST_F(Editor, OkWritesTheUnitsOwnScriptWhenTheDeviceRunsItsTypesSharedOne) {
   EXPECT_EQ(calls_.Events(), "");
 }
 
+// A device in no programming session (a regenerated layout's, a test's) answers as one: the
+// editor works on the green layer, writes the device's script and hands nothing over.
+TEST(EditorOutsideASession, WorksOnTheGreenLayerAndWritesTheDevicesScript) {
+  RecordedSystemCalls calls;
+  EditorKeypad pad;
+  FakeDevice plain;
+  plain.settings = pad.device.settings;
+  pad.context.device = &plain;
+  MacroEditorController editor(pad.context, 5);
+  EXPECT_EQ(editor.Colour(), LayerColour::Green);
+  editor.Open();
+  editor.InsertStep(L"/plain");
+  editor.Close(true);
+  EXPECT_EQ(pad.files.WriteLog(), std::vector<std::string>{plain.ScriptPath()});
+  EXPECT_NE(pad.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
+  EXPECT_EQ(calls.Events(), "");
+}
+
 TEST_F(Editor, AScriptThatCannotBeWrittenIsReported) {
   pad_.files.Put(pad_.ScriptPath(), "old");
   pad_.files.MakeReadOnly(pad_.ScriptPath());

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "macros/macro_editor_device.h"
 #include "macros/model/custom_commands.h"
 #include "macros/model/key_functions.h"
 #include "macros/model/macro_context.h"
@@ -14,7 +13,7 @@
 
 namespace testsupport {
 
-class EditorDevice : public FakeDevice, public MacroEditorDevice {
+class EditorDevice : public FakeDevice {
  public:
   bool red = false;
   void* window = nullptr;
@@ -25,7 +24,7 @@ class EditorDevice : public FakeDevice, public MacroEditorDevice {
 
   bool RedLayer() const override { return red; }
   void* ProgrammingWindow() const override { return window; }
-  std::string ScriptFileName() override { return FakeDevice::ScriptPath(); }
+  std::string OwnScriptPath() override { return FakeDevice::ScriptPath(); }
   std::string ScriptPath() override { return sharedScript ? scriptFolder + "\\Script.oxs" : FakeDevice::ScriptPath(); }
   void HandOverPendingKey() override { ++handOvers; }
   bool Removed() const override { return removed; }
@@ -50,7 +49,7 @@ struct EditorKeypad {
     context.blinkPeriod = 500;
   }
 
-  std::string ScriptPath() { return device.ScriptFileName(); }
+  std::string ScriptPath() { return device.OwnScriptPath(); }
   std::string Script() {
     const std::string* text = files.Get(ScriptPath());
     return text ? *text : std::string();
