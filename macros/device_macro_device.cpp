@@ -87,10 +87,6 @@ bool DeviceRecordMacroDevice::RedLayer() const { return device_.redLayer; }
 
 void* DeviceRecordMacroDevice::ProgrammingWindow() const { return device_.programmingWindow; }
 
-std::string DeviceRecordMacroDevice::ScriptFileName() {
-  return GetDeviceScriptFileName(device_.folder, device_.unitId);
-}
-
 void DeviceRecordMacroDevice::HandOverPendingKey() {
   if (device_.pendingKey == kNoPendingKey) return;
   device_.pendingKey = kNoPendingKey;

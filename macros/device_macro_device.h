@@ -1,14 +1,13 @@
 #pragma once
-// The macro model's view of an attached device: its record's settings and the files of its
-// device type folder, and what the "Macro Input" editor needs of it.
+// The macro model's view of an attached device: its record's settings, the files of its device
+// type folder, and its programming session.
 
 #include "macros/device_record_source.h"
-#include "macros/macro_editor_device.h"
 #include "macros/model/macro_device.h"
 
 struct DeviceRecord;
 
-class DeviceRecordMacroDevice : public MacroDevice, public MacroEditorDevice, public DeviceRecordSource {
+class DeviceRecordMacroDevice : public MacroDevice, public DeviceRecordSource {
  public:
   explicit DeviceRecordMacroDevice(DeviceRecord& device) : device_(device) {}
 
@@ -30,7 +29,6 @@ class DeviceRecordMacroDevice : public MacroDevice, public MacroEditorDevice, pu
 
   bool RedLayer() const override;
   void* ProgrammingWindow() const override;
-  std::string ScriptFileName() override;
   void HandOverPendingKey() override;
   bool Removed() const override;
 

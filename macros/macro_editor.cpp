@@ -7,7 +7,6 @@
 #include <string>
 
 #include "macros/macro_editor_controller.h"
-#include "macros/macro_editor_device.h"
 #include "macros/macro_editor_window.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
@@ -32,10 +31,9 @@ void ToggleMacroEditor(MacroContext& context, int keyIndex) {
     SendMessageA(open->hwnd(), WM_COMMAND, IDOK, 0);
     return;
   }
-  if (keyIndex < 0 || keyIndex >= static_cast<int>(context.keys.size())) return;
+  if (!context.device || keyIndex < 0 || keyIndex >= static_cast<int>(context.keys.size())) return;
   const int keyId = context.keys[static_cast<std::size_t>(keyIndex)].keyId;
-  const auto* device = dynamic_cast<const MacroEditorDevice*>(context.device);
-  const HWND owner = device ? static_cast<HWND>(device->ProgrammingWindow()) : nullptr;
+  const HWND owner = static_cast<HWND>(context.device->ProgrammingWindow());
   context.currentKey = keyId;
   if (const auto offer = GetMacroEditorHooks().openCustomKeyWindow; offer && owner && offer(owner, keyId)) return;
   MacroEditorWindow* editor =

@@ -6,7 +6,6 @@
 #include <cwctype>
 #include <set>
 
-#include "macros/macro_editor_device.h"
 #include "macros/macro_editor_ids.h"
 #include "macros/model/custom_commands.h"
 #include "macros/model/key_caps.h"
@@ -126,11 +125,7 @@ class BusyScope {
   bool was_;
 };
 
-MacroEditorDevice* EditorDeviceOf(const MacroContext& context) {
-  return dynamic_cast<MacroEditorDevice*>(context.device);
-}
-
-int FindOwnFunction(const KeyFunctionList& list, int keyId, std::string_view event, std::string_view colour,
+int FindOwnFunction(const KeyFunctionList& list, int keyId, KeyEvent event, LayerColour colour,
                     std::string_view program) {
   for (std::size_t i = 0; i < list.items.size(); ++i) {
     const KeyFunction& f = list.items[i];
@@ -147,11 +142,11 @@ void RenumberFunctions(KeyFunctionList& list) {
 
 }  // namespace
 
-MacroEntry* SelectMacroEntry(MacroContext& context, int keyId, std::string_view event, std::string_view colour,
+MacroEntry* SelectMacroEntry(MacroContext& context, int keyId, KeyEvent event, LayerColour colour,
                              std::string_view program) {
   context.currentKey = keyId;
-  context.currentEvent = std::string(event);
-  context.currentColour = std::string(colour);
+  context.currentEvent = event;
+  context.currentColour = colour;
   context.currentProgram = std::string(program);
   return FindMacroEntry(context);
 }
@@ -224,13 +219,12 @@ std::string RepeatRateCaption(int rateMs) {
 }
 
 MacroEditorController::MacroEditorController(MacroContext& context, int keyId)
-    : context_(context), keyId_(keyId) {
-  const MacroEditorDevice* device = EditorDeviceOf(context_);
-  colour_ = device && device->RedLayer() ? "Red" : "Green";
+    : context_(context), device_(*context.device), keyId_(keyId) {
+  colour_ = device_.RedLayer() ? LayerColour::Red : LayerColour::Green;
   program_ = LayerToken(ProgramLayerOfIndex(context_, context_.programLayer));
   // The entries shown are those of the stored macro, whatever an earlier edit left behind.
   RebuildKeyCaps(context_);
-  onRelease_ = FindEntry("KeyUp") != nullptr;
+  onRelease_ = FindEntry(KeyEvent::Up) != nullptr;
 }
 
 MacroEditorController::~MacroEditorController() = default;
@@ -239,10 +233,10 @@ void MacroEditorController::Open() {
   if (opened_) return;
   opened_ = true;
   SetBlinkPeriod(250);
-  if (onRelease_) Select("KeyUp");
+  if (onRelease_) Select(KeyEvent::Up);
   current_ = EditorBox::KeyDown;
   selection_ = {};
-  if (MacroEntry* entry = Select("KeyDown")) {
+  if (MacroEntry* entry = Select(KeyEvent::Down)) {
     LayOutMacroItems(*entry);
     if (!entry->steps.empty()) selection_.end = entry->steps.back().end;
   }
@@ -383,8 +377,8 @@ bool MacroEditorController::InsertStep(std::wstring_view step, const std::wstrin
 
 bool MacroEditorController::CheckMacroKeyUpDown() {
   static const std::vector<MacroItem> kNone;
-  const MacroEntry* down = FindEntry("KeyDown");
-  const MacroEntry* up = FindEntry("KeyUp");
+  const MacroEntry* down = FindEntry(KeyEvent::Down);
+  const MacroEntry* up = FindEntry(KeyEvent::Up);
   switch (CheckHeldKeys(down ? down->steps : kNone, up ? up->steps : kNone)) {
     case MacroCheck::Passed:
       return true;
@@ -433,13 +427,10 @@ void MacroEditorController::Close(bool accepted) {
   const int index = KeyIndex();
   if (const auto draw = GetMacroModelHooks().drawKey; draw && index >= 0) draw(context_, index);
   context_.currentKey = kNoKeyId;
-  if (MacroEditorDevice* device = EditorDeviceOf(context_)) device->HandOverPendingKey();
+  device_.HandOverPendingKey();
 }
 
-void MacroEditorController::CloseUnanswered() {
-  const MacroEditorDevice* device = EditorDeviceOf(context_);
-  Close(!(device && device->Removed()));
-}
+void MacroEditorController::CloseUnanswered() { Close(!device_.Removed()); }
 
 MacroEditorState MacroEditorController::State() const {
   MacroEditorState s;
@@ -451,8 +442,8 @@ MacroEditorState MacroEditorController::State() const {
   } else if (s.shiftKey) {
     s.keyDownText = kShiftKeyNote;
   } else {
-    if (const MacroEntry* down = FindEntry("KeyDown")) s.keyDownText = MacroBoxText(*down);
-    if (const MacroEntry* up = FindEntry("KeyUp")) s.keyUpText = MacroBoxText(*up);
+    if (const MacroEntry* down = FindEntry(KeyEvent::Down)) s.keyDownText = MacroBoxText(*down);
+    if (const MacroEntry* up = FindEntry(KeyEvent::Up)) s.keyUpText = MacroBoxText(*up);
   }
   s.onRelease = onRelease_;
   s.repeatDelay = context_.autoRepeatDelay;
@@ -462,7 +453,7 @@ MacroEditorState MacroEditorController::State() const {
   return s;
 }
 
-const MacroEntry* MacroEditorController::FindEntry(std::string_view event) const {
+const MacroEntry* MacroEditorController::FindEntry(KeyEvent event) const {
   const int index = KeyIndex();
   if (index < 0) return nullptr;
   for (const MacroEntry& entry : context_.keys[static_cast<std::size_t>(index)].entries)
@@ -470,15 +461,14 @@ const MacroEntry* MacroEditorController::FindEntry(std::string_view event) const
   return nullptr;
 }
 
-MacroEntry* MacroEditorController::Select(std::string_view event) { return Select(event, colour_, program_); }
+MacroEntry* MacroEditorController::Select(KeyEvent event) { return Select(event, colour_, program_); }
 
-MacroEntry* MacroEditorController::Select(std::string_view event, std::string_view colour,
-                                          std::string_view program) {
+MacroEntry* MacroEditorController::Select(KeyEvent event, LayerColour colour, std::string_view program) {
   return SelectMacroEntry(context_, keyId_, event, colour, program);
 }
 
-std::string_view MacroEditorController::CurrentEvent() const {
-  return current_ == EditorBox::KeyDown ? "KeyDown" : "KeyUp";
+KeyEvent MacroEditorController::CurrentEvent() const {
+  return current_ == EditorBox::KeyDown ? KeyEvent::Down : KeyEvent::Up;
 }
 
 int MacroEditorController::KeyIndex() const { return FindKeyIndex(context_.keys, keyId_); }
@@ -529,7 +519,7 @@ void MacroEditorController::LayerKey(bool shift) {
   selection_ = {};
   if (keys.count(keyId_)) {
     keys.erase(keyId_);
-    Select("KeyDown");
+    Select(KeyEvent::Down);
     return;
   }
   // A key is a toggle key or a shift key, never both: out of the other set first.
@@ -544,7 +534,7 @@ void MacroEditorController::OnRelease() {
     onRelease_ = true;
     return;
   }
-  const MacroEntry* up = FindEntry("KeyUp");
+  const MacroEntry* up = FindEntry(KeyEvent::Up);
   if (up && !up->steps.empty() && !IsToggleKey() && !IsShiftKey()) {
     Box(kKeyUpNotEmptyText, kKeyUpNotEmptyCaption, BoxButtons::Ok, BoxIcon::Information);
     return;
@@ -554,7 +544,7 @@ void MacroEditorController::OnRelease() {
   current_ = EditorBox::KeyDown;
   selection_ = {};
   if (IsToggleKey() || IsShiftKey()) return;
-  if (MacroEntry* down = Select("KeyDown")) {
+  if (MacroEntry* down = Select(KeyEvent::Down)) {
     LayOutMacroItems(*down);
     if (!down->steps.empty()) selection_.start = selection_.end = down->steps.back().end;
   }
@@ -625,7 +615,7 @@ void MacroEditorController::OpenHelp(bool webPage) {
     return;
   }
   std::wstring path;
-  if (!context_.device || !context_.device->ResolveDeviceFile(kHelpFile, path)) return;
+  if (!device_.ResolveDeviceFile(kHelpFile, path)) return;
   calls.ExecuteWithShell(owner_, "Open", NarrowText(path).c_str(), nullptr, nullptr, kShowNormal);
 }
 
@@ -637,11 +627,11 @@ void MacroEditorController::ClearKeyEntries() {
 void MacroEditorController::MakeLayerEntries(bool shift) {
   const std::string_view any = kAnyProgramLayer;
   if (shift) {
-    Select("KeyUp", "Red", any);
-    Select("KeyUp", "Green", any);
+    Select(KeyEvent::Up, LayerColour::Red, any);
+    Select(KeyEvent::Up, LayerColour::Green, any);
   }
-  Select("KeyDown", "Red", any);
-  Select("KeyDown", "Green", any);
+  Select(KeyEvent::Down, LayerColour::Red, any);
+  Select(KeyEvent::Down, LayerColour::Green, any);
 }
 
 void MacroEditorController::StoreKey() {
@@ -674,10 +664,7 @@ void MacroEditorController::StoreKey() {
   RenumberFunctions(list);
   RebuildKeyCaps(context_);
   // The unit's own script, not the type's shared one that the device may have run so far.
-  if (MacroEditorDevice* device = EditorDeviceOf(context_))
-    WriteScriptFileAndTell(context_, device->ScriptFileName(), owner_);
-  else if (context_.device)
-    WriteScriptFileAndTell(context_, context_.device->ScriptPath(), owner_);
+  WriteScriptFileAndTell(context_, device_.OwnScriptPath(), owner_);
   if (special) {
     // The writer makes the functions of toggle and shift keys itself.
     RemoveKeyFunctions();

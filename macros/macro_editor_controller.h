@@ -20,14 +20,15 @@
 #include "macros/model/step_editing.h"
 #include "platform/base/message_box.h"
 
+class MacroDevice;
 struct MacroContext;
 
 enum class EditorBox { KeyDown, KeyUp };
 
 // Makes the entry of the key for these selectors current (made when the key has none) and
 // returns it; null when no key record has that id.
-MacroEntry* SelectMacroEntry(MacroContext& context, int keyId, std::string_view event,
-                             std::string_view colour, std::string_view program);
+MacroEntry* SelectMacroEntry(MacroContext& context, int keyId, KeyEvent event, LayerColour colour,
+                             std::string_view program);
 
 // The program-layer token of the programming window's layer index: 0 and 1 the default layer,
 // n >= 2 the (n - 2)-th layer name ("Pnr" when there is no such name).
@@ -84,9 +85,10 @@ enum class EditorAction { NotMine, Done, CloseAccepted, CloseCancelled };
 
 class MacroEditorController {
  public:
-  // The key by id; the colour layer of the device and the program layer of the programming
-  // window are taken now and kept. The key's entries are made anew from its key functions, and
-  // On Release mode is on when it has a Key Up entry for those layers.
+  // The key by id, over a context that has its device. The colour layer of the device and the
+  // program layer of the programming window are taken now and kept. The key's entries are made
+  // anew from its key functions, and On Release mode is on when it has a Key Up entry for those
+  // layers.
   MacroEditorController(MacroContext& context, int keyId);
   ~MacroEditorController();
   MacroEditorController(const MacroEditorController&) = delete;
@@ -134,17 +136,17 @@ class MacroEditorController {
   bool Busy() const { return busy_; }
   int KeyId() const { return keyId_; }
   MacroContext& Context() { return context_; }
-  const std::string& Colour() const { return colour_; }
+  LayerColour Colour() const { return colour_; }
   const std::string& Program() const { return program_; }
 
   // The checks of OK with their boxes; false keeps the editor open.
   bool CheckMacroKeyUpDown();
 
  private:
-  const MacroEntry* FindEntry(std::string_view event) const;
-  MacroEntry* Select(std::string_view event);
-  MacroEntry* Select(std::string_view event, std::string_view colour, std::string_view program);
-  std::string_view CurrentEvent() const;
+  const MacroEntry* FindEntry(KeyEvent event) const;
+  MacroEntry* Select(KeyEvent event);
+  MacroEntry* Select(KeyEvent event, LayerColour colour, std::string_view program);
+  KeyEvent CurrentEvent() const;
   int KeyIndex() const;
   bool IsToggleKey() const;
   bool IsShiftKey() const;
@@ -171,8 +173,9 @@ class MacroEditorController {
   BoxAnswer Box(const char* text, const char* caption, BoxButtons buttons, BoxIcon icon = BoxIcon::None);
 
   MacroContext& context_;
+  MacroDevice& device_;
   const int keyId_;
-  std::string colour_;
+  LayerColour colour_ = LayerColour::Green;
   std::string program_;
   void* owner_ = nullptr;
   EditorBox current_ = EditorBox::KeyDown;

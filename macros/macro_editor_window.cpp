@@ -161,7 +161,7 @@ LRESULT CALLBACK MacroEditorWindowProc(HWND window, UINT message, WPARAM wParam,
   // A plug-in's dialog: the key is the context's current one, handed to the plug-in.
   if (!editor && message == WM_INITDIALOG) {
     auto* context = reinterpret_cast<MacroContext*>(GetWindowLongPtrA(GetParent(window), GWLP_USERDATA));
-    if (context && FindKeyIndex(context->keys, context->currentKey) >= 0) {
+    if (context && context->device && FindKeyIndex(context->keys, context->currentKey) >= 0) {
       std::unique_ptr<MacroEditorWindow> made(
           new MacroEditorWindow(std::make_unique<MacroEditorController>(*context, context->currentKey)));
       editor = made.get();

@@ -3,19 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-std::string KeyFunctionName(std::string_view event, int scan, std::string_view colour,
-                            std::string_view program) {
-  std::string name;
-  name.reserve(event.size() + colour.size() + program.size() + 8);
-  name.append(event).append("_").append(std::to_string(scan)).append("_");
-  name.append(colour).append("_").append(program).append("()");
-  return name;
-}
-
-std::string KeyFunctionName(const KeyFunction& f) {
-  return KeyFunctionName(f.event, f.scan, f.colour, f.program);
-}
-
 KeyFunctionNode* KeyFunctionNode::Child(std::string_view childName) const {
   for (const auto& child : children)
     if (child->name == childName) return child.get();
@@ -40,19 +27,19 @@ KeyFunctionList& KeyFunctionList::operator=(const KeyFunctionList& other) {
   return *this;
 }
 
-int FindKeyFunction(const KeyFunctionList& list, std::uint8_t scan, std::string_view event,
-                    std::string_view colour, std::string_view program) {
+int FindKeyFunction(const KeyFunctionList& list, std::uint8_t scan, KeyEvent event,
+                    LayerColour colour, std::string_view program) {
   for (const KeyFunction& f : list.items) {
     if (f.scan != scan || f.event != event) continue;
     if (f.program != program && f.program != kAnyProgramLayer) continue;
-    if (f.colour != colour && f.colour != kAnyColourLayer) continue;
+    if (f.colour != colour && f.colour != LayerColour::Any) continue;
     return f.index;
   }
   return -1;
 }
 
-int AddKeyFunction(KeyFunctionList& list, std::uint8_t scan, std::string_view event,
-                   std::string_view colour, std::string_view program, std::string_view body) {
+int AddKeyFunction(KeyFunctionList& list, std::uint8_t scan, KeyEvent event,
+                   LayerColour colour, std::string_view program, std::string_view body) {
   if (FindKeyFunction(list, scan, event, colour, program) >= 0) return 0;
   KeyFunction f;
   f.index = list.count();
@@ -67,8 +54,8 @@ int AddKeyFunction(KeyFunctionList& list, std::uint8_t scan, std::string_view ev
   return 1;
 }
 
-int RemoveKeyFunction(KeyFunctionList& list, std::uint8_t scan, std::string_view event,
-                      std::string_view colour, std::string_view program) {
+int RemoveKeyFunction(KeyFunctionList& list, std::uint8_t scan, KeyEvent event,
+                      LayerColour colour, std::string_view program) {
   const int index = FindKeyFunction(list, scan, event, colour, program);
   if (index < 0) return -1;
   list.items.erase(list.items.begin() + index);
@@ -77,8 +64,8 @@ int RemoveKeyFunction(KeyFunctionList& list, std::uint8_t scan, std::string_view
   return index;
 }
 
-bool UpdateKeyFunction(KeyFunctionList& list, std::uint8_t scan, std::string_view event,
-                       std::string_view colour, std::string_view program, std::string_view body) {
+bool UpdateKeyFunction(KeyFunctionList& list, std::uint8_t scan, KeyEvent event,
+                       LayerColour colour, std::string_view program, std::string_view body) {
   const int index = FindKeyFunction(list, scan, event, colour, program);
   if (index < 0) {
     std::fputs("This function is not in your function list.\n", stdout);
@@ -105,7 +92,8 @@ void InsertKeyFunctionNode(KeyFunctionNode& tree, const KeyFunction& f) {
     if (KeyFunctionNode* child = node.Child(name)) return *child;
     return node.AddChild(std::string(name));
   };
-  KeyFunctionNode& program = childOf(childOf(childOf(tree, f.event), f.colour), f.program);
+  KeyFunctionNode& event = childOf(tree, KeyEventName(f.event));
+  KeyFunctionNode& program = childOf(childOf(event, LayerColourName(f.colour)), f.program);
   const std::string code = std::to_string(f.scan);
   if (program.Child(code)) return;
   program.AddChild(code).AddChild(f.body == kEmptyBody ? std::string() : KeyFunctionName(f));

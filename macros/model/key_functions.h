@@ -1,7 +1,7 @@
 #pragma once
 // The list of generated key functions of a layout and the name tree over it. Scan codes are
-// compared as bytes and names exactly; "Pni" and "Cni" stored in a function match any program
-// or colour layer asked for (only on the stored side).
+// compared as bytes and program layers exactly; "Pni" and LayerColour::Any stored in a function
+// match any program or colour layer asked for (only on the stored side).
 
 #include <cstdint>
 #include <memory>
@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "macros/model/key_function_names.h"
 #include "macros/model/macro_records.h"
 
 struct KeyFunctionList {
@@ -26,19 +27,19 @@ struct KeyFunctionList {
 };
 
 // Index of the first matching function in list order, or -1.
-int FindKeyFunction(const KeyFunctionList& list, std::uint8_t scan, std::string_view event,
-                    std::string_view colour, std::string_view program);
+int FindKeyFunction(const KeyFunctionList& list, std::uint8_t scan, KeyEvent event,
+                    LayerColour colour, std::string_view program);
 // 0 when a function matches (nothing changes); else appends one, inserts it into the tree
 // (made first if there is none) and returns 1.
-int AddKeyFunction(KeyFunctionList& list, std::uint8_t scan, std::string_view event,
-                   std::string_view colour, std::string_view program, std::string_view body);
+int AddKeyFunction(KeyFunctionList& list, std::uint8_t scan, KeyEvent event,
+                   LayerColour colour, std::string_view program, std::string_view body);
 // Removes the matching function, renumbers the later ones, rebuilds the tree; its index or -1.
-int RemoveKeyFunction(KeyFunctionList& list, std::uint8_t scan, std::string_view event,
-                      std::string_view colour, std::string_view program);
+int RemoveKeyFunction(KeyFunctionList& list, std::uint8_t scan, KeyEvent event,
+                      LayerColour colour, std::string_view program);
 // Gives the matching function these selectors and body, and rebuilds the tree so that it
 // mirrors the list. A missing function is reported on standard output; false then.
-bool UpdateKeyFunction(KeyFunctionList& list, std::uint8_t scan, std::string_view event,
-                       std::string_view colour, std::string_view program, std::string_view body);
+bool UpdateKeyFunction(KeyFunctionList& list, std::uint8_t scan, KeyEvent event,
+                       LayerColour colour, std::string_view program, std::string_view body);
 
 std::unique_ptr<KeyFunctionNode> BuildKeyFunctionTree(const std::vector<KeyFunction>& items);
 // Finds or appends the event, colour and program nodes; appends the scan-code node with its

@@ -34,13 +34,12 @@ std::uint8_t FindFreeKeyId(const std::vector<KeyRecord>& keys) {
   return 0;
 }
 
-bool FindKeyEvent(const std::vector<KeyRecord>& keys, int id, std::string_view event,
-                  std::string_view colour, std::string_view program) {
+bool FindKeyEvent(const std::vector<KeyRecord>& keys, int id, KeyEvent event, LayerColour colour,
+                  std::string_view program) {
   const int index = FindKeyIndex(keys, id);
   if (index < 0) return false;
   for (const MacroEntry& e : keys[index].entries)
-    if (CompareNames(e.event, event) == 0 && CompareNames(e.colour, colour) == 0 &&
-        CompareNames(e.program, program) == 0 && !e.steps.empty())
+    if (e.event == event && e.colour == colour && CompareNames(e.program, program) == 0 && !e.steps.empty())
       return true;
   return false;
 }

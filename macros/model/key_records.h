@@ -55,7 +55,8 @@ int RoundToInt(float value);
 int FindKeyIndex(const std::vector<KeyRecord>& keys, int id);
 // The lowest id from 1 to 255 that no record uses; 0 when all are taken.
 std::uint8_t FindFreeKeyId(const std::vector<KeyRecord>& keys);
-// The record's entry with these names (compared as layer names) that holds steps.
-bool FindKeyEvent(const std::vector<KeyRecord>& keys, int id, std::string_view event,
-                  std::string_view colour, std::string_view program);
+// The record's entry for these selectors (the program compared as a layer name) that holds
+// steps.
+bool FindKeyEvent(const std::vector<KeyRecord>& keys, int id, KeyEvent event, LayerColour colour,
+                  std::string_view program);
 void LowerCaseInPlace(std::string& text);

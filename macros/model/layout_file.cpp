@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
+#include <string>
 
 #include "macros/model/key_caps.h"
 #include "macros/model/macro_context.h"
@@ -12,28 +12,6 @@
 #include "platform/base/text_lines.h"
 
 namespace {
-
-enum Keyword : int {
-  kButtonSize = 1, kLabelSize, kLabelOffset, kLedSize, kLed, kButton, kLabel, kButtonLabel,
-  kButtonRow, kLabelRow, kButtonLabelRow, kRepeatRow, kButtonColumn, kLabelColumn,
-  kButtonLabelColumn, kRepeatColumn, kPaperType, kCustomButton, kCustomButtonDll, kNoKeyCap,
-  kDeviceSpecificImagesPath,
-};
-
-const std::map<std::string_view, Keyword>& Keywords() {
-  static const std::map<std::string_view, Keyword> table = {
-      {"buttonSize", kButtonSize}, {"labelSize", kLabelSize}, {"labelOffset", kLabelOffset},
-      {"ledSize", kLedSize}, {"led", kLed}, {"button", kButton}, {"label", kLabel},
-      {"buttonLabel", kButtonLabel}, {"buttonRow", kButtonRow}, {"labelRow", kLabelRow},
-      {"buttonLabelRow", kButtonLabelRow}, {"repeatRow", kRepeatRow},
-      {"buttonColumn", kButtonColumn}, {"labelColumn", kLabelColumn},
-      {"buttonLabelColumn", kButtonLabelColumn}, {"repeatColumn", kRepeatColumn},
-      {"paperType", kPaperType}, {"customButton", kCustomButton},
-      {"customButtonDLL", kCustomButtonDll}, {"noKeyCap", kNoKeyCap},
-      {"deviceSpecificImagesPath", kDeviceSpecificImagesPath},
-  };
-  return table;
-}
 
 std::vector<std::string_view> Tokens(std::string_view line) {
   std::vector<std::string_view> tokens;
@@ -74,7 +52,6 @@ struct ReaderState {
   // The key size of the last row or column as it was placed: a repeat steps by it, whatever
   // size lines came since.
   float runW = 0, runH = 0;
-  std::string plugin;  // of the pending custom line
 };
 
 PlacementKind PlacementOf(Kind kind) {
@@ -123,6 +100,160 @@ std::string UpOneFolder(const std::string& folder) {
   const std::size_t cut = f.find_last_of('\\');
   if (cut == std::string::npos) return folder;  // the root (or a bare name) stays
   return f.substr(0, cut + 1);
+}
+
+// One line of the file: the line itself and its tokens, the keyword first.
+struct Line {
+  std::string_view text;
+  std::vector<std::string_view> t;
+  float Num(std::size_t i) const { return static_cast<float>(Number(t[i])); }
+};
+
+// What the lines read so far have given.
+struct Reading {
+  const LayoutReadOptions& options;
+  std::vector<KeyRecord>& keys;
+  ReaderState s;
+  LayoutText out;
+};
+
+// A reader of one kind of line, called once the line has its operands; false when the line
+// still gives nothing.
+using LineReader = bool (*)(Reading& r, const Line& line);
+
+struct LineKind {
+  std::string_view keyword;  // case-sensitive
+  std::size_t operands;      // with fewer the line is skipped
+  const char* needs;         // what a skipped line lacks
+  LineReader read;
+};
+
+// Rows run across, columns down.
+enum class Run { Across, Down };
+
+// A pair of sizes or offsets.
+template <float ReaderState::*first, float ReaderState::*second>
+bool ReadPair(Reading& r, const Line& l) {
+  r.s.*first = l.Num(1);
+  r.s.*second = l.Num(2);
+  return true;
+}
+
+template <Kind kind>
+bool ReadKey(Reading& r, const Line& l) {
+  AddKeyRecord(r.keys, Placement(r.s, kind, l.Num(1), l.Num(2), KeyId(l.t[3])));
+  return true;
+}
+
+// A row or column of keys of one kind: its start, gap and count, then its ids.
+template <Kind kind, Run run>
+bool ReadRun(Reading& r, const Line& l) {
+  ReaderState& s = r.s;
+  const bool across = run == Run::Across;
+  s.kind = kind;
+  s.x = l.Num(1);
+  s.y = l.Num(2);
+  s.gap = l.Num(3);
+  s.count = std::max(Number(l.t[4]), 0);
+  s.runW = WidthOf(s, s.kind);
+  s.runH = HeightOf(s, s.kind);
+  PlaceRun(r.keys, s, s.kind, s.x, s.y, across, s.gap + (across ? s.runW : s.runH), s.count, l.t, 5);
+  return true;
+}
+
+// The last row or column again, that far beyond it, with the ids of this line.
+template <Run run>
+bool ReadRepeat(Reading& r, const Line& l) {
+  ReaderState& s = r.s;
+  const bool across = run == Run::Across;
+  if (across)
+    s.y += l.Num(1) + s.runH;
+  else
+    s.x += l.Num(1) + s.runW;
+  PlaceRun(r.keys, s, s.kind, s.x, s.y, across, s.gap + (across ? s.runW : s.runH), s.count, l.t, 2);
+  return true;
+}
+
+bool ReadLed(Reading& r, const Line& l) {
+  LayoutLed led;
+  led.x = l.Num(1);
+  led.y = l.Num(2);
+  led.red = Number(l.t[3]) != 0;
+  led.indicator = Number(l.t[4]) != 0;
+  led.w = r.s.ledW;
+  led.h = r.s.ledH;
+  r.out.leds.push_back(led);
+  return true;
+}
+
+// A key's pictures, and with a library the plug-in that draws it: the key's id, the library,
+// then up to four picture names.
+template <bool library>
+bool ReadCustomButton(Reading& r, const Line& l) {
+  KeyPlacement p;
+  p.kind = PlacementKind::Custom;
+  p.id = KeyId(l.t[1]);
+  if (library) p.plugin = std::string(l.t[2]);
+  const std::size_t firstImage = library ? 3 : 2;
+  for (std::size_t i = 0; i < p.images.size() && firstImage + i < l.t.size(); ++i)
+    if (r.options.customImage) p.images[i] = r.options.customImage(std::string(l.t[firstImage + i]));
+  AddKeyRecord(r.keys, p);
+  return true;
+}
+
+bool ReadNoKeyCap(Reading& r, const Line&) {
+  r.out.noKeyCap = true;
+  return true;
+}
+
+bool ReadImagesPath(Reading& r, const Line& l) {
+  // The quoted path may hold blanks: it is taken from the line itself.
+  const std::size_t after = static_cast<std::size_t>(l.t[0].data() - l.text.data()) + l.t[0].size();
+  const std::string folder = ResolveImagesPath(l.text.substr(after), r.options.layoutFolder);
+  if (folder.empty()) return false;
+  r.out.imagesFolder = folder;
+  return true;
+}
+
+// The legend sheets' own line.
+bool Ignore(Reading&, const Line&) { return true; }
+
+constexpr const char* kSize = "a width and a height";
+constexpr const char* kPlace = "an x, a y and an id";
+constexpr const char* kRun = "an x, a y, a gap and a count";
+
+const LineKind kLineKinds[] = {
+    {"buttonSize", 2, kSize, ReadPair<&ReaderState::buttonW, &ReaderState::buttonH>},
+    {"labelSize", 2, kSize, ReadPair<&ReaderState::labelW, &ReaderState::labelH>},
+    {"labelOffset", 2, "an x and a y", ReadPair<&ReaderState::labelDx, &ReaderState::labelDy>},
+    {"ledSize", 2, kSize, ReadPair<&ReaderState::ledW, &ReaderState::ledH>},
+    {"led", 4, "an x, a y, red and indicator", ReadLed},
+    {"button", 3, kPlace, ReadKey<Kind::Button>},
+    {"label", 3, kPlace, ReadKey<Kind::Label>},
+    {"buttonLabel", 3, kPlace, ReadKey<Kind::ButtonLabel>},
+    {"buttonRow", 4, kRun, ReadRun<Kind::Button, Run::Across>},
+    {"labelRow", 4, kRun, ReadRun<Kind::Label, Run::Across>},
+    {"buttonLabelRow", 4, kRun, ReadRun<Kind::ButtonLabel, Run::Across>},
+    {"repeatRow", 1, "a distance", ReadRepeat<Run::Across>},
+    {"buttonColumn", 4, kRun, ReadRun<Kind::Button, Run::Down>},
+    {"labelColumn", 4, kRun, ReadRun<Kind::Label, Run::Down>},
+    {"buttonLabelColumn", 4, kRun, ReadRun<Kind::ButtonLabel, Run::Down>},
+    {"repeatColumn", 1, "a distance", ReadRepeat<Run::Down>},
+    {"paperType", 0, "", Ignore},
+    {"customButton", 1, "an id", ReadCustomButton<false>},
+    {"customButtonDLL", 2, "an id and a library", ReadCustomButton<true>},
+    {"noKeyCap", 0, "", ReadNoKeyCap},
+    {"deviceSpecificImagesPath", 0, "a folder in double quotes", ReadImagesPath},
+};
+
+const LineKind* KindOf(std::string_view keyword) {
+  for (const LineKind& kind : kLineKinds)
+    if (kind.keyword == keyword) return &kind;
+  return nullptr;
+}
+
+std::string LineNote(int number, const std::string& why) {
+  return "line " + std::to_string(number) + ": " + why;
 }
 
 }  // namespace
@@ -175,114 +306,21 @@ std::string ResolveImagesPath(std::string_view rest, const std::string& layoutFo
 
 LayoutText ReadLayoutText(std::string_view text, const LayoutReadOptions& options,
                           std::vector<KeyRecord>& keys) {
-  LayoutText out;
-  ReaderState s;
-  s.ledW = options.ledWidth;
-  s.ledH = options.ledHeight;
-  for (const std::string_view line : SplitFileLines(text, kLayoutLineChars)) {
-    const std::vector<std::string_view> t = Tokens(line);
-    if (t.empty() || t[0].front() == '#') continue;
-    const auto found = Keywords().find(t[0]);
-    if (found == Keywords().end()) continue;
-    const std::size_t operands = t.size() - 1;
-    auto num = [&](std::size_t i) { return static_cast<float>(Number(t[i])); };
-    switch (found->second) {
-      case kButtonSize:
-      case kLabelSize:
-      case kLabelOffset:
-      case kLedSize: {
-        if (operands < 2) break;
-        float* target[] = {&s.buttonW, &s.labelW, &s.labelDx, &s.ledW};
-        float* second[] = {&s.buttonH, &s.labelH, &s.labelDy, &s.ledH};
-        const int i = found->second - kButtonSize;
-        *target[i] = num(1);
-        *second[i] = num(2);
-        break;
-      }
-      case kLed: {
-        if (operands < 4) break;
-        LayoutLed led;
-        led.x = num(1);
-        led.y = num(2);
-        led.red = Number(t[3]) != 0;
-        led.indicator = Number(t[4]) != 0;
-        led.w = s.ledW;
-        led.h = s.ledH;
-        out.leds.push_back(led);
-        break;
-      }
-      case kButton:
-      case kLabel:
-      case kButtonLabel: {
-        if (operands < 3) break;
-        const Kind kind = found->second == kButton  ? Kind::Button
-                          : found->second == kLabel ? Kind::Label
-                                                    : Kind::ButtonLabel;
-        AddKeyRecord(keys, Placement(s, kind, num(1), num(2), KeyId(t[3])));
-        break;
-      }
-      case kButtonRow:
-      case kLabelRow:
-      case kButtonLabelRow:
-      case kButtonColumn:
-      case kLabelColumn:
-      case kButtonLabelColumn: {
-        if (operands < 4) break;
-        const bool row = found->second <= kButtonLabelRow;
-        const int k = row ? found->second - kButtonRow : found->second - kButtonColumn;
-        s.kind = k == 0 ? Kind::Button : k == 1 ? Kind::Label : Kind::ButtonLabel;
-        s.x = num(1);
-        s.y = num(2);
-        s.gap = num(3);
-        s.count = std::max(Number(t[4]), 0);
-        s.runW = WidthOf(s, s.kind);
-        s.runH = HeightOf(s, s.kind);
-        PlaceRun(keys, s, s.kind, s.x, s.y, row, s.gap + (row ? s.runW : s.runH), s.count, t, 5);
-        break;
-      }
-      case kRepeatRow: {
-        if (operands < 1) break;
-        s.y += num(1) + s.runH;
-        PlaceRun(keys, s, s.kind, s.x, s.y, true, s.gap + s.runW, s.count, t, 2);
-        break;
-      }
-      case kRepeatColumn: {
-        if (operands < 1) break;
-        s.x += num(1) + s.runW;
-        PlaceRun(keys, s, s.kind, s.x, s.y, false, s.gap + s.runH, s.count, t, 2);
-        break;
-      }
-      case kPaperType:
-        break;
-      case kCustomButton:
-      case kCustomButtonDll: {
-        const bool dll = found->second == kCustomButtonDll;
-        if (operands < (dll ? 2u : 1u)) break;
-        KeyPlacement p;
-        p.kind = PlacementKind::Custom;
-        p.id = KeyId(t[1]);
-        if (dll) s.plugin = std::string(t[2]);
-        p.plugin = s.plugin;
-        const std::size_t firstImage = dll ? 3 : 2;
-        for (std::size_t i = 0; i < p.images.size() && firstImage + i < t.size(); ++i)
-          if (options.customImage) p.images[i] = options.customImage(std::string(t[firstImage + i]));
-        AddKeyRecord(keys, p);
-        s.plugin.clear();
-        break;
-      }
-      case kNoKeyCap:
-        out.noKeyCap = true;
-        break;
-      case kDeviceSpecificImagesPath: {
-        // The quoted path may hold blanks: it is taken from the line itself.
-        const std::size_t after = static_cast<std::size_t>(t[0].data() - line.data()) + t[0].size();
-        const std::string folder = ResolveImagesPath(line.substr(after), options.layoutFolder);
-        if (!folder.empty()) out.imagesFolder = folder;
-        break;
-      }
-    }
+  Reading r{options, keys, {}, {}};
+  r.s.ledW = options.ledWidth;
+  r.s.ledH = options.ledHeight;
+  int number = 0;
+  for (const std::string_view lineText : SplitFileLines(text, kLayoutLineChars)) {
+    ++number;
+    const Line line{lineText, Tokens(lineText)};
+    if (line.t.empty() || line.t[0].front() == '#') continue;
+    const LineKind* kind = KindOf(line.t[0]);
+    if (!kind)
+      r.out.refused.push_back(LineNote(number, "unknown keyword"));
+    else if (line.t.size() - 1 < kind->operands || !kind->read(r, line))
+      r.out.refused.push_back(LineNote(number, std::string(kind->keyword) + " needs " + kind->needs));
   }
-  return out;
+  return std::move(r.out);
 }
 
 bool LoadKeyImage(std::shared_ptr<ViewImage>& slot, const std::wstring& path,

@@ -1,7 +1,8 @@
 #pragma once
 // The layout file "layout.kll" of a device type: where the keypad view draws each key, label
-// and LED. Plain text, one keyword a line; the reader keeps a running state of sizes, position
-// and the last row or column, and never reports a fault. LoadLayoutFile adds the view's
+// and LED. Plain text, one keyword a line, each kind of line read by a small reader of its own;
+// the readers keep a running state of sizes, position and the last row or column. A line the
+// reader cannot use is skipped and named, never a fault. LoadLayoutFile adds the view's
 // pictures, decoded through the platform's ViewImageLoader.
 
 #include <functional>
@@ -49,11 +50,13 @@ struct LayoutText {
   std::vector<LayoutLed> leds;
   bool noKeyCap = false;
   std::string imagesFolder;  // from deviceSpecificImagesPath, with its backslash; "" if none
+  std::vector<std::string> refused;  // "line N: ..." of each line skipped, in order
 };
 
 // Reads the lines of a layout file into keys (records placed by earlier lines stay) and the
 // returned LEDs and settings. A count beyond the ids of its line places the ids there are; a
-// line missing an operand its keyword needs is skipped.
+// line of an unknown keyword, or missing an operand its keyword needs, is skipped (comments and
+// blank lines are no lines to refuse).
 LayoutText ReadLayoutText(std::string_view text, const LayoutReadOptions& options,
                           std::vector<KeyRecord>& keys);
 

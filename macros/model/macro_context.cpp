@@ -6,15 +6,14 @@
 MacroEntry* FindMacroEntry(MacroContext& context) {
   const int index = FindKeyIndex(context.keys, context.currentKey);
   if (index < 0) return nullptr;
-  const std::string event = LayerToken(context.currentEvent);
-  const std::string colour = LayerToken(context.currentColour);
   const std::string program = LayerToken(context.currentProgram);
   std::vector<MacroEntry>& entries = context.keys[index].entries;
   for (MacroEntry& entry : entries)
-    if (entry.event == event && entry.colour == colour && entry.program == program) return &entry;
+    if (entry.event == context.currentEvent && entry.colour == context.currentColour && entry.program == program)
+      return &entry;
   MacroEntry entry;
-  entry.event = event;
-  entry.colour = colour;
+  entry.event = context.currentEvent;
+  entry.colour = context.currentColour;
   entry.program = program;
   entries.push_back(std::move(entry));
   return &entries.back();

@@ -28,8 +28,8 @@ inline constexpr int kNoKeyId = -1;
 struct MacroContext {
   // The entry being edited: key id and the three selectors (a program layer by name or token).
   int currentKey = 238;
-  std::string currentEvent;
-  std::string currentColour;
+  KeyEvent currentEvent = KeyEvent::Down;
+  LayerColour currentColour = LayerColour::Green;
   std::string currentProgram;
 
   std::set<int> spacers;

@@ -1,7 +1,7 @@
 #pragma once
-// What the macro model needs of the device it programs: the settings the script file carries,
-// and the files of its device type folder. The device layer above implements it over its
-// device record; tests give one of their own.
+// What the macro model and its editor need of the device they program: the settings the script
+// file carries, the files of its device type folder, and its programming session. The device
+// layer above implements it over its device record; tests give one of their own.
 
 #include <cstdint>
 #include <string>
@@ -49,7 +49,21 @@ class MacroDevice {
   // The device's script file and its folder (without a final backslash).
   virtual std::string ScriptPath() = 0;
   virtual std::string ScriptFolder() = 0;
-  // The script file of the device's own unit, whether it exists yet or not: where a layout made
-  // anew for the device goes (the device type's shared script is never written).
+  // The script file of the device's own unit, whether it exists yet or not: where the editor's
+  // OK and a layout made anew for the device go (the device type's shared script is never
+  // written).
   virtual std::string OwnScriptPath() { return ScriptPath(); }
+
+  // The programming session, as the "Macro Input" editor asks for it. A device that is in none
+  // (a layout regenerated, a test's) keeps these answers: the green layer, no window, nothing
+  // pending, still attached.
+  // The colour layer the device shows is the red one.
+  virtual bool RedLayer() const { return false; }
+  // The device's programming window (an HWND), or null.
+  virtual void* ProgrammingWindow() const { return nullptr; }
+  // A pending key is dropped and the device thread asked, through a free request slot, to look
+  // at the programming switch again.
+  virtual void HandOverPendingKey() {}
+  // The keypad was unplugged: nobody confirmed what its open editor holds.
+  virtual bool Removed() const { return false; }
 };

@@ -19,20 +19,25 @@ struct MacroItem {
   bool operator==(const MacroItem&) const = default;
 };
 
+// The key event a macro runs on.
+enum class KeyEvent : std::uint8_t { Down, Up };
+// The colour layer a macro belongs to: the layer LED's green or red, or (only in functions a
+// script already held) any colour layer.
+enum class LayerColour : std::uint8_t { Green, Red, Any };
+
 // The macro of one key for one event, colour layer and program layer.
 struct MacroEntry {
-  std::string event;    // "KeyDown" or "KeyUp"
-  std::string colour;   // "Green" or "Red"
+  KeyEvent event = KeyEvent::Down;
+  LayerColour colour = LayerColour::Green;
   std::string program;  // "Pnr", "Pni" or a layer token
   std::vector<MacroItem> steps;
   std::vector<MacroItem> codes;  // one per step, plus "//KeyDown"/"//KeyUp" after a held step
   int functionLink = -1;         // index of the key function made from it, or -1
 };
 
-// Program-layer and colour-layer tokens of the function names.
+// Program-layer tokens of the function names.
 inline constexpr std::string_view kDefaultProgramLayer = "Pnr";
 inline constexpr std::string_view kAnyProgramLayer = "Pni";
-inline constexpr std::string_view kAnyColourLayer = "Cni";
 // The body of a function that is dispatched to nothing.
 inline constexpr std::string_view kEmptyBody = "//Empty";
 
@@ -40,8 +45,8 @@ inline constexpr std::string_view kEmptyBody = "//Empty";
 struct KeyFunction {
   int index = 0;  // its position in the list
   std::uint8_t scan = 0;
-  std::string event;
-  std::string colour;
+  KeyEvent event = KeyEvent::Down;
+  LayerColour colour = LayerColour::Green;
   std::string program;
   std::string body;
   bool temporary = false;  // exists only during one write
@@ -49,11 +54,6 @@ struct KeyFunction {
 
   bool operator==(const KeyFunction&) const = default;
 };
-
-// "%s_%d_%s_%s()" of the function.
-std::string KeyFunctionName(const KeyFunction& function);
-std::string KeyFunctionName(std::string_view event, int scan, std::string_view colour,
-                            std::string_view program);
 
 // Node of the function tree: root "root", then event, colour layer, program layer and scan
 // code (decimal) nodes, and under each scan-code node one leaf naming the call to make (empty:

@@ -313,17 +313,16 @@ std::wstring MacroBoxText(const MacroEntry& entry) {
   return text;
 }
 
-std::wstring GetKeyDownMacroText(const std::vector<MacroEntry>& entries, std::string_view colour,
+std::wstring GetKeyDownMacroText(const std::vector<MacroEntry>& entries, LayerColour colour,
                                  std::string_view program) {
-  auto find = [&](std::string_view event) -> const MacroEntry* {
+  auto find = [&](KeyEvent event) -> const MacroEntry* {
     for (const MacroEntry& e : entries)
-      if (e.event == event && CompareNames(e.colour, colour) == 0 && CompareNames(e.program, program) == 0)
-        return &e;
+      if (e.event == event && e.colour == colour && CompareNames(e.program, program) == 0) return &e;
     return nullptr;
   };
   std::wstring text;
-  if (const MacroEntry* down = find("KeyDown")) text = MacroBoxText(*down);
-  const MacroEntry* up = find("KeyUp");
+  if (const MacroEntry* down = find(KeyEvent::Down)) text = MacroBoxText(*down);
+  const MacroEntry* up = find(KeyEvent::Up);
   if (up && !up->steps.empty()) text += L"\n-----\n" + MacroBoxText(*up);
   return text;
 }

@@ -66,7 +66,7 @@ std::wstring MacroBoxText(const MacroEntry& entry);
 
 // A key's text for a tooltip or caption: its Key Down entry's, and after "\n-----\n" its Key
 // Up entry's when that has steps.
-std::wstring GetKeyDownMacroText(const std::vector<MacroEntry>& entries, std::string_view colour,
+std::wstring GetKeyDownMacroText(const std::vector<MacroEntry>& entries, LayerColour colour,
                                  std::string_view program);
 // "<device name> ID:<unit id>", or "Unknown Device".
 std::string GetDeviceDisplayName(MacroContext& context);

@@ -11,6 +11,8 @@
 #include <span>
 #include <vector>
 
+#include "runtime/keys/key_codes.h"
+
 // One macro as the device keeps it, its end marker included; empty: no macro.
 using DeviceCodes = std::vector<std::uint8_t>;
 
@@ -51,10 +53,9 @@ inline constexpr int kMemoryImageSize = 4080;
 inline constexpr int kMemoryReadLength = 4088;
 inline constexpr int kMinDirectorySize = 80;
 
-// Key codes are byte * 16 + bit, so bit 3 of a code is never set: the compact index leaves it out.
-inline constexpr int CompactKeyIndex(int key) { return (key & 7) | ((key >> 1) & 0x78); }
-inline constexpr int KeyOfCompactIndex(int index) { return index + (index & 0xF8); }
-inline constexpr bool IsKeyCode(int key) { return (key & 8) == 0; }
+// A byte holds 8 keys but 16 codes: the compact index counts only the keys, 8 a byte.
+inline constexpr int CompactKeyIndex(int key) { return KeyCodeByte(key) * 8 + KeyCodeBit(key) % 8; }
+inline constexpr int KeyOfCompactIndex(int index) { return KeyCode(index / 8, index % 8); }
 
 // Entries of each table of a set: every key code up to the highest, rounded up to 16.
 inline constexpr int MacroTableSize(std::uint8_t highestKey) { return (highestKey + 16) & ~15; }

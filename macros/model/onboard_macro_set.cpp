@@ -16,20 +16,18 @@
 
 namespace {
 
-constexpr std::string_view kKeyDown = "KeyDown";
-constexpr std::string_view kKeyUp = "KeyUp";
-
 const DeviceCodes kToggleLayer = {kToggleLayerCode, 0};
 
-// The tables of an entry's colour layer; "Cni" stands for both.
-std::vector<int> ColourTables(std::string_view colour, std::string_view event) {
-  const bool down = event == kKeyDown;
-  if (!down && event != kKeyUp) return {};
+// The tables of an entry's colour layer; any colour layer stands for both.
+std::vector<int> ColourTables(LayerColour colour, KeyEvent event) {
+  const bool down = event == KeyEvent::Down;
   const int green = down ? kKeyDownGreen : kKeyUpGreen;
   const int red = down ? kKeyDownRed : kKeyUpRed;
-  if (colour == "Green") return {green};
-  if (colour == "Red") return {red};
-  if (colour == kAnyColourLayer) return {green, red};
+  switch (colour) {
+    case LayerColour::Green: return {green};
+    case LayerColour::Red: return {red};
+    case LayerColour::Any: return {green, red};
+  }
   return {};
 }
 
@@ -53,12 +51,12 @@ void ConvertEntry(const MacroContext& context, const KeyRecord& key, const Macro
   if (entry.program != kDefaultProgramLayer && entry.program != kAnyProgramLayer) return;
   const std::vector<std::wstring> steps = DeviceStepTexts(entry);
   if (steps.empty()) return;
-  if (entry.event == kKeyDown && steps.size() == 1 &&
-      !FindKeyEvent(context.keys, key.keyId, kKeyUp, entry.colour, entry.program)) {
+  if (entry.event == KeyEvent::Down && steps.size() == 1 &&
+      !FindKeyEvent(context.keys, key.keyId, KeyEvent::Up, entry.colour, entry.program)) {
     if (auto held = HeldKeyCodes(steps[0])) {
-      for (int table : ColourTables(entry.colour, kKeyDown))
+      for (int table : ColourTables(entry.colour, KeyEvent::Down))
         if (DeviceCodes* slot = set.Slot(table, key.keyId)) *slot = held->first;
-      for (int table : ColourTables(entry.colour, kKeyUp))
+      for (int table : ColourTables(entry.colour, KeyEvent::Up))
         if (DeviceCodes* slot = set.Slot(table, key.keyId)) *slot = held->second;
       return;
     }
@@ -97,8 +95,8 @@ std::wstring StepCode(const std::wstring& step) {
   return SendStringCode(step);
 }
 
-void AddImportedFunction(MacroContext& context, std::uint8_t key, std::string_view event,
-                         std::string_view colour, const std::vector<std::wstring>& steps) {
+void AddImportedFunction(MacroContext& context, std::uint8_t key, KeyEvent event, LayerColour colour,
+                         const std::vector<std::wstring>& steps) {
   if (steps.empty()) return;
   MacroEntry entry;
   entry.event = event;
@@ -163,10 +161,10 @@ bool ImportDeviceMacros(MacroContext& context, const DeviceMacroSet& set) {
       if (const DeviceCodes* codes = set.Find(table, id)) steps[table] = DeviceCodesToMacroText(*codes);
     MergeHeldPair(steps[kKeyDownGreen], steps[kKeyUpGreen]);
     MergeHeldPair(steps[kKeyDownRed], steps[kKeyUpRed]);
-    AddImportedFunction(context, id, kKeyDown, "Green", steps[kKeyDownGreen]);
-    AddImportedFunction(context, id, kKeyUp, "Green", steps[kKeyUpGreen]);
-    AddImportedFunction(context, id, kKeyDown, "Red", steps[kKeyDownRed]);
-    AddImportedFunction(context, id, kKeyUp, "Red", steps[kKeyUpRed]);
+    AddImportedFunction(context, id, KeyEvent::Down, LayerColour::Green, steps[kKeyDownGreen]);
+    AddImportedFunction(context, id, KeyEvent::Up, LayerColour::Green, steps[kKeyUpGreen]);
+    AddImportedFunction(context, id, KeyEvent::Down, LayerColour::Red, steps[kKeyDownRed]);
+    AddImportedFunction(context, id, KeyEvent::Up, LayerColour::Red, steps[kKeyUpRed]);
   }
   if (!context.device) return false;
   return WriteScriptFile(context, context.device->OwnScriptPath());

@@ -4,9 +4,11 @@
 #include <cctype>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "macros/model/custom_commands.h"
+#include "macros/model/key_function_names.h"
 #include "macros/model/key_functions.h"
 #include "macros/model/layer_names.h"
 #include "macros/model/macro_context.h"
@@ -75,19 +77,21 @@ std::vector<int> NumberLines(Lines& lines) {
 }
 
 struct FunctionName {
-  std::string event, colour, program;
+  KeyEvent event = KeyEvent::Down;
+  LayerColour colour = LayerColour::Green;
+  std::string program;
   std::uint8_t scan = 0;
 };
 
-bool IsWord(std::string_view text, bool letterFirst) {
-  if (text.empty() || (letterFirst && !std::isalpha(static_cast<unsigned char>(text[0])))) return false;
+bool IsWord(std::string_view text) {
+  if (text.empty()) return false;
   for (char ch : text)
     if (!std::isalnum(static_cast<unsigned char>(ch)) && ch != '_') return false;
   return true;
 }
 
-// "Event_scan_Colour_Program()", each part a word the writer can put into a name again: false
-// when the name has not that shape.
+// "Event_scan_Colour_Program()": an event and a colour layer the writer names, and a program
+// layer it can put into a name again. False when the name has not that shape.
 bool ParseFunctionName(std::string_view name, FunctionName& out) {
   const std::size_t a = name.find('_');
   if (a == std::string_view::npos) return false;
@@ -97,13 +101,17 @@ bool ParseFunctionName(std::string_view name, FunctionName& out) {
   if (c == std::string_view::npos) return false;
   const std::size_t paren = name.find('(', c + 1);
   if (paren == std::string_view::npos) return false;
-  out.event = std::string(name.substr(0, a));
+  const std::optional<KeyEvent> event = KeyEventOfName(name.substr(0, a));
   const std::string scan(name.substr(a + 1, b - a - 1));
-  out.scan = static_cast<std::uint8_t>(std::strtol(scan.c_str(), nullptr, 10) & 0xFF);
-  out.colour = std::string(name.substr(b + 1, c - b - 1));
+  const std::optional<LayerColour> colour = LayerColourOfName(name.substr(b + 1, c - b - 1));
   out.program = std::string(name.substr(c + 1, paren - c - 1));
-  return IsWord(out.event, true) && IsWord(out.colour, true) && IsWord(out.program, false) &&
-         !scan.empty() && std::all_of(scan.begin(), scan.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+  if (!event || !colour || !IsWord(out.program) || scan.empty() ||
+      !std::all_of(scan.begin(), scan.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
+    return false;
+  out.event = *event;
+  out.colour = *colour;
+  out.scan = static_cast<std::uint8_t>(std::strtol(scan.c_str(), nullptr, 10) & 0xFF);
+  return true;
 }
 
 // The two words after "//fstart" ("void" and the name), on its line or the next ones.
@@ -218,9 +226,10 @@ void ReadScriptText(MacroContext& c, std::string_view text, DeviceEffects effect
       for (int key : NumberLines(lines)) {
         (shift ? c.shiftKeys : c.toggleKeys).insert(key);
         const auto scan = static_cast<std::uint8_t>(key);
-        for (const char* event : {"KeyDown", "KeyUp"}) {
-          if (!shift && std::string_view(event) == "KeyUp") continue;
-          for (const char* colour : {"Green", "Red"}) AddKeyFunction(c.functions, scan, event, colour, kAnyProgramLayer, "");
+        for (KeyEvent event : {KeyEvent::Down, KeyEvent::Up}) {
+          if (!shift && event == KeyEvent::Up) continue;
+          for (LayerColour colour : {LayerColour::Green, LayerColour::Red})
+            AddKeyFunction(c.functions, scan, event, colour, kAnyProgramLayer, "");
         }
       }
     } else if (Starts(line, "//ORVX: KeyCap")) {

@@ -9,6 +9,7 @@
 #include "macros/model/custom_commands.h"
 #include "macros/model/script_reader.h"
 #include "macros/model/key_caps.h"
+#include "macros/model/key_function_names.h"
 #include "macros/model/key_functions.h"
 #include "macros/model/layer_names.h"
 #include "macros/model/macro_context.h"
@@ -36,15 +37,15 @@ int Truncated(float value) {
   return static_cast<int>(value);
 }
 
-bool HasExact(const KeyFunctionList& list, std::uint8_t scan, std::string_view event,
-              std::string_view colour, std::string_view program) {
+bool HasExact(const KeyFunctionList& list, std::uint8_t scan, KeyEvent event, LayerColour colour,
+              std::string_view program) {
   return std::any_of(list.items.begin(), list.items.end(), [&](const KeyFunction& f) {
     return f.scan == scan && f.event == event && f.colour == colour && f.program == program;
   });
 }
 
-void AddTemporary(KeyFunctionList& list, std::uint8_t scan, std::string_view event,
-                  std::string_view colour, std::string_view body) {
+void AddTemporary(KeyFunctionList& list, std::uint8_t scan, KeyEvent event, LayerColour colour,
+                  std::string_view body) {
   if (AddKeyFunction(list, scan, event, colour, kAnyProgramLayer, body)) list.items.back().temporary = true;
 }
 
@@ -54,10 +55,10 @@ void AddLayerToggleFunctions(KeyFunctionList& list, const MacroContext& c) {
     const bool shift = keys == &c.shiftKeys;
     for (int key : *keys) {
       const auto scan = static_cast<std::uint8_t>(key);
-      for (std::string_view colour : {"Green", "Red"})
-        for (std::string_view event : {"KeyDown", "KeyUp"}) {
+      for (LayerColour colour : {LayerColour::Green, LayerColour::Red})
+        for (KeyEvent event : {KeyEvent::Down, KeyEvent::Up}) {
           RemoveKeyFunction(list, scan, event, colour, kAnyProgramLayer);
-          const bool down = event == "KeyDown";
+          const bool down = event == KeyEvent::Down;
           AddTemporary(list, scan, event, colour, down || shift ? kToggleDownBody : kEmptyKeyUpBody);
         }
     }
@@ -108,17 +109,15 @@ void AddEnableKeyCode(KeyFunctionList& list, const MacroContext& c) {
         *std::find_if(c.keyCaps.begin(), c.keyCaps.end(), [&](const KeyCapDefinition& k) { return k.capId == scan; });
     list.items[i].keyCap = true;
     std::string guard;
-    if (list.items[i].event == "KeyDown") {
+    if (list.items[i].event == KeyEvent::Down) {
       const KeyFunction down = list.items[i];
-      if (!HasExact(list, scan, "KeyUp", down.colour, down.program) &&
-          AddKeyFunction(list, scan, "KeyUp", down.colour, down.program, kEmptyKeyUpBody))
+      if (!HasExact(list, scan, KeyEvent::Up, down.colour, down.program) &&
+          AddKeyFunction(list, scan, KeyEvent::Up, down.colour, down.program, kEmptyKeyUpBody))
         list.items.back().temporary = true;
       for (std::uint8_t k : cap.covered)
         guard += "if(curScanCode != " + Number(k) + ") DisableKey(" + Number(k) + ");\n";
-    } else if (list.items[i].event == "KeyUp") {
-      for (std::uint8_t k : cap.covered) guard += "EnableKey(" + Number(k) + ");\n";
     } else {
-      continue;
+      for (std::uint8_t k : cap.covered) guard += "EnableKey(" + Number(k) + ");\n";
     }
     // Guards go after a body's opening "{" line, and only for a cap over keys.
     std::string& body = list.items[i].body;
@@ -161,9 +160,12 @@ class Writer {
     out += "void " + event.name + "(int scanCode)\n{\n\tcurScanCode = scanCode;\n\tledLayer = ((QpadLEDs&" +
            Hex2(s_.redLedMask) + ") == 0)?0:1;\n\tswitch(ledLayer)\n\t{\n";
     // Green is the layer while the red LED is off, whatever colours have functions.
-    for (const auto& [colour, number] : {std::pair<const char*, int>{"Green", 0}, {"Red", 1}})
-      if (event.Child(colour))
-        out += "\tcase " + Number(number) + ":\n\t\t" + event.name + colour + "(scanCode);\n\t\tbreak;\n";
+    for (const auto& [layer, number] : {std::pair{LayerColour::Green, 0}, std::pair{LayerColour::Red, 1}}) {
+      const std::string_view colour = LayerColourName(layer);
+      if (!event.Child(colour)) continue;
+      out += "\tcase " + Number(number) + ":\n\t\t" + event.name;
+      out.append(colour).append("(scanCode);\n\t\tbreak;\n");
+    }
     out += "\t}\n}\n\n\n";
     const KeyFunctionNode* any = event.Child(kAnyColourLayer);
     const bool wildcard = any && (any->Child(kAnyProgramLayer) || any->Child(kDefaultProgramLayer));
@@ -296,10 +298,10 @@ std::string GenerateScriptText(const MacroContext& c, const DeviceScriptSettings
   AddEnableKeyCode(work, c);
   std::unique_ptr<KeyFunctionNode> tree = BuildKeyFunctionTree(work.items);
   for (const KeyFunction& f : work.items) {
-    if (f.event != "KeyDown" || f.program == kDefaultProgramLayer) continue;
-    if (HasExact(work, f.scan, "KeyUp", f.colour, f.program)) continue;
+    if (f.event != KeyEvent::Down || f.program == kDefaultProgramLayer) continue;
+    if (HasExact(work, f.scan, KeyEvent::Up, f.colour, f.program)) continue;
     KeyFunction up = f;
-    up.event = "KeyUp";
+    up.event = KeyEvent::Up;
     up.body = std::string(kEmptyBody);
     InsertKeyFunctionNode(*tree, up);
   }
@@ -326,8 +328,10 @@ std::string GenerateScriptText(const MacroContext& c, const DeviceScriptSettings
   Writer writer(c, s);
   if (!tree->children.empty()) {
     for (const auto& event : tree->children) writer.EventDispatcher(out, *event);
-    if (!tree->Child("KeyDown")) out += "\nvoid KeyDown(int scanCode)\n{\n}\n\n";
-    if (!tree->Child("KeyUp")) out += "\nvoid KeyUp(int scanCode)\n{\n}\n\n";
+    // The device thread calls both: an event without functions gets an empty one.
+    for (KeyEvent e : {KeyEvent::Down, KeyEvent::Up})
+      if (const std::string_view name = KeyEventName(e); !tree->Child(name))
+        out += "\nvoid " + std::string(name) + "(int scanCode)\n{\n}\n\n";
     out += "/******BEGINNING OF FUNCTIONS******/\n\n\n";
     for (const KeyFunction& f : work.items)
       out += "//fstart\nvoid " + KeyFunctionName(f) + "\n" + f.body + "//fend\n\n\n";

@@ -5,6 +5,7 @@
 #include "platform/base/text_lines.h"
 #include "platform/base/unique_handle.h"
 #include "platform/vhxhid/vhxhid.h"
+#include "runtime/keys/key_codes.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ bool SetUpDeviceReports(DeviceRecord& d, int inputLength, int outputLength) {
 
 int KeyByteOfScanCode(const DeviceRecord& d, int scanCode) {
   if (d.firstKeyByte < 0 || scanCode < 0) return -1;
-  const long long byte = static_cast<long long>(d.firstKeyByte) + scanCode / 16;
+  const long long byte = static_cast<long long>(d.firstKeyByte) + KeyCodeByte(scanCode);
   if (byte > d.lastKeyByte || byte >= static_cast<long long>(d.keyEnableMask.size()) ||
       byte >= static_cast<long long>(d.currentReport.size()))
     return -1;
@@ -143,8 +144,8 @@ int KeyByteOfScanCode(const DeviceRecord& d, int scanCode) {
 void SetDeviceKeyEnabled(DeviceRecord& d, int scanCode, bool enabled) {
   const int byte = KeyByteOfScanCode(d, scanCode);
   if (byte < 0) return;
-  // Key codes use bits 0..7 of a byte; bits 8..15 name no key and change nothing.
-  const auto bit = static_cast<std::uint8_t>((1u << (scanCode & 15)) & 0xFF);
+  // Codes 8 to 15 of a byte name no key and change nothing.
+  const auto bit = static_cast<std::uint8_t>((1u << KeyCodeBit(scanCode)) & 0xFF);
   std::uint8_t& mask = d.keyEnableMask[byte];
   mask = enabled ? (mask | bit) : (mask & ~bit);
   d.currentReport[byte] &= mask;

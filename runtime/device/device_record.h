@@ -136,7 +136,7 @@ void ApplyReportConfig(DeviceRecord& device, ReportConfig&& config);
 // device cannot be used.
 bool SetUpDeviceReports(DeviceRecord& device, int inputLength, int outputLength);
 
-// The input-report byte of a key code (byte index * 16 + bit) inside the key range, or -1.
+// The input-report byte of a key code (KeyCode) inside the key range, or -1.
 int KeyByteOfScanCode(const DeviceRecord& device, int scanCode);
 // Sets or clears the key's bit in keyEnableMask and masks both reports with the result; a code
 // outside the key range changes nothing.

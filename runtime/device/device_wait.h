@@ -6,7 +6,8 @@
 
 #include <functional>
 
-constexpr DWORD kWaitTimedOut = 258;
+// What the wait gives when nothing was signalled in time: the platform's own time-out value.
+constexpr DWORD kWaitTimedOut = WAIT_TIMEOUT;
 constexpr DWORD kWaitSliceMs = 10;
 
 // The index of a signalled handle, or kWaitTimedOut once timeoutMs has passed. Up to 63

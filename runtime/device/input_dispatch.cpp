@@ -11,6 +11,7 @@
 #include "runtime/device/device_table.h"
 #include "runtime/device/host_interface.h"
 #include "runtime/device/programming_refusal.h"
+#include "runtime/keys/key_codes.h"
 #include "runtime/script/debug_engine.h"
 
 namespace {
@@ -129,7 +130,7 @@ bool NextKey(InputField& f, const DeviceRecord& d, WalkMode mode, int& code) {
     const bool changed = down != ((before & f.bitMask) != 0);
     const bool found = (mode == WalkMode::Present || changed) && Reports(f.type, down);
     if (found) {
-      code = f.cursor * 16 + f.bitNumber;
+      code = KeyCode(f.cursor, f.bitNumber);
       if (f.type == kFieldScanCodeChanged && down) code += 256;
     }
     StepBit(f);
@@ -277,7 +278,7 @@ void InputDispatch::ForwardKeyChanges(DeviceRecord& d) {
     for (int bit = 0; bit < 8; ++bit) {
       if (!(diff & (1 << bit))) continue;
       ++s.forwardedKeys;
-      windows_.ProgrammingKey(d, (i - d.firstKeyByte) * 16 + bit, (now & (1 << bit)) != 0);
+      windows_.ProgrammingKey(d, KeyCode(i - d.firstKeyByte, bit), (now & (1 << bit)) != 0);
     }
   }
 }
@@ -399,7 +400,7 @@ void PressedKeysToCodes(const DeviceRecord& d, std::vector<std::uint8_t>& out) {
     for (int i = d.firstKeyByte; i <= d.lastKeyByte; ++i) {
       const std::uint8_t b = At(d.currentReport, i);
       for (int bit = 0; bit < 8; ++bit) {
-        const int code = (i - d.firstKeyByte) * 16 + bit;
+        const int code = KeyCode(i - d.firstKeyByte, bit);
         if ((b & (1 << bit)) && code < kNoPendingKey) out.push_back(static_cast<std::uint8_t>(code));
       }
     }

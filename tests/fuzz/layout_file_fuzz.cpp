@@ -1,5 +1,6 @@
 // Fuzz target: the layout file reader over arbitrary text. It never fails, places each id in
-// one record, and reading the same text again into its own records changes nothing.
+// one record, names the lines it skips by their numbers, in order, and reading the same text
+// again into its own records changes nothing.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "macros/model/layout_file.h"
+#include "platform/base/text_lines.h"
 
 namespace {
 
@@ -46,6 +48,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Check(layout.leds.size() <= size / 4 + 1);
   Check(layout.imagesFolder.empty() || layout.imagesFolder.back() == '\\');
+  const std::size_t lines = SplitFileLines(text, kLayoutLineChars).size();
+  std::size_t last = 0;
+  for (const std::string& note : layout.refused) {
+    Check(note.starts_with("line "));
+    const std::size_t number = std::strtoul(note.c_str() + 5, nullptr, 10);
+    Check(number > last && number <= lines);
+    Check(note.find(": ") != std::string::npos);
+    last = number;
+  }
 
   std::vector<KeyRecord> again = keys;
   const LayoutText second = ReadLayoutText(text, options, again);
@@ -57,5 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Check(second.leds.size() == layout.leds.size());
   Check(second.imagesFolder == layout.imagesFolder);
+  Check(second.refused == layout.refused);
   return 0;
 }

@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   key.keyId = 5;
   context.keys.push_back(key);
   context.currentKey = 5;
-  context.currentEvent = "KeyDown";
-  context.currentColour = "Green";
+  context.currentEvent = KeyEvent::Down;
+  context.currentColour = LayerColour::Green;
   context.currentProgram = "Pnr";
   MacroEntry& start = *FindMacroEntry(context);
   for (const wchar_t* text : {L"/ab", L"<F1>", L"/cd"}) {

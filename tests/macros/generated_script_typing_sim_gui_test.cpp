@@ -17,9 +17,9 @@ using GeneratedScript = RunningProgram;
 TEST_F(GeneratedScript, TheKeysOfAWrittenLayoutTypeTheirMacros) {
   // The plain keypad types through input injection.
   ASSERT_TRUE(WriteLayout(0x10, 1, [](MacroContext& c) {
-    Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/Hi from a layout", L""}});
-    Program(c, 1, "KeyDown", "Green", "Pnr", {{L"<Return>", L""}});
-    Program(c, 16, "KeyDown", "Green", "Pnr", {{L"/Caf\u00e9 ", L""}, {L"{Shift+q}", L""}});
+    Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/Hi from a layout", L""}});
+    Program(c, 1, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"<Return>", L""}});
+    Program(c, 16, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/Caf\u00e9 ", L""}, {L"{Shift+q}", L""}});
   }));
 
   HWND edit = TypingTarget();

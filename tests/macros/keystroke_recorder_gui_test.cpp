@@ -90,8 +90,8 @@ TEST_F(RecorderWindow, KeysGoIntoTheFocusedBoxAndEditingKeysEditIt) {
   SavePicture(editor, "keystroke_recorder_edited");
 
   SendMessageA(editor, WM_COMMAND, IDOK, 0);
-  ASSERT_NE(pad_.Function(5, "KeyDown", "Green", "Pnr"), nullptr);
-  EXPECT_NE(pad_.Function(5, "KeyDown", "Green", "Pnr")->body.find("SendString(\"/z\");"), std::string::npos);
+  ASSERT_NE(pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
+  EXPECT_NE(pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr")->body.find("SendString(\"/z\");"), std::string::npos);
   EXPECT_FALSE(calls_.KeyboardHookSet());
 }
 

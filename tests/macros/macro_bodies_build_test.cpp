@@ -25,8 +25,8 @@ std::string BodyOf(const StepList& steps) {
   key.keyId = 1;
   c.keys.push_back(key);
   c.currentKey = 1;
-  c.currentEvent = "KeyDown";
-  c.currentColour = "Green";
+  c.currentEvent = KeyEvent::Down;
+  c.currentColour = LayerColour::Green;
   c.currentProgram = "Pnr";
   for (const auto& [text, code] : steps) EXPECT_TRUE(InsertMacroText(c, text, code ? &*code : nullptr, nullptr));
   KeyFunction f;

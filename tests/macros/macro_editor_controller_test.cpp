@@ -28,7 +28,7 @@ class Editor : public ::testing::Test {
     editor_->Open();
     return *editor_;
   }
-  const MacroEntry* Entry(int key, const char* event, const char* colour = "Green", const char* program = "Pnr") {
+  const MacroEntry* Entry(int key, KeyEvent event, LayerColour colour = LayerColour::Green, const char* program = "Pnr") {
     for (const MacroEntry& e : pad_.context.keys[FindKeyIndex(pad_.context.keys, key)].entries)
       if (e.event == event && e.colour == colour && e.program == program) return &e;
     return nullptr;
@@ -79,12 +79,12 @@ TEST_F(Editor, EachCommandInsertsItsStepAtTheSelection) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
     pad_.context.functions = {};
-    pad_.Store(5, "KeyDown", "Green", "Pnr", {{L"/ab", L""}});
+    pad_.Store(5, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/ab", L""}});
     MacroEditorController& editor = Open(5);
     // Between the two typed characters: the typed text is split around the step.
     editor.SelectionChanged(EditorBox::KeyDown, {1, 1});
     EXPECT_EQ(editor.Command(c.id), EditorAction::Done);
-    const MacroEntry* entry = Entry(5, "KeyDown");
+    const MacroEntry* entry = Entry(5, KeyEvent::Down);
     EXPECT_EQ(StepTexts(entry), std::wstring(L"/a|") + c.text + L"|/b");
     EXPECT_EQ(Codes(entry), L"SendString(\"/a\");|" + std::wstring(c.code) + L"|SendString(\"/b\");");
     const int length = static_cast<int>(std::wstring(c.text).size());
@@ -109,8 +109,8 @@ TEST_F(Editor, AutoRepeatItemsSetTheValuesTheStepAndTheCaptionsShow) {
   EXPECT_EQ(RepeatDelayCaption(5000), "Auto Repeat Initial Delay (5.0s)");
   EXPECT_EQ(RepeatRateCaption(333), "Auto Repeat Rate (0.33s)");
   editor.Command(IDM_MACRO_AUTO_REPEAT);
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown")), L"[Auto Repeat (5.0:0.33)]");
-  EXPECT_EQ(Codes(Entry(5, "KeyDown")), L"\tAutoRepeatThisKey(5000,333);\n");
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down)), L"[Auto Repeat (5.0:0.33)]");
+  EXPECT_EQ(Codes(Entry(5, KeyEvent::Down)), L"\tAutoRepeatThisKey(5000,333);\n");
 }
 
 TEST(EditorChecks, HeldKeysAndSymbolPlaces) {
@@ -180,27 +180,27 @@ TEST_F(Editor, OkShowsWhatItsChecksFindAndStaysOpenWhenRefused) {
 }
 
 TEST_F(Editor, OkStoresTheMacroAsItsKeyFunctionAndWritesTheScript) {
-  pad_.Store(3, "KeyDown", "Green", "Pnr", {{L"/other key", L""}});
+  pad_.Store(3, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/other key", L""}});
   MacroEditorController& editor = Open(5);
   ASSERT_TRUE(editor.InsertStep(L"/Hello"));
   editor.Command(IDM_MACRO_KEY_DOWN);
   editor.InsertStep(L"/o");
   editor.Command(IDM_MACRO_KEY_UP);
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown")), L"/Hello|[\u2193]|/o|[\u2191]");
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down)), L"/Hello|[\u2193]|/o|[\u2191]");
   EXPECT_EQ(editor.Command(IDOK), EditorAction::CloseAccepted);
   editor.Close(true);
 
-  const KeyFunction* f = pad_.Function(5, "KeyDown", "Green", "Pnr");
+  const KeyFunction* f = pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr");
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(f->body,
             "{\n\n//ORVX: \"/Hell\"\nSendString(\"/Hell\");\n\n\n\n//ORVX: \"_/o\"\nSendString(\"_/o\");\n\n\n\n\n"
             "//ORVX: \"-/o\"\nSendString(\"-/o\");\n\n\n}");
-  ASSERT_NE(pad_.Function(3, "KeyDown", "Green", "Pnr"), nullptr);
+  ASSERT_NE(pad_.Function(3, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
   const std::string script = pad_.Script();
   EXPECT_NE(script.find("void KeyDown_5_Green_Pnr()"), std::string::npos) << script;
   EXPECT_NE(script.find("void KeyDown_3_Green_Pnr()"), std::string::npos);
   // The key's entries are those of its stored macro again; the key is no longer current.
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown")), L"/Hell|/o|[\u2193]|/o|[\u2191]");
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down)), L"/Hell|/o|[\u2193]|/o|[\u2191]");
   EXPECT_EQ(pad_.context.currentKey, kNoKeyId);
   EXPECT_EQ(pad_.device.handOvers, 1);
 }
@@ -212,6 +212,24 @@ TEST_F(Editor, OkWritesTheUnitsOwnScriptWhenTheDeviceRunsItsTypesSharedOne) {
   editor.Close(true);
   EXPECT_EQ(pad_.files.WriteLog(), std::vector<std::string>{"C:\\Orvane\\QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"});
   EXPECT_EQ(calls_.Events(), "");
+}
+
+// A device in no programming session (a regenerated layout's, a test's) answers as one: the
+// editor works on the green layer, writes the device's script and hands nothing over.
+TEST(EditorOutsideASession, WorksOnTheGreenLayerAndWritesTheDevicesScript) {
+  RecordedSystemCalls calls;
+  EditorKeypad pad;
+  FakeDevice plain;
+  plain.settings = pad.device.settings;
+  pad.context.device = &plain;
+  MacroEditorController editor(pad.context, 5);
+  EXPECT_EQ(editor.Colour(), LayerColour::Green);
+  editor.Open();
+  editor.InsertStep(L"/plain");
+  editor.Close(true);
+  EXPECT_EQ(pad.files.WriteLog(), std::vector<std::string>{plain.ScriptPath()});
+  EXPECT_NE(pad.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
+  EXPECT_EQ(calls.Events(), "");
 }
 
 TEST_F(Editor, AScriptThatCannotBeWrittenIsReported) {
@@ -226,15 +244,15 @@ TEST_F(Editor, AScriptThatCannotBeWrittenIsReported) {
 }
 
 TEST_F(Editor, AMacroEmptiedOnOkLeavesNoFunctionAndAnEmptyOneAddsNone) {
-  pad_.Store(5, "KeyDown", "Green", "Pnr", {{L"/old", L""}});
-  pad_.Store(5, "KeyUp", "Green", "Pnr", {{L"/up", L""}});
+  pad_.Store(5, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/old", L""}});
+  pad_.Store(5, KeyEvent::Up, LayerColour::Green, "Pnr", {{L"/up", L""}});
   MacroEditorController& editor = Open(5);
   EXPECT_TRUE(editor.State().onRelease);
   EXPECT_EQ(editor.Command(IDC_MACRO_CLEAR), EditorAction::Done);
   EXPECT_EQ(editor.State().keyDownText, L"");
   editor.Close(true);
-  EXPECT_EQ(pad_.Function(5, "KeyDown", "Green", "Pnr"), nullptr);
-  EXPECT_NE(pad_.Function(5, "KeyUp", "Green", "Pnr"), nullptr);
+  EXPECT_EQ(pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
+  EXPECT_NE(pad_.Function(5, KeyEvent::Up, LayerColour::Green, "Pnr"), nullptr);
 
   MacroEditorController& second = Open(9);
   second.Close(true);
@@ -244,7 +262,7 @@ TEST_F(Editor, AMacroEmptiedOnOkLeavesNoFunctionAndAnEmptyOneAddsNone) {
 }
 
 TEST_F(Editor, CancelShowsTheStoredMacroAgainAndOkAfterwardsKeepsIt) {
-  pad_.Store(5, "KeyDown", "Green", "Pnr", {{L"/stored", L""}});
+  pad_.Store(5, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/stored", L""}});
   MacroEditorController& editor = Open(5);
   EXPECT_EQ(editor.State().keyDownText, L"stored");
   EXPECT_EQ(editor.State().selection.end, 6);  // the whole macro selected
@@ -252,14 +270,14 @@ TEST_F(Editor, CancelShowsTheStoredMacroAgainAndOkAfterwardsKeepsIt) {
   editor.InsertStep(L"/typed");
   EXPECT_EQ(editor.Command(IDCANCEL), EditorAction::CloseCancelled);
   editor.Close(false);
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown")), L"/stored");
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down)), L"/stored");
 
   // Opened again and closed with OK, the stored macro stays.
   MacroEditorController& again = Open(5);
   EXPECT_EQ(again.State().keyDownText, L"stored");
   again.Close(true);
-  ASSERT_NE(pad_.Function(5, "KeyDown", "Green", "Pnr"), nullptr);
-  EXPECT_NE(pad_.Function(5, "KeyDown", "Green", "Pnr")->body.find("SendString(\"/stored\");"), std::string::npos);
+  ASSERT_NE(pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
+  EXPECT_NE(pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr")->body.find("SendString(\"/stored\");"), std::string::npos);
 }
 
 // A window that goes without OK or Cancel keeps its edit while the keypad is there (the switch
@@ -292,7 +310,7 @@ TEST(EditorClosedUnanswered, StoresTheEditUnlessTheKeypadWasUnplugged) {
 
     EXPECT_TRUE(editor.Closed());
     EXPECT_EQ(pad.context.toggleKeys.count(3), unplugged ? 0u : 1u);
-    const KeyFunction* f = pad.Function(3, "KeyDown", "Green", "Pnr");
+    const KeyFunction* f = pad.Function(3, KeyEvent::Down, LayerColour::Green, "Pnr");
     const int key = FindKeyIndex(pad.context.keys, 3);
     if (unplugged) {
       EXPECT_EQ(pad.files.WriteLog().size(), writes);
@@ -312,7 +330,7 @@ TEST(EditorClosedUnanswered, StoresTheEditUnlessTheKeypadWasUnplugged) {
 TEST_F(Editor, CustomCommandsTakenOutAreRenumberedOnOkOnly) {
   pad_.StoreCommand(5, "Tools\\X");  // id 1
   pad_.StoreCommand(3, "Y");         // id 2
-  const auto bodyOf3 = [&] { return pad_.Function(3, "KeyDown", "Green", "Pnr")->body; };
+  const auto bodyOf3 = [&] { return pad_.Function(3, KeyEvent::Down, LayerColour::Green, "Pnr")->body; };
   {
     MacroEditorController& editor = Open(5);
     editor.Command(IDC_MACRO_CLEAR);
@@ -338,8 +356,8 @@ TEST_F(Editor, ACustomCommandGetsTheNextIdAndCancelTakesItBack) {
   pad_.context.customCommandSteps = {"[CC: Open Mail]", "[CC: Tools\\Print]"};
   MacroEditorController& editor = Open(5);
   EXPECT_EQ(editor.Command(kFirstCustomCommandMenuId + 1), EditorAction::Done);
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown")), L"[CC: Tools\\Print]");
-  EXPECT_EQ(Codes(Entry(5, "KeyDown")), L"#define __CMD_ID__ 2\nRUN_COMMAND();\n");
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down)), L"[CC: Tools\\Print]");
+  EXPECT_EQ(Codes(Entry(5, KeyEvent::Down)), L"#define __CMD_ID__ 2\nRUN_COMMAND();\n");
   EXPECT_EQ(pad_.context.includes[2], "Tools\\Print.oxc");
   // An id past the list inserts nothing.
   EXPECT_EQ(editor.Command(kFirstCustomCommandMenuId + 2), EditorAction::Done);
@@ -358,9 +376,9 @@ TEST_F(Editor, ToggleAndShiftMakeALayerKeyAndTakeEachOtherOut) {
   EXPECT_TRUE(s.layerNote);
   EXPECT_EQ(s.keyDownText, kToggleKeyNote);
   EXPECT_EQ(s.selection.end, 0);
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown", "Red", "Pni")), L"");
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown", "Green", "Pni")), L"");
-  EXPECT_EQ(Entry(5, "KeyDown"), nullptr);
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down, LayerColour::Red, "Pni")), L"");
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down, LayerColour::Green, "Pni")), L"");
+  EXPECT_EQ(Entry(5, KeyEvent::Down), nullptr);
   EXPECT_FALSE(editor.InsertStep(L"/y")) << "a toggle key has no macro";
 
   editor.Command(IDM_MACRO_LAYER_SHIFT);
@@ -369,8 +387,8 @@ TEST_F(Editor, ToggleAndShiftMakeALayerKeyAndTakeEachOtherOut) {
   EXPECT_FALSE(s.toggleKey);
   EXPECT_EQ(s.keyDownText, kShiftKeyNote);
   EXPECT_EQ(pad_.context.toggleKeys.count(5), 0u);
-  EXPECT_NE(Entry(5, "KeyUp", "Red", "Pni"), nullptr);
-  EXPECT_NE(Entry(5, "KeyDown", "Green", "Pni"), nullptr);
+  EXPECT_NE(Entry(5, KeyEvent::Up, LayerColour::Red, "Pni"), nullptr);
+  EXPECT_NE(Entry(5, KeyEvent::Down, LayerColour::Green, "Pni"), nullptr);
 
   editor.Command(IDM_MACRO_LAYER_TOGGLE);
   s = editor.State();
@@ -401,7 +419,7 @@ TEST_F(Editor, CancelPutsTheLayerKeysBackAsTheyWereAtOpening) {
 }
 
 TEST_F(Editor, ALayerKeyStoredOnOkKeepsNoFunctionOfItsOwn) {
-  pad_.Store(5, "KeyDown", "Green", "Pnr", {{L"/old macro", L""}});
+  pad_.Store(5, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/old macro", L""}});
   MacroEditorController& editor = Open(5);
   editor.Command(IDM_MACRO_LAYER_TOGGLE);
   editor.Close(true);
@@ -420,11 +438,11 @@ TEST_F(Editor, ALayerKeyStoredOnOkKeepsNoFunctionOfItsOwn) {
   again.Close(true);
   EXPECT_EQ(pad_.context.toggleKeys.count(5), 0u);
   EXPECT_EQ(pad_.FunctionsOf(5), 1);
-  EXPECT_NE(pad_.Function(5, "KeyDown", "Green", "Pnr"), nullptr);
+  EXPECT_NE(pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
 }
 
 TEST_F(Editor, OnReleaseShowsTheKeyUpBoxAndIsLeftOnlyWhenItIsEmpty) {
-  pad_.Store(5, "KeyUp", "Green", "Pnr", {{L"/up", L""}});
+  pad_.Store(5, KeyEvent::Up, LayerColour::Green, "Pnr", {{L"/up", L""}});
   MacroEditorController& editor = Open(5);
   MacroEditorState s = editor.State();
   EXPECT_TRUE(s.onRelease);
@@ -447,14 +465,14 @@ TEST_F(Editor, OnReleaseShowsTheKeyUpBoxAndIsLeftOnlyWhenItIsEmpty) {
   EXPECT_EQ(s.current, EditorBox::KeyDown) << "steps no longer go into the hidden box";
   editor.InsertStep(L"/d");
   EXPECT_EQ(s.keyUpText, L"");
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown")), L"/d");
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down)), L"/d");
 
   editor.Command(IDM_MACRO_ON_RELEASE);
   EXPECT_TRUE(editor.State().onRelease);
 }
 
 TEST_F(Editor, ATogglingKeyLeavesOnReleaseMode) {
-  pad_.Store(5, "KeyUp", "Green", "Pnr", {{L"/up", L""}});
+  pad_.Store(5, KeyEvent::Up, LayerColour::Green, "Pnr", {{L"/up", L""}});
   MacroEditorController& editor = Open(5);
   editor.Command(IDM_MACRO_LAYER_TOGGLE);
   EXPECT_FALSE(editor.State().onRelease);
@@ -465,10 +483,10 @@ TEST_F(Editor, TheLayersAreTheDevicesColourAndTheWindowsProgramLayer) {
   pad_.device.red = true;
   pad_.context.layerNames = {"My App", "Word"};
   pad_.context.programLayer = 2;
-  pad_.Store(5, "KeyDown", "Red", "My_App", {{L"/in my app", L""}});
-  pad_.Store(5, "KeyDown", "Green", "My_App", {{L"/green", L""}});
+  pad_.Store(5, KeyEvent::Down, LayerColour::Red, "My_App", {{L"/in my app", L""}});
+  pad_.Store(5, KeyEvent::Down, LayerColour::Green, "My_App", {{L"/green", L""}});
   MacroEditorController& editor = Open(5);
-  EXPECT_EQ(editor.Colour(), "Red");
+  EXPECT_EQ(editor.Colour(), LayerColour::Red);
   EXPECT_EQ(editor.Program(), "My_App");
   EXPECT_EQ(editor.State().keyDownText, L"in my app");
   EXPECT_EQ(ProgramLayerOfIndex(pad_.context, 1), "Pnr");
@@ -483,8 +501,8 @@ TEST_F(Editor, DroppedFilesAndShortcutsOpenWhatTheyName) {
     return std::nullopt;
   };
   editor.DropFiles({L"C:\\Data\\report.txt", L"C:\\Desktop\\Editor.LNK", L"C:\\Desktop\\Broken.lnk"}, resolve);
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown")), L"[Open report]|[Open edit.exe]|[Open Broken]");
-  EXPECT_EQ(Codes(Entry(5, "KeyDown")),
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down)), L"[Open report]|[Open edit.exe]|[Open Broken]");
+  EXPECT_EQ(Codes(Entry(5, KeyEvent::Down)),
             L"\tShellExecute(0,\"Open\",\"C:\\\\Data\\\\report.txt\",\"\",\"\",1);\n|"
             L"\tShellExecute(0,\"Open\",\"C:\\\\Tools\\\\edit.exe\",\"\",\"\",1);\n|"
             L"\tShellExecute(0,\"Open\",\"C:\\\\Desktop\\\\Broken.lnk\",\"\",\"\",1);\n");
@@ -492,7 +510,7 @@ TEST_F(Editor, DroppedFilesAndShortcutsOpenWhatTheyName) {
 
   // A path that the script's narrow text cannot carry is refused, with the reason.
   editor.DropFiles({L"C:\\Data\\\u0416.txt"}, resolve);
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown")), L"[Open report]|[Open edit.exe]|[Open Broken]");
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down)), L"[Open report]|[Open edit.exe]|[Open Broken]");
   EXPECT_EQ(calls_.Events(),
             "box 0x4242 \"Macro Error\" \"This path has characters that a macro cannot hold:\nC:\\Data\\?.txt\" Ok");
 }
@@ -501,15 +519,15 @@ TEST_F(Editor, SelectFileAndSelectFolderOpenTheChosenPath) {
   MacroEditorController& editor = Open(5);
   calls_.SetChosenFile(std::nullopt);
   editor.Command(IDM_MACRO_SELECT_FILE);
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown")), L"");
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down)), L"");
   calls_.SetChosenFile("C:\\Program Files\\Tool.exe");
   editor.Command(IDM_MACRO_SELECT_FILE);
   calls_.SetChosenFolder("C:\\My Data");
   editor.Command(IDM_MACRO_SELECT_FOLDER);
   calls_.SetChosenFolder(std::nullopt);
   editor.Command(IDM_MACRO_SELECT_FOLDER);
-  EXPECT_EQ(StepTexts(Entry(5, "KeyDown")), L"[Open: Tool.exe]|[Open: C:\\My Data]");
-  EXPECT_EQ(Codes(Entry(5, "KeyDown")),
+  EXPECT_EQ(StepTexts(Entry(5, KeyEvent::Down)), L"[Open: Tool.exe]|[Open: C:\\My Data]");
+  EXPECT_EQ(Codes(Entry(5, KeyEvent::Down)),
             L"\tShellExecute(0,\"Open\",\"C:\\\\Program Files\\\\Tool.exe\",\"\",\"\",1);\n|"
             L"\tShellExecute(0,\"Open\",\"C:\\\\My Data\",\"\",\"\",1);\n");
   // Both dialogs belong to the editor; the folder dialog starts where the last one ended.

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "macros/macro_editor_device.h"
 #include "macros/model/custom_commands.h"
 #include "macros/model/key_functions.h"
 #include "macros/model/macro_context.h"
@@ -14,7 +13,7 @@
 
 namespace testsupport {
 
-class EditorDevice : public FakeDevice, public MacroEditorDevice {
+class EditorDevice : public FakeDevice {
  public:
   bool red = false;
   void* window = nullptr;
@@ -25,7 +24,7 @@ class EditorDevice : public FakeDevice, public MacroEditorDevice {
 
   bool RedLayer() const override { return red; }
   void* ProgrammingWindow() const override { return window; }
-  std::string ScriptFileName() override { return FakeDevice::ScriptPath(); }
+  std::string OwnScriptPath() override { return FakeDevice::ScriptPath(); }
   std::string ScriptPath() override { return sharedScript ? scriptFolder + "\\Script.oxs" : FakeDevice::ScriptPath(); }
   void HandOverPendingKey() override { ++handOvers; }
   bool Removed() const override { return removed; }
@@ -50,14 +49,14 @@ struct EditorKeypad {
     context.blinkPeriod = 500;
   }
 
-  std::string ScriptPath() { return device.ScriptFileName(); }
+  std::string ScriptPath() { return device.OwnScriptPath(); }
   std::string Script() {
     const std::string* text = files.Get(ScriptPath());
     return text ? *text : std::string();
   }
 
   // A stored macro: the key function made from these steps (display text, code or "").
-  void Store(int key, const char* event, const char* colour, const char* program,
+  void Store(int key, KeyEvent event, LayerColour colour, const char* program,
              const std::vector<std::pair<std::wstring, std::wstring>>& steps) {
     MacroEntry entry;
     for (const auto& [text, code] : steps) {
@@ -73,10 +72,10 @@ struct EditorKeypad {
   void StoreCommand(int key, const std::string& file) {
     const int id = ++context.customCommandCount;
     context.includes[id] = file + ".oxc";
-    Store(key, "KeyDown", "Green", "Pnr",
+    Store(key, KeyEvent::Down, LayerColour::Green, "Pnr",
           {{L"[CC: " + std::wstring(file.begin(), file.end()) + L"]", WidenCode(CustomCommandCode(id))}});
   }
-  const KeyFunction* Function(int key, const char* event, const char* colour, const char* program) const {
+  const KeyFunction* Function(int key, KeyEvent event, LayerColour colour, const char* program) const {
     for (const KeyFunction& f : context.functions.items)
       if (f.scan == key && f.event == event && f.colour == colour && f.program == program) return &f;
     return nullptr;

@@ -73,7 +73,7 @@ class EditorWindow : public ::testing::Test {
 };
 
 TEST_F(EditorWindow, OpensOwnedByTheKeypadWithItsMenusAndRecording) {
-  pad_.Store(5, "KeyDown", "Green", "Pnr",
+  pad_.Store(5, KeyEvent::Down, LayerColour::Green, "Pnr",
              {{L"<Left Shift>", L""}, {L"[\u2193]", L"//KeyDown"}, {L"/hello", L""}, {L"<Left Shift>", L""},
               {L"[\u2191]", L"//KeyUp"}, {L"<Return>", L""}});
   const HWND editor = Open(5);
@@ -146,12 +146,12 @@ TEST_F(EditorWindow, MenuCommandsAndButtonsBuildTheMacroThatOkStores) {
   EXPECT_FALSE(pad_.context.editingEntry);
   EXPECT_TRUE(GetWindowLongA(keypad_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   EXPECT_EQ(pad_.context.blinkPeriod.load(), 500);
-  ASSERT_NE(pad_.Function(5, "KeyDown", "Green", "Pnr"), nullptr);
+  ASSERT_NE(pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
   EXPECT_NE(pad_.Script().find("ToggleBacklights();"), std::string::npos);
 }
 
 TEST_F(EditorWindow, OnReleaseTheKeyUpBoxAndTheLayerKeysNote) {
-  pad_.Store(5, "KeyUp", "Green", "Pnr", {{L"<F5>", L""}});
+  pad_.Store(5, KeyEvent::Up, LayerColour::Green, "Pnr", {{L"<F5>", L""}});
   const HWND editor = Open(5);
   ASSERT_NE(editor, nullptr);
   const HWND up = GetDlgItem(editor, IDC_MACRO_KEY_UP);
@@ -214,7 +214,7 @@ TEST_F(EditorWindow, ToggleClosesWithOkAndTheProgrammingWindowsEndStoresTheMacro
   Choose(editor, IDM_MACRO_SCROLL_DOWN);
   ToggleMacroEditor(pad_.context, 0);
   EXPECT_EQ(Editor(), nullptr);
-  EXPECT_NE(pad_.Function(9, "KeyDown", "Green", "Pnr"), nullptr);
+  EXPECT_NE(pad_.Function(9, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
 
   // Hidden mode: made but not shown; the keypad's end stores what it holds.
   pad_.context.hiddenMode = true;
@@ -226,7 +226,7 @@ TEST_F(EditorWindow, ToggleClosesWithOkAndTheProgrammingWindowsEndStoresTheMacro
   DestroyWindow(keypad_);
   keypad_ = nullptr;
   EXPECT_FALSE(IsWindow(editor));
-  ASSERT_NE(pad_.Function(3, "KeyDown", "Green", "Pnr"), nullptr);
+  ASSERT_NE(pad_.Function(3, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
   EXPECT_NE(pad_.Script().find("typed while hidden"), std::string::npos);
 }
 
@@ -275,7 +275,7 @@ TEST_F(EditorWindow, DroppedFilesAndShortcutsBecomeOpenSteps) {
                       reinterpret_cast<WPARAM>(MakeDrop({Wide(dir / "notes.txt"), Wide(dir / "My Tool.LNK")})), 0);
   EXPECT_EQ(Text(editor, IDC_MACRO_KEY_DOWN), L"[Open notes][Open tool.exe]");
   Choose(editor, IDOK);
-  const KeyFunction* f = pad_.Function(5, "KeyDown", "Green", "Pnr");
+  const KeyFunction* f = pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr");
   ASSERT_NE(f, nullptr);
   std::string escaped;
   for (char c : dir / "tool.exe") escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);

@@ -24,6 +24,7 @@
 #include "platform/wingui/menu.h"
 #include "platform/wingui/rich_edit.h"
 #include "runtime/device/input_dispatch.h"
+#include "runtime/keys/key_codes.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 
 using namespace testsupport;
@@ -69,7 +70,7 @@ HWND OpenWindow(DeviceRecord& record) {
   for (int byte = 0; byte < 3; ++byte)
     for (int bit = 0; bit < 8; ++bit) {
       KeyRecord key;
-      key.keyId = static_cast<std::uint8_t>(byte * 16 + bit);
+      key.keyId = static_cast<std::uint8_t>(KeyCode(byte, bit));
       c.keys.push_back(key);
     }
   ReadScriptFile(c, k.device->ScriptPath());

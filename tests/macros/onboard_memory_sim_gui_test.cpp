@@ -112,8 +112,8 @@ class ClosingProgramming : public ::testing::Test {
   }
   void AddSteps(int keyIndex, const std::wstring& step) {
     MacroEntry e;
-    e.event = "KeyDown";
-    e.colour = "Green";
+    e.event = KeyEvent::Down;
+    e.colour = LayerColour::Green;
     e.program = "Pnr";
     ParseMacroStep(e, 0, step, L"");
     context_->keys[static_cast<std::size_t>(keyIndex)].entries.push_back(e);

@@ -313,8 +313,8 @@ TEST_F(OnboardMemory, LayoutsTheImageCannotHoldAreRefusedWithTheirReason) {
   high.keyId = 0xA0;  // its directory entries would fall on the next directory's first
   layout.context.keys.push_back(high);
   MacroEntry e;
-  e.event = "KeyDown";
-  e.colour = "Green";
+  e.event = KeyEvent::Down;
+  e.colour = LayerColour::Green;
   e.program = "Pnr";
   ParseMacroStep(e, 0, L"<Return>", L"");
   layout.context.keys[1].entries.push_back(e);

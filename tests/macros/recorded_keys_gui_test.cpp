@@ -97,8 +97,8 @@ TEST_F(RecordedKeys, TypedKeysAreRecordedAndKeysSentOnMoveTheCaret) {
 
   SendMessageA(editor, WM_COMMAND, IDOK, 0);
   EXPECT_FALSE(ProgramKeystrokeRecorder().HookSet());
-  ASSERT_NE(pad_.Function(5, "KeyDown", "Green", "Pnr"), nullptr);
-  EXPECT_NE(pad_.Function(5, "KeyDown", "Green", "Pnr")->body.find("SendString(\"{Ctrl+s}\");"), std::string::npos);
+  ASSERT_NE(pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
+  EXPECT_NE(pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr")->body.find("SendString(\"{Ctrl+s}\");"), std::string::npos);
 }
 
 }  // namespace

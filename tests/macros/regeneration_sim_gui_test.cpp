@@ -22,7 +22,7 @@ using Regeneration = RunningProgram;
 
 TEST_F(Regeneration, ABuildCycleKeepsGeneratedAndHandWrittenScripts) {
   ASSERT_TRUE(WriteLayout(0x10, 1, [](MacroContext& c) {
-    Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/kept", L""}});
+    Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/kept", L""}});
   }));
   const std::string generatedPath = TypeFile(0x10, "Script_1.oxs");
   std::string generated;

@@ -33,10 +33,10 @@ struct SampleScript {
 const SampleScript kSamples[] = {
     {0x10,
      [](MacroContext& c) {
-       Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/Hello from Orvane", L""}});
-       Program(c, 1, "KeyDown", "Green", "Pnr", {{L"<Return>", L""}});
-       Program(c, 2, "KeyDown", "Green", "Pnr", {{L"{Ctrl+a}", L""}});
-       Program(c, 3, "KeyDown", "Green", "Pnr", {{L"/Qpad key 3", L""}});
+       Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/Hello from Orvane", L""}});
+       Program(c, 1, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"<Return>", L""}});
+       Program(c, 2, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"{Ctrl+a}", L""}});
+       Program(c, 3, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/Qpad key 3", L""}});
      }},
     {0x19, [](MacroContext&) {}},
 };
@@ -108,8 +108,8 @@ TEST_F(SampleScripts, HoldTheirMacrosAsSteps) {
   for (int key = 0; key < 4; ++key) {
     ASSERT_EQ(c.keys[key].entries.size(), 1u) << key;
     const MacroEntry& e = c.keys[key].entries[0];
-    EXPECT_EQ(e.event, "KeyDown");
-    EXPECT_EQ(GetKeyDownMacroText(c.keys[key].entries, "Green", "Pnr"), texts[key]) << key;
+    EXPECT_EQ(e.event, KeyEvent::Down);
+    EXPECT_EQ(GetKeyDownMacroText(c.keys[key].entries, LayerColour::Green, "Pnr"), texts[key]) << key;
   }
 }
 

@@ -38,17 +38,17 @@ TEST(GoldenScripts, HardLayoutsBuild) {
   c.layerPrograms = {"notepad++.exe", "C:\\say \"it\".exe", "7z.exe", "gone.exe"};
   c.toggleKeys = {5};
   c.keyCaps.push_back({kDoubleWideCap, 8, {16, 17}, 0, 0, 120, 60});
-  Program(c, 16, "KeyDown", "Green", "notepad++", {{L"/own", L""}});
-  Program(c, 8, "KeyDown", "Green", "notepad++", {{L"/cap", L""}});
-  Program(c, 16, "KeyDown", "Red", "Say \"hi\", ok", {{L"/quoted", L""}});
-  Program(c, 1, "KeyDown", "Green", "7zip", {{L"/seven", L""}});
-  Program(c, 2, "KeyDown", "Green", "Gone", {{L"/gone", L""}});
+  Program(c, 16, KeyEvent::Down, LayerColour::Green, "notepad++", {{L"/own", L""}});
+  Program(c, 8, KeyEvent::Down, LayerColour::Green, "notepad++", {{L"/cap", L""}});
+  Program(c, 16, KeyEvent::Down, LayerColour::Red, "Say \"hi\", ok", {{L"/quoted", L""}});
+  Program(c, 1, KeyEvent::Down, LayerColour::Green, "7zip", {{L"/seven", L""}});
+  Program(c, 2, KeyEvent::Down, LayerColour::Green, "Gone", {{L"/gone", L""}});
   c.layerNames.pop_back();
   c.layerPrograms.pop_back();
   // Functions only a hand-edited file has: any colour layer, and an empty body.
-  AddKeyFunction(c.functions, 3, "KeyDown", "Cni", "Pni", "{\n\n//ORVX: \"/any\"\nSendString(\"/any\");\n\n}");
-  AddKeyFunction(c.functions, 4, "KeyUp", "Cni", "Pnr", "{\n\n//ORVX: \"/up\"\nSendString(\"/up\");\n\n}");
-  AddKeyFunction(c.functions, 9, "KeyDown", "Green", "Pnr", "");
+  AddKeyFunction(c.functions, 3, KeyEvent::Down, LayerColour::Any, "Pni", "{\n\n//ORVX: \"/any\"\nSendString(\"/any\");\n\n}");
+  AddKeyFunction(c.functions, 4, KeyEvent::Up, LayerColour::Any, "Pnr", "{\n\n//ORVX: \"/up\"\nSendString(\"/up\");\n\n}");
+  AddKeyFunction(c.functions, 9, KeyEvent::Down, LayerColour::Green, "Pnr", "");
   const ScriptBuild::Result r = build.Build(GenerateScriptText(c, device.Settings(), std::nullopt));
   EXPECT_TRUE(r.Ok()) << r.messages << GenerateScriptText(c, device.Settings(), std::nullopt);
 }

@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
   c.device = &device;
   for (const char* layer : {"Word", "Excel", "My App"}) AddLayer(c, layer, "x.exe");
   for (int key = 0; key < 64; ++key)
-    for (const char* event : {"KeyDown", "KeyUp"})
-      for (const char* colour : {"Green", "Red"})
+    for (KeyEvent event : {KeyEvent::Down, KeyEvent::Up})
+      for (LayerColour colour : {LayerColour::Green, LayerColour::Red})
         for (const char* layer : {"Pnr", "Word", "Excel", "My App"})
           Program(c, key, event, colour, layer, {{L"/key " + std::to_wstring(key) + L" text", L""}, {L"<Return>", L""}});
   std::printf("%d key functions\n", c.functions.count());

@@ -32,7 +32,7 @@ class StepEditing : public ::testing::Test {
     pad_.context.removedCommandIds.clear();
     std::vector<std::pair<std::wstring, std::wstring>> stored;
     for (const std::wstring& s : steps) stored.push_back({s, s == kHeld ? L"//KeyDown" : L""});
-    if (!stored.empty()) pad_.Store(5, "KeyDown", "Green", "Pnr", stored);
+    if (!stored.empty()) pad_.Store(5, KeyEvent::Down, LayerColour::Green, "Pnr", stored);
     editor_ = std::make_unique<MacroEditorController>(pad_.context, 5);
     editor_->SetOwner(reinterpret_cast<void*>(0x4242));
     editor_->Open();
@@ -242,7 +242,7 @@ TEST_F(StepEditing, PastedLinesAndTabsKeepTheScriptsStepMarkersWhole) {
   editor.Close(true);
 
   // Read back from the stored body, the macro has the same steps.
-  const KeyFunction* f = pad_.Function(5, "KeyDown", "Green", "Pnr");
+  const KeyFunction* f = pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr");
   ASSERT_NE(f, nullptr);
   MacroEntry back;
   ASSERT_TRUE(SplitMacroSteps(back, *f));

@@ -1,5 +1,6 @@
 #include "ui/layers/layer_list.h"
 
+#include "macros/model/key_function_names.h"
 #include "macros/model/layer_names.h"
 #include "ui/layers/exe_name_table.h"
 

@@ -166,7 +166,7 @@ std::vector<KeyCaption> KeyCaptions(const std::vector<KeyRecord>& keys) {
     const RectF& r = k.label.Empty() ? k.key : k.label;
     KeyCaption c;
     c.box = {static_cast<int>(r.x), static_cast<int>(r.y), static_cast<int>(r.w), static_cast<int>(r.h)};
-    c.text = GetKeyDownMacroText(k.entries, "Green", "Pnr");
+    c.text = GetKeyDownMacroText(k.entries, LayerColour::Green, kDefaultProgramLayer);
     captions.push_back(std::move(c));
   }
   return captions;

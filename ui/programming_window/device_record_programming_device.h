@@ -5,7 +5,6 @@
 // used as given.
 
 #include "macros/device_record_source.h"
-#include "macros/macro_editor_device.h"
 #include "macros/model/macro_device.h"
 #include "ui/programming_window/programming_device.h"
 
@@ -14,7 +13,6 @@ struct MacroContext;
 
 class DeviceRecordProgrammingDevice : public ProgrammingDevice,
                                       public MacroDevice,
-                                      public MacroEditorDevice,
                                       public DeviceRecordSource {
  public:
   DeviceRecordProgrammingDevice(DeviceRecord& record, const MacroContext& context);
@@ -30,16 +28,14 @@ class DeviceRecordProgrammingDevice : public ProgrammingDevice,
   void SetBacklights(bool on) override;  // and the model's
   void SetKeyswitchMode(bool on) override;  // and the model's
   void ShowLeds(bool red, bool green) override;
-  std::string ScriptFileName() override;  // and the editor's
+  std::string ScriptFileName() override;
   std::string TypeFolder() override;
 
-  // MacroEditorDevice
+  // MacroDevice
   bool RedLayer() const override;
   void* ProgrammingWindow() const override;
   void HandOverPendingKey() override;
   bool Removed() const override;
-
-  // MacroDevice
   DeviceScriptSettings Settings() const override;
   bool KeepsOnboardMacros() const override;
   void EndProgramming() override;

@@ -39,8 +39,8 @@ bool AddDroppedFiles(MacroContext& c, int keyIndex, bool red, const std::vector<
   const int keyId = c.keys[keyIndex].keyId;
   if (c.toggleKeys.count(keyId) || c.shiftKeys.count(keyId)) return false;
   c.currentKey = keyId;
-  c.currentEvent = "KeyDown";
-  c.currentColour = std::string(ColourName(red));
+  c.currentEvent = KeyEvent::Down;
+  c.currentColour = ColourLayerOf(red);
   c.currentProgram = ProgramLayerTokenShown(c);
   bool added = false;
   for (const std::wstring& path : paths)

@@ -91,7 +91,7 @@ bool KeypadPainter::Paint(MacroContext& c, bool red) {
     if (!k.key.Empty()) Draw(g, KeyImage(c, k, red), k.key.x, k.key.y);
 
   if (!font_) return true;
-  const std::string colour(ColourName(red));
+  const LayerColour colour = ColourLayerOf(red);
   const std::string program = ProgramLayerTokenShown(c);
   for (const KeyRecord& k : c.keys) {
     // A key without a label place has nowhere to put its text: drawn into an empty rectangle it

@@ -48,7 +48,7 @@ int MaxProgramLayers(bool hasColourLayers) {
   return hasColourLayers ? span / 2 : span;
 }
 
-std::string_view ColourName(bool red) { return red ? "Red" : "Green"; }
+LayerColour ColourLayerOf(bool red) { return red ? LayerColour::Red : LayerColour::Green; }
 
 std::string ProgramLayerTokenShown(const MacroContext& c) {
   return LayerToken(ProgramLayerOfIndex(c, c.programLayer));

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "macros/model/macro_records.h"
+
 // "<device name> - <program layer> - Red Layer - DEVICE IN BOOT MODE": the program layer only
 // when one is shown (programLayer not empty), the colour only for a device with colour layers,
 // the boot-mode note only in boot mode.
@@ -36,8 +38,8 @@ int MaxProgramLayers(bool hasColourLayers);
 
 struct MacroContext;
 
-// "Red" or "Green".
-std::string_view ColourName(bool red);
+// The colour layer of the layer LED's red or green.
+LayerColour ColourLayerOf(bool red);
 // The program layer shown as function names carry it: "Pnr" for the default layer, else the
 // layer's token.
 std::string ProgramLayerTokenShown(const MacroContext& context);

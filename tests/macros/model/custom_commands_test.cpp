@@ -96,8 +96,8 @@ class CommandIds : public ::testing::Test {
       key.keyId = static_cast<std::uint8_t>(id);
       c_.keys.push_back(key);
     }
-    c_.currentEvent = "KeyDown";
-    c_.currentColour = "Green";
+    c_.currentEvent = KeyEvent::Down;
+    c_.currentColour = LayerColour::Green;
     c_.currentProgram = "Pnr";
     c_.customCommandSteps = {"[CC: Open Mail]", "[CC: Tools\\Beep]"};
   }
@@ -107,11 +107,11 @@ class CommandIds : public ::testing::Test {
     ASSERT_TRUE(InsertCustomCommand(c_, menuId, nullptr));
     KeyFunction f;
     MacroTextToScript(*FindMacroEntry(c_), f);
-    const int index = FindKeyFunction(c_.functions, static_cast<std::uint8_t>(key), "KeyDown", "Green", "Pnr");
+    const int index = FindKeyFunction(c_.functions, static_cast<std::uint8_t>(key), KeyEvent::Down, LayerColour::Green, "Pnr");
     if (index >= 0)
       c_.functions.items[index].body = f.body;
     else
-      AddKeyFunction(c_.functions, static_cast<std::uint8_t>(key), "KeyDown", "Green", "Pnr", f.body);
+      AddKeyFunction(c_.functions, static_cast<std::uint8_t>(key), KeyEvent::Down, LayerColour::Green, "Pnr", f.body);
   }
   MacroContext c_;
 };

@@ -26,7 +26,7 @@ struct GoldenLayout {
 
 // One key event as the editor stores it: the steps inserted, the body made and added (or
 // updated).
-inline void Program(MacroContext& c, int key, const char* event, const char* colour, const char* program,
+inline void Program(MacroContext& c, int key, KeyEvent event, LayerColour colour, const char* program,
                     const std::vector<std::pair<std::wstring, std::wstring>>& steps) {
   if (FindKeyIndex(c.keys, key) < 0) {
     KeyRecord record;
@@ -98,23 +98,23 @@ inline const std::vector<GoldenLayout>& GoldenLayouts() {
       {"plain_keys",
        [](MacroContext& c, FakeDevice& d) {
          LedKeypad(d);
-         Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/Hello", L""}});
-         Program(c, 1, "KeyDown", "Green", "Pnr", {{L"<Return>", L""}});
-         Program(c, 16, "KeyDown", "Green", "Pnr", {{L"{Ctrl+c}", L""}});
-         Program(c, 16, "KeyUp", "Green", "Pnr", {{L"/up", L""}});
+         Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/Hello", L""}});
+         Program(c, 1, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"<Return>", L""}});
+         Program(c, 16, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"{Ctrl+c}", L""}});
+         Program(c, 16, KeyEvent::Up, LayerColour::Green, "Pnr", {{L"/up", L""}});
        }},
       {"both_colours",
        [](MacroContext& c, FakeDevice& d) {
          LedKeypad(d);
-         Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/green", L""}});
-         Program(c, 0, "KeyDown", "Red", "Pnr", {{L"/red", L""}});
-         Program(c, 2, "KeyDown", "Red", "Pnr", {{L"<F5>", L""}});
-         Program(c, 3, "KeyUp", "Green", "Pnr", {{L"<Tab>", L""}});
+         Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/green", L""}});
+         Program(c, 0, KeyEvent::Down, LayerColour::Red, "Pnr", {{L"/red", L""}});
+         Program(c, 2, KeyEvent::Down, LayerColour::Red, "Pnr", {{L"<F5>", L""}});
+         Program(c, 3, KeyEvent::Up, LayerColour::Green, "Pnr", {{L"<Tab>", L""}});
        }},
       {"red_only",
        [](MacroContext& c, FakeDevice& d) {
          LedKeypad(d);
-         Program(c, 4, "KeyDown", "Red", "Pnr", {{L"/only red", L""}});
+         Program(c, 4, KeyEvent::Down, LayerColour::Red, "Pnr", {{L"/only red", L""}});
        }},
       {"program_layers",
        [](MacroContext& c, FakeDevice& d) {
@@ -123,19 +123,19 @@ inline const std::vector<GoldenLayout>& GoldenLayouts() {
          AddLayer(c, "My App", "app.exe");
          AddLayer(c, "notepad++", "notepad++.exe");
          AddLayer(c, "Excel", "EXCEL.EXE");
-         Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/default", L""}});
-         Program(c, 0, "KeyDown", "Green", "Word", {{L"/word", L""}});
-         Program(c, 1, "KeyDown", "Green", "My App", {{L"/app", L""}});
-         Program(c, 1, "KeyUp", "Green", "My App", {{L"/app up", L""}});
-         Program(c, 2, "KeyDown", "Red", "notepad++", {{L"{Ctrl+s}", L""}});
+         Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/default", L""}});
+         Program(c, 0, KeyEvent::Down, LayerColour::Green, "Word", {{L"/word", L""}});
+         Program(c, 1, KeyEvent::Down, LayerColour::Green, "My App", {{L"/app", L""}});
+         Program(c, 1, KeyEvent::Up, LayerColour::Green, "My App", {{L"/app up", L""}});
+         Program(c, 2, KeyEvent::Down, LayerColour::Red, "notepad++", {{L"{Ctrl+s}", L""}});
        }},
       {"toggle_and_shift_keys",
        [](MacroContext& c, FakeDevice& d) {
          LedKeypad(d);
          c.toggleKeys = {5};
          c.shiftKeys = {6};
-         Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/x", L""}});
-         Program(c, 0, "KeyDown", "Red", "Pnr", {{L"/X", L""}});
+         Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/x", L""}});
+         Program(c, 0, KeyEvent::Down, LayerColour::Red, "Pnr", {{L"/X", L""}});
        }},
       {"key_caps_and_spacers",
        [](MacroContext& c, FakeDevice& d) {
@@ -143,16 +143,16 @@ inline const std::vector<GoldenLayout>& GoldenLayouts() {
          c.spacers = {7, 39};
          c.keyCaps.push_back({kDoubleWideCap, 8, {16, 17}, 20.7f, 105.f, 120.f, 60.f});
          c.keyCaps.push_back({kQuadCap, 9, {32, 33, 38, 39}, 260.f, 165.9f, 120.f, 120.f});
-         Program(c, 16, "KeyDown", "Green", "Pnr", {{L"/own key under the cap", L""}});
-         Program(c, 8, "KeyDown", "Green", "Pnr", {{L"/cap", L""}});
-         Program(c, 8, "KeyDown", "Red", "Pnr", {{L"/red cap", L""}});
-         Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/zero", L""}});
+         Program(c, 16, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/own key under the cap", L""}});
+         Program(c, 8, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/cap", L""}});
+         Program(c, 8, KeyEvent::Down, LayerColour::Red, "Pnr", {{L"/red cap", L""}});
+         Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/zero", L""}});
        }},
       {"custom_commands",
        [](MacroContext& c, FakeDevice& d) {
          LedKeypad(d);
-         Program(c, 0, "KeyDown", "Green", "Pnr", {{L"[CC: Tools\\Open Mail]", L""}});
-         Program(c, 1, "KeyDown", "Green", "Pnr",
+         Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"[CC: Tools\\Open Mail]", L""}});
+         Program(c, 1, KeyEvent::Down, LayerColour::Green, "Pnr",
                  {{L"/to: ", L""}, {L"[CC: Tools\\Open Mail]", L""}, {L"[CC: Beep]", L""}});
        }},
       {"backlights_and_keyswitch",
@@ -160,20 +160,20 @@ inline const std::vector<GoldenLayout>& GoldenLayouts() {
          LedKeypad(d, true);
          d.settings.keyswitchAvailable = true;
          d.settings.keyswitchOn = false;
-         Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/x", L""}});
+         Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/x", L""}});
        }},
       {"device_specific",
        [](MacroContext& c, FakeDevice& d) {
          LedKeypad(d, false);
          d.files["Device Specific.oxs"] = "// The device's own\r\nvoid DeviceExtra()\r\n{\r\n\tSendString(\"/extra\");\r\n}";
-         Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/x", L""}});
+         Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/x", L""}});
        }},
       {"held_keys_and_odd_text",
        [](MacroContext& c, FakeDevice& d) {
          LedKeypad(d);
-         Program(c, 0, "KeyDown", "Green", "Pnr",
+         Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr",
                  {{L"<Left Shift>", L""}, {held, L""}, {L"/abc", L""}, {L"<Left Shift>", L""}, {released, L""}});
-         Program(c, 1, "KeyDown", "Green", "Pnr",
+         Program(c, 1, KeyEvent::Down, LayerColour::Green, "Pnr",
                  {{L"/say \"hi\" \\ //fend [CC: no] \u00fcber \u20ac\ttab", L""},
                   {L"[Delay 0.5]", L"sleep(500);"},
                   {L"[Auto Repeat (0.5:0.05)]", L"AutoRepeatThisKey(500,50);"},

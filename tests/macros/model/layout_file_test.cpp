@@ -138,6 +138,36 @@ TEST(LayoutFile, NumbersKeyIdsCommentsAndGarbage) {
   for (const auto& c : cases) EXPECT_EQ(Read(c.text), c.records) << c.text;
 }
 
+TEST(LayoutFile, EveryLineSkippedIsNamed) {
+  const struct {
+    std::string text;
+    std::vector<std::string> refused;
+  } cases[] = {
+      {"buttonSize 10\nbutton 1 2\nbuttonRow 1 2 3\nrepeatRow\nled 1 2 3\ncustomButton\ncustomButtonDLL 3\n"
+       "labelColumn 0 0 1\nrepeatColumn\nlabelOffset 5\n",
+       {"line 1: buttonSize needs a width and a height", "line 2: button needs an x, a y and an id",
+        "line 3: buttonRow needs an x, a y, a gap and a count", "line 4: repeatRow needs a distance",
+        "line 5: led needs an x, a y, red and indicator", "line 6: customButton needs an id",
+        "line 7: customButtonDLL needs an id and a library", "line 8: labelColumn needs an x, a y, a gap and a count",
+        "line 9: repeatColumn needs a distance", "line 10: labelOffset needs an x and a y"}},
+      // Comments, blank lines and lines that need nothing are never refused; case counts.
+      {"# comment\n\n  \t\nButton 0 0 1\npaperType\nnoKeyCap\nfoo 1 2\nbuttonSize 1 1\n",
+       {"line 4: unknown keyword", "line 7: unknown keyword"}},
+      {"deviceSpecificImagesPath C:\\No Quotes\ndeviceSpecificImagesPath \"\"\ndeviceSpecificImagesPath \"C:\\x\"\n",
+       {"line 1: deviceSpecificImagesPath needs a folder in double quotes",
+        "line 2: deviceSpecificImagesPath needs a folder in double quotes"}},
+      // The rest of an overlong line is counted as a line of its own.
+      {"buttonSize 1 1" + std::string(kLayoutLineChars - 14, ' ') + "zz\nled\n",
+       {"line 2: unknown keyword", "line 3: led needs an x, a y, red and indicator"}},
+      {"buttonSize 1 1\r\nbutton 0 0 1\r\n", {}},
+  };
+  for (const auto& c : cases) {
+    LayoutText layout;
+    Read(c.text, &layout);
+    EXPECT_EQ(layout.refused, c.refused) << c.text;
+  }
+}
+
 TEST(LayoutFile, AnOverlongLineGoesOnAsTheNextLine) {
   // The first 254 characters are one line; the rest starts a line of its own.
   std::string line = "buttonRow 0 0 0 200";

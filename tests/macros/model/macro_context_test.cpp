@@ -26,41 +26,42 @@ std::vector<std::string> Leaves(const KeyFunctionNode* tree) {
 
 TEST(KeyFunctions, WildcardsMatchOnlyOnTheStoredSide) {
   const struct {
-    const char* storedColour;
+    LayerColour storedColour;
     const char* storedProgram;
-    const char* colour;
+    LayerColour colour;
     const char* program;
     int found;
   } cases[] = {
-      {"Green", "Pnr", "Green", "Pnr", 0},
-      {"Green", "Pni", "Green", "Word", 0},   // any program layer
-      {"Cni", "Pnr", "Red", "Pnr", 0},        // any colour layer
-      {"Cni", "Pni", "Red", "Excel", 0},
-      {"Green", "Word", "Green", "Pni", -1},  // asking for "Pni" finds only "Pni"
-      {"Green", "Pnr", "Cni", "Pnr", -1},
-      {"Green", "Pnr", "Red", "Pnr", -1},
-      {"Green", "My_App", "Green", "My App", -1},  // exact names
+      {LayerColour::Green, "Pnr", LayerColour::Green, "Pnr", 0},
+      {LayerColour::Green, "Pni", LayerColour::Green, "Word", 0},   // any program layer
+      {LayerColour::Any, "Pnr", LayerColour::Red, "Pnr", 0},        // any colour layer
+      {LayerColour::Any, "Pni", LayerColour::Red, "Excel", 0},
+      {LayerColour::Green, "Word", LayerColour::Green, "Pni", -1},  // asking for "Pni" finds only "Pni"
+      {LayerColour::Green, "Pnr", LayerColour::Any, "Pnr", -1},
+      {LayerColour::Green, "Pnr", LayerColour::Red, "Pnr", -1},
+      {LayerColour::Green, "My_App", LayerColour::Green, "My App", -1},  // exact names
   };
   for (const auto& c : cases) {
     KeyFunctionList list;
-    AddKeyFunction(list, 5, "KeyDown", c.storedColour, c.storedProgram, "{}");
-    EXPECT_EQ(FindKeyFunction(list, 5, "KeyDown", c.colour, c.program), c.found)
-        << c.storedColour << "/" << c.storedProgram << " asked " << c.colour << "/" << c.program;
-    EXPECT_EQ(FindKeyFunction(list, 5, "KeyUp", c.colour, c.program), -1);
-    EXPECT_EQ(FindKeyFunction(list, 6, "KeyDown", c.colour, c.program), -1);
+    AddKeyFunction(list, 5, KeyEvent::Down, c.storedColour, c.storedProgram, "{}");
+    EXPECT_EQ(FindKeyFunction(list, 5, KeyEvent::Down, c.colour, c.program), c.found)
+        << LayerColourName(c.storedColour) << "/" << c.storedProgram << " asked " << LayerColourName(c.colour) << "/"
+        << c.program;
+    EXPECT_EQ(FindKeyFunction(list, 5, KeyEvent::Up, c.colour, c.program), -1);
+    EXPECT_EQ(FindKeyFunction(list, 6, KeyEvent::Down, c.colour, c.program), -1);
   }
 }
 
 TEST(KeyFunctions, AddingKeepsAnExistingMatch) {
   KeyFunctionList list;
-  EXPECT_EQ(AddKeyFunction(list, 5, "KeyDown", "Green", "Pni", "{a}"), 1);
-  EXPECT_EQ(AddKeyFunction(list, 5, "KeyDown", "Green", "Word", "{b}"), 0);
+  EXPECT_EQ(AddKeyFunction(list, 5, KeyEvent::Down, LayerColour::Green, "Pni", "{a}"), 1);
+  EXPECT_EQ(AddKeyFunction(list, 5, KeyEvent::Down, LayerColour::Green, "Word", "{b}"), 0);
   EXPECT_EQ(list.count(), 1);
   EXPECT_EQ(list.items[0].body, "{a}");
 
   KeyFunctionList other;
-  EXPECT_EQ(AddKeyFunction(other, 5, "KeyDown", "Green", "Word", "{b}"), 1);
-  EXPECT_EQ(AddKeyFunction(other, 5, "KeyDown", "Green", "Pni", "{a}"), 1);
+  EXPECT_EQ(AddKeyFunction(other, 5, KeyEvent::Down, LayerColour::Green, "Word", "{b}"), 1);
+  EXPECT_EQ(AddKeyFunction(other, 5, KeyEvent::Down, LayerColour::Green, "Pni", "{a}"), 1);
   EXPECT_EQ(other.items[1].index, 1);
   EXPECT_EQ(Leaves(other.tree.get()),
             (std::vector<std::string>{"KeyDown/Green/Word/5:KeyDown_5_Green_Word()",
@@ -69,10 +70,10 @@ TEST(KeyFunctions, AddingKeepsAnExistingMatch) {
 
 TEST(KeyFunctions, RemovingRenumbersAndRebuildsTheTree) {
   KeyFunctionList list;
-  AddKeyFunction(list, 1, "KeyDown", "Green", "Pnr", "{1}");
-  AddKeyFunction(list, 2, "KeyDown", "Green", "Pnr", "{2}");
-  AddKeyFunction(list, 3, "KeyUp", "Red", "Pnr", "{3}");
-  EXPECT_EQ(RemoveKeyFunction(list, 1, "KeyDown", "Green", "Pnr"), 0);
+  AddKeyFunction(list, 1, KeyEvent::Down, LayerColour::Green, "Pnr", "{1}");
+  AddKeyFunction(list, 2, KeyEvent::Down, LayerColour::Green, "Pnr", "{2}");
+  AddKeyFunction(list, 3, KeyEvent::Up, LayerColour::Red, "Pnr", "{3}");
+  EXPECT_EQ(RemoveKeyFunction(list, 1, KeyEvent::Down, LayerColour::Green, "Pnr"), 0);
   ASSERT_EQ(list.count(), 2);
   EXPECT_EQ(list.items[0].index, 0);
   EXPECT_EQ(list.items[1].index, 1);
@@ -80,17 +81,17 @@ TEST(KeyFunctions, RemovingRenumbersAndRebuildsTheTree) {
   EXPECT_EQ(Leaves(list.tree.get()),
             (std::vector<std::string>{"KeyDown/Green/Pnr/2:KeyDown_2_Green_Pnr()",
                                       "KeyUp/Red/Pnr/3:KeyUp_3_Red_Pnr()"}));
-  EXPECT_EQ(RemoveKeyFunction(list, 9, "KeyDown", "Green", "Pnr"), -1);
-  // The colour wildcard reaches a stored "Cni" function too.
-  AddKeyFunction(list, 7, "KeyDown", "Cni", "Pni", "{}");
-  EXPECT_EQ(RemoveKeyFunction(list, 7, "KeyDown", "Green", "Pni"), 2);
+  EXPECT_EQ(RemoveKeyFunction(list, 9, KeyEvent::Down, LayerColour::Green, "Pnr"), -1);
+  // The colour wildcard reaches a stored LayerColour::Any function too.
+  AddKeyFunction(list, 7, KeyEvent::Down, LayerColour::Any, "Pni", "{}");
+  EXPECT_EQ(RemoveKeyFunction(list, 7, KeyEvent::Down, LayerColour::Green, "Pni"), 2);
 }
 
 TEST(KeyFunctions, TheTreeHoldsOneScanNodeAndEmptyBodiesCallNothing) {
   KeyFunction f;
   f.scan = 5;
-  f.event = "KeyDown";
-  f.colour = "Green";
+  f.event = KeyEvent::Down;
+  f.colour = LayerColour::Green;
   f.program = "Pnr";
   f.body = "{x}";
   KeyFunctionNode tree;
@@ -106,26 +107,26 @@ TEST(KeyFunctions, TheTreeHoldsOneScanNodeAndEmptyBodiesCallNothing) {
 
 TEST(KeyFunctions, UpdatingKeepsTheTreeAMirrorOfTheList) {
   KeyFunctionList list;
-  AddKeyFunction(list, 5, "KeyDown", "Green", "Pni", "{old}");
+  AddKeyFunction(list, 5, KeyEvent::Down, LayerColour::Green, "Pni", "{old}");
   // Found through the wildcard, the function takes the selectors given.
-  EXPECT_TRUE(UpdateKeyFunction(list, 5, "KeyDown", "Green", "Word", "{new}"));
+  EXPECT_TRUE(UpdateKeyFunction(list, 5, KeyEvent::Down, LayerColour::Green, "Word", "{new}"));
   EXPECT_EQ(list.items[0].program, "Word");
   EXPECT_EQ(list.items[0].body, "{new}");
   EXPECT_EQ(Leaves(list.tree.get()),
             (std::vector<std::string>{"KeyDown/Green/Word/5:KeyDown_5_Green_Word()"}));
 
   testing::internal::CaptureStdout();
-  EXPECT_FALSE(UpdateKeyFunction(list, 6, "KeyDown", "Green", "Word", "{x}"));
+  EXPECT_FALSE(UpdateKeyFunction(list, 6, KeyEvent::Down, LayerColour::Green, "Word", "{x}"));
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "This function is not in your function list.\n");
   EXPECT_EQ(list.count(), 1);
 }
 
 TEST(KeyFunctions, CopiesAreDeepAndClearingEmpties) {
   KeyFunctionList list;
-  AddKeyFunction(list, 5, "KeyDown", "Green", "Pnr", "{a}");
+  AddKeyFunction(list, 5, KeyEvent::Down, LayerColour::Green, "Pnr", "{a}");
   KeyFunctionList copy = list;
   copy.items[0].body = "{b}";
-  AddKeyFunction(copy, 6, "KeyUp", "Green", "Pnr", "{c}");
+  AddKeyFunction(copy, 6, KeyEvent::Up, LayerColour::Green, "Pnr", "{c}");
   EXPECT_EQ(list.items[0].body, "{a}");
   EXPECT_EQ(Leaves(list.tree.get()).size(), 1u);
   EXPECT_EQ(Leaves(copy.tree.get()).size(), 2u);
@@ -146,7 +147,34 @@ TEST(KeyFunctions, Comparators) {
   EXPECT_LT(CompareByNumber(nine, ten), 0);
   EXPECT_GT(CompareByText(nine, ten), 0);
   EXPECT_LT(CompareByText(green, red), 0);
-  EXPECT_EQ(KeyFunctionName("KeyUp", 35, "Red", "My_App"), "KeyUp_35_Red_My_App()");
+  EXPECT_EQ(KeyFunctionName(KeyEvent::Up, 35, LayerColour::Red, "My_App"), "KeyUp_35_Red_My_App()");
+}
+
+TEST(KeyFunctionNames, EventsAndColourLayersAsScriptsSpellThem) {
+  const struct {
+    KeyEvent event;
+    LayerColour colour;
+    const char* name;
+  } cases[] = {
+      {KeyEvent::Down, LayerColour::Green, "KeyDown_7_Green_Pnr()"},
+      {KeyEvent::Up, LayerColour::Red, "KeyUp_7_Red_Pnr()"},
+      {KeyEvent::Down, LayerColour::Any, "KeyDown_7_Cni_Pnr()"},
+  };
+  for (const auto& c : cases) {
+    KeyFunction f;
+    f.scan = 7;
+    f.event = c.event;
+    f.colour = c.colour;
+    f.program = "Pnr";
+    EXPECT_EQ(KeyFunctionName(f), c.name);
+    EXPECT_EQ(KeyEventOfName(KeyEventName(c.event)), c.event) << c.name;
+    EXPECT_EQ(LayerColourOfName(LayerColourName(c.colour)), c.colour) << c.name;
+  }
+  // Case-sensitive whole words; program-layer tokens are no colour layers.
+  for (const char* word : {"", "keydown", "KeyDown ", "Key", "KeyDownGreen", "green", "Blue", "Pni", "Pnr"}) {
+    EXPECT_FALSE(KeyEventOfName(word)) << word;
+    EXPECT_FALSE(LayerColourOfName(word)) << word;
+  }
 }
 
 TEST(LayerNames, OneTokenForEveryName) {
@@ -197,13 +225,13 @@ TEST(KeyRecords, Lookups) {
 
 TEST(KeyRecords, FindKeyEventMatchesBlanksAndUnderscoresAndNeedsSteps) {
   std::vector<KeyRecord> keys{Key(3)};
-  MacroEntry used{"KeyDown", "Green", "My_App", {{L"/x", 0, 1, true}}, {{L"SendString(\"/x\");", 0, 0, true}}, -1};
-  MacroEntry unused{"KeyUp", "Green", "My_App", {}, {}, -1};
+  MacroEntry used{KeyEvent::Down, LayerColour::Green, "My_App", {{L"/x", 0, 1, true}}, {{L"SendString(\"/x\");", 0, 0, true}}, -1};
+  MacroEntry unused{KeyEvent::Up, LayerColour::Green, "My_App", {}, {}, -1};
   keys[0].entries = {used, unused};
-  EXPECT_TRUE(FindKeyEvent(keys, 3, "KeyDown", "Green", "My App"));
-  EXPECT_FALSE(FindKeyEvent(keys, 3, "KeyUp", "Green", "My App"));
-  EXPECT_FALSE(FindKeyEvent(keys, 3, "KeyDown", "Red", "My App"));
-  EXPECT_FALSE(FindKeyEvent(keys, 4, "KeyDown", "Green", "My App"));
+  EXPECT_TRUE(FindKeyEvent(keys, 3, KeyEvent::Down, LayerColour::Green, "My App"));
+  EXPECT_FALSE(FindKeyEvent(keys, 3, KeyEvent::Up, LayerColour::Green, "My App"));
+  EXPECT_FALSE(FindKeyEvent(keys, 3, KeyEvent::Down, LayerColour::Red, "My App"));
+  EXPECT_FALSE(FindKeyEvent(keys, 4, KeyEvent::Down, LayerColour::Green, "My App"));
 }
 
 TEST(MacroContext, StartsAsTheModelSays) {
@@ -221,8 +249,8 @@ TEST(MacroContext, FindMacroEntryMakesOneEntryPerSelectorsAndNoneForAnUnknownKey
   MacroContext c;
   c.keys = {Key(3), Key(4)};
   c.currentKey = 9;
-  c.currentEvent = "KeyDown";
-  c.currentColour = "Green";
+  c.currentEvent = KeyEvent::Down;
+  c.currentColour = LayerColour::Green;
   c.currentProgram = "My App";
   EXPECT_EQ(FindMacroEntry(c), nullptr);
 
@@ -235,7 +263,7 @@ TEST(MacroContext, FindMacroEntryMakesOneEntryPerSelectorsAndNoneForAnUnknownKey
   EXPECT_EQ(FindMacroEntry(c), e);
   c.currentProgram = "My_App";
   EXPECT_EQ(FindMacroEntry(c), e);
-  c.currentColour = "Red";
+  c.currentColour = LayerColour::Red;
   MacroEntry* red = FindMacroEntry(c);
   ASSERT_NE(red, nullptr);
   ASSERT_EQ(c.keys[1].entries.size(), 2u);

@@ -29,10 +29,10 @@ KeyRecord Key(int id) {
 TEST(KeyCaps, EntriesAreRebuiltFromTheFunctionList) {
   MacroContext c;
   c.keys = {Key(1), Key(2)};
-  c.keys[0].entries.push_back({"KeyDown", "Green", "Pnr", {{L"/stale", 0, 5, true}}, {{L"x", 0, 0, true}}, -1});
-  Program(c, 2, "KeyDown", "Green", "Pnr", {{L"/two", L""}});
-  Program(c, 2, "KeyUp", "Red", "Word", {{L"<Tab>", L""}});
-  AddKeyFunction(c.functions, 99, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"/ghost\"\n}");
+  c.keys[0].entries.push_back({KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/stale", 0, 5, true}}, {{L"x", 0, 0, true}}, -1});
+  Program(c, 2, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/two", L""}});
+  Program(c, 2, KeyEvent::Up, LayerColour::Red, "Word", {{L"<Tab>", L""}});
+  AddKeyFunction(c.functions, 99, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n//ORVX: \"/ghost\"\n}");
   c.keys.erase(c.keys.begin() + 2, c.keys.end());
   c.hotKeyId = 2;
   RebuildKeyCaps(c);

@@ -53,8 +53,8 @@ class Steps : public ::testing::Test {
     key.keyId = 1;
     context_.keys.push_back(key);
     context_.currentKey = 1;
-    context_.currentEvent = "KeyDown";
-    context_.currentColour = "Green";
+    context_.currentEvent = KeyEvent::Down;
+    context_.currentColour = LayerColour::Green;
     context_.currentProgram = "Pnr";
   }
   MacroEntry& Entry() { return *FindMacroEntry(context_); }
@@ -92,23 +92,23 @@ class Steps : public ::testing::Test {
 TEST_F(Steps, BodiesOfTheEdgeCases) {
   Add({{L"/a\"b", std::nullopt}});
   EXPECT_EQ(Body(), "{\n\n//ORVX: \"/a\"b\"\nSendString(\"/a\\\"b\");\n\n}");
-  Entry() = MacroEntry{"KeyDown", "Green", "Pnr", {}, {}, -1};
+  Entry() = MacroEntry{KeyEvent::Down, LayerColour::Green, "Pnr", {}, {}, -1};
   Add({{L"<F5>", std::nullopt}});
   EXPECT_EQ(Body(), "{\n\n//ORVX: \"<F5>\"\nSendString(\"<F5>\");\n\n}");
   // A held typed text: all but its last character first, as a step of its own (written as
   // such, so that it reads back and writes again the same).
-  Entry() = MacroEntry{"KeyDown", "Green", "Pnr", {}, {}, -1};
+  Entry() = MacroEntry{KeyEvent::Down, LayerColour::Green, "Pnr", {}, {}, -1};
   Add({{L"/abc", std::nullopt}, {std::wstring(kHeldSymbol), std::nullopt}});
   EXPECT_EQ(Body(),
             "{\n\n//ORVX: \"/ab\"\nSendString(\"/ab\");\n\n\n\n//ORVX: \"_/c\"\nSendString(\"_/c\");\n\n\n}");
-  Entry() = MacroEntry{"KeyDown", "Green", "Pnr", {}, {}, -1};
+  Entry() = MacroEntry{KeyEvent::Down, LayerColour::Green, "Pnr", {}, {}, -1};
   Add({{L"<Tab>", std::nullopt}, {std::wstring(kReleasedSymbol), std::nullopt}});
   EXPECT_EQ(Body(), "{\n\n//ORVX: \"-<Tab>\"\nSendString(\"-<Tab>\");\n\n\n}");
-  Entry() = MacroEntry{"KeyDown", "Green", "Pnr", {}, {}, -1};
+  Entry() = MacroEntry{KeyEvent::Down, LayerColour::Green, "Pnr", {}, {}, -1};
   Add({{L"/\u00fc", std::nullopt}});
   EXPECT_EQ(Body(), "{\n\n//ORVX: \"/\x1b" "00252\"\nSendString(\"/\x1b" "00252\");\n\n}");
   EXPECT_EQ(StepTexts(Split(Body())), (std::vector<std::wstring>{L"/\u00fc"}));
-  Entry() = MacroEntry{"KeyDown", "Green", "Pnr", {}, {}, -1};
+  Entry() = MacroEntry{KeyEvent::Down, LayerColour::Green, "Pnr", {}, {}, -1};
   EXPECT_EQ(Body(), "{\n\n}");
 }
 
@@ -177,7 +177,7 @@ TEST_F(Steps, RoundTripsOfEveryKindOfStep) {
       {{L"[Backlight Toggle]", std::wstring(L"")}, {L"<F5>", std::nullopt}},
   };
   for (const StepList& steps : cases) {
-    Entry() = MacroEntry{"KeyDown", "Green", "Pnr", {}, {}, -1};
+    Entry() = MacroEntry{KeyEvent::Down, LayerColour::Green, "Pnr", {}, {}, -1};
     Add(steps);
     const std::string body = Body();
     const MacroEntry back = Split(body);
@@ -285,12 +285,12 @@ TEST_F(Steps, DeletingARangeNotesTheCustomCommandsInIt) {
 
 TEST_F(Steps, KeyDownTextAndDeviceName) {
   std::vector<MacroEntry> entries(3);
-  entries[0] = {"KeyDown", "Green", "My_App", {{L"/hi", 0, 2, true}, {L"<Tab>", 2, 7, true}}, {}, -1};
-  entries[1] = {"KeyUp", "Green", "My_App", {{L"/bye", 0, 3, true}}, {}, -1};
-  entries[2] = {"KeyDown", "Red", "My_App", {{L"/red", 0, 3, true}}, {}, -1};
-  EXPECT_EQ(GetKeyDownMacroText(entries, "Green", "My App"), L"hi<Tab>\n-----\nbye");
-  EXPECT_EQ(GetKeyDownMacroText(entries, "Red", "My App"), L"red");
-  EXPECT_EQ(GetKeyDownMacroText(entries, "Red", "Pnr"), L"");
+  entries[0] = {KeyEvent::Down, LayerColour::Green, "My_App", {{L"/hi", 0, 2, true}, {L"<Tab>", 2, 7, true}}, {}, -1};
+  entries[1] = {KeyEvent::Up, LayerColour::Green, "My_App", {{L"/bye", 0, 3, true}}, {}, -1};
+  entries[2] = {KeyEvent::Down, LayerColour::Red, "My_App", {{L"/red", 0, 3, true}}, {}, -1};
+  EXPECT_EQ(GetKeyDownMacroText(entries, LayerColour::Green, "My App"), L"hi<Tab>\n-----\nbye");
+  EXPECT_EQ(GetKeyDownMacroText(entries, LayerColour::Red, "My App"), L"red");
+  EXPECT_EQ(GetKeyDownMacroText(entries, LayerColour::Red, "Pnr"), L"");
   EXPECT_EQ(GetDeviceDisplayName(context_), "Unknown Device");
 }
 

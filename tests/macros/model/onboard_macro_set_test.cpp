@@ -32,7 +32,7 @@ KeyRecord& AddKey(MacroContext& c, int id) {
   return c.keys.back();
 }
 
-void AddEntry(KeyRecord& key, const char* event, const char* colour, const char* program, const Steps& steps) {
+void AddEntry(KeyRecord& key, KeyEvent event, LayerColour colour, const char* program, const Steps& steps) {
   MacroEntry e;
   e.event = event;
   e.colour = colour;
@@ -58,8 +58,8 @@ TEST(OnboardMacroSet, KeysCountedAndTheHighestKeysEntryFits) {
   AddKey(c, 64);
   c.spacers.insert(64);
   EXPECT_EQ(OnboardHighestKey(c), 32);
-  AddEntry(c.keys[1], "KeyDown", "Green", "Pnr", {L"<Return>", L"/a"});
-  AddEntry(c.keys[4], "KeyDown", "Green", "Pnr", {L"/a"});
+  AddEntry(c.keys[1], KeyEvent::Down, LayerColour::Green, "Pnr", {L"<Return>", L"/a"});
+  AddEntry(c.keys[4], KeyEvent::Down, LayerColour::Green, "Pnr", {L"/a"});
 
   const DeviceMacroSet set = BuildDeviceMacroSet(c);
   EXPECT_EQ(set.highestKey, 32);
@@ -102,8 +102,8 @@ TEST(OnboardMacroSet, SingleStepsHeldWhileTheKeyIsDown) {
   for (const auto& t : cases) {
     MacroContext c;
     KeyRecord& key = AddKey(c, 5);
-    AddEntry(key, "KeyDown", "Red", "Pnr", t.down);
-    if (!t.up.empty()) AddEntry(key, "KeyUp", "Red", "Pnr", t.up);
+    AddEntry(key, KeyEvent::Down, LayerColour::Red, "Pnr", t.down);
+    if (!t.up.empty()) AddEntry(key, KeyEvent::Up, LayerColour::Red, "Pnr", t.up);
     const DeviceMacroSet set = BuildDeviceMacroSet(c);
     EXPECT_EQ(Codes(set, kKeyDownRed, 5), t.downCodes) << ::testing::PrintToString(t.down);
     EXPECT_EQ(Codes(set, kKeyUpRed, 5), t.upCodes) << ::testing::PrintToString(t.down);
@@ -114,10 +114,10 @@ TEST(OnboardMacroSet, SingleStepsHeldWhileTheKeyIsDown) {
 TEST(OnboardMacroSet, OnlyTheDefaultLayersGo) {
   MacroContext c;
   KeyRecord& key = AddKey(c, 6);
-  AddEntry(key, "KeyDown", "Green", "Word", {L"/x"});
-  AddEntry(key, "KeyUp", "Green", "Pni", {L"<Return>"});
-  AddEntry(key, "KeyDown", "Cni", "Pnr", {L"<Return>", L"<Return>"});
-  AddEntry(key, "KeyDown", "Red", "Pnr", {L"<Mouse Click>"});  // nothing the keypad can send
+  AddEntry(key, KeyEvent::Down, LayerColour::Green, "Word", {L"/x"});
+  AddEntry(key, KeyEvent::Up, LayerColour::Green, "Pni", {L"<Return>"});
+  AddEntry(key, KeyEvent::Down, LayerColour::Any, "Pnr", {L"<Return>", L"<Return>"});
+  AddEntry(key, KeyEvent::Down, LayerColour::Red, "Pnr", {L"<Mouse Click>"});  // nothing the keypad can send
   const DeviceMacroSet set = BuildDeviceMacroSet(c);
   const Bytes twice = {RET, R, RET, RET, R, RET, 0};
   EXPECT_EQ(Codes(set, kKeyDownGreen, 6), twice);
@@ -143,7 +143,7 @@ int startedNew = 0;
 TEST(OnboardMacroSet, ImportMakesANewLayoutOfTheSet) {
   Layout l;
   MacroContext& c = l.context;
-  AddKeyFunction(c.functions, 9, "KeyDown", "Green", "Word", "{}");
+  AddKeyFunction(c.functions, 9, KeyEvent::Down, LayerColour::Green, "Word", "{}");
   c.toggleKeys.insert(3);
   c.includes[1] = "Tools\\Mail.oxc";
   c.customCommandCount = 1;
@@ -199,10 +199,10 @@ TEST(OnboardMacroSet, ImportMakesANewLayoutOfTheSet) {
 
 TEST(OnboardMacroSet, LayoutBuiltPackedUnpackedAndImportedComesBack) {
   Layout from;
-  AddEntry(from.context.keys[1], "KeyDown", "Green", "Pnr", {L"/Hello", L"<Return>"});
-  AddEntry(from.context.keys[1], "KeyUp", "Green", "Pnr", {L"{Ctrl+c}"});
-  AddEntry(from.context.keys[2], "KeyDown", "Red", "Pnr", {L"/q"});
-  AddEntry(from.context.keys[4], "KeyDown", "Green", "Pnr", {L"_<Return>", L"[Delay 1.5]", L"-<Return>"});
+  AddEntry(from.context.keys[1], KeyEvent::Down, LayerColour::Green, "Pnr", {L"/Hello", L"<Return>"});
+  AddEntry(from.context.keys[1], KeyEvent::Up, LayerColour::Green, "Pnr", {L"{Ctrl+c}"});
+  AddEntry(from.context.keys[2], KeyEvent::Down, LayerColour::Red, "Pnr", {L"/q"});
+  AddEntry(from.context.keys[4], KeyEvent::Down, LayerColour::Green, "Pnr", {L"_<Return>", L"[Delay 1.5]", L"-<Return>"});
   from.context.toggleKeys.insert(17);
   DeviceMacroSet set = BuildDeviceMacroSet(from.context);
   std::vector<std::uint8_t> image;

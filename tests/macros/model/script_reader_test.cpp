@@ -86,7 +86,7 @@ TEST(ScriptReader, TypedTextIsNeverTakenForAMarker) {
       L"/" + std::wstring(3000, L'w') + L"\t\u00e9 long line",
   };
   for (std::size_t i = 0; i < texts.size(); ++i)
-    Program(made, static_cast<int>(i), "KeyDown", "Green", "Pnr", {{texts[i], L""}});
+    Program(made, static_cast<int>(i), KeyEvent::Down, LayerColour::Green, "Pnr", {{texts[i], L""}});
   const std::string written = ScriptFileBytes(made, device.Settings());
   MacroContext back;
   back.device = &device;
@@ -117,12 +117,16 @@ TEST(ScriptReader, FunctionsAndTheirBodies) {
        "//fstart\nvoid KeyDown_7_Red_My_App()\n{\n//ORVX: \"x\"\nSendString(\"x\");\n}\n//fend\n"
        "//fstart void KeyUp_8_Cni_Pni()\n{\n\n//ORVX: \"<a>\"\n}//fend trailing\n"
        "//fstart\nvoid Helper()\n{\n//ORVX: \"y\"\n}//fend\n"
+       // Only the events and colour layers that the writer names make key functions.
+       "//fstart\nvoid KeyPress_2_Green_Pnr()\n{\n//ORVX: \"y\"\n}//fend\n"
+       "//fstart\nvoid KeyDown_3_Blue_Pnr()\n{\n//ORVX: \"y\"\n}//fend\n"
+       "//fstart\nvoid keydown_4_green_Pnr()\n{\n//ORVX: \"y\"\n}//fend\n"
        "//fstart\n  void\n  KeyDown_300_Green_Pnr()\n{\n//ORVX: \"z\"\n}//fend\n");
   ASSERT_EQ(c.functions.count(), 3);
   const KeyFunction& f = c.functions.items[0];
-  EXPECT_EQ(f.event, "KeyDown");
+  EXPECT_EQ(f.event, KeyEvent::Down);
   EXPECT_EQ(f.scan, 7);
-  EXPECT_EQ(f.colour, "Red");
+  EXPECT_EQ(f.colour, LayerColour::Red);
   EXPECT_EQ(f.program, "My_App");
   EXPECT_EQ(f.body, "{\n//ORVX: \"x\"\nSendString(\"x\");\n}");
   EXPECT_EQ(c.functions.items[1].body, "{\n\n//ORVX: \"<a>\"\n}");
@@ -177,9 +181,9 @@ TEST(ScriptReader, MarkerSections) {
   EXPECT_EQ(c.layerNames, (std::vector<std::string>{"My App", "Old", "Word"}));
   EXPECT_EQ(c.layerPrograms[0], "C:\\Apps\\app, v2.exe");
   // Placeholders for the toggle and shift keys, without bodies.
-  EXPECT_GE(FindKeyFunction(c.functions, 5, "KeyDown", "Red", "Pni"), 0);
-  EXPECT_GE(FindKeyFunction(c.functions, 6, "KeyUp", "Green", "Word"), 0);
-  EXPECT_LT(FindKeyFunction(c.functions, 5, "KeyUp", "Green", "Pni"), 0);
+  EXPECT_GE(FindKeyFunction(c.functions, 5, KeyEvent::Down, LayerColour::Red, "Pni"), 0);
+  EXPECT_GE(FindKeyFunction(c.functions, 6, KeyEvent::Up, LayerColour::Green, "Word"), 0);
+  EXPECT_LT(FindKeyFunction(c.functions, 5, KeyEvent::Up, LayerColour::Green, "Pni"), 0);
   // A second read starts the key sets anew.
   Read(c, "//ORVX: Toggle Keys\n//9\n//ORVX: End\n");
   EXPECT_EQ(c.toggleKeys, (std::set<int>{9}));
@@ -249,7 +253,7 @@ TEST(ScriptReader, AFileThatCannotBeReadLeavesTheResetContext) {
   MacroContext c;
   c.files = &files;
   c.toggleKeys = {3};
-  AddKeyFunction(c.functions, 1, "KeyDown", "Green", "Pnr", "{}");
+  AddKeyFunction(c.functions, 1, KeyEvent::Down, LayerColour::Green, "Pnr", "{}");
   EXPECT_FALSE(ReadScriptFile(c, "C:\\missing.oxs"));
   EXPECT_TRUE(c.toggleKeys.empty());
   EXPECT_EQ(c.functions.count(), 1);

@@ -105,11 +105,11 @@ TEST(ScriptWriter, DeviceSpecificIsCopiedOnlyAfterFunctionsWithBodies) {
       {"placeholders only",
        [](MacroContext& c) {
          c.toggleKeys = {5};
-         AddKeyFunction(c.functions, 5, "KeyDown", "Green", "Pni", "");
-         AddKeyFunction(c.functions, 5, "KeyDown", "Red", "Pni", "");
+         AddKeyFunction(c.functions, 5, KeyEvent::Down, LayerColour::Green, "Pni", "");
+         AddKeyFunction(c.functions, 5, KeyEvent::Down, LayerColour::Red, "Pni", "");
        },
        false},
-      {"a function", [](MacroContext& c) { AddKeyFunction(c.functions, 1, "KeyDown", "Green", "Pnr", "{\n}"); }, true},
+      {"a function", [](MacroContext& c) { AddKeyFunction(c.functions, 1, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n}"); }, true},
   };
   for (const auto& k : cases) {
     MemoryFileAccess files;
@@ -156,7 +156,7 @@ TEST(ScriptWriter, AWriteRebuildsTheKeysEntries) {
   KeyRecord key;
   key.keyId = 1;
   c.keys.push_back(key);
-  AddKeyFunction(c.functions, 1, "KeyDown", "Green", "Pnr", "{\n\n//ORVX: \"<F5>\"\nSendString(\"<F5>\");\n\n}");
+  AddKeyFunction(c.functions, 1, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n\n//ORVX: \"<F5>\"\nSendString(\"<F5>\");\n\n}");
   ASSERT_TRUE(WriteScriptFile(c, "C:\\s\\Script_1.oxs"));
   ASSERT_EQ(c.keys[0].entries.size(), 1u);
   EXPECT_EQ(c.keys[0].entries[0].steps[0].text, L"<F5>");
@@ -164,7 +164,7 @@ TEST(ScriptWriter, AWriteRebuildsTheKeysEntries) {
 
 TEST(ScriptWriter, ColourCasesAreFixed) {
   MacroContext red;
-  AddKeyFunction(red.functions, 4, "KeyDown", "Red", "Pnr", "{\n}");
+  AddKeyFunction(red.functions, 4, KeyEvent::Down, LayerColour::Red, "Pnr", "{\n}");
   const std::string text = Text(red);
   EXPECT_NE(text.find("\tcase 1:\n\t\tKeyDownRed(scanCode);"), std::string::npos) << text;
   EXPECT_EQ(text.find("\tcase 0:\n\t\tKeyDownRed"), std::string::npos);
@@ -174,8 +174,8 @@ TEST(ScriptWriter, ColourCasesAreFixed) {
 
 TEST(ScriptWriter, EmptyBodiesAreNeverWrittenAsFunctions) {
   MacroContext c;
-  AddKeyFunction(c.functions, 1, "KeyDown", "Green", "Pnr", "");
-  AddKeyFunction(c.functions, 2, "KeyDown", "Green", "Pnr", "{\n}");
+  AddKeyFunction(c.functions, 1, KeyEvent::Down, LayerColour::Green, "Pnr", "");
+  AddKeyFunction(c.functions, 2, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n}");
   const std::string text = Text(c);
   EXPECT_EQ(text.find("KeyDown_1_"), std::string::npos) << text;
   EXPECT_NE(text.find("//fstart\nvoid KeyDown_2_Green_Pnr()\n{\n}//fend\n"), std::string::npos);
@@ -187,9 +187,9 @@ TEST(ScriptWriter, LayerNamesBecomeOneTokenAndLiteralsAreEscaped) {
   c.layerPrograms = {"C:\\Apps\\say \"it\".exe", "app.exe", "gone.exe"};
   c.layerNames.pop_back();
   c.layerPrograms.pop_back();
-  AddKeyFunction(c.functions, 3, "KeyDown", "Green", LayerToken("Say \"hi\", ok"), "{\n}");
-  AddKeyFunction(c.functions, 4, "KeyDown", "Green", "My_App", "{\n}");
-  AddKeyFunction(c.functions, 5, "KeyDown", "Green", "Gone_Layer", "{\n}");  // its layer was removed
+  AddKeyFunction(c.functions, 3, KeyEvent::Down, LayerColour::Green, LayerToken("Say \"hi\", ok"), "{\n}");
+  AddKeyFunction(c.functions, 4, KeyEvent::Down, LayerColour::Green, "My_App", "{\n}");
+  AddKeyFunction(c.functions, 5, KeyEvent::Down, LayerColour::Green, "Gone_Layer", "{\n}");  // its layer was removed
   const std::string text = Text(c);
   EXPECT_NE(text.find("\t//ORVX:Layer My App,app.exe\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\t//ORVX:Layer Say \"hi\"  ok,C:\\Apps\\say \"it\".exe\n"), std::string::npos) << text;
@@ -204,8 +204,8 @@ TEST(ScriptWriter, LayerNamesBecomeOneTokenAndLiteralsAreEscaped) {
 TEST(ScriptWriter, KeyCapGuardsAreWrittenOnceAndCapsWinTheirKeys) {
   MacroContext c;
   c.keyCaps.push_back({kDoubleWideCap, 60, {3, 4}, 0, 0, 120, 60});
-  AddKeyFunction(c.functions, 3, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"/three\"\n}");
-  AddKeyFunction(c.functions, 60, "KeyDown", "Green", "Pnr", "{\n\n//ORVX: \"/cap\"\nSendString(\"/cap\");\n\n}");
+  AddKeyFunction(c.functions, 3, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n//ORVX: \"/three\"\n}");
+  AddKeyFunction(c.functions, 60, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n\n//ORVX: \"/cap\"\nSendString(\"/cap\");\n\n}");
   const std::string text = Text(c);
   const std::string guard = "{\nif(curScanCode != 3) DisableKey(3);\nif(curScanCode != 4) DisableKey(4);\n\n\n//ORVX:";
   EXPECT_NE(text.find("void KeyDown_60_Green_Pnr()\n" + guard), std::string::npos) << text;
@@ -232,7 +232,7 @@ TEST(ScriptWriter, ToggleAndShiftKeysInEveryLayerDispatcher) {
   c.toggleKeys = {5};
   c.layerNames = {"Word"};
   c.layerPrograms = {"WINWORD.EXE"};
-  AddKeyFunction(c.functions, 1, "KeyDown", "Green", "Word", "{\n}");
+  AddKeyFunction(c.functions, 1, KeyEvent::Down, LayerColour::Green, "Word", "{\n}");
   const std::string text = Text(c);
   for (const char* name : {"KeyDown_5_Green_Pni", "KeyUp_5_Green_Pni", "KeyDown_5_Red_Pni", "KeyUp_5_Red_Pni"})
     EXPECT_NE(text.find(std::string("//fstart\nvoid ") + name + "()\n"), std::string::npos) << name;

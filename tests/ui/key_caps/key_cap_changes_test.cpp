@@ -114,10 +114,10 @@ TEST_F(KeyCapChanges, RemovingACapThroughAnyOfItsKeysRestoresThemAndDropsItsMacr
     ClearKeyFunctions(c.functions);
     ASSERT_EQ(Cap(kDoubleWideCap, {0, 1}), 8);
     ASSERT_EQ(Cap(kQuadCap, {16, 17, 22, 23}), 9);
-    AddKeyFunction(c.functions, 9, "KeyDown", "Green", "Pnr", "{\n}");
-    AddKeyFunction(c.functions, 9, "KeyUp", "Red", "Word", "{\n}");
-    AddKeyFunction(c.functions, 5, "KeyDown", "Green", "Pni", "{\n}");
-    AddKeyFunction(c.functions, 9, "KeyDown", "Red", "Pni", "{\n}");
+    AddKeyFunction(c.functions, 9, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n}");
+    AddKeyFunction(c.functions, 9, KeyEvent::Up, LayerColour::Red, "Word", "{\n}");
+    AddKeyFunction(c.functions, 5, KeyEvent::Down, LayerColour::Green, "Pni", "{\n}");
+    AddKeyFunction(c.functions, 9, KeyEvent::Down, LayerColour::Red, "Pni", "{\n}");
     c.hotKeyId = 9;
     port.events.clear();
     EXPECT_TRUE(RemoveKeyCapOver(c, through, port));

@@ -37,11 +37,11 @@ TEST_F(KeyCapScript, KeysUnderACapRunItsMacroAndASpacerIsQuiet) {
     ASSERT_TRUE(MakeDetectedKeyCap(c, {kDoubleWideCap, {0, 1}}, port));  // id 8
     ASSERT_TRUE(MakeDetectedKeyCap(c, {kDoubleTallCap, {3, 7}}, port));   // id 9
     ASSERT_TRUE(SetKeySpacer(c, 2, true, port));
-    Program(c, 8, "KeyDown", "Green", "Pnr", {{L"/wide ", L""}});
-    Program(c, 9, "KeyDown", "Green", "Pnr", {{L"/tall ", L""}});
-    Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/under ", L""}});  // left from before the cap
-    Program(c, 2, "KeyDown", "Green", "Pnr", {{L"/spacer ", L""}});
-    Program(c, 4, "KeyDown", "Green", "Pnr", {{L"/four ", L""}});
+    Program(c, 8, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/wide ", L""}});
+    Program(c, 9, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/tall ", L""}});
+    Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/under ", L""}});  // left from before the cap
+    Program(c, 2, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/spacer ", L""}});
+    Program(c, 4, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/four ", L""}});
   }));
 
   HWND edit = TypingTarget();

@@ -64,7 +64,7 @@ TEST_F(KeyCapsProgram, ASpacerAndACapAreInstalledFromTheMenuAndKept) {
   ASSERT_TRUE(WriteTextFile(TypeFile(0x19, "Device Specific.oxs"), "uint8 QpadUnitId = 1;\r\n"));
   ASSERT_TRUE(WriteLayout(0x19, 1, [](MacroContext& c) {
     // The id the first cap will get: it lies between the layout's ids.
-    Program(c, 8, "KeyDown", "Green", "Pnr", {{L"[Report]", L"QpadUnitId = 200; SendOutputReport(\"setID\");"}});
+    Program(c, 8, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"[Report]", L"QpadUnitId = 200; SendOutputReport(\"setID\");"}});
   }));
   id_ = AddSimKeypad(sim_, 1, 0x19);
   ASSERT_TRUE(StartProgram());

@@ -117,8 +117,8 @@ TEST_F(KeyCapsWindow, CapsAndASpacerOfTheScriptAreDrawnAsSuch) {
     ASSERT_TRUE(MakeDetectedKeyCap(made, {kDoubleTallCap, {5, 19}}, port));          // id 9
     ASSERT_TRUE(MakeDetectedKeyCap(made, {kQuadCap, {0x20, 0x21, 0x26, 0x27}}, port));  // id 10
     ASSERT_TRUE(SetKeySpacer(made, 0x11, true, port));
-    Program(made, 8, "KeyDown", "Green", "Pnr", {{L"/wide cap", L""}});
-    Program(made, 10, "KeyDown", "Green", "Pnr", {{L"<Return>", L""}});
+    Program(made, 8, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/wide cap", L""}});
+    Program(made, 10, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"<Return>", L""}});
     ASSERT_TRUE(WriteScriptFile(made, Script()));
   }
   ASSERT_TRUE(Open());
@@ -195,7 +195,7 @@ TEST_F(KeyCapsWindow, ASpacerAddedThroughTheMenuIsABlankAtOnce) {
   {
     MacroContext made;
     made.keys = PadKeys();
-    Program(made, 3, "KeyDown", "Green", "Pnr", {{L"/label of three", L""}});
+    Program(made, 3, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/label of three", L""}});
     ASSERT_TRUE(WriteScriptFile(made, Script()));
   }
   ProgrammingExtensions editor;

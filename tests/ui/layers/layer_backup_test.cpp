@@ -30,13 +30,13 @@ TEST(LayerBackup, FileNameOfTheLayerAndTheDay) {
 TEST(LayerBackup, TextHoldsTheHeaderAndEachFunction) {
   std::vector<KeyFunction> functions(2);
   functions[0].scan = 7;
-  functions[0].event = "KeyDown";
-  functions[0].colour = "Red";
+  functions[0].event = KeyEvent::Down;
+  functions[0].colour = LayerColour::Red;
   functions[0].program = "My_App";
   functions[0].body = "{\n//ORVX: \"/x\"\nSendString(\"/x\");\n}";
   functions[1] = functions[0];
-  functions[1].event = "KeyUp";
-  functions[1].colour = "Green";
+  functions[1].event = KeyEvent::Up;
+  functions[1].colour = LayerColour::Green;
   EXPECT_EQ(LayerBackupText("My App", "app.exe", functions),
             "//NAME: My App\n//EXE: app.exe\n"
             "\n//fstart\nvoid KeyDown_7_Red_My_App()\n{\n//ORVX: \"/x\"\nSendString(\"/x\");\n}\n//fend\n"
@@ -45,8 +45,8 @@ TEST(LayerBackup, TextHoldsTheHeaderAndEachFunction) {
 
 TEST(LayerBackup, ReadsBackWhatWasWritten) {
   MacroContext c;
-  Program(c, 5, "KeyDown", "Green", "100% Sure", {{L"/50% off", L""}, {L"<Return>", L""}});
-  Program(c, 5, "KeyUp", "Red", "100% Sure", {{L"/caf\u00e9", L""}});
+  Program(c, 5, KeyEvent::Down, LayerColour::Green, "100% Sure", {{L"/50% off", L""}, {L"<Return>", L""}});
+  Program(c, 5, KeyEvent::Up, LayerColour::Red, "100% Sure", {{L"/caf\u00e9", L""}});
   const std::string text = ToCrLf(LayerBackupText("100% Sure", "sure%d.exe", c.functions.items));
   const LayerBackup backup = ReadLayerBackup(text);
   EXPECT_EQ(backup.layer, "100% Sure");
@@ -67,8 +67,8 @@ TEST(LayerBackup, BodiesOfAnyEndingReadBackWhole) {
   for (const char* body : {"{\n//ORVX: \"a\"\n}", "{\n//ORVX: \"a\"\nx\n", "{\n//ORVX: \"a\"\n\n"}) {
     KeyFunction f;
     f.scan = 1;
-    f.event = "KeyDown";
-    f.colour = "Green";
+    f.event = KeyEvent::Down;
+    f.colour = LayerColour::Green;
     f.program = "Word";
     f.body = body;
     const LayerBackup backup = ReadLayerBackup(LayerBackupText("Word", "w.exe", {f}));
@@ -98,25 +98,25 @@ TEST(LayerBackup, RecoveredCustomCommandsGetFreeIds) {
   // The layer was backed up with its command as id 1; since then id 1 went to another key.
   MacroContext old;
   old.customCommandSteps = {"[CC: Tools\\Mail]"};
-  Program(old, 3, "KeyDown", "Green", "Word", {{L"[CC: Tools\\Mail]", L""}});
-  Program(old, 4, "KeyDown", "Green", "Word", {{L"/w", L""}});
+  Program(old, 3, KeyEvent::Down, LayerColour::Green, "Word", {{L"[CC: Tools\\Mail]", L""}});
+  Program(old, 4, KeyEvent::Down, LayerColour::Green, "Word", {{L"/w", L""}});
   ASSERT_EQ(CustomCommandIdsOf(old.functions.items), std::vector<int>{1});
   const LayerBackup backup = ReadLayerBackup(LayerBackupText("Word", "winword.exe", old.functions.items));
 
   MacroContext c;
   c.customCommandSteps = {"[CC: Beep]"};
-  Program(c, 9, "KeyDown", "Green", "Pnr", {{L"[CC: Beep]", L""}});
-  Program(c, 4, "KeyDown", "Green", "Word", {{L"/kept", L""}});  // the layout's own stays
+  Program(c, 9, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"[CC: Beep]", L""}});
+  Program(c, 4, KeyEvent::Down, LayerColour::Green, "Word", {{L"/kept", L""}});  // the layout's own stays
   ASSERT_EQ(c.includes, (std::map<int, std::string>{{1, "Beep.oxc"}}));
   EXPECT_EQ(AdoptLayerFunctions(c, "Word", backup.functions), 1);
   EXPECT_EQ(c.customCommandCount, 2);
   EXPECT_EQ(c.includes, (std::map<int, std::string>{{1, "Beep.oxc"}, {2, "Tools\\Mail.oxc"}}));
-  const int mail = FindKeyFunction(c.functions, 3, "KeyDown", "Green", "Word");
+  const int mail = FindKeyFunction(c.functions, 3, KeyEvent::Down, LayerColour::Green, "Word");
   ASSERT_GE(mail, 0);
   EXPECT_NE(c.functions.items[mail].body.find("#define __CMD_ID__ 2\n"), std::string::npos)
       << c.functions.items[mail].body;
   EXPECT_EQ(c.functions.items[mail].body.find("__CMD_ID__ 1"), std::string::npos);
-  const int kept = FindKeyFunction(c.functions, 4, "KeyDown", "Green", "Word");
+  const int kept = FindKeyFunction(c.functions, 4, KeyEvent::Down, LayerColour::Green, "Word");
   EXPECT_NE(c.functions.items[kept].body.find("/kept"), std::string::npos);
   // Functions of other layers in the file are not the layer's.
   EXPECT_EQ(AdoptLayerFunctions(c, "Excel", backup.functions), 0);

@@ -63,10 +63,10 @@ TEST(ProgramLayerNames, EveryKindOfNameBuildsAndReadsBack) {
     ASSERT_EQ(layers.BuildLayerMenu(n.layer, n.exe), LayerRefusal::None) << n.layer;
     ASSERT_EQ(allLayers.BuildLayerMenu(n.layer, n.exe), LayerRefusal::None) << n.layer;
     const std::string name = c.layerNames.back();
-    Program(c, 5, "KeyDown", "Green", name.c_str(), {{L"/in the layer", L""}});
-    Program(c, 5, "KeyUp", "Red", name.c_str(), {{L"/up", L""}});
-    Program(c, 5, "KeyDown", "Green", "Pnr", {{L"/default", L""}});
-    Program(all, ++key, "KeyDown", "Green", name.c_str(), {{L"/x", L""}});
+    Program(c, 5, KeyEvent::Down, LayerColour::Green, name.c_str(), {{L"/in the layer", L""}});
+    Program(c, 5, KeyEvent::Up, LayerColour::Red, name.c_str(), {{L"/up", L""}});
+    Program(c, 5, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/default", L""}});
+    Program(all, ++key, KeyEvent::Down, LayerColour::Green, name.c_str(), {{L"/x", L""}});
 
     const std::string text = GenerateScriptText(c, device.Settings(), std::nullopt);
     const ScriptBuild::Result r = build.Build(text);
@@ -79,7 +79,7 @@ TEST(ProgramLayerNames, EveryKindOfNameBuildsAndReadsBack) {
     ASSERT_EQ(read.layerMap.size(), 1u) << n.layer;
     EXPECT_EQ(CompareNames(read.layerMap.begin()->first, name), 0) << n.layer;
     EXPECT_EQ(read.layerMap.begin()->second, n.exe) << n.layer;
-    EXPECT_GE(FindKeyFunction(read.functions, 5, "KeyUp", "Red", LayerToken(name)), 0) << n.layer;
+    EXPECT_GE(FindKeyFunction(read.functions, 5, KeyEvent::Up, LayerColour::Red, LayerToken(name)), 0) << n.layer;
     // Read back into a layout with its layers, it writes the same script again.
     read.layerNames = {read.layerMap.begin()->first};
     read.layerPrograms = {read.layerMap.begin()->second};

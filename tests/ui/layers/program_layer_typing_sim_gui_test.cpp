@@ -75,9 +75,9 @@ TEST_F(LayerTyping, AKeyTypesItsLayersMacroWhileTheLayersProgramIsInFront) {
     ProgramLayers layers(c, host);
     ASSERT_EQ(layers.BuildLayerMenu("Layer Test", OwnExe()), LayerRefusal::None);
     ASSERT_EQ(layers.BuildLayerMenu(LowerCaseName(notesAnsi), LowerCaseName(notesAnsi)), LayerRefusal::None);
-    Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/default", L""}});
-    Program(c, 0, "KeyDown", "Green", "Layer Test", {{L"/own layer", L""}});
-    Program(c, 0, "KeyDown", "Green", c.layerNames[1].c_str(), {{L"/notes layer", L""}});
+    Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/default", L""}});
+    Program(c, 0, KeyEvent::Down, LayerColour::Green, "Layer Test", {{L"/own layer", L""}});
+    Program(c, 0, KeyEvent::Down, LayerColour::Green, c.layerNames[1].c_str(), {{L"/notes layer", L""}});
   }));
 
   HWND edit = TypingTarget();
@@ -99,9 +99,9 @@ TEST_F(LayerTyping, LayersMadeInTheProgrammingWindowTypeTheirMacros) {
   ASSERT_NE(plainEdit, nullptr);
   // The key types "default"; a backup of an earlier layer for this test's program holds
   // "own layer" for it.
-  ASSERT_TRUE(WriteLayout(0x10, 1, [](MacroContext& c) { Program(c, 0, "KeyDown", "Green", "Pnr", {{L"/default", L""}}); }));
+  ASSERT_TRUE(WriteLayout(0x10, 1, [](MacroContext& c) { Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/default", L""}}); }));
   MacroContext earlier;
-  Program(earlier, 0, "KeyDown", "Green", "Layer Test", {{L"/own layer", L""}});
+  Program(earlier, 0, KeyEvent::Down, LayerColour::Green, "Layer Test", {{L"/own layer", L""}});
   const std::string backup = TypeFile(0x10, "Layer Backup\\Layer Test 01-02-2024.oxs");
   ASSERT_TRUE(MakeDirs(TypeFile(0x10, "Layer Backup")));
   ASSERT_TRUE(WriteTextFile(backup, ToCrLf(LayerBackupText("Layer Test", OwnExe(), earlier.functions.items))));

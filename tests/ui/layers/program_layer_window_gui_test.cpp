@@ -113,7 +113,7 @@ TEST_F(ProgramLayerWindowTest, TheWindowsLayerMenuFollowsItsLayers) {
   // A script read while the window is open (Open): the menus hold the layers anew.
   MacroContext other;
   AddLayer(other, "Mail", "mail.exe");
-  Program(other, 1, "KeyDown", "Green", "Mail", {{L"/m", L""}});
+  Program(other, 1, KeyEvent::Down, LayerColour::Green, "Mail", {{L"/m", L""}});
   ReadScriptText(c_, GenerateScriptText(other, device_.Settings(), std::nullopt), DeviceEffects::None);
   EXPECT_EQ(Layers(),
             "Green Layer | Red Layer | Excel | Mail | Word | Add Program Layer... | Remove Layer[Excel | Mail | Word]");

@@ -50,7 +50,7 @@ class ProgramLayersTest : public ::testing::Test {
     const std::string* text = files.Get(kScript);
     return text ? *text : "<none>";
   }
-  int Find(int key, const char* event, const char* colour, const char* program) {
+  int Find(int key, KeyEvent event, LayerColour colour, const char* program) {
     return FindKeyFunction(c.functions, static_cast<std::uint8_t>(key), event, colour, program);
   }
 
@@ -121,24 +121,24 @@ TEST_F(ProgramLayersTest, RemovingTheFirstOfThreeRenumbersTheRemoveItems) {
 
 TEST_F(ProgramLayersTest, NoLeavesTheLayerAsItWas) {
   layers.BuildLayerMenu("Word", "winword.exe");
-  Program(c, 5, "KeyDown", "Green", "Word", {{L"/w", L""}});
+  Program(c, 5, KeyEvent::Down, LayerColour::Green, "Word", {{L"/w", L""}});
   const std::string menu = Menu();
   const int writes = Writes();
   calls.SetBoxAnswer(BoxAnswer::No);
   EXPECT_FALSE(layers.Remove(0));
   EXPECT_EQ(Menu(), menu);
   EXPECT_EQ(c.layerNames.size(), 1u);
-  EXPECT_GE(Find(5, "KeyDown", "Green", "Word"), 0);
+  EXPECT_GE(Find(5, KeyEvent::Down, LayerColour::Green, "Word"), 0);
   EXPECT_EQ(Writes(), writes);
 }
 
 TEST_F(ProgramLayersTest, RemovingBacksUpTheLayersMacrosFirst) {
   c.customCommandSteps = {"[CC: Beep]", "[CC: Tools\\Mail]"};
-  Program(c, 1, "KeyDown", "Green", "Pnr", {{L"[CC: Beep]", L""}});
-  Program(c, 2, "KeyDown", "Green", "Word", {{L"/50% off", L""}, {L"[CC: Tools\\Mail]", L""}});
-  Program(c, 2, "KeyUp", "Red", "Word", {{L"/up", L""}});
-  Program(c, 3, "KeyDown", "Green", "Excel", {{L"[CC: Beep]", L""}});
-  Program(c, 4, "KeyDown", "Green", "Pnr", {{L"/default", L""}});
+  Program(c, 1, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"[CC: Beep]", L""}});
+  Program(c, 2, KeyEvent::Down, LayerColour::Green, "Word", {{L"/50% off", L""}, {L"[CC: Tools\\Mail]", L""}});
+  Program(c, 2, KeyEvent::Up, LayerColour::Red, "Word", {{L"/up", L""}});
+  Program(c, 3, KeyEvent::Down, LayerColour::Green, "Excel", {{L"[CC: Beep]", L""}});
+  Program(c, 4, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/default", L""}});
   ASSERT_EQ(c.customCommandCount, 3);
   c.layerMap = {{"Word", "winword.exe"}, {"Excel", "excel.exe"}};
   layers.RebuildLayerMenus();  // map order: Excel, Word
@@ -152,12 +152,12 @@ TEST_F(ProgramLayersTest, RemovingBacksUpTheLayersMacrosFirst) {
   EXPECT_EQ(*backup, ToCrLf(LayerBackupText("Word", "winword.exe", wordFunctions)));
   EXPECT_EQ(backup->rfind("//NAME: Word\r\n//EXE: winword.exe\r\n\r\n//fstart\r\nvoid KeyDown_2_Green_Word()\r\n", 0), 0u);
   // The layer's functions are gone, the others stay, and the command ids close up.
-  EXPECT_LT(Find(2, "KeyDown", "Green", "Word"), 0);
-  EXPECT_LT(Find(2, "KeyUp", "Red", "Word"), 0);
-  EXPECT_GE(Find(4, "KeyDown", "Green", "Pnr"), 0);
+  EXPECT_LT(Find(2, KeyEvent::Down, LayerColour::Green, "Word"), 0);
+  EXPECT_LT(Find(2, KeyEvent::Up, LayerColour::Red, "Word"), 0);
+  EXPECT_GE(Find(4, KeyEvent::Down, LayerColour::Green, "Pnr"), 0);
   EXPECT_EQ(c.customCommandCount, 2);
   EXPECT_EQ(c.includes, (std::map<int, std::string>{{1, "Beep.oxc"}, {2, "Beep.oxc"}}));
-  EXPECT_NE(c.functions.items[Find(3, "KeyDown", "Green", "Excel")].body.find("__CMD_ID__ 2\n"), std::string::npos);
+  EXPECT_NE(c.functions.items[Find(3, KeyEvent::Down, LayerColour::Green, "Excel")].body.find("__CMD_ID__ 2\n"), std::string::npos);
   // Nor can a later reading bring it back.
   EXPECT_EQ(c.layerMap, (std::map<std::string, std::string>{{"Excel", "excel.exe"}}));
   EXPECT_EQ(c.layerNames, std::vector<std::string>{"Excel"});
@@ -166,7 +166,7 @@ TEST_F(ProgramLayersTest, RemovingBacksUpTheLayersMacrosFirst) {
 
   // A second backup of a layer of that name on the same day keeps the first.
   layers.BuildLayerMenu("Word", "winword.exe");
-  Program(c, 2, "KeyDown", "Green", "Word", {{L"/again", L""}});
+  Program(c, 2, KeyEvent::Down, LayerColour::Green, "Word", {{L"/again", L""}});
   EXPECT_TRUE(layers.Remove(1));
   EXPECT_EQ(*files.Get(std::string(kBackupFolder) + "\\Word 03-05-2024.oxs"), *backup);
   const std::string* second = files.Get(std::string(kBackupFolder) + "\\Word 03-05-2024 (2).oxs");
@@ -176,21 +176,21 @@ TEST_F(ProgramLayersTest, RemovingBacksUpTheLayersMacrosFirst) {
 
 TEST_F(ProgramLayersTest, ALayerWithUnderscoresInItsNameIsRemovedWholly) {
   layers.BuildLayerMenu("my_app", "my_app.exe");
-  Program(c, 6, "KeyDown", "Green", "my_app", {{L"/mine", L""}});
+  Program(c, 6, KeyEvent::Down, LayerColour::Green, "my_app", {{L"/mine", L""}});
   calls.SetBoxAnswer(BoxAnswer::Yes);
   EXPECT_TRUE(layers.Remove(0));
-  EXPECT_LT(Find(6, "KeyDown", "Green", "my_app"), 0);
+  EXPECT_LT(Find(6, KeyEvent::Down, LayerColour::Green, "my_app"), 0);
   EXPECT_NE(files.Get(std::string(kBackupFolder) + "\\my_app 03-05-2024.oxs"), nullptr);
 }
 
 TEST_F(ProgramLayersTest, ALayerWhoseBackupFailsStays) {
   layers.BuildLayerMenu("Word", "winword.exe");
-  Program(c, 5, "KeyDown", "Green", "Word", {{L"/w", L""}});
+  Program(c, 5, KeyEvent::Down, LayerColour::Green, "Word", {{L"/w", L""}});
   calls.SetBoxAnswer(BoxAnswer::Yes);
   host.folderOk = false;
   EXPECT_FALSE(layers.Remove(0));
   EXPECT_EQ(c.layerNames, std::vector<std::string>{"Word"});
-  EXPECT_GE(Find(5, "KeyDown", "Green", "Word"), 0);
+  EXPECT_GE(Find(5, KeyEvent::Down, LayerColour::Green, "Word"), 0);
   EXPECT_EQ(host.defaultLayerShown, 0);
   const std::string events = calls.Events();
   EXPECT_NE(events.find("\"Remove Layer\" \"The macros of Word could not be backed up to\nC:\\Orvane"), std::string::npos)
@@ -200,14 +200,14 @@ TEST_F(ProgramLayersTest, ALayerWhoseBackupFailsStays) {
 TEST_F(ProgramLayersTest, RecoverBringsBackTheLayerWithItsMacros) {
   c.customCommandSteps = {"[CC: Beep]", "[CC: Tools\\Mail]"};
   layers.BuildLayerMenu("Word", "winword.exe");
-  Program(c, 2, "KeyDown", "Green", "Word", {{L"/100%", L""}, {L"[CC: Tools\\Mail]", L""}});
-  Program(c, 2, "KeyUp", "Red", "Word", {{L"/up", L""}});
+  Program(c, 2, KeyEvent::Down, LayerColour::Green, "Word", {{L"/100%", L""}, {L"[CC: Tools\\Mail]", L""}});
+  Program(c, 2, KeyEvent::Up, LayerColour::Red, "Word", {{L"/up", L""}});
   const std::vector<KeyFunction> before = c.functions.items;
   calls.SetBoxAnswer(BoxAnswer::Yes);
   ASSERT_TRUE(layers.Remove(0));
   ASSERT_TRUE(c.functions.items.empty());
   // Meanwhile command id 1 went to a key of the default layer.
-  Program(c, 9, "KeyDown", "Green", "Pnr", {{L"[CC: Beep]", L""}});
+  Program(c, 9, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"[CC: Beep]", L""}});
 
   const std::string backup = std::string(kBackupFolder) + "\\Word 03-05-2024.oxs";
   calls.SetChosenFile(backup);
@@ -220,17 +220,17 @@ TEST_F(ProgramLayersTest, RecoverBringsBackTheLayerWithItsMacros) {
   EXPECT_EQ(c.layerPrograms, std::vector<std::string>{"winword.exe"});
   EXPECT_NE(Menu().find("Remove Layer[Word(34220)]"), std::string::npos);
   EXPECT_EQ(host.redraws, 1);
-  const int down = Find(2, "KeyDown", "Green", "Word");
+  const int down = Find(2, KeyEvent::Down, LayerColour::Green, "Word");
   ASSERT_GE(down, 0);
   EXPECT_NE(c.functions.items[down].body.find("__CMD_ID__ 2\n"), std::string::npos) << c.functions.items[down].body;
   EXPECT_EQ(c.includes, (std::map<int, std::string>{{1, "Beep.oxc"}, {2, "Tools\\Mail.oxc"}}));
-  const int up = Find(2, "KeyUp", "Red", "Word");
+  const int up = Find(2, KeyEvent::Up, LayerColour::Red, "Word");
   ASSERT_GE(up, 0);
   EXPECT_EQ(c.functions.items[up].body, before[1].body);
   // The script holds them: a reading of it has the layer and its macros.
   MacroContext read;
   ReadScriptText(read, Script(), DeviceEffects::None);
-  EXPECT_GE(FindKeyFunction(read.functions, 2, "KeyUp", "Red", "Word"), 0);
+  EXPECT_GE(FindKeyFunction(read.functions, 2, KeyEvent::Up, LayerColour::Red, "Word"), 0);
   EXPECT_EQ(read.layerMap, (std::map<std::string, std::string>{{"Word", "winword.exe"}}));
   EXPECT_EQ(read.includes, c.includes);
 

@@ -22,10 +22,10 @@ using testsupport::PumpMessages;
 
 namespace {
 
-MacroEntry Typed(const char* event, const wchar_t* text) {
+MacroEntry Typed(KeyEvent event, const wchar_t* text) {
   MacroEntry e;
   e.event = event;
-  e.colour = "Green";
+  e.colour = LayerColour::Green;
   e.program = "Pnr";
   e.steps.push_back({std::wstring(L"/") + text});
   return e;
@@ -54,8 +54,8 @@ class LegendEditorTest : public ::testing::Test {
     ASSERT_TRUE(gdiplus_.Ok());
     ASSERT_TRUE(IsWindow(Window()));
     MacroContext& c = *programming_.Context();
-    c.keys[0].entries = {Typed("KeyDown", L"Copy")};
-    c.keys[1].entries = {Typed("KeyDown", L"Paste"), Typed("KeyUp", L"Done")};
+    c.keys[0].entries = {Typed(KeyEvent::Down, L"Copy")};
+    c.keys[1].entries = {Typed(KeyEvent::Down, L"Paste"), Typed(KeyEvent::Up, L"Done")};
     title_ = testsupport::WindowText(Window());
     menu_ = GetMenu(Window());
   }

@@ -79,7 +79,7 @@ TEST(LegendLayout, BoxesAreBounded) {
   EXPECT_EQ(far.boxes[2].x, 2147483647);
 }
 
-MacroEntry Entry(const char* event, const char* colour, const char* program, const wchar_t* text) {
+MacroEntry Entry(KeyEvent event, LayerColour colour, const char* program, const wchar_t* text) {
   MacroEntry e;
   e.event = event;
   e.colour = colour;
@@ -95,15 +95,15 @@ TEST(LegendLayout, CaptionsOverTheKeys) {
     keys[i].key = {10.0f * i, 0, 60, 60};
     keys[i].label = {10.0f * i + 2.7f, 44.9f, 56.5f, 14};
   }
-  keys[0].entries = {Entry("KeyDown", "Green", "Pnr", L"Hello"), Entry("KeyUp", "Green", "Pnr", L"Bye"),
-                     Entry("KeyDown", "Red", "Pnr", L"Red one")};
+  keys[0].entries = {Entry(KeyEvent::Down, LayerColour::Green, "Pnr", L"Hello"), Entry(KeyEvent::Up, LayerColour::Green, "Pnr", L"Bye"),
+                     Entry(KeyEvent::Down, LayerColour::Red, "Pnr", L"Red one")};
   keys[1].capKind = kCoveredByCap;
   keys[1].pairedId = 6;
   keys[2].capKind = kSpacerKey;
   keys[3].label = {};  // placed by a button line only
   keys[5].capKind = kDoubleWideCap;
   keys[5].pairedId = 6;
-  keys[5].entries = {Entry("KeyDown", "Green", "Pnr", L"Cap")};
+  keys[5].entries = {Entry(KeyEvent::Down, LayerColour::Green, "Pnr", L"Cap")};
 
   const std::vector<KeyCaption> captions = KeyCaptions(keys);
   ASSERT_EQ(captions.size(), 4u);

@@ -42,7 +42,7 @@ class PluginKeysSim : public RunningProgram {
     ASSERT_TRUE(CopyFileA((EnvOr("ORVANE_BIN") + "\\" + kLibrary).c_str(), (dir_ / kLibrary).c_str(), FALSE));
     ASSERT_TRUE(WriteTextFile(Path("Device Specific.oxs"), "uint8 QpadUnitId = 1;\r\nvoid PluginKeyAction()\r\n{\r\n}\r\n"));
     ASSERT_TRUE(RunningProgram::WriteLayout(0x19, 1, [](MacroContext& c) {
-      Program(c, 7, "KeyDown", "Green", "Pnr", {{L"[Plug-in]", L"PluginKeyAction();"}});
+      Program(c, 7, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"[Plug-in]", L"PluginKeyAction();"}});
     }));
   }
   void Report(std::uint8_t keys, std::uint8_t switchByte) {

@@ -37,13 +37,13 @@ TEST(DroppedFiles, TwoFilesBecomeTwoStepsOfTheLayerShown) {
   ASSERT_TRUE(AddDroppedFiles(c, 1, true, {L"C:\\a\\one.txt", L"C:\\b\\two.exe"}));
   ASSERT_EQ(c.keys[1].entries.size(), 1u);
   const MacroEntry& entry = c.keys[1].entries[0];
-  EXPECT_EQ(entry.event, "KeyDown");
-  EXPECT_EQ(entry.colour, "Red");
+  EXPECT_EQ(entry.event, KeyEvent::Down);
+  EXPECT_EQ(entry.colour, LayerColour::Red);
   EXPECT_EQ(entry.program, "My_App");
   ASSERT_EQ(entry.steps.size(), 2u);
   EXPECT_EQ(entry.steps[0].text, L"[Open: one.txt]");
   EXPECT_EQ(entry.steps[1].text, L"[Open: two.exe]");
-  const int f = FindKeyFunction(c.functions, 6, "KeyDown", "Red", "My_App");
+  const int f = FindKeyFunction(c.functions, 6, KeyEvent::Down, LayerColour::Red, "My_App");
   ASSERT_GE(f, 0);
   const std::string& body = c.functions.items[f].body;
   EXPECT_NE(body.find("ShellExecute(0,\"Open\",\"C:\\\\a\\\\one.txt\",\"\",\"\",1);"), std::string::npos) << body;

@@ -68,8 +68,8 @@ class Painter : public ::testing::Test {
   static bool Dark(const Gdiplus::Color& c) { return c.GetR() < 90 && c.GetG() < 90 && c.GetB() < 90; }
   void GiveMacro(int index, const wchar_t* text) {
     MacroEntry e;
-    e.event = "KeyDown";
-    e.colour = "Green";
+    e.event = KeyEvent::Down;
+    e.colour = LayerColour::Green;
     e.program = "Pnr";
     ParseMacroStep(e, 0, text, L"");
     c_.keys[index].entries.push_back(e);

@@ -221,7 +221,7 @@ TEST_F(Controller, SaveOfAnotherFileOffersItAsAScript) {
 
   // Now a script: Save writes it without a dialog.
   platform.ClearEvents();
-  AddKeyFunction(c.functions, 1, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"a\"\nSendString(\"a\");\n}");
+  AddKeyFunction(c.functions, 1, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n//ORVX: \"a\"\nSendString(\"a\");\n}");
   EXPECT_TRUE(controller.IsModified());
   controller.OnCommand(IDM_PW_SAVE);
   EXPECT_EQ(platform.Events(), "");
@@ -230,7 +230,7 @@ TEST_F(Controller, SaveOfAnotherFileOffersItAsAScript) {
 }
 
 TEST_F(Controller, SaveThatWritesNothingSaysSoAndStaysModified) {
-  AddKeyFunction(c.functions, 1, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"a\"\n}");
+  AddKeyFunction(c.functions, 1, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n//ORVX: \"a\"\n}");
   platform.SetChosenFile("C:\\Keep\\Script.oxs");  // the device type's shared script is never written
   controller.OnCommand(IDM_PW_SAVE_AS);
   EXPECT_NE(platform.Events().find("box 0x4242 \"Orvane II Error\""), std::string::npos) << platform.Events();
@@ -245,7 +245,7 @@ TEST_F(Controller, SaveThatWritesNothingSaysSoAndStaysModified) {
 }
 
 TEST_F(Controller, OpenAsksFirstWhenModified) {
-  AddKeyFunction(c.functions, 1, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"a\"\n}");
+  AddKeyFunction(c.functions, 1, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n//ORVX: \"a\"\n}");
   platform.SetBoxAnswer(BoxAnswer::Cancel);
   controller.OnCommand(IDM_PW_OPEN);
   EXPECT_EQ(platform.Events(),
@@ -260,7 +260,7 @@ TEST_F(Controller, OpenAsksFirstWhenModified) {
   {
     MacroContext old;
     old.files = &files;
-    AddKeyFunction(old.functions, 3, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"x\"\nSendString(\"x\");\n}");
+    AddKeyFunction(old.functions, 3, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n//ORVX: \"x\"\nSendString(\"x\");\n}");
     ASSERT_TRUE(WriteScriptFile(old, "C:\\Other\\old.oxs"));
   }
   device.facts.red = true;
@@ -290,7 +290,7 @@ TEST_F(Controller, OpenAsksFirstWhenModified) {
 
 TEST_F(Controller, NewEmptiesTheLayoutAndForgetsTheFile) {
   c.programming.currentPath = "C:\\Other\\old.oxs";
-  AddKeyFunction(c.functions, 1, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"a\"\n}");
+  AddKeyFunction(c.functions, 1, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n//ORVX: \"a\"\n}");
   c.programming.savedFunctions = c.functions.items;
   c.shiftKeys.insert(1);
   c.layerMap["Word"] = "winword.exe";
@@ -416,7 +416,7 @@ TEST_F(Controller, CommandsHandedOn) {
 
 TEST_F(Controller, FilesDroppedOnAKeyAreWrittenAtOnce) {
   controller.OnDrop(45, 5, {L"C:\\Docs\\plan.txt", L"C:\\Docs\\list.txt"});
-  const int f = FindKeyFunction(c.functions, 1, "KeyDown", "Green", "Pnr");
+  const int f = FindKeyFunction(c.functions, 1, KeyEvent::Down, LayerColour::Green, "Pnr");
   ASSERT_GE(f, 0);
   EXPECT_NE(Script().find("[Open: plan.txt]"), std::string::npos) << Script();
   EXPECT_NE(Script().find("[Open: list.txt]"), std::string::npos);

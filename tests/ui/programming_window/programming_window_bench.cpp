@@ -59,8 +59,8 @@ int main(int argc, char** argv) {
     MacroContext& c = *ProgrammingContextOf(window);
     for (KeyRecord& k : c.keys) {
       MacroEntry e;
-      e.event = "KeyDown";
-      e.colour = "Green";
+      e.event = KeyEvent::Down;
+      e.colour = LayerColour::Green;
       e.program = "Pnr";
       ParseMacroStep(e, 0, L"/key " + std::to_wstring(k.keyId), L"");
       k.entries.push_back(e);

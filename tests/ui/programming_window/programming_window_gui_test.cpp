@@ -133,9 +133,9 @@ class ProgrammingWindowTest : public ::testing::Test {
     Mouse(WM_LBUTTONDOWN, at, MK_LBUTTON);
     Mouse(WM_LBUTTONUP, at);
   }
-  void GiveMacro(int keyIndex, const char* colour, const wchar_t* step) {
+  void GiveMacro(int keyIndex, LayerColour colour, const wchar_t* step) {
     MacroEntry e;
-    e.event = "KeyDown";
+    e.event = KeyEvent::Down;
     e.colour = colour;
     e.program = "Pnr";
     ParseMacroStep(e, 0, step, L"");
@@ -178,9 +178,9 @@ TEST_F(ProgrammingWindowTest, OpensPlacedTitledAndDrawnInBothLayers) {
   EXPECT_EQ(GetMenuState(bar, IDM_PW_KEYSWITCH_MODE, MF_BYCOMMAND), static_cast<UINT>(-1));
 
   // Labels to look at: a macro in each colour, and a toggle key.
-  GiveMacro(0, "Green", L"/Hello");
-  GiveMacro(0, "Red", L"<Return>");
-  GiveMacro(1, "Green", L"{Ctrl+c}");
+  GiveMacro(0, LayerColour::Green, L"/Hello");
+  GiveMacro(0, LayerColour::Red, L"<Return>");
+  GiveMacro(1, LayerColour::Green, L"{Ctrl+c}");
   Context().toggleKeys.insert(2);
   PaintKeypad(Context());
   UpdateWindow(window_);
@@ -359,7 +359,7 @@ TEST_F(ProgrammingWindowTest, FilesDroppedOnAKeyBecomeItsSteps) {
   const HGLOBAL block = MakeDrop(Centre(2), L"C:\\Docs\\plan.txt\0C:\\Docs\\list.txt\0"sv);
   SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
   EXPECT_TRUE(IsFreed(block));
-  EXPECT_GE(FindKeyFunction(Context().functions, 2, "KeyDown", "Green", "Pnr"), 0);
+  EXPECT_GE(FindKeyFunction(Context().functions, 2, KeyEvent::Down, LayerColour::Green, "Pnr"), 0);
   const std::string script = ReadFileOr(dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs");
   EXPECT_NE(script.find("[Open: plan.txt]"), std::string::npos) << script;
   EXPECT_NE(script.find("[Open: list.txt]"), std::string::npos);
@@ -422,7 +422,7 @@ TEST_F(ProgrammingWindowTest, AScriptFromTheEditorOpensWithItsLayoutAndItsOwnRec
   const std::string script = dir_ / "Chosen.oxs";
   {
     MacroContext layout;
-    AddKeyFunction(layout.functions, 5, "KeyDown", "Green", "Pnr", "{\n//ORVX: \"/five\"\nSendString(\"five\");\n}");
+    AddKeyFunction(layout.functions, 5, KeyEvent::Down, LayerColour::Green, "Pnr", "{\n//ORVX: \"/five\"\nSendString(\"five\");\n}");
     ASSERT_TRUE(WriteScriptFile(layout, script));
   }
   auto device = std::make_unique<DeviceRecord>();

@@ -30,7 +30,7 @@ class ProgrammingSim : public RunningProgram {
   void WriteLayout(int unitId = 1) {
     ASSERT_TRUE(WriteTextFile(Path("Device Specific.oxs"), "uint8 QpadUnitId = 1;\r\n"));
     ASSERT_TRUE(RunningProgram::WriteLayout(0x19, unitId, [](MacroContext& c) {
-      Program(c, 7, "KeyDown", "Green", "Pnr", {{L"[Report]", L"QpadUnitId = 200; SendOutputReport(\"setID\");"}});
+      Program(c, 7, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"[Report]", L"QpadUnitId = 200; SendOutputReport(\"setID\");"}});
     }));
   }
 

@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "app/program_service_host.h"
 #include "runtime/device/device_table.h"
+#include "runtime/keys/key_codes.h"
 #include "tests/runtime/service/device_thread_fixture.h"
 #include "ui/setup_wizard/setup_wizard_ids.h"
 #include "ui/setup_wizard/starter_script.h"
@@ -119,10 +120,10 @@ class DesktopWizardSim : public DeviceThread {
   int AddDesktop() { return AddSimKeypad(sim_, kUnit, kDesktopPid); }
   std::string UnitScript() const { return dir_ / "QpadDevices\\Vid0a7cPid0028\\Script_12.oxs"; }
 
-  // Key codes count 16 a byte from the first key byte, report byte 1.
+  // The key of the code: its byte counted from the first key byte, report byte 1.
   void Press(int id, int code) {
     std::uint8_t down[9] = {0, 0, 0, 0, 0, 0, 0, kUnit, 0};
-    down[1 + code / 16] = static_cast<std::uint8_t>(1 << (code % 16));
+    down[1 + KeyCodeByte(code)] = static_cast<std::uint8_t>(1 << KeyCodeBit(code));
     const std::uint8_t up[9] = {0, 0, 0, 0, 0, 0, 0, kUnit, 0};
     VhxSimQueueInput(sim_, id, down, 9);
     VhxSimQueueInput(sim_, id, up, 9);
