@@ -10,32 +10,19 @@
 #include <cstring>
 #include <memory>
 
-#include "macros/macro_editor.h"
-#include "macros/macro_platform.h"
-#include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
-#include "macros/onboard_memory.h"
-#include "macros/onboard_memory_dialogs.h"
 #include "platform/base/own_module.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
 #include "platform/wingui/gdi.h"
 #include "platform/wingui/message_pump.h"
+#include "app/program_features.h"
 #include "app/program_image.h"
-#include "app/dialogs/about_dialog.h"
 #include "app/program_service_host.h"
 #include "app/resource.h"
 #include "app/tray_menu.h"
 #include "runtime/device/device_record.h"
 #include "runtime/functions/saved_clipboard.h"
 #include "runtime/service/device_thread.h"
-#include "ui/key_caps/key_caps.h"
-#include "ui/layers/program_layer_window.h"
-#include "ui/legend_editor/legend_editor.h"
-#include "ui/plugins/plugin_windows.h"
-#include "ui/programming_window/programming_extensions.h"
-#include "ui/programming_window/programming_window.h"
-#include "ui/script_editor/script_editor.h"
 #include "ui/script_editor/script_editor_window.h"
 
 namespace {
@@ -264,49 +251,6 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-void InstallProgramHooks() {
-  InstallMacroPlatform();
-  InstallProgrammingWindow();
-  InstallProgramLayers();
-  InstallPlugins();
-  ProgrammingExtensions programming;
-  programming.toggleMacroEditor = ToggleMacroEditor;
-  programming.registerMacroEditorClass = RegisterMacroEditorClass;
-  programming.cancelMacroEditor = CancelMacroEditor;
-  programming.openLegendMaker = OpenLegendMaker;
-  programming.showAbout = [](HWND owner, int productId) {
-    SetAboutProductId(productId);
-    ShowAboutDialog(owner);
-  };
-  // A script the editor opened without its device: its window owns the record; its Exit has
-  // the editor forget the module and frees the module's libraries (a device script it has none
-  // to regenerate).
-  SetScriptProgrammingHook(
-      [](std::unique_ptr<DeviceRecord> device) { OpenProgrammingWindowForScript(std::move(device)); });
-  programming.releaseUnsetDevice = [](DeviceRecord& device) {
-    if (const HWND editor = GetIdeWindow())
-      SendMessageA(editor, kDiscardModuleMessage, 0, reinterpret_cast<LPARAM>(device.moduleName.c_str()));
-    device.moduleName.clear();
-    DestroyDeviceRecord(device);
-  };
-  // A keypad whose on-board macros were read: they become its layout, starting from New.
-  programming.importOnboardMacros = [](MacroContext& context, DeviceRecord& device) {
-    ImportOnboardMacros(context, device);
-  };
-  AddProgrammingExtensions(programming);
-  MacroModelHooks model = GetMacroModelHooks();
-  // A keypad that keeps its macros gets them written when its window closes; the dialogs of
-  // the write are the main dialog's.
-  model.buildOnboardImage = [](MacroContext& context) { return BuildOnboardImage(context, GetOrvaneHWND()); };
-  model.writeOnboardImage = [](MacroContext& context) { WriteOnboardImage(context, GetOrvaneHWND()); };
-  model.startNewLayout = [](MacroContext& context) {
-    if (const HWND window = static_cast<HWND>(context.programming.window))
-      SendMessageA(window, WM_COMMAND, IDM_PW_NEW, 0);
-  };
-  SetMacroModelHooks(model);
-  InstallKeyCaps();
-}
-
 int RunMainLoop(bool programmingAllowed, HostProcess& hostProcess) {
   MainProgram& p = Program();
   p.programmingAllowed = programmingAllowed;
@@ -331,8 +275,9 @@ int RunMainLoop(bool programmingAllowed, HostProcess& hostProcess) {
   UpdateWindow(dialog);
 
   AddTrayIcon(dialog, p.smallIcon);  // the program runs on without an icon
-  InstallProgramHooks();
-  auto host = std::make_unique<ProgramServiceHost>(GetSystemCalls());
+  InstallMacroHooks();
+  auto features = std::make_unique<ProgramFeatures>();
+  auto host = std::make_unique<ProgramServiceHost>(GetSystemCalls(), *features);
   auto service = std::make_unique<DeviceService>(*host, GetSystemCalls(), hostProcess);
   service->Start(dialog, programmingAllowed);  // the handle is not kept
 
@@ -361,6 +306,7 @@ int RunMainLoop(bool programmingAllowed, HostProcess& hostProcess) {
     p.deviceThreadStuck = true;
     service.release();
     host.release();
+    features.release();
     return exitCode;
   }
   Gdiplus::GdiplusShutdown(gdiplusToken);

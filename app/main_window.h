@@ -20,9 +20,6 @@ extern "C" __declspec(dllexport) HWND GetOrvaneHWND();
 extern "C" __declspec(dllexport) HINSTANCE GetHInstOrvane();
 
 void SetOrvaneInstance(HINSTANCE instance);
-// Fills the registries of the macros and the windows in (the device thread's side of the
-// program is its ProgramServiceHost).
-void InstallProgramHooks();
 // Start-up, loop and shut-down, with the device service over the program's host and the host
 // process that runs the program (none: the program runs on its own); the WM_QUIT code, or 0
 // when the main dialog cannot be made.

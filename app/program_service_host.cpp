@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "app/program_features.h"
 #include "macros/macro_services.h"
 #include "macros/model/key_display_names.h"
 #include "platform/wingui/message_pump.h"
@@ -21,7 +22,7 @@ void ProgramServiceHost::PumpWindows() { wingui::MessagePump::ForThisThread().Pu
 // The script editor and debugger live on the device thread; command 32830 is forwarded to the
 // editor, and every build and script call of the thread's engines goes through the debugger.
 void ProgramServiceHost::ThreadStarted() {
-  CreateDebuggerIde();
+  CreateDebuggerIde([this](std::unique_ptr<DeviceRecord> device) { features_.OpenWindowForScript(std::move(device)); });
   SetCurrentModelessDialog(GetIdeWindow());
 }
 
@@ -40,7 +41,9 @@ void ProgramServiceHost::ThreadEnding() {
 
 DeviceBuildCallback ProgramServiceHost::BuildCallback() { return DebugBuildCallback; }
 
-HWND ProgramServiceHost::OpenProgrammingWindow(DeviceRecord& device) { return OpenProgrammingWindowFor(device); }
+HWND ProgramServiceHost::OpenProgrammingWindow(DeviceRecord& device) {
+  return OpenProgrammingWindowFor(device, features_, features_);
+}
 
 void ProgramServiceHost::ProgrammingKey(DeviceRecord& device, int keyCode, bool pressed) {
   ForwardDeviceKey(device.programmingWindow, keyCode, pressed);

@@ -6,9 +6,12 @@
 
 #include "app/dialogs/program_dialogs.h"
 
+class ProgramFeatures;
+
 class ProgramServiceHost : public ProgramDialogs {
  public:
-  using ProgramDialogs::ProgramDialogs;
+  // The programming windows are opened with the features (which outlive the host).
+  ProgramServiceHost(SystemCalls& calls, ProgramFeatures& features) : ProgramDialogs(calls), features_(features) {}
 
   HWND MainWindow() override;
   void PumpWindows() override;
@@ -23,4 +26,7 @@ class ProgramServiceHost : public ProgramDialogs {
 
   void RegenerateDeviceScript(DeviceRecord& device) override;
   void RunDesktopWizard() override;
+
+ private:
+  ProgramFeatures& features_;
 };

@@ -13,7 +13,6 @@
 #include "macros/model/layer_names.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/macro_text.h"
 #include "macros/model/text_code_page.h"
 #include "macros/script_file_write.h"
@@ -425,7 +424,7 @@ void MacroEditorController::Close(bool accepted) {
     RebuildKeyCaps(context_);
   }
   const int index = KeyIndex();
-  if (const auto draw = GetMacroModelHooks().drawKey; draw && index >= 0) draw(context_, index);
+  if (index >= 0) context_.events.DrawKey(context_, index);
   context_.currentKey = kNoKeyId;
   device_.HandOverPendingKey();
 }

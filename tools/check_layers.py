@@ -46,7 +46,7 @@ ALLOWED = {
                'platform/base'],
     'ui/programming_window': WINDOW,
     # The layers, plug-ins, key caps and legend windows hang off the programming window: its
-    # menu, its command ids, its layer choice and its extension hooks.
+    # menu, its command ids, its layer choice and the features it is opened with.
     'ui/layers': WINDOW + ['ui/programming_window'],
     'ui/plugins': WINDOW + ['ui/programming_window'],
     'ui/key_caps': WINDOW + ['ui/programming_window'],

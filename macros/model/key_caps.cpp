@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/macro_steps.h"
 
 namespace {
@@ -23,15 +22,7 @@ void BuildSpacerViews(MacroContext& context) {
     key.capKind = kPlainKey;
     key.images[kNormalImage].reset();
   }
-  const auto show = GetMacroModelHooks().showSpacer;
-  for (int id : context.spacers) {
-    if (show) {
-      show(context, id);
-    } else if (const int index = FindKeyIndex(context.keys, id); index >= 0 &&
-               context.keys[index].capKind == kPlainKey) {
-      context.keys[index].capKind = kSpacerKey;
-    }
-  }
+  for (int id : context.spacers) context.events.ShowSpacer(context, id);
 }
 
 }  // namespace
@@ -58,19 +49,17 @@ void BuildKeyCapViews(MacroContext& context) {
     key.capKind = kPlainKey;
     key.pairedId = 0;
   }
-  if (const auto change = GetMacroModelHooks().changeKeyCap) {
-    for (const KeyCapDefinition& def : context.keyCaps) {
-      KeyRecord cap;
-      cap.keyId = kNewCapRecordId;
-      cap.pairedId = def.capId;
-      cap.key = {def.left, def.top, def.width, def.height};
-      std::vector<int> covered;
-      for (std::uint8_t code : def.covered) {
-        const int index = FindKeyIndex(context.keys, code);
-        if (index >= 0) covered.push_back(index);
-      }
-      change(context, cap, covered, def.kind, false);
+  for (const KeyCapDefinition& def : context.keyCaps) {
+    KeyRecord cap;
+    cap.keyId = kNewCapRecordId;
+    cap.pairedId = def.capId;
+    cap.key = {def.left, def.top, def.width, def.height};
+    std::vector<int> covered;
+    for (std::uint8_t code : def.covered) {
+      const int index = FindKeyIndex(context.keys, code);
+      if (index >= 0) covered.push_back(index);
     }
+    context.events.ChangeKeyCap(context, cap, covered, def.kind, false);
   }
   BuildSpacerViews(context);
 }

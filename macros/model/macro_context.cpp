@@ -1,7 +1,6 @@
 #include "macros/model/macro_context.h"
 
 #include "macros/model/layer_names.h"
-#include "macros/model/macro_hooks.h"
 
 MacroEntry* FindMacroEntry(MacroContext& context) {
   const int index = FindKeyIndex(context.keys, context.currentKey);
@@ -27,10 +26,8 @@ std::wstring TrimWide(std::wstring_view text) {
 }
 
 void RedrawAllKeys(MacroContext& context) {
-  const auto draw = GetMacroModelHooks().drawKey;
-  if (!draw) return;
   for (int id : context.spacers) {
     const int index = FindKeyIndex(context.keys, id);
-    if (index >= 0) draw(context, index);
+    if (index >= 0) context.events.DrawKey(context, index);
   }
 }

@@ -16,6 +16,7 @@
 
 #include "macros/model/key_functions.h"
 #include "macros/model/key_records.h"
+#include "macros/model/macro_model_events.h"
 #include "macros/model/macro_records.h"
 #include "macros/model/programming_state.h"
 #include "macros/model/view_images.h"
@@ -43,6 +44,8 @@ struct MacroContext {
   int pressedKeyId = kNoKeyId;  // the key held down with the mouse
   MacroDevice* device = nullptr;  // not owned
   FileAccess* files = nullptr;    // not owned; null: the program's (MacroFiles)
+  // Whoever shows the context hears of its changes (not owned; it outlives the context).
+  MacroModelEvents& events = NoMacroModelEvents();
 
   // The keypad view.
   KeypadViewImages view;
@@ -79,6 +82,7 @@ struct MacroContext {
   std::vector<int> removedCommandIds;    // taken out of macros while editing, not renumbered yet
 
   MacroContext() = default;
+  explicit MacroContext(MacroModelEvents& events) : events(events) {}
   MacroContext(const MacroContext&) = delete;
   MacroContext& operator=(const MacroContext&) = delete;
 };

@@ -8,7 +8,6 @@
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/script_reader.h"
 #include "macros/model/script_writer.h"
 #include "platform/base/file_access.h"
@@ -64,19 +63,19 @@ int TakeBlinkPeriod(std::atomic<int>& period) {
 void CloseMacroContext(std::unique_ptr<MacroContext> owned, bool regenerateOnly) {
   if (!owned) return;
   MacroContext& c = *owned;
-  const MacroModelHooks& hooks = GetMacroModelHooks();
+  MacroModelEvents& events = c.events;
   MacroDevice* device = c.device;
   const bool program = !regenerateOnly && device;
 
   // 1. The on-board image, while the records still hold the macros.
   bool onboardWrite = false;
-  if (device && device->KeepsOnboardMacros() && !c.keys.empty() && hooks.buildOnboardImage)
-    onboardWrite = hooks.buildOnboardImage(c);
+  if (device && device->KeepsOnboardMacros() && !c.keys.empty())
+    onboardWrite = events.BuildOnboardImage(c);
   // 2. The worker is asked to stop; the device leaves programming.
   c.blinkPeriod.store(-1);
   if (program) device->EndProgramming();
   // 3. The window's state.
-  if (!regenerateOnly && hooks.releaseWindowState) hooks.releaseWindowState(c);
+  if (!regenerateOnly) events.ReleaseWindowState(c);
   c.layerNames.clear();
   c.layerPrograms.clear();
   c.customCommandSteps.clear();
@@ -86,7 +85,7 @@ void CloseMacroContext(std::unique_ptr<MacroContext> owned, bool regenerateOnly)
   c.keyCaps.clear();
   c.layerMap.clear();
   FreeViewImages(c.view);
-  if (hooks.unloadPlugin) hooks.unloadPlugin(c);
+  events.UnloadPlugin(c);
   // 5. The worker's answer, for a bounded time.
   if (!regenerateOnly && c.blinkWorker.load()) {
     const auto until = std::chrono::steady_clock::now() + kBlinkAnswerWait;
@@ -94,8 +93,8 @@ void CloseMacroContext(std::unique_ptr<MacroContext> owned, bool regenerateOnly)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   // 6. The on-board write.
-  if (onboardWrite && hooks.writeOnboardImage) hooks.writeOnboardImage(c);
+  if (onboardWrite) events.WriteOnboardImage(c);
   // 7. The device thread sees the flags; the context goes.
   if (program) device->Wake();
-  if (!regenerateOnly && hooks.removeMacroContext) hooks.removeMacroContext(c);
+  if (!regenerateOnly) events.RemoveMacroContext(c);
 }

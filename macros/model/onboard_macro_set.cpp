@@ -9,7 +9,6 @@
 #include "macros/model/key_functions.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/macro_steps.h"
 #include "macros/model/onboard_conversion.h"
 #include "macros/model/script_writer.h"
@@ -143,7 +142,7 @@ DeviceMacroSet BuildDeviceMacroSet(const MacroContext& context) {
 }
 
 bool ImportDeviceMacros(MacroContext& context, const DeviceMacroSet& set) {
-  if (auto startNew = GetMacroModelHooks().startNewLayout) startNew(context);
+  context.events.StartNewLayout(context);
   ClearLayout(context);
   std::vector<std::uint8_t> ids;
   for (const KeyRecord& key : context.keys)

@@ -13,7 +13,6 @@
 #include "macros/model/layer_names.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/macro_text.h"
 #include "macros/model/script_writer.h"
 #include "macros/model/text_code_page.h"
@@ -195,14 +194,14 @@ void CollectCustomCommands(MacroContext& c) {
 }  // namespace
 
 void ReadScriptText(MacroContext& c, std::string_view text, DeviceEffects effects) {
-  const MacroModelHooks& hooks = GetMacroModelHooks();
+  MacroModelEvents& events = c.events;
   c.shiftKeys.clear();
   c.toggleKeys.clear();
   c.keyCaps.clear();
   c.includes.clear();
   c.customCommandCount = 0;
   if (c.windowOpen && !c.layerNames.empty()) {
-    if (hooks.removeLayerMenus) hooks.removeLayerMenus(c);
+    events.RemoveLayerMenus(c);
     c.layerNames.clear();
     c.layerPrograms.clear();
   }
@@ -255,7 +254,7 @@ void ReadScriptText(MacroContext& c, std::string_view text, DeviceEffects effect
     } else if (Starts(line, "//ORVX: Keyswitch Mode")) {
       c.scriptKeyswitch = Has(line, "true");
       if (effects == DeviceEffects::Apply && c.device) c.device->SetKeyswitchMode(*c.scriptKeyswitch);
-      if (c.windowOpen && hooks.checkKeyswitch) hooks.checkKeyswitch(c, *c.scriptKeyswitch);
+      if (c.windowOpen) events.CheckKeyswitch(c, *c.scriptKeyswitch);
     }
   }
 
@@ -266,16 +265,10 @@ void ReadScriptText(MacroContext& c, std::string_view text, DeviceEffects effect
   CollectCustomCommands(c);
   if (!c.functions.tree) RebuildKeyFunctionTree(c.functions);
   for (const auto& [name, program] : c.layerMap) {
-    if (c.windowOpen && hooks.addLayer) {
-      hooks.addLayer(c, name, program);
-      continue;
-    }
-    bool known = false;
-    for (const std::string& n : c.layerNames) known = known || CompareNames(n, name) == 0;
-    if (!known) {
-      c.layerNames.push_back(name);
-      c.layerPrograms.push_back(program);
-    }
+    if (c.windowOpen)
+      events.AddLayer(c, name, program);
+    else
+      ListLayer(c, name, program);
   }
 }
 

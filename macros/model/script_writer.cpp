@@ -13,7 +13,6 @@
 #include "macros/model/key_functions.h"
 #include "macros/model/layer_names.h"
 #include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/macro_text.h"
 #include "platform/base/file_access.h"
 

@@ -6,6 +6,7 @@
 
 #include "macros/model/key_display_names.h"
 #include "app/main_window.h"
+#include "app/program_features.h"
 #include "app/program_service_host.h"
 #include "runtime/device/device_table.h"
 #include "tests/runtime/service/device_thread_fixture.h"
@@ -16,8 +17,9 @@ using namespace testsupport;
 namespace {
 
 TEST_F(DeviceThread, TheKeyNamesAProgrammingWindowBuiltGoWhenTheThreadEnds) {
-  InstallProgramHooks();
-  UseOwnHost<ProgramServiceHost>(*platform_);
+  InstallMacroHooks();
+  static ProgramFeatures features;  // the thread may outlive the test's body
+  UseOwnHost<ProgramServiceHost>(*platform_, features);
   ClearKeyDisplayNames();
   AddKeypad(1);
   // A device is programmed once it has a module.

@@ -9,7 +9,6 @@
 
 #include "macros/macro_editor_ids.h"
 #include "macros/model/layer_names.h"
-#include "macros/model/macro_hooks.h"
 #include "tests/macros/macro_editor_fixture.h"
 #include "tests/platform/base/system_calls_recorder.h"
 
@@ -575,12 +574,9 @@ TEST_F(Editor, AKeyWithoutARecordTakesNothing) {
 
 TEST_F(Editor, DrawsTheKeyAsAPlainKeyWhenItCloses) {
   static int drawn = -1;
-  MacroModelHooks hooks;
-  hooks.drawKey = [](MacroContext&, int index) { drawn = index; };
-  SetMacroModelHooks(hooks);
+  pad_.events.drawKey = [](MacroContext&, int index) { drawn = index; };
   MacroEditorController& editor = Open(9);
   editor.Close(false);
-  SetMacroModelHooks({});
   EXPECT_EQ(drawn, 2);
 }
 

@@ -9,6 +9,7 @@
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_steps.h"
 #include "platform/base/memory_file_access.h"
+#include "tests/macros/model/fake_model_events.h"
 #include "tests/macros/model/model_fixture.h"
 
 namespace testsupport {
@@ -32,7 +33,8 @@ class EditorDevice : public FakeDevice {
 
 // Keys 3, 5 and 9 of an LED keypad with backlights; the script goes into memory.
 struct EditorKeypad {
-  MacroContext context;
+  testsupport::FakeModelEvents events;
+  MacroContext context{events};
   EditorDevice device;
   MemoryFileAccess files;
 

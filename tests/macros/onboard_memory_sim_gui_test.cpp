@@ -14,7 +14,7 @@
 #include "macros/device_macro_device.h"
 #include "macros/device_record_source.h"
 #include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
+#include "macros/model/macro_model_events.h"
 #include "macros/model/macro_lifecycle.h"
 #include "macros/model/macro_steps.h"
 #include "macros/model/onboard_image.h"
@@ -84,6 +84,13 @@ TEST(OnboardMemoryDialogs, SwitchPromptOverTheProgressCancelsTheWrite) {
   VhxSimClose(sim);
 }
 
+// The on-board write as the program has it, without a main window.
+class OnboardEvents : public MacroModelEvents {
+ public:
+  bool BuildOnboardImage(MacroContext& context) override { return ::BuildOnboardImage(context, nullptr); }
+  void WriteOnboardImage(MacroContext& context) override { ::WriteOnboardImage(context, nullptr); }
+};
+
 // A layout over a simulated keypad whose macros live in its memory, its switch on.
 class ClosingProgramming : public ::testing::Test {
  protected:
@@ -91,12 +98,7 @@ class ClosingProgramming : public ::testing::Test {
     ASSERT_NO_FATAL_FAILURE(AttachOnboardKeypad(sim_, id_, d_));
     ASSERT_EQ(VhxSimQueueInput(sim_, id_, kSwitchOnReport, 9), VHXSIM_OK);
     d_.onboardMacros = true;
-    // As the program fills them in, without a main window.
-    MacroModelHooks hooks = GetMacroModelHooks();
-    hooks.buildOnboardImage = [](MacroContext& context) { return BuildOnboardImage(context, nullptr); };
-    hooks.writeOnboardImage = [](MacroContext& context) { WriteOnboardImage(context, nullptr); };
-    SetMacroModelHooks(hooks);
-    context_ = std::make_unique<MacroContext>();
+    context_ = std::make_unique<MacroContext>(events_);
     context_->device = &device_;
     for (int id : {0, 1, 0x21}) {
       KeyRecord key;
@@ -105,7 +107,6 @@ class ClosingProgramming : public ::testing::Test {
     }
   }
   void TearDown() override {
-    SetMacroModelHooks({});
     DestroyDeviceRecord(d_);
     FreeDeviceFolders();
     if (sim_) VhxSimClose(sim_);
@@ -137,6 +138,7 @@ class ClosingProgramming : public ::testing::Test {
   }
 
   int id_ = 0;
+  OnboardEvents events_;
   DeviceRecord d_;
   DeviceRecordMacroDevice device_{d_};
   std::unique_ptr<MacroContext> context_;
@@ -184,7 +186,7 @@ TEST_F(ClosingProgramming, ADeviceWithoutItsRecordIsToldNothingWasWritten) {
     MacroDevice* device;
   } cases[] = {{"no record source", &none}, {"a record that went", &gone}};
   for (const auto& k : cases) {
-    auto context = std::make_unique<MacroContext>();
+    auto context = std::make_unique<MacroContext>(events_);
     context->device = k.device;
     KeyRecord key;
     key.keyId = 1;

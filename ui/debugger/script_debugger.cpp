@@ -11,6 +11,7 @@ namespace {
 struct Debugger {
   std::unique_ptr<WindowDebuggerView> view;
   std::unique_ptr<RunControl> control;
+  ScriptEditorController::OpenProgrammingHook openProgramming;
 };
 
 Debugger& TheDebugger() {
@@ -20,10 +21,11 @@ Debugger& TheDebugger() {
 
 }  // namespace
 
-bool CreateDebuggerIde() {
+bool CreateDebuggerIde(ScriptEditorController::OpenProgrammingHook openProgramming) {
   Debugger& d = TheDebugger();
+  if (openProgramming) d.openProgramming = std::move(openProgramming);
   if (d.control && GetIde()) return true;
-  if (!CreateIde()) return false;
+  if (!CreateIde(d.openProgramming)) return false;
   ScriptEditorWindow& ide = *GetIde();
   d.view = std::make_unique<WindowDebuggerView>(ide);
   d.control = std::make_unique<RunControl>(ide.Controller(), *d.view);
@@ -35,6 +37,7 @@ void DestroyDebuggerIde() {
   Debugger& d = TheDebugger();
   d.view.reset();
   d.control.reset();
+  d.openProgramming = nullptr;
   DestroyIde();
 }
 

@@ -2,11 +2,15 @@
 // The program's script debugger: the build callback the device thread's engines are made with,
 // and the editor window with its run control, made on the device thread at its start.
 
+#include "ui/script_editor/script_editor_controller.h"
+
 class asCDebugScriptEngine;
 class asCDebugContext;
 
 // Makes the script editor (hidden) with the run control attached; false when it cannot be made.
-bool CreateDebuggerIde();
+// A script the editor opens from a file gets its programming window from `openProgramming`,
+// also in an editor the build callback makes again later.
+bool CreateDebuggerIde(ScriptEditorController::OpenProgrammingHook openProgramming = {});
 void DestroyDebuggerIde();
 // The device thread's engine is about to go.
 void ForgetDebuggerEngine();

@@ -15,7 +15,6 @@ namespace {
 class KeyCapDialog;
 
 struct DialogState {
-  KeyCapWindowHooks hooks;
   // Closed dialogs stay until the next opening replaces them: one may still be on the stack.
   std::unique_ptr<KeyCapDialog> detection;
   std::unique_ptr<KeyCapDialog> removal;
@@ -26,34 +25,32 @@ DialogState& State() {
 }
 
 // Tells the window which dialogs are open now.
-void AnnounceDialogs() {
-  if (State().hooks.dialogsChanged)
-    State().hooks.dialogsChanged(KeyCapDialogWindow(KeyCapDialogKind::kDetection),
-                                 KeyCapDialogWindow(KeyCapDialogKind::kRemoval));
-}
-
-void SetInputEnabled(bool enabled) {
-  if (State().hooks.setInputEnabled) State().hooks.setInputEnabled(enabled);
+void AnnounceDialogs(KeyCapWindow& window) {
+  window.DialogsChanged(KeyCapDialogWindow(KeyCapDialogKind::kDetection),
+                        KeyCapDialogWindow(KeyCapDialogKind::kRemoval));
 }
 
 class KeyCapDialog : public wingui::Dialog {
  public:
-  KeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_ptr<KeyCapServices> services)
+  KeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_ptr<KeyCapServices> services,
+               KeyCapWindow& window)
       : Dialog(kind == KeyCapDialogKind::kDetection ? IDD_KEY_CAP_DETECTION : IDD_KEY_CAP_REMOVAL),
         kind_(kind),
         context_(context),
-        services_(std::move(services)) {}
+        services_(std::move(services)),
+        window_(window) {}
 
   HWND OpenWindow() const { return IsOpen() && !closing_ ? hwnd() : nullptr; }
   // The context whose keys the dialog takes: its programming window's.
   const MacroContext& Context() const { return context_; }
+  KeyCapWindow& Window() const { return window_; }
 
  protected:
   bool OnInitDialog() override {
     if (kind_ == KeyCapDialogKind::kDetection) {
       ResetForwardedKeyCount();
       detector_.Reset();
-      SetInputEnabled(false);
+      window_.SetInputEnabled(false);
     }
     return true;
   }
@@ -65,8 +62,8 @@ class KeyCapDialog : public wingui::Dialog {
   // Also when the window goes first and takes its owned dialogs with it.
   void OnDestroy() override {
     closing_ = true;
-    if (kind_ == KeyCapDialogKind::kDetection) SetInputEnabled(true);
-    AnnounceDialogs();
+    if (kind_ == KeyCapDialogKind::kDetection) window_.SetInputEnabled(true);
+    AnnounceDialogs(window_);
   }
 
  private:
@@ -98,6 +95,7 @@ class KeyCapDialog : public wingui::Dialog {
   KeyCapDialogKind kind_;
   MacroContext& context_;
   std::unique_ptr<KeyCapServices> services_;
+  KeyCapWindow& window_;
   KeyCapDetector detector_;
   bool closing_ = false;
 };
@@ -119,23 +117,26 @@ std::string LastErrorText() {
 
 }  // namespace
 
-void SetKeyCapWindowHooks(const KeyCapWindowHooks& hooks) { State().hooks = hooks; }
+KeyCapWindow& NoKeyCapWindow() {
+  static KeyCapWindow none;
+  return none;
+}
 
 bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_ptr<KeyCapServices> services,
-                      HWND owner) {
+                      HWND owner, KeyCapWindow& window) {
   std::unique_ptr<KeyCapDialog>& slot = Slot(kind);
   if (HWND open = slot ? slot->OpenWindow() : nullptr) {
     ShowWindow(open, SW_SHOW);
     return true;
   }
-  slot = std::make_unique<KeyCapDialog>(kind, context, std::move(services));
+  slot = std::make_unique<KeyCapDialog>(kind, context, std::move(services), window);
   if (!slot->CreateModeless(owner)) {
     const std::string text = LastErrorText();
     GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), "Error", BoxButtons::Ok, BoxIcon::Information);
     return false;
   }
   slot->Show(SW_SHOW);
-  AnnounceDialogs();
+  AnnounceDialogs(window);
   return true;
 }
 

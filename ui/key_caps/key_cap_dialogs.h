@@ -14,20 +14,25 @@ struct MacroContext;
 
 enum class KeyCapDialogKind { kDetection, kRemoval };
 
-// What the dialogs reach of the programming window; filled in once by the window's side, each
-// may stay null.
-struct KeyCapWindowHooks {
+// What the key-cap commands and dialogs reach of the programming window they work for. It
+// outlives every dialog opened with it.
+class KeyCapWindow {
+ public:
+  virtual ~KeyCapWindow() = default;
   // The window takes no input while the detection dialog is open.
-  void (*setInputEnabled)(bool enabled) = nullptr;
-  // The dialogs open now (null for a closed one), for the window's routing of the keys.
-  void (*dialogsChanged)(HWND detection, HWND removal) = nullptr;
+  virtual void SetInputEnabled(bool /*enabled*/) {}
+  // The dialogs open now (null for a closed one).
+  virtual void DialogsChanged(HWND /*detection*/, HWND /*removal*/) {}
+  // The "Macro Input" editor open over the context closes as its Cancel does.
+  virtual void CancelMacroEditor(MacroContext&) {}
 };
-void SetKeyCapWindowHooks(const KeyCapWindowHooks& hooks);
+// A window that hears nothing of the key caps.
+KeyCapWindow& NoKeyCapWindow();
 
 // Opens the dialog over the context unless it is open, and shows it. One that cannot be made
 // shows the system's text for the error. True when it is open.
 bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_ptr<KeyCapServices> services,
-                      HWND owner);
+                      HWND owner, KeyCapWindow& window);
 // The dialog's window; null when it is closed.
 HWND KeyCapDialogWindow(KeyCapDialogKind kind);
 // The same when it is open over that context; null for a dialog of another context.

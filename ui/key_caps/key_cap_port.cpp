@@ -12,7 +12,6 @@
 #include "runtime/device/input_dispatch.h"
 #include "runtime/device/program_messages.h"
 #include "ui/key_caps/key_cap_dialogs.h"
-#include "ui/programming_window/programming_extensions.h"
 
 namespace {
 
@@ -54,8 +53,13 @@ std::vector<int> FlushDeviceReports(DeviceRecord& d) {
   return held;
 }
 
-DeviceKeyCapPort::DeviceKeyCapPort(MacroContext& context, DeviceRecord* device, HWND window)
-    : context_(context), given_(device), inTable_(!device || InTable(device)), window_(window) {}
+DeviceKeyCapPort::DeviceKeyCapPort(MacroContext& context, DeviceRecord* device, HWND window,
+                                   KeyCapWindow& keyCapWindow)
+    : context_(context),
+      given_(device),
+      inTable_(!device || InTable(device)),
+      window_(window),
+      keyCapWindow_(keyCapWindow) {}
 
 DeviceRecord* DeviceKeyCapPort::Device() const { return inTable_ ? DeviceRecordOf(context_) : given_; }
 
@@ -88,9 +92,7 @@ void DeviceKeyCapPort::WriteScript() {
   WriteScriptFileAndTell(context_, GetDeviceScriptFileName(d->folder, d->unitId), window_);
 }
 
-void DeviceKeyCapPort::CancelEditor() {
-  if (const auto cancel = GetProgrammingExtensions().cancelMacroEditor) cancel(context_);
-}
+void DeviceKeyCapPort::CancelEditor() { keyCapWindow_.CancelMacroEditor(context_); }
 
 bool DeviceKeyCapPort::Ask(KeyCapQuestion question) {
   const KeyCapQuestionText& q = TextOf(question);
@@ -107,9 +109,11 @@ std::vector<int> DeviceKeyCapPort::FlushHeldKeys() {
 }
 
 void DeviceKeyCapPort::OpenDetectionDialog() {
-  OpenKeyCapDialog(KeyCapDialogKind::kDetection, context_, std::make_unique<DeviceKeyCapPort>(*this), window_);
+  OpenKeyCapDialog(KeyCapDialogKind::kDetection, context_, std::make_unique<DeviceKeyCapPort>(*this), window_,
+                   keyCapWindow_);
 }
 
 void DeviceKeyCapPort::OpenRemovalDialog() {
-  OpenKeyCapDialog(KeyCapDialogKind::kRemoval, context_, std::make_unique<DeviceKeyCapPort>(*this), window_);
+  OpenKeyCapDialog(KeyCapDialogKind::kRemoval, context_, std::make_unique<DeviceKeyCapPort>(*this), window_,
+                   keyCapWindow_);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/key_caps/key_cap_commands.h"
+#include "ui/key_caps/key_cap_dialogs.h"
 
 struct DeviceRecord;
 struct MacroContext;
@@ -27,8 +28,8 @@ class DeviceKeyCapPort : public KeyCapCommandPort {
  public:
   // The record is found again for each use while it lies in the device table, which moves as
   // devices come and go; one outside the table is used as given. A null window: nothing is
-  // redrawn, and boxes have no owner.
-  DeviceKeyCapPort(MacroContext& context, DeviceRecord* device, HWND window);
+  // redrawn, and boxes have no owner. The dialogs and the editor's cancel go to keyCapWindow.
+  DeviceKeyCapPort(MacroContext& context, DeviceRecord* device, HWND window, KeyCapWindow& keyCapWindow);
 
   // The record now; null when it is gone.
   DeviceRecord* Device() const;
@@ -51,4 +52,5 @@ class DeviceKeyCapPort : public KeyCapCommandPort {
   DeviceRecord* given_;
   bool inTable_;
   HWND window_;
+  KeyCapWindow& keyCapWindow_;
 };

@@ -1,11 +1,9 @@
 #include "ui/key_caps/key_caps.h"
 
 #include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
 #include "runtime/device/device_record.h"
-#include "ui/key_caps/key_cap_dialogs.h"
 #include "ui/key_caps/key_cap_port.h"
-#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_features.h"
 #include "ui/programming_window/programming_window.h"
 
 namespace {
@@ -15,51 +13,46 @@ HWND WindowOf(const MacroContext& context) { return static_cast<HWND>(context.pr
 
 }  // namespace
 
-void AddKeyCaps(MacroContext& context, DeviceRecord& device, HWND window) {
+void AddKeyCaps(MacroContext& context, DeviceRecord& device, HWND window, KeyCapWindow& keyCapWindow) {
   if (!device.setUp) return;
-  DeviceKeyCapPort port(context, &device, window);
+  DeviceKeyCapPort port(context, &device, window, keyCapWindow);
   AddKeyCapsCommand(context, port);
 }
 
-void RemoveKeyCaps(MacroContext& context, DeviceRecord& device, HWND window) {
+void RemoveKeyCaps(MacroContext& context, DeviceRecord& device, HWND window, KeyCapWindow& keyCapWindow) {
   if (!device.setUp) return;
-  DeviceKeyCapPort port(context, &device, window);
+  DeviceKeyCapPort port(context, &device, window, keyCapWindow);
   RemoveKeyCapsCommand(context, port);
 }
 
-void AddKeyCaps(MacroContext& context, HWND window) {
-  if (DeviceRecord* device = DeviceRecordOf(context)) AddKeyCaps(context, *device, window);
+void AddKeyCaps(MacroContext& context, HWND window, KeyCapWindow& keyCapWindow) {
+  if (DeviceRecord* device = DeviceRecordOf(context)) AddKeyCaps(context, *device, window, keyCapWindow);
 }
 
-void RemoveKeyCaps(MacroContext& context, HWND window) {
-  if (DeviceRecord* device = DeviceRecordOf(context)) RemoveKeyCaps(context, *device, window);
+void RemoveKeyCaps(MacroContext& context, HWND window, KeyCapWindow& keyCapWindow) {
+  if (DeviceRecord* device = DeviceRecordOf(context)) RemoveKeyCaps(context, *device, window, keyCapWindow);
 }
 
-void InstallKeyCaps() {
-  MacroModelHooks hooks = GetMacroModelHooks();
-  hooks.changeKeyCap = [](MacroContext& context, const KeyRecord& cap, const std::vector<int>& covered, int kind,
-                          bool store) {
-    DeviceKeyCapPort port(context, nullptr, WindowOf(context));
-    ChangeKeyCap(context, cap, covered, kind, store, port);
-  };
-  hooks.showSpacer = [](MacroContext& context, int keyId) {
-    DeviceKeyCapPort port(context, nullptr, WindowOf(context));
-    SetKeySpacer(context, keyId, false, port);
-  };
-  SetMacroModelHooks(hooks);
+void ProgrammingKeyCapWindow::SetInputEnabled(bool enabled) { SetProgrammingInputEnabled(enabled); }
 
-  ProgrammingExtensions x;
-  x.addKeyCap = [](MacroContext& context, HWND window) { AddKeyCaps(context, window); };
-  x.removeKeyCap = [](MacroContext& context, HWND window) { RemoveKeyCaps(context, window); };
-  x.clearKeySpacer = [](MacroContext& context, int keyId) {
-    DeviceKeyCapPort port(context, nullptr, WindowOf(context));
-    ClearKeySpacer(context, keyId, port);
-  };
-  x.forwardKeyToKeyCapDialogs = ForwardKeyToKeyCapDialogs;
-  AddProgrammingExtensions(x);
+void ProgrammingKeyCapWindow::DialogsChanged(HWND detection, HWND removal) {
+  GetKeyCapDialogs() = {detection, removal};
+}
 
-  KeyCapWindowHooks window;
-  window.setInputEnabled = SetProgrammingInputEnabled;
-  window.dialogsChanged = [](HWND detection, HWND removal) { GetKeyCapDialogs() = {detection, removal}; };
-  SetKeyCapWindowHooks(window);
+void ProgrammingKeyCapWindow::CancelMacroEditor(MacroContext& context) { features_.CancelMacroEditor(context); }
+
+void KeyCapsFeature::ClearSpacer(MacroContext& context, int keyId) {
+  DeviceKeyCapPort port(context, nullptr, WindowOf(context), window_);
+  ClearKeySpacer(context, keyId, port);
+}
+
+void KeyCapsFeature::ChangeKeyCap(MacroContext& context, const KeyRecord& cap, const std::vector<int>& covered,
+                                  int kind, bool store) {
+  DeviceKeyCapPort port(context, nullptr, WindowOf(context), window_);
+  ::ChangeKeyCap(context, cap, covered, kind, store, port);
+}
+
+void KeyCapsFeature::ShowSpacer(MacroContext& context, int keyId) {
+  DeviceKeyCapPort port(context, nullptr, WindowOf(context), window_);
+  SetKeySpacer(context, keyId, false, port);
 }

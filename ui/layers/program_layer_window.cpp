@@ -2,12 +2,10 @@
 
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
-#include "macros/model/macro_hooks.h"
 #include "runtime/device/program_messages.h"
 #include "ui/layers/program_layer_dialog.h"
 #include "ui/layers/running_programs.h"
 #include "ui/programming_window/programming_device.h"
-#include "ui/programming_window/programming_extensions.h"
 #include "ui/programming_window/programming_menu.h"
 #include "ui/programming_window/programming_window_ids.h"
 
@@ -50,40 +48,35 @@ void WindowLayerHost::Redraw() {
   if (window_) PostMessageA(window_, kRedrawKeyMessage, 0, 0);
 }
 
-void InstallProgramLayers() {
-  ProgrammingExtensions x;
-  // Called once the window is made: the friendly program names are read with it.
-  x.rebuildLayerMenus = [](MacroContext& context, HWND window) {
-    context.programming.exeNames.clear();
-    LoadExeNameTable(context.programming.exeNames);
-    WindowLayerHost host(context, window);
-    ProgramLayers(context, host).RebuildLayerMenus();
-  };
-  x.removeAllProgramLayers = [](MacroContext& context, HWND window) {
-    WindowLayerHost host(context, window);
-    ProgramLayers(context, host).RemoveAll();
-  };
-  x.showProgramLayerDialog = [](MacroContext& context, HWND window) {
-    WindowLayerHost host(context, window);
-    ProgramLayers layers(context, host);
-    ShowProgramLayerDialog(layers, context.programming.exeNames, window);
-  };
-  x.removeProgramLayer = [](MacroContext& context, HWND window, int layer) {
-    WindowLayerHost host(context, window);
-    ProgramLayers(context, host).Remove(layer);
-  };
-  AddProgrammingExtensions(x);
+void ProgramLayersFeature::RebuildLayerMenus(MacroContext& context, HWND window) {
+  context.programming.exeNames.clear();
+  LoadExeNameTable(context.programming.exeNames);
+  WindowLayerHost host(context, window);
+  ProgramLayers(context, host).RebuildLayerMenus();
+}
 
-  // A script read while the window is open: its layers leave the menus, and come back (into
-  // the lists alone while the window has no menu).
-  MacroModelHooks model = GetMacroModelHooks();
-  model.removeLayerMenus = [](MacroContext& context) {
-    WindowLayerHost host(context, WindowOf(context));
-    ProgramLayers(context, host).RemoveMenus();
-  };
-  model.addLayer = [](MacroContext& context, const std::string& name, const std::string& program) {
-    WindowLayerHost host(context, WindowOf(context));
-    ProgramLayers(context, host).BuildLayerMenu(name, program, false);
-  };
-  SetMacroModelHooks(model);
+void ProgramLayersFeature::RemoveAll(MacroContext& context, HWND window) {
+  WindowLayerHost host(context, window);
+  ProgramLayers(context, host).RemoveAll();
+}
+
+void ProgramLayersFeature::ShowDialog(MacroContext& context, HWND window) {
+  WindowLayerHost host(context, window);
+  ProgramLayers layers(context, host);
+  ShowProgramLayerDialog(layers, context.programming.exeNames, window);
+}
+
+void ProgramLayersFeature::Remove(MacroContext& context, HWND window, int layer) {
+  WindowLayerHost host(context, window);
+  ProgramLayers(context, host).Remove(layer);
+}
+
+void ProgramLayersFeature::RemoveLayerMenus(MacroContext& context) {
+  WindowLayerHost host(context, WindowOf(context));
+  ProgramLayers(context, host).RemoveMenus();
+}
+
+void ProgramLayersFeature::AddLayer(MacroContext& context, const std::string& name, const std::string& program) {
+  WindowLayerHost host(context, WindowOf(context));
+  ProgramLayers(context, host).BuildLayerMenu(name, program, false);
 }

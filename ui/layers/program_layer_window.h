@@ -1,6 +1,6 @@
 #pragma once
 // The program layers in the programming window: its Add Program Layer and Remove Layer
-// commands, the layers of a script read while it is open, and of New. Once, at start-up.
+// commands, the layers of a script read while it is open, and of New.
 
 #include <windows.h>
 
@@ -28,5 +28,18 @@ class WindowLayerHost : public ProgramLayerHost {
   HWND window_;
 };
 
-// Fills the programming window's layer extensions and the script reader's window side.
-void InstallProgramLayers();
+// The layers' part of the programming window's features and of the macro model's events (the
+// script reader's window side).
+class ProgramLayersFeature {
+ public:
+  // Called once the window is made: the friendly program names are read with it.
+  void RebuildLayerMenus(MacroContext& context, HWND window);
+  void RemoveAll(MacroContext& context, HWND window);
+  void ShowDialog(MacroContext& context, HWND window);
+  void Remove(MacroContext& context, HWND window, int layer);
+
+  // A script read while the window is open: its layers leave the menus, and come back (into
+  // the lists alone while the window has no menu).
+  void RemoveLayerMenus(MacroContext& context);
+  void AddLayer(MacroContext& context, const std::string& name, const std::string& program);
+};

@@ -5,10 +5,8 @@
 #include <vector>
 
 #include "macros/device_record_source.h"
-#include "macros/macro_editor_window.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
-#include "macros/model/macro_hooks.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "runtime/script/library_loader.h"
@@ -49,12 +47,12 @@ BOOL CALLBACK CollectLibraryWindow(HWND window, LPARAM data) {
   return TRUE;
 }
 
+}  // namespace
+
 void UnloadPlugins(MacroContext& context) {
   for (void* library : context.programming.pluginLibraries) DestroyWindowsOfLibrary(static_cast<HMODULE>(library));
   FreePluginLibraries(context, SystemLibraries());
 }
-
-}  // namespace
 
 MacroContext* OwnProgrammingContext(HWND window) {
   if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return nullptr;
@@ -84,13 +82,4 @@ void DestroyWindowsOfLibrary(HMODULE library) {
   EnumThreadWindows(GetCurrentThreadId(), CollectLibraryWindow, reinterpret_cast<LPARAM>(&w));
   for (HWND window : w.found)
     if (IsWindow(window)) DestroyWindow(window);
-}
-
-void InstallPlugins() {
-  MacroEditorHooks editor = GetMacroEditorHooks();
-  editor.openCustomKeyWindow = OpenCustomKeyWindow;
-  SetMacroEditorHooks(editor);
-  MacroModelHooks model = GetMacroModelHooks();
-  model.unloadPlugin = UnloadPlugins;
-  SetMacroModelHooks(model);
 }

@@ -26,6 +26,6 @@ int OpenCustomKeyWindow(HWND programmingWindow, int keyId);
 // class, window procedure or dialog procedure): they cannot outlive it.
 void DestroyWindowsOfLibrary(HMODULE library);
 
-// Puts the plug-ins under the "Macro Input" editor (its offer of a key before it opens) and the
-// macro model (the libraries given back at the window's teardown). Once, at start-up.
-void InstallPlugins();
+// The context's plug-in libraries given back (the window's teardown), after every window that
+// still runs their code.
+void UnloadPlugins(MacroContext& context);

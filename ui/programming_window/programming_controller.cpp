@@ -13,7 +13,7 @@
 #include "ui/programming_window/dropped_files.h"
 #include "ui/programming_window/keypad_geometry.h"
 #include "ui/programming_window/layer_choice.h"
-#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_features.h"
 #include "ui/programming_window/programming_menu.h"
 #include "ui/programming_window/programming_window_ids.h"
 #include "ui/programming_window/script_file_names.h"
@@ -55,8 +55,8 @@ BoxAnswer Box(HWND owner, const char* text, const char* caption, BoxButtons butt
 bool HiddenModeSetting() { return ReadMachineDword(kOrvaneRegistryKey, kInvisibleValue).value_or(0) != 0; }
 
 ProgrammingController::ProgrammingController(MacroContext& context, ProgrammingDevice& device,
-                                             ProgrammingWindowPort& port)
-    : context_(context), device_(device), port_(port) {}
+                                             ProgrammingWindowPort& port, ProgrammingFeatures& features)
+    : context_(context), device_(device), port_(port), features_(features) {}
 
 std::string ProgrammingController::DisplayName() { return GetDeviceDisplayName(context_); }
 
@@ -84,7 +84,7 @@ void ProgrammingController::Start() {
   menu.red = f.red;
   menu.noKeyCap = context_.noKeyCap;
   AdjustProgrammingMenu(port_.MenuBar(), menu);
-  if (auto rebuild = GetProgrammingExtensions().rebuildLayerMenus) rebuild(context_, port_.Window());
+  features_.RebuildLayerMenus(context_, port_.Window());
 }
 
 bool ProgrammingController::IsModified() const {
@@ -110,7 +110,6 @@ void ProgrammingController::CloseWindow() {
 void ProgrammingController::OnClose() { CloseWindow(); }
 
 bool ProgrammingController::OnCommand(int id) {
-  const ProgrammingExtensions& x = GetProgrammingExtensions();
   const HWND window = port_.Window();
   const ProgrammingDeviceFacts f = device_.Facts();
   switch (id) {
@@ -147,7 +146,7 @@ bool ProgrammingController::OnCommand(int id) {
       if (f.hasColourLayers) ShowColourLayer(true);
       return true;
     case IDM_PW_ADD_PROGRAM_LAYER:
-      if (x.showProgramLayerDialog) x.showProgramLayerDialog(context_, window);
+      features_.ShowProgramLayerDialog(context_, window);
       return true;
     case IDM_PW_HIDDEN_MODE:
       ToggleHiddenMode();
@@ -159,15 +158,17 @@ bool ProgrammingController::OnCommand(int id) {
       ToggleKeyswitch();
       return true;
     case IDM_PW_LEGEND_MAKER:
-      if (x.openLegendMaker) x.openLegendMaker(context_, window);
+      features_.OpenLegendMaker(context_, window);
       return true;
     case IDM_PW_KEY_CAPS_ADD:
-    case IDM_PW_KEY_CAPS_REMOVE: {
+    case IDM_PW_KEY_CAPS_REMOVE:
       // Key caps are found from the device's own reports: without an attached device, none.
-      auto keyCaps = id == IDM_PW_KEY_CAPS_ADD ? x.addKeyCap : x.removeKeyCap;
-      if (keyCaps && f.setUp) keyCaps(context_, window);
+      if (!f.setUp) return true;
+      if (id == IDM_PW_KEY_CAPS_ADD)
+        features_.AddKeyCap(context_, window);
+      else
+        features_.RemoveKeyCap(context_, window);
       return true;
-    }
     case IDM_PW_HELP: {
       std::string help;
       if (ResolveProgramFile(kHelpFileName, help))
@@ -179,7 +180,7 @@ bool ProgrammingController::OnCommand(int id) {
                                         SW_SHOWNORMAL);
       return true;
     case IDM_PW_ABOUT:
-      if (x.showAbout) x.showAbout(window, f.productId);
+      features_.ShowAbout(window, f.productId);
       return true;
   }
   if (id >= IDM_PW_FIRST_PROGRAM_LAYER && id <= IDM_PW_LAST_PROGRAM_LAYER) {
@@ -188,7 +189,7 @@ bool ProgrammingController::OnCommand(int id) {
   }
   if (id >= IDM_PW_FIRST_REMOVE_LAYER && id <= IDM_PW_LAST_REMOVE_LAYER) {
     const auto layer = RemovedLayerOfCommand(id, static_cast<int>(context_.layerNames.size()));
-    if (layer && x.removeProgramLayer) x.removeProgramLayer(context_, window, *layer);
+    if (layer) features_.RemoveProgramLayer(context_, window, *layer);
     return true;
   }
   return false;
@@ -268,15 +269,13 @@ void ProgrammingController::Open() {
   const auto chosen = GetSystemCalls().ChooseFileToOpen(
       ScriptQuestion(port_.Window(), "Open Orvane Script", device_.TypeFolder()));
   if (!chosen) return;
-  const ProgrammingExtensions& x = GetProgrammingExtensions();
   MacroContext& c = context_;
   ClearKeyFunctions(c.functions);
   c.toggleKeys.clear();
   c.shiftKeys.clear();
   c.includes.clear();
   c.customCommandCount = 0;
-  for (int spacer : std::set<int>(c.spacers))
-    if (x.clearKeySpacer) x.clearKeySpacer(c, spacer);
+  for (int spacer : std::set<int>(c.spacers)) features_.ClearKeySpacer(c, spacer);
   c.spacers.clear();
   c.keyCaps.clear();
   ReadScriptFile(c, *chosen);
@@ -294,7 +293,6 @@ void ProgrammingController::Open() {
 
 void ProgrammingController::New() {
   if (!AskToSaveFirst("Do you want to save the current file before creating a new one?")) return;
-  const ProgrammingExtensions& x = GetProgrammingExtensions();
   MacroContext& c = context_;
   c.shiftKeys.clear();
   c.toggleKeys.clear();
@@ -303,7 +301,7 @@ void ProgrammingController::New() {
   ClearKeyFunctions(c.functions);
   RebuildKeyCaps(c);
   port_.PostRedraw();
-  if (x.removeAllProgramLayers) x.removeAllProgramLayers(c, port_.Window());
+  features_.RemoveAllProgramLayers(c, port_.Window());
   // A removed layer must not come back from the map at the next reading.
   c.layerMap.clear();
   // Save must not put the empty layout over the file opened before without asking.

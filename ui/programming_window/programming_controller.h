@@ -12,6 +12,7 @@
 #include "ui/programming_window/programming_device.h"
 
 struct MacroContext;
+class ProgrammingFeatures;
 
 class ProgrammingWindowPort {
  public:
@@ -36,7 +37,9 @@ bool HiddenModeSetting();
 
 class ProgrammingController {
  public:
-  ProgrammingController(MacroContext& context, ProgrammingDevice& device, ProgrammingWindowPort& port);
+  // The commands of the layers, key caps, legend editor and About box go to the features.
+  ProgrammingController(MacroContext& context, ProgrammingDevice& device, ProgrammingWindowPort& port,
+                        ProgrammingFeatures& features);
 
   // The title for the layer shown.
   std::string Title();
@@ -77,5 +80,6 @@ class ProgrammingController {
   MacroContext& context_;
   ProgrammingDevice& device_;
   ProgrammingWindowPort& port_;
+  ProgrammingFeatures& features_;
   bool releaseRecord_ = false;
 };

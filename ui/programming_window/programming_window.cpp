@@ -17,7 +17,6 @@
 #include "macros/model/key_display_names.h"
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/macro_lifecycle.h"
 #include "macros/model/script_reader.h"
 #include "macros/shortcut_target.h"
@@ -36,7 +35,7 @@
 #include "ui/programming_window/keypad_painter.h"
 #include "ui/programming_window/led_blink_worker.h"
 #include "ui/programming_window/programming_controller.h"
-#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_features.h"
 #include "ui/programming_window/programming_menu.h"
 #include "ui/programming_window/programming_window_ids.h"
 
@@ -100,10 +99,11 @@ class BusyScope {
 
 class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
  public:
-  ProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& record)
-      : context_(std::move(context)),
+  ProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& record, ProgrammingFeatures& features)
+      : features_(features),
+        context_(std::move(context)),
         device_(std::make_unique<DeviceRecordProgrammingDevice>(record, *context_)),
-        controller_(std::make_unique<ProgrammingController>(*context_, *device_, *this)) {
+        controller_(std::make_unique<ProgrammingController>(*context_, *device_, *this, features)) {
     context_->device = device_.get();
   }
   // A window still open when its object goes (the process ends) is torn down first; the base
@@ -116,6 +116,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   // A record of nobody else's (a script without its device) goes with the window.
   void OwnRecord(std::unique_ptr<DeviceRecord> record) { ownedRecord_ = std::move(record); }
   ProgrammingDevice& Device() { return *device_; }
+  ProgrammingFeatures& Features() { return features_; }
 
   void ReadDeviceScript() { ReadScriptFile(*context_, device_->ScriptPath()); }
 
@@ -165,6 +166,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   void Teardown();
   void CloseOwnedWindows();
 
+  ProgrammingFeatures& features_;
   std::unique_ptr<DeviceRecord> ownedRecord_;  // before the others: it outlives them
   std::unique_ptr<MacroContext> context_;
   std::unique_ptr<DeviceRecordProgrammingDevice> device_;
@@ -229,11 +231,9 @@ bool ProgrammingWindow::CreateProgrammingWindow(bool hidden) {
   SetWindowLongPtrA(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
   c.programming.window = hwnd();
   c.windowOpen = true;
-  // The layer menus' own code puts the layers of the map into the menus and the lists anew.
-  if (GetProgrammingExtensions().rebuildLayerMenus) {
-    c.layerNames.clear();
-    c.layerPrograms.clear();
-  }
+  // The controller's start puts the layers of the map into the lists (and menus) anew.
+  c.layerNames.clear();
+  c.layerPrograms.clear();
   controller_->Start();
   SetTitle(controller_->Title());
   c.hiddenMode = hidden;
@@ -250,9 +250,8 @@ void ProgrammingWindow::Apply(const KeypadEffects& e) {
     RepaintCanvas();
     for (const PixelRect& r : e.dirty) InvalidatePixels(r);
   }
-  auto toggle = GetProgrammingExtensions().toggleMacroEditor;
-  if (toggle && e.closeEditorKey >= 0) toggle(*context_, e.closeEditorKey);
-  if (toggle && e.toggleEditorKey >= 0 && context_) toggle(*context_, e.toggleEditorKey);
+  if (e.closeEditorKey >= 0) features_.ToggleMacroEditor(*context_, e.closeEditorKey);
+  if (e.toggleEditorKey >= 0 && context_) features_.ToggleMacroEditor(*context_, e.toggleEditorKey);
   if (e.command) Send(WM_COMMAND, static_cast<WPARAM>(e.command));
 }
 
@@ -436,8 +435,7 @@ void ProgrammingWindow::Teardown() {
   // The on-board write, the device out of programming and marked for its rebuild, the records
   // released; the context itself goes with it.
   CloseMacroContext(std::move(context_), false);
-  if (record && controller_->ReleaseRecordAfterClose())
-    if (auto release = GetProgrammingExtensions().releaseUnsetDevice) release(*record);
+  if (record && controller_->ReleaseRecordAfterClose()) features_.ReleaseUnsetDevice(*record);
 }
 
 HWND OpenWindow(std::unique_ptr<ProgrammingWindow> window, bool hidden) {
@@ -455,31 +453,19 @@ HWND OpenWindow(std::unique_ptr<ProgrammingWindow> window, bool hidden) {
   return nullptr;
 }
 
-// A key-cap dialog of the window's own: the dialogs are one each in the process, and another
-// keypad's takes none of this one's keys.
-bool IsOwnDialog(HWND dialog, HWND window) {
-  return dialog && IsWindow(dialog) && GetWindow(dialog, GW_OWNER) == window;
-}
-
 // A request (the tray's) always shows the window.
 bool HiddenAtOpening(const DeviceRecord& device) { return HiddenModeSetting() && !device.programmingRequested; }
 
-void RegisterClassesOnce() {
+void RegisterClassesOnce(ProgrammingFeatures& features) {
   WNDCLASSEXA existing{};
   existing.cbSize = sizeof existing;
   if (!GetClassInfoExA(wingui::ProgramInstance(), kProgrammingWindowClass, &existing))
-    RegisterProgrammingClasses();
+    RegisterProgrammingClasses(features);
 }
 
 void ResetForOpening(MacroContext& c) {
   c.layerNames.clear();
   c.layerPrograms.clear();
-  // Without the layer menus' own code the layers of the map are still shown by name.
-  if (!GetProgrammingExtensions().rebuildLayerMenus)
-    for (const auto& [name, program] : c.layerMap) {
-      c.layerNames.push_back(name);
-      c.layerPrograms.push_back(program);
-    }
   c.editingEntry = false;
   c.programming.currentPath.clear();
   c.programming.currentFolder.clear();
@@ -487,7 +473,7 @@ void ResetForOpening(MacroContext& c) {
 
 }  // namespace
 
-bool RegisterProgrammingClasses() {
+bool RegisterProgrammingClasses(ProgrammingFeatures& features) {
   const HINSTANCE instance = wingui::ProgramInstance();
   wingui::WindowClass wc;
   wc.name = kProgrammingWindowClass;
@@ -498,35 +484,37 @@ bool RegisterProgrammingClasses() {
   wc.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.menuId = IDR_PROGRAMMING_MENU;
   bool ok = wingui::RegisterWindowClass(wc);
-  if (auto editor = GetProgrammingExtensions().registerMacroEditorClass) ok = editor() && ok;
+  ok = features.RegisterMacroEditorClass() && ok;
   return ok;
 }
 
-HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device, bool hidden) {
+HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device, bool hidden,
+                           ProgrammingFeatures& features) {
   BusyScope busy;
   if (!context) return nullptr;
-  RegisterClassesOnce();
+  RegisterClassesOnce(features);
   ResetForOpening(*context);
-  return OpenWindow(std::make_unique<ProgrammingWindow>(std::move(context), device), hidden);
+  return OpenWindow(std::make_unique<ProgrammingWindow>(std::move(context), device, features), hidden);
 }
 
-HWND ShowProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device) {
+HWND ShowProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device,
+                           ProgrammingFeatures& features) {
   if (!context) return nullptr;
   const bool hidden = HiddenAtOpening(device);
-  return OpenProgrammingWindow(std::move(context), device, hidden);
+  return OpenProgrammingWindow(std::move(context), device, hidden, features);
 }
 
-HWND OpenProgrammingWindowFor(DeviceRecord& device) {
+HWND OpenProgrammingWindowFor(DeviceRecord& device, ProgrammingFeatures& features, MacroModelEvents& events) {
   BusyScope busy;
-  auto context = std::make_unique<MacroContext>();
+  auto context = std::make_unique<MacroContext>(events);
   MacroContext& c = *context;
   const bool hidden = HiddenAtOpening(device);
   // Only the tray's request after a mode switch reads the on-board memory before the window
   // opens: the window is then for the on-board macros, and in boot mode.
   c.programming.onboardProgramming = device.onboardMacros;
   ResetForOpening(c);
-  RegisterClassesOnce();
-  auto window = std::make_unique<ProgrammingWindow>(std::move(context), device);
+  RegisterClassesOnce(features);
+  auto window = std::make_unique<ProgrammingWindow>(std::move(context), device, features);
   ProgrammingWindow& w = *window;
   device.macroContext = &c;
   w.ReadDeviceScript();
@@ -535,25 +523,23 @@ HWND OpenProgrammingWindowFor(DeviceRecord& device) {
     device.macroContext = nullptr;
     return nullptr;
   }
-  if (device.onboardMacros) {
-    if (auto import = GetProgrammingExtensions().importOnboardMacros) {
-      import(c, device);
-      w.ReadDeviceScript();
-      w.Repaint();
-    }
+  if (device.onboardMacros && features.ImportOnboardMacros(c, device)) {
+    w.ReadDeviceScript();
+    w.Repaint();
   }
   return hwnd;
 }
 
-HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device) {
+HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device, ProgrammingFeatures& features,
+                                    MacroModelEvents& events) {
   BusyScope busy;
   if (!device) return nullptr;
   DeviceRecord& record = *device;
-  auto context = std::make_unique<MacroContext>();
+  auto context = std::make_unique<MacroContext>(events);
   MacroContext& c = *context;
   ResetForOpening(c);
-  RegisterClassesOnce();
-  auto window = std::make_unique<ProgrammingWindow>(std::move(context), record);
+  RegisterClassesOnce(features);
+  auto window = std::make_unique<ProgrammingWindow>(std::move(context), record, features);
   window->OwnRecord(std::move(device));
   record.macroContext = &c;
   ReadScriptFile(c, record.moduleName);
@@ -574,16 +560,7 @@ void OnDeviceKeyInProgramming(HWND window, int keyId) {
   const int index = FindKeyIndex(c->keys, keyId);
   if (index >= 0 && c->keys[index].capKind == kSpacerKey) return;
   if (w->InMode()) return;
-  if (auto forward = GetProgrammingExtensions().forwardKeyToKeyCapDialogs) {
-    if (forward(*c, keyId, true)) return;
-  } else {
-    const KeyCapDialogs& dialogs = Process().keyCapDialogs;
-    if (IsOwnDialog(dialogs.detection, window)) {
-      PostMessageA(dialogs.detection, kKeyCapKeyDownMessage, static_cast<WPARAM>(keyId), 0);
-      return;
-    }
-    if (IsOwnDialog(dialogs.removal, window)) return;  // it works on releases
-  }
+  if (w->Features().ForwardKeyToKeyCapDialogs(*c, keyId, true)) return;
   w->Apply(DeviceKeyPressed(*c, keyId, c->editingEntry));
 }
 
@@ -592,15 +569,7 @@ void ReleaseKeyInView(HWND window, int keyId) {
   ProgrammingWindow* w = FindWindowObject(window);
   MacroContext* c = w ? w->Context() : nullptr;
   if (!c) return;
-  if (auto forward = GetProgrammingExtensions().forwardKeyToKeyCapDialogs) {
-    forward(*c, keyId, false);
-  } else {
-    const KeyCapDialogs& dialogs = Process().keyCapDialogs;
-    if (IsOwnDialog(dialogs.detection, window))
-      PostMessageA(dialogs.detection, kKeyCapKeyUpMessage, static_cast<WPARAM>(keyId), 0);
-    if (IsOwnDialog(dialogs.removal, window))
-      PostMessageA(dialogs.removal, kKeyCapKeyUpMessage, static_cast<WPARAM>(keyId), 0);
-  }
+  w->Features().ForwardKeyToKeyCapDialogs(*c, keyId, false);
   w->Apply(DeviceKeyReleased(*c, keyId));
 }
 
@@ -618,6 +587,15 @@ void SetLedViewState(MacroContext& context, int ledIndex, int state) {
   KeypadEffects e;
   SetLedState(context, ledIndex, state, e);
   if (ProgrammingWindow* w = WindowOfContext(context)) w->Apply(e);
+}
+
+void CheckKeyswitchItem(MacroContext& context, bool on) {
+  if (const HWND window = static_cast<HWND>(context.programming.window))
+    CheckViewItem(GetMenu(window), IDM_PW_KEYSWITCH_MODE, on);
+}
+
+void ProgrammingWindowEvents::DrawKey(MacroContext& context, int keyIndex) {
+  SetKeyViewState(context, keyIndex, kStateNormal);
 }
 
 void SetProgrammingWindowMode(HWND window, ProgrammingWindowMode* mode) {
@@ -651,14 +629,4 @@ void ForwardDeviceKey(HWND window, int keyCode, bool pressed) {
     OnDeviceKeyInProgramming(window, keyCode);
   else
     ReleaseKeyInView(window, keyCode);
-}
-
-void InstallProgrammingWindow() {
-  MacroModelHooks model = GetMacroModelHooks();
-  model.drawKey = [](MacroContext& context, int keyIndex) { SetKeyViewState(context, keyIndex, kStateNormal); };
-  model.checkKeyswitch = [](MacroContext& context, bool on) {
-    if (const HWND window = static_cast<HWND>(context.programming.window))
-      CheckViewItem(GetMenu(window), IDM_PW_KEYSWITCH_MODE, on);
-  };
-  SetMacroModelHooks(model);
 }

@@ -10,24 +10,32 @@
 
 #include <memory>
 
+#include "macros/model/macro_model_events.h"
+
 struct DeviceRecord;
 struct MacroContext;
+class ProgrammingFeatures;
 
 // The window class, and the class of the "Macro Input" editor with it.
 inline constexpr char kProgrammingWindowClass[] = "KeyloomClient";
-bool RegisterProgrammingClasses();
+bool RegisterProgrammingClasses(ProgrammingFeatures& features);
 
+// Each window is opened with the features beside it, which it keeps; a context it makes itself
+// gets the model's events given with them. Both outlive the window.
+//
 // The device thread's opening (the programming switch, a tray request, a script's request): a
 // new context for the device (its macroContext), its script read into it, the window opened
 // (hidden when "Invisible" is set and programming was not requested), and with onboardMacros
 // the on-board macros imported. Null, and no context left, when the layout cannot be shown.
-HWND OpenProgrammingWindowFor(DeviceRecord& device);
+HWND OpenProgrammingWindowFor(DeviceRecord& device, ProgrammingFeatures& features, MacroModelEvents& events);
 // The window for a context already filled, hidden when "Invisible" is set and programming was
 // not requested.
-HWND ShowProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device);
-// The window for a context already filled (the script editor's, for a script without a
-// device), hidden or shown; null when the layout cannot be loaded (the context is freed).
-HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device, bool hidden);
+HWND ShowProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device,
+                           ProgrammingFeatures& features);
+// The window for a context already filled, hidden or shown; null when the layout cannot be
+// loaded (the context is freed).
+HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device, bool hidden,
+                           ProgrammingFeatures& features);
 
 // A window kept hidden (hidden mode) shown, as a request from the tray menu asks.
 void RevealProgrammingWindow(HWND window);
@@ -35,7 +43,8 @@ void RevealProgrammingWindow(HWND window);
 // A script opened in the script editor without its device: a context read from the script
 // file (the record's module name), and the window, which owns the record from here on. Null
 // when the layout cannot be shown (the record is freed).
-HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device);
+HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device, ProgrammingFeatures& features,
+                                    MacroModelEvents& events);
 
 // The device thread's keys while the window is open (key ids as the layout has them).
 void OnDeviceKeyInProgramming(HWND window, int keyId);
@@ -49,6 +58,8 @@ void ForwardDeviceKey(HWND window, int keyCode, bool pressed);
 void PaintKeypad(MacroContext& context);
 void SetKeyViewState(MacroContext& context, int keyIndex, int state);
 void SetLedViewState(MacroContext& context, int ledIndex, int state);
+// The View menu's keyswitch item of the context's window checked or not.
+void CheckKeyswitchItem(MacroContext& context, bool on);
 
 // Another mode of the window (the key-cap legend editor): it sees every message first and
 // takes what it handles; the window's own teardown still runs when the window is destroyed,
@@ -73,15 +84,16 @@ void CloseProgrammingWindows();
 void SetProgrammingInputEnabled(bool enabled);
 bool IsProgrammingInputEnabled();
 // The key-cap dialogs open now (process-wide), each owned by the window it was opened from: a
-// key of that window pressed goes to its detection dialog as kKeyCapKeyDownMessage, a key
-// released as kKeyCapKeyUpMessage; a key released goes to its removal dialog as
-// kKeyCapKeyUpMessage.
+// closing window that took its detection dialog with it takes input again.
 struct KeyCapDialogs {
   HWND detection = nullptr;
   HWND removal = nullptr;
 };
 KeyCapDialogs& GetKeyCapDialogs();
 
-// Puts the window under the macro model (the key painter and the keyswitch mark). Once, at
-// start-up.
-void InstallProgrammingWindow();
+// The window's side of the macro model's events: the key painter and the keyswitch mark.
+class ProgrammingWindowEvents : public MacroModelEvents {
+ public:
+  void DrawKey(MacroContext& context, int keyIndex) override;
+  void CheckKeyswitch(MacroContext& context, bool on) override { CheckKeyswitchItem(context, on); }
+};

@@ -13,17 +13,13 @@ std::unique_ptr<ScriptEditorWindow>& Ide() {
   return ide;
 }
 
-void (*programmingHook)(std::unique_ptr<DeviceRecord>) = nullptr;
-
 }  // namespace
 
-bool CreateIde() {
+bool CreateIde(ScriptEditorController::OpenProgrammingHook openProgramming) {
   if (Ide() && Ide()->IsOpen()) return true;
   auto ide = std::make_unique<ScriptEditorWindow>(RealFiles(), ProgramModuleScriptLocator(RealFiles()));
   ide->SetScriptSources(GetDeviceScriptEngine, GetDeviceScriptContext);
-  ide->Controller().SetOpenProgrammingHook([](std::unique_ptr<DeviceRecord> device) {
-    if (programmingHook) programmingHook(std::move(device));
-  });
+  ide->Controller().SetOpenProgrammingHook(std::move(openProgramming));
   if (!ide->Create()) return false;
   Ide() = std::move(ide);
   return true;
@@ -40,7 +36,3 @@ void ForgetIdeEngine() {
 }
 
 void PumpModelessDialogs() { wingui::MessagePump::ForThisThread().PumpPending(); }
-
-void SetScriptProgrammingHook(void (*open)(std::unique_ptr<DeviceRecord> device)) {
-  programmingHook = open;
-}

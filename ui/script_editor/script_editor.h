@@ -11,8 +11,10 @@
 
 struct DeviceRecord;
 
-// Makes the window (hidden) unless it exists; false when it cannot be made.
-bool CreateIde();
+// Makes the window (hidden) unless it exists; false when it cannot be made. A script opened
+// from a file has its programming window opened by `openProgramming` (none: the record goes
+// once its init function has run).
+bool CreateIde(ScriptEditorController::OpenProgrammingHook openProgramming = {});
 void DestroyIde();
 // The window, or null.
 HWND GetIdeWindow();
@@ -22,7 +24,3 @@ void ForgetIdeEngine();
 // Dispatches every queued message of the calling thread through its pump, where the editor's
 // keys and dialog keys (and those of the thread's other modeless windows) are handled.
 void PumpModelessDialogs();
-
-// What opens the programming window for a device record made from a script file chosen in the
-// editor (it takes the record); null: that step is skipped.
-void SetScriptProgrammingHook(void (*open)(std::unique_ptr<DeviceRecord> device));

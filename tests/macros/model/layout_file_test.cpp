@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
+#include "tests/macros/model/fake_model_events.h"
 #include "tests/macros/model/model_fixture.h"
 
 using namespace testsupport;
@@ -283,23 +283,21 @@ class LoadLayout : public ::testing::Test {
  protected:
   void SetUp() override {
     keyCapBuilds = 0;
-    MacroModelHooks hooks;
-    hooks.changeKeyCap = [](MacroContext&, const KeyRecord&, const std::vector<int>&, int, bool store) {
+    events_.changeKeyCap = [](MacroContext&, const KeyRecord&, const std::vector<int>&, int, bool store) {
       if (!store) ++keyCapBuilds;
     };
-    SetMacroModelHooks(hooks);
   }
   void TearDown() override {
-    SetMacroModelHooks({});
     EXPECT_EQ(LiveImages(), 0);  // every picture released exactly once
   }
+  FakeModelEvents events_;
 };
 
 TEST_F(LoadLayout, ASampleLayoutWithAllItsPictures) {
   FakeDevice device = FullDevice("buttonSize 60 60\nled 5 5 0 1\nbuttonRow 0 0 0 2 1 2\ncustomButton 2 Lock.png\n");
   FakeLoader loader(device);
   {
-    MacroContext c;
+    MacroContext c(events_);
     c.device = &device;
     c.keyCaps.push_back({kDoubleWideCap, 9, {1, 2}, 0, 0, 120, 60});  // as a read gives them
     ASSERT_TRUE(LoadLayoutFile(c, loader));
@@ -348,7 +346,7 @@ TEST_F(LoadLayout, FailuresReleaseThePictures) {
       device.buttonImages.erase(name);
     }
     FakeLoader loader(device);
-    MacroContext context;
+    MacroContext context(events_);
     context.device = &device;
     EXPECT_FALSE(LoadLayoutFile(context, loader)) << c.what;
     EXPECT_EQ(context.keys.size(), c.keysRead ? 1u : 0u) << c.what;
@@ -356,7 +354,7 @@ TEST_F(LoadLayout, FailuresReleaseThePictures) {
     EXPECT_EQ(context.view.table[0][0], nullptr) << c.what;
     EXPECT_EQ(keyCapBuilds, 0) << c.what;
   }
-  MacroContext noDevice;
+  MacroContext noDevice(events_);
   FakeDevice device;
   FakeLoader loader(device);
   EXPECT_FALSE(LoadLayoutFile(noDevice, loader));

@@ -7,7 +7,7 @@
 
 #include "macros/model/key_functions.h"
 #include "macros/model/layer_names.h"
-#include "macros/model/macro_hooks.h"
+#include "tests/macros/model/fake_model_events.h"
 
 namespace {
 
@@ -281,16 +281,17 @@ TEST(MacroContext, TrimWideRemovesOnlyBlanks) {
 std::vector<int> drawn;
 
 TEST(MacroContext, RedrawAllKeysDrawsTheSpacersThatHaveKeys) {
-  MacroContext c;
+  MacroContext none;
+  none.keys = {Key(3), Key(4), Key(5)};
+  none.spacers = {5, 3, 99};
+  RedrawAllKeys(none);  // no painter: nothing
+  testsupport::FakeModelEvents events;
+  events.drawKey = [](MacroContext&, int index) { drawn.push_back(index); };
+  MacroContext c(events);
   c.keys = {Key(3), Key(4), Key(5)};
   c.spacers = {5, 3, 99};
   drawn.clear();
-  RedrawAllKeys(c);  // no painter: nothing
-  MacroModelHooks hooks;
-  hooks.drawKey = [](MacroContext&, int index) { drawn.push_back(index); };
-  SetMacroModelHooks(hooks);
   RedrawAllKeys(c);
-  SetMacroModelHooks({});
   EXPECT_EQ(drawn, (std::vector<int>{0, 2}));
 }
 

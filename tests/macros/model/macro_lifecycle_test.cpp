@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "macros/model/key_caps.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/script_writer.h"
+#include "tests/macros/model/fake_model_events.h"
 #include "tests/macros/model/golden_layouts.h"
 
 using namespace testsupport;
@@ -47,8 +47,8 @@ TEST(KeyCaps, EntriesAreRebuiltFromTheFunctionList) {
 }
 
 TEST(KeyCaps, ViewsAreMadeWithoutStoringAndMadeOnceAgain) {
-  MacroModelHooks hooks;
-  hooks.changeKeyCap = [](MacroContext& c, const KeyRecord& cap, const std::vector<int>& covered, int kind, bool store) {
+  FakeModelEvents events;
+  events.changeKeyCap = [](MacroContext& c, const KeyRecord& cap, const std::vector<int>& covered, int kind, bool store) {
     Log().push_back("cap " + std::to_string(cap.pairedId) + " kind " + std::to_string(kind) + " keys " +
                     std::to_string(covered.size()) + (store ? " stored" : ""));
     KeyRecord record = cap;
@@ -60,15 +60,14 @@ TEST(KeyCaps, ViewsAreMadeWithoutStoringAndMadeOnceAgain) {
     }
     c.keys.push_back(record);
   };
-  SetMacroModelHooks(hooks);
   Log().clear();
-  MacroContext c;
+  MacroContext c(events);
   c.keys = {Key(3), Key(4), Key(5)};
   c.keyCaps.push_back({kDoubleWideCap, 60, {3, 4}, 1, 2, 120, 60});
   c.keyCaps.push_back({kQuadCap, 61, {5, 77}, 1, 2, 120, 120});
   BuildKeyCapViews(c);
   BuildKeyCapViews(c);
-  SetMacroModelHooks({});
+  events.changeKeyCap = nullptr;
   EXPECT_EQ(Log(), (std::vector<std::string>{"cap 60 kind 2 keys 2", "cap 61 kind 4 keys 1",
                                              "cap 60 kind 2 keys 2", "cap 61 kind 4 keys 1"}));
   ASSERT_EQ(c.keys.size(), 5u);  // one record per cap, not two
@@ -83,23 +82,20 @@ TEST(KeyCaps, ViewsAreMadeWithoutStoringAndMadeOnceAgain) {
 }
 
 TEST(KeyCaps, SpacersOfTheSetBecomeSpacersWhenTheViewIsBuilt) {
-  MacroContext c;
+  FakeModelEvents events;
+  MacroContext c(events);
   c.keys = {Key(3), Key(4), Key(5)};
   c.keys[2].capKind = kSpacerKey;  // from an earlier layout: no longer in the set
   c.spacers = {4, 200};  // 200: a key the view lacks
-  // Without the window's hook the key only gets the spacer kind.
-  SetMacroModelHooks({});
+  // Without the window the key only gets the spacer kind.
   BuildKeyCapViews(c);
   EXPECT_EQ(c.keys[0].capKind, kPlainKey);
   EXPECT_EQ(c.keys[1].capKind, kSpacerKey);
   EXPECT_EQ(c.keys[2].capKind, kPlainKey);
   // With it the window makes each one a spacer (picture, disabled key), the lacking one too.
-  MacroModelHooks hooks;
-  hooks.showSpacer = [](MacroContext&, int id) { Log().push_back("spacer " + std::to_string(id)); };
-  SetMacroModelHooks(hooks);
+  events.showSpacer = [](MacroContext&, int id) { Log().push_back("spacer " + std::to_string(id)); };
   Log().clear();
   BuildKeyCapViews(c);
-  SetMacroModelHooks({});
   EXPECT_EQ(Log(), (std::vector<std::string>{"spacer 4", "spacer 200"}));
 }
 
@@ -199,23 +195,20 @@ class Teardown : public ::testing::Test {
  protected:
   void SetUp() override {
     Log().clear();
-    MacroModelHooks hooks;
-    hooks.buildOnboardImage = [](MacroContext&) {
+    events_.buildOnboardImage = [](MacroContext&) {
       Log().push_back("build image");
       return buildFits;
     };
-    hooks.writeOnboardImage = [](MacroContext&) { Log().push_back("write image"); };
-    hooks.releaseWindowState = [](MacroContext&) { Log().push_back("release window"); };
-    hooks.unloadPlugin = [](MacroContext&) { Log().push_back("unload plug-in"); };
-    hooks.removeMacroContext = [](MacroContext&) { Log().push_back("remove context"); };
-    SetMacroModelHooks(hooks);
+    events_.writeOnboardImage = [](MacroContext&) { Log().push_back("write image"); };
+    events_.releaseWindowState = [](MacroContext&) { Log().push_back("release window"); };
+    events_.unloadPlugin = [](MacroContext&) { Log().push_back("unload plug-in"); };
+    events_.removeMacroContext = [](MacroContext&) { Log().push_back("remove context"); };
   }
   void TearDown() override {
-    SetMacroModelHooks({});
     EXPECT_EQ(LiveImages(), 0);  // every picture released once
   }
   std::unique_ptr<MacroContext> Context(FakeDevice& device) {
-    auto c = std::make_unique<MacroContext>();
+    auto c = std::make_unique<MacroContext>(events_);
     c->device = &device;
     KeyRecord key = Key(1);
     for (auto& image : key.images) image = std::make_shared<FakeImage>(1, 1, L"x");
@@ -224,6 +217,7 @@ class Teardown : public ::testing::Test {
     return c;
   }
   static inline bool buildFits = true;
+  FakeModelEvents events_;
 };
 
 TEST_F(Teardown, ClosingTheWindowEndsProgrammingInItsOrder) {

@@ -9,10 +9,10 @@
 
 #include "macros/model/key_functions.h"
 #include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/macro_steps.h"
 #include "macros/model/onboard_conversion.h"
 #include "platform/base/memory_file_access.h"
+#include "tests/macros/model/fake_model_events.h"
 #include "tests/macros/model/model_fixture.h"
 
 using namespace testsupport;
@@ -129,7 +129,8 @@ TEST(OnboardMacroSet, OnlyTheDefaultLayersGo) {
 struct Layout {
   MemoryFileAccess files;
   FakeDevice device;
-  MacroContext context;
+  FakeModelEvents events;
+  MacroContext context{events};
 
   Layout() {
     context.device = &device;
@@ -151,9 +152,7 @@ TEST(OnboardMacroSet, ImportMakesANewLayoutOfTheSet) {
   c.layerPrograms = {"winword.exe"};
   c.layerMap["Word"] = "winword.exe";
   startedNew = 0;
-  MacroModelHooks hooks;
-  hooks.startNewLayout = [](MacroContext&) { ++startedNew; };
-  SetMacroModelHooks(hooks);
+  l.events.startNewLayout = [](MacroContext&) { ++startedNew; };
 
   DeviceMacroSet set;
   set.highestKey = 17;
@@ -168,7 +167,6 @@ TEST(OnboardMacroSet, ImportMakesANewLayoutOfTheSet) {
   *set.Slot(kKeyDownGreen, 40) = {A, R, A, 0};  // no such key in the layout
 
   ASSERT_TRUE(ImportDeviceMacros(c, set));
-  SetMacroModelHooks({});
   EXPECT_EQ(startedNew, 1);
   EXPECT_EQ(c.shiftKeys, (std::set<int>{0}));
   EXPECT_EQ(c.toggleKeys, (std::set<int>{1}));

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "macros/model/key_caps.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/script_writer.h"
+#include "tests/macros/model/fake_model_events.h"
 #include "tests/macros/model/golden_layouts.h"
 
 using namespace testsupport;
@@ -196,22 +196,20 @@ struct WindowLog {
 };
 
 TEST(ScriptReader, AnOpenWindowGetsTheLayersAndTheKeyswitch) {
-  MacroModelHooks hooks;
-  hooks.removeLayerMenus = [](MacroContext&) { WindowLog::calls.push_back("remove layers"); };
-  hooks.addLayer = [](MacroContext& c, const std::string& name, const std::string& program) {
+  FakeModelEvents events;
+  events.removeLayerMenus = [](MacroContext&) { WindowLog::calls.push_back("remove layers"); };
+  events.addLayer = [](MacroContext& c, const std::string& name, const std::string& program) {
     WindowLog::calls.push_back("add " + name);
     c.layerNames.push_back(name);
     c.layerPrograms.push_back(program);
   };
-  hooks.checkKeyswitch = [](MacroContext&, bool on) { WindowLog::calls.push_back(on ? "check" : "uncheck"); };
-  SetMacroModelHooks(hooks);
+  events.checkKeyswitch = [](MacroContext&, bool on) { WindowLog::calls.push_back(on ? "check" : "uncheck"); };
   WindowLog::calls.clear();
-  MacroContext c;
+  MacroContext c(events);
   c.windowOpen = true;
   c.layerNames = {"Word"};
   c.layerPrograms = {"w.exe"};
   Read(c, "//ORVX: Keyswitch Mode true\n\t//ORVX:Layer Zed,z.exe\n\t//ORVX:End_Layer\n\t//ORVX:Layer Word,w.exe\n");
-  SetMacroModelHooks({});
   EXPECT_EQ(WindowLog::calls, (std::vector<std::string>{"remove layers", "check", "add Word", "add Zed"}));
   EXPECT_EQ(c.layerNames, (std::vector<std::string>{"Word", "Zed"}));
 }

@@ -7,7 +7,7 @@
 
 #include "macros/model/key_caps.h"
 #include "macros/model/key_functions.h"
-#include "macros/model/macro_hooks.h"
+#include "macros/model/macro_model_events.h"
 #include "macros/model/script_reader.h"
 #include "macros/model/script_writer.h"
 #include "tests/ui/key_caps/key_cap_fixture.h"
@@ -215,10 +215,16 @@ TEST_F(KeyCapChanges, CapsCountTheKeysHeldUnderThem) {
   EXPECT_EQ(c.keys[Index(c, 8)].pressCount, 0);
 }
 
-RecordingPort& ViewPort() {
-  static RecordingPort port;
-  return port;
-}
+// The view built as the window builds it, over a recording port.
+class ViewEvents : public MacroModelEvents {
+ public:
+  RecordingPort port;
+  void ChangeKeyCap(MacroContext& c, const KeyRecord& cap, const std::vector<int>& covered, int kind,
+                    bool store) override {
+    ::ChangeKeyCap(c, cap, covered, kind, store, port);
+  }
+  void ShowSpacer(MacroContext& c, int id) override { SetKeySpacer(c, id, false, port); }
+};
 
 TEST(KeyCapRoundTrip, CapsAndSpacersComeBackFromTheScriptAsTheyWereMade) {
   MacroContext made;
@@ -231,17 +237,12 @@ TEST(KeyCapRoundTrip, CapsAndSpacersComeBackFromTheScriptAsTheyWereMade) {
   const std::string text = GenerateScriptText(made, {}, std::nullopt);
 
   // Read back into the layout's keys, and the view built as the window builds it.
-  MacroContext back;
+  ViewEvents view;
+  MacroContext back(view);
   back.keys = PadKeys();
   ReadScriptText(back, text, DeviceEffects::None);
-  MacroModelHooks hooks;
-  hooks.changeKeyCap = [](MacroContext& c, const KeyRecord& cap, const std::vector<int>& covered, int kind,
-                          bool store) { ChangeKeyCap(c, cap, covered, kind, store, ViewPort()); };
-  hooks.showSpacer = [](MacroContext& c, int id) { SetKeySpacer(c, id, false, ViewPort()); };
-  SetMacroModelHooks(hooks);
   BuildKeyCapViews(back);
   BuildKeyCapViews(back);  // again, as after an Open: still one record per cap
-  SetMacroModelHooks({});
 
   EXPECT_EQ(back.keyCaps, made.keyCaps);
   EXPECT_EQ(back.spacers, made.spacers);
@@ -259,8 +260,8 @@ TEST(KeyCapRoundTrip, CapsAndSpacersComeBackFromTheScriptAsTheyWereMade) {
       EXPECT_EQ(ImageName(b.images[slot]), ImageName(a.images[slot]));
   }
   // The view is built without writing anything, and the spacer's key is kept quiet.
-  EXPECT_EQ(std::count(ViewPort().events.begin(), ViewPort().events.end(), "write"), 0);
-  EXPECT_EQ(std::count(ViewPort().events.begin(), ViewPort().events.end(), "disable 33"), 2);
+  EXPECT_EQ(std::count(view.port.events.begin(), view.port.events.end(), "write"), 0);
+  EXPECT_EQ(std::count(view.port.events.begin(), view.port.events.end(), "disable 33"), 2);
 }
 
 }  // namespace

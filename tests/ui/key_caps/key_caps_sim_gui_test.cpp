@@ -17,7 +17,7 @@
 #include "macros/model/key_caps.h"
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
+#include "macros/model/macro_model_events.h"
 #include "macros/model/script_reader.h"
 #include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxsim_control.h"
@@ -30,7 +30,7 @@
 #include "tests/support/win_test.h"
 #include "ui/key_caps/key_cap_dialogs.h"
 #include "ui/key_caps/key_caps_ids.h"
-#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_features.h"
 #include "ui/programming_window/programming_window_ids.h"
 
 using namespace testsupport;
@@ -72,6 +72,38 @@ Programming& P() {
   return p;
 }
 
+// The stand-in as the key caps see it: the input gate and the open dialogs noted.
+class StandInKeyCapWindow : public KeyCapWindow {
+ public:
+  void SetInputEnabled(bool on) override { Note(on ? "input on" : "input off"); }
+  void DialogsChanged(HWND detection, HWND removal) override {
+    std::lock_guard<std::mutex> hold(S().lock);
+    S().detection = detection;
+    S().removal = removal;
+  }
+};
+StandInKeyCapWindow& KeyCapWindowOfStandIn() {
+  static StandInKeyCapWindow window;
+  return window;
+}
+
+// The key-cap merge and the spacers' views of the stand-in's context, as the program has them.
+class StandInEvents : public MacroModelEvents {
+ public:
+  void ChangeKeyCap(MacroContext& c, const KeyRecord& cap, const std::vector<int>& covered, int kind,
+                    bool store) override {
+    keyCaps_.ChangeKeyCap(c, cap, covered, kind, store);
+  }
+  void ShowSpacer(MacroContext& c, int keyId) override { keyCaps_.ShowSpacer(c, keyId); }
+
+ private:
+  KeyCapsFeature keyCaps_{NoProgrammingFeatures()};
+};
+StandInEvents& EventsOfStandIn() {
+  static StandInEvents events;
+  return events;
+}
+
 VhxSim* sim = nullptr;
 int simId = 0;
 
@@ -103,8 +135,8 @@ class Answers : public SystemCalls {
 
 LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && P().context) {
-    if (wp == IDM_PW_KEY_CAPS_ADD) AddKeyCaps(*P().context, hwnd);
-    if (wp == IDM_PW_KEY_CAPS_REMOVE) RemoveKeyCaps(*P().context, hwnd);
+    if (wp == IDM_PW_KEY_CAPS_ADD) AddKeyCaps(*P().context, hwnd, KeyCapWindowOfStandIn());
+    if (wp == IDM_PW_KEY_CAPS_REMOVE) RemoveKeyCaps(*P().context, hwnd, KeyCapWindowOfStandIn());
     return 0;
   }
   if (msg == kRedrawKeyMessage) {
@@ -122,7 +154,7 @@ LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // The stand-in for the programming window: the device's context from its script and layout.
 HWND OpenStandIn(DeviceRecord& record) {
   auto device = std::make_unique<DeviceRecordMacroDevice>(record);
-  auto context = std::make_unique<MacroContext>();
+  auto context = std::make_unique<MacroContext>(EventsOfStandIn());
   context->device = device.get();
   ReadScriptFile(*context, device->ScriptPath());
   GdiplusImageLoader loader;
@@ -168,15 +200,6 @@ class KeyCapsOnADevice : public ::testing::Test {
     ASSERT_TRUE(CopyTree(EnvOr("ORVANE_BIN") + "\\QpadDevices", dir_ / "QpadDevices"));
     ASSERT_TRUE(WriteTextFile(Script(), "void KeyDown(int c) {}\nvoid KeyUp(int c) {}\n"));
     InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
-    InstallKeyCaps();
-    KeyCapWindowHooks hooks;
-    hooks.setInputEnabled = [](bool on) { Note(on ? "input on" : "input off"); };
-    hooks.dialogsChanged = [](HWND detection, HWND removal) {
-      std::lock_guard<std::mutex> hold(S().lock);
-      S().detection = detection;
-      S().removal = removal;
-    };
-    SetKeyCapWindowHooks(hooks);
     sim = VhxSimOpen(nullptr);
     ASSERT_NE(sim, nullptr);
     VhxSimReset(sim);
@@ -195,9 +218,6 @@ class KeyCapsOnADevice : public ::testing::Test {
   }
   void TearDown() override {
     service_.Stop();
-    SetKeyCapWindowHooks({});
-    SetMacroModelHooks({});
-    ResetProgrammingExtensions();
     VhxSimReset(sim);
     VhxSimClose(sim);
     FreeDeviceFolders();

@@ -7,12 +7,12 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "macros/gdiplus_view_images.h"
 #include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/script_writer.h"
 #include "platform/base/system_calls.h"
 #include "runtime/device/device_folders.h"
@@ -23,7 +23,7 @@
 #include "tests/support/win_test.h"
 #include "tests/ui/key_caps/key_cap_fixture.h"
 #include "ui/key_caps/key_cap_dialogs.h"
-#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_features.h"
 #include "ui/programming_window/programming_window.h"
 #include "ui/programming_window/programming_window_ids.h"
 
@@ -54,6 +54,33 @@ constexpr COLORREF kSpacerFace = RGB(0xb0, 0xb0, 0xb0);
 // the shared test display may rest on the window).
 bool IsCapFace(COLORREF c) { return c == RGB(0xe0, 0xe0, 0xe8) || c == RGB(0xea, 0xf6, 0xea); }
 
+// The key caps beside the window as the program has them, with the editor's toggle and cancel
+// as each test sets them.
+class KeyCapFeatures : public ProgrammingFeatures, public ProgrammingWindowEvents {
+ public:
+  std::function<void(MacroContext&, int)> toggle = [](MacroContext&, int key) {
+    Calls() += "toggle " + std::to_string(key) + ";";
+  };
+  std::function<void(MacroContext&)> cancel = [](MacroContext&) {};
+
+  void ToggleMacroEditor(MacroContext& c, int key) override { toggle(c, key); }
+  void CancelMacroEditor(MacroContext& c) override { cancel(c); }
+  void AddKeyCap(MacroContext& c, HWND window) override { keyCaps_.Add(c, window); }
+  void RemoveKeyCap(MacroContext& c, HWND window) override { keyCaps_.Remove(c, window); }
+  void ClearKeySpacer(MacroContext& c, int keyId) override { keyCaps_.ClearSpacer(c, keyId); }
+  bool ForwardKeyToKeyCapDialogs(const MacroContext& c, int keyId, bool pressed) override {
+    return keyCaps_.ForwardKey(c, keyId, pressed);
+  }
+  void ChangeKeyCap(MacroContext& c, const KeyRecord& cap, const std::vector<int>& covered, int kind,
+                    bool store) override {
+    keyCaps_.ChangeKeyCap(c, cap, covered, kind, store);
+  }
+  void ShowSpacer(MacroContext& c, int keyId) override { keyCaps_.ShowSpacer(c, keyId); }
+
+ private:
+  KeyCapsFeature keyCaps_{*this};
+};
+
 class KeyCapsWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -63,19 +90,11 @@ class KeyCapsWindow : public ::testing::Test {
     ASSERT_TRUE(Prepare(record_, 1));
     PublishDeviceTable(&record_, 1);
     Calls().clear();
-    ResetProgrammingExtensions();
-    InstallProgrammingWindow();
-    InstallKeyCaps();
-    ProgrammingExtensions x;
-    x.toggleMacroEditor = [](MacroContext&, int key) { Calls() += "toggle " + std::to_string(key) + ";"; };
-    AddProgrammingExtensions(x);
-    ASSERT_TRUE(RegisterProgrammingClasses());
+    ASSERT_TRUE(RegisterProgrammingClasses(features_));
   }
   void TearDown() override {
     if (IsWindow(window_)) DestroyWindow(window_);
     PublishDeviceTable(nullptr, 0);
-    ResetProgrammingExtensions();
-    SetMacroModelHooks({});
     SetProgrammingInputEnabled(true);
     FreeDeviceFolders();
   }
@@ -91,7 +110,7 @@ class KeyCapsWindow : public ::testing::Test {
   }
   std::string Script() const { return dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"; }
   HWND Open() {
-    window_ = OpenProgrammingWindowFor(record_);
+    window_ = OpenProgrammingWindowFor(record_, features_, features_);
     PumpMessages(100);
     return window_;
   }
@@ -102,6 +121,7 @@ class KeyCapsWindow : public ::testing::Test {
 
   GdiplusSession gdiplus_;
   ScratchDir dir_{"capwin"};
+  KeyCapFeatures features_;
   DeviceRecord record_;
   HWND window_ = nullptr;
   Answers answers_;
@@ -198,18 +218,16 @@ TEST_F(KeyCapsWindow, ASpacerAddedThroughTheMenuIsABlankAtOnce) {
     Program(made, 3, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/label of three", L""}});
     ASSERT_TRUE(WriteScriptFile(made, Script()));
   }
-  ProgrammingExtensions editor;
-  editor.toggleMacroEditor = [](MacroContext& c, int key) {
+  features_.toggle = [](MacroContext& c, int key) {
     Calls() += "toggle " + std::to_string(c.keys[key].keyId) + ";";
     c.editingEntry = !c.editingEntry;
     c.currentKey = c.editingEntry ? c.keys[key].keyId : kNoKeyId;
   };
-  editor.cancelMacroEditor = [](MacroContext& c) {
+  features_.cancel = [](MacroContext& c) {
     Calls() += "cancel;";
     c.editingEntry = false;
     c.currentKey = kNoKeyId;
   };
-  AddProgrammingExtensions(editor);
   ASSERT_TRUE(Open());
   // The keypad's reports: key bytes 1 to 3; keys 3 and 4 held.
   record_.firstKeyByte = 1;
@@ -279,8 +297,8 @@ TEST_F(KeyCapsWindow, AWindowsKeysReachOnlyTheDialogsOfItsOwnKeypad) {
   DeviceRecord pads[2];
   ASSERT_TRUE(Prepare(pads[0], 1) && Prepare(pads[1], 2));
   PublishDeviceTable(pads, 2);
-  const HWND first = OpenProgrammingWindowFor(pads[0]);
-  const HWND second = OpenProgrammingWindowFor(pads[1]);
+  const HWND first = OpenProgrammingWindowFor(pads[0], features_, features_);
+  const HWND second = OpenProgrammingWindowFor(pads[1], features_, features_);
   ASSERT_TRUE(first && second);
   PumpMessages(100);
   MacroContext& own = *ProgrammingContextOf(first);

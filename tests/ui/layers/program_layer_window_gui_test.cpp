@@ -1,10 +1,10 @@
-// The program layers in a programming window's place: the window's extensions and the script
+// The program layers in a programming window's place: the layers' feature and the script
 // reader's window side change the Layer menu of a real window's menu bar, and the window is
 // sent its green layer command after a removal.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "macros/model/macro_hooks.h"
+#include "macros/model/macro_model_events.h"
 #include "macros/model/script_reader.h"
 #include "macros/model/script_writer.h"
 #include "platform/base/memory_file_access.h"
@@ -14,7 +14,6 @@
 #include "tests/support/scratch_dir.h"
 #include "ui/layers/program_layer_window.h"
 #include "ui/programming_window/programming_device.h"
-#include "ui/programming_window/programming_extensions.h"
 #include "ui/programming_window/programming_window_ids.h"
 
 using namespace testsupport;
@@ -56,12 +55,19 @@ std::string Describe(HMENU menu) {
   return out;
 }
 
+// The layers' side of the model's events, as the program has it.
+class LayerEvents : public MacroModelEvents {
+ public:
+  ProgramLayersFeature layers;
+  void RemoveLayerMenus(MacroContext& c) override { layers.RemoveLayerMenus(c); }
+  void AddLayer(MacroContext& c, const std::string& name, const std::string& program) override {
+    layers.AddLayer(c, name, program);
+  }
+};
+
 class ProgramLayerWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedHooks_ = GetMacroModelHooks();
-    ResetProgrammingExtensions();
-    InstallProgramLayers();
     WNDCLASSA wc{};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -87,25 +93,22 @@ class ProgramLayerWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     DestroyWindow(window_);
-    ResetProgrammingExtensions();
-    SetMacroModelHooks(savedHooks_);
   }
   std::string Layers() { return Describe(GetSubMenu(GetMenu(window_), 1)); }
 
-  MacroModelHooks savedHooks_;
   HWND window_ = nullptr;
   Device device_;
   MemoryFileAccess files_;
-  MacroContext c_;
+  LayerEvents events_;
+  MacroContext c_{events_};
   RecordedSystemCalls calls_;
 };
 
 TEST_F(ProgramLayerWindowTest, TheWindowsLayerMenuFollowsItsLayers) {
-  const ProgrammingExtensions& x = GetProgrammingExtensions();
-  ASSERT_TRUE(x.rebuildLayerMenus && x.removeAllProgramLayers && x.showProgramLayerDialog && x.removeProgramLayer);
+  ProgramLayersFeature& x = events_.layers;
   // After the window is made: the layers of the script it read.
   c_.layerMap = {{"Word", "winword.exe"}, {"Excel", "excel.exe"}};
-  x.rebuildLayerMenus(c_, window_);
+  x.RebuildLayerMenus(c_, window_);
   EXPECT_EQ(Layers(), "Green Layer | Red Layer | Excel | Word | Add Program Layer... | Remove Layer[Excel | Word]");
   EXPECT_EQ(c_.layerNames, (std::vector<std::string>{"Excel", "Word"}));
   EXPECT_TRUE(files_.WriteLog().empty());
@@ -123,7 +126,7 @@ TEST_F(ProgramLayerWindowTest, TheWindowsLayerMenuFollowsItsLayers) {
   calls_.SetBoxAnswer(BoxAnswer::Yes);
   ScratchDir backups("layerwindow");
   device_.scriptFolder = backups.path();
-  x.removeProgramLayer(c_, window_, 1);
+  x.Remove(c_, window_, 1);
   EXPECT_EQ(Layers(), "Green Layer | Red Layer | Excel | Word | Add Program Layer... | Remove Layer[Excel | Word]");
   EXPECT_EQ(commands, std::vector<int>{IDM_PW_GREEN_LAYER});
   EXPECT_TRUE(DirExists(backups / "Layer Backup"));
@@ -136,7 +139,7 @@ TEST_F(ProgramLayerWindowTest, TheWindowsLayerMenuFollowsItsLayers) {
   c_.programming.window = window_;
 
   // New: every layer goes.
-  x.removeAllProgramLayers(c_, window_);
+  x.RemoveAll(c_, window_);
   EXPECT_EQ(Layers(), "Green Layer | Red Layer | Add Program Layer...");
   EXPECT_TRUE(c_.layerNames.empty() && c_.layerMap.empty());
 }

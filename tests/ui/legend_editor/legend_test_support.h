@@ -16,7 +16,6 @@
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
-#include "macros/model/macro_hooks.h"
 #include "platform/base/path_text.h"
 #include "platform/wingui/rich_edit.h"
 #include "runtime/device/device_folders.h"
@@ -24,7 +23,7 @@
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 #include "ui/legend_editor/legend_editor.h"
-#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_features.h"
 #include "ui/programming_window/programming_window.h"
 
 namespace legendtest {
@@ -207,6 +206,19 @@ inline std::string& Calls() {
   return calls;
 }
 
+// The legend editor beside the window, the editor's toggle noted.
+class LegendFeatures : public ProgrammingFeatures {
+ public:
+  void ToggleMacroEditor(MacroContext&, int key) override { Calls() += "editor " + std::to_string(key) + ";"; }
+  void OpenLegendMaker(MacroContext& context, HWND window) override { ::OpenLegendMaker(context, window); }
+};
+
+// The window's own events, and the context's end noted.
+class LegendWindowEvents : public ProgrammingWindowEvents {
+ public:
+  void RemoveMacroContext(MacroContext&) override { Calls() += "context closed;"; }
+};
+
 // The real programming window over the sample Qpad 12 (in a copy of the sample device types,
 // its layout given more lines), with the legend editor as its command 32902.
 class ProgrammingWindowOnKeypad {
@@ -227,24 +239,14 @@ class ProgrammingWindowOnKeypad {
     record_.unitId = 1;
     record_.setUp = true;
     Calls().clear();
-    ResetProgrammingExtensions();
-    ProgrammingExtensions x;
-    x.toggleMacroEditor = [](MacroContext&, int key) { Calls() += "editor " + std::to_string(key) + ";"; };
-    x.openLegendMaker = OpenLegendMaker;
-    AddProgrammingExtensions(x);
-    InstallProgrammingWindow();
-    MacroModelHooks model = GetMacroModelHooks();
-    model.removeMacroContext = [](MacroContext&) { Calls() += "context closed;"; };
-    SetMacroModelHooks(model);
-    RegisterProgrammingClasses();
-    if (record_.folder) window_ = OpenProgrammingWindow(std::make_unique<MacroContext>(), record_, false);
+    RegisterProgrammingClasses(features_);
+    if (record_.folder)
+      window_ = OpenProgrammingWindow(std::make_unique<MacroContext>(events_), record_, false, features_);
     testsupport::PumpMessages(50);
   }
   ~ProgrammingWindowOnKeypad() {
     if (IsWindow(window_)) DestroyWindow(window_);
     testsupport::PumpMessages(20);
-    ResetProgrammingExtensions();
-    SetMacroModelHooks({});
     FreeDeviceFolders();
   }
   ProgrammingWindowOnKeypad(const ProgrammingWindowOnKeypad&) = delete;
@@ -257,6 +259,8 @@ class ProgrammingWindowOnKeypad {
 
  private:
   testsupport::ScratchDir scratch_{"legendpw"};
+  LegendFeatures features_;
+  LegendWindowEvents events_;
   DeviceRecord record_;
   HWND window_ = nullptr;
 };

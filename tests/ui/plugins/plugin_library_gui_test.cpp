@@ -8,7 +8,7 @@
 #include <string>
 
 #include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
+#include "macros/model/macro_model_events.h"
 #include "macros/model/macro_lifecycle.h"
 #include "runtime/script/library_loader.h"
 #include "tests/support/scratch_dir.h"
@@ -22,8 +22,14 @@ using namespace testplugin;
 
 namespace {
 
-std::unique_ptr<MacroContext> PluginKeys() {
-  auto c = std::make_unique<MacroContext>();
+// The plug-ins' side of the model's events, as the program has it.
+class PluginEvents : public MacroModelEvents {
+ public:
+  void UnloadPlugin(MacroContext& c) override { UnloadPlugins(c); }
+};
+
+std::unique_ptr<MacroContext> PluginKeys(MacroModelEvents& events) {
+  auto c = std::make_unique<MacroContext>(events);
   for (int id : {kPluginWindowKey, kPluginEditorKey, kPluginDeclinedKey}) {
     KeyRecord k;
     k.keyId = static_cast<std::uint8_t>(id);
@@ -34,11 +40,11 @@ std::unique_ptr<MacroContext> PluginKeys() {
 }
 
 TEST(PluginLibrary, ItsWindowGoesBeforeTheLibraryAndTheLibraryLeavesWithTheContext) {
-  InstallPlugins();
+  PluginEvents events;
   const std::string bin = EnvOr("ORVANE_BIN");
   const PluginLocator locate = [&](const std::string& library) { return bin + "\\" + library; };
   for (int round = 0; round < 2; ++round) {
-    std::unique_ptr<MacroContext> c = PluginKeys();
+    std::unique_ptr<MacroContext> c = PluginKeys(events);
     // No programming window: the plug-in's window has no owner, which nothing else closes.
     EXPECT_EQ(OfferKeyToPlugins(*c, nullptr, kPluginWindowKey, SystemLibraries(), locate), 1) << round;
     const HWND own = FindWindowA(kWindowClass, kWindowTitle);
@@ -55,9 +61,6 @@ TEST(PluginLibrary, ItsWindowGoesBeforeTheLibraryAndTheLibraryLeavesWithTheConte
     EXPECT_EQ(GetModuleHandleA(kLibrary), nullptr) << round;
     PumpMessages(50);  // nothing of the library's is left to run
   }
-  MacroModelHooks model = GetMacroModelHooks();
-  model.unloadPlugin = nullptr;
-  SetMacroModelHooks(model);
 }
 
 }  // namespace

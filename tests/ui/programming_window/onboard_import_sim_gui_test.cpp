@@ -12,6 +12,7 @@
 #include "macros/macro_editor_ids.h"
 #include "macros/model/onboard_image.h"
 #include "app/main_window.h"
+#include "app/program_features.h"
 #include "app/program_service_host.h"
 #include "runtime/device/device_table.h"
 #include "tests/platform/base/system_calls_recorder.h"
@@ -30,9 +31,9 @@ class OnboardWindow : public DeviceThread {
  protected:
   void SetUp() override {
     DeviceThread::SetUp();
-    InstallProgramHooks();
+    InstallMacroHooks();
     UsePlatform(calls_);
-    UseOwnHost<ProgramServiceHost>(calls_);
+    UseOwnHost<ProgramServiceHost>(calls_, features_);
   }
 
   std::string Script() const { return dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"; }
@@ -92,6 +93,7 @@ class OnboardWindow : public DeviceThread {
 
   int id_ = 0;
   RecordedSystemCalls calls_;  // the program's message boxes
+  ProgramFeatures features_;  // what the program's windows are opened with
   ScopedSystemCalls scoped_{calls_};
 };
 

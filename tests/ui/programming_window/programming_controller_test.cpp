@@ -18,7 +18,7 @@
 #include "tests/macros/model/model_fixture.h"
 #include "tests/platform/base/system_calls_recorder.h"
 #include "tests/ui/programming_window/menu_text.h"
-#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_features.h"
 #include "ui/programming_window/programming_window_ids.h"
 
 namespace {
@@ -89,17 +89,21 @@ std::string& HookCalls() {
   return calls;
 }
 
+// The pieces beside the window, noting what they are asked.
+class Features : public ProgrammingFeatures {
+ public:
+  void ShowAbout(HWND, int productId) override { HookCalls() += "about " + std::to_string(productId) + ";"; }
+  void AddKeyCap(MacroContext&, HWND) override { HookCalls() += "add cap;"; }
+  void RemoveProgramLayer(MacroContext&, HWND, int n) override {
+    HookCalls() += "remove layer " + std::to_string(n) + ";";
+  }
+  void OpenLegendMaker(MacroContext&, HWND) override { HookCalls() += "legend;"; }
+};
+
 class Controller : public ::testing::Test {
  protected:
   void SetUp() override {
     HookCalls().clear();
-    ResetProgrammingExtensions();
-    ProgrammingExtensions x;
-    x.showAbout = [](HWND, int productId) { HookCalls() += "about " + std::to_string(productId) + ";"; };
-    x.addKeyCap = [](MacroContext&, HWND) { HookCalls() += "add cap;"; };
-    x.removeProgramLayer = [](MacroContext&, HWND, int n) { HookCalls() += "remove layer " + std::to_string(n) + ";"; };
-    x.openLegendMaker = [](MacroContext&, HWND) { HookCalls() += "legend;"; };
-    AddProgrammingExtensions(x);
     c.device = &device;
     c.files = &files;
     for (int id : {1, 2, 3}) {
@@ -111,7 +115,6 @@ class Controller : public ::testing::Test {
     ASSERT_TRUE(port.bar);
     platform.SetBoxAnswer(BoxAnswer::Ok);
   }
-  void TearDown() override { ResetProgrammingExtensions(); }
 
   std::string Script() {
     const std::string* text = files.Get(device.ScriptPath());
@@ -123,7 +126,8 @@ class Controller : public ::testing::Test {
   Device device;
   MacroContext c;
   Port port;
-  ProgrammingController controller{c, device, port};
+  Features features;
+  ProgrammingController controller{c, device, port, features};
 };
 
 TEST_F(Controller, StartsOnTheDeviceColourWithItsMenus) {
@@ -157,7 +161,7 @@ TEST_F(Controller, TheHiddenModeItemFollowsTheSettingNotTheWindow) {
     if (t.invisible) WriteMachineDword(kOrvaneRegistryKey, "Invisible", *t.invisible);
     Port fresh;
     c.hiddenMode = t.windowHidden;
-    ProgrammingController(c, device, fresh).Start();
+    ProgrammingController(c, device, fresh, features).Start();
     EXPECT_EQ(wingui::Menu(fresh.MenuBar()).IsChecked(IDM_PW_HIDDEN_MODE), t.checked)
         << t.invisible.value_or(99) << " " << t.windowHidden;
     EXPECT_EQ(HiddenModeSetting(), t.checked);

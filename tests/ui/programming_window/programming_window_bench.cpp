@@ -18,6 +18,7 @@
 #include "runtime/device/device_record.h"
 #include "tests/support/bench_timing.h"
 #include "tests/support/scratch_dir.h"
+#include "ui/programming_window/programming_features.h"
 #include "ui/programming_window/programming_window.h"
 
 using namespace testsupport;
@@ -43,12 +44,12 @@ int main(int argc, char** argv) {
   }
   record.unitId = 1;
   record.hasLayerLed = true;
-  RegisterProgrammingClasses();
+  RegisterProgrammingClasses(NoProgrammingFeatures());
 
   std::vector<double> open, repaint, canvas, onScreen;
   for (int i = 0; i < runs; ++i) {
     const double start = NowMs();
-    const HWND window = OpenProgrammingWindow(std::make_unique<MacroContext>(), record, false);
+    const HWND window = OpenProgrammingWindow(std::make_unique<MacroContext>(), record, false, NoProgrammingFeatures());
     if (!window) {
       std::printf("the window did not open\n");
       return 1;

@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,7 +20,6 @@
 #include "macros/model/key_functions.h"
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
-#include "macros/model/macro_hooks.h"
 #include "macros/model/macro_steps.h"
 #include "macros/model/script_writer.h"
 #include "platform/base/registry_values.h"
@@ -31,7 +31,7 @@
 #include "tests/support/scratch_dir.h"
 #include "tests/support/win_test.h"
 #include "ui/programming_window/keypad_geometry.h"
-#include "ui/programming_window/programming_extensions.h"
+#include "ui/programming_window/programming_features.h"
 #include "ui/programming_window/programming_window_ids.h"
 
 using namespace testsupport;
@@ -83,6 +83,37 @@ LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+// The pieces beside the window as each test sets them: the editor's toggle is noted, unless the
+// real editor is asked for.
+class Features : public ProgrammingFeatures {
+ public:
+  bool realEditor = false;
+  std::function<void(DeviceRecord&)> releaseUnsetDevice;
+  std::function<bool(const MacroContext&, int, bool)> forwardKey;
+
+  void ToggleMacroEditor(MacroContext& context, int key) override {
+    if (realEditor)
+      ::ToggleMacroEditor(context, key);
+    else
+      Calls() += "toggle " + std::to_string(key) + ";";
+  }
+  bool RegisterMacroEditorClass() override { return !realEditor || ::RegisterMacroEditorClass(); }
+  void ReleaseUnsetDevice(DeviceRecord& device) override {
+    if (releaseUnsetDevice) releaseUnsetDevice(device);
+  }
+  bool ForwardKeyToKeyCapDialogs(const MacroContext& context, int keyId, bool pressed) override {
+    return forwardKey && forwardKey(context, keyId, pressed);
+  }
+};
+
+// The window's own events, and the context's end noted.
+class Events : public ProgrammingWindowEvents {
+ public:
+  void RemoveMacroContext(MacroContext& c) override {
+    Calls() += std::string("close context, worker ") + (c.blinkWorker ? "running" : "stopped") + ";";
+  }
+};
+
 class ProgrammingWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -97,30 +128,23 @@ class ProgrammingWindowTest : public ::testing::Test {
     record_.hasLayerLed = true;
     record_.backlightsAvailable = true;
     Calls().clear();
-    ResetProgrammingExtensions();
-    ProgrammingExtensions x;
-    x.toggleMacroEditor = [](MacroContext&, int key) { Calls() += "toggle " + std::to_string(key) + ";"; };
-    AddProgrammingExtensions(x);
-    InstallProgrammingWindow();
-    MacroModelHooks model = GetMacroModelHooks();
-    model.removeMacroContext = [](MacroContext& c) {
-      Calls() += std::string("close context, worker ") + (c.blinkWorker ? "running" : "stopped") + ";";
-    };
-    SetMacroModelHooks(model);
-    ASSERT_TRUE(RegisterProgrammingClasses());
+    ASSERT_TRUE(RegisterProgrammingClasses(features_));
   }
   void TearDown() override {
     if (IsWindow(window_)) DestroyWindow(window_);
-    ResetProgrammingExtensions();
-    SetMacroModelHooks({});
     SetProgrammingInputEnabled(true);
     FreeDeviceFolders();
   }
 
   HWND Open(bool hidden = false) {
-    window_ = OpenProgrammingWindow(std::make_unique<MacroContext>(), record_, hidden);
+    window_ = OpenProgrammingWindow(NewContext(), record_, hidden, features_);
     return window_;
   }
+  HWND Show() {
+    window_ = ShowProgrammingWindow(NewContext(), record_, features_);
+    return window_;
+  }
+  std::unique_ptr<MacroContext> NewContext() { return std::make_unique<MacroContext>(events_); }
   MacroContext& Context() { return *ProgrammingContextOf(window_); }
   // The centre of a key (by id) in client coordinates.
   POINT Centre(int id) {
@@ -152,6 +176,8 @@ class ProgrammingWindowTest : public ::testing::Test {
 
   GdiplusSession gdiplus_;
   ScratchDir dir_{"progwin"};
+  Features features_;
+  Events events_;
   DeviceRecord record_;
   HWND window_ = nullptr;
 };
@@ -284,7 +310,7 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
   InvisibleRegistry registry;
   ScopedSystemCalls installed(registry);
   registry.invisible = 1;
-  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  Show();
   ASSERT_TRUE(window_);
   EXPECT_FALSE(IsWindowVisible(window_));
   EXPECT_TRUE(Context().hiddenMode);
@@ -298,7 +324,7 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
   DestroyWindow(window_);
 
   record_.programmingRequested = true;  // the tray's request always shows it
-  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  Show();
   ASSERT_TRUE(window_);
   EXPECT_TRUE(IsWindowVisible(window_));
   EXPECT_FALSE(Context().hiddenMode);
@@ -309,11 +335,8 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
 // The real "Macro Input" editor follows the window: made hidden while the window is hidden, shown
 // once the tray's request has shown the window, and shown in a window that a request opened.
 TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
-  ProgrammingExtensions x;
-  x.toggleMacroEditor = ToggleMacroEditor;
-  x.registerMacroEditorClass = RegisterMacroEditorClass;
-  AddProgrammingExtensions(x);
-  ASSERT_TRUE(RegisterProgrammingClasses());
+  features_.realEditor = true;
+  ASSERT_TRUE(RegisterProgrammingClasses(features_));
   InvisibleRegistry registry;
   ScopedSystemCalls installed(registry);
   registry.invisible = 1;
@@ -327,7 +350,7 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
     PumpMessages(50);
   };
 
-  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  Show();
   ASSERT_TRUE(window_);
   record_.programmingWindow = window_;
   pressKey();
@@ -345,7 +368,7 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
   EXPECT_EQ(editor(), nullptr);
 
   record_.programmingRequested = true;
-  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  Show();
   ASSERT_TRUE(window_);
   record_.programmingWindow = window_;
   pressKey();
@@ -393,9 +416,7 @@ TEST_F(ProgrammingWindowTest, EveryDropIsFinishedWhoeverTakesIt) {
 TEST_F(ProgrammingWindowTest, AScriptWithoutADeviceKeepsItsLayerAndGivesItsRecordBackOnce) {
   static int released = 0;
   released = 0;
-  ProgrammingExtensions x;
-  x.releaseUnsetDevice = [](DeviceRecord&) { ++released; };
-  AddProgrammingExtensions(x);
+  features_.releaseUnsetDevice = [](DeviceRecord&) { ++released; };
   record_.setUp = false;  // a script opened without its device
   ASSERT_TRUE(Open());
   SendMessageA(window_, WM_COMMAND, IDM_PW_RED_LAYER, 0);
@@ -416,9 +437,7 @@ TEST_F(ProgrammingWindowTest, AScriptWithoutADeviceKeepsItsLayerAndGivesItsRecor
 TEST_F(ProgrammingWindowTest, AScriptFromTheEditorOpensWithItsLayoutAndItsOwnRecord) {
   static std::string released;
   released.clear();
-  ProgrammingExtensions x;
-  x.releaseUnsetDevice = [](DeviceRecord& device) { released += device.moduleName + ";"; };
-  AddProgrammingExtensions(x);
+  features_.releaseUnsetDevice = [](DeviceRecord& device) { released += device.moduleName + ";"; };
   const std::string script = dir_ / "Chosen.oxs";
   {
     MacroContext layout;
@@ -429,7 +448,7 @@ TEST_F(ProgrammingWindowTest, AScriptFromTheEditorOpensWithItsLayoutAndItsOwnRec
   device->folder = record_.folder;
   device->productId = 0x19;
   device->moduleName = script;
-  window_ = OpenProgrammingWindowForScript(std::move(device));
+  window_ = OpenProgrammingWindowForScript(std::move(device), features_, events_);
   ASSERT_TRUE(window_);
   const MacroContext& c = Context();
   const int five = FindKeyIndex(c.keys, 5);
@@ -445,7 +464,7 @@ TEST_F(ProgrammingWindowTest, AScriptFromTheEditorOpensWithItsLayoutAndItsOwnRec
   device = std::make_unique<DeviceRecord>();
   device->folder = record_.folder;
   device->moduleName = script;
-  window_ = OpenProgrammingWindowForScript(std::move(device));
+  window_ = OpenProgrammingWindowForScript(std::move(device), features_, events_);
   ASSERT_TRUE(window_);
   Calls().clear();
   CloseProgrammingWindows();
@@ -477,46 +496,14 @@ TEST_F(ProgrammingWindowTest, AnotherModeTakesMessagesFirstAndTheTeardownStillRu
 
 TEST_F(ProgrammingWindowTest, KeysGoToTheKeyCapDialogsFirst) {
   ASSERT_TRUE(Open());
-  const HWND detection = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 0, 0, window_, nullptr, nullptr, nullptr);
-  GetKeyCapDialogs().detection = detection;
-  OnDeviceKeyInProgramming(window_, 3);
-  ReleaseKeyInView(window_, 3);
-  MSG msg;
-  ASSERT_TRUE(PeekMessageA(&msg, detection, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, kKeyCapKeyDownMessage);
-  EXPECT_EQ(msg.wParam, 3u);
-  ASSERT_TRUE(PeekMessageA(&msg, detection, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, kKeyCapKeyUpMessage);
-  EXPECT_EQ(Calls(), "");  // no editor while the dialog takes the keys
-  GetKeyCapDialogs().detection = nullptr;
-  DestroyWindow(detection);
-
-  // Dialogs of another keypad's window take none of this window's keys.
-  const HWND other = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-  for (bool detecting : {true, false}) {
-    Calls().clear();
-    const HWND dialog = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 0, 0, other, nullptr, nullptr, nullptr);
-    GetKeyCapDialogs() = detecting ? KeyCapDialogs{dialog, nullptr} : KeyCapDialogs{nullptr, dialog};
-    OnDeviceKeyInProgramming(window_, 3);
-    ReleaseKeyInView(window_, 3);
-    EXPECT_FALSE(PeekMessageA(&msg, dialog, kKeyCapKeyDownMessage, kKeyCapKeyUpMessage, PM_REMOVE)) << detecting;
-    EXPECT_EQ(Calls(), "toggle " + std::to_string(FindKeyIndex(Context().keys, 3)) + ";") << detecting;
-    GetKeyCapDialogs() = {};
-    DestroyWindow(dialog);
-  }
-  DestroyWindow(other);
-
-  // The key caps' own routing, where it is installed, for the window's context.
-  Calls().clear();
+  // The key caps' routing, for the window's context: a press it takes goes no further.
   static bool take = true;
   static const MacroContext* asked = nullptr;
-  ProgrammingExtensions x;
-  x.forwardKeyToKeyCapDialogs = [](const MacroContext& context, int keyId, bool pressed) {
+  features_.forwardKey = [](const MacroContext& context, int keyId, bool pressed) {
     Calls() += std::string(pressed ? "cap press " : "cap release ") + std::to_string(keyId) + ";";
     asked = &context;
     return take;
   };
-  AddProgrammingExtensions(x);
   OnDeviceKeyInProgramming(window_, 3);
   take = false;
   OnDeviceKeyInProgramming(window_, 3);

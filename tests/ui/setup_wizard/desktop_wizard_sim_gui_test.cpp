@@ -14,6 +14,7 @@
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
 #include "app/main_window.h"
+#include "app/program_features.h"
 #include "app/program_service_host.h"
 #include "runtime/device/device_table.h"
 #include "runtime/keys/key_codes.h"
@@ -111,10 +112,10 @@ class DesktopWizardSim : public DeviceThread {
  protected:
   void SetUp() override {
     DeviceThread::SetUp();
-    InstallProgramHooks();
+    InstallMacroHooks();
     // The program's pump, dialogs and wizard, over the machine of the test.
     UsePlatform(machine_);
-    UseOwnHost<ProgramServiceHost>(machine_);
+    UseOwnHost<ProgramServiceHost>(machine_, features_);
   }
 
   int AddDesktop() { return AddSimKeypad(sim_, kUnit, kDesktopPid); }
@@ -139,6 +140,7 @@ class DesktopWizardSim : public DeviceThread {
   }
 
   Machine machine_;
+  ProgramFeatures features_;  // what the program's windows are opened with
 };
 
 TEST_F(DesktopWizardSim, TheDefaultLayoutTypesTheUsersDetails) {
