@@ -21,7 +21,7 @@ void ProgramServiceHost::PumpWindows() { wingui::MessagePump::ForThisThread().Pu
 // The script editor and debugger live on the device thread; command 32830 is forwarded to the
 // editor, and every build and script call of the thread's engines goes through the debugger.
 void ProgramServiceHost::ThreadStarted() {
-  CreateDebuggerIde();
+  CreateDebuggerIde(Calls());
   SetCurrentModelessDialog(GetIdeWindow());
 }
 

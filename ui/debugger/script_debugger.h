@@ -4,9 +4,11 @@
 
 class asCDebugScriptEngine;
 class asCDebugContext;
+class SystemCalls;
 
-// Makes the script editor (hidden) with the run control attached; false when it cannot be made.
-bool CreateDebuggerIde();
+// Makes the script editor (hidden) with the run control attached, both asking the user through
+// `calls` (which the build callback makes them again with); false when it cannot be made.
+bool CreateDebuggerIde(SystemCalls& calls);
 void DestroyDebuggerIde();
 // The device thread's engine is about to go.
 void ForgetDebuggerEngine();

@@ -17,9 +17,9 @@ void (*programmingHook)(std::unique_ptr<DeviceRecord>) = nullptr;
 
 }  // namespace
 
-bool CreateIde() {
+bool CreateIde(SystemCalls& calls) {
   if (Ide() && Ide()->IsOpen()) return true;
-  auto ide = std::make_unique<ScriptEditorWindow>(RealFiles(), ProgramModuleScriptLocator(RealFiles()));
+  auto ide = std::make_unique<ScriptEditorWindow>(calls, RealFiles(), ProgramModuleScriptLocator(RealFiles()));
   ide->SetScriptSources(GetDeviceScriptEngine, GetDeviceScriptContext);
   ide->Controller().SetOpenProgrammingHook([](std::unique_ptr<DeviceRecord> device) {
     if (programmingHook) programmingHook(std::move(device));

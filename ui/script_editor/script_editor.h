@@ -11,8 +11,11 @@
 
 struct DeviceRecord;
 
-// Makes the window (hidden) unless it exists; false when it cannot be made.
-bool CreateIde();
+class SystemCalls;
+
+// Makes the window (hidden) unless it exists, asking the user and the registry through `calls`;
+// false when it cannot be made.
+bool CreateIde(SystemCalls& calls);
 void DestroyIde();
 // The window, or null.
 HWND GetIdeWindow();
