@@ -281,8 +281,9 @@ void InstallProgramHooks() {
   // A script the editor opened without its device: its window owns the record; its Exit has
   // the editor forget the module and frees the module's libraries (a device script it has none
   // to regenerate).
-  SetScriptProgrammingHook(
-      [](std::unique_ptr<DeviceRecord> device) { OpenProgrammingWindowForScript(std::move(device)); });
+  SetScriptProgrammingHook([](std::unique_ptr<DeviceRecord> device) {
+    OpenProgrammingWindowForScript(GetSystemCalls(), std::move(device));
+  });
   programming.releaseUnsetDevice = [](DeviceRecord& device) {
     if (const HWND editor = GetIdeWindow())
       SendMessageA(editor, kDiscardModuleMessage, 0, reinterpret_cast<LPARAM>(device.moduleName.c_str()));

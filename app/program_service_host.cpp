@@ -40,7 +40,9 @@ void ProgramServiceHost::ThreadEnding() {
 
 DeviceBuildCallback ProgramServiceHost::BuildCallback() { return DebugBuildCallback; }
 
-HWND ProgramServiceHost::OpenProgrammingWindow(DeviceRecord& device) { return OpenProgrammingWindowFor(device); }
+HWND ProgramServiceHost::OpenProgrammingWindow(DeviceRecord& device) {
+  return OpenProgrammingWindowFor(Calls(), device);
+}
 
 void ProgramServiceHost::ProgrammingKey(DeviceRecord& device, int keyCode, bool pressed) {
   ForwardDeviceKey(device.programmingWindow, keyCode, pressed);

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/message_box.h"
 #include "ui/programming_window/programming_device.h"
 
+class SystemCalls;
 struct MacroContext;
 
 class ProgrammingWindowPort {
@@ -32,11 +34,12 @@ inline constexpr char kDeviceFamilyWebPage[] = "https://www.kestrion.com/qpad/";
 inline constexpr char kHelpFileName[] = "LCORVXHelp.chm";
 
 // Hidden mode as the machine's "Invisible" value sets it (absent: off).
-bool HiddenModeSetting();
+bool HiddenModeSetting(SystemCalls& calls);
 
 class ProgrammingController {
  public:
-  ProgrammingController(MacroContext& context, ProgrammingDevice& device, ProgrammingWindowPort& port);
+  ProgrammingController(SystemCalls& calls, MacroContext& context, ProgrammingDevice& device,
+                        ProgrammingWindowPort& port);
 
   // The title for the layer shown.
   std::string Title();
@@ -73,7 +76,9 @@ class ProgrammingController {
   void NoteSaved(const std::string& path);
   void CloseWindow();
   std::string DisplayName();
+  BoxAnswer Box(HWND owner, const char* text, const char* caption, BoxButtons buttons, BoxIcon icon);
 
+  SystemCalls& calls_;
   MacroContext& context_;
   ProgrammingDevice& device_;
   ProgrammingWindowPort& port_;

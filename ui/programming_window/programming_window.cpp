@@ -100,10 +100,11 @@ class BusyScope {
 
 class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
  public:
-  ProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& record)
-      : context_(std::move(context)),
+  ProgrammingWindow(SystemCalls& calls, std::unique_ptr<MacroContext> context, DeviceRecord& record)
+      : calls_(calls),
+        context_(std::move(context)),
         device_(std::make_unique<DeviceRecordProgrammingDevice>(record, *context_)),
-        controller_(std::make_unique<ProgrammingController>(*context_, *device_, *this)) {
+        controller_(std::make_unique<ProgrammingController>(calls, *context_, *device_, *this)) {
     context_->device = device_.get();
   }
   // A window still open when its object goes (the process ends) is torn down first; the base
@@ -111,6 +112,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   ~ProgrammingWindow() override { Teardown(); }
 
   MacroContext* Context() { return tornDown_ ? nullptr : context_.get(); }
+  SystemCalls& Calls() { return calls_; }
   void SetMode(ProgrammingWindowMode* mode) { mode_ = mode; }
   bool InMode() const { return mode_ != nullptr; }
   // A record of nobody else's (a script without its device) goes with the window.
@@ -165,6 +167,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   void Teardown();
   void CloseOwnedWindows();
 
+  SystemCalls& calls_;
   std::unique_ptr<DeviceRecord> ownedRecord_;  // before the others: it outlives them
   std::unique_ptr<MacroContext> context_;
   std::unique_ptr<DeviceRecordProgrammingDevice> device_;
@@ -195,7 +198,7 @@ void ProgrammingWindow::TellLayoutNotLoaded() {
     GetDeviceFolderPath(record->folder, path);
     path += std::string("\\") + kLayoutFileName;
   }
-  TellProgrammingRefused(GetSystemCalls(), *record, ProgrammingRefusal::kLayoutNotLoaded, path);
+  TellProgrammingRefused(calls_, *record, ProgrammingRefusal::kLayoutNotLoaded, path);
 }
 
 bool ProgrammingWindow::CreateProgrammingWindow(bool hidden) {
@@ -462,7 +465,9 @@ bool IsOwnDialog(HWND dialog, HWND window) {
 }
 
 // A request (the tray's) always shows the window.
-bool HiddenAtOpening(const DeviceRecord& device) { return HiddenModeSetting() && !device.programmingRequested; }
+bool HiddenAtOpening(SystemCalls& calls, const DeviceRecord& device) {
+  return HiddenModeSetting(calls) && !device.programmingRequested;
+}
 
 void RegisterClassesOnce() {
   WNDCLASSEXA existing{};
@@ -502,31 +507,32 @@ bool RegisterProgrammingClasses() {
   return ok;
 }
 
-HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device, bool hidden) {
+HWND OpenProgrammingWindow(SystemCalls& calls, std::unique_ptr<MacroContext> context, DeviceRecord& device,
+                           bool hidden) {
   BusyScope busy;
   if (!context) return nullptr;
   RegisterClassesOnce();
   ResetForOpening(*context);
-  return OpenWindow(std::make_unique<ProgrammingWindow>(std::move(context), device), hidden);
+  return OpenWindow(std::make_unique<ProgrammingWindow>(calls, std::move(context), device), hidden);
 }
 
-HWND ShowProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device) {
+HWND ShowProgrammingWindow(SystemCalls& calls, std::unique_ptr<MacroContext> context, DeviceRecord& device) {
   if (!context) return nullptr;
-  const bool hidden = HiddenAtOpening(device);
-  return OpenProgrammingWindow(std::move(context), device, hidden);
+  const bool hidden = HiddenAtOpening(calls, device);
+  return OpenProgrammingWindow(calls, std::move(context), device, hidden);
 }
 
-HWND OpenProgrammingWindowFor(DeviceRecord& device) {
+HWND OpenProgrammingWindowFor(SystemCalls& calls, DeviceRecord& device) {
   BusyScope busy;
   auto context = std::make_unique<MacroContext>();
   MacroContext& c = *context;
-  const bool hidden = HiddenAtOpening(device);
+  const bool hidden = HiddenAtOpening(calls, device);
   // Only the tray's request after a mode switch reads the on-board memory before the window
   // opens: the window is then for the on-board macros, and in boot mode.
   c.programming.onboardProgramming = device.onboardMacros;
   ResetForOpening(c);
   RegisterClassesOnce();
-  auto window = std::make_unique<ProgrammingWindow>(std::move(context), device);
+  auto window = std::make_unique<ProgrammingWindow>(calls, std::move(context), device);
   ProgrammingWindow& w = *window;
   device.macroContext = &c;
   w.ReadDeviceScript();
@@ -545,7 +551,7 @@ HWND OpenProgrammingWindowFor(DeviceRecord& device) {
   return hwnd;
 }
 
-HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device) {
+HWND OpenProgrammingWindowForScript(SystemCalls& calls, std::unique_ptr<DeviceRecord> device) {
   BusyScope busy;
   if (!device) return nullptr;
   DeviceRecord& record = *device;
@@ -553,7 +559,7 @@ HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device) {
   MacroContext& c = *context;
   ResetForOpening(c);
   RegisterClassesOnce();
-  auto window = std::make_unique<ProgrammingWindow>(std::move(context), record);
+  auto window = std::make_unique<ProgrammingWindow>(calls, std::move(context), record);
   window->OwnRecord(std::move(device));
   record.macroContext = &c;
   ReadScriptFile(c, record.moduleName);
@@ -627,6 +633,11 @@ void SetProgrammingWindowMode(HWND window, ProgrammingWindowMode* mode) {
 MacroContext* ProgrammingContextOf(HWND window) {
   ProgrammingWindow* w = FindWindowObject(window);
   return w ? w->Context() : nullptr;
+}
+
+SystemCalls& ProgrammingCallsOf(HWND window) {
+  ProgrammingWindow* w = FindWindowObject(window);
+  return w ? w->Calls() : GetSystemCalls();
 }
 
 int OpenProgrammingWindowCount() { return static_cast<int>(AllWindows().open.size()); }

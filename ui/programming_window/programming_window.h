@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class SystemCalls;
 struct DeviceRecord;
 struct MacroContext;
 
@@ -20,14 +21,16 @@ bool RegisterProgrammingClasses();
 // The device thread's opening (the programming switch, a tray request, a script's request): a
 // new context for the device (its macroContext), its script read into it, the window opened
 // (hidden when "Invisible" is set and programming was not requested), and with onboardMacros
-// the on-board macros imported. Null, and no context left, when the layout cannot be shown.
-HWND OpenProgrammingWindowFor(DeviceRecord& device);
+// the on-board macros imported. Null, and no context left, when the layout cannot be shown. The
+// window and its commands ask the user, the registry and the shell through `calls`.
+HWND OpenProgrammingWindowFor(SystemCalls& calls, DeviceRecord& device);
 // The window for a context already filled, hidden when "Invisible" is set and programming was
 // not requested.
-HWND ShowProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device);
+HWND ShowProgrammingWindow(SystemCalls& calls, std::unique_ptr<MacroContext> context, DeviceRecord& device);
 // The window for a context already filled (the script editor's, for a script without a
 // device), hidden or shown; null when the layout cannot be loaded (the context is freed).
-HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device, bool hidden);
+HWND OpenProgrammingWindow(SystemCalls& calls, std::unique_ptr<MacroContext> context, DeviceRecord& device,
+                           bool hidden);
 
 // A window kept hidden (hidden mode) shown, as a request from the tray menu asks.
 void RevealProgrammingWindow(HWND window);
@@ -35,7 +38,7 @@ void RevealProgrammingWindow(HWND window);
 // A script opened in the script editor without its device: a context read from the script
 // file (the record's module name), and the window, which owns the record from here on. Null
 // when the layout cannot be shown (the record is freed).
-HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device);
+HWND OpenProgrammingWindowForScript(SystemCalls& calls, std::unique_ptr<DeviceRecord> device);
 
 // The device thread's keys while the window is open (key ids as the layout has them).
 void OnDeviceKeyInProgramming(HWND window, int keyId);
@@ -63,6 +66,10 @@ void SetProgrammingWindowMode(HWND window, ProgrammingWindowMode* mode);
 
 // The context a programming window shows, or null (another window, or one being torn down).
 MacroContext* ProgrammingContextOf(HWND window);
+// The platform a programming window was opened with, for the windows and modes it opens. Another
+// window, or none yet (a script read into a context before its window is made asks nothing),
+// gets the calls in force.
+SystemCalls& ProgrammingCallsOf(HWND window);
 int OpenProgrammingWindowCount();
 // Closes every programming window of the calling thread, each through its teardown (the device
 // thread's end: a window of a script without its device has no device record to close it).

@@ -91,7 +91,7 @@ class KeyCapsWindow : public ::testing::Test {
   }
   std::string Script() const { return dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"; }
   HWND Open() {
-    window_ = OpenProgrammingWindowFor(record_);
+    window_ = OpenProgrammingWindowFor(answers_, record_);
     PumpMessages(100);
     return window_;
   }
@@ -279,8 +279,8 @@ TEST_F(KeyCapsWindow, AWindowsKeysReachOnlyTheDialogsOfItsOwnKeypad) {
   DeviceRecord pads[2];
   ASSERT_TRUE(Prepare(pads[0], 1) && Prepare(pads[1], 2));
   PublishDeviceTable(pads, 2);
-  const HWND first = OpenProgrammingWindowFor(pads[0]);
-  const HWND second = OpenProgrammingWindowFor(pads[1]);
+  const HWND first = OpenProgrammingWindowFor(answers_, pads[0]);
+  const HWND second = OpenProgrammingWindowFor(answers_, pads[1]);
   ASSERT_TRUE(first && second);
   PumpMessages(100);
   MacroContext& own = *ProgrammingContextOf(first);

@@ -117,8 +117,9 @@ class ProgrammingWindowTest : public ::testing::Test {
     FreeDeviceFolders();
   }
 
-  HWND Open(bool hidden = false) {
-    window_ = OpenProgrammingWindow(std::make_unique<MacroContext>(), record_, hidden);
+  HWND Open(bool hidden = false) { return Open(platform_, hidden); }
+  HWND Open(SystemCalls& calls, bool hidden = false) {
+    window_ = OpenProgrammingWindow(calls, std::make_unique<MacroContext>(), record_, hidden);
     return window_;
   }
   MacroContext& Context() { return *ProgrammingContextOf(window_); }
@@ -151,6 +152,7 @@ class ProgrammingWindowTest : public ::testing::Test {
   }
 
   GdiplusSession gdiplus_;
+  SystemCalls platform_;  // the platform's own
   ScratchDir dir_{"progwin"};
   DeviceRecord record_;
   HWND window_ = nullptr;
@@ -282,9 +284,8 @@ TEST_F(ProgrammingWindowTest, OneTeardownClosesChildrenFirstThenTheContext) {
 
 TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) {
   InvisibleRegistry registry;
-  ScopedSystemCalls installed(registry);
   registry.invisible = 1;
-  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  window_ = ShowProgrammingWindow(registry, std::make_unique<MacroContext>(), record_);
   ASSERT_TRUE(window_);
   EXPECT_FALSE(IsWindowVisible(window_));
   EXPECT_TRUE(Context().hiddenMode);
@@ -298,7 +299,7 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
   DestroyWindow(window_);
 
   record_.programmingRequested = true;  // the tray's request always shows it
-  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  window_ = ShowProgrammingWindow(registry, std::make_unique<MacroContext>(), record_);
   ASSERT_TRUE(window_);
   EXPECT_TRUE(IsWindowVisible(window_));
   EXPECT_FALSE(Context().hiddenMode);
@@ -315,7 +316,6 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
   AddProgrammingExtensions(x);
   ASSERT_TRUE(RegisterProgrammingClasses());
   InvisibleRegistry registry;
-  ScopedSystemCalls installed(registry);
   registry.invisible = 1;
   const auto editor = [] {
     MacroEditorWindow* open = MacroEditorWindow::Current();
@@ -327,7 +327,7 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
     PumpMessages(50);
   };
 
-  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  window_ = ShowProgrammingWindow(registry, std::make_unique<MacroContext>(), record_);
   ASSERT_TRUE(window_);
   record_.programmingWindow = window_;
   pressKey();
@@ -345,7 +345,7 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
   EXPECT_EQ(editor(), nullptr);
 
   record_.programmingRequested = true;
-  window_ = ShowProgrammingWindow(std::make_unique<MacroContext>(), record_);
+  window_ = ShowProgrammingWindow(registry, std::make_unique<MacroContext>(), record_);
   ASSERT_TRUE(window_);
   record_.programmingWindow = window_;
   pressKey();
@@ -429,7 +429,7 @@ TEST_F(ProgrammingWindowTest, AScriptFromTheEditorOpensWithItsLayoutAndItsOwnRec
   device->folder = record_.folder;
   device->productId = 0x19;
   device->moduleName = script;
-  window_ = OpenProgrammingWindowForScript(std::move(device));
+  window_ = OpenProgrammingWindowForScript(platform_, std::move(device));
   ASSERT_TRUE(window_);
   const MacroContext& c = Context();
   const int five = FindKeyIndex(c.keys, 5);
@@ -445,7 +445,7 @@ TEST_F(ProgrammingWindowTest, AScriptFromTheEditorOpensWithItsLayoutAndItsOwnRec
   device = std::make_unique<DeviceRecord>();
   device->folder = record_.folder;
   device->moduleName = script;
-  window_ = OpenProgrammingWindowForScript(std::move(device));
+  window_ = OpenProgrammingWindowForScript(platform_, std::move(device));
   ASSERT_TRUE(window_);
   Calls().clear();
   CloseProgrammingWindows();
@@ -550,9 +550,8 @@ TEST_F(ProgrammingWindowTest, ALayoutThatCannotBeShownOpensNoWindowAndSaysWhy) {
     SCOPED_TRACE(c.removed);
     ASSERT_TRUE(DeleteFileA((type + "\\" + c.removed).c_str()));
     NotedBoxes boxes;
-    ScopedSystemCalls installed(boxes);
     const int before = OpenProgrammingWindowCount();
-    EXPECT_EQ(Open(), nullptr);
+    EXPECT_EQ(Open(boxes), nullptr);
     EXPECT_EQ(OpenProgrammingWindowCount(), before);
     EXPECT_EQ(FindOwnWindow(kProgrammingWindowClass), nullptr);
     EXPECT_EQ(Calls(), "");  // nothing to tear down: nothing was started
