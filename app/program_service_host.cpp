@@ -54,4 +54,4 @@ void ProgramServiceHost::RevealProgrammingWindow(DeviceRecord& device) {
 
 void ProgramServiceHost::RegenerateDeviceScript(DeviceRecord& device) { ::RegenerateDeviceScript(device); }
 
-void ProgramServiceHost::RunDesktopWizard() { StartDesktopWizard(); }
+void ProgramServiceHost::RunDesktopWizard() { StartDesktopWizard(Calls()); }
