@@ -9,6 +9,7 @@
 #include "ui/programming_window/programming_device.h"
 #include "ui/programming_window/programming_extensions.h"
 #include "ui/programming_window/programming_menu.h"
+#include "ui/programming_window/programming_window.h"
 #include "ui/programming_window/programming_window_ids.h"
 
 namespace {
@@ -57,20 +58,20 @@ void InstallProgramLayers() {
     context.programming.exeNames.clear();
     LoadExeNameTable(context.programming.exeNames);
     WindowLayerHost host(context, window);
-    ProgramLayers(context, host).RebuildLayerMenus();
+    ProgramLayers(ProgrammingCallsOf(host.Window()), context, host).RebuildLayerMenus();
   };
   x.removeAllProgramLayers = [](MacroContext& context, HWND window) {
     WindowLayerHost host(context, window);
-    ProgramLayers(context, host).RemoveAll();
+    ProgramLayers(ProgrammingCallsOf(host.Window()), context, host).RemoveAll();
   };
   x.showProgramLayerDialog = [](MacroContext& context, HWND window) {
     WindowLayerHost host(context, window);
-    ProgramLayers layers(context, host);
+    ProgramLayers layers(ProgrammingCallsOf(window), context, host);
     ShowProgramLayerDialog(layers, context.programming.exeNames, window);
   };
   x.removeProgramLayer = [](MacroContext& context, HWND window, int layer) {
     WindowLayerHost host(context, window);
-    ProgramLayers(context, host).Remove(layer);
+    ProgramLayers(ProgrammingCallsOf(host.Window()), context, host).Remove(layer);
   };
   AddProgrammingExtensions(x);
 
@@ -79,11 +80,11 @@ void InstallProgramLayers() {
   MacroModelHooks model = GetMacroModelHooks();
   model.removeLayerMenus = [](MacroContext& context) {
     WindowLayerHost host(context, WindowOf(context));
-    ProgramLayers(context, host).RemoveMenus();
+    ProgramLayers(ProgrammingCallsOf(host.Window()), context, host).RemoveMenus();
   };
   model.addLayer = [](MacroContext& context, const std::string& name, const std::string& program) {
     WindowLayerHost host(context, WindowOf(context));
-    ProgramLayers(context, host).BuildLayerMenu(name, program, false);
+    ProgramLayers(ProgrammingCallsOf(host.Window()), context, host).BuildLayerMenu(name, program, false);
   };
   SetMacroModelHooks(model);
 }
