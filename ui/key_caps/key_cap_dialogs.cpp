@@ -121,8 +121,8 @@ std::string LastErrorText() {
 
 void SetKeyCapWindowHooks(const KeyCapWindowHooks& hooks) { State().hooks = hooks; }
 
-bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_ptr<KeyCapServices> services,
-                      HWND owner) {
+bool OpenKeyCapDialog(SystemCalls& calls, KeyCapDialogKind kind, MacroContext& context,
+                      std::unique_ptr<KeyCapServices> services, HWND owner) {
   std::unique_ptr<KeyCapDialog>& slot = Slot(kind);
   if (HWND open = slot ? slot->OpenWindow() : nullptr) {
     ShowWindow(open, SW_SHOW);
@@ -131,7 +131,7 @@ bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_
   slot = std::make_unique<KeyCapDialog>(kind, context, std::move(services));
   if (!slot->CreateModeless(owner)) {
     const std::string text = LastErrorText();
-    GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), "Error", BoxButtons::Ok, BoxIcon::Information);
+    calls.ShowMessageBox(nullptr, text.c_str(), "Error", BoxButtons::Ok, BoxIcon::Information);
     return false;
   }
   slot->Show(SW_SHOW);

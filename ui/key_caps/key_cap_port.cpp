@@ -54,8 +54,8 @@ std::vector<int> FlushDeviceReports(DeviceRecord& d) {
   return held;
 }
 
-DeviceKeyCapPort::DeviceKeyCapPort(MacroContext& context, DeviceRecord* device, HWND window)
-    : context_(context), given_(device), inTable_(!device || InTable(device)), window_(window) {}
+DeviceKeyCapPort::DeviceKeyCapPort(SystemCalls& calls, MacroContext& context, DeviceRecord* device, HWND window)
+    : calls_(calls), context_(context), given_(device), inTable_(!device || InTable(device)), window_(window) {}
 
 DeviceRecord* DeviceKeyCapPort::Device() const { return inTable_ ? DeviceRecordOf(context_) : given_; }
 
@@ -97,7 +97,7 @@ bool DeviceKeyCapPort::Ask(KeyCapQuestion question) {
   // Owned by the window, which is disabled meanwhile: its commands cannot run (and close it)
   // under the question.
   const BoxAnswer answer =
-      GetSystemCalls().ShowMessageBox(window_, q.text, q.caption, q.yesNo ? BoxButtons::YesNo : BoxButtons::OkCancel);
+      calls_.ShowMessageBox(window_, q.text, q.caption, q.yesNo ? BoxButtons::YesNo : BoxButtons::OkCancel);
   return answer == (q.yesNo ? BoxAnswer::Yes : BoxAnswer::Ok);
 }
 
@@ -107,9 +107,9 @@ std::vector<int> DeviceKeyCapPort::FlushHeldKeys() {
 }
 
 void DeviceKeyCapPort::OpenDetectionDialog() {
-  OpenKeyCapDialog(KeyCapDialogKind::kDetection, context_, std::make_unique<DeviceKeyCapPort>(*this), window_);
+  OpenKeyCapDialog(calls_, KeyCapDialogKind::kDetection, context_, std::make_unique<DeviceKeyCapPort>(*this), window_);
 }
 
 void DeviceKeyCapPort::OpenRemovalDialog() {
-  OpenKeyCapDialog(KeyCapDialogKind::kRemoval, context_, std::make_unique<DeviceKeyCapPort>(*this), window_);
+  OpenKeyCapDialog(calls_, KeyCapDialogKind::kRemoval, context_, std::make_unique<DeviceKeyCapPort>(*this), window_);
 }

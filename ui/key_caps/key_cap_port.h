@@ -9,6 +9,7 @@
 
 #include "ui/key_caps/key_cap_commands.h"
 
+class SystemCalls;
 struct DeviceRecord;
 struct MacroContext;
 
@@ -27,8 +28,8 @@ class DeviceKeyCapPort : public KeyCapCommandPort {
  public:
   // The record is found again for each use while it lies in the device table, which moves as
   // devices come and go; one outside the table is used as given. A null window: nothing is
-  // redrawn, and boxes have no owner.
-  DeviceKeyCapPort(MacroContext& context, DeviceRecord* device, HWND window);
+  // redrawn, and boxes have no owner. Questions and the dialogs go through `calls`.
+  DeviceKeyCapPort(SystemCalls& calls, MacroContext& context, DeviceRecord* device, HWND window);
 
   // The record now; null when it is gone.
   DeviceRecord* Device() const;
@@ -47,6 +48,7 @@ class DeviceKeyCapPort : public KeyCapCommandPort {
   void OpenRemovalDialog() override;
 
  private:
+  SystemCalls& calls_;
   MacroContext& context_;
   DeviceRecord* given_;
   bool inTable_;

@@ -15,44 +15,46 @@ HWND WindowOf(const MacroContext& context) { return static_cast<HWND>(context.pr
 
 }  // namespace
 
-void AddKeyCaps(MacroContext& context, DeviceRecord& device, HWND window) {
+void AddKeyCaps(SystemCalls& calls, MacroContext& context, DeviceRecord& device, HWND window) {
   if (!device.setUp) return;
-  DeviceKeyCapPort port(context, &device, window);
+  DeviceKeyCapPort port(calls, context, &device, window);
   AddKeyCapsCommand(context, port);
 }
 
-void RemoveKeyCaps(MacroContext& context, DeviceRecord& device, HWND window) {
+void RemoveKeyCaps(SystemCalls& calls, MacroContext& context, DeviceRecord& device, HWND window) {
   if (!device.setUp) return;
-  DeviceKeyCapPort port(context, &device, window);
+  DeviceKeyCapPort port(calls, context, &device, window);
   RemoveKeyCapsCommand(context, port);
 }
 
-void AddKeyCaps(MacroContext& context, HWND window) {
-  if (DeviceRecord* device = DeviceRecordOf(context)) AddKeyCaps(context, *device, window);
+void AddKeyCaps(SystemCalls& calls, MacroContext& context, HWND window) {
+  if (DeviceRecord* device = DeviceRecordOf(context)) AddKeyCaps(calls, context, *device, window);
 }
 
-void RemoveKeyCaps(MacroContext& context, HWND window) {
-  if (DeviceRecord* device = DeviceRecordOf(context)) RemoveKeyCaps(context, *device, window);
+void RemoveKeyCaps(SystemCalls& calls, MacroContext& context, HWND window) {
+  if (DeviceRecord* device = DeviceRecordOf(context)) RemoveKeyCaps(calls, context, *device, window);
 }
 
 void InstallKeyCaps() {
   MacroModelHooks hooks = GetMacroModelHooks();
   hooks.changeKeyCap = [](MacroContext& context, const KeyRecord& cap, const std::vector<int>& covered, int kind,
                           bool store) {
-    DeviceKeyCapPort port(context, nullptr, WindowOf(context));
+    DeviceKeyCapPort port(ProgrammingCallsOf(WindowOf(context)), context, nullptr, WindowOf(context));
     ChangeKeyCap(context, cap, covered, kind, store, port);
   };
   hooks.showSpacer = [](MacroContext& context, int keyId) {
-    DeviceKeyCapPort port(context, nullptr, WindowOf(context));
+    DeviceKeyCapPort port(ProgrammingCallsOf(WindowOf(context)), context, nullptr, WindowOf(context));
     SetKeySpacer(context, keyId, false, port);
   };
   SetMacroModelHooks(hooks);
 
   ProgrammingExtensions x;
-  x.addKeyCap = [](MacroContext& context, HWND window) { AddKeyCaps(context, window); };
-  x.removeKeyCap = [](MacroContext& context, HWND window) { RemoveKeyCaps(context, window); };
+  x.addKeyCap = [](MacroContext& context, HWND window) { AddKeyCaps(ProgrammingCallsOf(window), context, window); };
+  x.removeKeyCap = [](MacroContext& context, HWND window) {
+    RemoveKeyCaps(ProgrammingCallsOf(window), context, window);
+  };
   x.clearKeySpacer = [](MacroContext& context, int keyId) {
-    DeviceKeyCapPort port(context, nullptr, WindowOf(context));
+    DeviceKeyCapPort port(ProgrammingCallsOf(WindowOf(context)), context, nullptr, WindowOf(context));
     ClearKeySpacer(context, keyId, port);
   };
   x.forwardKeyToKeyCapDialogs = ForwardKeyToKeyCapDialogs;

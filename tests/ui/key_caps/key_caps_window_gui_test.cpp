@@ -105,7 +105,6 @@ class KeyCapsWindow : public ::testing::Test {
   DeviceRecord record_;
   HWND window_ = nullptr;
   Answers answers_;
-  ScopedSystemCalls calls_{answers_};
 };
 
 TEST_F(KeyCapsWindow, CapsAndASpacerOfTheScriptAreDrawnAsSuch) {
