@@ -68,7 +68,6 @@ class Machine : public SystemCalls {
   std::mutex mutex_;
   std::map<std::pair<std::string, std::string>, RegistryValue> values_;
   std::vector<std::string> events_;
-  ScopedSystemCalls installed_{*this};
 };
 
 struct PageSearch {
