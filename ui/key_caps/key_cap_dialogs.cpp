@@ -122,8 +122,8 @@ KeyCapWindow& NoKeyCapWindow() {
   return none;
 }
 
-bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_ptr<KeyCapServices> services,
-                      HWND owner, KeyCapWindow& window) {
+bool OpenKeyCapDialog(SystemCalls& calls, KeyCapDialogKind kind, MacroContext& context,
+                      std::unique_ptr<KeyCapServices> services, HWND owner, KeyCapWindow& window) {
   std::unique_ptr<KeyCapDialog>& slot = Slot(kind);
   if (HWND open = slot ? slot->OpenWindow() : nullptr) {
     ShowWindow(open, SW_SHOW);
@@ -132,7 +132,7 @@ bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_
   slot = std::make_unique<KeyCapDialog>(kind, context, std::move(services), window);
   if (!slot->CreateModeless(owner)) {
     const std::string text = LastErrorText();
-    GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), "Error", BoxButtons::Ok, BoxIcon::Information);
+    calls.ShowMessageBox(nullptr, text.c_str(), "Error", BoxButtons::Ok, BoxIcon::Information);
     return false;
   }
   slot->Show(SW_SHOW);

@@ -127,13 +127,13 @@ class Controller : public ::testing::Test {
   MacroContext c;
   Port port;
   Features features;
-  ProgrammingController controller{c, device, port, features};
+  ProgrammingController controller{platform, c, device, port, features};
 };
 
 TEST_F(Controller, StartsOnTheDeviceColourWithItsMenus) {
   device.facts.red = true;
   device.facts.backlightsAvailable = true;
-  WriteMachineDword(kOrvaneRegistryKey, "Invisible", 1);
+  WriteMachineDword(platform, kOrvaneRegistryKey, "Invisible", 1);
   controller.Start();
   EXPECT_EQ(controller.Title(), "Qpad 24 LED ID:1 - Red Layer");
   EXPECT_EQ(c.programLayer, 1);
@@ -158,13 +158,13 @@ TEST_F(Controller, TheHiddenModeItemFollowsTheSettingNotTheWindow) {
   };
   for (const Case& t : cases) {
     platform.registry.clear();
-    if (t.invisible) WriteMachineDword(kOrvaneRegistryKey, "Invisible", *t.invisible);
+    if (t.invisible) WriteMachineDword(platform, kOrvaneRegistryKey, "Invisible", *t.invisible);
     Port fresh;
     c.hiddenMode = t.windowHidden;
-    ProgrammingController(c, device, fresh, features).Start();
+    ProgrammingController(platform, c, device, fresh, features).Start();
     EXPECT_EQ(wingui::Menu(fresh.MenuBar()).IsChecked(IDM_PW_HIDDEN_MODE), t.checked)
         << t.invisible.value_or(99) << " " << t.windowHidden;
-    EXPECT_EQ(HiddenModeSetting(), t.checked);
+    EXPECT_EQ(HiddenModeSetting(platform), t.checked);
   }
 }
 
@@ -326,7 +326,7 @@ TEST_F(Controller, HiddenModeNeedsASwitchAndAsksBeforeItIsOn) {
   platform.ClearEvents();
   platform.SetBoxAnswer(BoxAnswer::Ok);
   controller.OnCommand(IDM_PW_HIDDEN_MODE);
-  EXPECT_EQ(ReadMachineDword(kOrvaneRegistryKey, "Invisible"), 1u);
+  EXPECT_EQ(ReadMachineDword(platform, kOrvaneRegistryKey, "Invisible"), 1u);
   EXPECT_NE(platform.Events().find("\"Hidden mode will be activated after closing the programming window.\""),
             std::string::npos);
   EXPECT_TRUE(wingui::Menu(port.MenuBar()).IsChecked(IDM_PW_HIDDEN_MODE));
@@ -336,7 +336,7 @@ TEST_F(Controller, HiddenModeNeedsASwitchAndAsksBeforeItIsOn) {
   platform.ClearEvents();
   controller.OnCommand(IDM_PW_HIDDEN_MODE);
   EXPECT_EQ(platform.Events(), "");
-  EXPECT_EQ(ReadMachineDword(kOrvaneRegistryKey, "Invisible"), 0u);
+  EXPECT_EQ(ReadMachineDword(platform, kOrvaneRegistryKey, "Invisible"), 0u);
   EXPECT_FALSE(wingui::Menu(port.MenuBar()).IsChecked(IDM_PW_HIDDEN_MODE));
 }
 
