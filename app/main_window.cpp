@@ -11,17 +11,21 @@
 #include <memory>
 
 #include "macros/macro_editor.h"
-#include "macros/macro_platform.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_hooks.h"
+#include "macros/model/script_writer.h"
+#include "macros/model/text_code_page.h"
 #include "macros/onboard_memory.h"
 #include "macros/onboard_memory_dialogs.h"
+#include "platform/base/ansi_text.h"
+#include "platform/base/file_replace.h"
 #include "platform/base/own_module.h"
 #include "platform/base/registry_values.h"
 #include "platform/base/system_calls.h"
 #include "platform/wingui/gdi.h"
 #include "platform/wingui/message_pump.h"
 #include "app/program_image.h"
+#include "app/program_macros.h"
 #include "app/dialogs/about_dialog.h"
 #include "app/program_service_host.h"
 #include "app/resource.h"
@@ -265,14 +269,19 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }
 
 void InstallProgramHooks() {
-  InstallMacroPlatform();
+  // The macro model's texts in the ANSI code page, and its files each replaced whole.
+  static AtomicFileAccess macroFiles;
+  SetTextCodePage({WidenAnsi, NarrowAnsi});
+  SetDefaultMacroFiles(&macroFiles);
   InstallProgrammingWindow();
   InstallProgramLayers();
   InstallPlugins();
   ProgrammingExtensions programming;
-  programming.toggleMacroEditor = ToggleMacroEditor;
-  programming.registerMacroEditorClass = RegisterMacroEditorClass;
-  programming.cancelMacroEditor = CancelMacroEditor;
+  programming.toggleMacroEditor = [](MacroContext& context, int keyIndex) {
+    ProgramMacroEditors().Toggle(context, keyIndex);
+  };
+  programming.registerMacroEditorClass = [] { return ProgramMacroEditors().RegisterEditorClass(); };
+  programming.cancelMacroEditor = [](MacroContext& context) { ProgramMacroEditors().Cancel(context); };
   programming.openLegendMaker = OpenLegendMaker;
   programming.showAbout = [](HWND owner, int productId) {
     SetAboutProductId(productId);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "macros/custom_key_windows.h"
 #include "macros/macro_editor_controller.h"
 #include "macros/macro_editor_window.h"
 #include "macros/model/macro_context.h"
@@ -26,8 +27,13 @@ std::string LastErrorText(DWORD error) {
 
 }  // namespace
 
-void ToggleMacroEditor(MacroContext& context, int keyIndex) {
-  if (MacroEditorWindow* open = MacroEditorWindow::Current()) {
+MacroEditors::MacroEditors(SystemCalls& calls, MacroRecorder& recorder, CustomKeyWindows& customKeys)
+    : calls_(calls), recorder_(recorder), customKeys_(customKeys) {}
+
+MacroEditors::~MacroEditors() { ForgetMacroEditorWindowClass(*this); }
+
+void MacroEditors::Toggle(MacroContext& context, int keyIndex) {
+  if (MacroEditorWindow* open = Current()) {
     SendMessageA(open->hwnd(), WM_COMMAND, IDOK, 0);
     return;
   }
@@ -35,12 +41,13 @@ void ToggleMacroEditor(MacroContext& context, int keyIndex) {
   const int keyId = context.keys[static_cast<std::size_t>(keyIndex)].keyId;
   const HWND owner = static_cast<HWND>(context.device->ProgrammingWindow());
   context.currentKey = keyId;
-  if (const auto offer = GetMacroEditorHooks().openCustomKeyWindow; offer && owner && offer(owner, keyId)) return;
-  MacroEditorWindow* editor =
-      MacroEditorWindow::Create(std::make_unique<MacroEditorController>(context, keyId), owner, context.hiddenMode);
+  if (owner && customKeys_.Offer(owner, keyId)) return;
+  MacroEditorWindow* editor = MacroEditorWindow::Create(
+      *this, std::make_unique<MacroEditorController>(context, keyId, calls_, lastFolder_), owner,
+      context.hiddenMode);
   if (!editor) {
     const std::string text = LastErrorText(GetLastError());
-    GetSystemCalls().ShowMessageBox(owner, text.c_str(), "Error", BoxButtons::Ok);
+    calls_.ShowMessageBox(owner, text.c_str(), "Error", BoxButtons::Ok);
     return;
   }
   // Open only now that the window is there: a plug-in's window or a failed one leaves the
@@ -49,9 +56,11 @@ void ToggleMacroEditor(MacroContext& context, int keyIndex) {
   if (owner) DragAcceptFiles(owner, FALSE);
 }
 
-void CancelMacroEditor(MacroContext& context) {
-  MacroEditorWindow* open = MacroEditorWindow::Current();
+void MacroEditors::Cancel(MacroContext& context) {
+  MacroEditorWindow* open = Current();
   if (open && &open->Controller().Context() == &context) SendMessageA(open->hwnd(), WM_CLOSE, 0, 0);
 }
 
-bool RegisterMacroEditorClass() { return RegisterMacroEditorWindowClass(); }
+bool MacroEditors::RegisterEditorClass() { return RegisterMacroEditorWindowClass(*this); }
+
+MacroEditorWindow* MacroEditors::Current() { return MacroEditorWindow::Current(); }

@@ -9,7 +9,8 @@
 
 #include "macros/custom_command_menu.h"
 #include "macros/macro_editor_ids.h"
-#include "macros/macro_recorder_hooks.h"
+#include "macros/macro_editor.h"
+#include "macros/macro_recorder.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
 #include "macros/shortcut_target.h"
@@ -57,14 +58,11 @@ std::unique_ptr<MacroEditorWindow>& Pending() {
   return pending;
 }
 
-MacroEditorHooks& Hooks() {
-  static MacroEditorHooks hooks;
-  return hooks;
-}
-
-MacroRecorderHooks& RecorderHooks() {
-  static MacroRecorderHooks hooks;
-  return hooks;
+// The editors that registered the class: a plug-in's window of it has nothing but its handle
+// to find them by.
+MacroEditors*& ClassEditors() {
+  static MacroEditors* editors = nullptr;
+  return editors;
 }
 
 // A window made from a dialog template has the dialog manager's extra bytes; a plug-in's own
@@ -130,12 +128,8 @@ class MacroEditorWindow::DropTarget : public wingui::Window {
   EditorBox box_;
 };
 
-void SetMacroEditorHooks(const MacroEditorHooks& hooks) { Hooks() = hooks; }
-const MacroEditorHooks& GetMacroEditorHooks() { return Hooks(); }
-void SetMacroRecorderHooks(const MacroRecorderHooks& hooks) { RecorderHooks() = hooks; }
-const MacroRecorderHooks& GetMacroRecorderHooks() { return RecorderHooks(); }
-
-bool RegisterMacroEditorWindowClass() {
+bool RegisterMacroEditorWindowClass(MacroEditors& editors) {
+  ClassEditors() = &editors;
   const HINSTANCE instance = wingui::ProgramInstance();
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
@@ -150,6 +144,10 @@ bool RegisterMacroEditorWindowClass() {
   return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+void ForgetMacroEditorWindowClass(MacroEditors& editors) {
+  if (ClassEditors() == &editors) ClassEditors() = nullptr;
+}
+
 LRESULT CALLBACK MacroEditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   MacroEditorWindow* editor = MacroEditorWindow::FromHandle(window);
   if (!editor && Pending()) {
@@ -161,9 +159,11 @@ LRESULT CALLBACK MacroEditorWindowProc(HWND window, UINT message, WPARAM wParam,
   // A plug-in's dialog: the key is the context's current one, handed to the plug-in.
   if (!editor && message == WM_INITDIALOG) {
     auto* context = reinterpret_cast<MacroContext*>(GetWindowLongPtrA(GetParent(window), GWLP_USERDATA));
-    if (context && context->device && FindKeyIndex(context->keys, context->currentKey) >= 0) {
-      std::unique_ptr<MacroEditorWindow> made(
-          new MacroEditorWindow(std::make_unique<MacroEditorController>(*context, context->currentKey)));
+    MacroEditors* editors = ClassEditors();
+    if (editors && context && context->device && FindKeyIndex(context->keys, context->currentKey) >= 0) {
+      std::unique_ptr<MacroEditorWindow> made(new MacroEditorWindow(
+          *editors, std::make_unique<MacroEditorController>(*context, context->currentKey, editors->Calls(),
+                                                            editors->LastFolder())));
       editor = made.get();
       editor->hwnd_ = window;
       editor->owner_ = GetParent(window);
@@ -190,11 +190,17 @@ MacroEditorWindow* MacroEditorWindow::FromHandle(HWND window) {
   return it == Windows().end() ? nullptr : it->second.get();
 }
 
-MacroEditorWindow* MacroEditorWindow::Create(std::unique_ptr<MacroEditorController> controller, HWND owner,
-                                             bool hidden) {
+MacroEditorWindow* MacroEditorWindow::OfBox(HWND box) {
+  MacroEditorWindow* editor = FromHandle(GetParent(box));
+  return editor && (editor->Box(EditorBox::KeyDown) == box || editor->Box(EditorBox::KeyUp) == box) ? editor
+                                                                                                     : nullptr;
+}
+
+MacroEditorWindow* MacroEditorWindow::Create(MacroEditors& editors, std::unique_ptr<MacroEditorController> controller,
+                                             HWND owner, bool hidden) {
   wingui::LoadRichEdit();
-  if (!RegisterMacroEditorWindowClass()) return nullptr;
-  Pending().reset(new MacroEditorWindow(std::move(controller)));
+  if (!editors.RegisterEditorClass()) return nullptr;
+  Pending().reset(new MacroEditorWindow(editors, std::move(controller)));
   Pending()->owner_ = owner;
   const HWND window = CreateDialogParamA(wingui::ProgramInstance(), MAKEINTRESOURCEA(IDD_MACRO_INPUT), owner,
                                          NoDialogProc, 0);
@@ -210,8 +216,8 @@ MacroEditorWindow* MacroEditorWindow::Create(std::unique_ptr<MacroEditorControll
   return editor;
 }
 
-MacroEditorWindow::MacroEditorWindow(std::unique_ptr<MacroEditorController> controller)
-    : controller_(std::move(controller)) {}
+MacroEditorWindow::MacroEditorWindow(MacroEditors& editors, std::unique_ptr<MacroEditorController> controller)
+    : editors_(editors), controller_(std::move(controller)) {}
 
 MacroEditorWindow::~MacroEditorWindow() = default;
 
@@ -333,13 +339,13 @@ void MacroEditorWindow::CheckFocus() {
     if (!focus || focus != edit || controller_->Current() == box) continue;
     controller_->FocusBox(box, SelectionOf(edit));
     shownCurrent_ = box;
-    if (const auto setTarget = RecorderHooks().setTarget) setTarget(edit);
+    editors_.Recorder().SetTarget(edit);
   }
 }
 
 void MacroEditorWindow::PauseEdit() {
-  const MacroRecorderHooks& recorder = RecorderHooks();
-  if (recorder.toggleRecording) recorder.toggleRecording();
+  MacroRecorder& recorder = editors_.Recorder();
+  recorder.ToggleRecording();
   const HWND current = Box(controller_->Current());
   if (OwnerVisible()) SetFocus(current);
   const HWND button = GetDlgItem(hwnd_, IDC_MACRO_PAUSE_EDIT);
@@ -348,7 +354,7 @@ void MacroEditorWindow::PauseEdit() {
     SendMessageA(button, BM_SETSTATE, TRUE, 0);
   } else {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 1);
-    if (recorder.start) recorder.start(current);
+    recorder.Start(current);
     SendMessageA(button, BM_SETSTATE, FALSE, 0);
   }
 }
@@ -364,7 +370,7 @@ void MacroEditorWindow::OnDestroy() {
   controller_->Context().editingEntry = false;
   dropDown_.reset();
   dropUp_.reset();
-  if (const auto stop = RecorderHooks().stop) stop();
+  editors_.Recorder().Stop();
 }
 
 bool MacroEditorWindow::OnNotify(const NMHDR& header, LRESULT& result) {
@@ -449,7 +455,7 @@ void MacroEditorWindow::Render() {
   if (s.current != shownCurrent_) {
     shownCurrent_ = s.current;
     if (OwnerVisible()) SetFocus(current);
-    if (const auto setTarget = RecorderHooks().setTarget) setTarget(current);
+    editors_.Recorder().SetTarget(current);
   }
   rendering_ = false;
 }
@@ -495,16 +501,16 @@ void MacroEditorWindow::UpdateAutoRepeatMenu(int delay, int rate) {
 bool MacroEditorWindow::OwnerVisible() const { return owner_ && IsWindowVisible(owner_); }
 
 bool EditRecordedKey(HWND box, EditingKey key) {
-  MacroEditorWindow* editor = MacroEditorWindow::Current();
-  if (!editor || editor->Box(editor->Controller().Current()) != box) return false;
+  MacroEditorWindow* editor = MacroEditorWindow::OfBox(box);
+  if (!editor || !editor->IsEditing() || editor->Box(editor->Controller().Current()) != box) return false;
   if (!editor->Controller().EditKey(key)) return false;
   editor->Render();
   return true;
 }
 
 bool InsertRecordedStep(HWND box, std::wstring_view step, const std::wstring* code) {
-  MacroEditorWindow* editor = MacroEditorWindow::Current();
-  if (!editor || editor->Box(editor->Controller().Current()) != box) return false;
+  MacroEditorWindow* editor = MacroEditorWindow::OfBox(box);
+  if (!editor || !editor->IsEditing() || editor->Box(editor->Controller().Current()) != box) return false;
   if (!editor->Controller().InsertStep(step, code)) return false;
   editor->Render();
   return true;

@@ -14,34 +14,34 @@
 
 #include "macros/macro_editor_controller.h"
 
+class MacroEditors;
 struct MacroContext;
 
 // The class "basicInputClass": dialog extra bytes, the program's icon, the arrow, the button
-// face and the editor's menu. True when it is registered now or was already.
-bool RegisterMacroEditorWindowClass();
+// face and the editor's menu; the plug-in windows of the class get their editors from the
+// editors that registered it, until those go. True when it is registered now or was already.
+bool RegisterMacroEditorWindowClass(MacroEditors& editors);
+void ForgetMacroEditorWindowClass(MacroEditors& editors);
 // Its procedure, which the program also exports for plug-ins as BasicInputDialogCallback.
 LRESULT CALLBACK MacroEditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// What the editor reaches of the windows around it; each may be left null.
-struct MacroEditorHooks {
-  // Offers the key to its per-key plug-in window: nonzero when the plug-in took it.
-  int (*openCustomKeyWindow)(HWND programmingWindow, int keyId) = nullptr;
-};
-void SetMacroEditorHooks(const MacroEditorHooks& hooks);
-const MacroEditorHooks& GetMacroEditorHooks();
 
 class MacroEditorWindow {
  public:
   // The open editor, or null.
   static MacroEditorWindow* Current();
   static MacroEditorWindow* FromHandle(HWND window);
+  // The editor whose Key Down or Key Up box this is, or null.
+  static MacroEditorWindow* OfBox(HWND box);
   // Makes the dialog for the controller, owned by `owner`, shown unless hidden; null when it
   // could not be made (the platform's last error tells why).
-  static MacroEditorWindow* Create(std::unique_ptr<MacroEditorController> controller, HWND owner, bool hidden);
+  static MacroEditorWindow* Create(MacroEditors& editors, std::unique_ptr<MacroEditorController> controller,
+                                   HWND owner, bool hidden);
 
   HWND hwnd() const { return hwnd_; }
   MacroEditorController& Controller() { return *controller_; }
   HWND Box(EditorBox box) const;
+  // Open and not yet closed by OK or Cancel.
+  bool IsEditing() const { return !destroyed_ && !controller_->Closed(); }
   // Shows the controller's state.
   void Render();
   // Runs a command as its menu item or button would; false for an id that is not the editor's.
@@ -52,7 +52,7 @@ class MacroEditorWindow {
   MacroEditorWindow& operator=(const MacroEditorWindow&) = delete;
 
  private:
-  explicit MacroEditorWindow(std::unique_ptr<MacroEditorController> controller);
+  MacroEditorWindow(MacroEditors& editors, std::unique_ptr<MacroEditorController> controller);
   friend LRESULT CALLBACK MacroEditorWindowProc(HWND, UINT, WPARAM, LPARAM);
   class DropTarget;
 
@@ -73,6 +73,7 @@ class MacroEditorWindow {
   void UpdateAutoRepeatMenu(int delay, int rate);
   bool OwnerVisible() const;
 
+  MacroEditors& editors_;
   std::unique_ptr<MacroEditorController> controller_;
   HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;

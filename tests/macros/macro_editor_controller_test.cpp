@@ -23,7 +23,7 @@ class Editor : public ::testing::Test {
  protected:
   // Opens the editor of a key as ToggleMacroEditor does once its window is there.
   MacroEditorController& Open(int key) {
-    editor_ = std::make_unique<MacroEditorController>(pad_.context, key);
+    editor_ = std::make_unique<MacroEditorController>(pad_.context, key, calls_, lastFolder_);
     editor_->SetOwner(kOwner);
     editor_->Open();
     return *editor_;
@@ -40,7 +40,8 @@ class Editor : public ::testing::Test {
     return out;
   }
 
-  RecordedSystemCalls calls_;
+  SystemCallsRecorder calls_;
+  std::string lastFolder_;
   EditorKeypad pad_;
   std::unique_ptr<MacroEditorController> editor_;
 };
@@ -217,12 +218,13 @@ TEST_F(Editor, OkWritesTheUnitsOwnScriptWhenTheDeviceRunsItsTypesSharedOne) {
 // A device in no programming session (a regenerated layout's, a test's) answers as one: the
 // editor works on the green layer, writes the device's script and hands nothing over.
 TEST(EditorOutsideASession, WorksOnTheGreenLayerAndWritesTheDevicesScript) {
-  RecordedSystemCalls calls;
+  SystemCallsRecorder calls;
+  std::string folder;
   EditorKeypad pad;
   FakeDevice plain;
   plain.settings = pad.device.settings;
   pad.context.device = &plain;
-  MacroEditorController editor(pad.context, 5);
+  MacroEditorController editor(pad.context, 5, calls, folder);
   EXPECT_EQ(editor.Colour(), LayerColour::Green);
   editor.Open();
   editor.InsertStep(L"/plain");
@@ -288,10 +290,11 @@ TEST(EditorClosedUnanswered, StoresTheEditUnlessTheKeypadWasUnplugged) {
   constexpr int kDelay45 = IDM_MACRO_DELAY_FIRST + 8;
   for (const bool unplugged : {false, true}) {
     SCOPED_TRACE(unplugged ? "unplugged" : "still attached");
-    RecordedSystemCalls calls;
+    SystemCallsRecorder calls;
+    std::string folder;
     EditorKeypad pad;
     {
-      MacroEditorController first(pad.context, 3);
+      MacroEditorController first(pad.context, 3, calls, folder);
       first.Open();
       first.Command(kDelay2);
       first.Close(true);
@@ -300,7 +303,7 @@ TEST(EditorClosedUnanswered, StoresTheEditUnlessTheKeypadWasUnplugged) {
     ASSERT_NE(stored.find("sleep(2000);"), std::string::npos) << stored;
     const std::size_t writes = pad.files.WriteLog().size();
 
-    MacroEditorController editor(pad.context, 3);
+    MacroEditorController editor(pad.context, 3, calls, folder);
     editor.Open();
     editor.Command(IDC_MACRO_CLEAR);
     editor.Command(kDelay45);

@@ -85,7 +85,7 @@ void DeviceKeyCapPort::Redraw() {
 void DeviceKeyCapPort::WriteScript() {
   DeviceRecord* d = Device();
   if (!d || !d->folder) return;
-  WriteScriptFileAndTell(context_, GetDeviceScriptFileName(d->folder, d->unitId), window_);
+  WriteScriptFileAndTell(GetSystemCalls(), context_, GetDeviceScriptFileName(d->folder, d->unitId), window_);
 }
 
 void DeviceKeyCapPort::CancelEditor() {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "macros/device_record_source.h"
-#include "macros/macro_editor_window.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
 #include "macros/model/macro_hooks.h"
@@ -87,9 +86,6 @@ void DestroyWindowsOfLibrary(HMODULE library) {
 }
 
 void InstallPlugins() {
-  MacroEditorHooks editor = GetMacroEditorHooks();
-  editor.openCustomKeyWindow = OpenCustomKeyWindow;
-  SetMacroEditorHooks(editor);
   MacroModelHooks model = GetMacroModelHooks();
   model.unloadPlugin = UnloadPlugins;
   SetMacroModelHooks(model);

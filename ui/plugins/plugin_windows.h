@@ -26,6 +26,6 @@ int OpenCustomKeyWindow(HWND programmingWindow, int keyId);
 // class, window procedure or dialog procedure): they cannot outlive it.
 void DestroyWindowsOfLibrary(HMODULE library);
 
-// Puts the plug-ins under the "Macro Input" editor (its offer of a key before it opens) and the
-// macro model (the libraries given back at the window's teardown). Once, at start-up.
+// Puts the plug-ins under the macro model (the libraries given back at the window's teardown).
+// Once, at start-up.
 void InstallPlugins();

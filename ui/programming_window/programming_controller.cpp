@@ -229,7 +229,7 @@ void ProgrammingController::ShowProgramLayer(int command) {
 
 void ProgrammingController::WriteDeviceScript() {
   const std::string path = device_.ScriptFileName();
-  if (!path.empty()) WriteScriptFileAndTell(context_, path, port_.Window());
+  if (!path.empty()) WriteScriptFileAndTell(GetSystemCalls(), context_, path, port_.Window());
 }
 
 bool ProgrammingController::Save() {
@@ -237,7 +237,7 @@ bool ProgrammingController::Save() {
   if (path.empty()) return SaveAs("");
   if (!IsScriptFilePath(path)) return SaveAs(ScriptFileSuggestion(path));
   const std::string target = path;
-  if (!WriteScriptFileAndTell(context_, target, port_.Window())) return false;  // still modified
+  if (!WriteScriptFileAndTell(GetSystemCalls(), context_, target, port_.Window())) return false;  // still modified
   NoteSaved(target);
   return true;
 }
@@ -246,7 +246,7 @@ bool ProgrammingController::SaveAs(const std::string& suggestion) {
   const auto chosen = GetSystemCalls().ChooseFileToSave(
       ScriptQuestion(port_.Window(), "Save Orvane Script", device_.TypeFolder()), suggestion);
   if (!chosen) return false;
-  if (!WriteScriptFileAndTell(context_, *chosen, port_.Window())) return false;
+  if (!WriteScriptFileAndTell(GetSystemCalls(), context_, *chosen, port_.Window())) return false;
   NoteSaved(*chosen);
   return true;
 }

@@ -13,9 +13,11 @@
 #include <string>
 #include <string_view>
 
+#include "macros/custom_key_windows.h"
 #include "macros/gdiplus_view_images.h"
 #include "macros/macro_editor.h"
 #include "macros/macro_editor_window.h"
+#include "macros/macro_recorder.h"
 #include "macros/model/key_functions.h"
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
@@ -309,16 +311,21 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
 // The real "Macro Input" editor follows the window: made hidden while the window is hidden, shown
 // once the tray's request has shown the window, and shown in a window that a request opened.
 TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
+  // The editors as the program makes them, without a recorder or plug-ins.
+  static SystemCalls calls;
+  static MacroRecorder noRecorder;
+  static CustomKeyWindows noPlugins;
+  static MacroEditors editors(calls, noRecorder, noPlugins);
   ProgrammingExtensions x;
-  x.toggleMacroEditor = ToggleMacroEditor;
-  x.registerMacroEditorClass = RegisterMacroEditorClass;
+  x.toggleMacroEditor = [](MacroContext& context, int keyIndex) { editors.Toggle(context, keyIndex); };
+  x.registerMacroEditorClass = [] { return editors.RegisterEditorClass(); };
   AddProgrammingExtensions(x);
   ASSERT_TRUE(RegisterProgrammingClasses());
   InvisibleRegistry registry;
   ScopedSystemCalls installed(registry);
   registry.invisible = 1;
   const auto editor = [] {
-    MacroEditorWindow* open = MacroEditorWindow::Current();
+    MacroEditorWindow* open = editors.Current();
     return open ? open->hwnd() : nullptr;
   };
   const auto pressKey = [&] {
