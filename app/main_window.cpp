@@ -306,8 +306,10 @@ void InstallProgramHooks() {
   MacroModelHooks model = GetMacroModelHooks();
   // A keypad that keeps its macros gets them written when its window closes; the dialogs of
   // the write are the main dialog's.
-  model.buildOnboardImage = [](MacroContext& context) { return BuildOnboardImage(context, GetOrvaneHWND()); };
-  model.writeOnboardImage = [](MacroContext& context) { WriteOnboardImage(context, GetOrvaneHWND()); };
+  model.buildOnboardImage = [](MacroContext& context) {
+    return BuildOnboardImage(GetSystemCalls(), context, GetOrvaneHWND());
+  };
+  model.writeOnboardImage = [](MacroContext& context) { WriteOnboardImage(GetSystemCalls(), context, GetOrvaneHWND()); };
   model.startNewLayout = [](MacroContext& context) {
     if (const HWND window = static_cast<HWND>(context.programming.window))
       SendMessageA(window, WM_COMMAND, IDM_PW_NEW, 0);

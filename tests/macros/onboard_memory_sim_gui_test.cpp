@@ -32,6 +32,14 @@ using namespace testsupport;
 
 namespace {
 
+// The boxes recorded; the exchange's clock and pauses the platform's own, so that the waits
+// still wait.
+class BoxesRecorded : public SystemCallsRecorder {
+ public:
+  std::uint32_t TickCount() override { return SystemCalls::TickCount(); }
+  void Sleep(unsigned ms) override { SystemCalls::Sleep(ms); }
+};
+
 TEST(OnboardMemoryDialogs, SwitchPromptOverTheProgressCancelsTheWrite) {
   VhxSim* sim = nullptr;
   int id = 0;
@@ -42,8 +50,7 @@ TEST(OnboardMemoryDialogs, SwitchPromptOverTheProgressCancelsTheWrite) {
   set.Resize(MacroTableSize(0x10));
   *set.Slot(kKeyDownGreen, 0) = {0x04, 0};
   ASSERT_EQ(EncodeDeviceMacroImage(set, d.memoryImage, d.memoryImageLength), ImagePackResult::kPacked);
-  RecordedSystemCalls calls;
-  ScopedSystemCalls scoped(calls);
+  BoxesRecorded calls;
 
   // The user looks at the dialogs and cancels from another thread, as a click would come.
   std::atomic<bool> sawProgress{false}, sawPrompt{false};
@@ -63,8 +70,8 @@ TEST(OnboardMemoryDialogs, SwitchPromptOverTheProgressCancelsTheWrite) {
   });
   OnboardMemoryTimings timings;
   timings.switchProbes = 1;
-  OnboardMemoryDialogs dialogs(nullptr);
-  const MemoryWriteResult result = WriteDeviceMacroMemory(d, dialogs, timings);
+  OnboardMemoryDialogs dialogs(calls, nullptr);
+  const MemoryWriteResult result = WriteDeviceMacroMemory(calls, d, dialogs, timings);
   user.join();
   EXPECT_TRUE(sawPrompt);
   EXPECT_TRUE(sawProgress);
@@ -91,10 +98,12 @@ class ClosingProgramming : public ::testing::Test {
     ASSERT_NO_FATAL_FAILURE(AttachOnboardKeypad(sim_, id_, d_));
     ASSERT_EQ(VhxSimQueueInput(sim_, id_, kSwitchOnReport, 9), VHXSIM_OK);
     d_.onboardMacros = true;
-    // As the program fills them in, without a main window.
+    // As the program fills them in, without a main window, over the calls in place.
     MacroModelHooks hooks = GetMacroModelHooks();
-    hooks.buildOnboardImage = [](MacroContext& context) { return BuildOnboardImage(context, nullptr); };
-    hooks.writeOnboardImage = [](MacroContext& context) { WriteOnboardImage(context, nullptr); };
+    hooks.buildOnboardImage = [](MacroContext& context) {
+      return BuildOnboardImage(GetSystemCalls(), context, nullptr);
+    };
+    hooks.writeOnboardImage = [](MacroContext& context) { WriteOnboardImage(GetSystemCalls(), context, nullptr); };
     SetMacroModelHooks(hooks);
     context_ = std::make_unique<MacroContext>();
     context_->device = &device_;
@@ -140,7 +149,7 @@ class ClosingProgramming : public ::testing::Test {
   DeviceRecord d_;
   DeviceRecordMacroDevice device_{d_};
   std::unique_ptr<MacroContext> context_;
-  RecordedSystemCalls calls_;
+  BoxesRecorded calls_;
 };
 
 TEST_F(ClosingProgramming, WritesTheLayoutIntoTheKeypad) {
@@ -189,7 +198,7 @@ TEST_F(ClosingProgramming, ADeviceWithoutItsRecordIsToldNothingWasWritten) {
     KeyRecord key;
     key.keyId = 1;
     context->keys.push_back(key);
-    RecordedSystemCalls calls;
+    BoxesRecorded calls;
     ScopedSystemCalls scoped(calls);
     CloseMacroContext(std::move(context), false);
     EXPECT_NE(calls.Events().find("Orvane II Error"), std::string::npos) << k.what << ": " << calls.Events();
