@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -30,7 +31,11 @@ std::string LastErrorText(DWORD error) {
 MacroEditors::MacroEditors(SystemCalls& calls, MacroRecorder& recorder, CustomKeyWindows& customKeys)
     : calls_(calls), recorder_(recorder), customKeys_(customKeys) {}
 
-MacroEditors::~MacroEditors() { ForgetMacroEditorWindowClass(*this); }
+MacroEditors::~MacroEditors() {
+  ForgetMacroEditorWindowClass(*this);
+  // A window still open outlives its object as a plain window of the class.
+  for (const auto& window : windows_) window->Detach();
+}
 
 void MacroEditors::Toggle(MacroContext& context, int keyIndex) {
   if (MacroEditorWindow* open = Current()) {
@@ -63,4 +68,18 @@ void MacroEditors::Cancel(MacroContext& context) {
 
 bool MacroEditors::RegisterEditorClass() { return RegisterMacroEditorWindowClass(*this); }
 
-MacroEditorWindow* MacroEditors::Current() { return MacroEditorWindow::Current(); }
+MacroEditorWindow* MacroEditors::Current() {
+  std::erase_if(windows_, [](const auto& window) { return window->Finished(); });
+  for (const auto& window : windows_)
+    if (window->IsEditing()) return window.get();
+  return nullptr;
+}
+
+MacroEditorWindow& MacroEditors::Adopt(std::unique_ptr<MacroEditorWindow> window) {
+  windows_.push_back(std::move(window));
+  return *windows_.back();
+}
+
+void MacroEditors::Release(MacroEditorWindow& window) {
+  std::erase_if(windows_, [&](const auto& held) { return held.get() == &window; });
+}

@@ -3,7 +3,9 @@
 // one at a time, over the platform, the keystroke recorder and the plug-in windows that they
 // are given. The program makes one set, on the thread of the programming windows.
 
+#include <memory>
 #include <string>
+#include <vector>
 
 class CustomKeyWindows;
 class MacroEditorWindow;
@@ -33,6 +35,10 @@ class MacroEditors {
 
   // The open editor, or null.
   MacroEditorWindow* Current();
+  // The editor windows are theirs from their making (a plug-in's from its WM_INITDIALOG) until
+  // they are finished, and let go then.
+  MacroEditorWindow& Adopt(std::unique_ptr<MacroEditorWindow> window);
+  void Release(MacroEditorWindow& window);
 
   SystemCalls& Calls() { return calls_; }
   MacroRecorder& Recorder() { return recorder_; }
@@ -44,4 +50,5 @@ class MacroEditors {
   MacroRecorder& recorder_;
   CustomKeyWindows& customKeys_;
   std::string lastFolder_;
+  std::vector<std::unique_ptr<MacroEditorWindow>> windows_;
 };
