@@ -541,6 +541,27 @@ TEST_F(Editor, SelectFileAndSelectFolderOpenTheChosenPath) {
             "folder dialog 0x4242 \"Select a Folder\" \"C:\\My Data\"");
 }
 
+// The folder is the editors', not one editor's: the next editor's dialog starts where the
+// last one ended, and another set of editors starts afresh.
+TEST_F(Editor, TheNextEditorsFolderDialogStartsWhereTheLastOneEnded) {
+  calls_.SetChosenFolder("C:\\My Data");
+  Open(5).Command(IDM_MACRO_SELECT_FOLDER);
+  editor_->Close(true);
+  calls_.ClearEvents();
+  calls_.SetChosenFolder(std::nullopt);
+  Open(9).Command(IDM_MACRO_SELECT_FOLDER);
+  EXPECT_EQ(calls_.Events(), "folder dialog 0x4242 \"Select a Folder\" \"C:\\My Data\"");
+
+  EditorKeypad other;
+  std::string otherFolder;
+  MacroEditorController elsewhere(other.context, 9, calls_, otherFolder);
+  elsewhere.SetOwner(kOwner);
+  elsewhere.Open();
+  calls_.ClearEvents();
+  elsewhere.Command(IDM_MACRO_SELECT_FOLDER);
+  EXPECT_EQ(calls_.Events(), "folder dialog 0x4242 \"Select a Folder\" \"\"");
+}
+
 TEST_F(Editor, HelpOpensTheDeviceFoldersHelpFileWhenThereIsOne) {
   MacroEditorController& editor = Open(5);
   editor.Command(IDM_MACRO_HELP);
