@@ -21,7 +21,7 @@ void* const kOwner = reinterpret_cast<void*>(0x4242);
 
 class Editor : public ::testing::Test {
  protected:
-  // Opens the editor of a key as ToggleMacroEditor does once its window is there.
+  // Opens the editor of a key as the editors' Toggle does once its window is there.
   MacroEditorController& Open(int key) {
     editor_ = std::make_unique<MacroEditorController>(pad_.context, key, calls_, lastFolder_);
     editor_->SetOwner(kOwner);
