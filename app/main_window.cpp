@@ -275,7 +275,7 @@ int RunMainLoop(bool programmingAllowed, HostProcess& hostProcess) {
   UpdateWindow(dialog);
 
   AddTrayIcon(dialog, p.smallIcon);  // the program runs on without an icon
-  InstallMacroHooks();
+  SetProgramMacroDefaults();
   auto features = std::make_unique<ProgramFeatures>();
   auto host = std::make_unique<ProgramServiceHost>(GetSystemCalls(), *features);
   auto service = std::make_unique<DeviceService>(*host, GetSystemCalls(), hostProcess);

@@ -4,12 +4,16 @@
 
 #include "app/dialogs/about_dialog.h"
 #include "app/main_window.h"
+#include "app/program_macros.h"
 #include "macros/macro_editor.h"
-#include "macros/macro_editor_window.h"
-#include "macros/macro_platform.h"
 #include "macros/model/macro_context.h"
+#include "macros/model/script_writer.h"
+#include "macros/model/text_code_page.h"
 #include "macros/onboard_memory.h"
 #include "macros/onboard_memory_dialogs.h"
+#include "platform/base/ansi_text.h"
+#include "platform/base/file_replace.h"
+#include "platform/base/system_calls.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/program_messages.h"
 #include "ui/legend_editor/legend_editor.h"
@@ -17,11 +21,13 @@
 #include "ui/programming_window/programming_window_ids.h"
 #include "ui/script_editor/script_editor.h"
 
-void ProgramFeatures::ToggleMacroEditor(MacroContext& context, int keyIndex) { ::ToggleMacroEditor(context, keyIndex); }
+void ProgramFeatures::ToggleMacroEditor(MacroContext& context, int keyIndex) {
+  ProgramMacroEditors().Toggle(context, keyIndex);
+}
 
-bool ProgramFeatures::RegisterMacroEditorClass() { return ::RegisterMacroEditorClass(); }
+bool ProgramFeatures::RegisterMacroEditorClass() { return ProgramMacroEditors().RegisterEditorClass(); }
 
-void ProgramFeatures::CancelMacroEditor(MacroContext& context) { ::CancelMacroEditor(context); }
+void ProgramFeatures::CancelMacroEditor(MacroContext& context) { ProgramMacroEditors().Cancel(context); }
 
 void ProgramFeatures::OpenLegendMaker(MacroContext& context, HWND window) { ::OpenLegendMaker(context, window); }
 
@@ -50,9 +56,13 @@ void ProgramFeatures::UnloadPlugin(MacroContext& context) { UnloadPlugins(contex
 
 // A keypad that keeps its macros gets them written when its window closes; the dialogs of the
 // write are the main dialog's.
-bool ProgramFeatures::BuildOnboardImage(MacroContext& context) { return ::BuildOnboardImage(context, GetOrvaneHWND()); }
+bool ProgramFeatures::BuildOnboardImage(MacroContext& context) {
+  return ::BuildOnboardImage(GetSystemCalls(), context, GetOrvaneHWND());
+}
 
-void ProgramFeatures::WriteOnboardImage(MacroContext& context) { ::WriteOnboardImage(context, GetOrvaneHWND()); }
+void ProgramFeatures::WriteOnboardImage(MacroContext& context) {
+  ::WriteOnboardImage(GetSystemCalls(), context, GetOrvaneHWND());
+}
 
 void ProgramFeatures::StartNewLayout(MacroContext& context) {
   if (const HWND window = static_cast<HWND>(context.programming.window))
@@ -63,9 +73,9 @@ void ProgramFeatures::OpenWindowForScript(SystemCalls& calls, std::unique_ptr<De
   OpenProgrammingWindowForScript(calls, std::move(device), *this, *this);
 }
 
-void InstallMacroHooks() {
-  InstallMacroPlatform();
-  MacroEditorHooks editor = GetMacroEditorHooks();
-  editor.openCustomKeyWindow = OpenCustomKeyWindow;
-  SetMacroEditorHooks(editor);
+void SetProgramMacroDefaults() {
+  // The macro model's texts in the ANSI code page, and its files each replaced whole.
+  static AtomicFileAccess macroFiles;
+  SetTextCodePage({WidenAnsi, NarrowAnsi});
+  SetDefaultMacroFiles(&macroFiles);
 }

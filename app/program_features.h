@@ -64,6 +64,6 @@ class ProgramFeatures final : public ProgrammingFeatures, public ProgrammingWind
   KeyCapsFeature keyCaps_{*this};
 };
 
-// The macros' own registries: their file access, and the editor's offer of a key to the
-// plug-ins before it opens. Once, at start-up.
-void InstallMacroHooks();
+// The macro model's process-wide defaults: its text code page and its file access. Once, at
+// start-up.
+void SetProgramMacroDefaults();

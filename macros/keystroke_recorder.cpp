@@ -73,14 +73,14 @@ bool IsPlainCharacter(std::wstring_view token) {
 }
 
 KeystrokeRecorder::~KeystrokeRecorder() {
-  if (hook_) GetSystemCalls().RemoveKeyboardHook(hook_, nullptr);
+  if (hook_) calls_.RemoveKeyboardHook(hook_, nullptr);
 }
 
 void KeystrokeRecorder::Start(void* box) {
   box_ = box;
   recording_ = true;
   if (!hook_)
-    hook_ = GetSystemCalls().SetKeyboardHook([this](const KeyboardHookEvent& e) { return OnKeyboardEvent(e); });
+    hook_ = calls_.SetKeyboardHook([this](const KeyboardHookEvent& e) { return OnKeyboardEvent(e); });
 }
 
 void KeystrokeRecorder::Stop() {
@@ -91,8 +91,8 @@ void KeystrokeRecorder::Stop() {
   if (!hook_) return;
   void* hook = std::exchange(hook_, nullptr);
   std::string error;
-  if (!GetSystemCalls().RemoveKeyboardHook(hook, &error))
-    GetSystemCalls().ShowMessageBox(nullptr, error.c_str(), "Error", BoxButtons::Ok, BoxIcon::Information);
+  if (!calls_.RemoveKeyboardHook(hook, &error))
+    calls_.ShowMessageBox(nullptr, error.c_str(), "Error", BoxButtons::Ok, BoxIcon::Information);
 }
 
 void KeystrokeRecorder::Forget() {
@@ -121,7 +121,7 @@ bool KeystrokeRecorder::OnKeyboardEvent(const KeyboardHookEvent& event) {
 }
 
 void KeystrokeRecorder::OnPress(int code, bool extended) {
-  if (!extended && GetSystemCalls().ReadLockStates().numLock) {
+  if (!extended && calls_.ReadLockStates().numLock) {
     if (const int keypad = KeypadCodeOf(code)) {
       if (!held_.count(kCtrl) && !held_.count(kAlt) && !held_.count(kLeftWin)) TakeBackPrevious();
       code = keypad;
@@ -237,9 +237,8 @@ void KeystrokeRecorder::SendOn(const std::wstring& token) {
   InitKeyNameTables();
   std::string text;
   for (wchar_t c : token) text += static_cast<char>(c < 0x80 ? c : '?');
-  SystemCalls& calls = GetSystemCalls();
-  for (InputRecord record : SendTokensAsInput(TokenizeMacroText(text, calls.ReadLockStates()))) {
+  for (InputRecord record : SendTokensAsInput(TokenizeMacroText(text, calls_.ReadLockStates()))) {
     record.extraInfo = kSentOnTag;
-    calls.InjectInput(record);
+    calls_.InjectInput(record);
   }
 }

@@ -7,17 +7,20 @@
 // swallows the keys; elsewhere (a hidden editor) they are recorded and passed on. Timings and
 // key holds are not recorded.
 //
-// The hook, the key states and the keystrokes sent on go through the platform's calls; the
-// editor's windows through RecorderWindows. One recorder per program, on the thread of the
-// editor, which must pump messages for the hook to be called.
+// The hook, the key states and the keystrokes sent on go through the platform's calls it is
+// given; the editor's windows through RecorderWindows. One recorder per program, on the thread
+// of the editor, which must pump messages for the hook to be called.
 
 #include <cstdint>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include "macros/macro_recorder.h"
 #include "macros/model/step_editing.h"
 #include "platform/base/keyboard_hook_event.h"
+
+class SystemCalls;
 
 // What the recorder reaches of the editor, by its box (an HWND).
 class RecorderWindows {
@@ -43,20 +46,20 @@ enum RecorderModifier : int {
   kRecorderEsc = 128,
 };
 
-class KeystrokeRecorder {
+class KeystrokeRecorder : public MacroRecorder {
  public:
-  explicit KeystrokeRecorder(RecorderWindows& windows) : windows_(windows) {}
-  ~KeystrokeRecorder();
+  KeystrokeRecorder(SystemCalls& calls, RecorderWindows& windows) : calls_(calls), windows_(windows) {}
+  ~KeystrokeRecorder() override;
   KeystrokeRecorder(const KeystrokeRecorder&) = delete;
   KeystrokeRecorder& operator=(const KeystrokeRecorder&) = delete;
 
   // Recording into the box; the hook is set when it is not.
-  void Start(void* box);
+  void Start(void* box) override;
   // Every token, key and mode forgotten and the hook removed; a removal the platform refuses is
   // shown with the system's reason.
-  void Stop();
-  void ToggleRecording() { recording_ = !recording_; }
-  void SetTarget(void* box) { box_ = box; }
+  void Stop() override;
+  void ToggleRecording() override { recording_ = !recording_; }
+  void SetTarget(void* box) override { box_ = box; }
   int ModifierState() const { return modifiers_; }
 
   bool HookSet() const { return hook_ != nullptr; }
@@ -80,6 +83,7 @@ class KeystrokeRecorder {
   void SendOn(const std::wstring& token);
   void Forget();
 
+  SystemCalls& calls_;
   RecorderWindows& windows_;
   void* hook_ = nullptr;
   void* box_ = nullptr;

@@ -1,9 +1,14 @@
 #pragma once
-// The program's keystroke recorder over the "Macro Input" editor's windows, handed to the
-// editor as its recorder (macro_recorder_hooks.h).
+// The "Macro Input" editor's windows as the program's keystroke recorder reaches them, each
+// editor found from its box through the window layer.
 
-class KeystrokeRecorder;
+#include "macros/keystroke_recorder.h"
 
-// Puts the recorder under the editor; once, at start-up.
-void InstallKeystrokeRecorder();
-KeystrokeRecorder& ProgramKeystrokeRecorder();
+class MacroEditorBoxes : public RecorderWindows {
+ public:
+  bool EditorOpen(void* box) override;
+  bool FocusInEditor(void* box) override;
+  bool InsertStep(void* box, std::wstring_view step) override;
+  void EditKey(void* box, EditingKey key) override;
+  void PauseEdit(void* box) override;
+};

@@ -217,8 +217,9 @@ std::string RepeatRateCaption(int rateMs) {
   return text;
 }
 
-MacroEditorController::MacroEditorController(MacroContext& context, int keyId)
-    : context_(context), device_(*context.device), keyId_(keyId) {
+MacroEditorController::MacroEditorController(MacroContext& context, int keyId, SystemCalls& calls,
+                                             std::string& lastFolder)
+    : context_(context), device_(*context.device), calls_(calls), lastFolder_(lastFolder), keyId_(keyId) {
   colour_ = device_.RedLayer() ? LayerColour::Red : LayerColour::Green;
   program_ = LayerToken(ProgramLayerOfIndex(context_, context_.programLayer));
   // The entries shown are those of the stored macro, whatever an earlier edit left behind.
@@ -486,7 +487,7 @@ bool MacroEditorController::CopyToClipboard(bool cut) {
   // Plain 8-bit text in the program's code page, converted with its bounds checked; nothing to
   // copy leaves what the clipboard holds.
   if (!text.empty()) {
-    if (const std::unique_ptr<ClipboardAccess> clipboard = GetSystemCalls().OpenClipboardFor(owner_)) {
+    if (const std::unique_ptr<ClipboardAccess> clipboard = calls_.OpenClipboardFor(owner_)) {
       const std::string narrow = NarrowText(text);
       std::vector<std::uint8_t> bytes(narrow.begin(), narrow.end());
       bytes.push_back(0);
@@ -502,7 +503,7 @@ bool MacroEditorController::CopyToClipboard(bool cut) {
 
 bool MacroEditorController::PasteFromClipboard() {
   std::optional<std::vector<std::uint8_t>> bytes;
-  if (const std::unique_ptr<ClipboardAccess> clipboard = GetSystemCalls().OpenClipboardFor(owner_))
+  if (const std::unique_ptr<ClipboardAccess> clipboard = calls_.OpenClipboardFor(owner_))
     bytes = clipboard->Data(kClipboardWideText);
   if (!bytes) return false;
   std::wstring text(bytes->size() / sizeof(wchar_t), L'\0');
@@ -571,7 +572,7 @@ void MacroEditorController::SelectFile() {
   std::optional<std::string> file;
   {
     BusyScope busy(busy_);
-    file = GetSystemCalls().ChooseFileToOpen(question);
+    file = calls_.ChooseFileToOpen(question);
   }
   if (!file || file->empty()) return;
   const std::size_t slash = file->find_last_of('\\');
@@ -581,18 +582,17 @@ void MacroEditorController::SelectFile() {
 
 void MacroEditorController::SelectFolder() {
   if (IsToggleKey() || IsShiftKey()) return;
-  static std::string lastFolder;  // the dialog starts where the last one ended
   FolderQuestion question;
   question.owner = owner_;
   question.title = "Select a Folder";
-  question.initialFolder = lastFolder;
+  question.initialFolder = lastFolder_;
   std::optional<std::string> folder;
   {
     BusyScope busy(busy_);
-    folder = GetSystemCalls().ChooseFolder(question);
+    folder = calls_.ChooseFolder(question);
   }
   if (!folder || folder->empty()) return;
-  lastFolder = *folder;
+  lastFolder_ = *folder;
   InsertOpenStep(L"[Open: " + WidenText(*folder) + L"]", WidenText(*folder));
 }
 
@@ -608,14 +608,13 @@ void MacroEditorController::InsertOpenStep(const std::wstring& display, const st
 }
 
 void MacroEditorController::OpenHelp(bool webPage) {
-  SystemCalls& calls = GetSystemCalls();
   if (webPage) {
-    calls.ExecuteWithShell(owner_, "open", kKeypadWebPage, nullptr, nullptr, kShowNormal);
+    calls_.ExecuteWithShell(owner_, "open", kKeypadWebPage, nullptr, nullptr, kShowNormal);
     return;
   }
   std::wstring path;
   if (!device_.ResolveDeviceFile(kHelpFile, path)) return;
-  calls.ExecuteWithShell(owner_, "Open", NarrowText(path).c_str(), nullptr, nullptr, kShowNormal);
+  calls_.ExecuteWithShell(owner_, "Open", NarrowText(path).c_str(), nullptr, nullptr, kShowNormal);
 }
 
 void MacroEditorController::ClearKeyEntries() {
@@ -663,7 +662,7 @@ void MacroEditorController::StoreKey() {
   RenumberFunctions(list);
   RebuildKeyCaps(context_);
   // The unit's own script, not the type's shared one that the device may have run so far.
-  WriteScriptFileAndTell(context_, device_.OwnScriptPath(), owner_);
+  WriteScriptFileAndTell(calls_, context_, device_.OwnScriptPath(), owner_);
   if (special) {
     // The writer makes the functions of toggle and shift keys itself.
     RemoveKeyFunctions();
@@ -687,5 +686,5 @@ void MacroEditorController::SetBlinkPeriod(int ms) {
 
 BoxAnswer MacroEditorController::Box(const char* text, const char* caption, BoxButtons buttons, BoxIcon icon) {
   BusyScope busy(busy_);
-  return GetSystemCalls().ShowMessageBox(owner_, text, caption, buttons, icon);
+  return calls_.ShowMessageBox(owner_, text, caption, buttons, icon);
 }

@@ -21,6 +21,7 @@
 #include "platform/base/message_box.h"
 
 class MacroDevice;
+class SystemCalls;
 struct MacroContext;
 
 enum class EditorBox { KeyDown, KeyUp };
@@ -88,8 +89,9 @@ class MacroEditorController {
   // The key by id, over a context that has its device. The colour layer of the device and the
   // program layer of the programming window are taken now and kept. The key's entries are made
   // anew from its key functions, and On Release mode is on when it has a Key Up entry for those
-  // layers.
-  MacroEditorController(MacroContext& context, int keyId);
+  // layers. The platform's calls and the folder that the folder dialog starts in (which it
+  // leaves where the user ended) belong to the caller.
+  MacroEditorController(MacroContext& context, int keyId, SystemCalls& calls, std::string& lastFolder);
   ~MacroEditorController();
   MacroEditorController(const MacroEditorController&) = delete;
   MacroEditorController& operator=(const MacroEditorController&) = delete;
@@ -174,6 +176,8 @@ class MacroEditorController {
 
   MacroContext& context_;
   MacroDevice& device_;
+  SystemCalls& calls_;
+  std::string& lastFolder_;
   const int keyId_;
   LayerColour colour_ = LayerColour::Green;
   std::string program_;

@@ -3,13 +3,13 @@
 #include <richedit.h>
 #include <shellapi.h>
 
-#include <map>
 #include <utility>
 #include <vector>
 
 #include "macros/custom_command_menu.h"
 #include "macros/macro_editor_ids.h"
-#include "macros/macro_recorder_hooks.h"
+#include "macros/macro_editor.h"
+#include "macros/macro_recorder.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
 #include "macros/shortcut_target.h"
@@ -47,24 +47,11 @@ constexpr const char* kRepeatRateItems[] = {"1 Per Second", "2 Per Second", "3 P
 constexpr int kRepeatDelayPosition = 2;
 constexpr int kRepeatRatePosition = 3;
 
-// The editors by window; the one being made waits here for its first message.
-std::map<HWND, std::unique_ptr<MacroEditorWindow>>& Windows() {
-  static std::map<HWND, std::unique_ptr<MacroEditorWindow>> windows;
-  return windows;
-}
-std::unique_ptr<MacroEditorWindow>& Pending() {
-  static std::unique_ptr<MacroEditorWindow> pending;
-  return pending;
-}
-
-MacroEditorHooks& Hooks() {
-  static MacroEditorHooks hooks;
-  return hooks;
-}
-
-MacroRecorderHooks& RecorderHooks() {
-  static MacroRecorderHooks hooks;
-  return hooks;
+// The editors that registered the class: a plug-in's window of it has nothing but its handle
+// to find them by.
+MacroEditors*& ClassEditors() {
+  static MacroEditors* editors = nullptr;
+  return editors;
 }
 
 // A window made from a dialog template has the dialog manager's extra bytes; a plug-in's own
@@ -74,10 +61,6 @@ LRESULT DefaultFor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefDlgProcA(window, message, wParam, lParam);
   return DefWindowProcA(window, message, wParam, lParam);
 }
-
-// The dialog manager sends WM_INITDIALOG only to a dialog that has a dialog procedure; the
-// class procedure answers everything, so this one leaves every message to the default.
-INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 MacroSelection SelectionOf(HWND box) {
   CHARRANGE range{};
@@ -130,12 +113,8 @@ class MacroEditorWindow::DropTarget : public wingui::Window {
   EditorBox box_;
 };
 
-void SetMacroEditorHooks(const MacroEditorHooks& hooks) { Hooks() = hooks; }
-const MacroEditorHooks& GetMacroEditorHooks() { return Hooks(); }
-void SetMacroRecorderHooks(const MacroRecorderHooks& hooks) { RecorderHooks() = hooks; }
-const MacroRecorderHooks& GetMacroRecorderHooks() { return RecorderHooks(); }
-
-bool RegisterMacroEditorWindowClass() {
+bool RegisterMacroEditorWindowClass(MacroEditors& editors) {
+  ClassEditors() = &editors;
   const HINSTANCE instance = wingui::ProgramInstance();
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
@@ -150,116 +129,111 @@ bool RegisterMacroEditorWindowClass() {
   return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+void ForgetMacroEditorWindowClass(MacroEditors& editors) {
+  if (ClassEditors() == &editors) ClassEditors() = nullptr;
+}
+
 LRESULT CALLBACK MacroEditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  MacroEditorWindow* editor = MacroEditorWindow::FromHandle(window);
-  if (!editor && Pending()) {
-    editor = Pending().get();
-    editor->hwnd_ = window;
-    editor->controller_->SetOwner(window);
-    Windows()[window] = std::move(Pending());
-  }
-  // A plug-in's dialog: the key is the context's current one, handed to the plug-in.
-  if (!editor && message == WM_INITDIALOG) {
-    auto* context = reinterpret_cast<MacroContext*>(GetWindowLongPtrA(GetParent(window), GWLP_USERDATA));
-    if (context && context->device && FindKeyIndex(context->keys, context->currentKey) >= 0) {
-      std::unique_ptr<MacroEditorWindow> made(
-          new MacroEditorWindow(std::make_unique<MacroEditorController>(*context, context->currentKey)));
-      editor = made.get();
-      editor->hwnd_ = window;
-      editor->owner_ = GetParent(window);
-      editor->plugin_ = true;
-      editor->controller_->SetOwner(window);
-      Windows()[window] = std::move(made);
-    }
-  }
+  auto* editor = wingui::Window::FromHandleAs<MacroEditorWindow>(window);
+  if (!editor && message == WM_INITDIALOG) editor = MacroEditorWindow::AdoptPluginWindow(window);
+  // Ours gets its messages through the dialog manager, which calls its dialog procedure.
   if (!editor) return DefaultFor(window, message, wParam, lParam);
+  MacroEditors& editors = editor->editors_;
   ++editor->depth_;
-  const LRESULT result = editor->Handle(message, wParam, lParam);
-  if (--editor->depth_ == 0 && editor->destroyed_) Windows().erase(window);
+  const LRESULT result = editor->plugin_ ? editor->RoutePluginMessage(message, wParam, lParam)
+                                         : DefaultFor(window, message, wParam, lParam);
+  --editor->depth_;
+  if (editor->Finished()) editors.Release(*editor);
   return result;
 }
 
-MacroEditorWindow* MacroEditorWindow::Current() {
-  for (auto& [window, editor] : Windows())
-    if (!editor->destroyed_ && !editor->controller_->Closed()) return editor.get();
-  return nullptr;
+MacroEditorWindow* MacroEditorWindow::AdoptPluginWindow(HWND window) {
+  // The key is the context's current one, handed to the plug-in.
+  auto* context = reinterpret_cast<MacroContext*>(GetWindowLongPtrA(GetParent(window), GWLP_USERDATA));
+  MacroEditors* editors = ClassEditors();
+  if (!editors || !context || !context->device || FindKeyIndex(context->keys, context->currentKey) < 0)
+    return nullptr;
+  auto made = std::make_unique<MacroEditorWindow>(
+      *editors, std::make_unique<MacroEditorController>(*context, context->currentKey, editors->Calls(),
+                                                        editors->LastFolder()));
+  made->owner_ = GetParent(window);
+  made->plugin_ = true;
+  made->AttachHandle(window);
+  return &editors->Adopt(std::move(made));
 }
 
-MacroEditorWindow* MacroEditorWindow::FromHandle(HWND window) {
-  const auto it = Windows().find(window);
-  return it == Windows().end() ? nullptr : it->second.get();
+LRESULT MacroEditorWindow::RoutePluginMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND window = hwnd();
+  wingui::Message m{message, wParam, lParam};
+  const LRESULT result = HandleMessage(m) ? m.result : DefaultFor(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY && hwnd()) DetachHandle();
+  return result;
 }
 
-MacroEditorWindow* MacroEditorWindow::Create(std::unique_ptr<MacroEditorController> controller, HWND owner,
-                                             bool hidden) {
+MacroEditorWindow* MacroEditorWindow::OfBox(HWND box) {
+  auto* editor = wingui::Window::FromHandleAs<MacroEditorWindow>(GetParent(box));
+  return editor && (editor->Box(EditorBox::KeyDown) == box || editor->Box(EditorBox::KeyUp) == box) ? editor
+                                                                                                     : nullptr;
+}
+
+MacroEditorWindow* MacroEditorWindow::Create(MacroEditors& editors, std::unique_ptr<MacroEditorController> controller,
+                                             HWND owner, bool hidden) {
   wingui::LoadRichEdit();
-  if (!RegisterMacroEditorWindowClass()) return nullptr;
-  Pending().reset(new MacroEditorWindow(std::move(controller)));
-  Pending()->owner_ = owner;
-  const HWND window = CreateDialogParamA(wingui::ProgramInstance(), MAKEINTRESOURCEA(IDD_MACRO_INPUT), owner,
-                                         NoDialogProc, 0);
-  const DWORD error = GetLastError();
-  Pending().reset();
-  MacroEditorWindow* editor = window ? FromHandle(window) : nullptr;
-  if (!editor) {
-    if (window) DestroyWindow(window);
+  if (!editors.RegisterEditorClass()) return nullptr;
+  auto made = std::make_unique<MacroEditorWindow>(editors, std::move(controller));
+  made->owner_ = owner;
+  MacroEditorWindow& editor = editors.Adopt(std::move(made));
+  // Its keys reach the boxes as typed: the recorder, not the dialog keys, decides what they do.
+  if (!editor.CreateModeless(owner, nullptr, Keys::ToControls)) {
+    const DWORD error = GetLastError();
+    editors.Release(editor);
     SetLastError(error);
     return nullptr;
   }
-  editor->AfterCreate(hidden);
-  return editor;
+  editor.AfterCreate(hidden);
+  return &editor;
 }
 
-MacroEditorWindow::MacroEditorWindow(std::unique_ptr<MacroEditorController> controller)
-    : controller_(std::move(controller)) {}
+MacroEditorWindow::MacroEditorWindow(MacroEditors& editors, std::unique_ptr<MacroEditorController> controller)
+    : Dialog(IDD_MACRO_INPUT), editors_(editors), controller_(std::move(controller)) {}
 
 MacroEditorWindow::~MacroEditorWindow() = default;
 
 HWND MacroEditorWindow::Box(EditorBox box) const {
-  return GetDlgItem(hwnd_, box == EditorBox::KeyDown ? IDC_MACRO_KEY_DOWN : IDC_MACRO_KEY_UP);
+  return GetDlgItem(hwnd(), box == EditorBox::KeyDown ? IDC_MACRO_KEY_DOWN : IDC_MACRO_KEY_UP);
 }
 
-LRESULT MacroEditorWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefaultFor(hwnd_, message, wParam, lParam);
-}
-
-LRESULT MacroEditorWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (started_ && !destroyed_ && message != WM_DESTROY && message != WM_NCDESTROY) CheckFocus();
-  switch (message) {
-    case WM_INITDIALOG:
-      Start();
-      if (plugin_) {
-        controller_->Open();
-        Render();
-      }
-      // The focus is set already when the programming window shows.
-      return OwnerVisible() ? FALSE : TRUE;
-    case WM_COMMAND:
-      // Notifications of the boxes are not commands.
-      if (lParam && HIWORD(wParam) != BN_CLICKED) break;
-      if (Command(LOWORD(wParam))) return 0;
-      break;
-    case WM_CLOSE:
-      Close(false);
-      return 0;
-    case WM_NOTIFY: {
-      LRESULT result = 0;
-      if (OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
-      break;
-    }
-    case WM_DESTROY:
-      OnDestroy();
-      break;
-    case WM_NCDESTROY:
-      destroyed_ = true;
-      break;
-    default:
-      // While recording, keys reach the boxes only through the recorder.
-      if (message >= WM_KEYFIRST && message <= WM_KEYLAST && GetWindowLongPtrA(hwnd_, GWLP_USERDATA) == 1)
-        return 0;
-      break;
+bool MacroEditorWindow::HandleMessage(wingui::Message& m) {
+  if (started_ && !destroyed_ && m.id != WM_DESTROY && m.id != WM_NCDESTROY) CheckFocus();
+  if (m.id == WM_NCDESTROY) destroyed_ = true;
+  // While recording, keys reach the boxes only through the recorder.
+  if (m.id >= WM_KEYFIRST && m.id <= WM_KEYLAST && EditState() == PauseEditState::Recording) {
+    m.result = 0;
+    return true;
   }
-  return Default(message, wParam, lParam);
+  return Dialog::HandleMessage(m);
+}
+
+bool MacroEditorWindow::OnInitDialog() {
+  controller_->SetOwner(hwnd());
+  Start();
+  if (plugin_) {
+    controller_->Open();
+    Render();
+  }
+  // The focus is set already when the programming window shows.
+  return !OwnerVisible();
+}
+
+bool MacroEditorWindow::OnCommand(int id, int code, HWND control) {
+  // Notifications of the boxes are not commands.
+  if (control && code != BN_CLICKED) return false;
+  return Command(id);
+}
+
+bool MacroEditorWindow::OnClose() {
+  Close(false);
+  return true;
 }
 
 bool MacroEditorWindow::Command(int id) {
@@ -285,7 +259,7 @@ bool MacroEditorWindow::Command(int id) {
 }
 
 void MacroEditorWindow::Start() {
-  SetWindowTextA(hwnd_, "Record/Edit Macro");
+  SetWindowTextA(hwnd(), "Record/Edit Macro");
   wingui::CharFormat format;
   format.mask = CFM_FACE | CFM_SIZE | CFM_COLOR;
   format.face = kNoteFace;
@@ -304,9 +278,9 @@ void MacroEditorWindow::Start() {
     target->Attach(edit.hwnd());
   }
   LayOut(controller_->State().onRelease);
-  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+  SetEditState(PauseEditState::Editing);
   PauseEdit();
-  const wingui::Menu insert = wingui::Menu::OfWindow(hwnd_).SubMenu(MACRO_MENU_INSERT_POSITION);
+  const wingui::Menu insert = wingui::Menu::OfWindow(hwnd()).SubMenu(MACRO_MENU_INSERT_POSITION);
   if (insert) AddCustomCommandMenu(controller_->Context(), insert.handle());
   BuildAutoRepeatMenu();
   if (OwnerVisible()) SetFocus(Box(controller_->Current()));
@@ -315,10 +289,10 @@ void MacroEditorWindow::Start() {
 }
 
 void MacroEditorWindow::AfterCreate(bool hidden) {
-  if (!hidden) ShowWindow(hwnd_, SW_SHOW);
+  if (!hidden) ShowWindow(hwnd(), SW_SHOW);
   MacroContext& context = controller_->Context();
   if (!context.device || !context.device->Settings().backlightsAvailable) {
-    const wingui::Menu insert = wingui::Menu::OfWindow(hwnd_).SubMenu(MACRO_MENU_INSERT_POSITION);
+    const wingui::Menu insert = wingui::Menu::OfWindow(hwnd()).SubMenu(MACRO_MENU_INSERT_POSITION);
     if (insert.IdAt(MACRO_MENU_BACKLIGHT_POSITION) == IDM_MACRO_BACKLIGHT_TOGGLE)
       insert.DeleteAt(MACRO_MENU_BACKLIGHT_POSITION);
   }
@@ -333,29 +307,37 @@ void MacroEditorWindow::CheckFocus() {
     if (!focus || focus != edit || controller_->Current() == box) continue;
     controller_->FocusBox(box, SelectionOf(edit));
     shownCurrent_ = box;
-    if (const auto setTarget = RecorderHooks().setTarget) setTarget(edit);
+    editors_.Recorder().SetTarget(edit);
   }
 }
 
 void MacroEditorWindow::PauseEdit() {
-  const MacroRecorderHooks& recorder = RecorderHooks();
-  if (recorder.toggleRecording) recorder.toggleRecording();
+  MacroRecorder& recorder = editors_.Recorder();
+  recorder.ToggleRecording();
   const HWND current = Box(controller_->Current());
   if (OwnerVisible()) SetFocus(current);
-  const HWND button = GetDlgItem(hwnd_, IDC_MACRO_PAUSE_EDIT);
-  if (GetWindowLongPtrA(hwnd_, GWLP_USERDATA) == 1) {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+  const HWND button = GetDlgItem(hwnd(), IDC_MACRO_PAUSE_EDIT);
+  if (EditState() == PauseEditState::Recording) {
+    SetEditState(PauseEditState::Editing);
     SendMessageA(button, BM_SETSTATE, TRUE, 0);
   } else {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 1);
-    if (recorder.start) recorder.start(current);
+    SetEditState(PauseEditState::Recording);
+    recorder.Start(current);
     SendMessageA(button, BM_SETSTATE, FALSE, 0);
   }
 }
 
+PauseEditState MacroEditorWindow::EditState() const {
+  return static_cast<PauseEditState>(GetWindowLongPtrA(hwnd(), GWLP_USERDATA));
+}
+
+void MacroEditorWindow::SetEditState(PauseEditState state) {
+  SetWindowLongPtrA(hwnd(), GWLP_USERDATA, static_cast<LONG_PTR>(state));
+}
+
 void MacroEditorWindow::Close(bool accepted) {
   controller_->Close(accepted);
-  DestroyWindow(hwnd_);
+  Destroy();
 }
 
 void MacroEditorWindow::OnDestroy() {
@@ -364,7 +346,7 @@ void MacroEditorWindow::OnDestroy() {
   controller_->Context().editingEntry = false;
   dropDown_.reset();
   dropUp_.reset();
-  if (const auto stop = RecorderHooks().stop) stop();
+  editors_.Recorder().Stop();
 }
 
 bool MacroEditorWindow::OnNotify(const NMHDR& header, LRESULT& result) {
@@ -405,12 +387,12 @@ void MacroEditorWindow::OnDrop(EditorBox box, HDROP drop) {
 }
 
 void MacroEditorWindow::LayOut(bool onRelease) {
-  Place(hwnd_, Box(EditorBox::KeyDown), onRelease ? kKeyDownAbove : kKeyDownAlone);
-  Place(hwnd_, GetDlgItem(hwnd_, IDC_MACRO_KEY_UP_LABEL), kKeyUpLabel);
-  Place(hwnd_, Box(EditorBox::KeyUp), kKeyUpBelow);
-  ShowWindow(GetDlgItem(hwnd_, IDC_MACRO_KEY_UP_LABEL), onRelease ? SW_SHOW : SW_HIDE);
+  Place(hwnd(), Box(EditorBox::KeyDown), onRelease ? kKeyDownAbove : kKeyDownAlone);
+  Place(hwnd(), GetDlgItem(hwnd(), IDC_MACRO_KEY_UP_LABEL), kKeyUpLabel);
+  Place(hwnd(), Box(EditorBox::KeyUp), kKeyUpBelow);
+  ShowWindow(GetDlgItem(hwnd(), IDC_MACRO_KEY_UP_LABEL), onRelease ? SW_SHOW : SW_HIDE);
   ShowWindow(Box(EditorBox::KeyUp), onRelease ? SW_SHOW : SW_HIDE);
-  wingui::Menu::OfWindow(hwnd_).Check(IDM_MACRO_ON_RELEASE, onRelease);
+  wingui::Menu::OfWindow(hwnd()).Check(IDM_MACRO_ON_RELEASE, onRelease);
   shownLayout_ = onRelease ? 1 : 0;
 }
 
@@ -430,7 +412,7 @@ void MacroEditorWindow::RefreshMacroBox(EditorBox box, const std::wstring& text,
 }
 
 void MacroEditorWindow::Render() {
-  if (destroyed_ || !hwnd_) return;
+  if (destroyed_ || !hwnd()) return;
   rendering_ = true;
   const MacroEditorState s = controller_->State();
   if (!shownTextValid_ || s.keyDownText != shownText_[0] || s.layerNote != shownNote_)
@@ -439,7 +421,7 @@ void MacroEditorWindow::Render() {
   shownNote_ = s.layerNote;
   shownTextValid_ = true;
   if (shownLayout_ != (s.onRelease ? 1 : 0)) LayOut(s.onRelease);
-  const wingui::Menu menu = wingui::Menu::OfWindow(hwnd_);
+  const wingui::Menu menu = wingui::Menu::OfWindow(hwnd());
   menu.Check(IDM_MACRO_LAYER_TOGGLE, s.toggleKey);
   menu.Check(IDM_MACRO_LAYER_SHIFT, s.shiftKey);
   UpdateAutoRepeatMenu(s.repeatDelay, s.repeatRate);
@@ -449,13 +431,13 @@ void MacroEditorWindow::Render() {
   if (s.current != shownCurrent_) {
     shownCurrent_ = s.current;
     if (OwnerVisible()) SetFocus(current);
-    if (const auto setTarget = RecorderHooks().setTarget) setTarget(current);
+    editors_.Recorder().SetTarget(current);
   }
   rendering_ = false;
 }
 
 void MacroEditorWindow::BuildAutoRepeatMenu() {
-  const wingui::Menu insert = wingui::Menu::OfWindow(hwnd_).SubMenu(MACRO_MENU_INSERT_POSITION);
+  const wingui::Menu insert = wingui::Menu::OfWindow(hwnd()).SubMenu(MACRO_MENU_INSERT_POSITION);
   if (!insert) return;
   wingui::OwnedMenu repeat = wingui::OwnedMenu::Popup();
   wingui::OwnedMenu delays = wingui::OwnedMenu::Popup();
@@ -495,16 +477,16 @@ void MacroEditorWindow::UpdateAutoRepeatMenu(int delay, int rate) {
 bool MacroEditorWindow::OwnerVisible() const { return owner_ && IsWindowVisible(owner_); }
 
 bool EditRecordedKey(HWND box, EditingKey key) {
-  MacroEditorWindow* editor = MacroEditorWindow::Current();
-  if (!editor || editor->Box(editor->Controller().Current()) != box) return false;
+  MacroEditorWindow* editor = MacroEditorWindow::OfBox(box);
+  if (!editor || !editor->IsEditing() || editor->Box(editor->Controller().Current()) != box) return false;
   if (!editor->Controller().EditKey(key)) return false;
   editor->Render();
   return true;
 }
 
 bool InsertRecordedStep(HWND box, std::wstring_view step, const std::wstring* code) {
-  MacroEditorWindow* editor = MacroEditorWindow::Current();
-  if (!editor || editor->Box(editor->Controller().Current()) != box) return false;
+  MacroEditorWindow* editor = MacroEditorWindow::OfBox(box);
+  if (!editor || !editor->IsEditing() || editor->Box(editor->Controller().Current()) != box) return false;
   if (!editor->Controller().InsertStep(step, code)) return false;
   editor->Render();
   return true;

@@ -1,7 +1,5 @@
 #include "macros/onboard_memory.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -12,6 +10,7 @@
 #include "macros/model/onboard_image.h"
 #include "macros/model/onboard_macro_set.h"
 #include "macros/model/onboard_protocol.h"
+#include "platform/base/system_calls.h"
 #include "runtime/device/device_record.h"
 #include "runtime/device/device_table.h"
 #include "runtime/device/input_dispatch.h"
@@ -51,8 +50,8 @@ std::optional<MemoryWriteResult> WaitEnds(const DeviceRecord& device) {
 }
 
 // Reads reports until one shows the switch in its programming position.
-MemoryWriteResult WaitForSwitch(DeviceRecord& device, PolledUse& polled, OnboardMemoryView& view,
-                                const OnboardMemoryTimings& t) {
+MemoryWriteResult WaitForSwitch(SystemCalls& calls, DeviceRecord& device, PolledUse& polled,
+                                OnboardMemoryView& view, const OnboardMemoryTimings& t) {
   std::vector<std::uint8_t> report;
   bool read = false;
   for (int i = 0; i < t.switchProbes && !read; ++i) {
@@ -60,7 +59,7 @@ MemoryWriteResult WaitForSwitch(DeviceRecord& device, PolledUse& polled, Onboard
     if (!read) {
       if (const auto why = WaitEnds(device)) return *why;
       view.Pump();
-      Sleep(t.retryMs);
+      calls.Sleep(t.retryMs);
     }
   }
   if (!read) report = device.currentReport;
@@ -79,7 +78,7 @@ MemoryWriteResult WaitForSwitch(DeviceRecord& device, PolledUse& polled, Onboard
       break;
     }
     if (polled.Read(report) && ProgrammingSwitchOn(device, report)) break;
-    Sleep(t.retryMs);
+    calls.Sleep(t.retryMs);
   }
   view.CloseSwitchPrompt();
   return result;
@@ -87,24 +86,24 @@ MemoryWriteResult WaitForSwitch(DeviceRecord& device, PolledUse& polled, Onboard
 
 // Writes the chunks that differ from the image as last read; kIncomplete when the device kept
 // refusing past the limit.
-MemoryWriteResult WriteChunks(DeviceRecord& device, PolledUse& polled, OnboardMemoryView& view,
-                              const OnboardMemoryTimings& t) {
+MemoryWriteResult WriteChunks(SystemCalls& calls, DeviceRecord& device, PolledUse& polled,
+                              OnboardMemoryView& view, const OnboardMemoryTimings& t) {
   const std::span<const std::uint8_t> image(device.memoryImage);
-  const DWORD start = GetTickCount();
+  const std::uint32_t start = calls.TickCount();
   for (int offset : ChangedMemoryChunks(image, device.memoryImageRead, kMemoryImageSize)) {
     const std::vector<std::uint8_t> report = MemoryWriteReport(
         device.outputLength, offset, image.subspan(static_cast<std::size_t>(offset)).first<kMemoryChunk>());
-    DWORD refusedSince = GetTickCount();
+    std::uint32_t refusedSince = calls.TickCount();
     while (!polled.Write(report.data())) {
       view.Pump();
       if (const auto why = WaitEnds(device)) return *why;
-      const DWORD now = GetTickCount();
+      const std::uint32_t now = calls.TickCount();
       if (now - start > t.writeLimitMs) return MemoryWriteResult::kIncomplete;
       if (now - refusedSince >= t.reopenAfterMs) {
         polled.Reopen();
         refusedSince = now;
       }
-      Sleep(1);
+      calls.Sleep(1);
     }
     view.SetProgress(offset + kMemoryChunk);
   }
@@ -112,13 +111,14 @@ MemoryWriteResult WriteChunks(DeviceRecord& device, PolledUse& polled, OnboardMe
   return MemoryWriteResult::kWritten;
 }
 
-MemoryWriteResult EndWriting(DeviceRecord& device, PolledUse& polled, const OnboardMemoryTimings& t) {
+MemoryWriteResult EndWriting(SystemCalls& calls, DeviceRecord& device, PolledUse& polled,
+                             const OnboardMemoryTimings& t) {
   const std::vector<std::uint8_t> end = MemoryEndReport(device.outputLength);
-  const DWORD start = GetTickCount();
+  const std::uint32_t start = calls.TickCount();
   while (!polled.Write(end.data())) {
     if (const auto why = WaitEnds(device)) return *why;
-    if (GetTickCount() - start > t.endLimitMs) return MemoryWriteResult::kEndRefused;
-    Sleep(t.retryMs);
+    if (calls.TickCount() - start > t.endLimitMs) return MemoryWriteResult::kEndRefused;
+    calls.Sleep(t.retryMs);
   }
   return MemoryWriteResult::kWritten;
 }
@@ -142,7 +142,8 @@ const char* TextOf(MemoryWriteResult result) {
 
 }  // namespace
 
-bool ReadDeviceMacroMemory(DeviceRecord& device, OnboardMemoryView& view, const OnboardMemoryTimings& t) {
+bool ReadDeviceMacroMemory(SystemCalls& calls, DeviceRecord& device, OnboardMemoryView& view,
+                           const OnboardMemoryTimings& t) {
   device.memoryImageLength = 0;
   if (!device.setUp || device.outputLength < kMemoryReadReportLength) return false;
   MemoryReplies replies(kMemoryReadLength);
@@ -150,17 +151,17 @@ bool ReadDeviceMacroMemory(DeviceRecord& device, OnboardMemoryView& view, const 
     PolledUse polled(device);
     view.ShowProgress(kLoadingTitle, kMemoryReadLength);
     if (polled.Write(MemoryReadRequest(device.outputLength, 0, kMemoryReadLength).data())) {
-      const DWORD start = GetTickCount();
+      const std::uint32_t start = calls.TickCount();
       std::vector<std::uint8_t> reply;
       while (!replies.Complete()) {
         if (polled.Read(reply)) {
           if (replies.Take(reply)) view.SetProgress(replies.Received());
         } else {
           if (WaitEnds(device)) break;
-          Sleep(1);
+          calls.Sleep(1);
         }
         view.Pump();
-        if (GetTickCount() - start > t.readLimitMs) break;
+        if (calls.TickCount() - start > t.readLimitMs) break;
       }
     }
     view.CloseProgress();
@@ -172,7 +173,7 @@ bool ReadDeviceMacroMemory(DeviceRecord& device, OnboardMemoryView& view, const 
   return true;
 }
 
-MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device, OnboardMemoryView& view,
+MemoryWriteResult WriteDeviceMacroMemory(SystemCalls& calls, DeviceRecord& device, OnboardMemoryView& view,
                                          const OnboardMemoryTimings& t) {
   const int length = device.memoryImageLength;
   if (length <= 0 || length > kMemoryImageSize ||
@@ -182,11 +183,11 @@ MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device, OnboardMemoryView
   if (device.setUp && device.outputLength >= kMemoryWriteReportLength) {
     PolledUse polled(device);
     view.ShowProgress(kSavingTitle, kMemoryImageSize);
-    if (device.hasProgrammingSwitch) result = WaitForSwitch(device, polled, view, t);
+    if (device.hasProgrammingSwitch) result = WaitForSwitch(calls, device, polled, view, t);
     else result = MemoryWriteResult::kWritten;
-    if (result == MemoryWriteResult::kWritten) result = WriteChunks(device, polled, view, t);
+    if (result == MemoryWriteResult::kWritten) result = WriteChunks(calls, device, polled, view, t);
     view.CloseProgress();
-    if (result == MemoryWriteResult::kWritten) result = EndWriting(device, polled, t);
+    if (result == MemoryWriteResult::kWritten) result = EndWriting(calls, device, polled, t);
   }
   if (result == MemoryWriteResult::kWritten) {
     device.programmingAllowed = false;

@@ -1,11 +1,13 @@
 #pragma once
 // Reading a keypad's on-board macro memory into its record, and writing the record's image
 // back, over the HID library in polled use (the interface is back in event use afterwards).
-// Both run on the device thread and keep its windows pumped while they wait.
+// Both run on the device thread and keep its windows pumped while they wait; their clock and
+// pauses are the platform's calls they are given.
 
 #include <cstdint>
 #include <vector>
 
+class SystemCalls;
 struct DeviceRecord;
 struct MacroContext;
 
@@ -43,7 +45,7 @@ struct OnboardMemoryTimings {
 // Reads the memory (0 .. 4088) into memoryImage and memoryImageRead, memoryImageLength 4088.
 // False when the request was refused, the replies did not cover it in time, or the device went
 // (memoryImageLength 0 then, the image left as it was).
-bool ReadDeviceMacroMemory(DeviceRecord& device, OnboardMemoryView& view,
+bool ReadDeviceMacroMemory(SystemCalls& calls, DeviceRecord& device, OnboardMemoryView& view,
                            const OnboardMemoryTimings& timings = {});
 
 enum class MemoryWriteResult {
@@ -62,7 +64,7 @@ enum class MemoryWriteResult {
 // writing. Written: programming is no longer allowed, and memoryImageRead is the image.
 // Anything short of that is told to the user (but for the program's end); after refused
 // chunks the end of writing is not sent, so that the device keeps what it had.
-MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device, OnboardMemoryView& view,
+MemoryWriteResult WriteDeviceMacroMemory(SystemCalls& calls, DeviceRecord& device, OnboardMemoryView& view,
                                          const OnboardMemoryTimings& timings = {});
 
 // Builds the layout's set and packs it into the device's image, so that a write is due; false

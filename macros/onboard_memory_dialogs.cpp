@@ -30,7 +30,7 @@ class OnboardMemoryDialogs::SwitchPrompt : public wingui::Dialog {
   }
 };
 
-OnboardMemoryDialogs::OnboardMemoryDialogs(HWND owner) : owner_(owner) {}
+OnboardMemoryDialogs::OnboardMemoryDialogs(SystemCalls& calls, HWND owner) : calls_(calls), owner_(owner) {}
 OnboardMemoryDialogs::~OnboardMemoryDialogs() = default;
 
 void OnboardMemoryDialogs::ShowProgress(const char* title, int range) {
@@ -62,20 +62,20 @@ void OnboardMemoryDialogs::CloseSwitchPrompt() { prompt_.reset(); }
 void OnboardMemoryDialogs::Pump() { wingui::MessagePump::ForThisThread().PumpPending(); }
 
 void OnboardMemoryDialogs::ReportError(const char* text) {
-  GetSystemCalls().ShowMessageBox(nullptr, text, "Orvane II Error", BoxButtons::Ok, BoxIcon::Error);
+  calls_.ShowMessageBox(nullptr, text, "Orvane II Error", BoxButtons::Ok, BoxIcon::Error);
 }
 
 void* OnboardMemoryDialogs::ProgressWindow() const { return progress_ ? progress_->hwnd() : nullptr; }
 void* OnboardMemoryDialogs::SwitchPromptWindow() const { return prompt_ ? prompt_->hwnd() : nullptr; }
 
-bool ReadDeviceMacroMemory(DeviceRecord& device, HWND owner) {
-  OnboardMemoryDialogs dialogs(owner);
-  return ReadDeviceMacroMemory(device, dialogs);
+bool ReadDeviceMacroMemory(SystemCalls& calls, DeviceRecord& device, HWND owner) {
+  OnboardMemoryDialogs dialogs(calls, owner);
+  return ReadDeviceMacroMemory(calls, device, dialogs);
 }
 
-MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device, HWND owner) {
-  OnboardMemoryDialogs dialogs(owner);
-  return WriteDeviceMacroMemory(device, dialogs);
+MemoryWriteResult WriteDeviceMacroMemory(SystemCalls& calls, DeviceRecord& device, HWND owner) {
+  OnboardMemoryDialogs dialogs(calls, owner);
+  return WriteDeviceMacroMemory(calls, device, dialogs);
 }
 
 namespace {
@@ -87,8 +87,8 @@ DeviceRecord* RecordOf(MacroContext& context) {
 
 }  // namespace
 
-bool BuildOnboardImage(MacroContext& context, HWND owner) {
-  OnboardMemoryDialogs dialogs(owner);
+bool BuildOnboardImage(SystemCalls& calls, MacroContext& context, HWND owner) {
+  OnboardMemoryDialogs dialogs(calls, owner);
   DeviceRecord* device = RecordOf(context);
   if (!device) {
     // Only the close writes the device's memory: a silent skip would pass for a write.
@@ -98,15 +98,15 @@ bool BuildOnboardImage(MacroContext& context, HWND owner) {
   return PackDeviceMacroImage(context, *device, dialogs);
 }
 
-void WriteOnboardImage(MacroContext& context, HWND owner) {
-  OnboardMemoryDialogs dialogs(owner);
+void WriteOnboardImage(SystemCalls& calls, MacroContext& context, HWND owner) {
+  OnboardMemoryDialogs dialogs(calls, owner);
   DeviceRecord* device = RecordOf(context);
   if (!device) {
     dialogs.ReportError(kMacrosNotWritten);
     return;
   }
   // The image was packed for this write: finding none now means it never went.
-  if (WriteDeviceMacroMemory(*device, dialogs) == MemoryWriteResult::kNothingToWrite)
+  if (WriteDeviceMacroMemory(calls, *device, dialogs) == MemoryWriteResult::kNothingToWrite)
     dialogs.ReportError(kMacrosNotWritten);
 }
 

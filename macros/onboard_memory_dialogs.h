@@ -10,9 +10,12 @@
 
 #include "macros/onboard_memory.h"
 
+class SystemCalls;
+
 class OnboardMemoryDialogs : public OnboardMemoryView {
  public:
-  explicit OnboardMemoryDialogs(HWND owner);
+  // The error boxes are the calls' own.
+  OnboardMemoryDialogs(SystemCalls& calls, HWND owner);
   ~OnboardMemoryDialogs() override;
 
   void ShowProgress(const char* title, int range) override;
@@ -31,19 +34,20 @@ class OnboardMemoryDialogs : public OnboardMemoryView {
  private:
   class ProgressDialog;
   class SwitchPrompt;
+  SystemCalls& calls_;
   HWND owner_;
   std::unique_ptr<ProgressDialog> progress_;
   std::unique_ptr<SwitchPrompt> prompt_;
 };
 
-// The exchanges with the dialogs, owned by that window.
-bool ReadDeviceMacroMemory(DeviceRecord& device, HWND owner);
-MemoryWriteResult WriteDeviceMacroMemory(DeviceRecord& device, HWND owner);
+// The exchanges with the dialogs, owned by that window, over the calls.
+bool ReadDeviceMacroMemory(SystemCalls& calls, DeviceRecord& device, HWND owner);
+MemoryWriteResult WriteDeviceMacroMemory(SystemCalls& calls, DeviceRecord& device, HWND owner);
 
 // The close of a programming window over a keypad that keeps its macros (the macro model's
 // buildOnboardImage and writeOnboardImage hooks): the layout is packed into the device's image
 // while the context still holds it, or the user is told why not and nothing is written; the
 // image is written once the context is released. A context whose device gives no record
 // (DeviceRecordSource) is told that nothing was written.
-bool BuildOnboardImage(MacroContext& context, HWND owner);
-void WriteOnboardImage(MacroContext& context, HWND owner);
+bool BuildOnboardImage(SystemCalls& calls, MacroContext& context, HWND owner);
+void WriteOnboardImage(SystemCalls& calls, MacroContext& context, HWND owner);

@@ -3,10 +3,10 @@
 #include "macros/model/script_writer.h"
 #include "platform/base/system_calls.h"
 
-bool WriteScriptFileAndTell(MacroContext& context, const std::string& path, void* owner) {
+bool WriteScriptFileAndTell(SystemCalls& calls, MacroContext& context, const std::string& path, void* owner) {
   if (!path.empty() && WriteScriptFile(context, path)) return true;
   const std::string text = path.empty() ? "The script file could not be written: the device's folder is not known."
                                         : "The script file could not be written:\n" + path;
-  GetSystemCalls().ShowMessageBox(owner, text.c_str(), "Orvane II Error", BoxButtons::Ok, BoxIcon::Error);
+  calls.ShowMessageBox(owner, text.c_str(), "Orvane II Error", BoxButtons::Ok, BoxIcon::Error);
   return false;
 }

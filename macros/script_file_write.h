@@ -3,9 +3,10 @@
 
 #include <string>
 
+class SystemCalls;
 struct MacroContext;
 
 // WriteScriptFile, and on failure an "Orvane II Error" box owned by `owner` (an HWND, or null).
 // An empty path (the device's folder is not known) is reported too. False when nothing was
 // written.
-bool WriteScriptFileAndTell(MacroContext& context, const std::string& path, void* owner);
+bool WriteScriptFileAndTell(SystemCalls& calls, MacroContext& context, const std::string& path, void* owner);

@@ -95,4 +95,4 @@ std::optional<std::string> ProgramDialogs::ChooseScriptFile(HWND owner, const st
   return calls_.ChooseFileToOpen(question);
 }
 
-bool ProgramDialogs::ReadOnboardMacros(DeviceRecord& device) { return ReadDeviceMacroMemory(device, MainWindow()); }
+bool ProgramDialogs::ReadOnboardMacros(DeviceRecord& device) { return ReadDeviceMacroMemory(calls_, device, MainWindow()); }

@@ -428,6 +428,8 @@ ClockTime SystemCalls::LocalTime() {
   return {now.wYear, now.wMonth, now.wDayOfWeek, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+std::uint32_t SystemCalls::TickCount() { return GetTickCount(); }
+
 void SystemCalls::Sleep(unsigned ms) { ::Sleep(ms); }
 
 SystemCalls& GetSystemCalls() { return *Current().load(); }

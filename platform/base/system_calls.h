@@ -140,8 +140,11 @@ class SystemCalls {
   virtual std::unique_ptr<ClipboardAccess> OpenClipboardFor(void* window);
 
   virtual ClockTime LocalTime();
-  // The pauses of script functions and of the main window's wait for the request slot (the
-  // device thread's own waits do not come here).
+  // Milliseconds since the system started, wrapping after 49.7 days (differences stay right).
+  virtual std::uint32_t TickCount();
+  // The pauses of script functions, of the main window's wait for the request slot and of the
+  // exchanges with a keypad's on-board memory (the device thread's other waits do not come
+  // here).
   virtual void Sleep(unsigned ms);
 };
 

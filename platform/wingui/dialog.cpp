@@ -51,7 +51,7 @@ INT_PTR Dialog::ShowModal(HWND owner) {
   return result;
 }
 
-bool Dialog::CreateModeless(HWND owner, HACCEL accelerators) {
+bool Dialog::CreateModeless(HWND owner, HACCEL accelerators, Keys keys) {
   if (hwnd()) return false;
   modal_ = false;
   ownsHandle_ = true;
@@ -60,7 +60,7 @@ bool Dialog::CreateModeless(HWND owner, HACCEL accelerators) {
                                          owner, &DialogProc, reinterpret_cast<LPARAM>(this));
   pendingDialog = outer;
   if (!dialog || !hwnd()) return false;
-  MessagePump::ForThisThread().AddDialog(dialog, accelerators);
+  if (keys == Keys::Pumped) MessagePump::ForThisThread().AddDialog(dialog, accelerators);
   return true;
 }
 

@@ -19,9 +19,13 @@ class Dialog : public Window {
 
   // DialogBoxParam: runs the dialog to its end; End's result, or -1 when it cannot be made.
   INT_PTR ShowModal(HWND owner);
-  // CreateDialogParam, registered with this thread's pump (with the accelerators when given);
-  // the dialog shows when its template says WS_VISIBLE. False when it cannot be made.
-  bool CreateModeless(HWND owner, HACCEL accelerators = nullptr);
+  // Who handles a modeless dialog's keys: the thread's pump (Tab and the dialog keys), or its
+  // controls alone, for a dialog whose keys must reach its boxes as they were typed.
+  enum class Keys { Pumped, ToControls };
+  // CreateDialogParam, registered with this thread's pump (with the accelerators when given)
+  // unless its keys go to its controls; the dialog shows when its template says WS_VISIBLE.
+  // False when it cannot be made.
+  bool CreateModeless(HWND owner, HACCEL accelerators = nullptr, Keys keys = Keys::Pumped);
   bool IsModal() const { return modal_; }
   // Ends a modal dialog with the result; destroys a modeless one.
   void End(INT_PTR result);

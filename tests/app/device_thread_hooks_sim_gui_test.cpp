@@ -17,7 +17,7 @@ using namespace testsupport;
 namespace {
 
 TEST_F(DeviceThread, TheKeyNamesAProgrammingWindowBuiltGoWhenTheThreadEnds) {
-  InstallMacroHooks();
+  SetProgramMacroDefaults();
   static ProgramFeatures features;  // the thread may outlive the test's body
   UseOwnHost<ProgramServiceHost>(*platform_, features);
   ClearKeyDisplayNames();

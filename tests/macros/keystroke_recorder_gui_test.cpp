@@ -31,15 +31,17 @@ class RecorderWindow : public RecorderEditor {
     calls_.FeedKey(modifier, false);
   }
 
-  RecordedSystemCalls calls_;
+  SystemCalls& Platform() override { return calls_; }
+
+  SystemCallsRecorder calls_;
 };
 
 TEST_F(RecorderWindow, KeysGoIntoTheFocusedBoxAndEditingKeysEditIt) {
   const HWND editor = Open(5);
   ASSERT_NE(editor, nullptr);
   EXPECT_TRUE(calls_.KeyboardHookSet());
-  EXPECT_TRUE(ProgramKeystrokeRecorder().Recording());
-  EXPECT_EQ(ProgramKeystrokeRecorder().Target(), Box(editor));
+  EXPECT_TRUE(Recorder().Recording());
+  EXPECT_EQ(Recorder().Target(), Box(editor));
   SetFocus(Box(editor));
 
   Chord(VK_LSHIFT, 'H');
@@ -57,7 +59,7 @@ TEST_F(RecorderWindow, KeysGoIntoTheFocusedBoxAndEditingKeysEditIt) {
   calls_.FeedKey(VK_LMENU, false);
   EXPECT_EQ(GetWindowLongPtrA(editor, GWLP_USERDATA), 0);
   EXPECT_TRUE(SendDlgItemMessageA(editor, IDC_MACRO_PAUSE_EDIT, BM_GETSTATE, 0, 0) & BST_PUSHED);
-  EXPECT_FALSE(ProgramKeystrokeRecorder().Recording());
+  EXPECT_FALSE(Recorder().Recording());
   EXPECT_TRUE(calls_.KeyboardHookSet());
   EXPECT_EQ(GetFocus(), Box(editor));
 
@@ -128,7 +130,7 @@ TEST_F(RecorderWindow, EveryWayOutOfTheEditorTakesTheHookAway) {
       {"OK", [](HWND editor) { ClickButton(GetDlgItem(editor, IDOK)); }},
       {"Cancel", [](HWND editor) { ClickButton(GetDlgItem(editor, IDCANCEL)); }},
       {"the window's Close", [](HWND editor) { SendMessageA(editor, WM_CLOSE, 0, 0); }},
-      {"the key again", [this](HWND) { ToggleMacroEditor(pad_.context, 0); }},
+      {"the key again", [this](HWND) { editors_->Toggle(pad_.context, 0); }},
       {"the programming window's end",
        [this](HWND) {
          DestroyWindow(keypad_);
@@ -148,7 +150,7 @@ TEST_F(RecorderWindow, EveryWayOutOfTheEditorTakesTheHookAway) {
     PumpMessages(20);
     EXPECT_FALSE(IsWindow(editor));
     EXPECT_FALSE(calls_.KeyboardHookSet());
-    EXPECT_EQ(ProgramKeystrokeRecorder().ModifierState(), 0);
+    EXPECT_EQ(Recorder().ModifierState(), 0);
   }
   EXPECT_EQ(calls_.KeyboardHooksSet(), calls_.KeyboardHooksRemoved());
 }

@@ -70,15 +70,15 @@ class Recorder : public ::testing::Test {
     for (const InputRecord& r : calls_.Inputs()) {
       EXPECT_EQ(r.extraInfo, KeystrokeRecorder::kSentOnTag);
       out +=
-          (out.empty() ? "" : " ") + RecordedSystemCalls::Hex(r.virtualKey) + ((r.flags & kKeyEventKeyUp) ? "-" : "+");
+          (out.empty() ? "" : " ") + SystemCallsRecorder::Hex(r.virtualKey) + ((r.flags & kKeyEventKeyUp) ? "-" : "+");
     }
     calls_.ClearEvents();
     return out;
   }
 
-  RecordedSystemCalls calls_;
+  SystemCallsRecorder calls_;
   EditorLog editor_;
-  KeystrokeRecorder recorder_{editor_};
+  KeystrokeRecorder recorder_{calls_, editor_};
 };
 
 TEST_F(Recorder, KeysBecomeCharactersKeyNamesAndCombinations) {
@@ -272,13 +272,14 @@ class EditorBehind : public RecorderWindows {
 };
 
 TEST(RecorderIntoTheEditor, TypedKeysMakeOneTypedTextAndEditingKeysEditIt) {
-  RecordedSystemCalls calls;
+  SystemCallsRecorder calls;
   calls.UseMemoryClipboard();
   EditorKeypad pad;
-  MacroEditorController editor(pad.context, 3);
+  std::string folder;
+  MacroEditorController editor(pad.context, 3, calls, folder);
   editor.Open();
   EditorBehind behind(editor);
-  KeystrokeRecorder recorder(behind);
+  KeystrokeRecorder recorder(calls, behind);
   recorder.Start(kBox);
   for (std::uint32_t vk : {'H', 'E', 'L', 'L', 'O'}) {
     if (vk == 'H') calls.FeedKey(VK_LSHIFT, true);

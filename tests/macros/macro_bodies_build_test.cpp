@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "macros/macro_platform.h"
+#include "tests/macros/program_macro_platform.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_steps.h"
 #include "macros/model/text_code_page.h"
@@ -35,7 +35,7 @@ std::string BodyOf(const StepList& steps) {
 }
 
 TEST(MacroBodies, EveryGeneratedBodyBuilds) {
-  InstallMacroPlatform();
+  UseProgramMacroPlatform();
   ScriptBuild build;
   ASSERT_TRUE(build.Registered());
   const std::wstring held(kHeldSymbol), released(kReleasedSymbol);

@@ -20,9 +20,9 @@ void* const kOwner = reinterpret_cast<void*>(0x4242);
 
 class Editor : public ::testing::Test {
  protected:
-  // Opens the editor of a key as ToggleMacroEditor does once its window is there.
+  // Opens the editor of a key as the editors' Toggle does once its window is there.
   MacroEditorController& Open(int key) {
-    editor_ = std::make_unique<MacroEditorController>(pad_.context, key);
+    editor_ = std::make_unique<MacroEditorController>(pad_.context, key, calls_, lastFolder_);
     editor_->SetOwner(kOwner);
     editor_->Open();
     return *editor_;
@@ -39,7 +39,8 @@ class Editor : public ::testing::Test {
     return out;
   }
 
-  RecordedSystemCalls calls_;
+  SystemCallsRecorder calls_;
+  std::string lastFolder_;
   EditorKeypad pad_;
   std::unique_ptr<MacroEditorController> editor_;
 };
@@ -216,12 +217,13 @@ TEST_F(Editor, OkWritesTheUnitsOwnScriptWhenTheDeviceRunsItsTypesSharedOne) {
 // A device in no programming session (a regenerated layout's, a test's) answers as one: the
 // editor works on the green layer, writes the device's script and hands nothing over.
 TEST(EditorOutsideASession, WorksOnTheGreenLayerAndWritesTheDevicesScript) {
-  RecordedSystemCalls calls;
+  SystemCallsRecorder calls;
+  std::string folder;
   EditorKeypad pad;
   FakeDevice plain;
   plain.settings = pad.device.settings;
   pad.context.device = &plain;
-  MacroEditorController editor(pad.context, 5);
+  MacroEditorController editor(pad.context, 5, calls, folder);
   EXPECT_EQ(editor.Colour(), LayerColour::Green);
   editor.Open();
   editor.InsertStep(L"/plain");
@@ -287,10 +289,11 @@ TEST(EditorClosedUnanswered, StoresTheEditUnlessTheKeypadWasUnplugged) {
   constexpr int kDelay45 = IDM_MACRO_DELAY_FIRST + 8;
   for (const bool unplugged : {false, true}) {
     SCOPED_TRACE(unplugged ? "unplugged" : "still attached");
-    RecordedSystemCalls calls;
+    SystemCallsRecorder calls;
+    std::string folder;
     EditorKeypad pad;
     {
-      MacroEditorController first(pad.context, 3);
+      MacroEditorController first(pad.context, 3, calls, folder);
       first.Open();
       first.Command(kDelay2);
       first.Close(true);
@@ -299,7 +302,7 @@ TEST(EditorClosedUnanswered, StoresTheEditUnlessTheKeypadWasUnplugged) {
     ASSERT_NE(stored.find("sleep(2000);"), std::string::npos) << stored;
     const std::size_t writes = pad.files.WriteLog().size();
 
-    MacroEditorController editor(pad.context, 3);
+    MacroEditorController editor(pad.context, 3, calls, folder);
     editor.Open();
     editor.Command(IDC_MACRO_CLEAR);
     editor.Command(kDelay45);
@@ -535,6 +538,27 @@ TEST_F(Editor, SelectFileAndSelectFolderOpenTheChosenPath) {
             "open dialog 0x4242 \"Select a File...\" \"\" \"\" \"\" \"\" / "
             "folder dialog 0x4242 \"Select a Folder\" \"\" / "
             "folder dialog 0x4242 \"Select a Folder\" \"C:\\My Data\"");
+}
+
+// The folder is the editors', not one editor's: the next editor's dialog starts where the
+// last one ended, and another set of editors starts afresh.
+TEST_F(Editor, TheNextEditorsFolderDialogStartsWhereTheLastOneEnded) {
+  calls_.SetChosenFolder("C:\\My Data");
+  Open(5).Command(IDM_MACRO_SELECT_FOLDER);
+  editor_->Close(true);
+  calls_.ClearEvents();
+  calls_.SetChosenFolder(std::nullopt);
+  Open(9).Command(IDM_MACRO_SELECT_FOLDER);
+  EXPECT_EQ(calls_.Events(), "folder dialog 0x4242 \"Select a Folder\" \"C:\\My Data\"");
+
+  EditorKeypad other;
+  std::string otherFolder;
+  MacroEditorController elsewhere(other.context, 9, calls_, otherFolder);
+  elsewhere.SetOwner(kOwner);
+  elsewhere.Open();
+  calls_.ClearEvents();
+  elsewhere.Command(IDM_MACRO_SELECT_FOLDER);
+  EXPECT_EQ(calls_.Events(), "folder dialog 0x4242 \"Select a Folder\" \"\"");
 }
 
 TEST_F(Editor, HelpOpensTheDeviceFoldersHelpFileWhenThereIsOne) {

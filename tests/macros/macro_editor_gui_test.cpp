@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "macros/custom_key_windows.h"
 #include "macros/macro_editor.h"
 #include "macros/macro_editor_ids.h"
 #include "macros/macro_editor_window.h"
+#include "macros/macro_recorder.h"
 #include "platform/wingui/menu.h"
 #include "platform/wingui/rich_edit.h"
 #include "tests/macros/macro_editor_fixture.h"
@@ -24,6 +26,17 @@
 using namespace testsupport;
 
 namespace {
+
+// The plug-in windows of the test: each key offered is noted, and taken when asked.
+class OfferedKeys : public CustomKeyWindows {
+ public:
+  bool Offer(void*, int keyId) override {
+    offered = keyId;
+    return take;
+  }
+  int offered = -1;
+  bool take = false;
+};
 
 LRESULT CALLBACK PlainWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
 
@@ -41,20 +54,20 @@ class EditorWindow : public ::testing::Test {
     ASSERT_NE(keypad_, nullptr);
     SetWindowLongPtrA(keypad_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pad_.context));
     pad_.device.window = keypad_;
-    ASSERT_TRUE(RegisterMacroEditorClass());
+    ASSERT_TRUE(editors_.RegisterEditorClass());
   }
   void TearDown() override {
     if (HWND open = Editor()) DestroyWindow(open);
     DestroyWindow(keypad_);
   }
 
-  static HWND Editor() {
-    MacroEditorWindow* open = MacroEditorWindow::Current();
+  HWND Editor() {
+    MacroEditorWindow* open = editors_.Current();
     return open ? open->hwnd() : nullptr;
   }
   // Opens the editor of a key by id.
   HWND Open(int key) {
-    ToggleMacroEditor(pad_.context, FindKeyIndex(pad_.context.keys, key));
+    editors_.Toggle(pad_.context, FindKeyIndex(pad_.context.keys, key));
     PumpMessages(50);
     return Editor();
   }
@@ -67,7 +80,10 @@ class EditorWindow : public ::testing::Test {
     return out;
   }
 
-  RecordedSystemCalls calls_;
+  SystemCallsRecorder calls_;
+  MacroRecorder noRecorder_;
+  OfferedKeys plugins_;
+  MacroEditors editors_{calls_, noRecorder_, plugins_};
   EditorKeypad pad_;
   HWND keypad_ = nullptr;
 };
@@ -184,16 +200,10 @@ TEST_F(EditorWindow, OnReleaseTheKeyUpBoxAndTheLayerKeysNote) {
 }
 
 TEST_F(EditorWindow, AKeyThatItsPlugInTakesOpensNoEditorAndLeavesTheKeypadAsItWas) {
-  static int offered = -1;
-  MacroEditorHooks hooks;
-  hooks.openCustomKeyWindow = [](HWND, int keyId) {
-    offered = keyId;
-    return 1;
-  };
-  SetMacroEditorHooks(hooks);
+  plugins_.take = true;
   EXPECT_EQ(Open(9), nullptr);
-  SetMacroEditorHooks({});
-  EXPECT_EQ(offered, 9);
+  plugins_.take = false;
+  EXPECT_EQ(plugins_.offered, 9);
   EXPECT_FALSE(pad_.context.editingEntry);
   EXPECT_TRUE(GetWindowLongA(keypad_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   EXPECT_NE(Open(9), nullptr) << "the next toggle opens the editor";
@@ -207,12 +217,12 @@ TEST_F(EditorWindow, ToggleClosesWithOkAndTheProgrammingWindowsEndStoresTheMacro
   Choose(editor, IDM_MACRO_KEY_UP);
   // OK refused: the editor stays, with its box up.
   calls_.SetBoxAnswer(BoxAnswer::Ok);
-  ToggleMacroEditor(pad_.context, 0);
+  editors_.Toggle(pad_.context, 0);
   EXPECT_EQ(Editor(), editor);
   EXPECT_NE(calls_.Events().find("\"Macro Error\""), std::string::npos);
   ClickButton(GetDlgItem(editor, IDC_MACRO_CLEAR));
   Choose(editor, IDM_MACRO_SCROLL_DOWN);
-  ToggleMacroEditor(pad_.context, 0);
+  editors_.Toggle(pad_.context, 0);
   EXPECT_EQ(Editor(), nullptr);
   EXPECT_NE(pad_.Function(9, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
 

@@ -12,10 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "macros/custom_key_windows.h"
 #include "macros/device_macro_device.h"
+#include "macros/keystroke_recorder.h"
+#include "macros/keystroke_recorder_window.h"
 #include "macros/macro_editor.h"
 #include "macros/macro_editor_ids.h"
-#include "macros/macro_platform.h"
+#include "tests/macros/program_macro_platform.h"
 #include "macros/macro_services.h"
 #include "macros/model/key_caps.h"
 #include "macros/model/macro_context.h"
@@ -38,6 +41,12 @@ constexpr char kKeypadClass[] = "EditorRoadKeypad";
 struct OpenKeypad {
   std::unique_ptr<DeviceRecordMacroDevice> device;
   std::unique_ptr<MacroContext> context;
+  // The editors as the program has them, with its keystroke recorder.
+  SystemCalls calls;
+  MacroEditorBoxes boxes;
+  KeystrokeRecorder recorder{calls, boxes};
+  CustomKeyWindows noPlugins;
+  MacroEditors editors{calls, recorder, noPlugins};
 };
 OpenKeypad& Keypad() {
   static OpenKeypad keypad;
@@ -47,7 +56,7 @@ OpenKeypad& Keypad() {
 LRESULT CALLBACK KeypadProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   OpenKeypad& k = Keypad();
   if (message == kOpenKey && k.context) {
-    ToggleMacroEditor(*k.context, FindKeyIndex(k.context->keys, static_cast<int>(wParam)));
+    k.editors.Toggle(*k.context, FindKeyIndex(k.context->keys, static_cast<int>(wParam)));
     return 0;
   }
   if (message == WM_DESTROY && k.context) {
@@ -104,7 +113,7 @@ class EditorRoad : public DeviceThread {
     ASSERT_TRUE(MakeDirs(dir_ / "Custom Commands"));
     ASSERT_TRUE(WriteTextFile(dir_ / "Custom Commands\\Type Hi.oxc", "void RUN_COMMAND() { SendString(\"/hi\"); }\r\n"));
     DeviceThread::SetUp();
-    InstallMacroPlatform();
+    UseProgramMacroPlatform();
     WNDCLASSA wc{};
     wc.lpfnWndProc = KeypadProc;
     wc.hInstance = GetModuleHandleA(nullptr);

@@ -32,6 +32,14 @@ using namespace testsupport;
 
 namespace {
 
+// The boxes recorded; the exchange's clock and pauses the platform's own, so that the waits
+// still wait.
+class BoxesRecorded : public SystemCallsRecorder {
+ public:
+  std::uint32_t TickCount() override { return SystemCalls::TickCount(); }
+  void Sleep(unsigned ms) override { SystemCalls::Sleep(ms); }
+};
+
 TEST(OnboardMemoryDialogs, SwitchPromptOverTheProgressCancelsTheWrite) {
   VhxSim* sim = nullptr;
   int id = 0;
@@ -42,8 +50,7 @@ TEST(OnboardMemoryDialogs, SwitchPromptOverTheProgressCancelsTheWrite) {
   set.Resize(MacroTableSize(0x10));
   *set.Slot(kKeyDownGreen, 0) = {0x04, 0};
   ASSERT_EQ(EncodeDeviceMacroImage(set, d.memoryImage, d.memoryImageLength), ImagePackResult::kPacked);
-  RecordedSystemCalls calls;
-  ScopedSystemCalls scoped(calls);
+  BoxesRecorded calls;
 
   // The user looks at the dialogs and cancels from another thread, as a click would come.
   std::atomic<bool> sawProgress{false}, sawPrompt{false};
@@ -63,8 +70,8 @@ TEST(OnboardMemoryDialogs, SwitchPromptOverTheProgressCancelsTheWrite) {
   });
   OnboardMemoryTimings timings;
   timings.switchProbes = 1;
-  OnboardMemoryDialogs dialogs(nullptr);
-  const MemoryWriteResult result = WriteDeviceMacroMemory(d, dialogs, timings);
+  OnboardMemoryDialogs dialogs(calls, nullptr);
+  const MemoryWriteResult result = WriteDeviceMacroMemory(calls, d, dialogs, timings);
   user.join();
   EXPECT_TRUE(sawPrompt);
   EXPECT_TRUE(sawProgress);
@@ -87,8 +94,12 @@ TEST(OnboardMemoryDialogs, SwitchPromptOverTheProgressCancelsTheWrite) {
 // The on-board write as the program has it, without a main window.
 class OnboardEvents : public MacroModelEvents {
  public:
-  bool BuildOnboardImage(MacroContext& context) override { return ::BuildOnboardImage(context, nullptr); }
-  void WriteOnboardImage(MacroContext& context) override { ::WriteOnboardImage(context, nullptr); }
+  explicit OnboardEvents(SystemCalls& calls) : calls_(calls) {}
+  bool BuildOnboardImage(MacroContext& context) override { return ::BuildOnboardImage(calls_, context, nullptr); }
+  void WriteOnboardImage(MacroContext& context) override { ::WriteOnboardImage(calls_, context, nullptr); }
+
+ private:
+  SystemCalls& calls_;
 };
 
 // A layout over a simulated keypad whose macros live in its memory, its switch on.
@@ -138,11 +149,11 @@ class ClosingProgramming : public ::testing::Test {
   }
 
   int id_ = 0;
-  OnboardEvents events_;
+  BoxesRecorded calls_;
+  OnboardEvents events_{calls_};
   DeviceRecord d_;
   DeviceRecordMacroDevice device_{d_};
   std::unique_ptr<MacroContext> context_;
-  RecordedSystemCalls calls_;
 };
 
 TEST_F(ClosingProgramming, WritesTheLayoutIntoTheKeypad) {
@@ -186,12 +197,13 @@ TEST_F(ClosingProgramming, ADeviceWithoutItsRecordIsToldNothingWasWritten) {
     MacroDevice* device;
   } cases[] = {{"no record source", &none}, {"a record that went", &gone}};
   for (const auto& k : cases) {
-    auto context = std::make_unique<MacroContext>(events_);
+    BoxesRecorded calls;
+    OnboardEvents events(calls);
+    auto context = std::make_unique<MacroContext>(events);
     context->device = k.device;
     KeyRecord key;
     key.keyId = 1;
     context->keys.push_back(key);
-    RecordedSystemCalls calls;
     ScopedSystemCalls scoped(calls);
     CloseMacroContext(std::move(context), false);
     EXPECT_NE(calls.Events().find("Orvane II Error"), std::string::npos) << k.what << ": " << calls.Events();

@@ -106,13 +106,14 @@ class OnboardMemory : public ::testing::Test {
   DeviceRecord d_;
   RecordingView view_;
   OnboardMemoryTimings timings_;
+  SystemCalls platform_;
 };
 
 TEST_F(OnboardMemory, ReadFetchesTheWholeMemory) {
   Bytes pattern(kMemoryReadLength);
   for (std::size_t i = 0; i < pattern.size(); ++i) pattern[i] = static_cast<std::uint8_t>(i * 7 + 1);
   ASSERT_EQ(VhxSimWriteMemory(sim_, id_, 0, pattern.data(), kMemoryReadLength), VHXSIM_OK);
-  ASSERT_TRUE(ReadDeviceMacroMemory(d_, view_, timings_));
+  ASSERT_TRUE(ReadDeviceMacroMemory(platform_, d_, view_, timings_));
   EXPECT_EQ(d_.memoryImage, pattern);
   EXPECT_EQ(d_.memoryImageRead, pattern);
   EXPECT_EQ(d_.memoryImageLength, kMemoryReadLength);
@@ -124,7 +125,7 @@ TEST_F(OnboardMemory, ReadFetchesTheWholeMemory) {
 TEST_F(OnboardMemory, ReadThatFailsLeavesNothingToImport) {
   d_.memoryImage = {1, 2, 3};
   ASSERT_EQ(VhxSimSetFailWrites(sim_, id_, 1), VHXSIM_OK);  // the request is refused
-  EXPECT_FALSE(ReadDeviceMacroMemory(d_, view_, timings_));
+  EXPECT_FALSE(ReadDeviceMacroMemory(platform_, d_, view_, timings_));
   EXPECT_EQ(d_.memoryImageLength, 0);
   EXPECT_EQ(d_.memoryImage, (Bytes{1, 2, 3}));
   ASSERT_EQ(VhxSimSetFailWrites(sim_, id_, 0), VHXSIM_OK);
@@ -134,14 +135,14 @@ TEST_F(OnboardMemory, ReadThatFailsLeavesNothingToImport) {
     if (received >= 1000) VhxSimRemoveDevice(sim_, id_);
   };
   const DWORD start = GetTickCount();
-  EXPECT_FALSE(ReadDeviceMacroMemory(d_, view_, timings_));
+  EXPECT_FALSE(ReadDeviceMacroMemory(platform_, d_, view_, timings_));
   EXPECT_LT(GetTickCount() - start, 2000u);
   EXPECT_EQ(d_.memoryImageLength, 0);
 }
 
 TEST_F(OnboardMemory, WriteSendsTheImageAndTheEnd) {
   ASSERT_NO_FATAL_FAILURE(PackImage());
-  EXPECT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kWritten);
+  EXPECT_EQ(WriteDeviceMacroMemory(platform_, d_, view_, timings_), MemoryWriteResult::kWritten);
   EXPECT_EQ(Memory(0, kMemoryImageSize), d_.memoryImage);
   int writes = 0, ends = 0;
   Counts(writes, ends);
@@ -157,10 +158,10 @@ TEST_F(OnboardMemory, WriteSendsTheImageAndTheEnd) {
 
 TEST_F(OnboardMemory, OnlyChangedChunksAreWritten) {
   ASSERT_NO_FATAL_FAILURE(PackImage());
-  ASSERT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kWritten);
+  ASSERT_EQ(WriteDeviceMacroMemory(platform_, d_, view_, timings_), MemoryWriteResult::kWritten);
   TakeSimulatedOutputs(sim_, id_);
   d_.memoryImage[331] ^= 0x55;
-  ASSERT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kWritten);
+  ASSERT_EQ(WriteDeviceMacroMemory(platform_, d_, view_, timings_), MemoryWriteResult::kWritten);
   const Bytes chunk(d_.memoryImage.begin() + 328, d_.memoryImage.begin() + 332);
   EXPECT_EQ(TakeSimulatedOutputs(sim_, id_),
             (std::vector<Bytes>{{2, 0xBC, 0x48, 0x01, chunk[0], chunk[1], chunk[2], chunk[3], 0},
@@ -178,14 +179,14 @@ TEST_F(OnboardMemory, ImageOfTheFullSizeIsWrittenAndNoImageIsNot) {
   set.Slot(kKeyDownRed, 0x10)->back() = 0;
   ASSERT_EQ(EncodeDeviceMacroImage(set, d_.memoryImage, d_.memoryImageLength), ImagePackResult::kPacked);
   ASSERT_EQ(d_.memoryImageLength, kMemoryImageSize);
-  EXPECT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kWritten);
+  EXPECT_EQ(WriteDeviceMacroMemory(platform_, d_, view_, timings_), MemoryWriteResult::kWritten);
   EXPECT_EQ(Memory(kMemoryImageSize - 4, 4), (Bytes{5, 5, 5, 0}));
 
   TakeSimulatedOutputs(sim_, id_);
   view_.events.clear();
   for (int length : {0, kMemoryReadLength}) {  // nothing packed; an image as read
     d_.memoryImageLength = length;
-    EXPECT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kNothingToWrite);
+    EXPECT_EQ(WriteDeviceMacroMemory(platform_, d_, view_, timings_), MemoryWriteResult::kNothingToWrite);
   }
   EXPECT_TRUE(TakeSimulatedOutputs(sim_, id_).empty());
   EXPECT_TRUE(view_.events.empty());
@@ -196,7 +197,7 @@ TEST_F(OnboardMemory, WriteWaitsForTheProgrammingSwitch) {
   ASSERT_NO_FATAL_FAILURE(PackImage());
   SetSwitch(false);
   view_.onPrompt = [&] { SetSwitch(true); };
-  EXPECT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kWritten);
+  EXPECT_EQ(WriteDeviceMacroMemory(platform_, d_, view_, timings_), MemoryWriteResult::kWritten);
   EXPECT_EQ(view_.events, (std::vector<std::string>{"progress Saving Macros 4080", "prompt", "close prompt",
                                                     "close progress"}));
   EXPECT_EQ(Memory(0, kMemoryImageSize), d_.memoryImage);
@@ -212,7 +213,7 @@ TEST_F(OnboardMemory, SwitchWaitEndsOnCancelAndOnRemoval) {
       view_.onPrompt = [&] { VhxSimRemoveDevice(sim_, id_); };
     else
       view_.cancel = true;
-    const MemoryWriteResult result = WriteDeviceMacroMemory(d_, view_, timings_);
+    const MemoryWriteResult result = WriteDeviceMacroMemory(platform_, d_, view_, timings_);
     EXPECT_EQ(result, remove ? MemoryWriteResult::kDeviceGone : MemoryWriteResult::kCancelled);
     ASSERT_EQ(view_.errors.size(), 1u);
     EXPECT_TRUE(d_.programmingAllowed);
@@ -233,7 +234,7 @@ TEST_F(OnboardMemory, DeviceRemovedInTheMiddleOfTheWrite) {
     if (offset == 400) VhxSimRemoveDevice(sim_, id_);
   };
   const DWORD start = GetTickCount();
-  EXPECT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kDeviceGone);
+  EXPECT_EQ(WriteDeviceMacroMemory(platform_, d_, view_, timings_), MemoryWriteResult::kDeviceGone);
   EXPECT_LT(GetTickCount() - start, timings_.writeLimitMs);
   EXPECT_EQ(view_.errors.size(), 1u);
   EXPECT_TRUE(d_.programmingAllowed);
@@ -245,7 +246,7 @@ TEST_F(OnboardMemory, RefusedWritesAreReportedAndNotEnded) {
   view_.onProgress = [&](int offset) {
     if (offset == 400) VhxSimSetFailWrites(sim_, id_, 1);
   };
-  EXPECT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kIncomplete);
+  EXPECT_EQ(WriteDeviceMacroMemory(platform_, d_, view_, timings_), MemoryWriteResult::kIncomplete);
   ASSERT_EQ(view_.errors.size(), 1u);
   int writes = 0, ends = 0;
   Counts(writes, ends);
@@ -257,12 +258,55 @@ TEST_F(OnboardMemory, RefusedWritesAreReportedAndNotEnded) {
   EXPECT_TRUE(InEventUse());
 }
 
+// A clock that moves only with the pauses taken: the waits of an exchange are counted on it.
+class PausedClock : public SystemCalls {
+ public:
+  std::uint32_t TickCount() override { return now; }
+  void Sleep(unsigned ms) override {
+    now += ms;
+    ++pauses;
+  }
+  std::uint32_t now = 0xFFFFFF00;  // wraps during the write: the waits are differences
+  int pauses = 0;
+};
+
+TEST_F(OnboardMemory, TheWaitsOfAWriteAreCountedOnThePlatformsClock) {
+  struct Case {
+    const char* name;
+    int failFrom;  // the progress at which the keypad starts refusing
+    MemoryWriteResult result;
+    unsigned limitMs;
+  };
+  const Case cases[] = {
+      {"refused chunks", 400, MemoryWriteResult::kIncomplete, 400},
+      {"a refused end", kMemoryImageSize, MemoryWriteResult::kEndRefused, 200},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(VhxSimSetFailWrites(sim_, id_, 0), VHXSIM_OK);
+    ASSERT_NO_FATAL_FAILURE(PackImage());
+    d_.memoryImageRead.clear();
+    PausedClock clock;
+    std::uint32_t refusedAt = 0;
+    view_.onProgress = [&](int offset) {
+      if (offset != c.failFrom) return;
+      VhxSimSetFailWrites(sim_, id_, 1);
+      refusedAt = clock.now;
+    };
+    EXPECT_EQ(WriteDeviceMacroMemory(clock, d_, view_, timings_), c.result);
+    // Given up once the clock passed the limit, by pauses alone.
+    EXPECT_GT(clock.pauses, 0);
+    EXPECT_GT(clock.now - refusedAt, c.limitMs);
+    EXPECT_LE(clock.now - refusedAt, c.limitMs + 20);
+  }
+}
+
 TEST_F(OnboardMemory, EndOfWritingRefused) {
   ASSERT_NO_FATAL_FAILURE(PackImage());
   view_.onProgress = [&](int offset) {
     if (offset == kMemoryImageSize) VhxSimSetFailWrites(sim_, id_, 1);
   };
-  EXPECT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kEndRefused);
+  EXPECT_EQ(WriteDeviceMacroMemory(platform_, d_, view_, timings_), MemoryWriteResult::kEndRefused);
   EXPECT_EQ(view_.errors.size(), 1u);
   EXPECT_TRUE(d_.programmingAllowed);
 }
@@ -293,7 +337,7 @@ TEST_F(OnboardMemory, MacrosReadFromTheKeypadBecomeTheLayout) {
   int used = 0;
   ASSERT_EQ(EncodeDeviceMacroImage(set, image, used), ImagePackResult::kPacked);
   ASSERT_EQ(VhxSimWriteMemory(sim_, id_, 0, image.data(), kMemoryImageSize), VHXSIM_OK);
-  ASSERT_TRUE(ReadDeviceMacroMemory(d_, view_, timings_));
+  ASSERT_TRUE(ReadDeviceMacroMemory(platform_, d_, view_, timings_));
 
   KeypadLayout layout(d_);
   EXPECT_FALSE(ImportOnboardMacros(layout.context, d_));  // the device does not keep its macros
@@ -329,7 +373,7 @@ TEST_F(OnboardMemory, LayoutsTheImageCannotHoldAreRefusedWithTheirReason) {
   ASSERT_EQ(view_.errors.size(), 2u);
   EXPECT_NE(view_.errors[1].find("do not fit"), std::string::npos);
   EXPECT_EQ(d_.memoryImageLength, 0);
-  EXPECT_EQ(WriteDeviceMacroMemory(d_, view_, timings_), MemoryWriteResult::kNothingToWrite);
+  EXPECT_EQ(WriteDeviceMacroMemory(platform_, d_, view_, timings_), MemoryWriteResult::kNothingToWrite);
 
   layout.context.keys[1].entries[0].steps.resize(1);
   EXPECT_TRUE(PackDeviceMacroImage(layout.context, d_, view_));

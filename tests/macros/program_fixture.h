@@ -8,7 +8,7 @@
 #include <string>
 
 #include "macros/device_macro_device.h"
-#include "macros/macro_platform.h"
+#include "tests/macros/program_macro_platform.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/script_writer.h"
 #include "runtime/device/device_record.h"
@@ -22,7 +22,7 @@ namespace testsupport {
 class RunningProgram : public ProgramUnderTest {
  protected:
   void SetUp() override {
-    InstallMacroPlatform();
+    UseProgramMacroPlatform();
     ProgramUnderTest::SetUp();
     InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
   }

@@ -57,7 +57,7 @@ TEST_F(RecordedKeys, TypedKeysAreRecordedAndKeysSentOnMoveTheCaret) {
   SetForegroundWindow(editor);
   SetFocus(box);
   PumpMessages(100);
-  ASSERT_TRUE(ProgramKeystrokeRecorder().HookSet());
+  ASSERT_TRUE(Recorder().HookSet());
   const auto text = [&] { return Text(editor); };
   const auto selection = [&] { return Selection(editor); };
 
@@ -77,7 +77,7 @@ TEST_F(RecordedKeys, TypedKeysAreRecordedAndKeysSentOnMoveTheCaret) {
   // Editing: the arrows, Home and Shift+End reach the box as keys, and none becomes a step.
   ClickButton(GetDlgItem(editor, IDC_MACRO_PAUSE_EDIT));
   SetFocus(box);
-  ASSERT_FALSE(ProgramKeystrokeRecorder().Recording());
+  ASSERT_FALSE(Recorder().Recording());
   SendMessageA(box, EM_SETSEL, 18, 18);
   Tap(VK_LEFT, true);
   EXPECT_TRUE(WaitUntil([&] { return selection() == std::make_pair(10, 10); }, 2000))
@@ -96,7 +96,7 @@ TEST_F(RecordedKeys, TypedKeysAreRecordedAndKeysSentOnMoveTheCaret) {
   EXPECT_EQ(text(), L"lloA<F1>{Ctrl+s}");
 
   SendMessageA(editor, WM_COMMAND, IDOK, 0);
-  EXPECT_FALSE(ProgramKeystrokeRecorder().HookSet());
+  EXPECT_FALSE(Recorder().HookSet());
   ASSERT_NE(pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr"), nullptr);
   EXPECT_NE(pad_.Function(5, KeyEvent::Down, LayerColour::Green, "Pnr")->body.find("SendString(\"{Ctrl+s}\");"), std::string::npos);
 }

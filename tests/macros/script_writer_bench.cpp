@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "macros/macro_platform.h"
+#include "tests/macros/program_macro_platform.h"
 #include "macros/model/script_writer.h"
 #include "tests/macros/model/golden_layouts.h"
 #include "tests/macros/script_build.h"
@@ -21,7 +21,7 @@ using namespace testsupport;
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 40;
-  InstallMacroPlatform();
+  UseProgramMacroPlatform();
   ScratchDir dir("writerbench");
   FakeDevice device;
   LedKeypad(device);

@@ -33,7 +33,7 @@ class StepEditing : public ::testing::Test {
     std::vector<std::pair<std::wstring, std::wstring>> stored;
     for (const std::wstring& s : steps) stored.push_back({s, s == kHeld ? L"//KeyDown" : L""});
     if (!stored.empty()) pad_.Store(5, KeyEvent::Down, LayerColour::Green, "Pnr", stored);
-    editor_ = std::make_unique<MacroEditorController>(pad_.context, 5);
+    editor_ = std::make_unique<MacroEditorController>(pad_.context, 5, calls_, lastFolder_);
     editor_->SetOwner(reinterpret_cast<void*>(0x4242));
     editor_->Open();
     editor_->SelectionChanged(EditorBox::KeyDown, selection);
@@ -46,10 +46,11 @@ class StepEditing : public ::testing::Test {
     return out;
   }
   void SetClipboard(const std::wstring& text) {
-    calls_.SetClipboardData(CF_UNICODETEXT, RecordedSystemCalls::WideBytes(text));
+    calls_.SetClipboardData(CF_UNICODETEXT, SystemCallsRecorder::WideBytes(text));
   }
 
-  RecordedSystemCalls calls_;
+  SystemCallsRecorder calls_;
+  std::string lastFolder_;
   EditorKeypad pad_;
   std::unique_ptr<MacroEditorController> editor_;
 };
@@ -251,7 +252,7 @@ TEST_F(StepEditing, PastedLinesAndTabsKeepTheScriptsStepMarkersWhole) {
 
 TEST_F(StepEditing, ARemovedCustomCommandIsNotedAndLayerKeysTakeNoEditing) {
   pad_.StoreCommand(5, "Y");
-  editor_ = std::make_unique<MacroEditorController>(pad_.context, 5);
+  editor_ = std::make_unique<MacroEditorController>(pad_.context, 5, calls_, lastFolder_);
   editor_->Open();
   editor_->SelectionChanged(EditorBox::KeyDown, {0, 0});
   EXPECT_TRUE(editor_->EditKey(EditingKey::Delete));

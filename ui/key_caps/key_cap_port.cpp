@@ -90,7 +90,7 @@ void DeviceKeyCapPort::Redraw() {
 void DeviceKeyCapPort::WriteScript() {
   DeviceRecord* d = Device();
   if (!d || !d->folder) return;
-  WriteScriptFileAndTell(context_, GetDeviceScriptFileName(d->folder, d->unitId), window_);
+  WriteScriptFileAndTell(calls_, context_, GetDeviceScriptFileName(d->folder, d->unitId), window_);
 }
 
 void DeviceKeyCapPort::CancelEditor() { keyCapWindow_.CancelMacroEditor(context_); }

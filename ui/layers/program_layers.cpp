@@ -162,5 +162,5 @@ void ProgramLayers::TellRefusal(LayerRefusal refusal, std::string_view name) {
 
 void ProgramLayers::WriteScript() {
   const std::string path = host_.ScriptFileName();
-  if (!path.empty()) WriteScriptFileAndTell(c_, path, host_.Window());
+  if (!path.empty()) WriteScriptFileAndTell(calls_, c_, path, host_.Window());
 }

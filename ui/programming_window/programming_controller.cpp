@@ -232,7 +232,7 @@ void ProgrammingController::ShowProgramLayer(int command) {
 
 void ProgrammingController::WriteDeviceScript() {
   const std::string path = device_.ScriptFileName();
-  if (!path.empty()) WriteScriptFileAndTell(context_, path, port_.Window());
+  if (!path.empty()) WriteScriptFileAndTell(calls_, context_, path, port_.Window());
 }
 
 bool ProgrammingController::Save() {
@@ -240,7 +240,7 @@ bool ProgrammingController::Save() {
   if (path.empty()) return SaveAs("");
   if (!IsScriptFilePath(path)) return SaveAs(ScriptFileSuggestion(path));
   const std::string target = path;
-  if (!WriteScriptFileAndTell(context_, target, port_.Window())) return false;  // still modified
+  if (!WriteScriptFileAndTell(calls_, context_, target, port_.Window())) return false;  // still modified
   NoteSaved(target);
   return true;
 }
@@ -249,7 +249,7 @@ bool ProgrammingController::SaveAs(const std::string& suggestion) {
   const auto chosen = calls_.ChooseFileToSave(
       ScriptQuestion(port_.Window(), "Save Orvane Script", device_.TypeFolder()), suggestion);
   if (!chosen) return false;
-  if (!WriteScriptFileAndTell(context_, *chosen, port_.Window())) return false;
+  if (!WriteScriptFileAndTell(calls_, context_, *chosen, port_.Window())) return false;
   NoteSaved(*chosen);
   return true;
 }

@@ -31,7 +31,7 @@ class OnboardWindow : public DeviceThread {
  protected:
   void SetUp() override {
     DeviceThread::SetUp();
-    InstallMacroHooks();
+    SetProgramMacroDefaults();
     UsePlatform(calls_);
     UseOwnHost<ProgramServiceHost>(calls_, features_);
   }

@@ -14,9 +14,11 @@
 #include <string>
 #include <string_view>
 
+#include "macros/custom_key_windows.h"
 #include "macros/gdiplus_view_images.h"
 #include "macros/macro_editor.h"
 #include "macros/macro_editor_window.h"
+#include "macros/macro_recorder.h"
 #include "macros/model/key_functions.h"
 #include "macros/model/layout_file.h"
 #include "macros/model/macro_context.h"
@@ -87,17 +89,17 @@ LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // real editor is asked for.
 class Features : public ProgrammingFeatures {
  public:
-  bool realEditor = false;
+  MacroEditors* realEditor = nullptr;
   std::function<void(DeviceRecord&)> releaseUnsetDevice;
   std::function<bool(const MacroContext&, int, bool)> forwardKey;
 
   void ToggleMacroEditor(MacroContext& context, int key) override {
     if (realEditor)
-      ::ToggleMacroEditor(context, key);
+      realEditor->Toggle(context, key);
     else
       Calls() += "toggle " + std::to_string(key) + ";";
   }
-  bool RegisterMacroEditorClass() override { return !realEditor || ::RegisterMacroEditorClass(); }
+  bool RegisterMacroEditorClass() override { return !realEditor || realEditor->RegisterEditorClass(); }
   void ReleaseUnsetDevice(DeviceRecord& device) override {
     if (releaseUnsetDevice) releaseUnsetDevice(device);
   }
@@ -337,12 +339,17 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
 // The real "Macro Input" editor follows the window: made hidden while the window is hidden, shown
 // once the tray's request has shown the window, and shown in a window that a request opened.
 TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
-  features_.realEditor = true;
+  // The editors as the program makes them, without a recorder or plug-ins.
+  static SystemCalls calls;
+  static MacroRecorder noRecorder;
+  static CustomKeyWindows noPlugins;
+  static MacroEditors editors(calls, noRecorder, noPlugins);
+  features_.realEditor = &editors;
   ASSERT_TRUE(RegisterProgrammingClasses(features_));
   InvisibleRegistry registry;
   registry.invisible = 1;
   const auto editor = [] {
-    MacroEditorWindow* open = MacroEditorWindow::Current();
+    MacroEditorWindow* open = editors.Current();
     return open ? open->hwnd() : nullptr;
   };
   const auto pressKey = [&] {

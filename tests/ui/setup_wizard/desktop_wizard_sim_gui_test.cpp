@@ -111,7 +111,7 @@ class DesktopWizardSim : public DeviceThread {
  protected:
   void SetUp() override {
     DeviceThread::SetUp();
-    InstallMacroHooks();
+    SetProgramMacroDefaults();
     // The program's pump, dialogs and wizard, over the machine of the test.
     UsePlatform(machine_);
     UseOwnHost<ProgramServiceHost>(machine_, features_);

@@ -1,14 +1,17 @@
-#include "macros/macro_platform.h"
-
-#include "macros/keystroke_recorder_window.h"
+#pragma once
+// The macro model over the platform as the program puts it at start-up: its texts in the ANSI
+// code page, its files each replaced whole.
 #include "macros/model/script_writer.h"
 #include "macros/model/text_code_page.h"
 #include "platform/base/ansi_text.h"
 #include "platform/base/file_replace.h"
 
-void InstallMacroPlatform() {
+namespace testsupport {
+
+inline void UseProgramMacroPlatform() {
   static AtomicFileAccess files;
   SetTextCodePage({WidenAnsi, NarrowAnsi});
   SetDefaultMacroFiles(&files);
-  InstallKeystrokeRecorder();
 }
+
+}  // namespace testsupport
