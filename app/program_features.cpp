@@ -59,8 +59,8 @@ void ProgramFeatures::StartNewLayout(MacroContext& context) {
     SendMessageA(window, WM_COMMAND, IDM_PW_NEW, 0);
 }
 
-void ProgramFeatures::OpenWindowForScript(std::unique_ptr<DeviceRecord> device) {
-  OpenProgrammingWindowForScript(std::move(device), *this, *this);
+void ProgramFeatures::OpenWindowForScript(SystemCalls& calls, std::unique_ptr<DeviceRecord> device) {
+  OpenProgrammingWindowForScript(calls, std::move(device), *this, *this);
 }
 
 void InstallMacroHooks() {

@@ -11,6 +11,8 @@
 #include "ui/programming_window/programming_features.h"
 #include "ui/programming_window/programming_window.h"
 
+class SystemCalls;
+
 class ProgramFeatures final : public ProgrammingFeatures, public ProgrammingWindowEvents {
  public:
   ProgramFeatures() = default;
@@ -55,7 +57,7 @@ class ProgramFeatures final : public ProgrammingFeatures, public ProgrammingWind
 
   // What the script editor opens for a script chosen from a file: a programming window that
   // owns the record.
-  void OpenWindowForScript(std::unique_ptr<DeviceRecord> device);
+  void OpenWindowForScript(SystemCalls& calls, std::unique_ptr<DeviceRecord> device);
 
  private:
   ProgramLayersFeature layers_;

@@ -22,7 +22,9 @@ void ProgramServiceHost::PumpWindows() { wingui::MessagePump::ForThisThread().Pu
 // The script editor and debugger live on the device thread; command 32830 is forwarded to the
 // editor, and every build and script call of the thread's engines goes through the debugger.
 void ProgramServiceHost::ThreadStarted() {
-  CreateDebuggerIde([this](std::unique_ptr<DeviceRecord> device) { features_.OpenWindowForScript(std::move(device)); });
+  CreateDebuggerIde(Calls(), [this](std::unique_ptr<DeviceRecord> device) {
+    features_.OpenWindowForScript(Calls(), std::move(device));
+  });
   SetCurrentModelessDialog(GetIdeWindow());
 }
 
@@ -42,7 +44,7 @@ void ProgramServiceHost::ThreadEnding() {
 DeviceBuildCallback ProgramServiceHost::BuildCallback() { return DebugBuildCallback; }
 
 HWND ProgramServiceHost::OpenProgrammingWindow(DeviceRecord& device) {
-  return OpenProgrammingWindowFor(device, features_, features_);
+  return OpenProgrammingWindowFor(Calls(), device, features_, features_);
 }
 
 void ProgramServiceHost::ProgrammingKey(DeviceRecord& device, int keyCode, bool pressed) {
@@ -55,4 +57,4 @@ void ProgramServiceHost::RevealProgrammingWindow(DeviceRecord& device) {
 
 void ProgramServiceHost::RegenerateDeviceScript(DeviceRecord& device) { ::RegenerateDeviceScript(device); }
 
-void ProgramServiceHost::RunDesktopWizard() { StartDesktopWizard(); }
+void ProgramServiceHost::RunDesktopWizard() { StartDesktopWizard(Calls()); }

@@ -23,6 +23,9 @@ class ProgramDialogs : public DeviceServiceHost {
   std::optional<std::string> ChooseScriptFile(HWND owner, const std::string& folder) override;
   bool ReadOnboardMacros(DeviceRecord& device) override;
 
+ protected:
+  SystemCalls& Calls() { return calls_; }
+
  private:
   SystemCalls& calls_;
 };

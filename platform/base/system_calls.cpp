@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <map>
@@ -256,6 +257,11 @@ std::string SystemCalls::DocumentsFolder() {
   if (SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK)
     return {};
   return folder;
+}
+
+std::string SystemCalls::TempFolder() {
+  const char* temp = std::getenv("TEMP");
+  return temp ? temp : "";
 }
 
 namespace {

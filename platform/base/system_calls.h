@@ -102,6 +102,8 @@ class SystemCalls {
                                          int showCommand);
   // The user's documents folder; empty when the platform has none.
   virtual std::string DocumentsFolder();
+  // The folder for temporary files as the TEMP variable names it; empty when it is not set.
+  virtual std::string TempFolder();
   // The chosen file, or nothing for Cancel. An empty filter pattern lists every file.
   virtual std::optional<std::string> ChooseFileToOpen(const OpenFileQuestion& question);
   // The same for a file to write, which need not exist yet; the dialog starts with

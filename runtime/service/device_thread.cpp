@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/file_replace.h"
 #include "platform/base/system_calls.h"
 #include "platform/vhxhid/vhxhid.h"
 #include "runtime/device/device_description.h"
@@ -277,7 +278,8 @@ void DeviceService::Thread::RunScriptLoader() {
   const std::optional<std::string> file = host_.ChooseScriptFile(mainDialog_, c.folder);
   if (!file) return;
   const std::string target = JoinPath(c.folder, "Script_" + std::to_string(c.unitId) + ".oxs");
-  if (!target.empty()) CopyFileA(file->c_str(), target.c_str(), FALSE);
+  // The device thread may read the script at any moment: it sees the old one or the new one.
+  if (!target.empty()) CopyFileOver(*file, target);
 }
 
 // Everything of the last build cycle but its interfaces. The old records hold pointers into the

@@ -19,15 +19,15 @@ void LineTrampoline(asCDebugContext* context, void* control) {
   static_cast<RunControl*>(control)->OnLine(context);
 }
 
-bool AskYes(const char* text) {
-  return GetSystemCalls().ShowMessageBox(nullptr, text, kBuildErrorCaption, BoxButtons::YesNo, BoxIcon::Warning) ==
+bool AskYes(SystemCalls& calls, const char* text) {
+  return calls.ShowMessageBox(nullptr, text, kBuildErrorCaption, BoxButtons::YesNo, BoxIcon::Warning) ==
          BoxAnswer::Yes;
 }
 
 }  // namespace
 
-RunControl::RunControl(ScriptEditorController& editor, DebuggerView& view)
-    : editor_(editor), view_(view) {}
+RunControl::RunControl(SystemCalls& calls, ScriptEditorController& editor, DebuggerView& view)
+    : calls_(calls), editor_(editor), view_(view) {}
 
 void RunControl::ForgetEngine() {
   engine_ = nullptr;
@@ -88,8 +88,8 @@ int RunControl::BuildCallback(asCDebugScriptEngine* engine, asCDebugContext* con
 }
 
 int RunControl::AnswerFailedBuild(const std::string& module) {
-  if (AskYes(kCorruptedQuestion)) return kRestoreBackup;
-  if (AskYes(kEditQuestion)) {
+  if (AskYes(calls_, kCorruptedQuestion)) return kRestoreBackup;
+  if (AskYes(calls_, kEditQuestion)) {
     editor_.Reveal();
     editor_.ShowBuildResult(module);
   }

@@ -15,6 +15,7 @@
 
 class asCDebugScriptEngine;
 class asCDebugContext;
+class SystemCalls;
 
 enum class RunState {
   Unused = 0,   // no build or call has come yet
@@ -44,7 +45,8 @@ class RunControl {
   static constexpr int kCannotDebug = 6;
   static constexpr int kRestoreBackup = 8;
 
-  RunControl(ScriptEditorController& editor, DebuggerView& view);
+  // A failed build is answered through `calls`.
+  RunControl(SystemCalls& calls, ScriptEditorController& editor, DebuggerView& view);
 
   int BuildCallback(asCDebugScriptEngine* engine, asCDebugContext* context, const char* name);
   // The line callback of a debugged call.
@@ -70,6 +72,7 @@ class RunControl {
   int RunCall(asCDebugScriptEngine* engine, asCDebugContext* context);
   int AnswerFailedBuild(const std::string& module);
 
+  SystemCalls& calls_;
   ScriptEditorController& editor_;
   DebuggerView& view_;
   asCDebugScriptEngine* engine_ = nullptr;

@@ -9,6 +9,7 @@
 namespace {
 
 struct Debugger {
+  SystemCalls* calls = nullptr;  // the program's, given at the first making
   std::unique_ptr<WindowDebuggerView> view;
   std::unique_ptr<RunControl> control;
   ScriptEditorController::OpenProgrammingHook openProgramming;
@@ -21,14 +22,15 @@ Debugger& TheDebugger() {
 
 }  // namespace
 
-bool CreateDebuggerIde(ScriptEditorController::OpenProgrammingHook openProgramming) {
+bool CreateDebuggerIde(SystemCalls& calls, ScriptEditorController::OpenProgrammingHook openProgramming) {
   Debugger& d = TheDebugger();
+  d.calls = &calls;
   if (openProgramming) d.openProgramming = std::move(openProgramming);
   if (d.control && GetIde()) return true;
-  if (!CreateIde(d.openProgramming)) return false;
+  if (!CreateIde(calls, d.openProgramming)) return false;
   ScriptEditorWindow& ide = *GetIde();
   d.view = std::make_unique<WindowDebuggerView>(ide);
-  d.control = std::make_unique<RunControl>(ide.Controller(), *d.view);
+  d.control = std::make_unique<RunControl>(calls, ide.Controller(), *d.view);
   d.view->Attach(*d.control);
   return true;
 }
@@ -47,6 +49,8 @@ void ForgetDebuggerEngine() {
 }
 
 int DebugBuildCallback(asCDebugScriptEngine* engine, asCDebugContext* context, const char* name) {
-  if (!CreateDebuggerIde()) return RunControl::kCannotDebug;
+  // Only a program that made the debugger has one to make again.
+  Debugger& d = TheDebugger();
+  if (!d.calls || !CreateDebuggerIde(*d.calls)) return RunControl::kCannotDebug;
   return TheDebugger().control->BuildCallback(engine, context, name);
 }

@@ -6,11 +6,13 @@
 
 class asCDebugScriptEngine;
 class asCDebugContext;
+class SystemCalls;
 
-// Makes the script editor (hidden) with the run control attached; false when it cannot be made.
-// A script the editor opens from a file gets its programming window from `openProgramming`,
-// also in an editor the build callback makes again later.
-bool CreateDebuggerIde(ScriptEditorController::OpenProgrammingHook openProgramming = {});
+// Makes the script editor (hidden) with the run control attached, both asking the user through
+// `calls` (which the build callback makes them again with); false when it cannot be made. A
+// script the editor opens from a file gets its programming window from `openProgramming`, also
+// in an editor the build callback makes again later.
+bool CreateDebuggerIde(SystemCalls& calls, ScriptEditorController::OpenProgrammingHook openProgramming = {});
 void DestroyDebuggerIde();
 // The device thread's engine is about to go.
 void ForgetDebuggerEngine();

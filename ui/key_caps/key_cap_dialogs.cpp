@@ -117,8 +117,8 @@ std::string LastErrorText() {
 
 }  // namespace
 
-bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_ptr<KeyCapServices> services,
-                      HWND owner, KeyCapWindow& window) {
+bool OpenKeyCapDialog(SystemCalls& calls, KeyCapDialogKind kind, MacroContext& context,
+                      std::unique_ptr<KeyCapServices> services, HWND owner, KeyCapWindow& window) {
   std::unique_ptr<KeyCapDialog>& slot = Slot(kind);
   if (HWND open = slot ? slot->OpenWindow() : nullptr) {
     ShowWindow(open, SW_SHOW);
@@ -127,7 +127,7 @@ bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_
   slot = std::make_unique<KeyCapDialog>(kind, context, std::move(services), window);
   if (!slot->CreateModeless(owner)) {
     const std::string text = LastErrorText();
-    GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), "Error", BoxButtons::Ok, BoxIcon::Information);
+    calls.ShowMessageBox(nullptr, text.c_str(), "Error", BoxButtons::Ok, BoxIcon::Information);
     return false;
   }
   slot->Show(SW_SHOW);

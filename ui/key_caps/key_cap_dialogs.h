@@ -10,6 +10,7 @@
 
 #include "ui/key_caps/key_cap_changes.h"
 
+class SystemCalls;
 struct MacroContext;
 
 enum class KeyCapDialogKind { kDetection, kRemoval };
@@ -28,9 +29,9 @@ class KeyCapWindow {
 };
 
 // Opens the dialog over the context unless it is open, and shows it. One that cannot be made
-// shows the system's text for the error. True when it is open.
-bool OpenKeyCapDialog(KeyCapDialogKind kind, MacroContext& context, std::unique_ptr<KeyCapServices> services,
-                      HWND owner, KeyCapWindow& window);
+// shows the system's text for the error, through `calls`. True when it is open.
+bool OpenKeyCapDialog(SystemCalls& calls, KeyCapDialogKind kind, MacroContext& context,
+                      std::unique_ptr<KeyCapServices> services, HWND owner, KeyCapWindow& window);
 // The dialog's window; null when it is closed.
 HWND KeyCapDialogWindow(KeyCapDialogKind kind);
 // The same when it is open over that context; null for a dialog of another context.

@@ -53,9 +53,10 @@ std::vector<int> FlushDeviceReports(DeviceRecord& d) {
   return held;
 }
 
-DeviceKeyCapPort::DeviceKeyCapPort(MacroContext& context, DeviceRecord* device, HWND window,
+DeviceKeyCapPort::DeviceKeyCapPort(SystemCalls& calls, MacroContext& context, DeviceRecord* device, HWND window,
                                    KeyCapWindow& keyCapWindow)
-    : context_(context),
+    : calls_(calls),
+      context_(context),
       given_(device),
       inTable_(!device || InTable(device)),
       window_(window),
@@ -99,7 +100,7 @@ bool DeviceKeyCapPort::Ask(KeyCapQuestion question) {
   // Owned by the window, which is disabled meanwhile: its commands cannot run (and close it)
   // under the question.
   const BoxAnswer answer =
-      GetSystemCalls().ShowMessageBox(window_, q.text, q.caption, q.yesNo ? BoxButtons::YesNo : BoxButtons::OkCancel);
+      calls_.ShowMessageBox(window_, q.text, q.caption, q.yesNo ? BoxButtons::YesNo : BoxButtons::OkCancel);
   return answer == (q.yesNo ? BoxAnswer::Yes : BoxAnswer::Ok);
 }
 
@@ -109,11 +110,11 @@ std::vector<int> DeviceKeyCapPort::FlushHeldKeys() {
 }
 
 void DeviceKeyCapPort::OpenDetectionDialog() {
-  OpenKeyCapDialog(KeyCapDialogKind::kDetection, context_, std::make_unique<DeviceKeyCapPort>(*this), window_,
-                   keyCapWindow_);
+  OpenKeyCapDialog(calls_, KeyCapDialogKind::kDetection, context_, std::make_unique<DeviceKeyCapPort>(*this),
+                   window_, keyCapWindow_);
 }
 
 void DeviceKeyCapPort::OpenRemovalDialog() {
-  OpenKeyCapDialog(KeyCapDialogKind::kRemoval, context_, std::make_unique<DeviceKeyCapPort>(*this), window_,
-                   keyCapWindow_);
+  OpenKeyCapDialog(calls_, KeyCapDialogKind::kRemoval, context_, std::make_unique<DeviceKeyCapPort>(*this),
+                   window_, keyCapWindow_);
 }

@@ -10,6 +10,7 @@
 #include "ui/key_caps/key_cap_commands.h"
 #include "ui/key_caps/key_cap_dialogs.h"
 
+class SystemCalls;
 struct DeviceRecord;
 struct MacroContext;
 
@@ -28,8 +29,10 @@ class DeviceKeyCapPort : public KeyCapCommandPort {
  public:
   // The record is found again for each use while it lies in the device table, which moves as
   // devices come and go; one outside the table is used as given. A null window: nothing is
-  // redrawn, and boxes have no owner. The dialogs and the editor's cancel go to keyCapWindow.
-  DeviceKeyCapPort(MacroContext& context, DeviceRecord* device, HWND window, KeyCapWindow& keyCapWindow);
+  // redrawn, and boxes have no owner. Questions and the dialogs go through `calls`; the dialogs
+  // and the editor's cancel go to keyCapWindow.
+  DeviceKeyCapPort(SystemCalls& calls, MacroContext& context, DeviceRecord* device, HWND window,
+                   KeyCapWindow& keyCapWindow);
 
   // The record now; null when it is gone.
   DeviceRecord* Device() const;
@@ -48,6 +51,7 @@ class DeviceKeyCapPort : public KeyCapCommandPort {
   void OpenRemovalDialog() override;
 
  private:
+  SystemCalls& calls_;
   MacroContext& context_;
   DeviceRecord* given_;
   bool inTable_;

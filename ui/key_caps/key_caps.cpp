@@ -13,24 +13,26 @@ HWND WindowOf(const MacroContext& context) { return static_cast<HWND>(context.pr
 
 }  // namespace
 
-void AddKeyCaps(MacroContext& context, DeviceRecord& device, HWND window, KeyCapWindow& keyCapWindow) {
+void AddKeyCaps(SystemCalls& calls, MacroContext& context, DeviceRecord& device, HWND window,
+                KeyCapWindow& keyCapWindow) {
   if (!device.setUp) return;
-  DeviceKeyCapPort port(context, &device, window, keyCapWindow);
+  DeviceKeyCapPort port(calls, context, &device, window, keyCapWindow);
   AddKeyCapsCommand(context, port);
 }
 
-void RemoveKeyCaps(MacroContext& context, DeviceRecord& device, HWND window, KeyCapWindow& keyCapWindow) {
+void RemoveKeyCaps(SystemCalls& calls, MacroContext& context, DeviceRecord& device, HWND window,
+                   KeyCapWindow& keyCapWindow) {
   if (!device.setUp) return;
-  DeviceKeyCapPort port(context, &device, window, keyCapWindow);
+  DeviceKeyCapPort port(calls, context, &device, window, keyCapWindow);
   RemoveKeyCapsCommand(context, port);
 }
 
-void AddKeyCaps(MacroContext& context, HWND window, KeyCapWindow& keyCapWindow) {
-  if (DeviceRecord* device = DeviceRecordOf(context)) AddKeyCaps(context, *device, window, keyCapWindow);
+void AddKeyCaps(SystemCalls& calls, MacroContext& context, HWND window, KeyCapWindow& keyCapWindow) {
+  if (DeviceRecord* device = DeviceRecordOf(context)) AddKeyCaps(calls, context, *device, window, keyCapWindow);
 }
 
-void RemoveKeyCaps(MacroContext& context, HWND window, KeyCapWindow& keyCapWindow) {
-  if (DeviceRecord* device = DeviceRecordOf(context)) RemoveKeyCaps(context, *device, window, keyCapWindow);
+void RemoveKeyCaps(SystemCalls& calls, MacroContext& context, HWND window, KeyCapWindow& keyCapWindow) {
+  if (DeviceRecord* device = DeviceRecordOf(context)) RemoveKeyCaps(calls, context, *device, window, keyCapWindow);
 }
 
 void ProgrammingKeyCapWindow::SetInputEnabled(bool enabled) { SetProgrammingInputEnabled(enabled); }
@@ -41,18 +43,26 @@ void ProgrammingKeyCapWindow::DialogsChanged(HWND detection, HWND removal) {
 
 void ProgrammingKeyCapWindow::CancelMacroEditor(MacroContext& context) { features_.CancelMacroEditor(context); }
 
+void KeyCapsFeature::Add(MacroContext& context, HWND window) {
+  AddKeyCaps(ProgrammingCallsOf(window), context, window, window_);
+}
+
+void KeyCapsFeature::Remove(MacroContext& context, HWND window) {
+  RemoveKeyCaps(ProgrammingCallsOf(window), context, window, window_);
+}
+
 void KeyCapsFeature::ClearSpacer(MacroContext& context, int keyId) {
-  DeviceKeyCapPort port(context, nullptr, WindowOf(context), window_);
+  DeviceKeyCapPort port(ProgrammingCallsOf(WindowOf(context)), context, nullptr, WindowOf(context), window_);
   ClearKeySpacer(context, keyId, port);
 }
 
 void KeyCapsFeature::ChangeKeyCap(MacroContext& context, const KeyRecord& cap, const std::vector<int>& covered,
                                   int kind, bool store) {
-  DeviceKeyCapPort port(context, nullptr, WindowOf(context), window_);
+  DeviceKeyCapPort port(ProgrammingCallsOf(WindowOf(context)), context, nullptr, WindowOf(context), window_);
   ::ChangeKeyCap(context, cap, covered, kind, store, port);
 }
 
 void KeyCapsFeature::ShowSpacer(MacroContext& context, int keyId) {
-  DeviceKeyCapPort port(context, nullptr, WindowOf(context), window_);
+  DeviceKeyCapPort port(ProgrammingCallsOf(WindowOf(context)), context, nullptr, WindowOf(context), window_);
   SetKeySpacer(context, keyId, false, port);
 }

@@ -9,19 +9,22 @@
 
 #include "ui/key_caps/key_cap_dialogs.h"
 
+class SystemCalls;
 struct DeviceRecord;
 struct KeyRecord;
 struct MacroContext;
 class ProgrammingFeatures;
 
-// The commands for the window's context and device. Nothing for a device without report
-// buffers (a script opened without a device has no keys to read).
-void AddKeyCaps(MacroContext& context, DeviceRecord& device, HWND window, KeyCapWindow& keyCapWindow);
-void RemoveKeyCaps(MacroContext& context, DeviceRecord& device, HWND window, KeyCapWindow& keyCapWindow);
+// The commands for the window's context and device, asking the user through `calls`. Nothing
+// for a device without report buffers (a script opened without a device has no keys to read).
+void AddKeyCaps(SystemCalls& calls, MacroContext& context, DeviceRecord& device, HWND window,
+                KeyCapWindow& keyCapWindow);
+void RemoveKeyCaps(SystemCalls& calls, MacroContext& context, DeviceRecord& device, HWND window,
+                   KeyCapWindow& keyCapWindow);
 // The same for the device whose context it is (found in the device table); nothing when there
 // is none.
-void AddKeyCaps(MacroContext& context, HWND window, KeyCapWindow& keyCapWindow);
-void RemoveKeyCaps(MacroContext& context, HWND window, KeyCapWindow& keyCapWindow);
+void AddKeyCaps(SystemCalls& calls, MacroContext& context, HWND window, KeyCapWindow& keyCapWindow);
+void RemoveKeyCaps(SystemCalls& calls, MacroContext& context, HWND window, KeyCapWindow& keyCapWindow);
 
 // The programming windows as the key caps see them: the input gate and the open dialogs are
 // the windows' (process-wide), the editor to cancel is the features'.
@@ -44,8 +47,8 @@ class KeyCapsFeature {
  public:
   explicit KeyCapsFeature(ProgrammingFeatures& features) : window_(features) {}
 
-  void Add(MacroContext& context, HWND window) { AddKeyCaps(context, window, window_); }
-  void Remove(MacroContext& context, HWND window) { RemoveKeyCaps(context, window, window_); }
+  void Add(MacroContext& context, HWND window);
+  void Remove(MacroContext& context, HWND window);
   void ClearSpacer(MacroContext& context, int keyId);
   bool ForwardKey(const MacroContext& context, int keyId, bool pressed) {
     return ForwardKeyToKeyCapDialogs(context, keyId, pressed);

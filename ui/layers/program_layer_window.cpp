@@ -7,6 +7,7 @@
 #include "ui/layers/running_programs.h"
 #include "ui/programming_window/programming_device.h"
 #include "ui/programming_window/programming_menu.h"
+#include "ui/programming_window/programming_window.h"
 #include "ui/programming_window/programming_window_ids.h"
 
 namespace {
@@ -52,31 +53,31 @@ void ProgramLayersFeature::RebuildLayerMenus(MacroContext& context, HWND window)
   context.programming.exeNames.clear();
   LoadExeNameTable(context.programming.exeNames);
   WindowLayerHost host(context, window);
-  ProgramLayers(context, host).RebuildLayerMenus();
+  ProgramLayers(ProgrammingCallsOf(host.Window()), context, host).RebuildLayerMenus();
 }
 
 void ProgramLayersFeature::RemoveAll(MacroContext& context, HWND window) {
   WindowLayerHost host(context, window);
-  ProgramLayers(context, host).RemoveAll();
+  ProgramLayers(ProgrammingCallsOf(host.Window()), context, host).RemoveAll();
 }
 
 void ProgramLayersFeature::ShowDialog(MacroContext& context, HWND window) {
   WindowLayerHost host(context, window);
-  ProgramLayers layers(context, host);
+  ProgramLayers layers(ProgrammingCallsOf(window), context, host);
   ShowProgramLayerDialog(layers, context.programming.exeNames, window);
 }
 
 void ProgramLayersFeature::Remove(MacroContext& context, HWND window, int layer) {
   WindowLayerHost host(context, window);
-  ProgramLayers(context, host).Remove(layer);
+  ProgramLayers(ProgrammingCallsOf(host.Window()), context, host).Remove(layer);
 }
 
 void ProgramLayersFeature::RemoveLayerMenus(MacroContext& context) {
   WindowLayerHost host(context, WindowOf(context));
-  ProgramLayers(context, host).RemoveMenus();
+  ProgramLayers(ProgrammingCallsOf(host.Window()), context, host).RemoveMenus();
 }
 
 void ProgramLayersFeature::AddLayer(MacroContext& context, const std::string& name, const std::string& program) {
   WindowLayerHost host(context, WindowOf(context));
-  ProgramLayers(context, host).BuildLayerMenu(name, program, false);
+  ProgramLayers(ProgrammingCallsOf(host.Window()), context, host).BuildLayerMenu(name, program, false);
 }

@@ -24,10 +24,6 @@ constexpr const char* kRecoverCaption = "Recover Layer";
 // written over).
 constexpr int kMaxBackupCopies = 999;
 
-BoxAnswer Tell(HWND owner, const std::string& text, const char* caption, BoxButtons buttons, BoxIcon icon) {
-  return GetSystemCalls().ShowMessageBox(owner, text.c_str(), caption, buttons, icon);
-}
-
 std::string BackupFolder(const std::string& typeFolder) { return typeFolder + "\\" + kLayerBackupFolder; }
 
 // The functions of the layer, and the list without them (indexes renumbered).
@@ -41,6 +37,10 @@ std::vector<KeyFunction> TakeLayerFunctions(KeyFunctionList& list, std::string_v
 }
 
 }  // namespace
+
+BoxAnswer ProgramLayers::Tell(const std::string& text, const char* caption, BoxButtons buttons, BoxIcon icon) {
+  return calls_.ShowMessageBox(host_.Window(), text.c_str(), caption, buttons, icon);
+}
 
 LayerRefusal ProgramLayers::BuildLayerMenu(std::string_view given, const std::string& exe, bool write) {
   const std::string name = LayerNameOf(given);
@@ -74,8 +74,8 @@ bool ProgramLayers::Remove(int layer) {
   if (layer < 0 || layer >= count) return false;
   const std::string name = c_.layerNames[layer];
   const std::string exe = layer < static_cast<int>(c_.layerPrograms.size()) ? c_.layerPrograms[layer] : "";
-  if (Tell(host_.Window(), "Are you sure you want to remove " + name + "?", kRemoveCaption,
-           BoxButtons::YesNo, BoxIcon::Question) != BoxAnswer::Yes)
+  if (Tell("Are you sure you want to remove " + name + "?", kRemoveCaption, BoxButtons::YesNo, BoxIcon::Question) !=
+      BoxAnswer::Yes)
     return false;
 
   bool owns = false;
@@ -83,7 +83,7 @@ bool ProgramLayers::Remove(int layer) {
   if (owns) {
     // The macros leave only once they are safe in the backup.
     const std::string folder = BackupFolder(host_.TypeFolder());
-    const ClockTime today = GetSystemCalls().LocalTime();
+    const ClockTime today = calls_.LocalTime();
     std::string path = folder + "\\" + LayerBackupFileName(name, today);
     for (int copy = 2; copy <= kMaxBackupCopies && MacroFiles(c_).CanRead(path); ++copy)
       path = folder + "\\" + LayerBackupFileName(name, today, copy);
@@ -91,8 +91,7 @@ bool ProgramLayers::Remove(int layer) {
     std::vector<KeyFunction> taken = TakeLayerFunctions(remaining, name);
     if (host_.TypeFolder().empty() || !host_.MakeFolder(folder) ||
         !MacroFiles(c_).Write(path, ToCrLf(LayerBackupText(name, exe, taken)))) {
-      Tell(host_.Window(),
-           "The macros of " + name + " could not be backed up to\n" + path + "\n\nThe layer was not removed.",
+      Tell("The macros of " + name + " could not be backed up to\n" + path + "\n\nThe layer was not removed.",
            kRemoveCaption, BoxButtons::Ok, BoxIcon::Error);
       return false;
     }
@@ -117,16 +116,14 @@ bool ProgramLayers::Recover(const std::string& backupPath) {
   if (host_.ScriptFileName().empty()) return false;
   std::string bytes;
   if (MacroFiles(c_).Read(backupPath, bytes, 64u << 20) != FileAccess::ReadResult::Ok) {
-    Tell(host_.Window(), "The file could not be read:\n" + backupPath, kRecoverCaption, BoxButtons::Ok,
-         BoxIcon::Error);
+    Tell("The file could not be read:\n" + backupPath, kRecoverCaption, BoxButtons::Ok, BoxIcon::Error);
     return false;
   }
   const LayerBackup backup = ReadLayerBackup(bytes);
   const std::string name = LayerNameOf(backup.layer);
   const LayerRefusal refusal = CheckNewLayer(c_.layerNames, name, MaxProgramLayers(host_.HasColourLayers()));
   if (refusal == LayerRefusal::Empty) {
-    Tell(host_.Window(), "This file is not a layer backup:\n" + backupPath, kRecoverCaption, BoxButtons::Ok,
-         BoxIcon::Error);
+    Tell("This file is not a layer backup:\n" + backupPath, kRecoverCaption, BoxButtons::Ok, BoxIcon::Error);
     return false;
   }
   if (refusal != LayerRefusal::None && refusal != LayerRefusal::Exists) {
@@ -151,16 +148,16 @@ bool ProgramLayers::RecoverChosenFile() {
   question.filterPattern = "*.oxs";
   question.defaultExtension = "oxs";
   question.initialFolder = BackupFolder(host_.TypeFolder());
-  const std::optional<std::string> chosen = GetSystemCalls().ChooseFileToOpen(question);
+  const std::optional<std::string> chosen = calls_.ChooseFileToOpen(question);
   return chosen && Recover(*chosen);
 }
 
 void ProgramLayers::TellRefusal(LayerRefusal refusal, std::string_view name) {
   if (refusal == LayerRefusal::Reserved)
-    Tell(host_.Window(), "A program layer cannot be named " + std::string(name) + ". Please choose another program.",
+    Tell("A program layer cannot be named " + std::string(name) + ". Please choose another program.",
          kAddCaption, BoxButtons::Ok, BoxIcon::Information);
   else if (refusal == LayerRefusal::TooMany)
-    Tell(host_.Window(), "No more program layers can be added.", kAddCaption, BoxButtons::Ok, BoxIcon::Information);
+    Tell("No more program layers can be added.", kAddCaption, BoxButtons::Ok, BoxIcon::Information);
 }
 
 void ProgramLayers::WriteScript() {

@@ -9,8 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/message_box.h"
 #include "ui/layers/layer_list.h"
 
+class SystemCalls;
 struct MacroContext;
 
 // What the layers need of the programming window that shows them.
@@ -36,7 +38,9 @@ class ProgramLayerHost {
 
 class ProgramLayers {
  public:
-  ProgramLayers(MacroContext& context, ProgramLayerHost& host) : c_(context), host_(host) {}
+  // The questions, the file dialog and the backup's date go through `calls`.
+  ProgramLayers(SystemCalls& calls, MacroContext& context, ProgramLayerHost& host)
+      : calls_(calls), c_(context), host_(host) {}
 
   // One layer into the lists and the menus ("-" in the name become blanks); with write, the
   // device's script is written. Nothing happens for a name that is refused.
@@ -62,7 +66,9 @@ class ProgramLayers {
 
  private:
   void WriteScript();
+  BoxAnswer Tell(const std::string& text, const char* caption, BoxButtons buttons, BoxIcon icon);
 
+  SystemCalls& calls_;
   MacroContext& c_;
   ProgramLayerHost& host_;
 };

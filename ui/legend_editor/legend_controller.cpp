@@ -9,8 +9,8 @@
 #include "platform/base/path_text.h"
 #include "platform/base/system_calls.h"
 
-LegendController::LegendController(LegendCaptions& captions, FileAccess& files)
-    : captions_(captions), files_(files) {}
+LegendController::LegendController(SystemCalls& calls, LegendCaptions& captions, FileAccess& files)
+    : calls_(calls), captions_(captions), files_(files) {}
 
 void LegendController::SetDeviceLayout(std::string path) {
   deviceFolder_ = CutAtLastBackslash(path);
@@ -33,7 +33,7 @@ std::optional<std::string> LegendController::ChoosePicture() {
   q.filterPattern = "*.bmp;*.png;*.ico";
   q.moreFilters = {{"JPEGs", "*.jpg;*.jpeg"}, {"GIFFs", "*.gif"}};
   q.initialFolder = deviceFolder_;
-  return GetSystemCalls().ChooseFileToOpen(q);
+  return calls_.ChooseFileToOpen(q);
 }
 
 std::optional<std::string> LegendController::ChooseLayout() {
@@ -44,7 +44,7 @@ std::optional<std::string> LegendController::ChooseLayout() {
   q.filterPattern = "*.kll";
   q.initialFolder = deviceFolder_;
   q.initialFile = deviceLayout_;
-  return GetSystemCalls().ChooseFileToOpen(q);
+  return calls_.ChooseFileToOpen(q);
 }
 
 namespace {
@@ -64,7 +64,7 @@ OpenFileQuestion CaptionFileQuestion(void* owner, const char* title, const std::
 
 void LegendController::OpenCaptions() {
   const std::optional<std::string> path =
-      GetSystemCalls().ChooseFileToOpen(CaptionFileQuestion(owner_, kOpenCaptionTitle, deviceFolder_));
+      calls_.ChooseFileToOpen(CaptionFileQuestion(owner_, kOpenCaptionTitle, deviceFolder_));
   if (path) ReadCaptionFile(*path);
 }
 
@@ -75,7 +75,7 @@ bool LegendController::SaveCaptions() {
 
 bool LegendController::SaveCaptionsAs() {
   const std::optional<std::string> path =
-      GetSystemCalls().ChooseFileToSave(CaptionFileQuestion(owner_, kSaveCaptionTitle, deviceFolder_), captionFile_);
+      calls_.ChooseFileToSave(CaptionFileQuestion(owner_, kSaveCaptionTitle, deviceFolder_), captionFile_);
   return path && WriteCaptionFile(*path);
 }
 
@@ -119,8 +119,7 @@ bool LegendController::WriteCaptionFile(const std::string& path) {
 
 bool LegendController::ConfirmExit() {
   if (!Modified()) return true;
-  switch (GetSystemCalls().ShowMessageBox(owner_, kExitQuestion, kExitCaption, BoxButtons::YesNoCancel,
-                                          BoxIcon::Question)) {
+  switch (calls_.ShowMessageBox(owner_, kExitQuestion, kExitCaption, BoxButtons::YesNoCancel, BoxIcon::Question)) {
     case BoxAnswer::Yes: return SaveCaptions();
     case BoxAnswer::No: return true;
     default: return false;
@@ -128,5 +127,5 @@ bool LegendController::ConfirmExit() {
 }
 
 void LegendController::Tell(const std::string& text, const char* caption) {
-  GetSystemCalls().ShowMessageBox(owner_, text.c_str(), caption, BoxButtons::Ok, BoxIcon::Warning);
+  calls_.ShowMessageBox(owner_, text.c_str(), caption, BoxButtons::Ok, BoxIcon::Warning);
 }

@@ -10,6 +10,7 @@
 #include "ui/legend_editor/caption_file.h"
 
 class FileAccess;
+class SystemCalls;
 
 // The caption boxes as the caption file sees them.
 class LegendCaptions {
@@ -33,8 +34,8 @@ inline constexpr char kSaveCaptionTitle[] = "Save Caption File";
 class LegendController {
  public:
   // files: where caption files are read and written (the program's own replace a file through
-  // a temporary one beside it).
-  LegendController(LegendCaptions& captions, FileAccess& files);
+  // a temporary one beside it); calls: the file dialogs and boxes.
+  LegendController(SystemCalls& calls, LegendCaptions& captions, FileAccess& files);
 
   void SetOwner(void* window) { owner_ = window; }
   // The device's layout file: the file dialogs start in its folder, the layout dialog on the
@@ -74,6 +75,7 @@ class LegendController {
  private:
   void Tell(const std::string& text, const char* caption);
 
+  SystemCalls& calls_;
   LegendCaptions& captions_;
   FileAccess& files_;
   void* owner_ = nullptr;

@@ -66,7 +66,8 @@ INT_PTR CALLBACK LegendAboutDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
 // its LED blinking) and its ending stay the window's.
 class CaptionSet : public LegendCaptions {
  public:
-  CaptionSet(MacroContext& context, HWND window) : context_(context), window_(window), controller_(*this, files_) {}
+  CaptionSet(SystemCalls& calls, MacroContext& context, HWND window)
+      : calls_(calls), context_(context), window_(window), controller_(calls, *this, files_) {}
   ~CaptionSet() override { captions_.clear(); }
   CaptionSet(const CaptionSet&) = delete;
   CaptionSet& operator=(const CaptionSet&) = delete;
@@ -118,6 +119,7 @@ class CaptionSet : public LegendCaptions {
 
   static void OnPictureDragged(void* self) { static_cast<CaptionSet*>(self)->controller_.MarkModified(); }
 
+  SystemCalls& calls_;
   MacroContext& context_;
   HWND window_;
   // Caption files replace their old selves through a temporary file beside them.
@@ -545,7 +547,7 @@ void CaptionSet::SelectFont() {
   font_.face = now.face;
   font_.height = -MulDiv(now.heightTwips, screenDpiY, 1440);
   font_.colour = (now.effects & CFE_AUTOCOLOR) ? RGB(0, 0, 0) : now.color;
-  const std::optional<FontChoice> font = GetSystemCalls().ChooseTextFont(window_, font_);
+  const std::optional<FontChoice> font = calls_.ChooseTextFont(window_, font_);
   if (!font) return;
   font_ = *font;
   wingui::CharFormat chosen;
@@ -563,7 +565,7 @@ void CaptionSet::SelectFont() {
 void CaptionSet::SelectColour() {
   CaptionRecord* current = Current();
   if (!current) return;
-  const std::optional<std::uint32_t> colour = GetSystemCalls().ChooseColour(window_, colour_, customColours_);
+  const std::optional<std::uint32_t> colour = calls_.ChooseColour(window_, colour_, customColours_);
   if (!colour) return;
   colour_ = *colour;
   current->SetColour(colour_);
@@ -623,7 +625,7 @@ void CaptionSet::End(bool windowStays) {
 }
 
 void CaptionSet::Tell(const std::string& text) const {
-  GetSystemCalls().ShowMessageBox(window_, text.c_str(), kLegendTitle, BoxButtons::Ok, BoxIcon::Warning);
+  calls_.ShowMessageBox(window_, text.c_str(), kLegendTitle, BoxButtons::Ok, BoxIcon::Warning);
 }
 
 }  // namespace
@@ -632,7 +634,8 @@ void OpenLegendMaker(MacroContext& context, HWND window) {
   LegendEditors& editors = Editors();
   editors.FreeClosed();
   if (!IsWindow(window) || IsLegendMakerActive(window)) return;
-  auto set = std::make_unique<CaptionSet>(context, window);
+  // A mode of the programming window asks the user through the window's own platform.
+  auto set = std::make_unique<CaptionSet>(ProgrammingCallsOf(window), context, window);
   CaptionSet* opened = set.get();
   editors.open[window] = std::move(set);
   if (!opened->Open()) editors.open.erase(window);

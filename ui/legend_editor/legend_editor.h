@@ -10,7 +10,8 @@ struct MacroContext;
 
 // Turns the programming window of the context into the legend editor; nothing when the window
 // is not that context's programming window, the device has no "layout.kll", or the window
-// already is the editor. Command 32902 of the programming window.
+// already is the editor. Command 32902 of the programming window. It asks the user through the
+// platform the window was opened with.
 void OpenLegendMaker(MacroContext& context, HWND window);
 
 // The editor's accelerators (table 145) for a message of this thread, while an editor is on

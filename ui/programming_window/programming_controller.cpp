@@ -46,17 +46,20 @@ OpenFileQuestion ScriptQuestion(HWND owner, const char* title, const std::string
   return q;
 }
 
-BoxAnswer Box(HWND owner, const char* text, const char* caption, BoxButtons buttons, BoxIcon icon) {
-  return GetSystemCalls().ShowMessageBox(owner, text, caption, buttons, icon);
-}
-
 }  // namespace
 
-bool HiddenModeSetting() { return ReadMachineDword(kOrvaneRegistryKey, kInvisibleValue).value_or(0) != 0; }
+bool HiddenModeSetting(SystemCalls& calls) {
+  return ReadMachineDword(calls, kOrvaneRegistryKey, kInvisibleValue).value_or(0) != 0;
+}
 
-ProgrammingController::ProgrammingController(MacroContext& context, ProgrammingDevice& device,
+ProgrammingController::ProgrammingController(SystemCalls& calls, MacroContext& context, ProgrammingDevice& device,
                                              ProgrammingWindowPort& port, ProgrammingFeatures& features)
-    : context_(context), device_(device), port_(port), features_(features) {}
+    : calls_(calls), context_(context), device_(device), port_(port), features_(features) {}
+
+BoxAnswer ProgrammingController::Box(HWND owner, const char* text, const char* caption, BoxButtons buttons,
+                                     BoxIcon icon) {
+  return calls_.ShowMessageBox(owner, text, caption, buttons, icon);
+}
 
 std::string ProgrammingController::DisplayName() { return GetDeviceDisplayName(context_); }
 
@@ -80,7 +83,7 @@ void ProgrammingController::Start() {
   menu.keyswitchAvailable = f.keyswitchAvailable;
   menu.keyswitchOn = f.keyswitchOn;
   // The item shows the setting, also in a window that a request showed in spite of it.
-  menu.hiddenMode = HiddenModeSetting();
+  menu.hiddenMode = HiddenModeSetting(calls_);
   menu.red = f.red;
   menu.noKeyCap = context_.noKeyCap;
   AdjustProgrammingMenu(port_.MenuBar(), menu);
@@ -172,12 +175,11 @@ bool ProgrammingController::OnCommand(int id) {
     case IDM_PW_HELP: {
       std::string help;
       if (ResolveProgramFile(kHelpFileName, help))
-        GetSystemCalls().ExecuteWithShell(window, "Open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        calls_.ExecuteWithShell(window, "Open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
       return true;
     }
     case IDM_PW_WEB_PAGE:
-      GetSystemCalls().ExecuteWithShell(window, "open", kDeviceFamilyWebPage, nullptr, nullptr,
-                                        SW_SHOWNORMAL);
+      calls_.ExecuteWithShell(window, "open", kDeviceFamilyWebPage, nullptr, nullptr, SW_SHOWNORMAL);
       return true;
     case IDM_PW_ABOUT:
       features_.ShowAbout(window, f.productId);
@@ -244,7 +246,7 @@ bool ProgrammingController::Save() {
 }
 
 bool ProgrammingController::SaveAs(const std::string& suggestion) {
-  const auto chosen = GetSystemCalls().ChooseFileToSave(
+  const auto chosen = calls_.ChooseFileToSave(
       ScriptQuestion(port_.Window(), "Save Orvane Script", device_.TypeFolder()), suggestion);
   if (!chosen) return false;
   if (!WriteScriptFileAndTell(context_, *chosen, port_.Window())) return false;
@@ -266,7 +268,7 @@ bool ProgrammingController::AskToSaveFirst(const char* question) {
 
 void ProgrammingController::Open() {
   if (!AskToSaveFirst("Do you want to save the current file before opening a new one?")) return;
-  const auto chosen = GetSystemCalls().ChooseFileToOpen(
+  const auto chosen = calls_.ChooseFileToOpen(
       ScriptQuestion(port_.Window(), "Open Orvane Script", device_.TypeFolder()));
   if (!chosen) return;
   MacroContext& c = context_;
@@ -320,14 +322,14 @@ void ProgrammingController::ToggleHiddenMode() {
         "No Programming Switch", BoxButtons::Ok, BoxIcon::Information);
     return;
   }
-  const bool on = HiddenModeSetting();
+  const bool on = HiddenModeSetting(calls_);
   if (on) {
-    WriteMachineDword(kOrvaneRegistryKey, kInvisibleValue, 0);
+    WriteMachineDword(calls_, kOrvaneRegistryKey, kInvisibleValue, 0);
   } else {
     if (Box(window, kHiddenModeQuestion, "Entering Hidden Mode", BoxButtons::OkCancel, BoxIcon::Information) !=
         BoxAnswer::Ok)
       return;
-    WriteMachineDword(kOrvaneRegistryKey, kInvisibleValue, 1);
+    WriteMachineDword(calls_, kOrvaneRegistryKey, kInvisibleValue, 1);
     Box(window, "Hidden mode will be activated after closing the programming window.",
         "Entering Hidden Mode", BoxButtons::Ok, BoxIcon::Information);
   }

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/message_box.h"
 #include "ui/programming_window/programming_device.h"
 
+class SystemCalls;
 struct MacroContext;
 class ProgrammingFeatures;
 
@@ -33,13 +35,13 @@ inline constexpr char kDeviceFamilyWebPage[] = "https://www.kestrion.com/qpad/";
 inline constexpr char kHelpFileName[] = "LCORVXHelp.chm";
 
 // Hidden mode as the machine's "Invisible" value sets it (absent: off).
-bool HiddenModeSetting();
+bool HiddenModeSetting(SystemCalls& calls);
 
 class ProgrammingController {
  public:
   // The commands of the layers, key caps, legend editor and About box go to the features.
-  ProgrammingController(MacroContext& context, ProgrammingDevice& device, ProgrammingWindowPort& port,
-                        ProgrammingFeatures& features);
+  ProgrammingController(SystemCalls& calls, MacroContext& context, ProgrammingDevice& device,
+                        ProgrammingWindowPort& port, ProgrammingFeatures& features);
 
   // The title for the layer shown.
   std::string Title();
@@ -76,7 +78,9 @@ class ProgrammingController {
   void NoteSaved(const std::string& path);
   void CloseWindow();
   std::string DisplayName();
+  BoxAnswer Box(HWND owner, const char* text, const char* caption, BoxButtons buttons, BoxIcon icon);
 
+  SystemCalls& calls_;
   MacroContext& context_;
   ProgrammingDevice& device_;
   ProgrammingWindowPort& port_;

@@ -99,11 +99,13 @@ class BusyScope {
 
 class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
  public:
-  ProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& record, ProgrammingFeatures& features)
-      : features_(features),
+  ProgrammingWindow(SystemCalls& calls, std::unique_ptr<MacroContext> context, DeviceRecord& record,
+                    ProgrammingFeatures& features)
+      : calls_(calls),
+        features_(features),
         context_(std::move(context)),
         device_(std::make_unique<DeviceRecordProgrammingDevice>(record, *context_)),
-        controller_(std::make_unique<ProgrammingController>(*context_, *device_, *this, features)) {
+        controller_(std::make_unique<ProgrammingController>(calls, *context_, *device_, *this, features)) {
     context_->device = device_.get();
   }
   // A window still open when its object goes (the process ends) is torn down first; the base
@@ -111,6 +113,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   ~ProgrammingWindow() override { Teardown(); }
 
   MacroContext* Context() { return tornDown_ ? nullptr : context_.get(); }
+  SystemCalls& Calls() { return calls_; }
   void SetMode(ProgrammingWindowMode* mode) { mode_ = mode; }
   bool InMode() const { return mode_ != nullptr; }
   // A record of nobody else's (a script without its device) goes with the window.
@@ -166,6 +169,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
   void Teardown();
   void CloseOwnedWindows();
 
+  SystemCalls& calls_;
   ProgrammingFeatures& features_;
   std::unique_ptr<DeviceRecord> ownedRecord_;  // before the others: it outlives them
   std::unique_ptr<MacroContext> context_;
@@ -197,7 +201,7 @@ void ProgrammingWindow::TellLayoutNotLoaded() {
     GetDeviceFolderPath(record->folder, path);
     path += std::string("\\") + kLayoutFileName;
   }
-  TellProgrammingRefused(GetSystemCalls(), *record, ProgrammingRefusal::kLayoutNotLoaded, path);
+  TellProgrammingRefused(calls_, *record, ProgrammingRefusal::kLayoutNotLoaded, path);
 }
 
 bool ProgrammingWindow::CreateProgrammingWindow(bool hidden) {
@@ -454,7 +458,9 @@ HWND OpenWindow(std::unique_ptr<ProgrammingWindow> window, bool hidden) {
 }
 
 // A request (the tray's) always shows the window.
-bool HiddenAtOpening(const DeviceRecord& device) { return HiddenModeSetting() && !device.programmingRequested; }
+bool HiddenAtOpening(SystemCalls& calls, const DeviceRecord& device) {
+  return HiddenModeSetting(calls) && !device.programmingRequested;
+}
 
 void RegisterClassesOnce(ProgrammingFeatures& features) {
   WNDCLASSEXA existing{};
@@ -488,33 +494,34 @@ bool RegisterProgrammingClasses(ProgrammingFeatures& features) {
   return ok;
 }
 
-HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device, bool hidden,
-                           ProgrammingFeatures& features) {
+HWND OpenProgrammingWindow(SystemCalls& calls, std::unique_ptr<MacroContext> context, DeviceRecord& device,
+                           bool hidden, ProgrammingFeatures& features) {
   BusyScope busy;
   if (!context) return nullptr;
   RegisterClassesOnce(features);
   ResetForOpening(*context);
-  return OpenWindow(std::make_unique<ProgrammingWindow>(std::move(context), device, features), hidden);
+  return OpenWindow(std::make_unique<ProgrammingWindow>(calls, std::move(context), device, features), hidden);
 }
 
-HWND ShowProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device,
+HWND ShowProgrammingWindow(SystemCalls& calls, std::unique_ptr<MacroContext> context, DeviceRecord& device,
                            ProgrammingFeatures& features) {
   if (!context) return nullptr;
-  const bool hidden = HiddenAtOpening(device);
-  return OpenProgrammingWindow(std::move(context), device, hidden, features);
+  const bool hidden = HiddenAtOpening(calls, device);
+  return OpenProgrammingWindow(calls, std::move(context), device, hidden, features);
 }
 
-HWND OpenProgrammingWindowFor(DeviceRecord& device, ProgrammingFeatures& features, MacroModelEvents& events) {
+HWND OpenProgrammingWindowFor(SystemCalls& calls, DeviceRecord& device, ProgrammingFeatures& features,
+                              MacroModelEvents& events) {
   BusyScope busy;
   auto context = std::make_unique<MacroContext>(events);
   MacroContext& c = *context;
-  const bool hidden = HiddenAtOpening(device);
+  const bool hidden = HiddenAtOpening(calls, device);
   // Only the tray's request after a mode switch reads the on-board memory before the window
   // opens: the window is then for the on-board macros, and in boot mode.
   c.programming.onboardProgramming = device.onboardMacros;
   ResetForOpening(c);
   RegisterClassesOnce(features);
-  auto window = std::make_unique<ProgrammingWindow>(std::move(context), device, features);
+  auto window = std::make_unique<ProgrammingWindow>(calls, std::move(context), device, features);
   ProgrammingWindow& w = *window;
   device.macroContext = &c;
   w.ReadDeviceScript();
@@ -530,8 +537,8 @@ HWND OpenProgrammingWindowFor(DeviceRecord& device, ProgrammingFeatures& feature
   return hwnd;
 }
 
-HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device, ProgrammingFeatures& features,
-                                    MacroModelEvents& events) {
+HWND OpenProgrammingWindowForScript(SystemCalls& calls, std::unique_ptr<DeviceRecord> device,
+                                    ProgrammingFeatures& features, MacroModelEvents& events) {
   BusyScope busy;
   if (!device) return nullptr;
   DeviceRecord& record = *device;
@@ -539,7 +546,7 @@ HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device, Progra
   MacroContext& c = *context;
   ResetForOpening(c);
   RegisterClassesOnce(features);
-  auto window = std::make_unique<ProgrammingWindow>(std::move(context), record, features);
+  auto window = std::make_unique<ProgrammingWindow>(calls, std::move(context), record, features);
   window->OwnRecord(std::move(device));
   record.macroContext = &c;
   ReadScriptFile(c, record.moduleName);
@@ -605,6 +612,11 @@ void SetProgrammingWindowMode(HWND window, ProgrammingWindowMode* mode) {
 MacroContext* ProgrammingContextOf(HWND window) {
   ProgrammingWindow* w = FindWindowObject(window);
   return w ? w->Context() : nullptr;
+}
+
+SystemCalls& ProgrammingCallsOf(HWND window) {
+  ProgrammingWindow* w = FindWindowObject(window);
+  return w ? w->Calls() : GetSystemCalls();
 }
 
 int OpenProgrammingWindowCount() { return static_cast<int>(AllWindows().open.size()); }

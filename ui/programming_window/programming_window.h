@@ -12,6 +12,7 @@
 
 #include "macros/model/macro_model_events.h"
 
+class SystemCalls;
 struct DeviceRecord;
 struct MacroContext;
 class ProgrammingFeatures;
@@ -26,16 +27,18 @@ bool RegisterProgrammingClasses(ProgrammingFeatures& features);
 // The device thread's opening (the programming switch, a tray request, a script's request): a
 // new context for the device (its macroContext), its script read into it, the window opened
 // (hidden when "Invisible" is set and programming was not requested), and with onboardMacros
-// the on-board macros imported. Null, and no context left, when the layout cannot be shown.
-HWND OpenProgrammingWindowFor(DeviceRecord& device, ProgrammingFeatures& features, MacroModelEvents& events);
+// the on-board macros imported. Null, and no context left, when the layout cannot be shown. The
+// window and its commands ask the user, the registry and the shell through `calls`.
+HWND OpenProgrammingWindowFor(SystemCalls& calls, DeviceRecord& device, ProgrammingFeatures& features,
+                              MacroModelEvents& events);
 // The window for a context already filled, hidden when "Invisible" is set and programming was
 // not requested.
-HWND ShowProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device,
+HWND ShowProgrammingWindow(SystemCalls& calls, std::unique_ptr<MacroContext> context, DeviceRecord& device,
                            ProgrammingFeatures& features);
-// The window for a context already filled, hidden or shown; null when the layout cannot be
-// loaded (the context is freed).
-HWND OpenProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& device, bool hidden,
-                           ProgrammingFeatures& features);
+// The window for a context already filled (the script editor's, for a script without a
+// device), hidden or shown; null when the layout cannot be loaded (the context is freed).
+HWND OpenProgrammingWindow(SystemCalls& calls, std::unique_ptr<MacroContext> context, DeviceRecord& device,
+                           bool hidden, ProgrammingFeatures& features);
 
 // A window kept hidden (hidden mode) shown, as a request from the tray menu asks.
 void RevealProgrammingWindow(HWND window);
@@ -43,8 +46,8 @@ void RevealProgrammingWindow(HWND window);
 // A script opened in the script editor without its device: a context read from the script
 // file (the record's module name), and the window, which owns the record from here on. Null
 // when the layout cannot be shown (the record is freed).
-HWND OpenProgrammingWindowForScript(std::unique_ptr<DeviceRecord> device, ProgrammingFeatures& features,
-                                    MacroModelEvents& events);
+HWND OpenProgrammingWindowForScript(SystemCalls& calls, std::unique_ptr<DeviceRecord> device,
+                                    ProgrammingFeatures& features, MacroModelEvents& events);
 
 // The device thread's keys while the window is open (key ids as the layout has them).
 void OnDeviceKeyInProgramming(HWND window, int keyId);
@@ -74,6 +77,10 @@ void SetProgrammingWindowMode(HWND window, ProgrammingWindowMode* mode);
 
 // The context a programming window shows, or null (another window, or one being torn down).
 MacroContext* ProgrammingContextOf(HWND window);
+// The platform a programming window was opened with, for the windows and modes it opens. Another
+// window, or none yet (a script read into a context before its window is made asks nothing),
+// gets the calls in force.
+SystemCalls& ProgrammingCallsOf(HWND window);
 int OpenProgrammingWindowCount();
 // Closes every programming window of the calling thread, each through its teardown (the device
 // thread's end: a window of a script without its device has no device record to close it).

@@ -15,9 +15,9 @@ std::unique_ptr<ScriptEditorWindow>& Ide() {
 
 }  // namespace
 
-bool CreateIde(ScriptEditorController::OpenProgrammingHook openProgramming) {
+bool CreateIde(SystemCalls& calls, ScriptEditorController::OpenProgrammingHook openProgramming) {
   if (Ide() && Ide()->IsOpen()) return true;
-  auto ide = std::make_unique<ScriptEditorWindow>(RealFiles(), ProgramModuleScriptLocator(RealFiles()));
+  auto ide = std::make_unique<ScriptEditorWindow>(calls, RealFiles(), ProgramModuleScriptLocator(RealFiles()));
   ide->SetScriptSources(GetDeviceScriptEngine, GetDeviceScriptContext);
   ide->Controller().SetOpenProgrammingHook(std::move(openProgramming));
   if (!ide->Create()) return false;

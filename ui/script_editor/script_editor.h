@@ -11,10 +11,12 @@
 
 struct DeviceRecord;
 
-// Makes the window (hidden) unless it exists; false when it cannot be made. A script opened
-// from a file has its programming window opened by `openProgramming` (none: the record goes
-// once its init function has run).
-bool CreateIde(ScriptEditorController::OpenProgrammingHook openProgramming = {});
+class SystemCalls;
+
+// Makes the window (hidden) unless it exists, asking the user and the registry through `calls`;
+// false when it cannot be made. A script opened from a file has its programming window opened
+// by `openProgramming` (none: the record goes once its init function has run).
+bool CreateIde(SystemCalls& calls, ScriptEditorController::OpenProgrammingHook openProgramming = {});
 void DestroyIde();
 // The window, or null.
 HWND GetIdeWindow();

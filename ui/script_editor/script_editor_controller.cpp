@@ -4,7 +4,6 @@
 #include <angelscript.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/base/path_text.h"
@@ -59,9 +58,13 @@ std::optional<int> IntegerGlobal(asIScriptModule* module, const char* name) {
 
 }  // namespace
 
-ScriptEditorController::ScriptEditorController(EditorView& view, FileAccess& files,
+ScriptEditorController::ScriptEditorController(SystemCalls& calls, EditorView& view, FileAccess& files,
                                                ModuleScriptLocator locator)
-    : view_(view), files_(files), locator_(std::move(locator)), sharedContext_(GetDeviceScriptContext) {}
+    : calls_(calls),
+      view_(view),
+      files_(files),
+      locator_(std::move(locator)),
+      sharedContext_(GetDeviceScriptContext) {}
 
 ScriptEditorController::~ScriptEditorController() {
   if (engine_ && engine_->MessageStream() == &messages_) engine_->SetMessageStream(nullptr);
@@ -222,7 +225,7 @@ bool ScriptEditorController::Save() {
   // A block without its end marker would swallow the rest of the root text, and an end
   // marker without its block cut the text short: nothing is written until both are back.
   if (!SplitScriptSource(s.text, nullptr).report.wellFormed) {
-    GetSystemCalls().ShowMessageBox(nullptr, kMarkerLostText, kEditorCaption, BoxButtons::Ok, BoxIcon::Error);
+    calls_.ShowMessageBox(nullptr, kMarkerLostText, kEditorCaption, BoxButtons::Ok, BoxIcon::Error);
     return false;
   }
   // A text without files behind it holds preprocessed blocks: those are never written back.
@@ -238,7 +241,7 @@ bool ScriptEditorController::Save() {
   }
   std::string text = "The script could not be saved.";
   for (const std::string& f : split.report.failed) text += "\n" + f;
-  GetSystemCalls().ShowMessageBox(nullptr, text.c_str(), kEditorCaption, BoxButtons::Ok, BoxIcon::Error);
+  calls_.ShowMessageBox(nullptr, text.c_str(), kEditorCaption, BoxButtons::Ok, BoxIcon::Error);
   return false;
 }
 
@@ -420,25 +423,24 @@ void ScriptEditorController::OpenScriptFile() {
   question.filterName = "Orvane II Script (*.oxs)";
   question.filterPattern = "*.oxs";
   question.moreFilters = {{"Keyloom Layout (*.qp*, *.q11)", "*.qp*;*.q11"}, {"All Files", "*.*"}};
-  const std::optional<std::string> chosen = GetSystemCalls().ChooseFileToOpen(question);
+  const std::optional<std::string> chosen = calls_.ChooseFileToOpen(question);
   if (!chosen) return;
   switch (ClassifyChosenFile(*chosen)) {
     case ChosenFileKind::OldLayout: {
       // Nothing is converted: the temporary file it would go to is only looked for, not made.
-      const char* temp = std::getenv("TEMP");
       const std::optional<std::string> name =
-          FreeTempScriptName(temp ? temp : "", [&](const std::string& p) { return files_.CanRead(p); });
+          FreeTempScriptName(calls_.TempFolder(), [&](const std::string& p) { return files_.CanRead(p); });
       if (name && files_.CanRead(*chosen))
-        GetSystemCalls().ShowMessageBox(nullptr, "Need to convert this QP1 file to an OXS file.",
-                                        "Not Done", BoxButtons::Ok, BoxIcon::Information);
+        calls_.ShowMessageBox(nullptr, "Need to convert this QP1 file to an OXS file.", "Not Done", BoxButtons::Ok,
+                              BoxIcon::Information);
       break;
     }
     case ChosenFileKind::Script:
       OpenScript(*chosen);
       break;
     case ChosenFileKind::Other:
-      GetSystemCalls().ShowMessageBox(nullptr, "Not an Qpad layout or script file.",
-                                      "Invalid File Type", BoxButtons::Ok, BoxIcon::Error);
+      calls_.ShowMessageBox(nullptr, "Not an Qpad layout or script file.", "Invalid File Type", BoxButtons::Ok,
+                            BoxIcon::Error);
       break;
   }
 }

@@ -20,6 +20,7 @@
 
 class asCDebugScriptEngine;
 class asCDebugContext;
+class SystemCalls;
 struct DeviceRecord;
 
 // Where a module's script file lies and how its includes are found.
@@ -76,7 +77,8 @@ struct SectionSource {
 
 class ScriptEditorController {
  public:
-  ScriptEditorController(EditorView& view, FileAccess& files, ModuleScriptLocator locator);
+  // Boxes, the file dialog and the temporary folder through `calls`.
+  ScriptEditorController(SystemCalls& calls, EditorView& view, FileAccess& files, ModuleScriptLocator locator);
   ~ScriptEditorController();
   ScriptEditorController(const ScriptEditorController&) = delete;
   ScriptEditorController& operator=(const ScriptEditorController&) = delete;
@@ -176,6 +178,7 @@ class ScriptEditorController {
   void MarkTree();
   void OpenScript(const std::string& path);
 
+  SystemCalls& calls_;
   EditorView& view_;
   FileAccess& files_;
   ModuleScriptLocator locator_;

@@ -31,19 +31,19 @@ RECT WindowRectOf(HWND hwnd) {
   return r;
 }
 
-std::optional<int> ReadDword(const char* name) {
-  const std::optional<RegistryValue> v = GetSystemCalls().ReadUserValue(kEditorPlacementKey, name);
+std::optional<int> ReadDword(SystemCalls& calls, const char* name) {
+  const std::optional<RegistryValue> v = calls.ReadUserValue(kEditorPlacementKey, name);
   if (!v || v->type != kRegistryDword || v->bytes.size() != 4) return std::nullopt;
   std::int32_t value = 0;
   for (int i = 3; i >= 0; --i) value = value << 8 | v->bytes[i];
   return value;
 }
 
-void WriteDword(const char* name, int value) {
+void WriteDword(SystemCalls& calls, const char* name, int value) {
   RegistryValue v;
   v.type = kRegistryDword;
   for (int i = 0; i < 4; ++i) v.bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i)));
-  GetSystemCalls().WriteUserValue(kEditorPlacementKey, name, v);
+  calls.WriteUserValue(kEditorPlacementKey, name, v);
 }
 
 void Move(HWND control, const LayoutRect& r) {
@@ -144,9 +144,10 @@ bool ScriptTextControl::HandleMessage(wingui::Message& m) {
 
 // --- Window ------------------------------------------------------------------------------------
 
-ScriptEditorWindow::ScriptEditorWindow(FileAccess& files, ModuleScriptLocator locator)
+ScriptEditorWindow::ScriptEditorWindow(SystemCalls& calls, FileAccess& files, ModuleScriptLocator locator)
     : Dialog(IDD_SCRIPT_EDITOR),
-      controller_(*this, files, std::move(locator)),
+      calls_(calls),
+      controller_(calls, *this, files, std::move(locator)),
       marks_(controller_.Margin()),
       margin_(marks_) {}
 
@@ -217,9 +218,9 @@ bool ScriptEditorWindow::OnInitDialog() {
 }
 
 void ScriptEditorWindow::ReadPlacement() {
-  StoredPlacement stored{ReadDword("WindowX"),     ReadDword("WindowY"),
-                         ReadDword("WindowDX"),    ReadDword("WindowDY"),
-                         ReadDword("StatusHeight"), ReadDword("BrowserWidth")};
+  StoredPlacement stored{ReadDword(calls_, "WindowX"),      ReadDword(calls_, "WindowY"),
+                         ReadDword(calls_, "WindowDX"),     ReadDword(calls_, "WindowDY"),
+                         ReadDword(calls_, "StatusHeight"), ReadDword(calls_, "BrowserWidth")};
   if (!stored.x && !stored.y && !stored.width && !stored.height && !stored.statusHeight &&
       !stored.browserWidth) {
     WritePlacement();  // a new key starts with the template's placement
@@ -241,12 +242,12 @@ void ScriptEditorWindow::WritePlacement() {
   placement.length = sizeof placement;
   GetWindowPlacement(hwnd(), &placement);
   const RECT& r = placement.rcNormalPosition;
-  WriteDword("WindowX", r.left);
-  WriteDword("WindowY", r.top);
-  WriteDword("WindowDX", r.right - r.left);
-  WriteDword("WindowDY", r.bottom - r.top);
-  WriteDword("StatusHeight", sizes_.statusHeight);
-  WriteDword("BrowserWidth", sizes_.browserWidth);
+  WriteDword(calls_, "WindowX", r.left);
+  WriteDword(calls_, "WindowY", r.top);
+  WriteDword(calls_, "WindowDX", r.right - r.left);
+  WriteDword(calls_, "WindowDY", r.bottom - r.top);
+  WriteDword(calls_, "StatusHeight", sizes_.statusHeight);
+  WriteDword(calls_, "BrowserWidth", sizes_.browserWidth);
 }
 
 void ScriptEditorWindow::Place() {

@@ -21,6 +21,7 @@
 
 class asCDebugScriptEngine;
 class asCDebugContext;
+class SystemCalls;
 
 // Messages of the editor window and of its margin (wParam of the margin's is the edit control).
 constexpr UINT kShowBuildResultMessage = WM_USER + 1;     // 1025
@@ -75,7 +76,8 @@ class ScriptEditorWindow : public wingui::Dialog, public EditorView {
     std::function<void()> closing;
   };
 
-  ScriptEditorWindow(FileAccess& files, ModuleScriptLocator locator);
+  // Its controller's boxes and dialogs and its placement in the user's registry go through `calls`.
+  ScriptEditorWindow(SystemCalls& calls, FileAccess& files, ModuleScriptLocator locator);
   ~ScriptEditorWindow() override;
 
   // Registers the classes, loads the accelerators and makes the window, hidden, on the calling
@@ -140,6 +142,7 @@ class ScriptEditorWindow : public wingui::Dialog, public EditorView {
   void EditCommand(int id);
   bool TranslateKeys(MSG& msg);
 
+  SystemCalls& calls_;
   ScriptEditorController controller_;
   MarginMarks& marks_;
   EditorMargin margin_;

@@ -79,7 +79,7 @@ class WizardPageDialog : public wingui::Dialog {
 // One device's wizard: the controller with its pages and what it does to the device.
 class DeviceWizard : public WizardWindows, public WizardDevice {
  public:
-  explicit DeviceWizard(DeviceKey key) : key_(key), wizard_(*this, *this) {}
+  DeviceWizard(SystemCalls& calls, DeviceKey key) : calls_(calls), key_(key), wizard_(*this, *this) {}
   ~DeviceWizard() override = default;
 
   const DeviceKey& key() const { return key_; }
@@ -102,13 +102,12 @@ class DeviceWizard : public WizardWindows, public WizardDevice {
     if (page_) Retire(std::move(page_));
   }
   void ShowFailure() override {
-    GetSystemCalls().ShowMessageBox(nullptr,
-                                    "The Qpad Desktop Setup Wizard attempted to initialize but failed!",
-                                    "Error", BoxButtons::Ok, BoxIcon::Warning);
+    calls_.ShowMessageBox(nullptr, "The Qpad Desktop Setup Wizard attempted to initialize but failed!", "Error",
+                          BoxButtons::Ok, BoxIcon::Warning);
   }
 
-  UserDetails ReadUserDetails() override { return ::ReadUserDetails(); }
-  void WriteUserDetails(const UserDetails& details) override { ::WriteUserDetails(details); }
+  UserDetails ReadUserDetails() override { return ::ReadUserDetails(calls_); }
+  void WriteUserDetails(const UserDetails& details) override { ::WriteUserDetails(calls_, details); }
   void WriteScript(const std::string& bytes) override {
     const DeviceRecord* record = FindRecord(key_);
     const DeviceFolderEntry* folder =
@@ -139,13 +138,14 @@ class DeviceWizard : public WizardWindows, public WizardDevice {
       WakeDeviceThread(*record);
     }
   }
-  void PlayDemo() override { ::PlayDemo(GetSystemCalls()); }
+  void PlayDemo() override { ::PlayDemo(calls_); }
 
  private:
   // A page goes from the screen at once; its object may still be on the stack (a page's own
   // button closes it), so it is freed later.
   void Retire(std::unique_ptr<WizardPageDialog> page);
 
+  SystemCalls& calls_;
   DeviceKey key_;
   DesktopWizard wizard_;
   std::unique_ptr<WizardPageDialog> page_;
@@ -278,18 +278,18 @@ bool WizardPageDialog::OnCommand(int id, int code, HWND) {
 
 }  // namespace
 
-void StartDesktopWizardFor(const DeviceRecord& device) {
+void StartDesktopWizardFor(SystemCalls& calls, const DeviceRecord& device) {
   Wizards& w = AllWizards();
   w.FreeClosed();
   const DeviceKey key = KeyOf(device);
   if (w.open.count(key)) return;
-  DeviceWizard& wizard = *w.open.emplace(key, std::make_unique<DeviceWizard>(key)).first->second;
+  DeviceWizard& wizard = *w.open.emplace(key, std::make_unique<DeviceWizard>(calls, key)).first->second;
   wizard.wizard().Start();
   w.ForgetIfEnded(key);
 }
 
-void StartDesktopWizard() {
-  if (const DeviceRecord* device = GetCurrentDevice()) StartDesktopWizardFor(*device);
+void StartDesktopWizard(SystemCalls& calls) {
+  if (const DeviceRecord* device = GetCurrentDevice()) StartDesktopWizardFor(calls, *device);
 }
 
 void CloseDesktopWizards() {

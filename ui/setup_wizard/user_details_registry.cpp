@@ -8,15 +8,14 @@
 
 namespace {
 
-std::wstring ReadText(const char* name) {
-  const auto value = GetSystemCalls().ReadMachineValue(kOrvaneRegistryKey, name);
+std::wstring ReadText(SystemCalls& calls, const char* name) {
+  const auto value = calls.ReadMachineValue(kOrvaneRegistryKey, name);
   if (!value || value->type != kRegistryText) return {};
   return UserTextOfValue(value->bytes);
 }
 
-bool WriteText(const char* name, const std::wstring& text) {
-  return GetSystemCalls().WriteMachineValue(kOrvaneRegistryKey, name,
-                                            {kRegistryText, UserTextValueBytes(text)});
+bool WriteText(SystemCalls& calls, const char* name, const std::wstring& text) {
+  return calls.WriteMachineValue(kOrvaneRegistryKey, name, {kRegistryText, UserTextValueBytes(text)});
 }
 
 }  // namespace
@@ -40,13 +39,13 @@ std::wstring UserTextOfValue(const std::vector<std::uint8_t>& bytes) {
   return WidenAnsi(std::string(bytes.begin(), end));
 }
 
-UserDetails ReadUserDetails() {
-  return {ReadText(kUserNameValue), ReadText(kUserAddressValue), ReadText(kUserEmailValue)};
+UserDetails ReadUserDetails(SystemCalls& calls) {
+  return {ReadText(calls, kUserNameValue), ReadText(calls, kUserAddressValue), ReadText(calls, kUserEmailValue)};
 }
 
-bool WriteUserDetails(const UserDetails& details) {
-  const bool name = WriteText(kUserNameValue, details.name);
-  const bool address = WriteText(kUserAddressValue, details.address);
-  const bool email = WriteText(kUserEmailValue, details.email);
+bool WriteUserDetails(SystemCalls& calls, const UserDetails& details) {
+  const bool name = WriteText(calls, kUserNameValue, details.name);
+  const bool address = WriteText(calls, kUserAddressValue, details.address);
+  const bool email = WriteText(calls, kUserEmailValue, details.email);
   return name && address && email;
 }

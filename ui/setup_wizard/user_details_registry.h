@@ -15,10 +15,12 @@ inline constexpr char kUserAddressValue[] = "User Address";
 inline constexpr char kUserEmailValue[] = "User Email";
 constexpr std::size_t kUserTextBytes = 512;
 
+class SystemCalls;
+
 // The texts that can be read; the others (and all of them without the key) stay empty.
-UserDetails ReadUserDetails();
+UserDetails ReadUserDetails(SystemCalls& calls);
 // Writes the three values, creating the key when missing; false when any was refused.
-bool WriteUserDetails(const UserDetails& details);
+bool WriteUserDetails(SystemCalls& calls, const UserDetails& details);
 
 // A value's bytes as stored: the text cut to 511 bytes, then zeros up to 512.
 std::vector<std::uint8_t> UserTextValueBytes(const std::wstring& text);

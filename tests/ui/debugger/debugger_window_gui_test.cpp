@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "platform/base/memory_file_access.h"
+#include "platform/base/system_calls.h"
 #include "platform/wingui/list_view.h"
 #include "platform/wingui/message_pump.h"
 #include "runtime/preprocessor/script_preprocessor.h"
@@ -43,12 +44,12 @@ class DebuggerWindow : public ::testing::Test {
   void SetUp() override {
     files_.Put(kScript, "int g = 5;\r\nvoid Main() {\r\n  int a = 2;\r\n  g = g + a;\r\n}\r\n");
     engine_ = MakeTestEngine(Callback);
-    window_ = std::make_unique<ScriptEditorWindow>(files_, [](const std::string& m) -> std::optional<ModuleScriptFile> {
-      return ModuleScriptFile{kScript, {m, kBase, {}, kScript}};
+    window_ = std::make_unique<ScriptEditorWindow>(calls_, files_, [](const std::string& m) {
+      return std::optional<ModuleScriptFile>(ModuleScriptFile{kScript, {m, kBase, {}, kScript}});
     });
     ASSERT_TRUE(window_->Create());
     view_ = std::make_unique<WindowDebuggerView>(*window_);
-    control_ = std::make_unique<RunControl>(window_->Controller(), *view_);
+    control_ = std::make_unique<RunControl>(calls_, window_->Controller(), *view_);
     view_->Attach(*control_);
     control = control_.get();
     // As a device build does: the file's text, preprocessed, as the module's one section.
@@ -77,6 +78,7 @@ class DebuggerWindow : public ::testing::Test {
     return *static_cast<int*>(m->GetAddressOfGlobalVar(m->GetGlobalVarIndexByName(name)));
   }
 
+  SystemCalls calls_;  // the platform's own
   MemoryFileAccess files_;
   std::unique_ptr<asCDebugScriptEngine> engine_;
   std::unique_ptr<ScriptEditorWindow> window_;

@@ -152,15 +152,15 @@ class Debugger : public ::testing::Test {
   }
 
   AnsweringCalls calls_;
-  ScopedSystemCalls scoped_{calls_};
   MemoryFileAccess files_;
   RecordingView editorView_;
   ScriptedView view_;
-  ScriptEditorController editor_{editorView_, files_, [](const std::string& m) -> std::optional<ModuleScriptFile> {
+  ScriptEditorController editor_{calls_, editorView_, files_,
+                                 [](const std::string& m) -> std::optional<ModuleScriptFile> {
                                    if (m != "Mod") return std::nullopt;
                                    return ModuleScriptFile{kScript, {"Mod", kBase, {}, kScript}};
                                  }};
-  RunControl control_{editor_, view_};
+  RunControl control_{calls_, editor_, view_};
   std::unique_ptr<asCDebugScriptEngine> engine_;
   std::unique_ptr<asCDebugContext> context_;
 };

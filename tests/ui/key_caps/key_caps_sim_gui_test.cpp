@@ -64,6 +64,7 @@ void ClearEvents() {
 
 // The window's own state, on the device thread.
 struct Programming {
+  SystemCalls* calls = nullptr;  // the host's
   std::unique_ptr<MacroContext> context;
   std::unique_ptr<DeviceRecordMacroDevice> device;
 };
@@ -135,8 +136,8 @@ class Answers : public SystemCalls {
 
 LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && P().context) {
-    if (wp == IDM_PW_KEY_CAPS_ADD) AddKeyCaps(*P().context, hwnd, KeyCapWindowOfStandIn());
-    if (wp == IDM_PW_KEY_CAPS_REMOVE) RemoveKeyCaps(*P().context, hwnd, KeyCapWindowOfStandIn());
+    if (wp == IDM_PW_KEY_CAPS_ADD) AddKeyCaps(*P().calls, *P().context, hwnd, KeyCapWindowOfStandIn());
+    if (wp == IDM_PW_KEY_CAPS_REMOVE) RemoveKeyCaps(*P().calls, *P().context, hwnd, KeyCapWindowOfStandIn());
     return 0;
   }
   if (msg == kRedrawKeyMessage) {
@@ -152,7 +153,7 @@ LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 // The stand-in for the programming window: the device's context from its script and layout.
-HWND OpenStandIn(DeviceRecord& record) {
+HWND OpenStandIn(SystemCalls& calls, DeviceRecord& record) {
   auto device = std::make_unique<DeviceRecordMacroDevice>(record);
   auto context = std::make_unique<MacroContext>(EventsOfStandIn());
   context->device = device.get();
@@ -171,6 +172,7 @@ HWND OpenStandIn(DeviceRecord& record) {
   HWND w = CreateWindowA(wc.lpszClassName, "Programming", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 420, 350,
                          nullptr, nullptr, wc.hInstance, nullptr);
   record.macroContext = context.get();
+  P().calls = &calls;
   P().context = std::move(context);
   P().device = std::move(device);
   std::lock_guard<std::mutex> hold(S().lock);
@@ -186,8 +188,12 @@ void StandInKey(DeviceRecord&, int code, bool pressed) {
 // The program's side of the thread: the stand-in programming window.
 class StandInHost : public DeviceServiceHost {
  public:
-  HWND OpenProgrammingWindow(DeviceRecord& device) override { return OpenStandIn(device); }
+  explicit StandInHost(SystemCalls& calls) : calls_(calls) {}
+  HWND OpenProgrammingWindow(DeviceRecord& device) override { return OpenStandIn(calls_, device); }
   void ProgrammingKey(DeviceRecord& device, int code, bool pressed) override { StandInKey(device, code, pressed); }
+
+ private:
+  SystemCalls& calls_;
 };
 
 class KeyCapsOnADevice : public ::testing::Test {
@@ -251,9 +257,8 @@ class KeyCapsOnADevice : public ::testing::Test {
 
   GdiplusSession gdiplus_;
   ScratchDir dir_{"keycaps"};
-  Answers answers_;
-  ScopedSystemCalls calls_{answers_};  // the key-cap windows' questions
-  StandInHost host_;
+  Answers answers_;  // the key-cap windows' questions
+  StandInHost host_{answers_};
   DeviceService service_{host_, answers_};
 };
 

@@ -110,7 +110,7 @@ class KeyCapsWindow : public ::testing::Test {
   }
   std::string Script() const { return dir_ / "QpadDevices\\Vid0a7cPid0019\\Script_1.oxs"; }
   HWND Open() {
-    window_ = OpenProgrammingWindowFor(record_, features_, features_);
+    window_ = OpenProgrammingWindowFor(answers_, record_, features_, features_);
     PumpMessages(100);
     return window_;
   }
@@ -125,7 +125,6 @@ class KeyCapsWindow : public ::testing::Test {
   DeviceRecord record_;
   HWND window_ = nullptr;
   Answers answers_;
-  ScopedSystemCalls calls_{answers_};
 };
 
 TEST_F(KeyCapsWindow, CapsAndASpacerOfTheScriptAreDrawnAsSuch) {
@@ -297,8 +296,8 @@ TEST_F(KeyCapsWindow, AWindowsKeysReachOnlyTheDialogsOfItsOwnKeypad) {
   DeviceRecord pads[2];
   ASSERT_TRUE(Prepare(pads[0], 1) && Prepare(pads[1], 2));
   PublishDeviceTable(pads, 2);
-  const HWND first = OpenProgrammingWindowFor(pads[0], features_, features_);
-  const HWND second = OpenProgrammingWindowFor(pads[1], features_, features_);
+  const HWND first = OpenProgrammingWindowFor(answers_, pads[0], features_, features_);
+  const HWND second = OpenProgrammingWindowFor(answers_, pads[1], features_, features_);
   ASSERT_TRUE(first && second);
   PumpMessages(100);
   MacroContext& own = *ProgrammingContextOf(first);

@@ -30,7 +30,7 @@ class ProgramLayerDialogTest : public ::testing::Test {
     host_.window = owner_;
     host_.script = "C:\\Device\\Script_1.oxs";
     c_.files = &files_;
-    layers_ = std::make_unique<ProgramLayers>(c_, host_);
+    layers_ = std::make_unique<ProgramLayers>(calls_, c_, host_);
   }
   void TearDown() override {
     for (HWND peer : peers_)

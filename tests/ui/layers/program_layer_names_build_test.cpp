@@ -52,14 +52,14 @@ TEST(ProgramLayerNames, EveryKindOfNameBuildsAndReadsBack) {
   all.device = &device;
   all.files = &files;
   MenuLayerHost allHost;
-  ProgramLayers allLayers(all, allHost);
+  ProgramLayers allLayers(calls, all, allHost);
   int key = 0;
   for (const Name& n : kNames) {
     MacroContext c;
     c.device = &device;
     c.files = &files;
     MenuLayerHost host;
-    ProgramLayers layers(c, host);
+    ProgramLayers layers(calls, c, host);
     ASSERT_EQ(layers.BuildLayerMenu(n.layer, n.exe), LayerRefusal::None) << n.layer;
     ASSERT_EQ(allLayers.BuildLayerMenu(n.layer, n.exe), LayerRefusal::None) << n.layer;
     const std::string name = c.layerNames.back();

@@ -10,6 +10,7 @@
 
 #include "tests/macros/model/golden_layouts.h"
 #include "tests/macros/program_fixture.h"
+#include "tests/platform/base/system_calls_recorder.h"
 #include "tests/ui/layers/layer_test_support.h"
 #include "ui/layers/layer_backup.h"
 #include "ui/layers/program_layer_ids.h"
@@ -72,7 +73,8 @@ TEST_F(LayerTyping, AKeyTypesItsLayersMacroWhileTheLayersProgramIsInFront) {
     // Without a window, and nothing written but the layout itself.
     MenuLayerHost host;
     host.script.clear();
-    ProgramLayers layers(c, host);
+    SystemCallsRecorder calls;  // nothing is asked
+    ProgramLayers layers(calls, c, host);
     ASSERT_EQ(layers.BuildLayerMenu("Layer Test", OwnExe()), LayerRefusal::None);
     ASSERT_EQ(layers.BuildLayerMenu(LowerCaseName(notesAnsi), LowerCaseName(notesAnsi)), LayerRefusal::None);
     Program(c, 0, KeyEvent::Down, LayerColour::Green, "Pnr", {{L"/default", L""}});

@@ -59,7 +59,7 @@ class ProgramLayersTest : public ::testing::Test {
   FakeDevice device;
   MacroContext c;
   MenuLayerHost host;
-  ProgramLayers layers{c, host};
+  ProgramLayers layers{calls, c, host};
 };
 
 TEST_F(ProgramLayersTest, AddingALayerFillsTheListsAndTheMenuAndWritesTheScript) {

@@ -40,10 +40,10 @@ class LegendControllerTest : public ::testing::Test {
   }
   std::string File(const std::vector<CaptionContent>& c) { return EncodeCaptionFile(c).value(); }
 
-  RecordedSystemCalls platform;
+  SystemCallsRecorder platform;
   MemoryFileAccess files;
   FakeCaptions captions{3};
-  LegendController controller{captions, files};
+  LegendController controller{platform, captions, files};
 };
 
 TEST_F(LegendControllerTest, TheDialogsAsked) {

@@ -70,7 +70,7 @@ class LegendEditorTest : public ::testing::Test {
 
   GdiplusSession gdiplus_;
   RecordedSystemCalls platform_;
-  ProgrammingWindowOnKeypad programming_;
+  ProgrammingWindowOnKeypad programming_{platform_};
   std::string title_;
   HMENU menu_ = nullptr;
 };

@@ -255,7 +255,7 @@ class LegendPrintTest : public ::testing::Test {
   }
   // The sample keypad's programming window in the editor, its first keys captioned.
   void OpenEditor(const std::string& extraLayoutLines = "") {
-    host_ = std::make_unique<ProgrammingWindowOnKeypad>(extraLayoutLines);
+    host_ = std::make_unique<ProgrammingWindowOnKeypad>(platform_, extraLayoutLines);
     ASSERT_TRUE(IsWindow(host_->hwnd()));
     SendMessageA(host_->hwnd(), WM_COMMAND, IDM_PW_LEGEND_MAKER, 0);
     ASSERT_TRUE(IsLegendMakerActive(host_->hwnd()));

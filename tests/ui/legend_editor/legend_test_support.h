@@ -17,6 +17,7 @@
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_device.h"
 #include "platform/base/path_text.h"
+#include "platform/base/system_calls.h"
 #include "platform/wingui/rich_edit.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
@@ -225,7 +226,8 @@ class ProgrammingWindowOnKeypad {
  public:
   static constexpr int kQpad12 = 0x10;
 
-  explicit ProgrammingWindowOnKeypad(const std::string& extraLayoutLines = "") {
+  // The window asks the user through calls.
+  explicit ProgrammingWindowOnKeypad(SystemCalls& calls, const std::string& extraLayoutLines = "") {
     testsupport::CopyTree(SampleDevices(), scratch_ / "QpadDevices");
     const std::string layout = scratch_ / "QpadDevices\\Vid0a7cPid0010\\layout.kll";
     if (!extraLayoutLines.empty()) {
@@ -241,7 +243,7 @@ class ProgrammingWindowOnKeypad {
     Calls().clear();
     RegisterProgrammingClasses(features_);
     if (record_.folder)
-      window_ = OpenProgrammingWindow(std::make_unique<MacroContext>(events_), record_, false, features_);
+      window_ = OpenProgrammingWindow(calls, std::make_unique<MacroContext>(events_), record_, false, features_);
     testsupport::PumpMessages(50);
   }
   ~ProgrammingWindowOnKeypad() {

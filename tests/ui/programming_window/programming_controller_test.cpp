@@ -127,14 +127,14 @@ class Controller : public ::testing::Test {
   MacroContext c;
   Port port;
   Features features;
-  ProgrammingController controller{c, device, port, features};
+  ProgrammingController controller{platform, c, device, port, features};
 };
 
 // A window without the layers' own code still lists the layers of the script's map, once a
 // name (a name and its token are one layer), however often it starts.
 TEST_F(Controller, WithoutTheLayersFeatureTheMapsLayersAreListedByName) {
   c.layerMap = {{"My App", "a.exe"}, {"My_App", "b.exe"}, {"Word", "winword.exe"}};
-  ProgrammingController plain(c, device, port, NoProgrammingFeatures());
+  ProgrammingController plain(platform, c, device, port, NoProgrammingFeatures());
   plain.Start();
   plain.Start();
   EXPECT_EQ(c.layerNames, (std::vector<std::string>{"My App", "Word"}));
@@ -144,7 +144,7 @@ TEST_F(Controller, WithoutTheLayersFeatureTheMapsLayersAreListedByName) {
 TEST_F(Controller, StartsOnTheDeviceColourWithItsMenus) {
   device.facts.red = true;
   device.facts.backlightsAvailable = true;
-  WriteMachineDword(kOrvaneRegistryKey, "Invisible", 1);
+  WriteMachineDword(platform, kOrvaneRegistryKey, "Invisible", 1);
   controller.Start();
   EXPECT_EQ(controller.Title(), "Qpad 24 LED ID:1 - Red Layer");
   EXPECT_EQ(c.programLayer, 1);
@@ -169,13 +169,13 @@ TEST_F(Controller, TheHiddenModeItemFollowsTheSettingNotTheWindow) {
   };
   for (const Case& t : cases) {
     platform.registry.clear();
-    if (t.invisible) WriteMachineDword(kOrvaneRegistryKey, "Invisible", *t.invisible);
+    if (t.invisible) WriteMachineDword(platform, kOrvaneRegistryKey, "Invisible", *t.invisible);
     Port fresh;
     c.hiddenMode = t.windowHidden;
-    ProgrammingController(c, device, fresh, features).Start();
+    ProgrammingController(platform, c, device, fresh, features).Start();
     EXPECT_EQ(wingui::Menu(fresh.MenuBar()).IsChecked(IDM_PW_HIDDEN_MODE), t.checked)
         << t.invisible.value_or(99) << " " << t.windowHidden;
-    EXPECT_EQ(HiddenModeSetting(), t.checked);
+    EXPECT_EQ(HiddenModeSetting(platform), t.checked);
   }
 }
 
@@ -337,7 +337,7 @@ TEST_F(Controller, HiddenModeNeedsASwitchAndAsksBeforeItIsOn) {
   platform.ClearEvents();
   platform.SetBoxAnswer(BoxAnswer::Ok);
   controller.OnCommand(IDM_PW_HIDDEN_MODE);
-  EXPECT_EQ(ReadMachineDword(kOrvaneRegistryKey, "Invisible"), 1u);
+  EXPECT_EQ(ReadMachineDword(platform, kOrvaneRegistryKey, "Invisible"), 1u);
   EXPECT_NE(platform.Events().find("\"Hidden mode will be activated after closing the programming window.\""),
             std::string::npos);
   EXPECT_TRUE(wingui::Menu(port.MenuBar()).IsChecked(IDM_PW_HIDDEN_MODE));
@@ -347,7 +347,7 @@ TEST_F(Controller, HiddenModeNeedsASwitchAndAsksBeforeItIsOn) {
   platform.ClearEvents();
   controller.OnCommand(IDM_PW_HIDDEN_MODE);
   EXPECT_EQ(platform.Events(), "");
-  EXPECT_EQ(ReadMachineDword(kOrvaneRegistryKey, "Invisible"), 0u);
+  EXPECT_EQ(ReadMachineDword(platform, kOrvaneRegistryKey, "Invisible"), 0u);
   EXPECT_FALSE(wingui::Menu(port.MenuBar()).IsChecked(IDM_PW_HIDDEN_MODE));
 }
 

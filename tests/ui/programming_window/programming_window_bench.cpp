@@ -14,6 +14,7 @@
 #include "macros/gdiplus_view_images.h"
 #include "macros/model/macro_context.h"
 #include "macros/model/macro_steps.h"
+#include "platform/base/system_calls.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
 #include "tests/support/bench_timing.h"
@@ -45,11 +46,13 @@ int main(int argc, char** argv) {
   record.unitId = 1;
   record.hasLayerLed = true;
   RegisterProgrammingClasses(NoProgrammingFeatures());
+  SystemCalls calls;
 
   std::vector<double> open, repaint, canvas, onScreen;
   for (int i = 0; i < runs; ++i) {
     const double start = NowMs();
-    const HWND window = OpenProgrammingWindow(std::make_unique<MacroContext>(), record, false, NoProgrammingFeatures());
+    const HWND window =
+        OpenProgrammingWindow(calls, std::make_unique<MacroContext>(), record, false, NoProgrammingFeatures());
     if (!window) {
       std::printf("the window did not open\n");
       return 1;

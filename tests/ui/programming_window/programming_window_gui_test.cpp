@@ -136,12 +136,14 @@ class ProgrammingWindowTest : public ::testing::Test {
     FreeDeviceFolders();
   }
 
-  HWND Open(bool hidden = false) {
-    window_ = OpenProgrammingWindow(NewContext(), record_, hidden, features_);
+  HWND Open(bool hidden = false) { return Open(platform_, hidden); }
+  HWND Open(SystemCalls& calls, bool hidden = false) {
+    window_ = OpenProgrammingWindow(calls, NewContext(), record_, hidden, features_);
     return window_;
   }
-  HWND Show() {
-    window_ = ShowProgrammingWindow(NewContext(), record_, features_);
+  HWND Show() { return Show(platform_); }
+  HWND Show(SystemCalls& calls) {
+    window_ = ShowProgrammingWindow(calls, NewContext(), record_, features_);
     return window_;
   }
   std::unique_ptr<MacroContext> NewContext() { return std::make_unique<MacroContext>(events_); }
@@ -175,6 +177,7 @@ class ProgrammingWindowTest : public ::testing::Test {
   }
 
   GdiplusSession gdiplus_;
+  SystemCalls platform_;  // the platform's own
   ScratchDir dir_{"progwin"};
   Features features_;
   Events events_;
@@ -308,9 +311,8 @@ TEST_F(ProgrammingWindowTest, OneTeardownClosesChildrenFirstThenTheContext) {
 
 TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) {
   InvisibleRegistry registry;
-  ScopedSystemCalls installed(registry);
   registry.invisible = 1;
-  Show();
+  Show(registry);
   ASSERT_TRUE(window_);
   EXPECT_FALSE(IsWindowVisible(window_));
   EXPECT_TRUE(Context().hiddenMode);
@@ -324,7 +326,7 @@ TEST_F(ProgrammingWindowTest, HiddenWhenInvisibleUnlessProgrammingWasRequested) 
   DestroyWindow(window_);
 
   record_.programmingRequested = true;  // the tray's request always shows it
-  Show();
+  Show(registry);
   ASSERT_TRUE(window_);
   EXPECT_TRUE(IsWindowVisible(window_));
   EXPECT_FALSE(Context().hiddenMode);
@@ -338,7 +340,6 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
   features_.realEditor = true;
   ASSERT_TRUE(RegisterProgrammingClasses(features_));
   InvisibleRegistry registry;
-  ScopedSystemCalls installed(registry);
   registry.invisible = 1;
   const auto editor = [] {
     MacroEditorWindow* open = MacroEditorWindow::Current();
@@ -350,7 +351,7 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
     PumpMessages(50);
   };
 
-  Show();
+  Show(registry);
   ASSERT_TRUE(window_);
   record_.programmingWindow = window_;
   pressKey();
@@ -368,7 +369,7 @@ TEST_F(ProgrammingWindowTest, TheEditorIsHiddenOnlyWhileTheWindowIs) {
   EXPECT_EQ(editor(), nullptr);
 
   record_.programmingRequested = true;
-  Show();
+  Show(registry);
   ASSERT_TRUE(window_);
   record_.programmingWindow = window_;
   pressKey();
@@ -448,7 +449,7 @@ TEST_F(ProgrammingWindowTest, AScriptFromTheEditorOpensWithItsLayoutAndItsOwnRec
   device->folder = record_.folder;
   device->productId = 0x19;
   device->moduleName = script;
-  window_ = OpenProgrammingWindowForScript(std::move(device), features_, events_);
+  window_ = OpenProgrammingWindowForScript(platform_, std::move(device), features_, events_);
   ASSERT_TRUE(window_);
   const MacroContext& c = Context();
   const int five = FindKeyIndex(c.keys, 5);
@@ -464,7 +465,7 @@ TEST_F(ProgrammingWindowTest, AScriptFromTheEditorOpensWithItsLayoutAndItsOwnRec
   device = std::make_unique<DeviceRecord>();
   device->folder = record_.folder;
   device->moduleName = script;
-  window_ = OpenProgrammingWindowForScript(std::move(device), features_, events_);
+  window_ = OpenProgrammingWindowForScript(platform_, std::move(device), features_, events_);
   ASSERT_TRUE(window_);
   Calls().clear();
   CloseProgrammingWindows();
@@ -537,9 +538,8 @@ TEST_F(ProgrammingWindowTest, ALayoutThatCannotBeShownOpensNoWindowAndSaysWhy) {
     SCOPED_TRACE(c.removed);
     ASSERT_TRUE(DeleteFileA((type + "\\" + c.removed).c_str()));
     NotedBoxes boxes;
-    ScopedSystemCalls installed(boxes);
     const int before = OpenProgrammingWindowCount();
-    EXPECT_EQ(Open(), nullptr);
+    EXPECT_EQ(Open(boxes), nullptr);
     EXPECT_EQ(OpenProgrammingWindowCount(), before);
     EXPECT_EQ(FindOwnWindow(kProgrammingWindowClass), nullptr);
     EXPECT_EQ(Calls(), "");  // nothing to tear down: nothing was started

@@ -46,10 +46,11 @@ class Editor : public ::testing::Test {
     return nullptr;
   }
 
+  SystemCallsRecorder calls_;
   MemoryFileAccess files_;
   RecordingView view_;
   std::unique_ptr<asCDebugScriptEngine> engine_;
-  ScriptEditorController controller_{view_, files_, Locator()};
+  ScriptEditorController controller_{calls_, view_, files_, Locator()};
 };
 
 TEST_F(Editor, ShowsTheFilesOwnTextAndAnErrorAtItsFileAndLine) {
@@ -116,7 +117,7 @@ TEST_F(Editor, SaveHandsTheRootToTheCallbackAndWritesOnlyChangedBlocks) {
 }
 
 TEST_F(Editor, SaveRefusesATextThatLostAnIncludeMarkerAndWritesNothing) {
-  RecordedSystemCalls calls;
+  SystemCallsRecorder& calls = calls_;
   controller_.SetEngine(engine_.get());
   AddModule("Mod");
   controller_.ShowBuildResult("Mod");
@@ -237,13 +238,21 @@ class OpenScript : public ::testing::Test {
     testsupport::WriteTextFile(dir_ / name, text);
     return dir_ / name;
   }
+  // The recorder, with a temporary folder of the test's own when one is set.
+  class Calls : public SystemCallsRecorder {
+   public:
+    std::optional<std::string> temp;
+    std::string TempFolder() override { return temp ? *temp : SystemCallsRecorder::TempFolder(); }
+  };
+
   testsupport::ScratchDir dir_{"openscript"};
-  RecordedSystemCalls calls_;
+  Calls calls_;
   RecordingView view_;
   std::unique_ptr<asCDebugScriptEngine> engine_;
-  ScriptEditorController controller_{view_, RealFiles(), [](const std::string& m) -> std::optional<ModuleScriptFile> {
-                                        return ModuleScriptFile{m, {m, m.substr(0, m.rfind('\\')), {}, m}};
-                                      }};
+  ScriptEditorController controller_{calls_, view_, RealFiles(),
+                                     [](const std::string& m) -> std::optional<ModuleScriptFile> {
+                                       return ModuleScriptFile{m, {m, m.substr(0, m.rfind('\\')), {}, m}};
+                                     }};
 };
 
 TEST_F(OpenScript, FileTypesAreToldApart) {
@@ -260,6 +269,24 @@ TEST_F(OpenScript, FileTypesAreToldApart) {
   EXPECT_NE(calls_.Events().find("\"Not Done\" \"Need to convert this QP1 file to an OXS file.\" Ok Information"),
             std::string::npos) << calls_.Events();
   EXPECT_FALSE(view_.visible);
+}
+
+// An old layout is only answered while a temporary script name is free in the platform's
+// temporary folder: with all ten taken there, nothing is said.
+TEST_F(OpenScript, AnOldLayoutLooksForAFreeNameInTheTemporaryFolder) {
+  controller_.SetEngine(engine_.get());
+  testsupport::ScratchDir temp{"openscripttemp"};
+  calls_.temp = temp.path();
+  for (char digit = '0'; digit <= '9'; ++digit)
+    testsupport::WriteTextFile(temp / (std::string("tempScript") + digit + ".oxs"), "x");
+  calls_.SetChosenFile(Write("OLD.QP1", "x"));
+  controller_.OpenScriptFile();
+  EXPECT_EQ(calls_.Events().find("\"Not Done\""), std::string::npos) << calls_.Events();
+  ASSERT_TRUE(DeleteFileA((temp / "tempScript7.oxs").c_str()));
+  calls_.ClearEvents();
+  controller_.OpenScriptFile();
+  EXPECT_NE(calls_.Events().find("\"Not Done\" \"Need to convert this QP1 file to an OXS file.\" Ok Information"),
+            std::string::npos) << calls_.Events();
 }
 
 TEST_F(OpenScript, AScriptThatFailsToBuildOpensTheEditorAtItsError) {

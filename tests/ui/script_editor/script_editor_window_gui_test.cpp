@@ -79,10 +79,11 @@ class IdeWindow : public ::testing::Test {
     files_.Put(kScript, "int a = 1;\r\n#include \"lib.oxs\"\r\nvoid f() {\r\n  a = 2;\r\n}\r\n");
     files_.Put(kLib, "int b = 3;\nint c = ;\n");
     engine_ = MakeTestEngine();
-    window_ = std::make_unique<ScriptEditorWindow>(files_, [](const std::string& m) -> std::optional<ModuleScriptFile> {
-      if (m != "Mod") return std::nullopt;
-      return ModuleScriptFile{kScript, {"Mod", kBase, {}, kScript}};
-    });
+    window_ = std::make_unique<ScriptEditorWindow>(
+        registry_, files_, [](const std::string& m) -> std::optional<ModuleScriptFile> {
+          if (m != "Mod") return std::nullopt;
+          return ModuleScriptFile{kScript, {"Mod", kBase, {}, kScript}};
+        });
     ASSERT_TRUE(window_->Create());
     hwnd_ = window_->hwnd();
     window_->Controller().SetEngine(engine_.get());
@@ -107,7 +108,6 @@ class IdeWindow : public ::testing::Test {
   }
 
   UserRegistry registry_;
-  ScopedSystemCalls calls_{registry_};
   MemoryFileAccess files_;
   std::unique_ptr<asCDebugScriptEngine> engine_;
   std::unique_ptr<ScriptEditorWindow> window_;
@@ -234,7 +234,7 @@ TEST_F(IdeWindow, ThePlacementIsKeptAndClosingOnlyHides) {
   registry_.values[std::string(kEditorPlacementKey) + "|StatusHeight"] = {4, {77, 0, 0, 0}};
   registry_.values.erase(std::string(kEditorPlacementKey) + "|BrowserWidth");
 
-  ScriptEditorWindow again(files_, [](const std::string&) { return std::nullopt; });
+  ScriptEditorWindow again(registry_, files_, [](const std::string&) { return std::nullopt; });
   ASSERT_TRUE(again.Create());
   RECT r{};
   GetWindowRect(again.hwnd(), &r);

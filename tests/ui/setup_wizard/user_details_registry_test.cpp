@@ -29,16 +29,13 @@ class MemoryRegistry : public SystemCalls {
     values[{key, name}] = value;
     return true;
   }
-
- private:
-  ScopedSystemCalls installed_{*this};
 };
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 TEST(UserDetailsRegistry, WritesThreeZeroPaddedValuesOf512Bytes) {
   MemoryRegistry registry;
-  ASSERT_TRUE(WriteUserDetails({L"Jo", L"1 Main St\r\nTown", L"jo@example.com"}));
+  ASSERT_TRUE(WriteUserDetails(registry, {L"Jo", L"1 Main St\r\nTown", L"jo@example.com"}));
   ASSERT_EQ(registry.values.size(), 3u);
   const std::pair<const char*, std::string> expected[] = {
       {"User Name", "Jo"}, {"User Address", "1 Main St\r\nTown"}, {"User Email", "jo@example.com"}};
@@ -50,18 +47,18 @@ TEST(UserDetailsRegistry, WritesThreeZeroPaddedValuesOf512Bytes) {
     bytes.resize(512, 0);
     EXPECT_EQ(v.bytes, bytes);
   }
-  EXPECT_EQ(ReadUserDetails(), (UserDetails{L"Jo", L"1 Main St\r\nTown", L"jo@example.com"}));
+  EXPECT_EQ(ReadUserDetails(registry), (UserDetails{L"Jo", L"1 Main St\r\nTown", L"jo@example.com"}));
 }
 
 TEST(UserDetailsRegistry, TextsAreCutToWhatTheValueHolds) {
   MemoryRegistry registry;
   const std::wstring longText(600, L'x');
-  ASSERT_TRUE(WriteUserDetails({longText, L"", L""}));
+  ASSERT_TRUE(WriteUserDetails(registry, {longText, L"", L""}));
   const std::vector<std::uint8_t>& bytes = registry.values[{kOrvaneRegistryKey, "User Name"}].bytes;
   ASSERT_EQ(bytes.size(), 512u);
   EXPECT_EQ(bytes[510], 'x');
   EXPECT_EQ(bytes[511], 0);
-  EXPECT_EQ(ReadUserDetails().name, std::wstring(511, L'x'));
+  EXPECT_EQ(ReadUserDetails(registry).name, std::wstring(511, L'x'));
 }
 
 TEST(UserDetailsRegistry, ReadsWhatOthersWrote) {
@@ -75,22 +72,22 @@ TEST(UserDetailsRegistry, ReadsWhatOthersWrote) {
   put("User Address", kRegistryText, Bytes(std::string("a\0b", 3)));
   // Not a text.
   put("User Email", kRegistryDword, {1, 0, 0, 0});
-  EXPECT_EQ(ReadUserDetails(), (UserDetails{std::wstring(512, L'n'), L"a", L""}));
+  EXPECT_EQ(ReadUserDetails(registry), (UserDetails{std::wstring(512, L'n'), L"a", L""}));
 }
 
 TEST(UserDetailsRegistry, MissingValuesAndRefusedWrites) {
   MemoryRegistry registry;
-  EXPECT_EQ(ReadUserDetails(), UserDetails{});
+  EXPECT_EQ(ReadUserDetails(registry), UserDetails{});
   registry.refuseWrites = true;
-  EXPECT_FALSE(WriteUserDetails({L"Jo", L"", L""}));
+  EXPECT_FALSE(WriteUserDetails(registry, {L"Jo", L"", L""}));
   EXPECT_TRUE(registry.values.empty());
 }
 
 TEST(UserDetailsRegistry, CharactersOfTheCodePageComeBackAsTyped) {
   MemoryRegistry registry;
   const UserDetails details{L"Zo\u00eb M\u00fcller", L"Stra\u00dfe 5", L"\u00e9@x"};
-  ASSERT_TRUE(WriteUserDetails(details));
-  EXPECT_EQ(ReadUserDetails(), details);
+  ASSERT_TRUE(WriteUserDetails(registry, details));
+  EXPECT_EQ(ReadUserDetails(registry), details);
 }
 
 }  // namespace
