@@ -117,11 +117,6 @@ std::string LastErrorText() {
 
 }  // namespace
 
-KeyCapWindow& NoKeyCapWindow() {
-  static KeyCapWindow none;
-  return none;
-}
-
 bool OpenKeyCapDialog(SystemCalls& calls, KeyCapDialogKind kind, MacroContext& context,
                       std::unique_ptr<KeyCapServices> services, HWND owner, KeyCapWindow& window) {
   std::unique_ptr<KeyCapDialog>& slot = Slot(kind);

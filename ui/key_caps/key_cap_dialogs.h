@@ -27,8 +27,6 @@ class KeyCapWindow {
   // The "Macro Input" editor open over the context closes as its Cancel does.
   virtual void CancelMacroEditor(MacroContext&) {}
 };
-// A window that hears nothing of the key caps.
-KeyCapWindow& NoKeyCapWindow();
 
 // Opens the dialog over the context unless it is open, and shows it. One that cannot be made
 // shows the system's text for the error, through `calls`. True when it is open.

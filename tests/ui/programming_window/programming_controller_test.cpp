@@ -130,6 +130,17 @@ class Controller : public ::testing::Test {
   ProgrammingController controller{platform, c, device, port, features};
 };
 
+// A window without the layers' own code still lists the layers of the script's map, once a
+// name (a name and its token are one layer), however often it starts.
+TEST_F(Controller, WithoutTheLayersFeatureTheMapsLayersAreListedByName) {
+  c.layerMap = {{"My App", "a.exe"}, {"My_App", "b.exe"}, {"Word", "winword.exe"}};
+  ProgrammingController plain(platform, c, device, port, NoProgrammingFeatures());
+  plain.Start();
+  plain.Start();
+  EXPECT_EQ(c.layerNames, (std::vector<std::string>{"My App", "Word"}));
+  EXPECT_EQ(c.layerPrograms, (std::vector<std::string>{"a.exe", "winword.exe"}));
+}
+
 TEST_F(Controller, StartsOnTheDeviceColourWithItsMenus) {
   device.facts.red = true;
   device.facts.backlightsAvailable = true;
