@@ -25,8 +25,8 @@ std::vector<int> FlushDeviceReports(DeviceRecord& device);
 
 class DeviceKeyCapPort : public KeyCapCommandPort {
  public:
-  // The record is found again for each use while it lies in the device table, which moves as
-  // devices come and go; one outside the table is used as given. A null window: nothing is
+  // A record of the device table is found again for each use, so that it is gone once its
+  // programming ends or the device goes; one outside the table is used as given. A null window: nothing is
   // redrawn, and boxes have no owner.
   DeviceKeyCapPort(MacroContext& context, DeviceRecord* device, HWND window);
 

@@ -102,7 +102,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
  public:
   ProgrammingWindow(std::unique_ptr<MacroContext> context, DeviceRecord& record)
       : context_(std::move(context)),
-        device_(std::make_unique<DeviceRecordProgrammingDevice>(record, *context_)),
+        device_(std::make_unique<DeviceRecordProgrammingDevice>(record)),
         controller_(std::make_unique<ProgrammingController>(*context_, *device_, *this)) {
     context_->device = device_.get();
   }

@@ -61,7 +61,7 @@ class KeyCapsWindow : public ::testing::Test {
     ASSERT_TRUE(CopyTree(EnvOr("ORVANE_BIN") + "\\QpadDevices", dir_ / "QpadDevices"));
     InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
     ASSERT_TRUE(Prepare(record_, 1));
-    PublishDeviceTable(&record_, 1);
+    PublishDeviceTable(&table_);
     Calls().clear();
     ResetProgrammingExtensions();
     InstallProgrammingWindow();
@@ -73,7 +73,7 @@ class KeyCapsWindow : public ::testing::Test {
   }
   void TearDown() override {
     if (IsWindow(window_)) DestroyWindow(window_);
-    PublishDeviceTable(nullptr, 0);
+    PublishDeviceTable(nullptr);
     ResetProgrammingExtensions();
     SetMacroModelHooks({});
     SetProgrammingInputEnabled(true);
@@ -102,7 +102,8 @@ class KeyCapsWindow : public ::testing::Test {
 
   GdiplusSession gdiplus_;
   ScratchDir dir_{"capwin"};
-  DeviceRecord record_;
+  DeviceRecords table_;
+  DeviceRecord& record_ = *table_.emplace_back(std::make_unique<DeviceRecord>());
   HWND window_ = nullptr;
   Answers answers_;
   ScopedSystemCalls calls_{answers_};
@@ -276,11 +277,12 @@ TEST_F(KeyCapsWindow, AWindowsKeysReachOnlyTheDialogsOfItsOwnKeypad) {
     ASSERT_TRUE(MakeDetectedKeyCap(made, {kDoubleWideCap, {0, 1}}, port));  // id 8
     ASSERT_TRUE(WriteScriptFile(made, Script()));
   }
-  DeviceRecord pads[2];
-  ASSERT_TRUE(Prepare(pads[0], 1) && Prepare(pads[1], 2));
-  PublishDeviceTable(pads, 2);
-  const HWND first = OpenProgrammingWindowFor(pads[0]);
-  const HWND second = OpenProgrammingWindowFor(pads[1]);
+  DeviceRecords pads;
+  for (int i = 0; i < 2; ++i) pads.push_back(std::make_unique<DeviceRecord>());
+  ASSERT_TRUE(Prepare(*pads[0], 1) && Prepare(*pads[1], 2));
+  PublishDeviceTable(&pads);
+  const HWND first = OpenProgrammingWindowFor(*pads[0]);
+  const HWND second = OpenProgrammingWindowFor(*pads[1]);
   ASSERT_TRUE(first && second);
   PumpMessages(100);
   MacroContext& own = *ProgrammingContextOf(first);
@@ -325,7 +327,7 @@ TEST_F(KeyCapsWindow, AWindowsKeysReachOnlyTheDialogsOfItsOwnKeypad) {
 
   DestroyWindow(first);
   DestroyWindow(second);
-  PublishDeviceTable(nullptr, 0);
+  PublishDeviceTable(nullptr);
 }
 
 }  // namespace
