@@ -51,18 +51,25 @@ INT_PTR Dialog::ShowModal(HWND owner) {
   return result;
 }
 
-bool Dialog::CreateModeless(HWND owner, HACCEL accelerators) {
-  if (hwnd()) return false;
+HWND Dialog::MakeModeless(HWND owner) {
+  if (hwnd()) return nullptr;
   modal_ = false;
   ownsHandle_ = true;
   Dialog* const outer = std::exchange(pendingDialog, this);
   const HWND dialog = CreateDialogParamA(ProgramInstance(instance_), MAKEINTRESOURCEA(templateId_),
                                          owner, &DialogProc, reinterpret_cast<LPARAM>(this));
   pendingDialog = outer;
-  if (!dialog || !hwnd()) return false;
+  return dialog && hwnd() ? dialog : nullptr;
+}
+
+bool Dialog::CreateModeless(HWND owner, HACCEL accelerators) {
+  const HWND dialog = MakeModeless(owner);
+  if (!dialog) return false;
   MessagePump::ForThisThread().AddDialog(dialog, accelerators);
   return true;
 }
+
+bool Dialog::CreateUnpumped(HWND owner) { return MakeModeless(owner) != nullptr; }
 
 void Dialog::End(INT_PTR result) {
   if (!hwnd()) return;

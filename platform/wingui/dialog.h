@@ -22,6 +22,9 @@ class Dialog : public Window {
   // CreateDialogParam, registered with this thread's pump (with the accelerators when given);
   // the dialog shows when its template says WS_VISIBLE. False when it cannot be made.
   bool CreateModeless(HWND owner, HACCEL accelerators = nullptr);
+  // CreateDialogParam without the pump's dialog keys: the loop dispatches the dialog's messages
+  // as any window's (a hidden window that other programs talk to and no keyboard navigates).
+  bool CreateUnpumped(HWND owner);
   bool IsModal() const { return modal_; }
   // Ends a modal dialog with the result; destroys a modeless one.
   void End(INT_PTR result);
@@ -39,6 +42,7 @@ class Dialog : public Window {
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   INT_PTR RouteDialog(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  HWND MakeModeless(HWND owner);
 
   int templateId_;
   HINSTANCE instance_;
