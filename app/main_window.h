@@ -24,8 +24,6 @@ void SetOrvaneInstance(HINSTANCE instance);
 // process that runs the program (none: the program runs on its own); the WM_QUIT code, or 0
 // when the main dialog cannot be made.
 int RunMainLoop(bool programmingAllowed, HostProcess& hostProcess = NoHostProcess());
-bool RegisterMainClass(HINSTANCE instance);
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // The "Client Mode" value under the program's key of the machine; 0 when absent.
 std::uint32_t ReadClientModeValue();
@@ -37,6 +35,3 @@ void SetCurrentModelessDialog(HWND dialog);
 
 // True when the last loop ended with the device thread still running (stuck in a modal wait).
 bool DeviceThreadOutlivedTheLoop();
-
-// How many clipboard changes the viewer chain has reported.
-int GetClipboardChangeCount();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/resource.h"
+#include "app/tray_menu_ids.h"
 #include "runtime/device/device_description.h"
 
 // Builds the menu (caption, devices, version line, "Exit") and tracks it at the cursor.
@@ -19,10 +20,3 @@ void OnDeviceListChangedMessage(HWND mainDialog);
 void FreeTrayDeviceItems();
 // The items of the last menu, by index (command kTrayFirstDeviceId + index).
 const std::vector<TrayDeviceItem>& GetTrayDeviceItems();
-
-// The caption items are owner-drawn: their item data points at their text, which the main
-// dialog measures and draws (WM_MEASUREITEM, WM_DRAWITEM).
-constexpr UINT kTrayCaptionId = 0xFFFE;
-constexpr UINT kTrayVersionId = 0xFFFF;
-constexpr UINT kTrayExitId = IDM_EXIT;
-constexpr UINT kTrayFirstDeviceId = 32853;

@@ -34,6 +34,9 @@ class DeviceRecordMacroDevice : public MacroDevice, public DeviceRecordSource {
 
   DeviceRecord* Record() override { return &device_; }
 
+ protected:
+  DeviceRecord& Device() const { return device_; }
+
  private:
   DeviceRecord& device_;
 };

@@ -114,6 +114,8 @@ PLAIN = [
     'ui/script_editor/margin_marks.cpp',
     'ui/script_editor/script_file_choice.cpp',
     'ui/script_editor/script_source.cpp',
+    'app/main_dialog_controller.cpp',
+    'app/tray_menu_ids.h',
     'calibration/destination_folders.cpp',
     'calibration/vcl/file_names.cpp',
     'tests/fuzz/',

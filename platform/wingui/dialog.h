@@ -20,7 +20,9 @@ class Dialog : public Window {
   // DialogBoxParam: runs the dialog to its end; End's result, or -1 when it cannot be made.
   INT_PTR ShowModal(HWND owner);
   // Who handles a modeless dialog's keys: the thread's pump (Tab and the dialog keys), or its
-  // controls alone, for a dialog whose keys must reach its boxes as they were typed.
+  // controls alone, for a dialog whose keys must reach its boxes as they were typed, or a hidden
+  // window that other programs talk to and no keyboard navigates (the loop dispatches its
+  // messages as any window's).
   enum class Keys { Pumped, ToControls };
   // CreateDialogParam, registered with this thread's pump (with the accelerators when given)
   // unless its keys go to its controls; the dialog shows when its template says WS_VISIBLE.

@@ -102,7 +102,7 @@ bool IdentifyDevice(DeviceRecord& d, IdentificationDialogs& dialogs) {
   return true;
 }
 
-void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count, SystemCalls& calls) {
+void AssignUnitId(DeviceRecord& d, DeviceTableView table, SystemCalls& calls) {
   char valueName[24];
   std::snprintf(valueName, sizeof valueName, "Pid0%X", d.productId);
   if (!calls.CreateMachineKey(kOrvaneRegistryKey)) return;
@@ -124,9 +124,8 @@ void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count, SystemC
     }
     WriteMachineDword(calls, kOrvaneRegistryKey, valueName, stored);
     bool taken = false;
-    for (int i = 0; i < count; ++i)
-      if (&table[i] != &d && table[i].productId == d.productId && table[i].unitId == candidate)
-        taken = true;
+    for (const auto& other : table)
+      if (other.get() != &d && other->productId == d.productId && other->unitId == candidate) taken = true;
     if (!taken) break;
   }
   d.unitId = candidate;
@@ -134,16 +133,16 @@ void AssignUnitId(DeviceRecord& d, const DeviceRecord* table, int count, SystemC
   WriteOutputReport("setID", d, &id, 1);
 }
 
-void CheckUnitIds(DeviceRecord* table, int count, IdentificationDialogs& dialogs, SystemCalls& calls) {
-  for (int i = 0; i < count; ++i)
-    if (!ValidUnitId(table[i].unitId)) AssignUnitId(table[i], table, count, calls);
+void CheckUnitIds(DeviceTableView table, IdentificationDialogs& dialogs, SystemCalls& calls) {
+  for (const auto& d : table)
+    if (!ValidUnitId(d->unitId)) AssignUnitId(*d, table, calls);
   std::multiset<std::pair<int, int>> keys;
-  for (int i = 0; i < count; ++i) {
-    if (i > 0 && keys.count(UnitIdKey(table[i])) == 1) {
-      AssignUnitId(table[i], table, count, calls);
+  for (const auto& d : table) {
+    if (!keys.empty() && keys.count(UnitIdKey(*d)) == 1) {
+      AssignUnitId(*d, table, calls);
       dialogs.ShowDuplicateUnitId();
     }
-    keys.insert(UnitIdKey(table[i]));
+    keys.insert(UnitIdKey(*d));
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "runtime/device/device_table.h"
+
 struct DeviceRecord;
 class SystemCalls;
 
@@ -28,9 +30,9 @@ class IdentificationDialogs {
 bool IdentifyDevice(DeviceRecord& device, IdentificationDialogs& dialogs);
 // A new unit id from the product's counter under the program's key of the machine (in the
 // platform's registry), written to the device.
-void AssignUnitId(DeviceRecord& device, const DeviceRecord* table, int count, SystemCalls& calls);
+void AssignUnitId(DeviceRecord& device, DeviceTableView table, SystemCalls& calls);
 // Gives ids to devices without a valid one, then to duplicates (telling the user of each).
-void CheckUnitIds(DeviceRecord* table, int count, IdentificationDialogs& dialogs, SystemCalls& calls);
+void CheckUnitIds(DeviceTableView table, IdentificationDialogs& dialogs, SystemCalls& calls);
 
 void SetLayerLed(bool red, DeviceRecord& device);
 void SetDeviceLeds(bool red, bool green, DeviceRecord& device);

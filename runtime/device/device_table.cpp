@@ -10,8 +10,7 @@ std::atomic<int> RequestCode{kRequestNone};
 std::atomic<int> RequestDevice{kNoRequestDevice};
 
 namespace {
-std::atomic<DeviceRecord*> table{nullptr};
-std::atomic<int> tableCount{0};
+std::atomic<const DeviceRecords*> table{nullptr};
 std::atomic<DeviceRecord*> currentDevice{nullptr};
 std::atomic<bool> programmingAllowed{true};
 std::atomic<bool> threadStopping{false};
@@ -24,21 +23,17 @@ std::mutex publishedMutex;
 std::vector<Published> published;
 }  // namespace
 
-DeviceRecord* GetDeviceArray(int& count) {
-  count = tableCount;
-  return table;
+DeviceTableView GetDeviceTable() {
+  const DeviceRecords* records = table;
+  return records ? DeviceTableView(*records) : DeviceTableView();
 }
 
-void PublishDeviceTable(DeviceRecord* records, int count) {
+void PublishDeviceTable(const DeviceRecords* records) {
   std::lock_guard lock(publishedMutex);
-  tableCount = 0;
   table = records;
-  tableCount = records ? count : 0;
   published.clear();
-  for (int i = 0; records && i < count; ++i)
-    published.push_back({{records[i].hidHandle, records[i].productId, records[i].unitId,
-                          records[i].vendorId, records[i].outputLength},
-                         records[i].readEvent});
+  for (const auto& d : GetDeviceTable())
+    published.push_back({{d->hidHandle, d->productId, d->unitId, d->vendorId, d->outputLength}, d->readEvent});
 }
 
 std::vector<DeviceSummary> GetDeviceSummaries() {

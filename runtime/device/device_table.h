@@ -4,7 +4,9 @@
 // the thread is asked to end.
 
 #include <atomic>
+#include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 struct DeviceRecord;
@@ -25,14 +27,20 @@ constexpr int kNoRequestDevice = -1;
 extern std::atomic<int> RequestCode;
 extern std::atomic<int> RequestDevice;
 
-// The device table and its count: the device thread's own (and tests', between its changes).
-DeviceRecord* GetDeviceArray(int& count);
-// The thread publishes the table after every change; null while it changes.
-void PublishDeviceTable(DeviceRecord* table, int count);
+// The device table: each record is owned where it stays, so that it keeps its address for as
+// long as it is in the table, and a window may hold it.
+using DeviceRecords = std::vector<std::unique_ptr<DeviceRecord>>;
+using DeviceTableView = std::span<const std::unique_ptr<DeviceRecord>>;
+
+// The published table: the device thread's own (and tests', between its changes); empty while
+// it changes.
+DeviceTableView GetDeviceTable();
+// The thread publishes its table after every change; null while it changes.
+void PublishDeviceTable(const DeviceRecords* records);
 
 // What other threads may know of the table: a copy, taken under a lock, of each device's
-// identity as last published. Never a pointer into the table, which moves as devices come
-// and go.
+// identity as last published. Never a pointer into the table, whose records go as devices
+// do.
 struct DeviceSummary {
   int hidHandle = -1;
   int productId = 0;

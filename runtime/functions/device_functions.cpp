@@ -47,17 +47,15 @@ int ScriptRetrieveData(const std::string& outputName, std::vector<std::uint8_t>&
 DeviceRecord* FindDeviceByModule(const char* name) {
   if (!name || !*name) return nullptr;
   const std::string wanted(name, strnlen(name, kModuleNameChars));
-  int count = 0;
-  DeviceRecord* table = GetDeviceArray(count);
-  if (!table) return nullptr;
-  for (int i = 0; i < count; ++i)
-    if (!table[i].moduleName.empty() && table[i].moduleName == wanted) return &table[i];
+  const DeviceTableView table = GetDeviceTable();
+  for (const auto& d : table)
+    if (!d->moduleName.empty() && d->moduleName == wanted) return d.get();
   // The same name with another first character.
   if (wanted.size() < 2) return nullptr;
   const std::string_view rest = std::string_view(wanted).substr(1);
-  for (int i = 0; i < count; ++i) {
-    const std::string& m = table[i].moduleName;
-    if (m.size() >= 2 && std::string_view(m).substr(1) == rest) return &table[i];
+  for (const auto& d : table) {
+    const std::string& m = d->moduleName;
+    if (m.size() >= 2 && std::string_view(m).substr(1) == rest) return d.get();
   }
   return nullptr;
 }

@@ -118,10 +118,8 @@ int BuildScriptModule(const std::string& moduleName, const char* text, std::size
 
 void ReleaseModuleUses(const std::string& moduleName, asCDebugScriptEngine& engine) {
   StopPeriodicFunctionOf(moduleName, engine);
-  int count = 0;
-  DeviceRecord* table = GetDeviceArray(count);
-  for (int i = 0; table && i < count; ++i)
-    if (table[i].moduleName == moduleName) ClearOutputGlobalPointers(table[i]);
+  for (const auto& d : GetDeviceTable())
+    if (d->moduleName == moduleName) ClearOutputGlobalPointers(*d);
 }
 
 int LoadDeviceModuleDlls(DeviceRecord& device, asCDebugScriptEngine& engine, asCDebugContext* context,
@@ -176,11 +174,9 @@ namespace {
 
 // A device that has no module because its last build failed, by the name its module has.
 DeviceRecord* FindDeviceWithoutModule(const char* moduleName) {
-  int count = 0;
-  DeviceRecord* table = GetDeviceArray(count);
-  for (int i = 0; moduleName && table && i < count; ++i)
-    if (table[i].moduleName.empty() && table[i].setUp && DeviceModuleName(table[i]) == moduleName)
-      return &table[i];
+  if (!moduleName) return nullptr;
+  for (const auto& d : GetDeviceTable())
+    if (d->moduleName.empty() && d->setUp && DeviceModuleName(*d) == moduleName) return d.get();
   return nullptr;
 }
 

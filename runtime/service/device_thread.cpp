@@ -127,7 +127,7 @@ class DeviceService::Thread {
   UniqueHandle thread_;  // our own handle, for the bounded wait at stop
   HWND mainDialog_ = nullptr;
 
-  std::vector<DeviceRecord> devices_;  // the device table
+  DeviceRecords devices_;       // the device table
   std::vector<HANDLE> handles_;        // read and removal event of each device, in table order
   std::unique_ptr<asCDebugScriptEngine> engine_;
   std::unique_ptr<asCDebugContext> context_;
@@ -149,20 +149,18 @@ class DeviceService::Thread {
 };
 
 DeviceRecord* DeviceService::Thread::FindDeviceByHandle(int hidHandle) {
-  for (auto& d : devices_)
-    if (d.hidHandle == hidHandle) return &d;
+  for (const auto& d : devices_)
+    if (d->hidHandle == hidHandle) return d.get();
   return nullptr;
 }
 
-void DeviceService::Thread::PublishTable() {
-  PublishDeviceTable(devices_.empty() ? nullptr : devices_.data(), static_cast<int>(devices_.size()));
-}
+void DeviceService::Thread::PublishTable() { PublishDeviceTable(&devices_); }
 
 void DeviceService::Thread::FillHandles() {
   handles_.clear();
   for (const auto& d : devices_) {
-    handles_.push_back(d.readEvent);
-    handles_.push_back(d.removalEvent);
+    handles_.push_back(d->readEvent);
+    handles_.push_back(d->removalEvent);
   }
 }
 
@@ -171,11 +169,11 @@ void DeviceService::Thread::FindEarliestPeriodicInput() {
   earliestPeriodic_ = {};
   DWORD best = 0;
   for (const auto& d : devices_) {
-    for (int i = 0; i < d.inputCount(); ++i) {
-      const InputConfig& in = d.inputs[i];
+    for (int i = 0; i < d->inputCount(); ++i) {
+      const InputConfig& in = d->inputs[i];
       if (in.period <= 0) continue;
       if (earliestPeriodic_.hidHandle < 0 || static_cast<int>(in.dueTick - best) < 0) {
-        earliestPeriodic_ = {d.hidHandle, i};
+        earliestPeriodic_ = {d->hidHandle, i};
         best = in.dueTick;
       }
     }
@@ -211,9 +209,9 @@ void CancelAutoRepeatOf(int hidHandle) {
 }  // namespace
 
 void DeviceService::Thread::TearDownDevices() {
-  PublishDeviceTable(nullptr, 0);
+  PublishDeviceTable(nullptr);
   SetCurrentDevice(nullptr);
-  for (auto& d : devices_) DestroyDeviceRecord(d);
+  for (auto& d : devices_) DestroyDeviceRecord(*d);
   devices_.clear();
   CancelAutoRepeat();
   earliestPeriodic_ = {};
@@ -251,8 +249,8 @@ bool DeviceService::Thread::CreateEngine() {
 void DeviceService::Thread::RunScriptLoader() {
   std::vector<ScriptChoice> choices;
   DeviceRecord* match = nullptr;
-  for (auto& d : devices_)
-    if (d.productId == loaderProductId_ && d.unitId == loaderUnitId_) match = &d;
+  for (const auto& d : devices_)
+    if (d->productId == loaderProductId_ && d->unitId == loaderUnitId_) match = d.get();
   auto add = [&](const DeviceRecord& d) {
     ScriptChoice c;
     char label[160];
@@ -266,7 +264,7 @@ void DeviceService::Thread::RunScriptLoader() {
   if (match) {
     add(*match);
   } else {
-    for (const auto& d : devices_) add(d);
+    for (const auto& d : devices_) add(*d);
     std::vector<std::string> labels;
     for (const auto& c : choices) labels.push_back(c.label);
     const int picked = host_.ChooseScriptDevice(mainDialog_, labels);
@@ -306,22 +304,22 @@ bool DeviceService::Thread::RebuildDeviceTable() {
   for (int i = 0; i < enumerationCount_; ++i) {
     const VhxEntry& e = enumeration_[i];
     if (e.usagePage != kDeviceUsagePage) continue;
-    DeviceRecord rec;
-    if (!InitDeviceRecord(rec, kVendorId, e.productId, VhxGetVersion(e.handle), records_)) continue;
-    rec.pendingKey = kNoPendingKey;
-    rec.hidHandle = e.handle;
-    if (!SetUpDeviceReports(rec, VhxGetInputLength(e.handle), VhxGetOutputLength(e.handle))) {
-      DestroyDeviceRecord(rec);
+    auto rec = std::make_unique<DeviceRecord>();
+    if (!InitDeviceRecord(*rec, kVendorId, e.productId, VhxGetVersion(e.handle), records_)) continue;
+    rec->pendingKey = kNoPendingKey;
+    rec->hidHandle = e.handle;
+    if (!SetUpDeviceReports(*rec, VhxGetInputLength(e.handle), VhxGetOutputLength(e.handle))) {
+      DestroyDeviceRecord(*rec);
       continue;
     }
-    ReadDeviceDescription(nullptr, &rec);
+    ReadDeviceDescription(nullptr, rec.get());
     devices_.push_back(std::move(rec));
   }
   for (auto it = devices_.begin(); it != devices_.end();) {
-    if (IdentifyDevice(*it, host_)) {
+    if (IdentifyDevice(**it, host_)) {
       ++it;
     } else {
-      DestroyDeviceRecord(*it);
+      DestroyDeviceRecord(**it);
       it = devices_.erase(it);
     }
   }
@@ -329,11 +327,12 @@ bool DeviceService::Thread::RebuildDeviceTable() {
   // during the cycle is lost; an interface that no record took is closed now.
   for (int i = 0; i < enumerationCount_; ++i)
     if (!FindDeviceByHandle(enumeration_[i].handle)) VhxCloseInterface(enumeration_[i].handle);
+  using Owned = std::unique_ptr<DeviceRecord>;
   std::stable_sort(devices_.begin(), devices_.end(),
-                   [](const DeviceRecord& a, const DeviceRecord& b) { return a.productId < b.productId; });
+                   [](const Owned& a, const Owned& b) { return a->productId < b->productId; });
   std::stable_sort(devices_.begin(), devices_.end(),
-                   [](const DeviceRecord& a, const DeviceRecord& b) { return a.unitId < b.unitId; });
-  CheckUnitIds(devices_.data(), static_cast<int>(devices_.size()), host_, calls_);
+                   [](const Owned& a, const Owned& b) { return a->unitId < b->unitId; });
+  CheckUnitIds(devices_, host_, calls_);
   PublishTable();
 
   if (scriptLoader_) {
@@ -342,7 +341,8 @@ bool DeviceService::Thread::RebuildDeviceTable() {
   }
 
   const DWORD now = GetTickCount();
-  for (auto& d : devices_) {
+  for (const auto& owned : devices_) {
+    DeviceRecord& d = *owned;
     if (FilePtr script = OpenDeviceScript(d.folder, d.unitId)) {
       const int result = LoadDeviceModuleDlls(d, *engine_, context_.get(), std::move(script));
       if (result == 0) {
@@ -362,7 +362,7 @@ bool DeviceService::Thread::RebuildDeviceTable() {
       if (in.period > 0) in.dueTick = now + in.period;
   }
   // One regeneration of every device's script per cycle, after the builds.
-  for (auto& d : devices_) host_.RegenerateDeviceScript(d);
+  for (const auto& d : devices_) host_.RegenerateDeviceScript(*d);
   FindEarliestPeriodicInput();
   FillHandles();
   return true;
@@ -373,21 +373,21 @@ bool DeviceService::Thread::RebuildDeviceTable() {
 bool DeviceService::Thread::BuildCycle() {
   if (!RebuildDeviceTable()) return false;
   OnDeviceListChanged(mainDialog_, hostProcess_);
-  for (auto& d : devices_) dispatch_.CheckProgrammingSwitchAtStart(d);
+  for (const auto& d : devices_) dispatch_.CheckProgrammingSwitchAtStart(*d);
   return true;
 }
 
 void DeviceService::Thread::RemoveDevice(std::size_t index) {
-  DeviceRecord& d = devices_[index];
+  DeviceRecord& d = *devices_[index];
   VhxCloseInterface(d.hidHandle);
   CancelAutoRepeatOf(d.hidHandle);
   if (GetCurrentDevice() == &d) SetCurrentDevice(nullptr);
-  PublishDeviceTable(nullptr, 0);
+  PublishDeviceTable(nullptr);
   if (engine_) DiscardDeviceModule(d, *engine_);
   d.removed = true;
   DestroyDeviceRecord(d);
   devices_.erase(devices_.begin() + static_cast<std::ptrdiff_t>(index));
-  SetCurrentDevice(nullptr);  // later records moved
+  SetCurrentDevice(nullptr);  // a removal leaves no device current: the next event names one
   PublishTable();
   FindEarliestPeriodicInput();
   FillHandles();
@@ -455,10 +455,10 @@ DWORD DeviceService::Thread::WaitTime() {
 
 void DeviceService::Thread::RoundWithDevices() {
   FillHandles();
-  for (std::size_t i = 0; i < devices_.size(); ++i) {
-    if (!devices_[i].rebuildScript) continue;
-    devices_[i].rebuildScript = false;
-    ReloadDeviceScript(devices_[i], *engine_, *context_);
+  for (const auto& d : devices_) {
+    if (!d->rebuildScript) continue;
+    d->rebuildScript = false;
+    ReloadDeviceScript(*d, *engine_, *context_);
   }
   // After the rebuilds, which take time: the wait must end at the deadline, not after it.
   const DWORD wait = WaitTime();
@@ -466,11 +466,11 @@ void DeviceService::Thread::RoundWithDevices() {
                                       [this] { PumpWindows(); });
   if (r != kWaitTimedOut && r < handles_.size()) {
     const std::size_t index = r / 2;
-    lastEventDevice_ = devices_[index].hidHandle;
+    lastEventDevice_ = devices_[index]->hidHandle;
     if (r % 2) {
       RemoveDevice(index);
     } else {
-      ReadReports(devices_[index]);
+      ReadReports(*devices_[index]);
     }
   }
   RunDeadlines();

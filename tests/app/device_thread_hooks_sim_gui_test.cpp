@@ -29,8 +29,7 @@ TEST_F(DeviceThread, TheKeyNamesAProgrammingWindowBuiltGoWhenTheThreadEnds) {
   ASSERT_TRUE(WaitForCount(1));
   ASSERT_TRUE(WaitUntil([&] { return FileExists(script.substr(0, script.size() - 4) + "_backup.oxs"); }, 10000));
 
-  int count = 0;
-  RequestDevice = GetDeviceArray(count)[0].hidHandle;
+  RequestDevice = GetDeviceTable()[0]->hidHandle;
   RequestCode = kRequestProgram;
   WakeFirstDevice();
   ASSERT_TRUE(WaitUntil([] { return FindOwnWindow(kProgrammingWindowClass) != nullptr; }, 15000));

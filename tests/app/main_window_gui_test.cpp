@@ -48,6 +48,20 @@ TEST_F(MainLoop, TheMainDialogIsHiddenAndTheExportsGiveIt) {
   EXPECT_EQ(GetHInstOrvane(), nullptr);  // only WinMain stores the instance
 }
 
+TEST_F(MainLoop, CloseEndsTheLoopAtOnceAndADialogsCancelDoesNot) {
+  Run(true);
+  // The dialog's keys and buttons of a dialog end nothing: it stays until Exit or Close.
+  SendMessageA(main_, WM_COMMAND, IDCANCEL, 0);
+  SendMessageA(main_, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(IsWindow(main_));
+  SendMessageA(main_, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(main_));  // gone before the message returns, not on a posted Cancel
+  if (IsWindow(main_)) PostMessageA(main_, WM_COMMAND, IDM_EXIT, 0);  // so that the loop ends
+  loop_.join();
+  EXPECT_EQ(result_, 0);
+  EXPECT_EQ(GetOrvaneHWND(), nullptr);
+}
+
 TEST_F(MainLoop, NormalModeIgnoresASecondInstance) {
   Run(true);
   SendMessageA(main_, kSecondInstanceMessage, 0, 0);

@@ -85,7 +85,7 @@ class TrayMenu : public ::testing::Test {
     ASSERT_EQ(VhxSimReset(sim_), VHXSIM_OK);
     FreeDeviceFolders();
     InitProgramFolders("\"" + EnvOr("ORVANE_BIN") + "\\Orvane.exe\"");
-    PublishDeviceTable(nullptr, 0);
+    PublishDeviceTable(nullptr);
     SetProgrammingAllowed(true);
     RequestCode = 0;
     RequestDevice = kNoRequestDevice;
@@ -105,7 +105,7 @@ class TrayMenu : public ::testing::Test {
     FreeTrayDeviceItems();
     DestroyMenu(trayMenu);
     DestroyWindow(owner_);
-    PublishDeviceTable(nullptr, 0);
+    PublishDeviceTable(nullptr);
     FreeDeviceFolders();
     if (sim_) VhxSimClose(sim_);
   }
@@ -166,10 +166,11 @@ TEST_F(TrayMenu, ListsEachDeviceOnceByItsDescription) {
   Add(0x10);
   Add(0x18, 12, 1, 0x19);
   Add(kCabController);
-  DeviceRecord table[1];
-  table[0].hidHandle = HandleOf(0x19);
-  table[0].unitId = 3;
-  PublishDeviceTable(table, 1);
+  DeviceRecords table;
+  table.push_back(std::make_unique<DeviceRecord>());
+  table[0]->hidHandle = HandleOf(0x19);
+  table[0]->unitId = 3;
+  PublishDeviceTable(&table);
 
   const std::vector<std::string> lines = OpenMenu();
   const auto& items = GetTrayDeviceItems();
@@ -241,10 +242,11 @@ TEST_F(TrayMenu, AModeSwitchEndsInAnOnboardReadOfTheReturningDevice) {
   const int other = Add(0x19);  // an attached keypad already in QUORL mode
   (void)other;
   Add(0x18, 12, 1, 0x19);
-  DeviceRecord table[1];
-  table[0].hidHandle = HandleOf(0x19);
-  table[0].unitId = 3;  // the item's unit id: this entry is matched and skipped
-  PublishDeviceTable(table, 1);
+  DeviceRecords table;
+  table.push_back(std::make_unique<DeviceRecord>());
+  table[0]->hidHandle = HandleOf(0x19);
+  table[0]->unitId = 3;  // the item's unit id: this entry is matched and skipped
+  PublishDeviceTable(&table);
   OpenMenu();
   const int oldHandle = HandleOf(0x19);
 

@@ -167,7 +167,7 @@ TEST_F(ClosingProgramming, WritesTheLayoutIntoTheKeypad) {
 }
 
 TEST_F(ClosingProgramming, TheProgrammingWindowsDeviceWritesTheLayoutToo) {
-  DeviceRecordProgrammingDevice windowDevice(d_, *context_);
+  DeviceRecordProgrammingDevice windowDevice(d_);
   context_->device = &windowDevice;
   CloseWithReturnOnKey1();
   ASSERT_NO_FATAL_FAILURE(ExpectReturnOnKey1());

@@ -70,7 +70,7 @@ class OnboardMemory : public ::testing::Test {
   }
   void TearDown() override {
     SetCurrentDevice(nullptr);
-    PublishDeviceTable(nullptr, 0);
+    PublishDeviceTable(nullptr);
     DestroyDeviceRecord(d_);
     FreeDeviceFolders();
     if (sim_) VhxSimClose(sim_);
@@ -103,7 +103,8 @@ class OnboardMemory : public ::testing::Test {
 
   VhxSim* sim_ = nullptr;
   int id_ = 0;
-  DeviceRecord d_;
+  DeviceRecords table_;
+  DeviceRecord& d_ = *table_.emplace_back(std::make_unique<DeviceRecord>());
   RecordingView view_;
   OnboardMemoryTimings timings_;
   SystemCalls platform_;
@@ -381,7 +382,7 @@ TEST_F(OnboardMemory, LayoutsTheImageCannotHoldAreRefusedWithTheirReason) {
 }
 
 TEST_F(OnboardMemory, MemoryTestReadsTheSignature) {
-  PublishDeviceTable(&d_, 1);
+  PublishDeviceTable(&table_);
   SetCurrentDevice(&d_);
   SystemCalls platform;
   EXPECT_EQ(ExecuteMemoryTest(platform), 0);

@@ -155,9 +155,8 @@ class ModuleDevice : public ::testing::Test {
   // The device's module name, "" while it has none (or there is no device). Only while the
   // thread leaves the table alone: it tears it down and fills it again in a build cycle.
   static std::string ModuleName() {
-    int count = 0;
-    DeviceRecord* table = GetDeviceArray(count);
-    return count == 1 ? table[0].moduleName : std::string();
+    const DeviceTableView table = GetDeviceTable();
+    return table.size() == 1 ? table[0]->moduleName : std::string();
   }
 
   // A build cycle, as the tray menu, the setup wizard or a device arriving ask for it: every
@@ -185,11 +184,10 @@ class ModuleDevice : public ::testing::Test {
     ASSERT_FALSE(module.empty());
     ASSERT_TRUE(SaveModuleScript(module.c_str(), "QpadHandler", script.data(),
                                  static_cast<int>(script.size())));
-    int count = 0;
-    DeviceRecord* table = GetDeviceArray(count);
-    ASSERT_EQ(count, 1);
-    table[0].rebuildScript = true;
-    WakeDeviceThread(table[0]);
+    const DeviceTableView table = GetDeviceTable();
+    ASSERT_EQ(table.size(), 1u);
+    table[0]->rebuildScript = true;
+    WakeDeviceThread(*table[0]);
   }
 
   RecordingHost host_;

@@ -16,18 +16,16 @@
 namespace {
 
 bool InTable(const DeviceRecord* device) {
-  int count = 0;
-  const DeviceRecord* table = GetDeviceArray(count);
-  return device && table && device >= table && device < table + count;
+  for (const auto& d : GetDeviceTable())
+    if (d.get() == device) return true;
+  return false;
 }
 
 }  // namespace
 
 DeviceRecord* DeviceRecordOf(const MacroContext& context) {
-  int count = 0;
-  DeviceRecord* table = GetDeviceArray(count);
-  for (int i = 0; table && i < count; ++i)
-    if (table[i].macroContext == &context) return &table[i];
+  for (const auto& d : GetDeviceTable())
+    if (d->macroContext == &context) return d.get();
   return nullptr;
 }
 

@@ -27,10 +27,10 @@ std::vector<int> FlushDeviceReports(DeviceRecord& device);
 
 class DeviceKeyCapPort : public KeyCapCommandPort {
  public:
-  // The record is found again for each use while it lies in the device table, which moves as
-  // devices come and go; one outside the table is used as given. A null window: nothing is
-  // redrawn, and boxes have no owner. Questions and the dialogs go through `calls`; the dialogs
-  // and the editor's cancel go to keyCapWindow.
+  // A record of the device table is found again for each use, so that it is gone once its
+  // programming ends or the device goes; one outside the table is used as given. A null window:
+  // nothing is redrawn, and boxes have no owner. Questions and the dialogs go through `calls`;
+  // the dialogs and the editor's cancel go to keyCapWindow.
   DeviceKeyCapPort(SystemCalls& calls, MacroContext& context, DeviceRecord* device, HWND window,
                    KeyCapWindow& keyCapWindow);
 

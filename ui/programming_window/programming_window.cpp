@@ -104,7 +104,7 @@ class ProgrammingWindow : public wingui::Window, public ProgrammingWindowPort {
       : calls_(calls),
         features_(features),
         context_(std::move(context)),
-        device_(std::make_unique<DeviceRecordProgrammingDevice>(record, *context_)),
+        device_(std::make_unique<DeviceRecordProgrammingDevice>(record)),
         controller_(std::make_unique<ProgrammingController>(calls, *context_, *device_, *this, features)) {
     context_->device = device_.get();
   }

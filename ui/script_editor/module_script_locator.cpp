@@ -11,10 +11,8 @@ namespace {
 
 const DeviceRecord* DeviceOfModule(const std::string& module) {
   if (const DeviceRecord* device = FindDeviceByModule(module.c_str())) return device;
-  int count = 0;
-  const DeviceRecord* table = GetDeviceArray(count);
-  for (int i = 0; table && i < count; ++i)
-    if (table[i].setUp && DeviceModuleName(table[i]) == module) return &table[i];
+  for (const auto& d : GetDeviceTable())
+    if (d->setUp && DeviceModuleName(*d) == module) return d.get();
   return nullptr;
 }
 

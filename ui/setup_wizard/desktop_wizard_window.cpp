@@ -33,10 +33,8 @@ DeviceKey KeyOf(const DeviceRecord& d) { return {d.vendorId, d.productId, d.vers
 
 // The device's record in the table as it stands now; null while the device is away.
 DeviceRecord* FindRecord(const DeviceKey& key) {
-  int count = 0;
-  DeviceRecord* table = GetDeviceArray(count);
-  for (int i = 0; table && i < count; ++i)
-    if (KeyOf(table[i]) == key) return &table[i];
+  for (const auto& d : GetDeviceTable())
+    if (KeyOf(*d) == key) return d.get();
   return nullptr;
 }
 

@@ -268,6 +268,21 @@ TEST_F(WindowLayer, AModelessDialogIsInThePumpUntilItGoes) {
   EXPECT_FALSE(pump.HasDialog(second));
 }
 
+TEST_F(WindowLayer, AnUnpumpedDialogIsAnsweredByItsObjectOutsideThePump) {
+  MessagePump& pump = MessagePump::ForThisThread();
+  ProbeDialog dialog;
+  ASSERT_TRUE(dialog.CreateModeless(nullptr, nullptr, wingui::Dialog::Keys::ToControls));
+  const HWND hwnd = dialog.hwnd();
+  EXPECT_EQ(Window::FromHandleAs<ProbeDialog>(hwnd), &dialog);
+  EXPECT_FALSE(pump.HasDialog(hwnd));  // its keys are no dialog keys
+  EXPECT_FALSE(dialog.CreateModeless(nullptr, nullptr, wingui::Dialog::Keys::ToControls));  // once only
+  NMHDR header{hwnd, 1, 0x1234u};
+  EXPECT_EQ(SendMessageA(hwnd, WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&header)), 5678);
+  dialog.Destroy();
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_FALSE(dialog.IsOpen());
+}
+
 TEST_F(WindowLayer, ADialogOfAClassOfOursIsAnsweredByItsObject) {
   std::string className;
   struct Capture : ProbeDialog {

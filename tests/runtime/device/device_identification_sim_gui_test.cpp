@@ -33,8 +33,7 @@ TEST_F(UnitIds, TheFirstDeviceWithoutAnIdGetsOneAndTheCounterMovesOn) {
   const int id = AddKeypad(0, kPid);
   Start();
   ASSERT_TRUE(WaitForCount(1));
-  int count = 0;
-  EXPECT_EQ(GetDeviceArray(count)[0].unitId, 1);
+  EXPECT_EQ(GetDeviceTable()[0]->unitId, 1);
   EXPECT_EQ(Counter(), 2u);
   const auto outputs = TakeOutputs(sim_, id);
   ASSERT_FALSE(outputs.empty());
@@ -46,8 +45,7 @@ TEST_F(UnitIds, ACounterAt254HandsOut254AndWraps) {
   AddKeypad(255, kPid);
   Start();
   ASSERT_TRUE(WaitForCount(1));
-  int count = 0;
-  EXPECT_EQ(GetDeviceArray(count)[0].unitId, 254);
+  EXPECT_EQ(GetDeviceTable()[0]->unitId, 254);
   EXPECT_EQ(Counter(), 1u);
 }
 
@@ -59,10 +57,9 @@ TEST_F(UnitIds, ADuplicateGetsANewIdAndTheUserIsTold) {
   ASSERT_NE(box, nullptr);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitForCount(2));
-  int count = 0;
-  DeviceRecord* table = GetDeviceArray(count);
-  EXPECT_EQ(table[0].unitId, 3);
-  EXPECT_EQ(table[1].unitId, 1);
+  const DeviceTableView table = GetDeviceTable();
+  EXPECT_EQ(table[0]->unitId, 3);
+  EXPECT_EQ(table[1]->unitId, 1);
   EXPECT_EQ(WaitForProcessWindow(GetCurrentProcessId(), "Duplicate Unit ID Error", 300), nullptr);
 }
 
@@ -92,8 +89,7 @@ TEST_F(UnitIds, WithoutAFirstReportTheLedsBlinkUntilAKeyIsPressed) {
   const uint8_t key[9] = {0, 0x01, 0, 0, 0, 0, 0, 7, 0};
   VhxSimQueueInput(sim_, id, key, 9);
   ASSERT_TRUE(WaitForCount(1));
-  int count = 0;
-  EXPECT_EQ(GetDeviceArray(count)[0].unitId, 7);
+  EXPECT_EQ(GetDeviceTable()[0]->unitId, 7);
   EXPECT_FALSE(IsWindow(ask));
   std::vector<std::string> after;
   EXPECT_TRUE(WaitUntil([&] {
@@ -135,9 +131,8 @@ TEST_F(UnitIds, EqualIdsOfOtherProductsAreNoDuplicates) {
     Start();
     ASSERT_TRUE(WaitForCount(2));
     EXPECT_EQ(WaitForProcessWindow(GetCurrentProcessId(), "Duplicate Unit ID Error", 500), nullptr);
-    int count = 0;
-    DeviceRecord* table = GetDeviceArray(count);
-    EXPECT_EQ(std::minmax(table[0].unitId, table[1].unitId), std::minmax(c.unitA, c.unitB));
+    const DeviceTableView table = GetDeviceTable();
+    EXPECT_EQ(std::minmax(table[0]->unitId, table[1]->unitId), std::minmax(c.unitA, c.unitB));
     EXPECT_TRUE(Stop());
   }
 }

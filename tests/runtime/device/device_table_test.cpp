@@ -10,17 +10,21 @@ namespace {
 bool Signalled(HANDLE e) { return WaitForSingleObject(e, 0) == WAIT_OBJECT_0; }
 
 TEST(DeviceTable, OtherThreadsSeeCopiesAndWakeThroughTheLock) {
-  DeviceRecord table[2];
+  DeviceRecords table;
   for (int i = 0; i < 2; ++i) {
-    table[i].hidHandle = 10 + i;
-    table[i].productId = 0x19;
-    table[i].unitId = i + 1;
-    table[i].vendorId = 0x0A7C;
-    table[i].outputLength = 9 + i;
-    table[i].readEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    auto& d = *table.emplace_back(std::make_unique<DeviceRecord>());
+    d.hidHandle = 10 + i;
+    d.productId = 0x19;
+    d.unitId = i + 1;
+    d.vendorId = 0x0A7C;
+    d.outputLength = 9 + i;
+    d.readEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   }
   EXPECT_FALSE(WakeDeviceThreadFor(10));  // nothing published yet
-  PublishDeviceTable(table, 2);
+  EXPECT_TRUE(GetDeviceTable().empty());
+  PublishDeviceTable(&table);
+  ASSERT_EQ(GetDeviceTable().size(), 2u);
+  EXPECT_EQ(GetDeviceTable()[1].get(), table[1].get());
   ASSERT_EQ(GetDeviceSummaries().size(), 2u);
   EXPECT_EQ(FindDeviceSummary(11)->unitId, 2);
   EXPECT_EQ(FindDeviceSummary(11)->vendorId, 0x0A7C);
@@ -28,19 +32,20 @@ TEST(DeviceTable, OtherThreadsSeeCopiesAndWakeThroughTheLock) {
   EXPECT_FALSE(FindDeviceSummary(12).has_value());
 
   EXPECT_TRUE(WakeDeviceThreadFor(11));
-  EXPECT_FALSE(Signalled(table[0].readEvent));
-  EXPECT_TRUE(Signalled(table[1].readEvent));
-  ResetEvent(table[1].readEvent);
+  EXPECT_FALSE(Signalled(table[0]->readEvent));
+  EXPECT_TRUE(Signalled(table[1]->readEvent));
+  ResetEvent(table[1]->readEvent);
   EXPECT_TRUE(WakeDeviceThreadFor(kNoRequestDevice));  // no such device: the first one wakes
-  EXPECT_TRUE(Signalled(table[0].readEvent));
+  EXPECT_TRUE(Signalled(table[0]->readEvent));
 
   // The copies stay what they were when published, whatever the table does later.
-  table[1].unitId = 99;
+  table[1]->unitId = 99;
   EXPECT_EQ(FindDeviceSummary(11)->unitId, 2);
-  PublishDeviceTable(nullptr, 0);
+  PublishDeviceTable(nullptr);
   EXPECT_TRUE(GetDeviceSummaries().empty());
+  EXPECT_TRUE(GetDeviceTable().empty());
   EXPECT_FALSE(WakeDeviceThreadFor(10));
-  for (auto& d : table) CloseHandle(d.readEvent);
+  for (auto& d : table) CloseHandle(d->readEvent);
 }
 
 TEST(DeviceTable, ARecordStartsWithNoHandle) {

@@ -149,9 +149,8 @@ class DispatchThread : public ::testing::Test {
   // As the setup wizard asks for it: a new device table, while every device stays attached.
   static void RequestRebuild() {
     RequestCode = kRequestRebuild;
-    int count = 0;
-    DeviceRecord* table = GetDeviceArray(count);
-    if (count > 0) WakeDeviceThread(table[0]);
+    const DeviceTableView table = GetDeviceTable();
+    if (!table.empty()) WakeDeviceThread(*table[0]);
   }
 
   // Starts the thread and waits until `devices` devices have their modules.
@@ -160,11 +159,10 @@ class DispatchThread : public ::testing::Test {
     service_.emplace(host_, platform_);
     ASSERT_TRUE(service_->Start(nullptr, true));
     ASSERT_TRUE(WaitUntil([devices] {
-      int count = 0;
-      DeviceRecord* table = GetDeviceArray(count);
-      if (count != devices) return false;
-      for (int i = 0; i < count; ++i)
-        if (table[i].moduleName.empty()) return false;
+      const DeviceTableView table = GetDeviceTable();
+      if (table.size() != static_cast<std::size_t>(devices)) return false;
+      for (const auto& d : table)
+        if (d->moduleName.empty()) return false;
       return true;
     }, 10000));
   }

@@ -146,14 +146,14 @@ class DeviceFunctions : public ::testing::Test {
     ASSERT_TRUE(reg.Ok()) << reg.FailureText();
     ASSERT_EQ(BuildModule(kModule), 0) << script_.Messages();
 
-    PublishDeviceTable(&d_, 1);
+    PublishDeviceTable(&table_);
     SetCurrentDevice(&d_);
     StopPeriodicFunction();
     CancelAutoRepeat();
   }
   void TearDown() override {
     SetCurrentDevice(nullptr);
-    PublishDeviceTable(nullptr, 0);
+    PublishDeviceTable(nullptr);
     StopPeriodicFunction();
     DestroyDeviceRecord(d_);
     FreeDeviceFolders();
@@ -220,7 +220,8 @@ class DeviceFunctions : public ::testing::Test {
   VhxSim* sim_ = nullptr;
   int id_ = 0;
   ModuleGlobals services_;
-  DeviceRecord d_;
+  DeviceRecords table_;
+  DeviceRecord& d_ = *table_.emplace_back(std::make_unique<DeviceRecord>());
   CountedPauses calls_;
   ScriptFixture script_;
 };

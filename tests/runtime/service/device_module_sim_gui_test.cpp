@@ -66,9 +66,8 @@ class Modules : public DeviceThread {
     return dir_ / name;
   }
   const DeviceRecord* First() {
-    int count = 0;
-    DeviceRecord* table = GetDeviceArray(count);
-    return count > 0 ? &table[0] : nullptr;
+    const DeviceTableView table = GetDeviceTable();
+    return !table.empty() ? table[0].get() : nullptr;
   }
 };
 
@@ -212,9 +211,8 @@ TEST_F(Modules, TheSaveCallbackWritesTheScriptAndAMarkedDeviceIsRebuilt) {
   EXPECT_EQ(ReadFileOr(Folder() + "\\Script_1.oxs"), edited);
   EXPECT_FALSE(SaveModuleScript("Vid0000Pid0000v0000Uid0000", "QpadHandler", "x", 1));  // no device
 
-  int count = 0;
-  DeviceRecord* table = GetDeviceArray(count);
-  table[0].rebuildScript = true;
+  const DeviceTableView table = GetDeviceTable();
+  table[0]->rebuildScript = true;
   WakeFirstDevice();
   EXPECT_TRUE(WaitUntil([] { return Recorded("edited"); }, 5000));
   EXPECT_TRUE(WaitUntil([&] { return ReadFileOr(Folder() + "\\Script_1_backup.oxs") == edited; }, 5000));

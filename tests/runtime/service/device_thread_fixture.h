@@ -34,9 +34,7 @@ inline LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 inline int DeviceCount() {
-  int count = 0;
-  GetDeviceArray(count);
-  return count;
+  return static_cast<int>(GetDeviceTable().size());
 }
 
 class DeviceThread : public ::testing::Test {
@@ -70,9 +68,8 @@ class DeviceThread : public ::testing::Test {
 
   // As the GUI does after writing the request slot.
   void WakeFirstDevice() {
-    int count = 0;
-    DeviceRecord* table = GetDeviceArray(count);
-    if (count > 0) WakeDeviceThread(table[0]);
+    const DeviceTableView table = GetDeviceTable();
+    if (!table.empty()) WakeDeviceThread(*table[0]);
   }
 
   void Start() {

@@ -22,14 +22,13 @@ TEST_F(DeviceThread, BuildsItsTableFromTheAttachedDevicesInUnitIdOrder) {
   Start();
   ASSERT_TRUE(WaitForListChange(1));
   ASSERT_TRUE(WaitForCount(2));
-  int count = 0;
-  DeviceRecord* table = GetDeviceArray(count);
-  EXPECT_EQ(table[0].productId, 0x10);
-  EXPECT_EQ(table[0].unitId, 1);
-  EXPECT_EQ(table[1].productId, 0x19);
-  EXPECT_EQ(table[1].unitId, 3);
-  EXPECT_TRUE(table[1].setUp);
-  EXPECT_EQ(table[1].inputLength, 9);
+  const DeviceTableView table = GetDeviceTable();
+  EXPECT_EQ(table[0]->productId, 0x10);
+  EXPECT_EQ(table[0]->unitId, 1);
+  EXPECT_EQ(table[1]->productId, 0x19);
+  EXPECT_EQ(table[1]->unitId, 3);
+  EXPECT_TRUE(table[1]->setUp);
+  EXPECT_EQ(table[1]->inputLength, 9);
 }
 
 TEST_F(DeviceThread, ADeviceWithoutAFolderIsLeftOut) {
@@ -56,12 +55,14 @@ TEST_F(DeviceThread, RemovingOneOfTwoDropsItAtOnce) {
   // is told: the count alone does not say that the cycle is over.
   ASSERT_TRUE(WaitForListChange(1));
   ASSERT_EQ(DeviceCount(), 2);
+  const DeviceRecord* second = GetDeviceTable()[1].get();
   const int changes = listChanges;
   VhxSimRemoveDevice(sim_, first);
   ASSERT_TRUE(WaitForCount(1, 2000));
   EXPECT_EQ(listChanges, changes);  // dropped without a rebuild
-  int count = 0;
-  EXPECT_EQ(GetDeviceArray(count)[0].unitId, 2);
+  EXPECT_EQ(GetDeviceTable()[0]->unitId, 2);
+  // The other record stays where it was: a programming window holds it.
+  EXPECT_EQ(GetDeviceTable()[0].get(), second);
   // The next device-change poll sees the removal and rebuilds.
   EXPECT_TRUE(WaitForListChange(changes + 1, 8000));
   EXPECT_EQ(DeviceCount(), 1);
@@ -87,10 +88,9 @@ TEST_F(DeviceThread, ReadsReportsOfMoreDevicesThanOneWaitCanHold) {
   const uint8_t report[9] = {0, 0x04, 0, 0, 0, 0, 0, kDevices, 0};
   VhxSimQueueInput(sim_, last, report, 9);
   EXPECT_TRUE(WaitUntil([&] {
-    int count = 0;
-    DeviceRecord* table = GetDeviceArray(count);
-    return count == kDevices && table[kDevices - 1].previousReport.size() == 9 &&
-           table[kDevices - 1].previousReport[1] == 0x04;
+    const DeviceTableView table = GetDeviceTable();
+    return table.size() == static_cast<std::size_t>(kDevices) && table[kDevices - 1]->previousReport.size() == 9 &&
+           table[kDevices - 1]->previousReport[1] == 0x04;
   }, 5000));
 }
 
@@ -160,8 +160,7 @@ TEST_F(DeviceThread, AnOnboardRequestReadsTheMemoryBeforeTheWindowOpens) {
   UseOwnHost<NotedOpening>(*platform_);
   Start();
   ASSERT_TRUE(WaitForCount(1));
-  int count = 0;
-  RequestDevice = GetDeviceArray(count)[0].hidHandle;
+  RequestDevice = GetDeviceTable()[0]->hidHandle;
   RequestCode = kRequestReadOnboard;
   WakeFirstDevice();
   EXPECT_TRUE(WaitUntil([] { return RequestCode == kRequestNone; }, 10000));

@@ -105,9 +105,8 @@ int main(int argc, char** argv) {
   StampingHost host;
   DeviceService service(host, toInput ? stampCalls : platform);
   if (!service.Start(nullptr, true) || !WaitUntil([] {
-        int count = 0;
-        DeviceRecord* table = GetDeviceArray(count);
-        return count == 1 && !table[0].moduleName.empty();
+        const DeviceTableView table = GetDeviceTable();
+        return table.size() == 1 && !table[0]->moduleName.empty();
       }, 15000)) {
     std::fprintf(stderr, "no keypad with a built script\n");
     return 1;

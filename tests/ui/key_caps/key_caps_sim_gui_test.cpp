@@ -217,9 +217,8 @@ class KeyCapsOnADevice : public ::testing::Test {
     Queue({}, false);
     ASSERT_TRUE(service_.Start(nullptr, true));
     ASSERT_TRUE(WaitUntil([] {
-      int count = 0;
-      DeviceRecord* table = GetDeviceArray(count);
-      return count == 1 && !table[0].moduleName.empty();
+      const DeviceTableView table = GetDeviceTable();
+      return table.size() == 1 && !table[0]->moduleName.empty();
     }, 10000));
   }
   void TearDown() override {

@@ -88,13 +88,13 @@ class KeyCapsWindow : public ::testing::Test {
     ASSERT_TRUE(CopyTree(EnvOr("ORVANE_BIN") + "\\QpadDevices", dir_ / "QpadDevices"));
     InitProgramFolders("\"" + dir_.path() + "\\Orvane.exe\"");
     ASSERT_TRUE(Prepare(record_, 1));
-    PublishDeviceTable(&record_, 1);
+    PublishDeviceTable(&table_);
     Calls().clear();
     ASSERT_TRUE(RegisterProgrammingClasses(features_));
   }
   void TearDown() override {
     if (IsWindow(window_)) DestroyWindow(window_);
-    PublishDeviceTable(nullptr, 0);
+    PublishDeviceTable(nullptr);
     SetProgrammingInputEnabled(true);
     FreeDeviceFolders();
   }
@@ -122,7 +122,8 @@ class KeyCapsWindow : public ::testing::Test {
   GdiplusSession gdiplus_;
   ScratchDir dir_{"capwin"};
   KeyCapFeatures features_;
-  DeviceRecord record_;
+  DeviceRecords table_;
+  DeviceRecord& record_ = *table_.emplace_back(std::make_unique<DeviceRecord>());
   HWND window_ = nullptr;
   Answers answers_;
 };
@@ -293,11 +294,12 @@ TEST_F(KeyCapsWindow, AWindowsKeysReachOnlyTheDialogsOfItsOwnKeypad) {
     ASSERT_TRUE(MakeDetectedKeyCap(made, {kDoubleWideCap, {0, 1}}, port));  // id 8
     ASSERT_TRUE(WriteScriptFile(made, Script()));
   }
-  DeviceRecord pads[2];
-  ASSERT_TRUE(Prepare(pads[0], 1) && Prepare(pads[1], 2));
-  PublishDeviceTable(pads, 2);
-  const HWND first = OpenProgrammingWindowFor(answers_, pads[0], features_, features_);
-  const HWND second = OpenProgrammingWindowFor(answers_, pads[1], features_, features_);
+  DeviceRecords pads;
+  for (int i = 0; i < 2; ++i) pads.push_back(std::make_unique<DeviceRecord>());
+  ASSERT_TRUE(Prepare(*pads[0], 1) && Prepare(*pads[1], 2));
+  PublishDeviceTable(&pads);
+  const HWND first = OpenProgrammingWindowFor(answers_, *pads[0], features_, features_);
+  const HWND second = OpenProgrammingWindowFor(answers_, *pads[1], features_, features_);
   ASSERT_TRUE(first && second);
   PumpMessages(100);
   MacroContext& own = *ProgrammingContextOf(first);
@@ -342,7 +344,7 @@ TEST_F(KeyCapsWindow, AWindowsKeysReachOnlyTheDialogsOfItsOwnKeypad) {
 
   DestroyWindow(first);
   DestroyWindow(second);
-  PublishDeviceTable(nullptr, 0);
+  PublishDeviceTable(nullptr);
 }
 
 }  // namespace

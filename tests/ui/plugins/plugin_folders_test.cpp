@@ -7,7 +7,6 @@
 #include <string>
 
 #include "macros/device_macro_device.h"
-#include "macros/model/macro_context.h"
 #include "macros/model/script_writer.h"
 #include "runtime/device/device_folders.h"
 #include "runtime/device/device_record.h"
@@ -91,8 +90,7 @@ TEST_F(PluginFolders, TheDeviceSpecificPartLiesBesideTheScriptTheDeviceRuns) {
     EXPECT_EQ(DeviceSpecificFilePath(device), expected) << k.what;
     // The programming window's device over the same record answers alike (its own script too,
     // where imported on-board macros go).
-    MacroContext context;
-    DeviceRecordProgrammingDevice windowDevice(record, context);
+    DeviceRecordProgrammingDevice windowDevice(record);
     EXPECT_EQ(DeviceSpecificFilePath(windowDevice), expected) << k.what;
     EXPECT_EQ(windowDevice.OwnScriptPath(), device.OwnScriptPath()) << k.what;
     if (!device.ScriptFolder().empty()) {

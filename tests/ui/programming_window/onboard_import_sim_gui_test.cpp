@@ -65,8 +65,7 @@ class OnboardWindow : public DeviceThread {
     ASSERT_TRUE(
         WaitUntil([&] { return FileExists(Script().substr(0, Script().size() - 4) + "_backup.oxs"); }, 10000));
 
-    int count = 0;
-    RequestDevice = GetDeviceArray(count)[0].hidHandle;
+    RequestDevice = GetDeviceTable()[0]->hidHandle;
     RequestCode = kRequestReadOnboard;
     WakeFirstDevice();
     WaitUntil([&] { return (window = FindOwnWindow(kProgrammingWindowClass)) != nullptr; }, 15000);
@@ -100,8 +99,7 @@ class OnboardWindow : public DeviceThread {
 TEST_F(OnboardWindow, OnboardMacrosReadFromTheKeypadBecomeItsLayout) {
   HWND window = nullptr;
   ASSERT_NO_FATAL_FAILURE(OpenOnboardWindow(window));
-  int count = 0;
-  EXPECT_TRUE(GetDeviceArray(count)[0].onboardMacros);
+  EXPECT_TRUE(GetDeviceTable()[0]->onboardMacros);
   EXPECT_NE(WindowText(window).find(" - DEVICE IN BOOT MODE"), std::string::npos) << WindowText(window);
   // The switch in its programming position, so that the close's write does not ask for it.
   Report(0, true);
