@@ -8,6 +8,9 @@
    folder gets its place on purpose.
 2. The plain C++ units (parsers, text rules, models, fuzz entries) reach no platform header
    through any chain of the repository's own includes.
+3. Only the program's assembly in app (and its tests) fills a process-wide registry: no other
+   unit, test or not, calls a free function named like one (Install..., Set...Hook(s),
+   Add...Extensions). A piece gets what it needs passed in instead.
 Prints each offence with its place; exits 1 when there is any.
 """
 import os
@@ -219,9 +222,30 @@ def plain_offences():
                     break
 
 
+# A call of a free function named as a registry's filler; a member call (". ->"), a qualified
+# name ("X::") and a declaration or definition (a type before the name) are not calls of one.
+REGISTRY_CALL = re.compile(
+    r'(?<![\w.>:])(?<!-)(Install[A-Z]\w*|Set\w*Hooks?|Add\w*Extensions)\s*\(')
+DECLARATION = re.compile(r'\b(void|bool|int|auto|static|inline|extern)\s*[*&]?\s*$')
+REGISTRY_FREE = ('app', 'tests/app')
+
+
+def registry_offences():
+    for path in source_files(SOURCE_TOPS + ('tests',)):
+        if any(path == top or path.startswith(top + '/') for top in REGISTRY_FREE):
+            continue
+        with open(path, errors='replace') as f:
+            for number, line in enumerate(f, 1):
+                code = line.split('//', 1)[0]
+                for m in REGISTRY_CALL.finditer(code):
+                    if DECLARATION.search(code[:m.start()]):
+                        continue
+                    yield f'{path}:{number} fills the registry {m.group(1)}: only app/ wires the program'
+
+
 def main():
     os.chdir(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..'))
-    offences = list(layer_offences()) + list(plain_offences())
+    offences = list(layer_offences()) + list(plain_offences()) + list(registry_offences())
     for offence in offences:
         print(offence)
     if not offences:

@@ -70,7 +70,7 @@ class LococabDevice : public ModuleDevice {
 
 TEST_F(LococabDevice, LeverValuesReachTheSimulatorBeforeAndAfterRebuilds) {
   ASSERT_EQ(GetModuleHandleA("Lococab.dll"), nullptr);  // the test itself never loads it
-  ASSERT_TRUE(InstallType(EnvOr("ORVANE_BIN") + "\\QpadDevices\\" + TypeFolderName(kCabController),
+  ASSERT_TRUE(CopyDeviceType(EnvOr("ORVANE_BIN") + "\\QpadDevices\\" + TypeFolderName(kCabController),
                           kCabController, kCabScript));
   ASSERT_NO_FATAL_FAILURE(AddDevice(kCabController, kCabReport, VHXSIM_MODEL_SCRIPTED_REPLIES));
   ASSERT_NO_FATAL_FAILURE(Start());

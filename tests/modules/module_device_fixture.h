@@ -111,7 +111,7 @@ class ModuleDevice : public ::testing::Test {
 
   // The type folder `from` (which holds a ReportConfig.txt) as the type of productId, with the
   // unit's script.
-  bool InstallType(const std::string& from, int productId, const std::string& script) {
+  bool CopyDeviceType(const std::string& from, int productId, const std::string& script) {
     const std::string to = TypeFolder(productId);
     testsupport::MakeDirs(to);
     if (!CopyFileA((from + "\\ReportConfig.txt").c_str(), (to + "\\ReportConfig.txt").c_str(),

@@ -150,7 +150,7 @@ class CalibrationKeypad : public ModuleDevice {
 };
 
 TEST_F(CalibrationKeypad, TheScriptsOverlayWorksAcrossABuildCycleThatUnloadsTheLibrary) {
-  ASSERT_TRUE(InstallType(EnvOr("ORVANE_TEST_DATA") + "\\calibration_keypad", kCalibrationKeypad,
+  ASSERT_TRUE(CopyDeviceType(EnvOr("ORVANE_TEST_DATA") + "\\calibration_keypad", kCalibrationKeypad,
                           KeypadScript()));
   ASSERT_NO_FATAL_FAILURE(AddDevice(kCalibrationKeypad, kKeypadReport, VHXSIM_MODEL_KEYPAD));
   ASSERT_NO_FATAL_FAILURE(Start());

@@ -13,8 +13,9 @@ check_layers = importlib.util.module_from_spec(SPEC)
 SPEC.loader.exec_module(check_layers)
 
 
-def offences_in(files):
-    """The layer offences of a tree holding files (path: text), as the tree's root sees them."""
+def offences_in(files, rule=None):
+    """The layer offences (or another rule's) of a tree holding files (path: text), as the
+    tree's root sees them."""
     with tempfile.TemporaryDirectory() as root:
         for path, text in files.items():
             full = os.path.join(root, path)
@@ -24,7 +25,7 @@ def offences_in(files):
         cwd = os.getcwd()
         os.chdir(root)
         try:
-            return list(check_layers.layer_offences())
+            return list((rule or check_layers.layer_offences)())
         finally:
             os.chdir(cwd)
 
@@ -118,6 +119,30 @@ class LayerRules(unittest.TestCase):
             'runtime/keys/k.cpp': '#include <app/main_window.h>\n#include <windows.h>\n',
             'runtime/keys/k.txt': include('app/main_window.h'),
         }), [])
+
+
+class RegistryRule(unittest.TestCase):
+    def test_registry_fillers_outside_the_app(self):
+        # (what, file, line, refused)
+        cases = [
+            ('a window fills a hook table', 'ui/layers/l.cpp', '  SetMacroModelHooks(hooks);', True),
+            ('a macro unit installs a piece', 'macros/m.cpp', 'void F() { InstallKeystrokeRecorder(); }', True),
+            ('a test adds extensions', 'tests/ui/t.cpp', '  AddProgrammingExtensions(x);', True),
+            ('one hook set', 'ui/script_editor/e.cpp', 'SetScriptProgrammingHook(open);', True),
+            ('the app wires the program', 'app/wiring.cpp', '  SetMacroModelHooks(hooks);', False),
+            ('its tests may too', 'tests/app/w.cpp', '  InstallProgramHooks();', False),
+            ('a declaration', 'ui/layers/l.h', 'void InstallProgramLayers();', False),
+            ('a definition', 'ui/layers/l.cpp', 'void InstallProgramLayers() {', False),
+            ('a member call', 'ui/e.cpp', '  controller.SetOpenProgrammingHook(f);', False),
+            ('a member through a pointer', 'macros/r.cpp', '  calls->SetKeyboardHook(h);', False),
+            ('a qualified member', 'platform/base/s.cpp', 'void* SystemCalls::SetKeyboardHook(H h) {', False),
+            ('the system\'s own hook', 'macros/r.cpp', '  SetWindowsHookExA(WH_KEYBOARD_LL, p, 0, 0);', False),
+            ('a comment', 'ui/layers/l.cpp', '  // no SetMacroModelHooks(hooks) here', False),
+        ]
+        for what, path, line, refused in cases:
+            with self.subTest(what):
+                found = offences_in({path: line + '\n'}, check_layers.registry_offences)
+                self.assertEqual(len(found), 1 if refused else 0, found)
 
 
 class TheLists(unittest.TestCase):
