@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <initializer_list>
 #include <string>
 
 #include "tests/modules/module_device_fixture.h"
@@ -133,14 +134,24 @@ class CalibrationKeypad : public ModuleDevice {
     return instance && GetClassInfoExW(instance, kOverlayClass, &wc);
   }
 
-  // The overlay's pixels once the device thread has painted the colour at the point.
-  static ClientPixels PaintedPixels(HWND window, int x, int y, Colour expected) {
+  struct Painted {
+    int x, y;
+    Colour colour;
+  };
+  // The overlay's pixels once the device thread has painted each colour at its point: a script's
+  // calls are recorded at once, their painting follows on that thread, one call at a time.
+  static ClientPixels PaintedPixels(HWND window, std::initializer_list<Painted> points) {
     ClientPixels p(window);
     WaitUntil([&] {
       p = ClientPixels(window);
-      return p.At(x, y).Near(expected);
+      for (const Painted& point : points)
+        if (!p.At(point.x, point.y).Near(point.colour)) return false;
+      return true;
     }, 5000, 20);
     return p;
+  }
+  static ClientPixels PaintedPixels(HWND window, int x, int y, Colour expected) {
+    return PaintedPixels(window, {{x, y, expected}});
   }
 
   static inline ULONG_PTR gdiplusToken_ = 0;
@@ -169,7 +180,7 @@ TEST_F(CalibrationKeypad, TheScriptsOverlayWorksAcrossABuildCycleThatUnloadsTheL
   seenWindow = window;
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_NE(GetWindowThreadProcessId(window, nullptr), GetCurrentThreadId());  // the device thread's
-  ClientPixels p = PaintedPixels(window, 40, 50, kRed);
+  ClientPixels p = PaintedPixels(window, {{40, 50, kRed}, {15, 15, kGreen}});
   p.SavePng("qpad_calibration_device_script.png");
   EXPECT_EQ(p.width(), 200);
   EXPECT_EQ(p.height(), 120);
@@ -219,7 +230,7 @@ TEST_F(CalibrationKeypad, TheScriptsOverlayWorksAcrossABuildCycleThatUnloadsTheL
   window = FindWindowA("Qpad Calibration Class", "Cab Calibration");
   ASSERT_NE(window, nullptr);
   seenWindow = window;
-  p = PaintedPixels(window, 40, 50, kRed);
+  p = PaintedPixels(window, {{40, 50, kRed}, {15, 15, kGreen}});
   EXPECT_TRUE(p.At(15, 15).Near(kGreen)) << ColourText(p.At(15, 15));
   ASSERT_NO_FATAL_FAILURE(Press(2, "closed"));
   EXPECT_TRUE(Recorded("end 0"));
