@@ -110,8 +110,10 @@ int RunMainLoop(bool programmingAllowed, HostProcess& hostProcess) {
   p.smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ORVANE), IMAGE_ICON, 16, 16, 0));
   MainDialog::RegisterDialogClass(instance, p.windowClass, p.smallIcon);
   if (!p.trayMenu) p.trayMenu = CreatePopupMenu();
-  MainDialogController controller(GetSystemCalls(), programmingAllowed);
-  auto main = std::make_unique<MainDialog>(controller, GetSystemCalls(), p.trayMenu);
+  // The one platform every piece of the program is handed.
+  SystemCalls& calls = GetSystemCalls();
+  MainDialogController controller(calls, programmingAllowed);
+  auto main = std::make_unique<MainDialog>(controller, calls, p.trayMenu);
   if (!main->Open()) {
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return 0;
@@ -122,8 +124,8 @@ int RunMainLoop(bool programmingAllowed, HostProcess& hostProcess) {
   AddTrayIcon(dialog, p.smallIcon);  // the program runs on without an icon
   SetProgramMacroDefaults();
   auto features = std::make_unique<ProgramFeatures>();
-  auto host = std::make_unique<ProgramServiceHost>(GetSystemCalls(), *features);
-  auto service = std::make_unique<DeviceService>(*host, GetSystemCalls(), hostProcess);
+  auto host = std::make_unique<ProgramServiceHost>(calls, *features);
+  auto service = std::make_unique<DeviceService>(*host, calls, hostProcess);
   service->Start(dialog, programmingAllowed);  // the handle is not kept
 
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
